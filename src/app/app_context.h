@@ -1,0 +1,17 @@
+// What start-up hands down to the main panel and everything below it.
+#pragma once
+
+#include "app/command_line.h"
+#include "app/platform_checks.h"
+#include "app/version_string.h"
+#include "platform/platform.h"
+
+struct AppContext {
+  explicit AppContext(platform::Platform& p)
+      : platform(p), checks(p.system, p.dwm), version(p.system) {}
+
+  platform::Platform& platform;
+  Switches switches;
+  PlatformChecks checks;
+  VersionString version;
+};

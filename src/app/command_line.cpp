@@ -1,0 +1,10 @@
+#include "app/command_line.h"
+
+Switches parseSwitches(const std::vector<std::string>& arguments) {
+  Switches switches;
+  for (size_t i = 1; i < arguments.size(); ++i) {
+    if (arguments[i] == "-K527") switches.debugMode = 1;
+    if (arguments[i] == "-LAYERED") switches.layeredMode = 1;
+  }
+  return switches;
+}

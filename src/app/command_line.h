@@ -1,0 +1,15 @@
+// The two command-line switches.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct Switches {
+  int32_t debugMode = 0;    // "-K527": log to a console, detection page shown with the panel
+  int32_t layeredMode = 0;  // "-LAYERED": minimised targets kept live by transparency
+};
+
+// Arguments after argument 0 that equal a switch exactly (same case, nothing appended) count;
+// anything else is ignored.
+Switches parseSwitches(const std::vector<std::string>& arguments);

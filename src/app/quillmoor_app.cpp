@@ -1,0 +1,77 @@
+#include "app/quillmoor_app.h"
+
+#include "app/diagnostic_log.h"
+#include "app/program_folder.h"
+#include "detect/exclusion_data.h"
+#include "display/multi_display.h"
+#include "display/taskbar_control.h"
+#include "res/strings.h"
+
+namespace {
+
+constexpr const char* kMutexName = "__QUILLMOORFORTUNDRA_PEBBLEWICK__";
+
+}  // namespace
+
+int consoleCtrlHandler(platform::Dword) { return 1; }
+
+int CQuillmoorApp::run() {
+  if (!startUp()) return 1;
+  // The main panel's modal loop runs here once it exists; until then the program ends
+  // right after start-up.
+  shutDown();
+  return 0;
+}
+
+bool CQuillmoorApp::startUp() {
+  platform::Platform& p = context_.platform;
+  platform::System& system = p.system;
+
+  if (!system.initSockets()) {
+    p.messageBoxes.show({}, loadResourceString(IDP_SOCKETS_INIT_FAILED), "ZENTA",
+                        platform::MB_OK | platform::MB_ICONEXCLAMATION);
+    return false;
+  }
+
+  const platform::MutexResult mutex = system.createMutex(true, kMutexName);
+  if (!mutex.created) return false;
+  if (mutex.lastError == platform::ERROR_ALREADY_EXISTS) {
+    p.messageBoxes.show({}, "     Quillmoor for Tundraは既に起動されています.     ", "２重起動",
+                        platform::MB_OK);
+    return false;
+  }
+
+  const std::vector<std::string> arguments = system.commandLine();
+  context_.switches = parseSwitches(arguments);
+
+  if (context_.switches.debugMode) {
+    system.allocConsole();  // fails when we already have one; the streams still go there
+    system.redirectStdStreamsToConsole();
+    system.setConsoleCtrlHandler(consoleCtrlHandler);
+  } else {
+    system.redirectStdStreamsToNull();
+  }
+  diag::attach(&system);
+  diag::print("********** Start Quillmoor for Tundra DEBUG MODE  *******\n");
+  if (context_.switches.debugMode) diag::print("DEBUG_MODE ON\n");
+  if (context_.switches.layeredMode) diag::print("LAYERED_MODE ON\n");
+
+  initProgramFolder(arguments.empty() ? std::string() : arguments[0], system);
+
+  CMultiDisplay::getInstance(p.monitors)->enumMonitors();
+  CTaskBarControl::getInstance(p.shell);
+  CExclusionData::getInstance(p);
+  return true;
+}
+
+void CQuillmoorApp::shutDown() {
+  platform::System& system = context_.platform.system;
+  CExclusionData::deleteInstance();  // saves the rules
+  CMultiDisplay::deleteInstance();
+  CTaskBarControl::deleteInstance();
+  if (context_.switches.debugMode) {
+    system.freeConsole();
+    system.sleep(1000);
+  }
+  diag::attach(nullptr);
+}

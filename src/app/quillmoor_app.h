@@ -1,0 +1,25 @@
+// The application object: owns the life of the process from start-up to shutdown.
+#pragma once
+
+#include "app/app_context.h"
+
+class CQuillmoorApp {
+ public:
+  explicit CQuillmoorApp(platform::Platform& platform) : context_(platform) {}
+
+  // Start-up, the main panel's run and shutdown. Returns the process's exit code: 0 after a
+  // normal run, 1 when start-up refused to run (another instance, no mutex, no sockets).
+  int run();
+
+  const AppContext& context() const { return context_; }
+
+ private:
+  // Steps before the panel; false when the program must end at once.
+  bool startUp();
+  void shutDown();
+
+  AppContext context_;
+};
+
+// The console control handler of debug mode: keeps Ctrl+C and Ctrl+Break from ending us.
+int consoleCtrlHandler(platform::Dword event);

@@ -1,0 +1,53 @@
+// The display settings record and its file "QuillmoorForTundra.ini", section SYSTEM.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/profile.h"
+
+enum Location : int32_t { Top = 0, Left = 1, Right = 2, Bottom = 3 };
+enum SizeClass : int32_t { Small = 0, Middle = 1, Large = 2 };
+
+struct SettingsRecord {
+  // Persistent, in declaration order.
+  int32_t location = Left;
+  int32_t size = Middle;
+  int32_t topMargin = 10;
+  int32_t leftMargin = 20;
+  int32_t rightMargin = 10;
+  int32_t bottomMargin = 30;
+  int32_t transparent = 60;  // percent
+  int32_t limit = 16;
+  int32_t frame = 0;
+  int32_t hvHotKey = 87;    // 'W'
+  int32_t hvModifiers = 8;  // MOD_WIN
+  // Derived.
+  int32_t thumbWidth = 0;
+  int32_t thumbHeight = 0;
+  int32_t updateInterval = 5;
+
+  // Reads the file; missing keys give the defaults (the hot-key's default is what the
+  // record holds now).
+  void loadSettings(platform::ProfileFiles& profile, const std::string& file);
+  // Writes the eleven keys, one profile write each.
+  void saveSettings(platform::ProfileFiles& profile, const std::string& file) const;
+  // Cell size from `size`. A size outside the table keeps the cell it had, or, while there
+  // is none yet, takes the middle one: the arrangement needs a positive cell to end.
+  void updateThumbSize();
+  // TRANSPARENT * 255 / 100 kept in a byte.
+  uint8_t opacityByte() const;
+};
+
+// Cell size of a size class; 0 x 0 for a value outside the table.
+struct CellSize {
+  int32_t width;
+  int32_t height;
+};
+CellSize cellSizeOf(int32_t sizeClass);
+
+// Caption of a location and word of a size class; empty outside their tables.
+const char* locationCaption(int32_t location);
+const char* sizeWord(int32_t sizeClass);
+
+constexpr const char* kSettingsFileName = "QuillmoorForTundra.ini";

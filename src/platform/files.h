@@ -1,0 +1,29 @@
+// Plain files written whole: created, written in one pass, closed, then moved into place.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/types.h"
+
+namespace platform {
+
+class WritableFile {
+ public:
+  virtual ~WritableFile() = default;  // closes the file if still open
+  virtual bool write(const std::string& bytes) = 0;
+  // Flushes and closes; false when the data may not all have reached the disk.
+  virtual bool close() = 0;
+};
+
+class Files {
+ public:
+  virtual ~Files() = default;
+  // Creates or truncates `path` for writing; null on failure.
+  virtual std::unique_ptr<WritableFile> create(const std::string& path) = 0;
+  // MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.
+  virtual bool replace(const std::string& from, const std::string& to) = 0;
+  virtual bool remove(const std::string& path) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,356 @@
+#include "platform/sim/sim_desktop.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/sim/sim_files.h"
+#include "platform/sim/sim_profile_files.h"
+
+namespace sim {
+
+using namespace platform;
+
+namespace {
+
+std::string hex(uint64_t value) {
+  char text[24];
+  snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(value));
+  return text;
+}
+
+std::string rectText(const Rect& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+         "," + std::to_string(r.bottom);
+}
+
+// Code page 932 lead bytes.
+bool isCp932LeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+class SimVersionBlock : public VersionBlock {
+ public:
+  explicit SimVersionBlock(const SimDesktop& desk) : desk_(desk) {}
+  std::optional<std::string> query(const std::string& subBlock) const override {
+    if (subBlock == "\\VarFileInfo\\Translation") {
+      if (desk_.versionTranslations.empty()) return std::nullopt;
+      std::string bytes;
+      for (auto [language, codePage] : desk_.versionTranslations) {
+        for (uint16_t v : {language, codePage}) {
+          bytes += static_cast<char>(v & 0xFF);
+          bytes += static_cast<char>(v >> 8);
+        }
+      }
+      return bytes;
+    }
+    for (auto [language, codePage] : desk_.versionTranslations) {
+      char prefix[64];
+      snprintf(prefix, sizeof prefix, "\\StringFileInfo\\%04x%04x\\", language, codePage);
+      if (subBlock.rfind(prefix, 0) == 0) {
+        auto found = desk_.versionStrings.find(subBlock.substr(strlen(prefix)));
+        if (found != desk_.versionStrings.end()) return found->second;
+      }
+    }
+    return std::nullopt;
+  }
+
+ private:
+  const SimDesktop& desk_;
+};
+
+class SimTaskbarList : public TaskbarList {
+ public:
+  explicit SimTaskbarList(SimDesktop& desk) : desk_(desk) { desk_.taskbarListAlive = true; }
+  ~SimTaskbarList() override {
+    desk_.taskbarListAlive = false;
+    desk_.actions.push_back("taskbar release");
+  }
+  HResult hrInit() override {
+    desk_.actions.push_back("taskbar init");
+    return S_OK;
+  }
+  HResult addTab(Hwnd window) override {
+    desk_.actions.push_back("taskbar add w" + hex(window.value));
+    desk_.taskbarButtons.insert(window.value);
+    return S_OK;
+  }
+  HResult deleteTab(Hwnd window) override {
+    desk_.actions.push_back("taskbar delete w" + hex(window.value));
+    desk_.taskbarButtons.erase(window.value);
+    return S_OK;
+  }
+
+ private:
+  SimDesktop& desk_;
+};
+
+}  // namespace
+
+class SimDesktop::Services : public System,
+                             public Monitors,
+                             public Dwm,
+                             public Shell,
+                             public MessageBoxes {
+ public:
+  explicit Services(SimDesktop& desk)
+      : desk_(desk),
+        files(desk.files, desk.writeBudget, desk.actions),
+        profile(desk.files) {}
+
+  SimFiles files;
+  SimProfileFiles profile;
+
+  // --- System ---
+  bool initSockets() override {
+    desk_.actions.push_back("sockets init");
+    return !desk_.socketsFail;
+  }
+
+  Bool getVersion(OsVersionInfo& info) override {
+    ++desk_.versionCalls;
+    if (desk_.versionCallFails || info.size != sizeof(OsVersionInfo)) return 0;
+    info = desk_.version;
+    info.size = sizeof(OsVersionInfo);
+    return 1;
+  }
+
+  RegistryRead readRegistryValue(RegistryRoot root, const std::string& subKey, Dword,
+                                 const std::string& valueName, size_t maxBytes) override {
+    RegistryRead result;
+    auto id = std::make_pair(static_cast<uint32_t>(root), subKey);
+    if (desk_.deniedKeys.count(id) != 0) {
+      result.error = ERROR_ACCESS_DENIED;
+      return result;
+    }
+    auto key = desk_.registry.find(id);
+    if (key == desk_.registry.end()) return result;
+    result.opened = true;
+    auto value = key->second.find(valueName);
+    if (value == key->second.end()) return result;
+    if (value->second.size() > maxBytes) {
+      result.error = 234;  // ERROR_MORE_DATA
+      return result;
+    }
+    result.error = ERROR_SUCCESS;
+    result.type = REG_DWORD;
+    result.data = value->second;
+    return result;
+  }
+
+  MutexResult createMutex(bool initialOwner, const std::string& name) override {
+    desk_.actions.push_back("mutex create " + name);
+    if (desk_.mutexCreationFails) return {false, ERROR_ACCESS_DENIED};
+    if (desk_.mutexesHeldElsewhere.count(name) != 0 || desk_.mutexesOwned.count(name) != 0) {
+      return {true, ERROR_ALREADY_EXISTS};
+    }
+    if (initialOwner) desk_.mutexesOwned.insert(name);
+    return {true, ERROR_SUCCESS};
+  }
+
+  bool allocConsole() override {
+    desk_.actions.push_back("console alloc");
+    if (desk_.consoleAttached || desk_.startedFromConsole) return false;
+    desk_.consoleAttached = true;
+    return true;
+  }
+  void freeConsole() override {
+    desk_.actions.push_back("console free");
+    desk_.consoleAttached = false;
+    desk_.startedFromConsole = false;
+  }
+  void redirectStdStreamsToConsole() override {
+    desk_.stdoutTarget = Stream::Console;
+  }
+  void redirectStdStreamsToNull() override { desk_.stdoutTarget = Stream::Null; }
+  void setConsoleCtrlHandler(ConsoleCtrlHandler handler) override { desk_.ctrlHandler = handler; }
+  void writeStdout(const std::string& bytes) override {
+    switch (desk_.stdoutTarget) {
+      case Stream::Inherited:
+        desk_.inheritedOutput += bytes;
+        break;
+      case Stream::Console:
+        // Lines written after the console was freed are lost.
+        if (desk_.consoleAttached || desk_.startedFromConsole) desk_.consoleOutput += bytes;
+        break;
+      case Stream::Null:
+        desk_.discardedBytes += bytes.size();
+        break;
+    }
+  }
+
+  bool setCurrentDirectory(const std::string& path) override {
+    desk_.actions.push_back("cd " + path);
+    return desk_.files.setCurrentDirectory(path);
+  }
+  std::string getCurrentDirectory() override { return desk_.files.currentDirectory(); }
+
+  std::vector<std::string> commandLine() override { return desk_.commandLine; }
+  std::string moduleFileName() override { return desk_.moduleFileName; }
+  Dword versionInfoSize(const std::string& path) override {
+    if (!desk_.hasVersionResource || path != desk_.moduleFileName) return 0;
+    return 1024;
+  }
+  std::unique_ptr<VersionBlock> versionInfo(const std::string& path, Dword) override {
+    if (!desk_.hasVersionResource || desk_.versionBlockReadFails || path != desk_.moduleFileName) {
+      return nullptr;
+    }
+    return std::make_unique<SimVersionBlock>(desk_);
+  }
+
+  bool isLeadByte(unsigned char byte) override { return isCp932LeadByte(byte); }
+
+  void sleep(Dword milliseconds) override {
+    desk_.actions.push_back("sleep " + std::to_string(milliseconds));
+    desk_.advance(milliseconds);
+  }
+  Dword tickCount() override { return desk_.now; }
+
+  // --- Monitors ---
+  std::vector<Enumerated> enumerate() override {
+    std::vector<Enumerated> result;
+    for (size_t i = 0; i < desk_.monitors.size(); ++i) {
+      result.push_back({MonitorHandle{0x10001 + i}, desk_.monitors[i].monitor});
+    }
+    return result;
+  }
+  Bool getInfo(MonitorHandle monitor, MonitorInfo& info) override {
+    size_t index = static_cast<size_t>(monitor.value - 0x10001);
+    if (monitor.value < 0x10001 || index >= desk_.monitors.size()) return 0;
+    const SimMonitor& m = desk_.monitors[index];
+    info.monitor = m.monitor;
+    info.work = m.work;
+    info.flags = m.primary ? MONITORINFOF_PRIMARY : 0;
+    snprintf(info.device, sizeof info.device, "%s", m.device.c_str());
+    return 1;
+  }
+
+  // --- Dwm ---
+  void bindDwm(const char* call) {
+    desk_.dwmLoaded = true;
+    desk_.actions.push_back(std::string("dwm ") + call);
+  }
+  HResult isCompositionEnabled(Bool* enabled) override {
+    bindDwm("composition?");
+    if (desk_.compositionQueryResult >= 0 && enabled != nullptr) {
+      *enabled = desk_.compositionEnabled;
+    }
+    return desk_.compositionQueryResult;
+  }
+  HResult getWindowAttribute(Hwnd window, Dword attribute, void*, Dword) override {
+    bindDwm(("attribute w" + hex(window.value) + " " + std::to_string(attribute)).c_str());
+    return E_NOTIMPL;  // grows with the window manager
+  }
+  HResult registerThumbnail(Hwnd destination, Hwnd source, ThumbnailId*) override {
+    bindDwm(("register w" + hex(source.value) + " -> w" + hex(destination.value)).c_str());
+    return E_NOTIMPL;  // grows with the thumbnail service
+  }
+  HResult unregisterThumbnail(ThumbnailId thumbnail) override {
+    bindDwm(("unregister t" + hex(thumbnail)).c_str());
+    return E_NOTIMPL;
+  }
+  HResult updateThumbnailProperties(ThumbnailId thumbnail, const ThumbnailProperties&) override {
+    bindDwm(("properties t" + hex(thumbnail)).c_str());
+    return E_NOTIMPL;
+  }
+  HResult querySourceSize(ThumbnailId thumbnail, Size*) override {
+    bindDwm(("source size t" + hex(thumbnail)).c_str());
+    return E_NOTIMPL;
+  }
+  HResult extendFrameIntoClientArea(Hwnd window, const Margins& margins) override {
+    bindDwm(("extend frame w" + hex(window.value) + " " +
+             rectText({margins.left, margins.top, margins.right, margins.bottom}))
+                .c_str());
+    if (!desk_.compositionEnabled) return static_cast<HResult>(0x80263001u);  // not composited
+    desk_.glassFrames[window.value] = margins;
+    return S_OK;
+  }
+
+  // --- Shell ---
+  HResult comInitialize() override {
+    desk_.actions.push_back("com init");
+    return desk_.comInitCount++ == 0 ? S_OK : 1;  // S_FALSE when already initialised
+  }
+  void comUninitialize() override {
+    desk_.actions.push_back("com uninit");
+    if (desk_.comInitCount > 0) --desk_.comInitCount;
+  }
+  std::unique_ptr<TaskbarList> createTaskbarList() override {
+    desk_.actions.push_back("taskbar create");
+    if (desk_.taskbarListFails || desk_.comInitCount == 0) return nullptr;
+    return std::make_unique<SimTaskbarList>(desk_);
+  }
+
+  // --- MessageBoxes ---
+  int show(Hwnd owner, const std::string& text, const std::string& caption,
+           uint32_t type) override {
+    desk_.messageBoxes.push_back({text, caption, type, owner});
+    desk_.actions.push_back("message box " + caption);
+    if (desk_.messageBoxAnswers.empty()) return IDOK;
+    int answer = desk_.messageBoxAnswers.front();
+    desk_.messageBoxAnswers.pop_front();
+    return answer;
+  }
+
+ private:
+  SimDesktop& desk_;
+};
+
+SimDesktop::SimDesktop() : services_(std::make_unique<Services>(*this)) {
+  version.size = sizeof(OsVersionInfo);
+  version.majorVersion = 6;
+  version.minorVersion = 1;
+  version.buildNumber = 7601;
+  version.platformId = VER_PLATFORM_WIN32_NT;
+  snprintf(version.csdVersion, sizeof version.csdVersion, "Service Pack 1");
+  setRegistryDword(RegistryRoot::LocalMachine, "System\\CurrentControlSet\\Control\\Windows",
+                   "CSDVersion", 0x100);
+  setRegistryDword(RegistryRoot::CurrentUser, "Software\\Microsoft\\Windows\\DWM",
+                   "Composition", 1);
+  files.makeDirectory("C:\\Programs\\Quillmoor");
+  platform_ = std::make_unique<Platform>(Platform{*services_, services_->profile,
+                                                  services_->files, *services_, *services_,
+                                                  *services_, *services_});
+}
+
+SimDesktop::~SimDesktop() = default;
+
+void SimDesktop::setRegistryDword(RegistryRoot root, const std::string& key,
+                                  const std::string& name, uint32_t value) {
+  std::string bytes;
+  for (int i = 0; i < 4; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+  registry[{static_cast<uint32_t>(root), key}][name] = bytes;
+}
+
+std::unique_ptr<SimDesktop> SimDesktop::singleMonitor() {
+  auto desk = std::make_unique<SimDesktop>();
+  desk->monitors.push_back({{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, true, "\\\\.\\DISPLAY1"});
+  return desk;
+}
+
+std::unique_ptr<SimDesktop> SimDesktop::twoMonitorsPrimarySecond() {
+  auto desk = std::make_unique<SimDesktop>();
+  desk->monitors.push_back(
+      {{-1280, 0, 0, 1024}, {-1280, 0, 0, 1024}, false, "\\\\.\\DISPLAY2"});
+  desk->monitors.push_back({{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, true, "\\\\.\\DISPLAY1"});
+  return desk;
+}
+
+std::unique_ptr<SimDesktop> SimDesktop::compositionOff() {
+  auto desk = singleMonitor();
+  desk->compositionEnabled = 0;
+  desk->setRegistryDword(RegistryRoot::CurrentUser, "Software\\Microsoft\\Windows\\DWM",
+                         "Composition", 0);
+  return desk;
+}
+
+std::unique_ptr<SimDesktop> SimDesktop::oldSystem() {
+  auto desk = singleMonitor();
+  desk->version.majorVersion = 5;
+  desk->version.minorVersion = 1;
+  desk->version.buildNumber = 2600;
+  snprintf(desk->version.csdVersion, sizeof desk->version.csdVersion, "Service Pack 3");
+  desk->compositionEnabled = 0;
+  return desk;
+}
+
+}  // namespace sim

@@ -1,0 +1,127 @@
+// The simulated desktop: an in-memory machine behind the platform port, for tests on Linux.
+//
+// What it keeps: a virtual clock (moved only by tests and by sleep), the OS version,
+// registry values, named mutexes (some held by "another process"), the console and where
+// the standard streams point, the current directory and files (real files in a temporary
+// folder), the command line and the program's own version resource, monitors in any
+// enumeration order, desktop composition and the thumbnails registered with it, COM and the
+// taskbar buttons, and message boxes answered by what the test scripted.
+// Every call the program makes that a test may want to order is recorded in `actions`.
+//
+// What it does not model: threads, security, real pixels, code pages other than 932,
+// anything the port does not ask for.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/sim/sim_file_system.h"
+
+namespace sim {
+
+struct SimMonitor {
+  platform::Rect monitor;
+  platform::Rect work;
+  bool primary = false;
+  std::string device = "\\\\.\\DISPLAY1";
+};
+
+struct SimMessageBox {
+  std::string text;
+  std::string caption;
+  uint32_t type = 0;
+  platform::Hwnd owner;
+};
+
+class SimDesktop {
+ public:
+  // Named set-ups.
+  static std::unique_ptr<SimDesktop> singleMonitor();             // 1920 x 1080, Windows 7
+  static std::unique_ptr<SimDesktop> twoMonitorsPrimarySecond();  // primary enumerated second
+  static std::unique_ptr<SimDesktop> compositionOff();
+  static std::unique_ptr<SimDesktop> oldSystem();                  // version 5.1, no DWM
+
+  SimDesktop();
+  ~SimDesktop();
+  SimDesktop(const SimDesktop&) = delete;
+  SimDesktop& operator=(const SimDesktop&) = delete;
+
+  platform::Platform& platform() { return *platform_; }
+
+  // --- The machine, as tests set it up and read it back. ---
+  SimFileSystem files;
+  std::vector<std::string> actions;  // the call log
+
+  // Clock.
+  uint32_t now = 0;  // milliseconds since boot
+  void advance(uint32_t ms) { now += ms; }
+
+  // OS version.
+  platform::OsVersionInfo version;
+  bool versionCallFails = false;
+  int versionCalls = 0;
+
+  // Registry: (root, key) -> value name -> bytes. Keys in `deniedKeys` cannot be opened.
+  std::map<std::pair<uint32_t, std::string>, std::map<std::string, std::string>> registry;
+  std::set<std::pair<uint32_t, std::string>> deniedKeys;
+  void setRegistryDword(platform::RegistryRoot root, const std::string& key,
+                        const std::string& name, uint32_t value);
+
+  // Sockets and mutexes.
+  bool socketsFail = false;
+  std::set<std::string> mutexesHeldElsewhere;
+  std::set<std::string> mutexesOwned;
+  bool mutexCreationFails = false;
+
+  // Console and standard streams.
+  enum class Stream { Inherited, Console, Null };
+  bool consoleAttached = false;   // a console exists for the process
+  bool startedFromConsole = false;
+  Stream stdoutTarget = Stream::Inherited;
+  std::string consoleOutput;      // what reached the console
+  std::string inheritedOutput;    // what was written before any redirection
+  size_t discardedBytes = 0;      // written to the null device
+  platform::ConsoleCtrlHandler ctrlHandler = nullptr;
+
+  // Command line and the program's own executable.
+  std::vector<std::string> commandLine{"C:\\Programs\\Quillmoor\\ZENTA.exe"};
+  std::string moduleFileName = "C:\\Programs\\Quillmoor\\ZENTA.exe";
+  bool hasVersionResource = true;
+  bool versionBlockReadFails = false;
+  std::vector<std::pair<uint16_t, uint16_t>> versionTranslations{{0x0411, 0x04b0}};
+  std::map<std::string, std::string> versionStrings{{"ProductVersion", "1, 0, 0, 1"}};
+
+  // Monitors, in enumeration order.
+  std::vector<SimMonitor> monitors;
+
+  // Desktop composition.
+  bool dwmLoaded = false;  // the library was bound (first DWM call)
+  platform::Bool compositionEnabled = 1;
+  platform::HResult compositionQueryResult = platform::S_OK;
+  std::map<uint32_t, platform::Margins> glassFrames;  // window -> extended margins
+
+  // COM and taskbar.
+  int comInitCount = 0;
+  bool taskbarListFails = false;
+  bool taskbarListAlive = false;
+  std::set<uint32_t> taskbarButtons;
+
+  // Message boxes: answers taken from the front of the queue, IDOK when empty.
+  std::deque<int> messageBoxAnswers;
+  std::vector<SimMessageBox> messageBoxes;
+
+  // Files: a write that fails after this many more bytes (disk full); -1 = never.
+  long long writeBudget = -1;
+
+ private:
+  class Services;
+  std::unique_ptr<Services> services_;
+  std::unique_ptr<platform::Platform> platform_;
+};
+
+}  // namespace sim

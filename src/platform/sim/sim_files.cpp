@@ -1,0 +1,65 @@
+#include "platform/sim/sim_files.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace sim {
+
+namespace {
+
+class SimWritableFile : public platform::WritableFile {
+ public:
+  SimWritableFile(FILE* file, long long& budget) : file_(file), budget_(budget) {}
+  ~SimWritableFile() override { close(); }
+
+  bool write(const std::string& bytes) override {
+    if (file_ == nullptr) return false;
+    size_t allowed = bytes.size();
+    if (budget_ >= 0 && static_cast<long long>(allowed) > budget_) {
+      allowed = static_cast<size_t>(budget_);
+    }
+    size_t written = fwrite(bytes.data(), 1, allowed, file_);
+    if (budget_ >= 0) budget_ -= static_cast<long long>(written);
+    return written == bytes.size();
+  }
+
+  bool close() override {
+    if (file_ == nullptr) return false;
+    bool ok = fclose(file_) == 0;
+    file_ = nullptr;
+    return ok;
+  }
+
+ private:
+  FILE* file_;
+  long long& budget_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::WritableFile> SimFiles::create(const std::string& path) {
+  actions_.push_back("file create " + path);
+  std::error_code error;
+  std::filesystem::path host = fs_.hostPath(path);
+  if (std::filesystem::is_directory(host, error)) return nullptr;
+  FILE* file = fopen(host.c_str(), "wb");
+  if (file == nullptr) return nullptr;
+  return std::make_unique<SimWritableFile>(file, writeBudget_);
+}
+
+bool SimFiles::replace(const std::string& from, const std::string& to) {
+  actions_.push_back("file replace " + from + " -> " + to);
+  std::error_code error;
+  std::filesystem::path target = fs_.hostPath(to);
+  if (std::filesystem::is_directory(target, error)) return false;
+  std::filesystem::rename(fs_.hostPath(from), target, error);
+  return !error;
+}
+
+bool SimFiles::remove(const std::string& path) {
+  actions_.push_back("file remove " + path);
+  std::error_code error;
+  return std::filesystem::remove(fs_.hostPath(path), error);
+}
+
+}  // namespace sim

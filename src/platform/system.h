@@ -1,0 +1,85 @@
+// Process and system services: version, registry, named mutex, console and standard
+// streams, current directory, command line, own executable, clock, code page.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace platform {
+
+// Result of creating a named mutex: whether a handle came back, and the last error.
+struct MutexResult {
+  bool created = false;
+  Dword lastError = ERROR_SUCCESS;
+};
+
+// A version-information block read from an executable.
+class VersionBlock {
+ public:
+  virtual ~VersionBlock() = default;
+  // VerQueryValueA: the bytes of the value at `subBlock`, or nothing.
+  virtual std::optional<std::string> query(const std::string& subBlock) const = 0;
+};
+
+// Called on the system's own thread for a console control event; must touch no program state.
+using ConsoleCtrlHandler = int (*)(Dword event);
+
+class System {
+ public:
+  virtual ~System() = default;
+
+  // AfxSocketInit: Windows Sockets start-up.
+  virtual bool initSockets() = 0;
+
+  // GetVersionExA; returns its result (1 on success).
+  virtual Bool getVersion(OsVersionInfo& info) = 0;
+
+  // RegOpenKeyExA + RegQueryValueExA + RegCloseKey on one value. Returns the error of the
+  // first step that failed (ERROR_SUCCESS when the value was read); `opened` tells whether
+  // the key could be opened. At most `data.size()` bytes are read; `data` is resized to the
+  // length read.
+  struct RegistryRead {
+    bool opened = false;
+    Dword error = ERROR_FILE_NOT_FOUND;
+    Dword type = 0;
+    std::string data;
+  };
+  virtual RegistryRead readRegistryValue(RegistryRoot root, const std::string& subKey,
+                                         Dword access, const std::string& valueName,
+                                         size_t maxBytes) = 0;
+
+  // CreateMutexA(no security, initialOwner, name); the handle is held for the process's life.
+  virtual MutexResult createMutex(bool initialOwner, const std::string& name) = 0;
+
+  // Standard streams. The diagnostic log goes to standard output.
+  virtual bool allocConsole() = 0;
+  virtual void freeConsole() = 0;
+  virtual void redirectStdStreamsToConsole() = 0;  // stdout on CONOUT$, stdin on CONIN$
+  virtual void redirectStdStreamsToNull() = 0;     // both on the null device
+  virtual void setConsoleCtrlHandler(ConsoleCtrlHandler handler) = 0;
+  virtual void writeStdout(const std::string& bytes) = 0;
+
+  virtual bool setCurrentDirectory(const std::string& path) = 0;
+  virtual std::string getCurrentDirectory() = 0;
+
+  // The arguments as the program received them, argument 0 being the program path.
+  virtual std::vector<std::string> commandLine() = 0;
+  // GetModuleFileNameA(NULL, ...) with a 260-byte buffer.
+  virtual std::string moduleFileName() = 0;
+  // GetFileVersionInfoSizeA; 0 when there is no version resource.
+  virtual Dword versionInfoSize(const std::string& path) = 0;
+  // GetFileVersionInfoA; null on failure.
+  virtual std::unique_ptr<VersionBlock> versionInfo(const std::string& path, Dword size) = 0;
+
+  // IsDBCSLeadByte in the system's ANSI code page.
+  virtual bool isLeadByte(unsigned char byte) = 0;
+
+  virtual void sleep(Dword milliseconds) = 0;
+  virtual Dword tickCount() = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+// The port's portable types and constants must equal the Windows ones they stand for.
+#include "platform/types.h"  // before <windows.h>, whose macros carry the same names
+
+#include <dwmapi.h>
+#include <uxtheme.h>
+#include <windows.h>
+
+#include <cstddef>
+
+// MONITORINFOEXA derives from MONITORINFO in C++; its offsets are still the C layout's.
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+
+namespace p = platform;
+
+#define SAME_LAYOUT(Ours, Theirs) static_assert(sizeof(Ours) == sizeof(Theirs), #Ours)
+#define SAME_OFFSET(Ours, a, Theirs, b) \
+  static_assert(offsetof(Ours, a) == offsetof(Theirs, b), #Ours "." #a)
+
+SAME_LAYOUT(p::Rect, RECT);
+SAME_OFFSET(p::Rect, right, RECT, right);
+SAME_LAYOUT(p::Point, POINT);
+SAME_LAYOUT(p::Size, SIZE);
+SAME_LAYOUT(p::Margins, MARGINS);
+SAME_OFFSET(p::Margins, top, MARGINS, cyTopHeight);
+SAME_LAYOUT(p::OsVersionInfo, OSVERSIONINFOA);
+static_assert(sizeof(p::OsVersionInfo) == 148);
+SAME_OFFSET(p::OsVersionInfo, platformId, OSVERSIONINFOA, dwPlatformId);
+SAME_OFFSET(p::OsVersionInfo, csdVersion, OSVERSIONINFOA, szCSDVersion);
+SAME_LAYOUT(p::MonitorInfo, MONITORINFOEXA);
+static_assert(sizeof(p::MonitorInfo) == 72);
+SAME_OFFSET(p::MonitorInfo, work, MONITORINFOEXA, rcWork);
+SAME_OFFSET(p::MonitorInfo, flags, MONITORINFOEXA, dwFlags);
+SAME_OFFSET(p::MonitorInfo, device, MONITORINFOEXA, szDevice);
+SAME_LAYOUT(p::ThumbnailProperties, DWM_THUMBNAIL_PROPERTIES);
+SAME_OFFSET(p::ThumbnailProperties, source, DWM_THUMBNAIL_PROPERTIES, rcSource);
+SAME_OFFSET(p::ThumbnailProperties, opacity, DWM_THUMBNAIL_PROPERTIES, opacity);
+SAME_OFFSET(p::ThumbnailProperties, visible, DWM_THUMBNAIL_PROPERTIES, fVisible);
+SAME_OFFSET(p::ThumbnailProperties, sourceClientAreaOnly, DWM_THUMBNAIL_PROPERTIES,
+            fSourceClientAreaOnly);
+static_assert(sizeof(p::Hwnd) == 4 && sizeof(p::Bool) == sizeof(BOOL));
+
+// Every constant of the list: here `name` is the Windows macro or enumerator.
+using p::Dword;
+using p::HResult;
+#define PLATFORM_CONSTANT(type, name, value) \
+  static_assert(static_cast<type>(value) == static_cast<type>(name), #name);
+#include "platform/constants.inc"
+#undef PLATFORM_CONSTANT

@@ -1,0 +1,28 @@
+#include "platform/win32/win32_platform.h"
+
+namespace win32 {
+
+namespace {
+
+BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM data) {
+  auto* found = reinterpret_cast<std::vector<platform::Monitors::Enumerated>*>(data);
+  platform::Rect r{rect->left, rect->top, rect->right, rect->bottom};
+  found->push_back({platform::MonitorHandle{reinterpret_cast<uintptr_t>(monitor)}, r});
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<platform::Monitors::Enumerated> Win32Monitors::enumerate() {
+  std::vector<Enumerated> found;
+  EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+platform::Bool Win32Monitors::getInfo(platform::MonitorHandle monitor,
+                                      platform::MonitorInfo& info) {
+  return GetMonitorInfoA(reinterpret_cast<HMONITOR>(static_cast<uintptr_t>(monitor.value)),
+                         reinterpret_cast<MONITORINFO*>(&info));
+}
+
+}  // namespace win32

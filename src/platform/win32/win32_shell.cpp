@@ -1,0 +1,48 @@
+#include "platform/win32/win32_platform.h"
+
+#include <objbase.h>
+#include <shobjidl.h>
+
+namespace win32 {
+
+namespace {
+
+// {56FDF344-FD6D-11D0-958A-006097C9A090} and {56FDF342-FD6D-11D0-958A-006097C9A090}.
+const CLSID kTaskbarListClass = {
+    0x56FDF344, 0xFD6D, 0x11D0, {0x95, 0x8A, 0x00, 0x60, 0x97, 0xC9, 0xA0, 0x90}};
+const IID kTaskbarListInterface = {
+    0x56FDF342, 0xFD6D, 0x11D0, {0x95, 0x8A, 0x00, 0x60, 0x97, 0xC9, 0xA0, 0x90}};
+
+class Win32TaskbarList : public platform::TaskbarList {
+ public:
+  explicit Win32TaskbarList(ITaskbarList* list) : list_(list) {}
+  ~Win32TaskbarList() override { list_->Release(); }
+  platform::HResult hrInit() override { return list_->HrInit(); }
+  platform::HResult addTab(platform::Hwnd window) override {
+    return list_->AddTab(toHwnd(window));
+  }
+  platform::HResult deleteTab(platform::Hwnd window) override {
+    return list_->DeleteTab(toHwnd(window));
+  }
+
+ private:
+  ITaskbarList* list_;
+};
+
+}  // namespace
+
+platform::HResult Win32Shell::comInitialize() { return CoInitialize(nullptr); }
+
+void Win32Shell::comUninitialize() { CoUninitialize(); }
+
+std::unique_ptr<platform::TaskbarList> Win32Shell::createTaskbarList() {
+  ITaskbarList* list = nullptr;
+  if (FAILED(CoCreateInstance(kTaskbarListClass, nullptr, CLSCTX_INPROC_SERVER,
+                              kTaskbarListInterface, reinterpret_cast<void**>(&list))) ||
+      list == nullptr) {
+    return nullptr;
+  }
+  return std::make_unique<Win32TaskbarList>(list);
+}
+
+}  // namespace win32

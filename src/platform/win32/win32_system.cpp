@@ -1,0 +1,158 @@
+#include "platform/win32/win32_platform.h"
+
+#include <winver.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace win32 {
+
+using namespace platform;
+
+namespace {
+
+HKEY rootKey(RegistryRoot root) {
+  return root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+class Win32VersionBlock : public VersionBlock {
+ public:
+  explicit Win32VersionBlock(std::vector<char> data) : data_(std::move(data)) {}
+  std::optional<std::string> query(const std::string& subBlock) const override {
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(data_.data(), subBlock.c_str(), &value, &length) || value == nullptr) {
+      return std::nullopt;
+    }
+    // Strings report their length in characters including the terminator; keep the bytes
+    // up to the block's end and let the caller cut at the terminator.
+    const char* begin = static_cast<const char*>(value);
+    const char* end = data_.data() + data_.size();
+    size_t available = begin >= data_.data() && begin < end ? static_cast<size_t>(end - begin) : 0;
+    return std::string(begin, std::min<size_t>(length, available));
+  }
+
+ private:
+  std::vector<char> data_;
+};
+
+}  // namespace
+
+Win32System::Win32System() = default;
+
+Win32System::~Win32System() {
+  if (socketsStarted_) WSACleanup();
+}
+
+bool Win32System::initSockets() {
+  WSADATA data;
+  socketsStarted_ = WSAStartup(MAKEWORD(1, 1), &data) == 0;
+  return socketsStarted_;
+}
+
+Bool Win32System::getVersion(OsVersionInfo& info) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  return GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info));
+#pragma GCC diagnostic pop
+}
+
+System::RegistryRead Win32System::readRegistryValue(RegistryRoot root, const std::string& subKey,
+                                                    Dword access, const std::string& valueName,
+                                                    size_t maxBytes) {
+  RegistryRead result;
+  HKEY key = nullptr;
+  LONG error = RegOpenKeyExA(rootKey(root), subKey.c_str(), 0, access, &key);
+  if (error != ERROR_SUCCESS) {
+    result.error = static_cast<Dword>(error);
+    return result;
+  }
+  result.opened = true;
+  std::string data(maxBytes, '\0');
+  DWORD type = 0;
+  DWORD size = static_cast<DWORD>(maxBytes);
+  error = RegQueryValueExA(key, valueName.c_str(), nullptr, &type,
+                           reinterpret_cast<BYTE*>(data.data()), &size);
+  RegCloseKey(key);
+  result.error = static_cast<Dword>(error);
+  if (error == ERROR_SUCCESS) {
+    data.resize(size);
+    result.type = type;
+    result.data = std::move(data);
+  }
+  return result;
+}
+
+MutexResult Win32System::createMutex(bool initialOwner, const std::string& name) {
+  // The handle is held until the process ends.
+  HANDLE mutex = CreateMutexA(nullptr, initialOwner ? TRUE : FALSE, name.c_str());
+  return {mutex != nullptr, GetLastError()};
+}
+
+bool Win32System::allocConsole() { return AllocConsole() != 0; }
+
+void Win32System::freeConsole() {
+  fflush(stdout);
+  FreeConsole();
+}
+
+void Win32System::redirectStdStreamsToConsole() {
+  if (freopen("CONOUT$", "w", stdout) == nullptr) redirectStdStreamsToNull();
+  freopen("CONIN$", "r", stdin);
+}
+
+void Win32System::redirectStdStreamsToNull() {
+  // "/dev/nul" resolves to the null device on Windows; "NUL" is the fallback where it doesn't.
+  if (freopen("/dev/nul", "w", stdout) == nullptr) freopen("NUL", "w", stdout);
+  if (freopen("/dev/nul", "r", stdin) == nullptr) freopen("NUL", "r", stdin);
+}
+
+void Win32System::setConsoleCtrlHandler(ConsoleCtrlHandler handler) {
+  SetConsoleCtrlHandler(reinterpret_cast<PHANDLER_ROUTINE>(handler), TRUE);
+}
+
+void Win32System::writeStdout(const std::string& bytes) {
+  fwrite(bytes.data(), 1, bytes.size(), stdout);
+  fflush(stdout);
+}
+
+bool Win32System::setCurrentDirectory(const std::string& path) {
+  return SetCurrentDirectoryA(path.c_str()) != 0;
+}
+
+std::string Win32System::getCurrentDirectory() {
+  char buffer[261] = {};
+  DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
+  return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
+std::vector<std::string> Win32System::commandLine() {
+  std::vector<std::string> arguments;
+  for (int i = 0; i < __argc; ++i) arguments.emplace_back(__argv[i] ? __argv[i] : "");
+  return arguments;
+}
+
+std::string Win32System::moduleFileName() {
+  char buffer[260] = {};
+  DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+  return std::string(buffer, std::min<DWORD>(length, sizeof buffer));
+}
+
+Dword Win32System::versionInfoSize(const std::string& path) {
+  DWORD ignored = 0;
+  return GetFileVersionInfoSizeA(path.c_str(), &ignored);
+}
+
+std::unique_ptr<VersionBlock> Win32System::versionInfo(const std::string& path, Dword size) {
+  std::vector<char> data(size + 1, '\0');
+  if (!GetFileVersionInfoA(path.c_str(), 0, size, data.data())) return nullptr;
+  return std::make_unique<Win32VersionBlock>(std::move(data));
+}
+
+bool Win32System::isLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }
+
+void Win32System::sleep(Dword milliseconds) { Sleep(milliseconds); }
+
+Dword Win32System::tickCount() { return GetTickCount(); }
+
+}  // namespace win32

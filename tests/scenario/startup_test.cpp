@@ -1,0 +1,169 @@
+// The whole program on the simulated desktop, from start-up to the end of the process.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "app/quillmoor_app.h"
+#include "detect/exclusion_data.h"
+#include "display/multi_display.h"
+#include "display/taskbar_control.h"
+#include "platform/sim/sim_desktop.h"
+
+namespace {
+
+const std::string kFolder = "C:\\Programs\\Quillmoor";
+const std::string kExe = kFolder + "\\ZENTA.exe";
+const std::string kBanner = "********** Start Quillmoor for Tundra DEBUG MODE  *******\n";
+
+int runProgram(sim::SimDesktop& desk, std::vector<std::string> arguments) {
+  desk.commandLine = std::move(arguments);
+  CQuillmoorApp app(desk.platform());
+  return app.run();
+}
+
+std::vector<std::string> filesIn(sim::SimDesktop& desk, const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(desk.files.hostPath(folder))) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+size_t indexOf(const std::vector<std::string>& actions, const std::string& action) {
+  return static_cast<size_t>(std::find(actions.begin(), actions.end(), action) - actions.begin());
+}
+
+}  // namespace
+
+TEST(Startup, EmptyFolderEndsWithOnlyTheEmptyRulesFile) {
+  auto desk = sim::SimDesktop::singleMonitor();
+  desk->files.makeDirectory("C:\\Users\\me");
+  ASSERT_TRUE(desk->files.setCurrentDirectory("C:\\Users\\me"));
+  EXPECT_EQ(runProgram(*desk, {kExe}), 0);
+  EXPECT_EQ(desk->files.currentDirectory(), kFolder);
+  EXPECT_EQ(filesIn(*desk, kFolder), std::vector<std::string>{"ExclusionData.ini"});
+  EXPECT_EQ(*desk->files.readFile(kFolder + "\\ExclusionData.ini"),
+            "[SYSTEM]\r\nEXCLUSIONNUM=0\r\n");
+  EXPECT_TRUE(desk->messageBoxes.empty());
+  // The process-wide objects are gone and COM is uninitialised again.
+  EXPECT_EQ(CExclusionData::existingInstance(), nullptr);
+  EXPECT_EQ(CMultiDisplay::existingInstance(), nullptr);
+  EXPECT_EQ(CTaskBarControl::existingInstance(), nullptr);
+  EXPECT_EQ(desk->comInitCount, 0);
+  // Without the debug switch nothing reaches a console and no console is made.
+  EXPECT_EQ(desk->stdoutTarget, sim::SimDesktop::Stream::Null);
+  EXPECT_GT(desk->discardedBytes, kBanner.size());
+  EXPECT_TRUE(desk->consoleOutput.empty());
+  EXPECT_EQ(indexOf(desk->actions, "console alloc"), desk->actions.size());
+}
+
+TEST(Startup, StepsRunInTheirOrder) {
+  auto desk = sim::SimDesktop::singleMonitor();
+  runProgram(*desk, {kExe});
+  const auto& a = desk->actions;
+  const size_t sockets = indexOf(a, "sockets init");
+  const size_t mutex = indexOf(a, "mutex create __QUILLMOORFORTUNDRA_PEBBLEWICK__");
+  const size_t cd = indexOf(a, "cd " + kFolder);
+  const size_t com = indexOf(a, "com init");
+  const size_t save = indexOf(a, "file create " + kFolder + "\\ExclusionData.ini.new");
+  const size_t release = indexOf(a, "taskbar release");
+  const size_t uninit = indexOf(a, "com uninit");
+  ASSERT_LT(uninit, a.size());
+  EXPECT_LT(sockets, mutex);
+  EXPECT_LT(mutex, cd);
+  EXPECT_LT(cd, com);
+  EXPECT_LT(com, save);  // the rules are saved first at shutdown...
+  EXPECT_LT(save, release);  // ...and the taskbar object goes last, with COM
+  EXPECT_LT(release, uninit);
+}
+
+TEST(Startup, DebugModeLogsToAConsoleAndLingersASecond) {
+  auto desk = sim::SimDesktop::twoMonitorsPrimarySecond();
+  const uint32_t before = desk->now;
+  EXPECT_EQ(runProgram(*desk, {kExe, "-LAYERED", "-K527"}), 0);
+  EXPECT_EQ(desk->consoleOutput.rfind(kBanner + "DEBUG_MODE ON\nLAYERED_MODE ON\n"
+                                      "PORTABLE VERSION START\nCurrentDir=" + kFolder +
+                                      "rcMonitor top=0, left=-1280, bottom=1024, right=0\n",
+                                      0),
+            0u)
+      << desk->consoleOutput;
+  EXPECT_NE(desk->ctrlHandler, nullptr);
+  EXPECT_EQ(desk->ctrlHandler(0), 1);  // Ctrl+C
+  EXPECT_EQ(desk->ctrlHandler(1), 1);  // Ctrl+Break
+  EXPECT_FALSE(desk->consoleAttached);
+  // The console is freed and then the process waits a second.
+  const auto& a = desk->actions;
+  EXPECT_EQ(indexOf(a, "sleep 1000"), indexOf(a, "console free") + 1);
+  EXPECT_EQ(desk->now - before, 1000u);
+}
+
+TEST(Startup, DebugModeStartedFromAConsoleStillReachesIt) {
+  auto desk = sim::SimDesktop::singleMonitor();
+  desk->startedFromConsole = true;
+  runProgram(*desk, {kExe, "-K527"});
+  EXPECT_EQ(desk->consoleOutput.rfind(kBanner + "DEBUG_MODE ON\n", 0), 0u);
+}
+
+TEST(Startup, SecondInstanceShowsItsMessageAndTouchesNothing) {
+  auto desk = sim::SimDesktop::singleMonitor();
+  desk->mutexesHeldElsewhere.insert("__QUILLMOORFORTUNDRA_PEBBLEWICK__");
+  desk->files.writeFile(kFolder + "\\ExclusionData.ini", "[SYSTEM]\r\nEXCLUSIONNUM=5\r\n");
+  EXPECT_EQ(runProgram(*desk, {kExe, "-K527"}), 1);
+  ASSERT_EQ(desk->messageBoxes.size(), 1u);
+  EXPECT_EQ(desk->messageBoxes[0].text, "     Quillmoor for Tundraは既に起動されています.     ");
+  EXPECT_EQ(desk->messageBoxes[0].caption, "２重起動");
+  EXPECT_EQ(desk->messageBoxes[0].type, platform::MB_OK);
+  EXPECT_EQ(desk->messageBoxes[0].owner, platform::Hwnd{});
+  EXPECT_EQ(*desk->files.readFile(kFolder + "\\ExclusionData.ini"),
+            "[SYSTEM]\r\nEXCLUSIONNUM=5\r\n");
+  EXPECT_EQ(desk->files.currentDirectory(), "C:\\");
+  EXPECT_FALSE(desk->consoleAttached);
+  EXPECT_EQ(desk->comInitCount, 0);
+}
+
+TEST(Startup, FailuresBeforeTheMutexEndTheProgram) {
+  auto noMutex = sim::SimDesktop::singleMonitor();
+  noMutex->mutexCreationFails = true;
+  EXPECT_EQ(runProgram(*noMutex, {kExe}), 1);
+  EXPECT_TRUE(noMutex->messageBoxes.empty());
+  EXPECT_FALSE(noMutex->files.exists(kFolder + "\\ExclusionData.ini"));
+
+  auto noSockets = sim::SimDesktop::singleMonitor();
+  noSockets->socketsFail = true;
+  EXPECT_EQ(runProgram(*noSockets, {kExe}), 1);
+  ASSERT_EQ(noSockets->messageBoxes.size(), 1u);
+  EXPECT_EQ(noSockets->messageBoxes[0].text, "Windows ｿｹｯﾄの初期化に失敗しました。");
+  EXPECT_TRUE(noSockets->mutexesOwned.empty());
+}
+
+TEST(Startup, BareProgramNameUsesTheInheritedDirectory) {
+  auto desk = sim::SimDesktop::singleMonitor();
+  desk->files.makeDirectory("C:\\Work");
+  ASSERT_TRUE(desk->files.setCurrentDirectory("C:\\Work"));
+  desk->files.writeFile("C:\\Work\\ExclusionData.ini",
+                        "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nPNAMEFLAG=1\r\nPNAME=x.exe\r\n");
+  runProgram(*desk, {"ZENTA.exe", "-K527"});
+  EXPECT_EQ(desk->files.currentDirectory(), "C:\\Work");
+  EXPECT_NE(desk->consoleOutput.find("CurrentDir=rcMonitor"), std::string::npos);
+  EXPECT_EQ(*desk->files.readFile("C:\\Work\\ExclusionData.ini"),
+            "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLEFLAG=0\r\nPNAMEFLAG=1\r\n"
+            "FULLNAMEFLAG=0\r\nTITLE=\r\nPNAME=x.exe\r\nTPART=\r\n");
+  EXPECT_FALSE(desk->files.exists(kFolder + "\\ExclusionData.ini"));
+}
+
+TEST(Startup, RulesSurviveAStartAndExitUnchanged) {
+  auto desk = sim::SimDesktop::singleMonitor();
+  const std::string rules =
+      "[SYSTEM]\r\nEXCLUSIONNUM=3\r\n"
+      "[ITEM0]\r\nTITLEFLAG=1\r\nPNAMEFLAG=1\r\nFULLNAMEFLAG=1\r\nTITLE=A\r\nPNAME=a.exe\r\n"
+      "TPART=\r\n"
+      "[ITEM1]\r\nTITLEFLAG=1\r\nPNAMEFLAG=0\r\nFULLNAMEFLAG=0\r\nTITLE=\r\nPNAME=\r\n"
+      "TPART=\x95\x5c\r\n"
+      "[ITEM2]\r\nTITLEFLAG=0\r\nPNAMEFLAG=1\r\nFULLNAMEFLAG=0\r\nTITLE=\r\nPNAME=c.exe\r\n"
+      "TPART=\r\n";
+  desk->files.writeFile(kFolder + "\\ExclusionData.ini", rules);
+  runProgram(*desk, {kExe});
+  EXPECT_EQ(*desk->files.readFile(kFolder + "\\ExclusionData.ini"), rules);
+}

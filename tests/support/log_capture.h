@@ -1,0 +1,19 @@
+// Points the diagnostic log at a simulated desktop's console for the life of a test.
+#pragma once
+
+#include "app/diagnostic_log.h"
+#include "platform/sim/sim_desktop.h"
+
+class LogCapture {
+ public:
+  explicit LogCapture(sim::SimDesktop& desk) : desk_(desk) {
+    desk_.consoleAttached = true;
+    desk_.stdoutTarget = sim::SimDesktop::Stream::Console;
+    diag::attach(&desk_.platform().system);
+  }
+  ~LogCapture() { diag::attach(nullptr); }
+  const std::string& text() const { return desk_.consoleOutput; }
+
+ private:
+  sim::SimDesktop& desk_;
+};

@@ -1,0 +1,110 @@
+#include "app/platform_checks.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/sim/sim_desktop.h"
+
+using platform::Bool;
+using platform::HResult;
+
+namespace {
+
+PlatformChecks checksOf(sim::SimDesktop& desk) {
+  return PlatformChecks(desk.platform().system, desk.platform().dwm);
+}
+
+void setVersion(sim::SimDesktop& desk, uint32_t major, uint32_t minor) {
+  desk.version.majorVersion = major;
+  desk.version.minorVersion = minor;
+}
+
+}  // namespace
+
+TEST(PlatformChecks, OldSystemNeverTouchesTheDwm) {
+  auto desk = sim::SimDesktop::oldSystem();
+  PlatformChecks checks = checksOf(*desk);
+  Bool enabled = 1;
+  EXPECT_EQ(checks.queryComposition(&enabled), -1);
+  EXPECT_EQ(enabled, 0);
+  EXPECT_EQ(checks.queryComposition(nullptr), -1);
+  platform::Rect rect;
+  platform::ThumbnailId id = 0;
+  platform::Size size;
+  platform::Dword cloaked = 0;
+  EXPECT_EQ(checks.dwmGetExtendedFrameBounds({0x10}, &rect), -1);
+  EXPECT_EQ(checks.dwmGetCloaked({0x10}, &cloaked), -1);
+  EXPECT_EQ(checks.dwmRegisterThumbnail({0x10}, {0x20}, &id), -1);
+  EXPECT_EQ(checks.dwmUnregisterThumbnail(1), -1);
+  EXPECT_EQ(checks.dwmUpdateThumbnailProperties(1, {}), -1);
+  EXPECT_EQ(checks.dwmQueryThumbnailSourceSize(1, &size), -1);
+  EXPECT_EQ(checks.dwmExtendFrameIntoClientArea({0x10}, {9, 8, 23, 14}), -1);
+  EXPECT_FALSE(desk->dwmLoaded);
+}
+
+TEST(PlatformChecks, CompositionIsAskedOfTheDwmOnVersion6) {
+  auto desk = sim::SimDesktop::compositionOff();
+  PlatformChecks checks = checksOf(*desk);
+  Bool enabled = 1;
+  EXPECT_EQ(checks.queryComposition(&enabled), platform::S_OK);
+  EXPECT_EQ(enabled, 0);
+  desk->compositionEnabled = 1;
+  EXPECT_EQ(checks.queryComposition(&enabled), platform::S_OK);
+  EXPECT_EQ(enabled, 1);
+  EXPECT_TRUE(desk->dwmLoaded);
+  // Entry points pass the DWM's own results through.
+  EXPECT_EQ(checks.dwmExtendFrameIntoClientArea({0x10}, {9, 8, 23, 14}), platform::S_OK);
+  EXPECT_EQ(desk->glassFrames.at(0x10), (platform::Margins{9, 8, 23, 14}));
+}
+
+TEST(PlatformChecks, VersionIsReadOnceButAFailedReadIsRetried) {
+  auto desk = sim::SimDesktop::singleMonitor();
+  desk->versionCallFails = true;
+  PlatformChecks checks = checksOf(*desk);
+  EXPECT_EQ(checks.isVistaOrLater(), 0);
+  Bool enabled = 1;
+  EXPECT_EQ(checks.queryComposition(&enabled), -1);
+  EXPECT_FALSE(desk->dwmLoaded);
+  desk->versionCallFails = false;
+  EXPECT_EQ(checks.isVistaOrLater(), 1);
+  const int calls = desk->versionCalls;
+  EXPECT_EQ(checks.isVistaOrLater(), 1);
+  EXPECT_EQ(desk->versionCalls, calls);
+}
+
+TEST(PlatformChecks, VersionAtLeastComparesMajorMinorThenServicePack) {
+  auto desk = sim::SimDesktop::singleMonitor();
+  PlatformChecks checks = checksOf(*desk);
+  struct Case {
+    uint32_t major, minor;
+    int32_t expected;
+  };
+  for (Case c : {Case{5, 1, 0}, Case{5, 2, 0}, Case{6, 0, 1}, Case{6, 1, 1}, Case{6, 2, 1},
+                 Case{10, 0, 1}}) {
+    setVersion(*desk, c.major, c.minor);
+    EXPECT_EQ(checks.isOsVersionAtLeast(6, 0, 0), c.expected) << c.major << "." << c.minor;
+  }
+  setVersion(*desk, 6, 1);
+  EXPECT_EQ(checks.isOsVersionAtLeast(6, 2, 0), 0);
+  EXPECT_EQ(checks.isOsVersionAtLeast(5, 9, 0), 1);
+}
+
+TEST(PlatformChecks, ServicePackComesFromTheRegistryOnNtOnly) {
+  auto desk = sim::SimDesktop::singleMonitor();
+  PlatformChecks checks = checksOf(*desk);
+  setVersion(*desk, 6, 1);
+  const std::string key = "System\\CurrentControlSet\\Control\\Windows";
+  desk->setRegistryDword(platform::RegistryRoot::LocalMachine, key, "CSDVersion", 0x0201);
+  EXPECT_EQ(checks.isOsVersionAtLeast(6, 1, 0x0201), 1);
+  EXPECT_EQ(checks.isOsVersionAtLeast(6, 1, 0x0202), 0);
+  // Only the low 16 bits count.
+  desk->setRegistryDword(platform::RegistryRoot::LocalMachine, key, "CSDVersion", 0x70000);
+  EXPECT_EQ(checks.isOsVersionAtLeast(6, 1, 1), 0);
+  // No value, or a key that cannot be opened: not at least.
+  desk->registry.clear();
+  EXPECT_EQ(checks.isOsVersionAtLeast(6, 1, 1), 0);
+  desk->deniedKeys.insert({static_cast<uint32_t>(platform::RegistryRoot::LocalMachine), key});
+  EXPECT_EQ(checks.isOsVersionAtLeast(6, 1, 1), 0);
+  // Outside the NT family the service pack is not asked for.
+  desk->version.platformId = 1;
+  EXPECT_EQ(checks.isOsVersionAtLeast(6, 1, 1), 1);
+}

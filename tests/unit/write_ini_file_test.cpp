@@ -1,0 +1,103 @@
+#include "detect/write_ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/sim/sim_desktop.h"
+#include "support/log_capture.h"
+
+namespace {
+
+const std::string kFile = "C:\\Programs\\Quillmoor\\out.ini";
+
+class WriteIniFileTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<CWriteIniFile> streamWriter() {
+    auto writer = std::make_unique<CWriteIniFile>(desk->platform().files, desk->platform().profile);
+    writer->mode = 1;
+    return writer;
+  }
+  std::string file() { return desk->files.readFile(kFile).value_or("<missing>"); }
+
+  std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
+};
+
+}  // namespace
+
+TEST_F(WriteIniFileTest, StreamModeWritesHeadersOnlyWhenTheSectionChanges) {
+  desk->files.writeFile(kFile, "old contents that must go\r\n");
+  CWriteIniFile writer(desk->platform().files, desk->platform().profile);
+  writer.mode = 1;
+  ASSERT_EQ(writer.openFile(kFile), 1);
+  EXPECT_EQ(writer.writeString("A", "k1", "1", kFile), 1);
+  writer.writeString("A", "k2", " spaced = \"quoted\" ", kFile);
+  writer.writeString("B", "k3", "", kFile);
+  writer.writeString("A", "k4", "\x95\x5c", kFile);
+  EXPECT_EQ(writer.closeFile(), 1);
+  EXPECT_EQ(file(),
+            "[A]\r\nk1=1\r\nk2= spaced = \"quoted\" \r\n[B]\r\nk3=\r\n[A]\r\nk4=\x95\x5c\r\n");
+}
+
+TEST_F(WriteIniFileTest, FirstWriteWithAnEmptySectionWritesNoHeader) {
+  auto writer = streamWriter();
+  ASSERT_EQ(writer->openFile(kFile), 1);
+  writer->writeString("", "k", "v", kFile);
+  writer->writeString("S", "k", "v", kFile);
+  ASSERT_EQ(writer->closeFile(), 1);
+  EXPECT_EQ(file(), "k=v\r\n[S]\r\nk=v\r\n");
+}
+
+TEST_F(WriteIniFileTest, OnlyModeOneIsStreamMode) {
+  desk->files.writeFile(kFile, "[A]\r\nkeep=1\r\n");
+  for (int32_t mode : {0, 2, -1}) {
+    CWriteIniFile writer(desk->platform().files, desk->platform().profile);
+    writer.mode = mode;
+    EXPECT_EQ(writer.openFile("C:\\No\\Such\\Folder\\x.ini"), 1);  // touches nothing
+    writer.writeString("A", "k" + std::to_string(mode + 1), "v", kFile);
+    EXPECT_EQ(writer.closeFile(), 1);
+  }
+  EXPECT_EQ(file(), "[A]\r\nkeep=1\r\nk1=v\r\nk3=v\r\nk0=v\r\n");
+}
+
+TEST_F(WriteIniFileTest, FailedOpenIsLoggedAndLaterCallsTouchNoFile) {
+  LogCapture log(*desk);
+  desk->files.makeDirectory(kFile + ".new");  // a folder where the new file should go
+  desk->files.writeFile(kFile, "previous");
+  auto writer = streamWriter();
+  EXPECT_EQ(writer->openFile(kFile), 0);
+  EXPECT_EQ(log.text(), "CWriteIniFile::openFile(" + kFile + ") Error!\n");
+  EXPECT_EQ(writer->writeString("A", "k", "v", kFile), 1);
+  EXPECT_EQ(writer->closeFile(), 0);
+  EXPECT_EQ(file(), "previous");
+}
+
+TEST_F(WriteIniFileTest, AWriteThatFailsHalfwayKeepsTheOldFile) {
+  desk->files.writeFile(kFile, "[OLD]\r\nk=1\r\n");
+  desk->writeBudget = 10;  // the disk fills up after ten bytes
+  auto writer = streamWriter();
+  ASSERT_EQ(writer->openFile(kFile), 1);
+  writer->writeString("SYSTEM", "EXCLUSIONNUM", "1", kFile);
+  writer->writeString("ITEM0", "TITLE", "a long title", kFile);
+  EXPECT_EQ(writer->closeFile(), 0);
+  EXPECT_EQ(file(), "[OLD]\r\nk=1\r\n");
+  EXPECT_FALSE(desk->files.exists(kFile + ".new"));
+}
+
+TEST_F(WriteIniFileTest, AWriterDroppedBeforeClosingLeavesTheOldFile) {
+  desk->files.writeFile(kFile, "previous");
+  {
+    auto writer = streamWriter();
+    ASSERT_EQ(writer->openFile(kFile), 1);
+    writer->writeString("A", "k", "v", kFile);
+  }
+  EXPECT_EQ(file(), "previous");
+  EXPECT_FALSE(desk->files.exists(kFile + ".new"));
+}
+
+TEST_F(WriteIniFileTest, AFolderInThePlaceOfTheFileFailsTheClose) {
+  desk->files.makeDirectory(kFile);
+  auto writer = streamWriter();
+  ASSERT_EQ(writer->openFile(kFile), 1);
+  writer->writeString("A", "k", "v", kFile);
+  EXPECT_EQ(writer->closeFile(), 0);
+  EXPECT_FALSE(desk->files.exists(kFile + ".new"));
+}
