@@ -93,9 +93,7 @@ class SimDesktop::Services : public System,
                              public MessageBoxes {
  public:
   explicit Services(SimDesktop& desk)
-      : desk_(desk),
-        files(desk.files, desk.writeBudget, desk.actions),
-        profile(desk.files) {}
+      : files(desk.files, desk.writeBudget, desk.actions), profile(desk.files), desk_(desk) {}
 
   SimFiles files;
   SimProfileFiles profile;

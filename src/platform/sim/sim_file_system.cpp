@@ -15,6 +15,20 @@ bool hasDrive(const std::string& path) {
          ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
 
+// Code page 932: the trail byte of a character such as 0x83 0x5C may be a backslash.
+bool isLeadByte(char byte) {
+  const auto b = static_cast<unsigned char>(byte);
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool endsWithBackslash(const std::string& path) {
+  size_t last = std::string::npos;
+  for (size_t i = 0; i < path.size(); i += isLeadByte(path[i]) && i + 1 < path.size() ? 2 : 1) {
+    last = i;
+  }
+  return last != std::string::npos && path[last] == '\\';
+}
+
 }  // namespace
 
 SimFileSystem::SimFileSystem() {
@@ -37,7 +51,7 @@ std::filesystem::path SimFileSystem::hostPath(const std::string& windowsPath) co
     std::string base = currentDirectory_;
     if (!full.empty() && full[0] == '\\') {
       base = currentDirectory_.substr(0, 2);  // "\x" is relative to the drive's root
-    } else if (!base.empty() && base.back() != '\\') {
+    } else if (!base.empty() && !endsWithBackslash(base)) {
       base += '\\';
     }
     full = base + full;
@@ -55,6 +69,7 @@ std::filesystem::path SimFileSystem::hostPath(const std::string& windowsPath) co
       part.clear();
     } else {
       part += full[i];
+      if (isLeadByte(full[i]) && i + 1 < full.size()) part += full[++i];
     }
   }
   return host;
@@ -78,7 +93,7 @@ bool SimFileSystem::setCurrentDirectory(const std::string& windowsPath) {
       }
     }
   }
-  while (full.size() > 3 && full.back() == '\\') full.pop_back();
+  while (full.size() > 3 && endsWithBackslash(full)) full.pop_back();
   if (full.size() == 2) full += "\\";
   currentDirectory_ = full;
   return true;

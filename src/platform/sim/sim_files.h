@@ -2,6 +2,9 @@
 // part-way, as a full disk would.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/files.h"
 #include "platform/sim/sim_file_system.h"
 

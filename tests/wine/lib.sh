@@ -1,0 +1,220 @@
+# shellcheck shell=bash
+# Shared by the Wine tests (sourced). Runs ZENTA.exe on a private headless X
+# server with a Wine prefix kept under build-win/, and cleans up after itself.
+#
+# A test calls wine_env_up (which does nothing when run.sh already did it for
+# all tests), then new_dir / start_zenta / driver / wait_for / fail.
+# Every process a test starts is ended when it exits, also on failure or ^C.
+
+QM_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+QM_BUILD=${QM_BUILD:-$QM_ROOT/build-win}
+ZENTA_EXE=${ZENTA_EXE:-$QM_BUILD/ZENTA.exe}
+WINE_DRIVER_EXE=${WINE_DRIVER_EXE:-$QM_BUILD/wine-driver.exe}
+# shellcheck disable=SC2034 # for the tests
+ZENTA_MUTEX=__QUILLMOORFORTUNDRA_PEBBLEWICK__
+
+# Our own prefix, never the user's. A UTF-8 locale makes Wine decode
+# non-ASCII arguments (window captions) correctly. No Gecko/Mono prompts.
+export WINEPREFIX=${QM_WINEPREFIX:-$QM_BUILD/wineprefix}
+export WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' LC_ALL=C.UTF-8
+# Bump when the prefix settings below change: the prefix is then rebuilt.
+QM_PREFIX_SETTINGS="v2 ShowCrashDialog=0 Desktop=Default,1920x1080 SystemLink=ipag"
+
+_qm_pids=()
+_qm_tmp=""
+
+# Prints the message, records it for run.sh and ends the test.
+fail() {
+  echo "FAIL: $*" >&2
+  [[ -n ${QM_REASON_FILE:-} ]] && printf '%s\n' "$*" >"$QM_REASON_FILE"
+  exit 1
+}
+
+_qm_now_ms() {
+  local t=${EPOCHREALTIME/[.,]/}
+  echo $((t / 1000))
+}
+
+# wait_for 'CONDITION' SECONDS: polls the shell condition every 0.1 s.
+wait_for() {
+  local cond=$1 deadline
+  deadline=$(($(_qm_now_ms) + $2 * 1000))
+  until eval "$cond"; do
+    (($(_qm_now_ms) < deadline)) || return 1
+    sleep 0.1
+  done
+}
+
+# wait_exit PID SECONDS: 1 if it is still running then; its exit status is
+# left in QM_EXIT_STATUS (PID must be a child of this shell).
+wait_exit() {
+  wait_for "! kill -0 $1 2>/dev/null" "$2" || return 1
+  QM_EXIT_STATUS=0
+  # shellcheck disable=SC2034 # for the caller
+  wait "$1" 2>/dev/null || QM_EXIT_STATUS=$?
+}
+
+# Ends a process and everything below it: TERM, then KILL after 3 s.
+_qm_descendants() {
+  local child
+  for child in $(ps -o pid= --ppid "$1" 2>/dev/null); do
+    _qm_descendants "$child"
+    echo "$child"
+  done
+}
+_qm_kill_tree() {
+  local pids
+  mapfile -t pids < <(_qm_descendants "$1"; echo "$1")
+  kill -TERM "${pids[@]}" 2>/dev/null || true
+  local p
+  for p in "${pids[@]}"; do
+    wait_for "! kill -0 $p 2>/dev/null" 3 || kill -KILL "$p" 2>/dev/null || true
+  done
+}
+
+# Remembers a background process so that it is ended with the test.
+track() { _qm_pids+=("$@"); }
+
+# A fresh empty folder, removed with the test (kept if the test failed,
+# unless QM_KEEP_TMP=0).
+new_dir() {
+  local d
+  d=$(mktemp -d "$_qm_tmp/${1:-dir}.XXXX")
+  echo "$d"
+}
+
+# The names in a folder, sorted, on one line.
+dir_listing() {
+  find "$1" -mindepth 1 -maxdepth 1 -printf '%f\n' | LC_ALL=C sort | paste -sd ' '
+}
+
+# driver ARGS...: runs wine-driver.exe (see tests/wine/driver.cpp).
+driver() {
+  wine "$WINE_DRIVER_EXE" "$@"
+}
+
+# start_zenta DIR ARGS...: copies ZENTA.exe into DIR and starts it by its full
+# Windows path under a pseudo-terminal. Sets ZENTA_PID (of `script`, which
+# ends with the program) and ZENTA_LOG (what it wrote to its console).
+_qm_starts=0
+start_zenta() {
+  local dir=$1 winpath cmd
+  shift
+  cp "$ZENTA_EXE" "$dir/ZENTA.exe"
+  winpath=$(winepath -w "$dir/ZENTA.exe") || fail "winepath failed for $dir"
+  _qm_starts=$((_qm_starts + 1))
+  ZENTA_LOG=$_qm_tmp/zenta.$_qm_starts.log
+  # A wide terminal, so that Wine's console does not wrap long log lines.
+  cmd="stty cols 300 rows 50; exec $(printf '%q ' wine "$winpath" "$@")"
+  SHELL=/bin/bash script -qfec "$cmd" "$ZENTA_LOG" </dev/null >/dev/null 2>&1 &
+  ZENTA_PID=$!
+  track "$ZENTA_PID"
+}
+
+# The console log as plain text. Wine's console draws on the terminal: a
+# blank comes out as "erase line, cursor right"; CRs and other codes go, and
+# so do the lines `script` adds.
+log_text() {
+  perl -ne 'next if /^Script (started|done) on /;
+    s/\e\[(\d*)C/" " x ($1 || 1)/ge; s/\e\[[0-9;?]*[A-Za-z]//g; s/\r//g; print' "$1"
+}
+
+_qm_test_cleanup() {
+  local status=$? p
+  for p in "${_qm_pids[@]}"; do _qm_kill_tree "$p"; done
+  _qm_pids=()
+  if [[ -n $_qm_tmp ]]; then
+    if ((status == 0)) || [[ ${QM_KEEP_TMP-1} == 0 ]]; then
+      rm -rf "$_qm_tmp"
+    else
+      echo "kept for inspection: $_qm_tmp" >&2
+    fi
+  fi
+  if [[ ${_qm_env_owner:-} == "$BASHPID" ]]; then _qm_env_down; fi
+}
+
+# --- Shared environment: X server, prefix, warm wineserver ---
+
+_qm_start_xvfb() {
+  local dfile=$QM_ENV_DIR/display
+  # -displayfd: the server picks a free display number and reports it.
+  # The lock stays with us: a server left behind must not keep the prefix locked.
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$dfile" \
+    >"$QM_ENV_DIR/xvfb.log" 2>&1 {_qm_lock_fd}>&- &
+  QM_XVFB_PID=$!
+  wait_for "[[ -s '$dfile' ]] || ! kill -0 $QM_XVFB_PID 2>/dev/null" 15
+  [[ -s $dfile ]] || fail "Xvfb did not start: $(tail -n 3 "$QM_ENV_DIR/xvfb.log")"
+  DISPLAY=:$(<"$dfile")
+  export DISPLAY
+}
+
+_qm_prefix_stamp() {
+  echo "$QM_PREFIX_SETTINGS"
+  wine --version
+  # Wine records the fonts it finds when the prefix is made.
+  find /usr/share/fonts -type f | sort | md5sum
+}
+
+_qm_prepare_prefix() {
+  local mark=$WINEPREFIX/.quillmoor-prefix stamp
+  stamp=$(_qm_prefix_stamp)
+  [[ -f $mark && $(<"$mark") == "$stamp" ]] && return 0
+  echo "creating the Wine prefix $WINEPREFIX (about 20 s)" >&2
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
+  if ! { wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1920x1080 /f; } >/dev/null 2>&1; then
+    fail "could not write the prefix settings"
+  fi
+  # Without a Japanese locale Wine draws Japanese as boxes in dialogs and
+  # captions; linking the dialog fonts to IPA Gothic makes screenshots legible.
+  local font
+  for font in Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif'; do
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+      /v "$font" /t REG_MULTI_SZ /d 'ipag.ttf,IPAGothic' /f >/dev/null 2>&1 ||
+      fail "could not link the font $font"
+  done
+  wineserver -w
+  printf '%s\n' "$stamp" >"$mark"
+}
+
+_qm_env_down() {
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  if [[ -n ${QM_XVFB_PID:-} ]]; then _qm_kill_tree "$QM_XVFB_PID"; fi
+  if [[ -n ${_qm_lock_fd:-} ]]; then flock -u "$_qm_lock_fd" 2>/dev/null || true; fi
+  rm -rf "${QM_ENV_DIR:-}"
+}
+
+# Sets up what the tests share, once per run: a private Xvfb, or with
+# QM_USE_DISPLAY=1 the X server in $DISPLAY. The prefix is locked so that two
+# runs (tests, scripts/run) never share one wineserver.
+wine_env_up() {
+  _qm_tmp=$(mktemp -d "${TMPDIR:-/tmp}/quillmoor-wine-test.XXXXXX")
+  trap _qm_test_cleanup EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
+  trap 'exit 129' HUP
+  [[ -f $ZENTA_EXE ]] || fail "$ZENTA_EXE is missing (cmake --preset windows && cmake --build --preset windows)"
+  [[ -f $WINE_DRIVER_EXE ]] || fail "$WINE_DRIVER_EXE is missing"
+  [[ ${QM_ENV_READY:-} == 1 ]] && return 0
+  _qm_env_owner=$BASHPID
+  QM_ENV_DIR=$(mktemp -d "${TMPDIR:-/tmp}/quillmoor-wine-env.XXXXXX")
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  exec {_qm_lock_fd}>"$WINEPREFIX.lock"
+  if ! flock -n "$_qm_lock_fd"; then
+    echo "waiting for another run that uses $WINEPREFIX" >&2
+    flock -w 600 "$_qm_lock_fd" || fail "the Wine prefix stayed locked by another run"
+  fi
+  if [[ ${QM_USE_DISPLAY-} == 1 ]]; then
+    [[ -n ${DISPLAY-} ]] || fail "DISPLAY is not set"
+  else
+    _qm_start_xvfb
+  fi
+  wineserver -k >/dev/null 2>&1 || true # leftovers of an interrupted run
+  _qm_prepare_prefix
+  wineserver -p {_qm_lock_fd}>&-
+  export QM_ENV_READY=1
+}
