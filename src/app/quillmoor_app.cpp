@@ -1,7 +1,10 @@
 #include "app/quillmoor_app.h"
 
+#include <memory>
+
 #include "app/diagnostic_log.h"
 #include "app/program_folder.h"
+#include "app/quillmoor_dlg.h"
 #include "detect/exclusion_data.h"
 #include "display/multi_display.h"
 #include "display/taskbar_control.h"
@@ -17,9 +20,12 @@ int consoleCtrlHandler(platform::Dword) { return 1; }
 
 int CQuillmoorApp::run() {
   if (!startUp()) return 1;
-  // The main panel's modal loop runs here once it exists; until then the program ends
-  // right after start-up.
+  // The whole working life of the program is the main panel's modal loop.
+  auto panel = std::make_unique<CQuillmoorDlg>(context_);
+  panel->doModal({});
   shutDown();
+  panel.reset();
+  diag::attach(nullptr);
   return 0;
 }
 
@@ -28,7 +34,7 @@ bool CQuillmoorApp::startUp() {
   platform::System& system = p.system;
 
   if (!system.initSockets()) {
-    p.messageBoxes.show({}, loadResourceString(IDP_SOCKETS_INIT_FAILED), "ZENTA",
+    p.messageBoxes.show({}, loadResourceString(IDP_SOCKETS_INIT_FAILED), kAppTitle,
                         platform::MB_OK | platform::MB_ICONEXCLAMATION);
     return false;
   }
@@ -73,5 +79,4 @@ void CQuillmoorApp::shutDown() {
     system.freeConsole();
     system.sleep(1000);
   }
-  diag::attach(nullptr);
 }

@@ -5,9 +5,11 @@
 #include "platform/files.h"
 #include "platform/message_box.h"
 #include "platform/monitors.h"
+#include "platform/processes.h"
 #include "platform/profile.h"
 #include "platform/shell.h"
 #include "platform/system.h"
+#include "platform/windows.h"
 
 namespace platform {
 
@@ -19,6 +21,8 @@ struct Platform {
   Dwm& dwm;
   Shell& shell;
   MessageBoxes& messageBoxes;
+  Windows& windows;
+  Processes& processes;
 };
 
 }  // namespace platform

@@ -1,7 +1,9 @@
-// Shell services: COM on the user-interface thread and the taskbar list object.
+// Shell services: COM on the user-interface thread, the taskbar list object, the
+// notification-area icon and opening documents or web addresses.
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/types.h"
 
@@ -16,6 +18,21 @@ class TaskbarList {
   virtual HResult deleteTab(Hwnd window) = 0;
 };
 
+// NOTIFYICONDATAA, as far as the program fills it.
+struct TrayIconData {
+  Hwnd window;
+  uint32_t id = 0;
+  uint32_t flags = 0;
+  uint32_t callbackMessage = 0;
+  IconHandle icon;
+  std::string tip;  // the program's own text, at most 127 bytes
+};
+
+struct ShellResult {
+  bool ok = false;
+  Dword lastError = ERROR_SUCCESS;
+};
+
 class Shell {
  public:
   virtual ~Shell() = default;
@@ -23,6 +40,11 @@ class Shell {
   virtual void comUninitialize() = 0;
   // CoCreateInstance(CLSID_TaskbarList, IID_ITaskbarList); null on failure.
   virtual std::unique_ptr<TaskbarList> createTaskbarList() = 0;
+  // Shell_NotifyIconA with NIM_ADD, NIM_MODIFY or NIM_DELETE, and the last error after it.
+  virtual ShellResult notifyIcon(uint32_t message, const TrayIconData& data) = 0;
+  // ShellExecuteA; true when it reported success (a result above 32).
+  virtual bool shellExecute(Hwnd owner, const std::string& verb, const std::string& file,
+                            int32_t show) = 0;
 };
 
 }  // namespace platform

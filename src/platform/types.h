@@ -87,6 +87,26 @@ struct ThumbnailProperties {
 
 using ThumbnailId = uint64_t;  // HTHUMBNAIL
 
+// Handles of GDI and USER objects, as the adapter hands them out.
+struct IconHandle {
+  uint64_t value = 0;
+  friend bool operator==(IconHandle, IconHandle) = default;
+};
+struct BrushHandle {
+  uint64_t value = 0;
+  friend bool operator==(BrushHandle, BrushHandle) = default;
+};
+struct DeviceContext {
+  uint64_t value = 0;
+};
+
+using ColorRef = uint32_t;  // 0x00BBGGRR
+constexpr ColorRef rgb(uint8_t r, uint8_t g, uint8_t b) {
+  return static_cast<ColorRef>(r) | (static_cast<ColorRef>(g) << 8) |
+         (static_cast<ColorRef>(b) << 16);
+}
+
+
 enum class RegistryRoot : uint32_t {
   CurrentUser = 0x80000001u,   // HKEY_CURRENT_USER
   LocalMachine = 0x80000002u,  // HKEY_LOCAL_MACHINE

@@ -4,5 +4,10 @@
 constexpr int IDS_ABOUTBOX = 101;
 constexpr int IDP_SOCKETS_INIT_FAILED = 103;
 
+// Caption of the program's message boxes.
+constexpr const char* kAppTitle = "Quillmoor for Tundra";
+// The maker's home page, opened by the links of the panel and the About box.
+constexpr const char* kHomePage = "https://quillmoor.example.org/";
+
 // The text of a string resource; empty for an unknown id.
 const char* loadResourceString(int id);

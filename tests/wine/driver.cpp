@@ -10,6 +10,9 @@
 //   window-info HWND             owner, process id, class, style
 //   press HWND BUTTON_ID         click a dialog button (1 = IDOK)
 //   wait-gone HWND TIMEOUT_MS    wait until the window is destroyed
+//   find-window CAPTION TIMEOUT_MS
+//                                as wait-window, hidden windows included
+//   post HWND MSG WPARAM LPARAM  post a message (numbers: decimal or 0x...)
 //
 // Arguments are read as UTF-16 (Wine decodes the Unix command line with the
 // locale's charset, so run it under a UTF-8 locale); output is UTF-8 with LF.
@@ -126,19 +129,20 @@ int HoldMutex(const wchar_t* name, unsigned long seconds) {
 struct FindCaption {
   const std::wstring* caption;
   HWND found;
+  bool hiddenToo = false;
 };
 
 BOOL CALLBACK MatchCaption(HWND hwnd, LPARAM param) {
   auto* find = reinterpret_cast<FindCaption*>(param);
-  if (IsWindowVisible(hwnd) && WindowText(hwnd) == *find->caption) {
+  if ((find->hiddenToo || IsWindowVisible(hwnd)) && WindowText(hwnd) == *find->caption) {
     find->found = hwnd;
     return FALSE;
   }
   return TRUE;
 }
 
-int WaitWindow(const std::wstring& caption, DWORD timeout_ms) {
-  FindCaption find{&caption, nullptr};
+int WaitWindow(const std::wstring& caption, DWORD timeout_ms, bool hiddenToo = false) {
+  FindCaption find{&caption, nullptr, hiddenToo};
   if (!PollUntil(timeout_ms, [&] {
         EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&find));
         return find.found != nullptr;
@@ -195,11 +199,19 @@ int WaitGone(HWND hwnd, DWORD timeout_ms) {
   return 0;
 }
 
+int Post(HWND hwnd, unsigned long message, unsigned long wParam, unsigned long lParam) {
+  if (!IsWindow(hwnd)) return Fail("no such window");
+  if (!PostMessageW(hwnd, message, wParam, static_cast<LPARAM>(lParam)))
+    return Fail("PostMessage failed, error " + std::to_string(GetLastError()));
+  return 0;
+}
+
 int Usage() {
   std::fputs(
       "usage: wine-driver hold-mutex NAME SECONDS | wait-window CAPTION TIMEOUT_MS |\n"
       "       window-texts HWND | window-info HWND | press HWND BUTTON_ID |\n"
-      "       wait-gone HWND TIMEOUT_MS\n",
+      "       wait-gone HWND TIMEOUT_MS | find-window CAPTION TIMEOUT_MS |\n"
+      "       post HWND MSG WPARAM LPARAM\n",
       stderr);
   return 2;
 }
@@ -217,6 +229,12 @@ int Run(int argc, wchar_t** argv) {
     return Press(hwnd, n);
   if (cmd == L"wait-gone" && argc == 4 && ParseWindow(argv[2], hwnd) && ParseNumber(argv[3], n))
     return WaitGone(hwnd, n);
+  if (cmd == L"find-window" && argc == 4 && ParseNumber(argv[3], n))
+    return WaitWindow(argv[2], n, true);
+  unsigned long message = 0, wParam = 0, lParam = 0;
+  if (cmd == L"post" && argc == 6 && ParseWindow(argv[2], hwnd) && ParseNumber(argv[3], message) &&
+      ParseNumber(argv[4], wParam) && ParseNumber(argv[5], lParam))
+    return Post(hwnd, message, wParam, lParam);
   return Usage();
 }
 

@@ -18,7 +18,7 @@ ZENTA_MUTEX=__QUILLMOORFORTUNDRA_PEBBLEWICK__
 export WINEPREFIX=${QM_WINEPREFIX:-$QM_BUILD/wineprefix}
 export WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' LC_ALL=C.UTF-8
 # Bump when the prefix settings below change: the prefix is then rebuilt.
-QM_PREFIX_SETTINGS="v2 ShowCrashDialog=0 Desktop=Default,1920x1080 SystemLink=ipag"
+QM_PREFIX_SETTINGS="v3 ShowCrashDialog=0 Desktop=Default,1920x1080 SystemLink=ipag Replacements=ipag"
 
 _qm_pids=()
 _qm_tmp=""
@@ -111,6 +111,20 @@ start_zenta() {
   track "$ZENTA_PID"
 }
 
+# The hidden main panel of the running ZENTA.exe; prints its handle.
+ZENTA_PANEL_CAPTION='Quillmoor for Tundra [メインパネル]'
+zenta_panel() {
+  driver find-window "$ZENTA_PANEL_CAPTION" "${1:-20000}"
+}
+
+# Ends the running ZENTA.exe as the tray menu's exit does and waits for it.
+zenta_exit() {
+  local panel
+  panel=$(zenta_panel) || fail "no main panel to end"
+  driver post "$panel" 0x0111 32772 0 || fail "could not post the exit command"
+  wait_exit "$ZENTA_PID" "${1:-20}" || fail "ZENTA.exe did not end after its exit command"
+}
+
 # The console log as plain text. Wine's console draws on the terminal: a
 # blank comes out as "erase line, cursor right"; CRs and other codes go, and
 # so do the lines `script` adds.
@@ -176,6 +190,11 @@ _qm_prepare_prefix() {
       /v "$font" /t REG_MULTI_SZ /d 'ipag.ttf,IPAGothic' /f >/dev/null 2>&1 ||
       fail "could not link the font $font"
   done
+  # The program's dialogs ask for the Japanese system fonts by name.
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d 'IPAPGothic' /f \
+    >/dev/null 2>&1 || fail "could not replace the dialog font"
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d 'IPAGothic' /f \
+    >/dev/null 2>&1 || fail "could not replace the fixed font"
   wineserver -w
   printf '%s\n' "$stamp" >"$mark"
 }

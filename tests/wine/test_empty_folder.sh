@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# First start in an empty folder: the program settles in its own folder,
-# writes an empty exclusion list there and ends; -K527 logs to the console.
+# First start in an empty folder: the program settles in its own folder and,
+# told to exit, writes an empty exclusion list there; -K527 logs to the console.
 set -euo pipefail
 # shellcheck source=tests/wine/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -13,7 +13,9 @@ elsewhere=$(new_dir cwd)
 dir=$(new_dir empty)
 cd "$elsewhere"
 start_zenta "$dir"
-wait_exit "$ZENTA_PID" 20 || fail "ZENTA.exe did not end by itself within 20 s"
+zenta_panel >/dev/null || fail "no main panel appeared"
+[[ $(dir_listing "$dir") == "ZENTA.exe" ]] || fail "start-up wrote files: $(dir_listing "$dir")"
+zenta_exit
 [[ $(dir_listing "$dir") == "ExclusionData.ini ZENTA.exe" ]] ||
   fail "folder holds: $(dir_listing "$dir")"
 cmp -s <(expected_ini) "$dir/ExclusionData.ini" ||
@@ -26,7 +28,7 @@ fi
 
 dir=$(new_dir debug)
 start_zenta "$dir" -K527
-wait_exit "$ZENTA_PID" 20 || fail "ZENTA.exe -K527 did not end by itself within 20 s"
+zenta_exit
 log=$(log_text "$ZENTA_LOG")
 grep -qxF '********** Start Quillmoor for Tundra DEBUG MODE  *******' <<<"$log" ||
   fail "no debug banner in the log: $(head -c 300 <<<"$log")"

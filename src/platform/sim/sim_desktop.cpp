@@ -156,9 +156,7 @@ class SimDesktop::Services : public System,
     desk_.consoleAttached = false;
     desk_.startedFromConsole = false;
   }
-  void redirectStdStreamsToConsole() override {
-    desk_.stdoutTarget = Stream::Console;
-  }
+  void redirectStdStreamsToConsole() override { desk_.stdoutTarget = Stream::Console; }
   void redirectStdStreamsToNull() override { desk_.stdoutTarget = Stream::Null; }
   void setConsoleCtrlHandler(ConsoleCtrlHandler handler) override { desk_.ctrlHandler = handler; }
   void writeStdout(const std::string& bytes) override {
@@ -199,7 +197,7 @@ class SimDesktop::Services : public System,
 
   void sleep(Dword milliseconds) override {
     desk_.actions.push_back("sleep " + std::to_string(milliseconds));
-    desk_.advance(milliseconds);
+    desk_.now += milliseconds;  // a blocked thread: no timer is delivered
   }
   Dword tickCount() override { return desk_.now; }
 
@@ -278,6 +276,37 @@ class SimDesktop::Services : public System,
     return std::make_unique<SimTaskbarList>(desk_);
   }
 
+  ShellResult notifyIcon(uint32_t message, const TrayIconData& data) override {
+    static const char* const kNames[] = {"add", "modify", "delete"};
+    desk_.actions.push_back(std::string("tray ") + (message < 3 ? kNames[message] : "?") + " w" +
+                            hex(data.window.value));
+    const auto key = std::make_pair(data.window.value, data.id);
+    const bool present = desk_.trayIcons.count(key) != 0;
+    switch (message) {
+      case NIM_ADD:
+        if (!desk_.trayErrors.empty()) {
+          Dword error = desk_.trayErrors.front();
+          desk_.trayErrors.pop_front();
+          return {false, error};
+        }
+        if (present) return {false, ERROR_SUCCESS};
+        desk_.trayIcons[key] = data;
+        return {true, ERROR_SUCCESS};
+      case NIM_MODIFY:
+        if (!present) return {false, ERROR_SUCCESS};
+        desk_.trayIcons[key] = data;
+        return {true, ERROR_SUCCESS};
+      case NIM_DELETE:
+        return {desk_.trayIcons.erase(key) != 0, ERROR_SUCCESS};
+      default:
+        return {false, ERROR_SUCCESS};
+    }
+  }
+  bool shellExecute(Hwnd, const std::string& verb, const std::string& file, int32_t) override {
+    desk_.shellExecuted.push_back(verb + " " + file);
+    return true;
+  }
+
   // --- MessageBoxes ---
   int show(Hwnd owner, const std::string& text, const std::string& caption,
            uint32_t type) override {
@@ -302,12 +331,12 @@ SimDesktop::SimDesktop() : services_(std::make_unique<Services>(*this)) {
   snprintf(version.csdVersion, sizeof version.csdVersion, "Service Pack 1");
   setRegistryDword(RegistryRoot::LocalMachine, "System\\CurrentControlSet\\Control\\Windows",
                    "CSDVersion", 0x100);
-  setRegistryDword(RegistryRoot::CurrentUser, "Software\\Microsoft\\Windows\\DWM",
-                   "Composition", 1);
+  setRegistryDword(RegistryRoot::CurrentUser, "Software\\Microsoft\\Windows\\DWM", "Composition",
+                   1);
   files.makeDirectory("C:\\Programs\\Quillmoor");
-  platform_ = std::make_unique<Platform>(Platform{*services_, services_->profile,
-                                                  services_->files, *services_, *services_,
-                                                  *services_, *services_});
+  platform_ = std::make_unique<Platform>(Platform{*services_, services_->profile, services_->files,
+                                                  *services_, *services_, *services_, *services_,
+                                                  windows, windows});
 }
 
 SimDesktop::~SimDesktop() = default;
@@ -327,8 +356,7 @@ std::unique_ptr<SimDesktop> SimDesktop::singleMonitor() {
 
 std::unique_ptr<SimDesktop> SimDesktop::twoMonitorsPrimarySecond() {
   auto desk = std::make_unique<SimDesktop>();
-  desk->monitors.push_back(
-      {{-1280, 0, 0, 1024}, {-1280, 0, 0, 1024}, false, "\\\\.\\DISPLAY2"});
+  desk->monitors.push_back({{-1280, 0, 0, 1024}, {-1280, 0, 0, 1024}, false, "\\\\.\\DISPLAY2"});
   desk->monitors.push_back({{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, true, "\\\\.\\DISPLAY1"});
   return desk;
 }

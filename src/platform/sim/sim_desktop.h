@@ -21,6 +21,7 @@
 
 #include "platform/platform.h"
 #include "platform/sim/sim_file_system.h"
+#include "platform/sim/sim_window_manager.h"
 
 namespace sim {
 
@@ -59,7 +60,11 @@ class SimDesktop {
 
   // Clock.
   uint32_t now = 0;  // milliseconds since boot
-  void advance(uint32_t ms) { now += ms; }
+  // Moves the clock on, delivering the timers due on the way (sleep moves it without).
+  void advance(uint32_t ms) { windows.advance(ms); }
+
+  // Windows, the program's own and other programs', and processes.
+  SimWindowManager windows{now, actions};
 
   // OS version.
   platform::OsVersionInfo version;
@@ -110,6 +115,12 @@ class SimDesktop {
   bool taskbarListFails = false;
   bool taskbarListAlive = false;
   std::set<uint32_t> taskbarButtons;
+
+  // Notification area: icons by (window, id). While `trayErrors` holds codes, each NIM_ADD
+  // fails with the next one (ERROR_TIMEOUT models a busy shell).
+  std::map<std::pair<uint32_t, uint32_t>, platform::TrayIconData> trayIcons;
+  std::deque<platform::Dword> trayErrors;
+  std::vector<std::string> shellExecuted;  // "verb file"
 
   // Message boxes: answers taken from the front of the queue, IDOK when empty.
   std::deque<int> messageBoxAnswers;

@@ -82,8 +82,7 @@ bool SimFileSystem::setCurrentDirectory(const std::string& windowsPath) {
   std::string full = windowsPath;
   if (!hasDrive(full)) {
     // Rebuild the absolute form from the mapped host path.
-    std::filesystem::path rel =
-        std::filesystem::relative(hostPath(windowsPath), root_, error);
+    std::filesystem::path rel = std::filesystem::relative(hostPath(windowsPath), root_, error);
     full.clear();
     for (const auto& piece : rel) {
       if (full.empty()) {

@@ -3,13 +3,6 @@
 
 #include <commctrl.h>
 
-namespace win32 {
-
-Win32Platform::Win32Platform()
-    : platform_{system_, profile_, files_, monitors_, dwm_, shell_, messageBoxes_} {}
-
-}  // namespace win32
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                 ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_HOTKEY_CLASS |

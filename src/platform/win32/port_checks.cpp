@@ -1,9 +1,12 @@
 // The port's portable types and constants must equal the Windows ones they stand for.
 #include "platform/types.h"  // before <windows.h>, whose macros carry the same names
 
-#include <dwmapi.h>
-#include <uxtheme.h>
 #include <windows.h>
+
+#include <commctrl.h>
+#include <dwmapi.h>
+#include <shellapi.h>
+#include <uxtheme.h>
 
 #include <cstddef>
 

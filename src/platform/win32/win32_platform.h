@@ -9,6 +9,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace win32 {
 
@@ -106,12 +108,132 @@ class Win32Shell : public platform::Shell {
   platform::HResult comInitialize() override;
   void comUninitialize() override;
   std::unique_ptr<platform::TaskbarList> createTaskbarList() override;
+  platform::ShellResult notifyIcon(uint32_t message, const platform::TrayIconData& data) override;
+  bool shellExecute(platform::Hwnd owner, const std::string& verb, const std::string& file,
+                    int32_t show) override;
 };
 
 class Win32MessageBoxes : public platform::MessageBoxes {
  public:
   int show(platform::Hwnd owner, const std::string& text, const std::string& caption,
            uint32_t type) override;
+};
+
+// The window manager. The program's own dialogs are bound to their MessageHandler from
+// WM_INITDIALOG to WM_NCDESTROY: the dialog window is subclassed so that every message goes
+// through the handler like a window procedure, and defaultProc is the dialog's own procedure.
+class Win32Windows : public platform::Windows {
+ public:
+  Win32Windows();
+
+  std::vector<platform::Hwnd> enumWindows() override;
+  bool isWindow(platform::Hwnd window) override;
+  bool isWindowVisible(platform::Hwnd window) override;
+  bool isIconic(platform::Hwnd window) override;
+  uint32_t getWindowLong(platform::Hwnd window, int32_t index) override;
+  uint32_t setWindowLong(platform::Hwnd window, int32_t index, uint32_t value) override;
+  std::string getWindowText(platform::Hwnd window, size_t bufferSize) override;
+  platform::Dword getWindowProcessId(platform::Hwnd window) override;
+  bool getWindowRect(platform::Hwnd window, platform::Rect& rect) override;
+  bool getClientRect(platform::Hwnd window, platform::Rect& rect) override;
+  bool getWindowPlacement(platform::Hwnd window, platform::WindowPlacement& placement) override;
+  platform::Hwnd getDesktopWindow() override;
+
+  bool showWindow(platform::Hwnd window, int32_t command) override;
+  bool setWindowPos(platform::Hwnd window, platform::Hwnd insertAfter, int32_t x, int32_t y,
+                    int32_t cx, int32_t cy, uint32_t flags) override;
+  bool setForegroundWindow(platform::Hwnd window) override;
+  bool destroyWindow(platform::Hwnd window) override;
+  bool invalidateRect(platform::Hwnd window, bool erase) override;
+  bool setWindowText(platform::Hwnd window, const std::string& text,
+                     platform::Encoding encoding) override;
+
+  platform::LResult sendMessage(platform::Hwnd window, uint32_t message, platform::WParam wParam,
+                                platform::LParam lParam) override;
+  bool postMessage(platform::Hwnd window, uint32_t message, platform::WParam wParam,
+                   platform::LParam lParam) override;
+  platform::LResult defaultProc(platform::Hwnd window, uint32_t message, platform::WParam wParam,
+                                platform::LParam lParam) override;
+  uint32_t registerWindowMessage(const std::string& name) override;
+  platform::Dword lastError() override;
+
+  platform::Hwnd createDialog(const platform::DialogTemplate& dialog, platform::Hwnd parent,
+                              platform::MessageHandler* handler) override;
+  intptr_t runModalDialog(const platform::DialogTemplate& dialog, platform::Hwnd parent,
+                          platform::MessageHandler* handler) override;
+  bool endDialog(platform::Hwnd dialog, intptr_t result) override;
+  platform::Hwnd getDlgItem(platform::Hwnd dialog, int32_t id) override;
+  int32_t getDlgCtrlId(platform::Hwnd control) override;
+  std::string getDlgItemText(platform::Hwnd dialog, int32_t id,
+                             platform::Encoding encoding) override;
+  bool setDlgItemText(platform::Hwnd dialog, int32_t id, const std::string& text,
+                      platform::Encoding encoding) override;
+  bool enableWindow(platform::Hwnd window, bool enable) override;
+  bool isWindowEnabled(platform::Hwnd window) override;
+
+  bool setTimer(platform::Hwnd window, uintptr_t id, uint32_t milliseconds) override;
+  bool killTimer(platform::Hwnd window, uintptr_t id) override;
+
+  bool hasSystemMenu(platform::Hwnd window) override;
+  bool appendSystemMenu(platform::Hwnd window, uint32_t flags, uint32_t id,
+                        const std::string& text) override;
+  bool trackPopupMenu(const platform::MenuTemplate& popup, uint32_t flags, platform::Point at,
+                      platform::Hwnd owner) override;
+
+  void listViewSetExtendedStyle(platform::Hwnd list, uint32_t style) override;
+  void listViewInsertColumn(platform::Hwnd list, int32_t index, const std::string& heading,
+                            int32_t width) override;
+  int32_t listViewInsertItem(platform::Hwnd list, int32_t row, const std::string& text,
+                             int32_t image, platform::Encoding encoding) override;
+  void listViewSetItemText(platform::Hwnd list, int32_t row, int32_t column,
+                           const std::string& text, platform::Encoding encoding) override;
+  std::string listViewGetItemText(platform::Hwnd list, int32_t row, int32_t column,
+                                  platform::Encoding encoding) override;
+  int32_t listViewItemCount(platform::Hwnd list) override;
+  void listViewDeleteAllItems(platform::Hwnd list) override;
+  int32_t listViewGetSelectionMark(platform::Hwnd list) override;
+  void listViewSelectRow(platform::Hwnd list, int32_t row) override;
+
+  platform::IconHandle loadIcon(int32_t resourceId) override;
+  platform::BrushHandle createSolidBrush(platform::ColorRef color) override;
+  void deleteBrush(platform::BrushHandle brush) override;
+  platform::BrushHandle blackBrush() override;
+  void setBkMode(platform::DeviceContext dc, int32_t mode) override;
+  void setTextColor(platform::DeviceContext dc, platform::ColorRef color) override;
+  void paintIcon(platform::Hwnd window, platform::IconHandle icon, int32_t x, int32_t y) override;
+
+  int32_t getSystemMetrics(int32_t index) override;
+  bool getWorkArea(platform::Rect& area) override;
+  platform::Point getCursorPos() override;
+
+ private:
+  struct Binding;
+  struct Frame;
+  static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK boundProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static Binding* bindingOf(HWND window);
+  LRESULT deliver(Binding& binding, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                  bool* defaulted);
+  HWND makeDialog(const platform::DialogTemplate& dialog, platform::Hwnd parent,
+                  platform::MessageHandler* handler, bool modal, intptr_t& modalResult);
+
+  // Messages being delivered, innermost last: a handler's defaultProc finds the real
+  // structure behind the portable one it was given.
+  std::vector<Frame*> frames_;
+};
+
+// The in-memory DLGTEMPLATEEX of a dialog table: DWORD-aligned, ready for the
+// CreateDialogIndirect and DialogBoxIndirect functions.
+std::vector<DWORD> buildDialogTemplate(const platform::DialogTemplate& dialog);
+
+// Text in the given encoding as UTF-16, and back.
+std::wstring toWide(const std::string& text, platform::Encoding encoding);
+std::string fromWide(const std::wstring& text, platform::Encoding encoding);
+
+class Win32Processes : public platform::Processes {
+ public:
+  std::string baseName(platform::Dword processId) override;
+  std::string imagePath(platform::Dword processId) override;
 };
 
 // All services, bundled for start-up.
@@ -128,6 +250,8 @@ class Win32Platform {
   Win32Dwm dwm_;
   Win32Shell shell_;
   Win32MessageBoxes messageBoxes_;
+  Win32Windows windows_;
+  Win32Processes processes_;
   platform::Platform platform_;
 };
 

@@ -1,7 +1,10 @@
 #include "platform/win32/win32_platform.h"
 
 #include <objbase.h>
+#include <shellapi.h>
 #include <shobjidl.h>
+
+#include <cwchar>
 
 namespace win32 {
 
@@ -43,6 +46,30 @@ std::unique_ptr<platform::TaskbarList> Win32Shell::createTaskbarList() {
     return nullptr;
   }
   return std::make_unique<Win32TaskbarList>(list);
+}
+
+platform::ShellResult Win32Shell::notifyIcon(uint32_t message,
+                                             const platform::TrayIconData& data) {
+  // The wide form, so that the tip shows right whatever the system's code page.
+  NOTIFYICONDATAW record{};
+  record.cbSize = sizeof record;
+  record.hWnd = toHwnd(data.window);
+  record.uID = data.id;
+  record.uFlags = data.flags;
+  record.uCallbackMessage = data.callbackMessage;
+  record.hIcon = reinterpret_cast<HICON>(static_cast<uintptr_t>(data.icon.value));
+  std::wstring tip = fromProgramText(data.tip);
+  wcsncpy(record.szTip, tip.c_str(), std::size(record.szTip) - 1);
+  SetLastError(ERROR_SUCCESS);
+  bool ok = Shell_NotifyIconW(message, &record) != 0;
+  return {ok, GetLastError()};
+}
+
+bool Win32Shell::shellExecute(platform::Hwnd owner, const std::string& verb,
+                              const std::string& file, int32_t show) {
+  HINSTANCE result = ShellExecuteW(toHwnd(owner), fromProgramText(verb).c_str(),
+                                   fromProgramText(file).c_str(), nullptr, nullptr, show);
+  return reinterpret_cast<intptr_t>(result) > 32;
 }
 
 }  // namespace win32

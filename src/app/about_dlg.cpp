@@ -1,0 +1,53 @@
+#include "app/about_dlg.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "res/dialogs.h"
+#include "res/resource.h"
+#include "res/strings.h"
+
+using namespace platform;
+
+std::string aboutVersion(const std::string& versionString) {
+  std::string text = versionString;
+  std::replace(text.begin(), text.end(), ',', '-');
+  std::replace(text.begin(), text.end(), ';', '.');
+  return text;
+}
+
+void openHomePage(AppContext& context, Hwnd owner) {
+  context.platform.shell.shellExecute(owner, "open", kHomePage, SW_SHOWNORMAL);
+}
+
+bool isHomeLinkClick(const NotifyHeader& header) {
+  return header.idFrom == static_cast<uint64_t>(res::IDC_HOME_LINK) &&
+         (header.code == NM_CLICK || header.code == NM_RETURN);
+}
+
+CAboutDlg::CAboutDlg(AppContext& context)
+    : ui::Dialog(context.platform.windows, res::aboutDialog()), context_(context) {}
+
+bool CAboutDlg::onInitDialog() {
+  ui::Dialog::onInitDialog();
+  windows().setWindowText(hwnd(), "Quillmoor for Tundra", Encoding::Program);
+  char text[512];
+  snprintf(text, sizeof text, "Quillmoor for Tundra %s %s",
+           aboutVersion(context_.version.getVersionString()).c_str(), "[PORTABLE版]");
+  versionText = text;
+  updateData(false);
+  windows().sendMessage(item(res::IDC_ABOUT_ICON), STM_SETICON,
+                        windows().loadIcon(IDR_MAINFRAME).value, 0);
+  return true;
+}
+
+void CAboutDlg::doDataExchange(ui::DataExchange& exchange) {
+  exchange.text(res::IDC_VERSION_TEXT, versionText, Encoding::Program);
+}
+
+bool CAboutDlg::onNotify(const NotifyHeader& header, LResult& result) {
+  if (!isHomeLinkClick(header)) return false;
+  openHomePage(context_, hwnd());
+  result = 0;
+  return true;
+}

@@ -1,0 +1,300 @@
+#include "app/quillmoor_dlg.h"
+
+#include "app/about_dlg.h"
+#include "app/diagnostic_log.h"
+#include "res/dialogs.h"
+#include "res/resource.h"
+#include "res/strings.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr Margins kGlass{9, 8, 23, 14};  // left, right, top, bottom
+// A shell that keeps timing out must not hold the program forever; the watchdog tries again.
+constexpr int kTrayAttempts = 30;
+
+}  // namespace
+
+CQuillmoorDlg::CQuillmoorDlg(AppContext& context)
+    : ui::Dialog(context.platform.windows, res::mainPanelDialog()),
+      context_(context),
+      appIcon_(context.platform.windows.loadIcon(IDR_MAINFRAME)),
+      trayIcon_(context.platform.windows.loadIcon(IDR_MAINFRAME)),
+      winListPage_(context),
+      controlPage_(context),
+      limitPage_(context) {}
+
+bool CQuillmoorDlg::onInitDialog() {
+  // Registered here rather than at WM_CREATE, which a dialog's own procedure never sees.
+  taskbarCreatedMessage_ = windows().registerWindowMessage("TaskbarCreated");
+  ui::Dialog::onInitDialog();
+
+  const std::string aboutItem = loadResourceString(IDS_ABOUTBOX);
+  if (windows().hasSystemMenu(hwnd()) && !aboutItem.empty()) {
+    windows().appendSystemMenu(hwnd(), MF_SEPARATOR, 0, "");
+    windows().appendSystemMenu(hwnd(), MF_STRING, res::IDM_ABOUTBOX, aboutItem);
+  }
+  sendMessage(WM_SETICON, ICON_BIG, static_cast<LParam>(appIcon_.value));
+  sendMessage(WM_SETICON, ICON_SMALL, static_cast<LParam>(appIcon_.value));
+  windows().setWindowText(hwnd(), "Quillmoor for Tundra [メインパネル]", Encoding::Program);
+
+  controlPage_.create(hwnd());
+  controlPage_.showWindow(SW_SHOW);
+  limitPage_.create(hwnd());
+  limitPage_.showWindow(SW_SHOW);
+  controlPage_.setLimitPage(&limitPage_);
+  limitPage_.readExclusionData();
+
+  winListPage_.listeners.push_back(this);
+  winListPage_.create(hwnd());  // detection starts here
+
+  initTrayData();
+  addTrayIcon();
+  setPanelVisible(0);
+  context_.checks.queryComposition(&composition_);
+  updateGlass();
+  setTimer(kWatchdogTimer, 1000);
+  return true;
+}
+
+LResult CQuillmoorDlg::windowProc(uint32_t message, WParam wParam, LParam lParam) {
+  if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
+    addTrayIcon();  // the shell came back: our icon is gone
+    return ui::Dialog::windowProc(message, wParam, lParam);
+  }
+  switch (message) {
+    case kTrayMessage:
+      return onTrayNotify(wParam, lParam);
+    case WM_ENDSESSION:
+      if (wParam != 0 || (static_cast<uint64_t>(lParam) & ENDSESSION_LOGOFF) != 0) {
+        controlPage_.saveExclusions();
+        ui::Dialog::onOK();  // the framework's: ends the modal loop
+      }
+      return 0;
+    case WM_POWERBROADCAST:
+      if (wParam == PBT_APMSUSPEND) {
+        winListPage_.goSuspend();
+      } else if (wParam == PBT_APMRESUMESUSPEND && composition_) {
+        winListPage_.returnSuspend();
+      }
+      break;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == res::IDM_ABOUTBOX) {
+        CAboutDlg about(context_);
+        about.doModal(hwnd());
+        return 0;
+      }
+      break;
+    case WM_PAINT:
+      if (windows().isIconic(hwnd())) {
+        paintMinimised();
+        return 0;
+      }
+      break;
+    case WM_QUERYDRAGICON:
+      return static_cast<LResult>(appIcon_.value);
+    case WM_WINDOWPOSCHANGING: {
+      LResult result = ui::Dialog::windowProc(message, wParam, lParam);
+      // The modal dialog's template is visible: only panelShown may show the panel.
+      auto* position = reinterpret_cast<WindowPos*>(lParam);
+      if (position != nullptr) {
+        if (panelShown_ == 1) {
+          position->flags |= SWP_SHOWWINDOW;
+        } else {
+          position->flags &= ~SWP_SHOWWINDOW;
+        }
+      }
+      return result;
+    }
+    case WM_MOVE: {
+      LResult result = ui::Dialog::windowProc(message, wParam, lParam);
+      placeWinListPage();
+      return result;
+    }
+    case WM_DWMCOMPOSITIONCHANGED:
+      context_.checks.queryComposition(&composition_);
+      updateGlass();
+      if (composition_) {
+        winListPage_.returnSuspend();
+      } else {
+        winListPage_.goSuspend();
+      }
+      break;
+    default:
+      break;
+  }
+  return ui::Dialog::windowProc(message, wParam, lParam);
+}
+
+LResult CQuillmoorDlg::onTrayNotify(WParam wParam, LParam lParam) {
+  switch (static_cast<uint32_t>(lParam) & 0xFFFF) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      showPanel();
+      return 0;
+    case WM_RBUTTONUP:
+      windows().setForegroundWindow(hwnd());
+      windows().trackPopupMenu(res::trayMenu(), 0, windows().getCursorPos(), hwnd());
+      return 0;
+    default:
+      return defaultProc(kTrayMessage, wParam, lParam);
+  }
+}
+
+void CQuillmoorDlg::onOK() { setPanelVisible(0); }
+
+void CQuillmoorDlg::onCancel() { showWindow(SW_HIDE); }
+
+bool CQuillmoorDlg::onCommand(uint32_t id, uint32_t, Hwnd) {
+  if (id == res::ID_TRAY_MAIN_PANEL) {
+    showPanel();
+    return true;
+  }
+  if (id == res::ID_TRAY_EXIT) {
+    onExit();
+    return true;
+  }
+  return false;
+}
+
+bool CQuillmoorDlg::onNotify(const NotifyHeader& header, LResult& result) {
+  if (!isHomeLinkClick(header)) return false;
+  openHomePage(context_, hwnd());
+  result = 0;
+  return true;
+}
+
+void CQuillmoorDlg::onTimer(uintptr_t id) {
+  if (id != kWatchdogTimer) return;
+  if (!context_.platform.shell.notifyIcon(NIM_MODIFY, trayData_).ok) addTrayIcon();
+}
+
+BrushHandle CQuillmoorDlg::onCtlColor(DeviceContext dc, Hwnd, ui::CtlColor, BrushHandle base) {
+  if (!composition_) return base;
+  // Under glass, every control draws on a black, transparent background.
+  windows().setBkMode(dc, TRANSPARENT);
+  return windows().blackBrush();
+}
+
+void CQuillmoorDlg::postNcDestroy() {
+  TrayIconData gone;
+  gone.window = trayData_.window;
+  gone.id = 0;
+  context_.platform.shell.notifyIcon(NIM_DELETE, gone);
+}
+
+void CQuillmoorDlg::AddWindow(const std::vector<WindowEntry>* list) {
+  if (list == nullptr) return;
+  for (const WindowEntry& entry : *list) {
+    diag::print("AddWindow() title=%s, exe=%s\n", entry.title.c_str(), entry.processName.c_str());
+  }
+}
+
+void CQuillmoorDlg::DelWindow(const std::vector<WindowEntry>* list) {
+  if (list == nullptr) return;
+  for (const WindowEntry& entry : *list) {
+    diag::print("DelWindow() title=%s, exe=%s\n", entry.title.c_str(), entry.processName.c_str());
+  }
+}
+
+void CQuillmoorDlg::showPanel() {
+  if (panelShown_ == 0) {
+    const Rect window = windowRect();
+    Rect frame = window;
+    Rect visible;
+    if (context_.checks.dwmGetExtendedFrameBounds(hwnd(), &visible) >= 0) frame = visible;
+    Rect work;
+    windows().getWorkArea(work);
+    // The visible frame touches the bottom-right corner of the work area.
+    const int32_t x = work.right - frame.width() + (frame.width() - window.width()) / 2;
+    const int32_t y = work.bottom - frame.height() + (frame.height() - window.height()) / 2;
+    setWindowPos(kHwndTop, x, y, 0, 0, SWP_NOSIZE);
+    setPanelVisible(1);
+  }
+  if (windows().isIconic(hwnd())) showWindow(SW_SHOWNORMAL);
+  windows().setForegroundWindow(hwnd());
+}
+
+void CQuillmoorDlg::setPanelVisible(int32_t shown) {
+  panelShown_ = shown;
+  showWindow(shown ? SW_SHOW : SW_HIDE);
+  if (shown == 0) {
+    winListPage_.showWindow(SW_HIDE);
+    return;
+  }
+  showWindow(SW_SHOWNORMAL);
+  if (context_.switches.debugMode) {
+    winListPage_.showWindow(SW_SHOW);
+    placeWinListPage();  // at the panel's side from the start, not only after a move
+  }
+}
+
+void CQuillmoorDlg::initTrayData() {
+  trayData_ = TrayIconData{};
+  trayData_.window = hwnd();
+  trayData_.id = 0;
+  trayData_.flags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  trayData_.callbackMessage = kTrayMessage;
+  trayData_.icon = trayIcon_;
+  trayData_.tip = std::string("Quillmoor for Tundra").substr(0, 127);
+}
+
+void CQuillmoorDlg::addTrayIcon() {
+  Shell& shell = context_.platform.shell;
+  ShellResult result = shell.notifyIcon(NIM_ADD, trayData_);
+  for (int attempt = 1; !result.ok; ++attempt) {
+    if (result.lastError != ERROR_TIMEOUT) {
+      diag::print("通知領域にアイコンを登録できませんでした。 err=%d\n",
+                  static_cast<int>(result.lastError));
+      return;
+    }
+    // A busy shell may have added it after all.
+    if (shell.notifyIcon(NIM_MODIFY, trayData_).ok) return;
+    if (attempt >= kTrayAttempts) {
+      diag::print("通知領域にアイコンを登録できませんでした。 err=%d\n",
+                  static_cast<int>(result.lastError));
+      return;
+    }
+    context_.platform.system.sleep(1000);
+    result = shell.notifyIcon(NIM_ADD, trayData_);
+  }
+}
+
+void CQuillmoorDlg::updateGlass() {
+  if (composition_) {
+    if (glassMargins_.top == 0) {
+      if (context_.checks.dwmExtendFrameIntoClientArea(hwnd(), kGlass) >= 0) {
+        glassMargins_ = kGlass;
+      }
+    } else {
+      context_.checks.dwmExtendFrameIntoClientArea(hwnd(), glassMargins_);
+    }
+  }
+  windows().invalidateRect(hwnd(), true);
+}
+
+void CQuillmoorDlg::placeWinListPage() {
+  if (!winListPage_.isWindow() || !winListPage_.isVisible()) return;
+  const Rect panel = windowRect();
+  const Rect page = winListPage_.windowRect();
+  const int32_t caption = windows().getSystemMetrics(SM_CYCAPTION);
+  winListPage_.setWindowPos(kHwndNotopmost, panel.left - page.width(), panel.top + caption, 0, 0,
+                            SWP_NOSIZE);
+}
+
+void CQuillmoorDlg::onExit() {
+  setPanelVisible(0);
+  sendMessage(WM_ENDSESSION, 1, 0);
+}
+
+void CQuillmoorDlg::paintMinimised() {
+  const Rect client = clientRect();
+  const int32_t x =
+      (client.width() - windows().getSystemMetrics(SM_CXICON) + 1) / 2;
+  const int32_t y =
+      (client.height() - windows().getSystemMetrics(SM_CYICON) + 1) / 2;
+  windows().paintIcon(hwnd(), appIcon_, x, y);
+}

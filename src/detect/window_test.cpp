@@ -1,0 +1,38 @@
+#include "detect/window_test.h"
+
+using namespace platform;
+
+WindowVerdict testWindow(Windows& windows, Processes& processes, PlatformChecks& checks,
+                         Hwnd window, Hwnd ownPage, WindowEntry& entry) {
+  if (window == ownPage) return WindowVerdict::OwnPage;
+
+  constexpr uint32_t kRequired = WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
+  if ((windows.getWindowLong(window, GWL_STYLE) & kRequired) != kRequired) {
+    return WindowVerdict::NotAppWindow;
+  }
+  // Cloaked windows are as good as hidden; a failed query (older systems) means not cloaked.
+  Dword cloaked = 0;
+  if (checks.dwmGetCloaked(window, &cloaked) >= 0 && cloaked != 0) return WindowVerdict::Cloaked;
+
+  const std::string title = windows.getWindowText(window, 256);
+  if (title.empty()) return WindowVerdict::NoTitle;
+  if (title == "Program Manager") return WindowVerdict::ProgramManager;
+
+  const Dword processId = windows.getWindowProcessId(window);
+  const std::string processName = processes.baseName(processId);
+  if (processName.empty()) return WindowVerdict::NoProcessName;
+  if (processName == kOwnExecutableName) return WindowVerdict::OwnProgram;
+
+  Rect rect;
+  if (windows.isIconic(window)) {
+    WindowPlacement placement;
+    if (!windows.getWindowPlacement(window, placement)) return WindowVerdict::EmptyRect;
+    rect = placement.normalPosition;
+  } else if (!windows.getWindowRect(window, rect)) {
+    return WindowVerdict::EmptyRect;
+  }
+  if (rect.left == rect.right || rect.top == rect.bottom) return WindowVerdict::EmptyRect;
+
+  entry = WindowEntry{window, processId, title, processName};
+  return WindowVerdict::Accepted;
+}

@@ -1,0 +1,117 @@
+#include "dialogs/limit_dlg.h"
+
+#include "res/dialogs.h"
+#include "text/mbcs.h"
+
+using namespace platform;
+
+CLimitDlg::CLimitDlg(AppContext& context)
+    : ui::Dialog(context.platform.windows, res::limitDialog()),
+      context_(context),
+      workingList_(context.platform, std::string()),
+      yellow_(context.platform.windows, rgb(255, 255, 180)),
+      green_(context.platform.windows, rgb(0, 255, 0)),
+      red_(context.platform.windows, rgb(255, 0, 0)),
+      grey_(context.platform.windows, rgb(230, 230, 230)) {}
+
+bool CLimitDlg::onInitDialog() {
+  ui::Dialog::onInitDialog();
+  listView_.attach(windows(), item(res::IDC_LIMIT_LIST));
+  listView_.setExtendedStyle(LVS_EX_FULLROWSELECT);
+  listView_.insertColumn(0, "ProcessName", 100);
+  listView_.insertColumn(1, "Title", 150);
+  return true;
+}
+
+void CLimitDlg::readExclusionData() {
+  if (const CExclusionData* store = CExclusionData::existingInstance()) {
+    workingList_.items = store->items;
+  }
+  refreshExclusionList();
+}
+
+void CLimitDlg::writeExclusionData() {
+  if (CExclusionData* store = CExclusionData::existingInstance()) {
+    store->items = workingList_.items;
+  }
+}
+
+void CLimitDlg::addExclusion(const std::string& title, const std::string& processName) {
+  if (!workingList_.addExclusion(title, processName)) return;
+  refreshExclusionList();
+  writeExclusionData();
+}
+
+void CLimitDlg::refreshExclusionList() {
+  if (!listView_.attached()) return;  // the page's window does not exist yet
+  const int32_t mark = listView_.selectionMark();
+  listView_.setRedraw(false);
+  listView_.deleteAllItems();
+  for (const ExclusionItem& rule : workingList_.items) {
+    const int32_t row =
+        listView_.appendRow(rule.pnameFlag != 0 ? rule.pname : std::string(), Encoding::System);
+    listView_.setItemText(row, 1, rule.titleFlag != 0 ? rule.title : std::string(),
+                          Encoding::System);
+  }
+  if (mark != -1) listView_.selectRow(mark);
+  listView_.setRedraw(true);
+  showItem(mark);
+}
+
+void CLimitDlg::showItem(int32_t index) {
+  Windows& wm = windows();
+  const Hwnd page = hwnd();
+  if (index < 0 || static_cast<size_t>(index) >= workingList_.items.size()) {
+    for (int32_t id : {res::IDC_LIMIT_TITLE_STATE, res::IDC_LIMIT_PNAME_STATE,
+                       res::IDC_LIMIT_MATCH_KIND, res::IDC_LIMIT_TPART}) {
+      setItemText(id, "", Encoding::Program);
+    }
+    return;
+  }
+  const ExclusionItem& rule = workingList_.items[static_cast<size_t>(index)];
+  const bool titleOn = rule.titleFlag != 0;
+  setItemText(res::IDC_LIMIT_TITLE_STATE, titleOn ? "タイトル有効" : "タイトル無効",
+              Encoding::Program);
+  wm.enableWindow(wm.getDlgItem(page, res::IDC_LIMIT_MATCH_KIND), titleOn);
+  wm.enableWindow(wm.getDlgItem(page, res::IDC_LIMIT_TPART), titleOn);
+  setItemText(res::IDC_LIMIT_PNAME_STATE, rule.pnameFlag != 0 ? "プロセス名有効" : "プロセス名無効",
+              Encoding::Program);
+  setItemText(res::IDC_LIMIT_MATCH_KIND,
+              rule.fullNameFlag != 0 ? "フルネーム一致" : "部分文字列一致", Encoding::Program);
+  setItemText(res::IDC_LIMIT_TPART, rule.tpart, Encoding::System);
+}
+
+bool CLimitDlg::onNotify(const NotifyHeader& header, LResult& result) {
+  if (header.idFrom != static_cast<uint64_t>(res::IDC_LIMIT_LIST) || header.code != NM_CLICK) {
+    return false;
+  }
+  const int32_t mark = listView_.selectionMark();
+  if (mark != -1) showItem(mark);
+  result = 0;
+  return true;
+}
+
+BrushHandle CLimitDlg::onCtlColor(DeviceContext dc, Hwnd control, ui::CtlColor kind,
+                                  BrushHandle base) {
+  switch (kind) {
+    case ui::CtlColor::Dialog:
+    case ui::CtlColor::Button:
+      return grey_.handle();
+    case ui::CtlColor::Static: {
+      windows().setBkMode(dc, TRANSPARENT);
+      const int32_t id = windows().getDlgCtrlId(control);
+      if (id == res::IDC_LIMIT_TITLE_STATE || id == res::IDC_LIMIT_PNAME_STATE) {
+        const std::string text = itemText(id, Encoding::Program);
+        if (text.empty()) return yellow_.handle();
+        const bool on = text::findPart(text, "有効", [this](unsigned char b) {
+                          return context_.platform.system.isLeadByte(b);
+                        }) != std::string::npos;
+        return on ? green_.handle() : red_.handle();
+      }
+      if (id == res::IDC_LIMIT_TPART || id == res::IDC_LIMIT_MATCH_KIND) return yellow_.handle();
+      return grey_.handle();
+    }
+    default:
+      return base;
+  }
+}

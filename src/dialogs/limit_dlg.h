@@ -1,0 +1,46 @@
+// The exclusion page: owns the working list of exclusion rules (the list in force), shows
+// it, and shows the conditions of the rule clicked in the list.
+#pragma once
+
+#include "app/app_context.h"
+#include "detect/exclusion_data.h"
+#include "ui/brush.h"
+#include "ui/dialog.h"
+#include "ui/list_view.h"
+
+class CLimitDlg : public ui::Dialog {
+ public:
+  explicit CLimitDlg(AppContext& context);
+
+  // Working list := the store's rules; the list is rebuilt.
+  void readExclusionData();
+  // The store's rules := the working list (the file is written only when the store saves).
+  void writeExclusionData();
+  bool isAllowed(const std::string& title, const std::string& processName) const {
+    return workingList_.isAllowed(title, processName);
+  }
+  // A rule for the whole title and the process name, in front, unless an identical one exists.
+  void addExclusion(const std::string& title, const std::string& processName);
+
+  void refreshExclusionList();
+  void showItem(int32_t index);
+
+  const std::vector<ExclusionItem>& rules() const { return workingList_.items; }
+
+ protected:
+  bool onInitDialog() override;
+  void onOK() override {}      // a page is never ended by Enter
+  void onCancel() override {}  // ... or Escape
+  bool onNotify(const platform::NotifyHeader& header, platform::LResult& result) override;
+  platform::BrushHandle onCtlColor(platform::DeviceContext dc, platform::Hwnd control,
+                                   ui::CtlColor kind, platform::BrushHandle base) override;
+
+ private:
+  AppContext& context_;
+  ui::ListView listView_;
+  CExclusionData workingList_;
+  ui::Brush yellow_;
+  ui::Brush green_;
+  ui::Brush red_;
+  ui::Brush grey_;
+};

@@ -1,0 +1,47 @@
+// One window of the simulated window manager; private to its two source files.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/sim/sim_window_manager.h"
+
+namespace sim {
+
+struct SimWindowManager::Window {
+  platform::Hwnd handle;
+  bool alive = true;
+  bool own = false;         // the program's own window
+  bool destroying = false;  // between the start of destroy and WM_NCDESTROY
+  platform::Dword processId = 0;
+  std::string text;
+  platform::Encoding encoding = platform::Encoding::System;
+  uint32_t style = 0;  // WS_VISIBLE, WS_MINIMIZE and WS_DISABLED hold those states
+  uint32_t exStyle = 0;
+  platform::Rect rect;  // screen coordinates, children too
+  // Other programs: the placement's rectangle as given (workspace coordinates).
+  // Own windows: the screen rectangle to restore to while minimised.
+  platform::Rect normalRect;
+  platform::Hwnd parent;                 // WS_CHILD windows
+  platform::Hwnd owner;                  // owned top-level windows
+  std::vector<platform::Hwnd> children;  // in creation order
+  std::vector<ReceivedMessage> received;
+  std::vector<SystemMenuItem> systemMenu;
+
+  platform::MessageHandler* handler = nullptr;
+  bool dialog = false;
+  int32_t templateId = 0;
+  bool ended = false;
+  intptr_t result = 0;
+  platform::Hwnd ownerToEnable;  // a modal dialog's owner, disabled while it is up
+
+  std::unique_ptr<ControlModel> control;  // controls only
+  int32_t controlId = 0;
+
+  bool iconic() const { return (style & platform::WS_MINIMIZE) != 0; }
+  bool visible() const { return (style & platform::WS_VISIBLE) != 0; }
+  bool topmost() const { return (exStyle & platform::WS_EX_TOPMOST) != 0; }
+};
+
+}  // namespace sim

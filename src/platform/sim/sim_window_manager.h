@@ -1,0 +1,331 @@
+// The simulated window manager: windows of other programs as plain data, and the program's
+// own dialogs, controls, messages, timers and menus, dispatched in the order Windows uses.
+//
+// What it models:
+// - Top-level windows in one z-order with a topmost band (enumWindows: top first). Other
+//   programs' windows are facts a test sets; the program may show, move, restack and message
+//   them, which changes the facts directly and records the messages (answered 0).
+// - The program's own windows: dialogs built from templates (dialog unit = 1.5 px), their
+//   controls as child windows, one MessageHandler per dialog. Sent messages are direct calls;
+//   posted ones wait for pumpMessages() (or advance()). Showing and positioning go through
+//   WM_WINDOWPOSCHANGING (the handler may rewrite it) / WM_WINDOWPOSCHANGED. As in Windows,
+//   a redundant show or hide flag is dropped after WM_WINDOWPOSCHANGING (a visible window is
+//   not shown, a hidden one not hidden), and WM_MOVE / WM_SIZE come from defaultProc's
+//   handling of WM_WINDOWPOSCHANGED.
+// - Minimising own windows (to -32000,-32000, 160 x 28) and restoring them; the placement's
+//   normal rectangle is in workspace coordinates (relative to the work area).
+// - Frames: 3 px borders and a caption of SM_CYCAPTION with WS_CAPTION; 3 px borders with
+//   WS_THICKFRAME or WS_EX_DLGMODALFRAME (a dialog with DS_MODALFRAME gets it); 1 px with a
+//   bare WS_BORDER. Minimised windows have an empty client area.
+// - Modal loops answered by scripts, timers on the virtual clock, pop-up menus answered from a
+//   queue, system menus, list views, check boxes, brushes and device-context settings.
+//
+// What it does not model: painting and pixels, real input (tests click through the API
+// below, which honours disabled and hidden controls), keyboard focus and activation beyond
+// the foreground window (set by setForegroundWindow, which brings the window to the top
+// through the position protocol; lost when it is hidden or minimised, to no other window),
+// threads, maximised windows, the z-order of child windows and the owned-above-owner rule,
+// creation messages other than WM_INITDIALOG, WM_SETTEXT / WM_GETTEXT, WM_ENABLE, code pages
+// (texts are bytes; the encoding given is only remembered), more than one work area, last
+// errors set by failing calls (lastError answers what the test put in `lastErrorValue`).
+// The clock only moves forward.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/processes.h"
+#include "platform/sim/sim_list_view.h"
+#include "platform/windows.h"
+
+namespace sim {
+
+// A window of another program, as a test adds it.
+struct ForeignWindow {
+  platform::Dword processId = 0;
+  std::string title;  // bytes in the system code page
+  uint32_t style =
+      platform::WS_VISIBLE | platform::WS_SYSMENU | platform::WS_MINIMIZEBOX | platform::WS_CAPTION;
+  uint32_t exStyle = 0;  // WS_EX_TOPMOST puts it in the topmost band
+  platform::Rect rect;   // window rectangle, screen coordinates
+  bool iconic = false;
+  // The placement's normal rectangle (workspace coordinates). Without one it follows `rect`
+  // while the window is not minimised.
+  std::optional<platform::Rect> normalRect;
+  bool enabled = true;
+};
+
+struct ReceivedMessage {
+  uint32_t message = 0;
+  platform::WParam wParam = 0;
+  platform::LParam lParam = 0;
+  friend bool operator==(const ReceivedMessage&, const ReceivedMessage&) = default;
+};
+
+struct SystemMenuItem {
+  uint32_t flags = 0;
+  uint32_t id = 0;
+  std::string text;
+};
+
+class SimWindowManager : public platform::Windows, public platform::Processes {
+ public:
+  // `now` is the desktop's clock in ms, `actions` its call log; both outlive this object.
+  SimWindowManager(uint32_t& now, std::vector<std::string>& actions);
+  ~SimWindowManager() override;
+  SimWindowManager(const SimWindowManager&) = delete;
+  SimWindowManager& operator=(const SimWindowManager&) = delete;
+
+  // ===== Test API =====
+
+  // --- Other programs' windows and processes. Edits are plain data changes, no messages. ---
+  // Adds a window at the top of its band. Handles are never reused within a run...
+  platform::Hwnd addWindow(const ForeignWindow& window);
+  // ... unless a test asks for a handle of a window that is gone (throws if it is alive).
+  platform::Hwnd addWindowWithHandle(platform::Hwnd handle, const ForeignWindow& window);
+  void closeWindow(platform::Hwnd window);  // the window is gone; received() stays readable
+  void setTitle(platform::Hwnd window, const std::string& title);
+  void setIconic(platform::Hwnd window, bool iconic);  // only the WS_MINIMIZE state
+  void setVisible(platform::Hwnd window, bool visible);
+  void setEnabled(platform::Hwnd window, bool enabled);
+  void setRect(platform::Hwnd window, const platform::Rect& rect);
+  void setNormalRect(platform::Hwnd window, const platform::Rect& workspaceRect);
+  void setStyle(platform::Hwnd window, uint32_t style);
+  void setExStyle(platform::Hwnd window, uint32_t exStyle);  // moves band on WS_EX_TOPMOST
+  void bringToTop(platform::Hwnd window);                    // top of its band
+  // Messages sent or posted to a window without a handler (other programs' windows and the
+  // program's controls), oldest first; empty for unknown handles.
+  const std::vector<ReceivedMessage>& received(platform::Hwnd window) const;
+  // A process; baseName/imagePath answer "" when it is not openable.
+  uint32_t addProcess(std::string baseName, std::string imagePath, bool openable = true);
+  const platform::Dword ownProcessId = 0x1000;  // the program's own process: "ZENTA.exe"
+
+  // --- The program's own windows. ---
+  // The newest live dialog made from the template with this id; 0 when none.
+  platform::Hwnd findDialog(int32_t templateId) const;
+  platform::Hwnd foreground() const { return foreground_; }
+  // Delivers posted messages in order, including those posted meanwhile.
+  void pumpMessages();
+  size_t pendingMessages() const { return queue_.size(); }
+  // Moves the clock on by `ms`, delivering each timer due on the way (earliest first, ties in
+  // the order they were set) and the messages posted meanwhile. Timers already overdue (after
+  // a sleep) fire once at once; advance(0) delivers just those.
+  void advance(uint32_t ms);
+  // The period of an armed timer, nothing when it is not set.
+  std::optional<uint32_t> timerPeriod(platform::Hwnd window, uintptr_t id) const;
+  // When the timer fires next, in `now` terms.
+  std::optional<uint32_t> timerDue(platform::Hwnd window, uintptr_t id) const;
+
+  // Modal dialogs: the script for the template's id runs once the dialog is up (else
+  // `anyModal`, else the user "closes" it: WM_COMMAND IDCANCEL). A dialog not ended by then
+  // ends with -1 and "modal N left open" is recorded.
+  std::map<int32_t, std::function<void(platform::Hwnd)>> modalScripts;
+  std::function<void(int32_t id, platform::Hwnd)> anyModal;
+
+  // The user's clicks. Each returns false, sending nothing, when the control is missing,
+  // disabled or hidden, or its dialog is disabled.
+  bool clickButton(platform::Hwnd dialog, int32_t id);  // WM_COMMAND id | BN_CLICKED << 16
+  bool clickLink(platform::Hwnd dialog, int32_t id);    // WM_NOTIFY NM_CLICK
+  bool clickListRow(platform::Hwnd list, int32_t row);  // selects, then WM_NOTIFY NM_CLICK
+
+  // Controls and windows, read back. Null / empty for unknown handles.
+  ControlModel* control(platform::Hwnd control);
+  ListViewModel* listView(platform::Hwnd list);
+  std::optional<platform::Encoding> textEncoding(platform::Hwnd window) const;
+  const std::vector<SystemMenuItem>& systemMenu(platform::Hwnd window) const;
+
+  // Pop-up menus: answers taken from the front; 0 or none = dismissed.
+  std::deque<uint32_t> menuAnswers;
+
+  // GDI.
+  std::optional<platform::ColorRef> brushColor(platform::BrushHandle brush) const;
+  size_t liveBrushes() const { return brushes_.size(); }
+  std::optional<int32_t> bkMode(platform::DeviceContext dc) const;
+  std::optional<platform::ColorRef> textColor(platform::DeviceContext dc) const;
+
+  // The screen.
+  platform::Rect screen{0, 0, 1920, 1080};  // the desktop window's rectangle
+  platform::Rect workArea{0, 0, 1920, 1040};
+  platform::Point cursor;
+  std::map<int32_t, int32_t> systemMetrics{
+      {platform::SM_CXICON, 32}, {platform::SM_CYICON, 32}, {platform::SM_CYCAPTION, 23}};
+  platform::Dword lastErrorValue = 0;
+
+  // ===== platform::Windows =====
+  std::vector<platform::Hwnd> enumWindows() override;
+  bool isWindow(platform::Hwnd window) override;
+  bool isWindowVisible(platform::Hwnd window) override;
+  bool isIconic(platform::Hwnd window) override;
+  uint32_t getWindowLong(platform::Hwnd window, int32_t index) override;
+  uint32_t setWindowLong(platform::Hwnd window, int32_t index, uint32_t value) override;
+  std::string getWindowText(platform::Hwnd window, size_t bufferSize) override;
+  platform::Dword getWindowProcessId(platform::Hwnd window) override;
+  bool getWindowRect(platform::Hwnd window, platform::Rect& rect) override;
+  bool getClientRect(platform::Hwnd window, platform::Rect& rect) override;
+  bool getWindowPlacement(platform::Hwnd window, platform::WindowPlacement& placement) override;
+  platform::Hwnd getDesktopWindow() override { return kDesktop; }
+
+  bool showWindow(platform::Hwnd window, int32_t command) override;
+  bool setWindowPos(platform::Hwnd window, platform::Hwnd insertAfter, int32_t x, int32_t y,
+                    int32_t cx, int32_t cy, uint32_t flags) override;
+  bool setForegroundWindow(platform::Hwnd window) override;
+  bool destroyWindow(platform::Hwnd window) override;
+  bool invalidateRect(platform::Hwnd window, bool erase) override;
+  bool setWindowText(platform::Hwnd window, const std::string& text,
+                     platform::Encoding encoding) override;
+
+  platform::LResult sendMessage(platform::Hwnd window, uint32_t message, platform::WParam wParam,
+                                platform::LParam lParam) override;
+  bool postMessage(platform::Hwnd window, uint32_t message, platform::WParam wParam,
+                   platform::LParam lParam) override;
+  platform::LResult defaultProc(platform::Hwnd window, uint32_t message, platform::WParam wParam,
+                                platform::LParam lParam) override;
+  uint32_t registerWindowMessage(const std::string& name) override;
+  platform::Dword lastError() override { return lastErrorValue; }
+
+  platform::Hwnd createDialog(const platform::DialogTemplate& dialog, platform::Hwnd parent,
+                              platform::MessageHandler* handler) override;
+  intptr_t runModalDialog(const platform::DialogTemplate& dialog, platform::Hwnd parent,
+                          platform::MessageHandler* handler) override;
+  bool endDialog(platform::Hwnd dialog, intptr_t result) override;
+  platform::Hwnd getDlgItem(platform::Hwnd dialog, int32_t id) override;
+  int32_t getDlgCtrlId(platform::Hwnd control) override;
+  std::string getDlgItemText(platform::Hwnd dialog, int32_t id,
+                             platform::Encoding encoding) override;
+  bool setDlgItemText(platform::Hwnd dialog, int32_t id, const std::string& text,
+                      platform::Encoding encoding) override;
+  bool enableWindow(platform::Hwnd window, bool enable) override;
+  bool isWindowEnabled(platform::Hwnd window) override;
+
+  bool setTimer(platform::Hwnd window, uintptr_t id, uint32_t milliseconds) override;
+  bool killTimer(platform::Hwnd window, uintptr_t id) override;
+
+  bool hasSystemMenu(platform::Hwnd window) override;
+  bool appendSystemMenu(platform::Hwnd window, uint32_t flags, uint32_t id,
+                        const std::string& text) override;
+  bool trackPopupMenu(const platform::MenuTemplate& popup, uint32_t flags, platform::Point at,
+                      platform::Hwnd owner) override;
+
+  void listViewSetExtendedStyle(platform::Hwnd list, uint32_t style) override;
+  void listViewInsertColumn(platform::Hwnd list, int32_t index, const std::string& heading,
+                            int32_t width) override;
+  int32_t listViewInsertItem(platform::Hwnd list, int32_t row, const std::string& text,
+                             int32_t image, platform::Encoding encoding) override;
+  void listViewSetItemText(platform::Hwnd list, int32_t row, int32_t column,
+                           const std::string& text, platform::Encoding encoding) override;
+  std::string listViewGetItemText(platform::Hwnd list, int32_t row, int32_t column,
+                                  platform::Encoding encoding) override;
+  int32_t listViewItemCount(platform::Hwnd list) override;
+  void listViewDeleteAllItems(platform::Hwnd list) override;
+  int32_t listViewGetSelectionMark(platform::Hwnd list) override;
+  void listViewSelectRow(platform::Hwnd list, int32_t row) override;
+
+  platform::IconHandle loadIcon(int32_t resourceId) override;
+  platform::BrushHandle createSolidBrush(platform::ColorRef color) override;
+  void deleteBrush(platform::BrushHandle brush) override;
+  platform::BrushHandle blackBrush() override { return kBlackBrush; }
+  void setBkMode(platform::DeviceContext dc, int32_t mode) override;
+  void setTextColor(platform::DeviceContext dc, platform::ColorRef color) override;
+  void paintIcon(platform::Hwnd window, platform::IconHandle icon, int32_t x, int32_t y) override;
+
+  int32_t getSystemMetrics(int32_t index) override;
+  bool getWorkArea(platform::Rect& area) override;
+  platform::Point getCursorPos() override { return cursor; }
+
+  // ===== platform::Processes =====
+  std::string baseName(platform::Dword processId) override;
+  std::string imagePath(platform::Dword processId) override;
+
+  static constexpr platform::Hwnd kDesktop{0x10010};
+  static constexpr platform::BrushHandle kBlackBrush{0x1900010};
+  // What defaultProc answers WM_CTLCOLOR* with, to tell it from the program's brushes.
+  static constexpr platform::LResult defaultColorBrush(uint32_t message) {
+    return static_cast<platform::LResult>(0xC0000000u | message);
+  }
+
+ private:
+  struct Window;  // sim_window.h
+  struct Timer {
+    uint32_t window;
+    uintptr_t id;
+    uint32_t period;
+    uint64_t due;  // on the 64-bit clock
+    uint64_t order;
+  };
+  struct Posted {
+    platform::Hwnd window;
+    uint32_t message;
+    platform::WParam wParam;
+    platform::LParam lParam;
+  };
+  struct Process {
+    std::string baseName;
+    std::string imagePath;
+    bool openable;
+  };
+
+  // Windows, the z-order, messages, destruction (sim_window_manager.cpp); syncClock is in
+  // sim_timers.cpp.
+  Window* find(platform::Hwnd window) const;  // alive or not
+  Window* live(platform::Hwnd window) const;
+  Window& newWindow(platform::Hwnd handle);
+  platform::Hwnd nextHandle();
+  void placeOnTop(Window& window);
+  void restack(Window& window, platform::Hwnd insertAfter);
+  void unlink(Window& window);
+  platform::Rect insets(const Window& window) const;
+  platform::Point clientOrigin(const Window& window) const;
+  platform::Rect toWorkspace(const Window& window, platform::Rect rect) const;
+  void moveWindowTo(Window& window, const platform::Rect& rect);
+  bool visibleChain(const Window& window) const;
+  bool enabledChain(const Window& window) const;
+
+  // Messages and the position protocol.
+  platform::LResult dispatch(platform::Hwnd window, uint32_t message, platform::WParam wParam,
+                             platform::LParam lParam);
+  platform::LResult controlProc(Window& control, uint32_t message, platform::WParam wParam,
+                                platform::LParam lParam);
+  void pumpUntil(const std::function<bool()>& stop);
+  bool changePosition(platform::Hwnd window, platform::WindowPos pos);
+  bool show(platform::Hwnd window, int32_t command);
+  bool destroy(platform::Hwnd window);
+  void sendDestroy(platform::Hwnd window);
+  void freeWindow(platform::Hwnd window);
+  void syncClock();
+
+  // Dialogs and controls (sim_dialogs.cpp).
+  platform::Hwnd makeDialog(const platform::DialogTemplate& dialog, platform::Hwnd parent,
+                            platform::MessageHandler* handler);
+  Window* item(platform::Hwnd dialog, int32_t id) const;
+  Window* userTarget(platform::Hwnd dialog, int32_t id, platform::ControlClass controlClass);
+  ListViewModel* ownList(platform::Hwnd list);
+  static void selectRow(ListViewModel& list, bool exclusive, int32_t row);
+
+  uint32_t& now_;
+  std::vector<std::string>& actions_;
+  uint64_t clock_ = 0;    // `now` widened, so timers survive its wrap
+  uint32_t seenNow_ = 0;  // `now` when the clock was last synchronised
+  std::map<uint32_t, std::unique_ptr<Window>> windows_;
+  std::vector<std::unique_ptr<Window>> replaced_;  // windows whose handle a test reused
+  std::vector<platform::Hwnd> zOrder_;  // top-level windows, top first, topmost band first
+  uint32_t nextHandle_ = kDesktop.value + 4;
+  platform::Hwnd foreground_;
+  std::deque<Posted> queue_;
+  std::vector<Timer> timers_;
+  uint64_t timerOrder_ = 0;
+  std::map<platform::Dword, Process> processes_;
+  platform::Dword nextProcessId_ = 0x2000;
+  std::map<std::string, uint32_t> registeredMessages_;
+  std::map<uint64_t, platform::ColorRef> brushes_;
+  uint64_t nextBrush_ = 0x1A00010;
+  std::map<uint64_t, int32_t> bkModes_;
+  std::map<uint64_t, platform::ColorRef> textColors_;
+};
+
+}  // namespace sim

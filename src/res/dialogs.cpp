@@ -1,0 +1,149 @@
+#include "res/dialogs.h"
+
+namespace res {
+
+using namespace platform;
+
+namespace {
+
+constexpr const char* kFont = "ＭＳ Ｐゴシック";
+constexpr uint32_t kValue = SS_CENTER | SS_SUNKEN;           // centred, sunken value field
+constexpr uint32_t kValueMiddle = kValue | SS_CENTERIMAGE;  // ...also centred vertically
+constexpr uint32_t kReportList =
+    LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP;
+constexpr uint32_t kPage = WS_CHILD | WS_BORDER | DS_CONTROL | DS_SETFONT;
+
+ControlTemplate group(const char* text, int16_t x, int16_t y, int16_t cx, int16_t cy,
+                      int32_t id = -1) {
+  return {ControlClass::Button, id, text, x, y, cx, cy, BS_GROUPBOX};
+}
+ControlTemplate label(int32_t id, const char* text, int16_t x, int16_t y, int16_t cx,
+                      int16_t cy, uint32_t style = SS_LEFT) {
+  return {ControlClass::Static, id, text, x, y, cx, cy, style};
+}
+ControlTemplate button(int32_t id, const char* text, int16_t x, int16_t y, int16_t cx,
+                       int16_t cy, uint32_t style = BS_PUSHBUTTON | WS_TABSTOP) {
+  return {ControlClass::Button, id, text, x, y, cx, cy, style};
+}
+ControlTemplate link(int16_t x, int16_t y, int16_t cx, int16_t cy) {
+  return {ControlClass::Link, IDC_HOME_LINK, "<a>Powered By Pebblewick</a>", x, y, cx, cy,
+          WS_TABSTOP};
+}
+
+}  // namespace
+
+const DialogTemplate& aboutDialog() {
+  static const DialogTemplate dialog{
+      IDD_ABOUTBOX,
+      "Quillmoor for Tundra のバージョン情報",
+      0, 0, 235, 55,
+      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFONT,
+      0, kFont, 9,
+      {
+          {ControlClass::Static, IDC_ABOUT_ICON, "", 11, 14, 20, 20, SS_ICON},
+          label(IDC_VERSION_TEXT, "", 40, 10, 188, 8),
+          label(-1, "Copyright (C) Pebblewick", 40, 22, 130, 8),
+          link(40, 36, 100, 9),
+          button(IDOK, "OK", 178, 34, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP),
+      }};
+  return dialog;
+}
+
+const DialogTemplate& mainPanelDialog() {
+  static const DialogTemplate dialog{
+      IDD_MAIN_PANEL,
+      "Quillmoor for Tundra",
+      0, 0, 323, 273,
+      WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME |
+          DS_SETFONT,
+      WS_EX_APPWINDOW, kFont, 9,
+      {link(240, 3, 78, 9)}};
+  return dialog;
+}
+
+const DialogTemplate& winListDialog() {
+  static const DialogTemplate dialog{
+      IDD_WINLIST,
+      "ウィンドウ検出状態",
+      0, 0, 147, 116,
+      WS_POPUP | WS_CAPTION | DS_SETFONT,
+      WS_EX_TOOLWINDOW, kFont, 9,
+      {
+          label(-1, "ウィンドウ検出状態", 4, 2, 80, 8),
+          {ControlClass::ListView, IDC_WINLIST, "", 2, 12, 143, 102, kReportList},
+      }};
+  return dialog;
+}
+
+const DialogTemplate& controlDialog() {
+  static const DialogTemplate dialog{
+      IDD_CONTROL,
+      "",
+      5, 125, 311, 136,
+      kPage,
+      WS_EX_CLIENTEDGE, kFont, 9,
+      {
+          group("制御プロパティ", 3, 92, 303, 42),
+          label(IDC_LOCATION_TEXT, "上に並べる", 7, 105, 47, 10, kValue),
+          label(IDC_SIZE_TEXT, "size:small", 7, 118, 47, 10, kValue),
+          label(IDC_MARGIN_LABEL, "マージン", 60, 102, 26, 8),
+          label(IDC_TOP_MARGIN, "1000", 89, 107, 15, 8, kValueMiddle),
+          label(IDC_LEFT_MARGIN, "1000", 72, 116, 15, 8, kValueMiddle),
+          label(IDC_RIGHT_MARGIN, "1000", 104, 116, 15, 8, kValueMiddle),
+          label(IDC_BOTTOM_MARGIN, "1000", 88, 123, 15, 8, kValueMiddle),
+          label(IDC_LIMIT_LABEL, "管理数上限", 192, 103, 35, 8),
+          label(IDC_LIMIT_TEXT, "10", 231, 102, 21, 10, kValueMiddle),
+          label(IDC_INTERVAL_TEXT, "5", 156, 120, 21, 9, kValueMiddle),
+          label(-1, "×100ms間隔", 179, 120, 40, 8),
+          label(IDC_STATUS_CODE, "", 228, 120, 31, 10, SS_SUNKEN),
+          button(IDC_CHANGE_PROPERTIES, "変更", 264, 102, 35, 30),
+          label(IDC_LIST_TITLE, "サムネイル一覧", 4, 1, 47, 8),
+          {ControlClass::ListView, IDC_THUMB_LIST, "", 2, 11, 184, 79, kReportList},
+          group("透明度", 228, 66, 78, 26),
+          label(IDC_ALPHA_TEXT, "100", 234, 78, 15, 8, kValueMiddle),
+          label(-1, "%", 246, 78, 11, 8, SS_CENTER),
+          button(IDC_CHANGE_ALPHA, "変更", 264, 73, 35, 14),
+          button(IDC_EXCLUDE, "除外する↑↑", 192, 6, 114, 15),
+          button(IDC_MOVE_HEAD, "先頭", 192, 24, 30, 15),
+          button(IDC_MOVE_UP, "↑", 192, 42, 30, 15),
+          button(IDC_MOVE_DOWN, "↓", 192, 60, 30, 14),
+          button(IDC_MOVE_TAIL, "最後尾", 192, 78, 30, 14),
+          button(IDC_ARRANGE, "整列", 246, 24, 60, 33),
+      }};
+  return dialog;
+}
+
+const DialogTemplate& limitDialog() {
+  static const DialogTemplate dialog{
+      IDD_LIMIT,
+      "",
+      5, 15, 311, 107,
+      kPage,
+      WS_EX_CLIENTEDGE, kFont, 9,
+      {
+          label(-1, "除外リスト", 4, 1, 60, 8),
+          {ControlClass::ListView, IDC_LIMIT_LIST, "", 2, 11, 150, 93, kReportList},
+          group("除外条件", 156, 2, 104, 30, IDC_LIMIT_GROUP),
+          label(IDC_LIMIT_TITLE_STATE, "", 162, 14, 44, 12, kValueMiddle),
+          label(IDC_LIMIT_PNAME_STATE, "", 210, 14, 46, 12, kValueMiddle),
+          group("タイトル名判定条件", 156, 35, 104, 68),
+          label(IDC_LIMIT_MATCH_KIND, "", 162, 47, 92, 12, kValueMiddle),
+          {ControlClass::Edit, IDC_LIMIT_TPART, "", 162, 63, 92, 13,
+           ES_READONLY | ES_AUTOHSCROLL | WS_BORDER},
+          label(-1, "を含む文字列で判定", 162, 79, 92, 8),
+          button(IDC_LIMIT_CHANGE, "条件変更", 264, 6, 43, 20),
+          button(IDC_LIMIT_DELETE, "条件削除", 264, 30, 43, 20),
+      }};
+  return dialog;
+}
+
+const MenuTemplate& trayMenu() {
+  static const MenuTemplate menu{IDR_TRAY_MENU,
+                                 "TRAY",
+                                 {{ID_TRAY_MAIN_PANEL, "MainPanel"},
+                                  {0, nullptr},
+                                  {ID_TRAY_EXIT, "終了"}}};
+  return menu;
+}
+
+}  // namespace res

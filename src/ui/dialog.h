@@ -1,0 +1,75 @@
+// Dialogs built from templates: modal, modeless pop-up or child page.
+#pragma once
+
+#include <string>
+
+#include "platform/dialog_template.h"
+#include "ui/window.h"
+
+namespace ui {
+
+// The kind of control a WM_CTLCOLOR* message is about (read-only edits come as Static).
+enum class CtlColor { MessageBox, Edit, ListBox, Button, Dialog, ScrollBar, Static };
+
+class Dialog;
+
+// Moves values between a dialog's controls and the members that callers read and write.
+class DataExchange {
+ public:
+  DataExchange(Dialog& dialog, bool saving) : dialog_(dialog), saving_(saving) {}
+  bool saving() const { return saving_; }
+  void text(int32_t id, std::string& value, platform::Encoding encoding);
+
+ private:
+  Dialog& dialog_;
+  bool saving_;
+};
+
+class Dialog : public Window {
+ public:
+  Dialog(platform::Windows& windows, const platform::DialogTemplate& dialogTemplate)
+      : Window(windows), template_(dialogTemplate) {}
+
+  // Runs the dialog modally; the value given to endDialog, or -1.
+  intptr_t doModal(Hwnd parent);
+  // Creates the dialog modelessly (a child page when the template says so).
+  bool create(Hwnd parent);
+  void endDialog(intptr_t result) { windows().endDialog(hwnd(), result); }
+
+  Hwnd item(int32_t id) const { return windows().getDlgItem(hwnd(), id); }
+  std::string itemText(int32_t id, platform::Encoding encoding) const {
+    return windows().getDlgItemText(hwnd(), id, encoding);
+  }
+  void setItemText(int32_t id, const std::string& text, platform::Encoding encoding) {
+    windows().setDlgItemText(hwnd(), id, text, encoding);
+  }
+  // Controls into members (saving) or members into controls.
+  void updateData(bool saving);
+  const platform::DialogTemplate& dialogTemplate() const { return template_; }
+
+ protected:
+  LResult windowProc(uint32_t message, WParam wParam, LParam lParam) override;
+
+  // Members into controls; return true to let the system set the focus.
+  virtual bool onInitDialog();
+  virtual void doDataExchange(DataExchange&) {}
+  // Enter and Escape (and the close box, through the default processing).
+  virtual void onOK();
+  virtual void onCancel();
+  // A command other than OK and Cancel; true when handled.
+  virtual bool onCommand(uint32_t, uint32_t, Hwnd) { return false; }
+  // A notification from a control; true when handled, with its result.
+  virtual bool onNotify(const platform::NotifyHeader&, LResult&) { return false; }
+  // Timer messages go on to the default processing afterwards.
+  virtual void onTimer(uintptr_t) {}
+  // Colours: called after the default processing chose `defaultBrush`.
+  virtual platform::BrushHandle onCtlColor(platform::DeviceContext, Hwnd, CtlColor,
+                                           platform::BrushHandle defaultBrush) {
+    return defaultBrush;
+  }
+
+ private:
+  const platform::DialogTemplate& template_;
+};
+
+}  // namespace ui

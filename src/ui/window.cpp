@@ -1,0 +1,41 @@
+#include "ui/window.h"
+
+namespace ui {
+
+Window::~Window() {
+  if (isWindow()) {
+    destroying_ = true;
+    windows_.destroyWindow(hwnd_);
+  }
+}
+
+platform::Rect Window::windowRect() const {
+  platform::Rect rect;
+  windows_.getWindowRect(hwnd_, rect);
+  return rect;
+}
+
+platform::Rect Window::clientRect() const {
+  platform::Rect rect;
+  windows_.getClientRect(hwnd_, rect);
+  return rect;
+}
+
+bool Window::destroyWindow() { return hwnd_ && windows_.destroyWindow(hwnd_); }
+
+LResult Window::windowProc(uint32_t message, WParam wParam, LParam lParam) {
+  return defaultProc(message, wParam, lParam);
+}
+
+LResult Window::onMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) {
+  if (!hwnd_) hwnd_ = window;
+  if (destroying_) return windows_.defaultProc(window, message, wParam, lParam);
+  LResult result = windowProc(message, wParam, lParam);
+  if (message == platform::WM_NCDESTROY) {
+    hwnd_ = {};
+    postNcDestroy();  // may delete this object: touch nothing after it
+  }
+  return result;
+}
+
+}  // namespace ui

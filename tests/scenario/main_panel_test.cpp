@@ -1,0 +1,264 @@
+// The main panel and its tray icon, with the program running on the simulated desktop.
+#include <gtest/gtest.h>
+
+#include "support/program_run.h"
+
+using platform::Hwnd;
+using platform::Rect;
+using namespace support;
+
+namespace {
+
+constexpr uint32_t kTrayMessage = platform::WM_USER + 100;
+
+class MainPanelTest : public ::testing::Test {
+ protected:
+  // Runs the program; `script` gets the panel, then the program is ended from the tray.
+  void run(std::function<void(Hwnd)> script, std::vector<std::string> args = {kExe}) {
+    runProgram(*desk, std::move(args), [&](Hwnd panel) {
+      this->panel = panel;
+      script(panel);
+      trayMenu(*desk, panel, res::ID_TRAY_EXIT);
+    });
+    EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "modal 102 left open"), 0);
+  }
+  bool visible(Hwnd window) { return desk->windows.isWindowVisible(window); }
+  Rect rectOf(Hwnd window) {
+    Rect r;
+    desk->windows.getWindowRect(window, r);
+    return r;
+  }
+  // Where showPanel puts the panel: its frame in the work area's bottom-right corner.
+  Rect cornerRect() {
+    Rect r = rectOf(panel);
+    const Rect& work = desk->windows.workArea;
+    return {work.right - r.width(), work.bottom - r.height(), work.right, work.bottom};
+  }
+
+  std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
+  Hwnd panel;
+};
+
+}  // namespace
+
+TEST_F(MainPanelTest, StartsHiddenWithATrayIconAndExitsFromItsMenu) {
+  run([&](Hwnd panel) {
+    EXPECT_FALSE(visible(panel));
+    ASSERT_EQ(desk->trayIcons.size(), 1u);
+    const platform::TrayIconData& tray = desk->trayIcons.begin()->second;
+    EXPECT_EQ(tray.window, panel);
+    EXPECT_EQ(tray.id, 0u);
+    EXPECT_EQ(tray.flags, 7u);
+    EXPECT_EQ(tray.callbackMessage, kTrayMessage);
+    EXPECT_EQ(tray.tip, "Quillmoor for Tundra");
+    EXPECT_NE(tray.icon.value, 0u);
+    EXPECT_EQ(desk->windows.getWindowText(panel, 256), "Quillmoor for Tundra [メインパネル]");
+    // Both pages are children of the panel; the detection page is a hidden pop-up.
+    EXPECT_NE(desk->windows.findDialog(res::IDD_CONTROL), Hwnd{});
+    EXPECT_NE(desk->windows.findDialog(res::IDD_LIMIT), Hwnd{});
+    Hwnd detection = desk->windows.findDialog(res::IDD_WINLIST);
+    ASSERT_NE(detection, Hwnd{});
+    EXPECT_FALSE(visible(detection));
+    EXPECT_EQ(desk->windows.timerPeriod(panel, 103), 1000u);
+    const auto& menu = desk->windows.systemMenu(panel);
+    ASSERT_EQ(menu.size(), 2u);
+    EXPECT_EQ(menu[1].id, 0x0010u);
+    EXPECT_EQ(menu[1].text, "Quillmoor のﾊﾞｰｼﾞｮﾝ情報(&A)...");
+  });
+  EXPECT_TRUE(desk->trayIcons.empty());
+  EXPECT_EQ(*desk->files.readFile(kFolder + "\\ExclusionData.ini"),
+            "[SYSTEM]\r\nEXCLUSIONNUM=0\r\n");
+}
+
+TEST_F(MainPanelTest, OnlyADoubleClickOrMainPanelShowsThePanel) {
+  run([&](Hwnd panel) {
+    for (uint32_t mouse : {platform::WM_LBUTTONDOWN, platform::WM_RBUTTONDOWN,
+                           platform::WM_LBUTTONUP, platform::WM_MOUSEMOVE}) {
+      trayClick(*desk, panel, mouse);
+      desk->windows.pumpMessages();
+      EXPECT_FALSE(visible(panel)) << mouse;
+    }
+    EXPECT_EQ(std::count_if(desk->actions.begin(), desk->actions.end(),
+                            [](const std::string& a) { return a.rfind("menu", 0) == 0; }),
+              0);
+    trayClick(*desk, panel, platform::WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(visible(panel));
+    EXPECT_EQ(rectOf(panel), cornerRect());
+    EXPECT_EQ(desk->windows.foreground(), panel);
+  });
+}
+
+TEST_F(MainPanelTest, EnterForgetsThePlaceAndEscapeKeepsIt) {
+  run([&](Hwnd panel) {
+    trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
+    ASSERT_TRUE(visible(panel));
+    const Rect corner = rectOf(panel);
+    // The user drags the panel away; a second MainPanel does not move it back.
+    desk->windows.setWindowPos(panel, {}, 100, 100, 0, 0,
+                               platform::SWP_NOSIZE | platform::SWP_NOZORDER);
+    trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
+    EXPECT_EQ(rectOf(panel).left, 100);
+    // Escape hides the window but the panel stays "shown": it comes back where it was.
+    desk->windows.sendMessage(panel, platform::WM_COMMAND, platform::IDCANCEL, 0);
+    EXPECT_FALSE(visible(panel));
+    trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
+    EXPECT_TRUE(visible(panel));
+    EXPECT_EQ(rectOf(panel).left, 100);
+    // Enter hides it for good: the next MainPanel puts it in the corner again.
+    desk->windows.sendMessage(panel, platform::WM_COMMAND, platform::IDOK, 0);
+    EXPECT_FALSE(visible(panel));
+    // While hidden, no position change may show it.
+    desk->windows.setWindowPos(panel, {}, 0, 0, 0, 0,
+                               platform::SWP_NOSIZE | platform::SWP_NOZORDER |
+                                   platform::SWP_SHOWWINDOW);
+    EXPECT_FALSE(visible(panel));
+    trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
+    EXPECT_EQ(rectOf(panel), corner);
+  });
+}
+
+TEST_F(MainPanelTest, MinimisedPanelIsRestoredByMainPanel) {
+  run([&](Hwnd panel) {
+    trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
+    desk->windows.showWindow(panel, platform::SW_MINIMIZE);
+    ASSERT_TRUE(desk->windows.isIconic(panel));
+    desk->windows.sendMessage(panel, platform::WM_PAINT, 0, 0);
+    EXPECT_NE(std::find(desk->actions.begin(), desk->actions.end(), "paint icon -15,-15"),
+              desk->actions.end());
+    trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
+    EXPECT_FALSE(desk->windows.isIconic(panel));
+    EXPECT_TRUE(visible(panel));
+  });
+}
+
+TEST_F(MainPanelTest, EndSessionEndsOnlyWhenTheSessionReallyEnds) {
+  bool stillRunning = false;
+  runProgram(*desk, {kExe}, [&](Hwnd panel) {
+    desk->windows.sendMessage(panel, platform::WM_ENDSESSION, 0, 0);
+    stillRunning = desk->windows.isWindow(panel);
+    desk->windows.sendMessage(panel, platform::WM_ENDSESSION, 0,
+                              static_cast<platform::LParam>(platform::ENDSESSION_LOGOFF));
+  });
+  EXPECT_TRUE(stillRunning);
+  EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "modal 102 left open"), 0);
+  EXPECT_TRUE(desk->files.exists(kFolder + "\\ExclusionData.ini"));
+}
+
+TEST_F(MainPanelTest, TrayIconComesBackAfterTheShellRestarts) {
+  run([&](Hwnd panel) {
+    desk->trayIcons.clear();  // the shell went away and came back
+    desk->windows.sendMessage(panel, desk->windows.registerWindowMessage("TaskbarCreated"), 0, 0);
+    EXPECT_EQ(desk->trayIcons.size(), 1u);
+    desk->trayIcons.clear();  // ... and once more, without telling us: the watchdog notices
+    desk->advance(1000);
+    EXPECT_EQ(desk->trayIcons.size(), 1u);
+  });
+}
+
+TEST_F(MainPanelTest, ABusyShellIsAskedAgainAndAFailingOneIsLogged) {
+  desk->trayErrors = {platform::ERROR_TIMEOUT, platform::ERROR_TIMEOUT};
+  run([&](Hwnd) {
+    EXPECT_EQ(desk->trayIcons.size(), 1u);
+    EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "sleep 1000"), 2);
+  });
+
+  auto failing = sim::SimDesktop::singleMonitor();
+  failing->trayErrors = {5};
+  runProgram(*failing, {kExe, "-K527"}, [&](Hwnd panel) {
+    EXPECT_TRUE(failing->trayIcons.empty());
+    failing->advance(1000);  // the watchdog's modify fails, so it adds again
+    EXPECT_EQ(failing->trayIcons.size(), 1u);
+    trayMenu(*failing, panel, res::ID_TRAY_EXIT);
+  });
+  EXPECT_NE(failing->consoleOutput.find("通知領域にアイコンを登録できませんでした。 err=5\n"),
+            std::string::npos);
+}
+
+TEST_F(MainPanelTest, AboutBoxShowsTheVersionAndOpensTheHomePage) {
+  std::string versionText;
+  desk->windows.modalScripts[res::IDD_ABOUTBOX] = [&](Hwnd about) {
+    versionText = desk->windows.getDlgItemText(about, res::IDC_VERSION_TEXT,
+                                               platform::Encoding::Program);
+    desk->windows.clickLink(about, res::IDC_HOME_LINK);
+    desk->windows.clickButton(about, platform::IDOK);
+  };
+  run([&](Hwnd panel) {
+    desk->windows.sendMessage(panel, platform::WM_SYSCOMMAND, 0x0010, 0);
+    trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
+    EXPECT_TRUE(desk->windows.clickLink(panel, res::IDC_HOME_LINK));
+  });
+  EXPECT_EQ(versionText, "Quillmoor for Tundra Ver.:1- 0- 0- 1 [PORTABLE版]");
+  EXPECT_EQ(desk->shellExecuted, (std::vector<std::string>{"open https://quillmoor.example.org/",
+                                                           "open https://quillmoor.example.org/"}));
+}
+
+TEST_F(MainPanelTest, GlassAndBlackControlsFollowComposition) {
+  run([&](Hwnd panel) {
+    EXPECT_EQ(desk->glassFrames.at(panel.value), (platform::Margins{9, 8, 23, 14}));
+    const platform::LResult brush =
+        desk->windows.sendMessage(panel, platform::WM_CTLCOLORSTATIC, 0x77, 0);
+    EXPECT_EQ(brush, static_cast<platform::LResult>(sim::SimWindowManager::kBlackBrush.value));
+    EXPECT_EQ(desk->windows.bkMode({0x77}), platform::TRANSPARENT);
+
+    desk->compositionEnabled = 0;
+    desk->windows.sendMessage(panel, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
+    EXPECT_EQ(desk->windows.sendMessage(panel, platform::WM_CTLCOLORDLG, 0x78, 0),
+              sim::SimWindowManager::defaultColorBrush(platform::WM_CTLCOLORDLG));
+  });
+}
+
+TEST_F(MainPanelTest, DebugModeShowsTheDetectionPageBesideThePanel) {
+  run(
+      [&](Hwnd panel) {
+        Hwnd page = desk->windows.findDialog(res::IDD_WINLIST);
+        trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
+        ASSERT_TRUE(visible(page));
+        auto expectBeside = [&] {
+          const Rect p = rectOf(panel);
+          const Rect w = rectOf(page);
+          EXPECT_EQ(w.right, p.left);
+          EXPECT_EQ(w.top, p.top + 23);
+        };
+        expectBeside();
+        desk->windows.setWindowPos(panel, {}, 300, 200, 0, 0,
+                                   platform::SWP_NOSIZE | platform::SWP_NOZORDER);
+        expectBeside();
+        desk->windows.sendMessage(panel, platform::WM_COMMAND, platform::IDOK, 0);
+        EXPECT_FALSE(visible(page));
+      },
+      {kExe, "-K527"});
+}
+
+TEST_F(MainPanelTest, DetectedWindowsAreLoggedAndPowerEventsSuspendDetection) {
+  addAppWindow(*desk, "Notes - A", "notes.exe");
+  run(
+      [&](Hwnd panel) {
+        desk->advance(1000);
+        EXPECT_NE(desk->consoleOutput.find("AddWindow() title=Notes - A, exe=notes.exe\n"),
+                  std::string::npos);
+        desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMSUSPEND, 0);
+        EXPECT_NE(desk->consoleOutput.find("DelWindow() title=Notes - A, exe=notes.exe\n"),
+                  std::string::npos);
+        desk->consoleOutput.clear();
+        desk->advance(3000);
+        EXPECT_EQ(desk->consoleOutput, "");  // suspended: no scan, no report
+        desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST,
+                                  platform::PBT_APMRESUMESUSPEND, 0);
+        desk->advance(1000);
+        EXPECT_EQ(desk->consoleOutput,
+                  "CWinListDlg::returnSuspend()\nAddWindow() title=Notes - A, exe=notes.exe\n");
+        // Composition switched off suspends too; switched on resumes.
+        desk->consoleOutput.clear();
+        desk->compositionEnabled = 0;
+        desk->windows.sendMessage(panel, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
+        desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST,
+                                  platform::PBT_APMRESUMESUSPEND, 0);  // no resume without glass
+        desk->advance(2000);
+        EXPECT_EQ(desk->consoleOutput, "DelWindow() title=Notes - A, exe=notes.exe\n");
+        desk->compositionEnabled = 1;
+        desk->windows.sendMessage(panel, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
+        desk->advance(1000);
+        EXPECT_NE(desk->consoleOutput.find("AddWindow() title=Notes - A"), std::string::npos);
+      },
+      {kExe, "-K527"});
+}

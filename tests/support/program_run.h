@@ -1,0 +1,48 @@
+// Runs the whole program on a simulated desktop, with a script for the main panel's modal
+// loop: the script is the user and the system while the program runs.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/quillmoor_app.h"
+#include "platform/sim/sim_desktop.h"
+#include "res/dialogs.h"
+
+namespace support {
+
+inline const std::string kFolder = "C:\\Programs\\Quillmoor";
+inline const std::string kExe = kFolder + "\\ZENTA.exe";
+
+inline int runProgram(sim::SimDesktop& desk, std::vector<std::string> arguments,
+                      std::function<void(platform::Hwnd panel)> script) {
+  desk.commandLine = std::move(arguments);
+  desk.windows.modalScripts[res::IDD_MAIN_PANEL] = std::move(script);
+  CQuillmoorApp app(desk.platform());
+  return app.run();
+}
+
+// The tray icon's callback, as the shell sends it for a mouse message.
+inline void trayClick(sim::SimDesktop& desk, platform::Hwnd panel, uint32_t mouseMessage) {
+  desk.windows.sendMessage(panel, platform::WM_USER + 100, 0, mouseMessage);
+}
+
+// Chooses a command from the tray menu, as a right click and a menu choice would.
+inline void trayMenu(sim::SimDesktop& desk, platform::Hwnd panel, uint32_t command) {
+  desk.windows.menuAnswers.push_back(command);
+  trayClick(desk, panel, platform::WM_RBUTTONUP);
+  desk.windows.pumpMessages();
+}
+
+// A window of another program, with the styles of an ordinary application window.
+inline platform::Hwnd addAppWindow(sim::SimDesktop& desk, const std::string& title,
+                                   const std::string& exe, platform::Rect rect = {100, 100, 500, 400}) {
+  sim::ForeignWindow window;
+  window.processId = desk.windows.addProcess(exe, "C:\\Apps\\" + exe);
+  window.title = title;
+  window.rect = rect;
+  return desk.windows.addWindow(window);
+}
+
+}  // namespace support

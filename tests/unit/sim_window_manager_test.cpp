@@ -1,0 +1,1048 @@
+// The simulated window manager, on the points the program's code and the scenario tests rely
+// on: dispatch order, the position protocol, destruction, timers, modal loops, clicks, list
+// views and menus.
+#include "platform/sim/sim_window_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace platform;
+using sim::ForeignWindow;
+using sim::ReceivedMessage;
+using sim::SimWindowManager;
+
+constexpr int32_t kList = 1001;
+constexpr int32_t kLink = 1002;
+constexpr int32_t kCheck = 1003;
+constexpr int32_t kStatic = 1004;
+constexpr int32_t kOpenInner = 1005;
+
+struct Delivered {
+  Hwnd window;
+  uint32_t message;
+  WParam wParam;
+  LParam lParam;
+  WindowPos pos;  // a copy, for the position messages
+};
+
+// Records what a window gets and, like the program's framework, hands everything it does not
+// handle to defaultProc.
+class Recorder : public MessageHandler {
+ public:
+  explicit Recorder(SimWindowManager& wm) : wm_(wm) {}
+
+  std::function<std::optional<LResult>(Hwnd, uint32_t, WParam, LParam)> on;
+  std::vector<Delivered> log;
+
+  LResult onMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) override {
+    Delivered d{window, message, wParam, lParam, {}};
+    if (message == WM_WINDOWPOSCHANGING || message == WM_WINDOWPOSCHANGED) {
+      d.pos = *reinterpret_cast<const WindowPos*>(lParam);
+    }
+    log.push_back(d);
+    if (on) {
+      if (auto answer = on(window, message, wParam, lParam)) return *answer;
+    }
+    return wm_.defaultProc(window, message, wParam, lParam);
+  }
+
+  std::vector<uint32_t> messages() const {
+    std::vector<uint32_t> ids;
+    for (const Delivered& d : log) ids.push_back(d.message);
+    return ids;
+  }
+  size_t count(uint32_t message) const {
+    return static_cast<size_t>(std::count_if(
+        log.begin(), log.end(), [message](const Delivered& d) { return d.message == message; }));
+  }
+  const Delivered* last(uint32_t message) const {
+    for (auto it = log.rbegin(); it != log.rend(); ++it) {
+      if (it->message == message) return &*it;
+    }
+    return nullptr;
+  }
+
+ private:
+  SimWindowManager& wm_;
+};
+
+DialogTemplate mainTemplate(uint32_t extraStyle = WS_VISIBLE) {
+  return {100,
+          "Main",
+          10,
+          20,
+          200,
+          100,
+          WS_POPUP | WS_CAPTION | WS_SYSMENU | extraStyle,
+          0,
+          "MS Shell Dlg",
+          9,
+          {{ControlClass::Button, IDOK, "OK", 5, 5, 50, 14, BS_DEFPUSHBUTTON},
+           {ControlClass::Button, IDCANCEL, "Cancel", 60, 5, 50, 14, BS_PUSHBUTTON},
+           {ControlClass::ListView, kList, "", 5, 25, 190, 60, LVS_REPORT | LVS_SINGLESEL},
+           {ControlClass::Link, kLink, "<a>site</a>", 5, 88, 60, 10, 0},
+           {ControlClass::Button, kCheck, "Check", 120, 5, 60, 14, BS_AUTOCHECKBOX},
+           {ControlClass::Static, kStatic, "text", 120, 88, 60, 10, SS_LEFT},
+           {ControlClass::Button, kOpenInner, "More", 120, 25, 60, 14, BS_PUSHBUTTON}}};
+}
+
+DialogTemplate pageTemplate() {
+  return {200,
+          "",
+          4,
+          6,
+          100,
+          40,
+          WS_CHILD | WS_VISIBLE | DS_CONTROL,
+          0,
+          "MS Shell Dlg",
+          9,
+          {{ControlClass::Static, kStatic, "page", 0, 0, 40, 10, SS_LEFT}}};
+}
+
+class SimWindowManagerTest : public ::testing::Test {
+ protected:
+  uint32_t now = 0;
+  std::vector<std::string> actions;
+  SimWindowManager wm{now, actions};
+
+  ForeignWindow foreign(const char* title, Rect rect = {100, 100, 500, 400}) {
+    ForeignWindow w;
+    w.processId = 0x2222;
+    w.title = title;
+    w.rect = rect;
+    return w;
+  }
+  static std::string name(Hwnd window) {
+    char text[16];
+    snprintf(text, sizeof text, "h%x", window.value);
+    return text;
+  }
+  bool logged(const std::string& line) const {
+    return std::find(actions.begin(), actions.end(), line) != actions.end();
+  }
+};
+
+// --- Other programs' windows ---------------------------------------------------------------
+
+TEST_F(SimWindowManagerTest, ZOrderKeepsTheTopmostBandFirst) {
+  const Hwnd a = wm.addWindow(foreign("a"));
+  ForeignWindow topmost = foreign("b");
+  topmost.exStyle = WS_EX_TOPMOST;
+  const Hwnd b = wm.addWindow(topmost);
+  const Hwnd c = wm.addWindow(foreign("c"));
+  EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{b, c, a}));
+
+  wm.setWindowPos(a, kHwndTopmost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{a, b, c}));
+  EXPECT_NE(wm.getWindowLong(a, GWL_EXSTYLE) & WS_EX_TOPMOST, 0u);
+
+  // Leaving the band puts it above the other normal windows.
+  wm.setWindowPos(a, kHwndNotopmost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{b, a, c}));
+  EXPECT_EQ(wm.getWindowLong(a, GWL_EXSTYLE) & WS_EX_TOPMOST, 0u);
+
+  // HWND_TOP stays inside the window's band; HWND_BOTTOM also drops topmost.
+  wm.setWindowPos(c, kHwndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{b, c, a}));
+  wm.setWindowPos(b, kHwndBottom, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{c, a, b}));
+  EXPECT_EQ(wm.getWindowLong(b, GWL_EXSTYLE) & WS_EX_TOPMOST, 0u);
+
+  // After a given window; SWP_NOZORDER leaves the order alone.
+  wm.setWindowPos(c, a, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{a, c, b}));
+  wm.setWindowPos(b, kHwndTopmost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{a, c, b}));
+
+  // A window gaining the topmost style from a test moves into the band.
+  wm.setExStyle(c, WS_EX_TOPMOST);
+  EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{c, a, b}));
+}
+
+TEST_F(SimWindowManagerTest, HandlesAreNeverReusedUnlessATestAsks) {
+  const Hwnd first = wm.addWindow(foreign("first"));
+  wm.closeWindow(first);
+  EXPECT_FALSE(wm.isWindow(first));
+  EXPECT_TRUE(wm.enumWindows().empty());
+  const Hwnd second = wm.addWindow(foreign("second"));
+  EXPECT_NE(second, first);
+  EXPECT_NE(second, wm.getDesktopWindow());
+
+  EXPECT_EQ(wm.addWindowWithHandle(first, foreign("again")), first);
+  EXPECT_EQ(wm.getWindowText(first, 256), "again");
+  EXPECT_THROW(wm.addWindowWithHandle(second, foreign("clash")), std::invalid_argument);
+  EXPECT_NE(wm.addWindow(foreign("third")), first);
+}
+
+TEST_F(SimWindowManagerTest, ForeignWindowFacts) {
+  wm.workArea = {0, 40, 1920, 1080};  // task bar at the top
+  ForeignWindow w = foreign("Calculator", {100, 100, 500, 400});
+  w.style |= WS_DISABLED;
+  const Hwnd h = wm.addWindow(w);
+
+  EXPECT_EQ(wm.getWindowText(h, 5), "Calc");  // room for 4 bytes and the terminator
+  EXPECT_EQ(wm.getWindowText(h, 1), "");
+  EXPECT_EQ(wm.getWindowText(h, 0), "");
+  EXPECT_EQ(wm.getWindowProcessId(h), 0x2222u);
+  EXPECT_FALSE(wm.isWindowEnabled(h));
+
+  Rect client;
+  ASSERT_TRUE(wm.getClientRect(h, client));
+  EXPECT_EQ(client, (Rect{0, 0, 394, 271}));  // 3 px borders, 23 px caption
+
+  // The normal rectangle is in workspace coordinates.
+  WindowPlacement placement;
+  ASSERT_TRUE(wm.getWindowPlacement(h, placement));
+  EXPECT_EQ(placement.showCmd, static_cast<uint32_t>(SW_SHOWNORMAL));
+  EXPECT_EQ(placement.normalPosition, (Rect{100, 60, 500, 360}));
+
+  wm.setRect(h, {-32000, -32000, -31840, -31972});
+  wm.setIconic(h, true);
+  wm.setNormalRect(h, {10, 10, 210, 110});
+  ASSERT_TRUE(wm.getWindowPlacement(h, placement));
+  EXPECT_EQ(placement.showCmd, static_cast<uint32_t>(SW_SHOWMINIMIZED));
+  EXPECT_EQ(placement.normalPosition, (Rect{10, 10, 210, 110}));
+  EXPECT_NE(wm.getWindowLong(h, GWL_STYLE) & WS_MINIMIZE, 0u);
+  ASSERT_TRUE(wm.getClientRect(h, client));
+  EXPECT_EQ(client, Rect{});
+
+  // The program restoring it puts it back where the placement says, on the screen.
+  wm.showWindow(h, SW_RESTORE);
+  EXPECT_FALSE(wm.isIconic(h));
+  Rect rect;
+  wm.getWindowRect(h, rect);
+  EXPECT_EQ(rect, (Rect{10, 50, 210, 150}));
+
+  WindowPlacement wrongLength;
+  wrongLength.length = 0;
+  EXPECT_FALSE(wm.getWindowPlacement(h, wrongLength));
+}
+
+TEST_F(SimWindowManagerTest, MessagesToOtherProgramsAreRecordedAndAnsweredZero) {
+  const Hwnd h = wm.addWindow(foreign("other"));
+  EXPECT_EQ(wm.sendMessage(h, WM_CLOSE, 0, 0), 0);
+  EXPECT_TRUE(wm.postMessage(h, WM_SYSCOMMAND, SC_MINIMIZE, 7));
+  EXPECT_EQ(wm.received(h),
+            (std::vector<ReceivedMessage>{{WM_CLOSE, 0, 0}, {WM_SYSCOMMAND, SC_MINIMIZE, 7}}));
+  // Plain data: nothing acted on them.
+  EXPECT_TRUE(wm.isWindow(h));
+  EXPECT_FALSE(wm.isIconic(h));
+  EXPECT_FALSE(wm.destroyWindow(h));
+  wm.closeWindow(h);
+  EXPECT_FALSE(wm.postMessage(h, WM_NULL, 0, 0));
+  EXPECT_EQ(wm.received(h).size(), 2u);  // still readable once gone
+}
+
+TEST_F(SimWindowManagerTest, ProcessesAnswerEmptyWhenTheyCannotBeOpened) {
+  const uint32_t editor = wm.addProcess("editor.exe", "C:\\Apps\\editor.exe");
+  const uint32_t service = wm.addProcess("svc.exe", "C:\\Windows\\svc.exe", false);
+  EXPECT_NE(editor, service);
+  EXPECT_EQ(wm.baseName(editor), "editor.exe");
+  EXPECT_EQ(wm.imagePath(editor), "C:\\Apps\\editor.exe");
+  EXPECT_EQ(wm.baseName(service), "");
+  EXPECT_EQ(wm.imagePath(service), "");
+  EXPECT_EQ(wm.baseName(0x7777), "");
+  EXPECT_EQ(wm.baseName(wm.ownProcessId), "ZENTA.exe");
+}
+
+// --- Creating the program's dialogs --------------------------------------------------------
+
+TEST_F(SimWindowManagerTest, DialogIsBuiltThenInitialisedThenShown) {
+  Recorder main(wm);
+  std::vector<bool> visibleAtInit;
+  main.on = [&](Hwnd h, uint32_t message, WParam, LParam) -> std::optional<LResult> {
+    if (message == WM_INITDIALOG) {
+      visibleAtInit.push_back(wm.isWindowVisible(h));
+      // The controls exist by then.
+      EXPECT_EQ(wm.getDlgItemText(h, IDOK, Encoding::Program), "OK");
+    }
+    return std::nullopt;
+  };
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  ASSERT_TRUE(dlg);
+
+  EXPECT_EQ(main.messages(),
+            (std::vector<uint32_t>{WM_INITDIALOG, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED}));
+  EXPECT_EQ(main.log[0].wParam, wm.getDlgItem(dlg, IDOK).value);
+  EXPECT_EQ(main.log[0].lParam, 0);
+  EXPECT_EQ(main.log[1].pos.flags, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(visibleAtInit, std::vector<bool>{false});
+  EXPECT_TRUE(wm.isWindowVisible(dlg));
+
+  // Client area at the template's place (1.5 px per unit), frame around it.
+  Rect rect, client;
+  wm.getWindowRect(dlg, rect);
+  wm.getClientRect(dlg, client);
+  EXPECT_EQ(rect, (Rect{12, 4, 318, 183}));
+  EXPECT_EQ(client, (Rect{0, 0, 300, 150}));
+  const Hwnd ok = wm.getDlgItem(dlg, IDOK);
+  wm.getWindowRect(ok, rect);
+  EXPECT_EQ(rect, (Rect{22, 37, 97, 58}));
+  EXPECT_EQ(wm.getDlgCtrlId(ok), IDOK);
+  EXPECT_EQ(wm.getDlgCtrlId(dlg), 0);
+
+  EXPECT_EQ(wm.enumWindows(), std::vector<Hwnd>{dlg});
+  EXPECT_EQ(wm.getWindowProcessId(dlg), wm.ownProcessId);
+  EXPECT_EQ(wm.getWindowText(dlg, 64), "Main");
+  EXPECT_EQ(wm.findDialog(100), dlg);
+  EXPECT_TRUE(wm.hasSystemMenu(dlg));
+  EXPECT_FALSE(wm.getDlgItem(dlg, 4242));
+}
+
+TEST_F(SimWindowManagerTest, DialogWithoutVisibleStyleStaysHidden) {
+  Recorder main(wm);
+  const Hwnd dlg = wm.createDialog(mainTemplate(0), {}, &main);
+  EXPECT_EQ(main.messages(), std::vector<uint32_t>{WM_INITDIALOG});
+  EXPECT_FALSE(wm.isWindowVisible(dlg));
+  // Its controls are visible in themselves but not on screen.
+  EXPECT_FALSE(wm.isWindowVisible(wm.getDlgItem(dlg, IDOK)));
+  EXPECT_NE(wm.getWindowLong(wm.getDlgItem(dlg, IDOK), GWL_STYLE) & WS_VISIBLE, 0u);
+}
+
+TEST_F(SimWindowManagerTest, ChildAndOwnedDialogsArePlacedInTheParentsClientArea) {
+  Recorder main(wm), page(wm), popup(wm);
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  const Hwnd child = wm.createDialog(pageTemplate(), dlg, &page);
+  ASSERT_TRUE(child);
+  Rect rect;
+  wm.getWindowRect(child, rect);
+  EXPECT_EQ(rect, (Rect{15 + 6, 30 + 9, 15 + 6 + 150, 30 + 9 + 60}));
+  EXPECT_TRUE(wm.isWindowVisible(child));
+  EXPECT_EQ(wm.enumWindows(), std::vector<Hwnd>{dlg});  // children are not top-level
+
+  DialogTemplate owned = pageTemplate();
+  owned.id = 300;
+  owned.style = WS_POPUP | WS_VISIBLE;
+  const Hwnd pop = wm.createDialog(owned, dlg, &popup);
+  wm.getWindowRect(pop, rect);
+  EXPECT_EQ(rect, (Rect{21, 39, 171, 99}));  // relative to the owner's client area
+  EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{pop, dlg}));
+
+  // Moving the parent carries the child and its controls.
+  const Hwnd label = wm.getDlgItem(child, kStatic);
+  Rect before;
+  wm.getWindowRect(label, before);
+  wm.setWindowPos(dlg, {}, 112, 104, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  wm.getWindowRect(label, rect);
+  EXPECT_EQ(rect,
+            (Rect{before.left + 100, before.top + 100, before.right + 100, before.bottom + 100}));
+
+  // A child dialog needs a parent of the program's own.
+  EXPECT_FALSE(wm.createDialog(pageTemplate(), {}, &page));
+  EXPECT_FALSE(wm.createDialog(pageTemplate(), wm.addWindow(foreign("x")), &page));
+}
+
+TEST_F(SimWindowManagerTest, CentredDialogIsCentredAndEveryDialogKeptOnTheWorkArea) {
+  DialogTemplate centred = mainTemplate();
+  centred.style |= DS_CENTER;
+  const Hwnd a = wm.createDialog(centred, {}, nullptr);
+  Rect rect;
+  wm.getWindowRect(a, rect);
+  EXPECT_EQ(rect.left, (1920 - 306) / 2);
+  EXPECT_EQ(rect.top, (1040 - 179) / 2);
+
+  DialogTemplate offScreen = mainTemplate();
+  offScreen.x = 1250;  // 1875 px: would stick out on the right
+  offScreen.y = -50;
+  const Hwnd b = wm.createDialog(offScreen, {}, nullptr);
+  wm.getWindowRect(b, rect);
+  EXPECT_EQ(rect.right, 1920);
+  EXPECT_EQ(rect.top, 0);
+  EXPECT_EQ(rect.width(), 306);
+}
+
+// --- The position protocol -----------------------------------------------------------------
+
+TEST_F(SimWindowManagerTest, WindowPosChangingCanRewriteTheChange) {
+  Recorder main(wm);
+  bool keepHidden = true;
+  main.on = [&](Hwnd, uint32_t message, WParam, LParam lParam) -> std::optional<LResult> {
+    if (message == WM_WINDOWPOSCHANGING) {
+      auto* pos = reinterpret_cast<WindowPos*>(lParam);
+      if (keepHidden) pos->flags &= ~SWP_SHOWWINDOW;
+      if ((pos->flags & SWP_NOMOVE) == 0) pos->x = 400;  // snaps every move to x = 400
+    }
+    return std::nullopt;
+  };
+  const Hwnd dlg = wm.createDialog(mainTemplate(0), {}, &main);
+
+  EXPECT_FALSE(wm.showWindow(dlg, SW_SHOW));
+  EXPECT_FALSE(wm.isWindowVisible(dlg));
+  EXPECT_TRUE(logged("show " + name(dlg) + " 5"));
+
+  keepHidden = false;
+  main.log.clear();
+  EXPECT_TRUE(wm.setWindowPos(dlg, {}, 100, 200, 400, 300, SWP_NOZORDER | SWP_SHOWWINDOW));
+  EXPECT_TRUE(wm.isWindowVisible(dlg));
+  Rect rect;
+  wm.getWindowRect(dlg, rect);
+  EXPECT_EQ(rect, (Rect{400, 200, 800, 500}));
+  EXPECT_EQ(main.messages(),
+            (std::vector<uint32_t>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}));
+  EXPECT_EQ(main.log[1].pos.x, 400);  // CHANGED reports what happened
+  EXPECT_EQ(main.log[2].lParam, (LParam{403} | (LParam{226} << 16)));  // client origin
+  EXPECT_EQ(main.log[3].wParam, 0u);                                   // SIZE_RESTORED
+  EXPECT_EQ(main.log[3].lParam, (LParam{394} | (LParam{271} << 16)));  // client size
+
+  // Coordinates travel as signed 16-bit halves; unchanged size sends no WM_SIZE.
+  main.on = nullptr;
+  main.log.clear();
+  wm.setWindowPos(dlg, {}, -100, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(main.messages(),
+            (std::vector<uint32_t>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE}));
+  EXPECT_EQ(main.log[2].lParam, LParam{0x004CFF9F});  // (-97, 76)
+  EXPECT_NE(main.log[1].pos.flags & SWP_NOSIZE, 0u);
+
+  // A handler adding SWP_SHOWWINDOW to every change cannot keep a visible window from
+  // hiding: on a visible window the show flag is redundant and dropped.
+  main.on = [&](Hwnd, uint32_t message, WParam, LParam lParam) -> std::optional<LResult> {
+    if (message == WM_WINDOWPOSCHANGING)
+      reinterpret_cast<WindowPos*>(lParam)->flags |= SWP_SHOWWINDOW;
+    return std::nullopt;
+  };
+  EXPECT_TRUE(wm.showWindow(dlg, SW_HIDE));
+  EXPECT_FALSE(wm.isWindowVisible(dlg));
+  EXPECT_EQ(main.last(WM_WINDOWPOSCHANGED)->pos.flags & SWP_SHOWWINDOW, 0u);
+  // ... while on a hidden window any change with it shows the window.
+  wm.setWindowPos(dlg, {}, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_TRUE(wm.isWindowVisible(dlg));
+}
+
+TEST_F(SimWindowManagerTest, MoveAndSizeComeFromTheDefaultHandlingOfWindowPosChanged) {
+  Recorder main(wm);
+  main.on = [](Hwnd, uint32_t message, WParam, LParam) -> std::optional<LResult> {
+    if (message == WM_WINDOWPOSCHANGED) return 0;  // handled without defaultProc
+    return std::nullopt;
+  };
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  main.log.clear();
+  wm.setWindowPos(dlg, {}, 10, 10, 500, 500, SWP_NOZORDER);
+  EXPECT_EQ(main.messages(), (std::vector<uint32_t>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED}));
+}
+
+TEST_F(SimWindowManagerTest, MinimiseAndRestoreOwnWindow) {
+  wm.workArea = {0, 40, 1920, 1080};
+  Recorder main(wm);
+  std::vector<bool> iconicWhileChanging;
+  main.on = [&](Hwnd h, uint32_t message, WParam, LParam) -> std::optional<LResult> {
+    if (message == WM_WINDOWPOSCHANGING) iconicWhileChanging.push_back(wm.isIconic(h));
+    return std::nullopt;
+  };
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  wm.setWindowPos(dlg, {}, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  iconicWhileChanging.clear();
+  main.log.clear();
+
+  // As the user does it: the system menu's command, through defaultProc.
+  wm.sendMessage(dlg, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(wm.isIconic(dlg));
+  EXPECT_TRUE(wm.isWindowVisible(dlg));
+  Rect rect;
+  wm.getWindowRect(dlg, rect);
+  EXPECT_EQ(rect.left, -32000);
+  ASSERT_NE(main.last(WM_SIZE), nullptr);
+  EXPECT_EQ(main.last(WM_SIZE)->wParam, 1u);  // SIZE_MINIMIZED
+  WindowPlacement placement;
+  wm.getWindowPlacement(dlg, placement);
+  EXPECT_EQ(placement.showCmd, static_cast<uint32_t>(SW_SHOWMINIMIZED));
+  EXPECT_EQ(placement.normalPosition, (Rect{100, 60, 406, 239}));
+
+  wm.sendMessage(dlg, WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(wm.isIconic(dlg));
+  wm.getWindowRect(dlg, rect);
+  EXPECT_EQ(rect, (Rect{100, 100, 406, 279}));
+  EXPECT_EQ(main.last(WM_SIZE)->wParam, 0u);
+  EXPECT_EQ(main.last(WM_SIZE)->lParam, (LParam{300} | (LParam{150} << 16)));
+  EXPECT_EQ(iconicWhileChanging, (std::vector<bool>{true, false}));
+}
+
+TEST_F(SimWindowManagerTest, ForegroundAndOwnWindowsInTheZOrder) {
+  const Hwnd other = wm.addWindow(foreign("other"));
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, nullptr);
+  const Hwnd later = wm.addWindow(foreign("later"));
+  EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{later, dlg, other}));
+
+  EXPECT_TRUE(wm.setForegroundWindow(other));
+  EXPECT_EQ(wm.foreground(), other);
+  EXPECT_EQ(wm.enumWindows().front(), other);
+
+  wm.setWindowPos(dlg, kHwndTopmost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  const Hwnd newest = wm.addWindow(foreign("newest"));
+  EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{dlg, newest, other, later}));
+
+  wm.destroyWindow(dlg);
+  wm.setForegroundWindow(newest);
+  wm.closeWindow(newest);
+  EXPECT_EQ(wm.foreground(), Hwnd{});
+}
+
+TEST_F(SimWindowManagerTest, ActivatingAnOwnWindowGoesThroughThePositionProtocol) {
+  Recorder main(wm);
+  bool forceShown = false;
+  main.on = [&](Hwnd, uint32_t message, WParam, LParam lParam) -> std::optional<LResult> {
+    if (message == WM_WINDOWPOSCHANGING && forceShown) {
+      reinterpret_cast<WindowPos*>(lParam)->flags |= SWP_SHOWWINDOW;
+    }
+    return std::nullopt;
+  };
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  const Hwnd other = wm.addWindow(foreign("other"));
+  main.log.clear();
+  EXPECT_TRUE(wm.setForegroundWindow(dlg));
+  ASSERT_EQ(main.count(WM_WINDOWPOSCHANGING), 1u);
+  EXPECT_EQ(main.log[0].pos.insertAfter, kHwndTop);
+  EXPECT_EQ(main.log[0].pos.flags, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{dlg, other}));
+  wm.setForegroundWindow(dlg);  // already in front: nothing is sent
+  EXPECT_EQ(main.count(WM_WINDOWPOSCHANGING), 1u);
+
+  // Hidden, it loses the foreground; activating it again lets its handler show it.
+  wm.showWindow(dlg, SW_HIDE);
+  EXPECT_EQ(wm.foreground(), Hwnd{});
+  forceShown = true;
+  wm.setForegroundWindow(dlg);
+  EXPECT_TRUE(wm.isWindowVisible(dlg));
+
+  wm.showWindow(dlg, SW_MINIMIZE);
+  EXPECT_EQ(wm.foreground(), Hwnd{});
+}
+
+// --- Messages ------------------------------------------------------------------------------
+
+TEST_F(SimWindowManagerTest, PostedMessagesWaitForThePumpAndKeepTheirOrder) {
+  Recorder main(wm);
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  main.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
+    if (message == WM_APP && wParam == 1) wm.postMessage(h, WM_APP, 3, 0);
+    return std::nullopt;
+  };
+  main.log.clear();
+  wm.postMessage(dlg, WM_APP, 1, 0);
+  wm.postMessage(dlg, WM_APP, 2, 0);
+  EXPECT_TRUE(main.log.empty());
+  EXPECT_EQ(wm.pendingMessages(), 2u);
+  wm.pumpMessages();
+  std::vector<WParam> order;
+  for (const Delivered& d : main.log) order.push_back(d.wParam);
+  EXPECT_EQ(order, (std::vector<WParam>{1, 2, 3}));
+  EXPECT_EQ(wm.pendingMessages(), 0u);
+
+  // Messages for a window that goes away are dropped.
+  wm.postMessage(dlg, WM_APP, 4, 0);
+  wm.destroyWindow(dlg);
+  main.log.clear();
+  wm.pumpMessages();
+  EXPECT_TRUE(main.log.empty());
+}
+
+TEST_F(SimWindowManagerTest, DefaultProcessing) {
+  Recorder main(wm);
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  const Hwnd cancel = wm.getDlgItem(dlg, IDCANCEL);
+
+  EXPECT_EQ(wm.sendMessage(dlg, WM_CTLCOLORSTATIC, 0x55, 0),
+            SimWindowManager::defaultColorBrush(WM_CTLCOLORSTATIC));
+  EXPECT_NE(wm.sendMessage(dlg, WM_CTLCOLORDLG, 0x55, 0),
+            wm.sendMessage(dlg, WM_CTLCOLORSTATIC, 0x55, 0));
+  EXPECT_EQ(wm.sendMessage(dlg, WM_NCHITTEST, 0, 0), HTCLIENT);
+
+  // The close box: SC_CLOSE -> WM_CLOSE -> a posted IDCANCEL from the Cancel button.
+  main.log.clear();
+  wm.sendMessage(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(main.messages(), (std::vector<uint32_t>{WM_SYSCOMMAND, WM_CLOSE}));
+  wm.pumpMessages();
+  ASSERT_NE(main.last(WM_COMMAND), nullptr);
+  EXPECT_EQ(main.last(WM_COMMAND)->wParam, static_cast<WParam>(IDCANCEL));
+  EXPECT_EQ(main.last(WM_COMMAND)->lParam, static_cast<LParam>(cancel.value));
+  EXPECT_TRUE(wm.isWindow(dlg));  // a dialog is not destroyed by WM_CLOSE
+
+  // Not while Cancel is disabled.
+  wm.enableWindow(cancel, false);
+  main.log.clear();
+  wm.sendMessage(dlg, WM_CLOSE, 0, 0);
+  wm.pumpMessages();
+  EXPECT_EQ(main.count(WM_COMMAND), 0u);
+}
+
+TEST_F(SimWindowManagerTest, RegisteredMessagesAreStable) {
+  const uint32_t a = wm.registerWindowMessage("TaskbarCreated");
+  const uint32_t b = wm.registerWindowMessage("QuillmoorShow");
+  EXPECT_GE(a, 0xC000u);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(wm.registerWindowMessage("TaskbarCreated"), a);
+  EXPECT_EQ(wm.registerWindowMessage("taskbarcreated"), a);
+}
+
+// --- Destruction ---------------------------------------------------------------------------
+
+TEST_F(SimWindowManagerTest, DestroySendsDestroyDownAndNcDestroyUp) {
+  std::vector<std::string> order;
+  auto track = [&](const char* name) {
+    return [&order, name](Hwnd, uint32_t message, WParam, LParam) -> std::optional<LResult> {
+      if (message == WM_DESTROY) order.push_back(std::string("destroy ") + name);
+      if (message == WM_NCDESTROY) order.push_back(std::string("ncdestroy ") + name);
+      return std::nullopt;
+    };
+  };
+  Recorder main(wm), page(wm), popup(wm);
+  main.on = track("main");
+  page.on = track("page");
+  popup.on = track("popup");
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  const Hwnd child = wm.createDialog(pageTemplate(), dlg, &page);
+  DialogTemplate owned = pageTemplate();
+  owned.style = WS_POPUP | WS_VISIBLE;
+  const Hwnd pop = wm.createDialog(owned, dlg, &popup);
+  const Hwnd ok = wm.getDlgItem(dlg, IDOK);
+  wm.setTimer(dlg, 1, 100);
+
+  EXPECT_TRUE(wm.destroyWindow(dlg));
+  EXPECT_EQ(order, (std::vector<std::string>{"destroy popup", "ncdestroy popup", "destroy main",
+                                             "destroy page", "ncdestroy page", "ncdestroy main"}));
+  EXPECT_EQ(main.log.back().message, WM_NCDESTROY);
+  for (Hwnd h : {dlg, child, pop, ok}) EXPECT_FALSE(wm.isWindow(h));
+  EXPECT_TRUE(wm.enumWindows().empty());
+
+  // Nothing reaches the handler any more, not even its timer.
+  const size_t seen = main.log.size();
+  wm.sendMessage(dlg, WM_APP, 0, 0);
+  EXPECT_FALSE(wm.postMessage(dlg, WM_APP, 0, 0));
+  wm.advance(1000);
+  EXPECT_EQ(main.log.size(), seen);
+  EXPECT_FALSE(wm.timerPeriod(dlg, 1));
+  EXPECT_FALSE(wm.destroyWindow(dlg));
+}
+
+TEST_F(SimWindowManagerTest, HandlerMayDestroyItsWindowWhileHandlingAMessage) {
+  Recorder main(wm);
+  main.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
+    if (message == WM_COMMAND && wParam == static_cast<WParam>(IDOK)) {
+      wm.destroyWindow(h);
+      wm.destroyWindow(h);  // a second call is refused, not repeated
+      return 0;
+    }
+    if (message == WM_DESTROY) wm.destroyWindow(h);  // refused while already going
+    return std::nullopt;
+  };
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  EXPECT_TRUE(wm.clickButton(dlg, IDOK));
+  EXPECT_FALSE(wm.isWindow(dlg));
+  EXPECT_EQ(main.count(WM_DESTROY), 1u);
+  EXPECT_EQ(main.count(WM_NCDESTROY), 1u);
+}
+
+// --- Timers --------------------------------------------------------------------------------
+
+TEST_F(SimWindowManagerTest, TimersFireAtTheirTimesInOrder) {
+  Recorder main(wm);
+  std::vector<std::string> ticks;
+  main.on = [&](Hwnd, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
+    if (message == WM_TIMER) ticks.push_back(std::to_string(wParam) + "@" + std::to_string(now));
+    return std::nullopt;
+  };
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  now = 1000;
+  wm.setTimer(dlg, 1, 200);
+  wm.setTimer(dlg, 2, 500);
+
+  wm.advance(450);
+  EXPECT_EQ(ticks, (std::vector<std::string>{"1@1200", "1@1400"}));
+  EXPECT_EQ(now, 1450u);
+
+  ticks.clear();
+  wm.advance(550);  // both due at 2000: the one set first goes first
+  EXPECT_EQ(ticks, (std::vector<std::string>{"2@1500", "1@1600", "1@1800", "1@2000", "2@2000"}));
+  EXPECT_EQ(now, 2000u);
+
+  // Re-setting restarts the period from now; killing stops it.
+  wm.setTimer(dlg, 2, 300);
+  wm.killTimer(dlg, 1);
+  ticks.clear();
+  wm.advance(700);
+  EXPECT_EQ(ticks, (std::vector<std::string>{"2@2300", "2@2600"}));
+  EXPECT_FALSE(wm.killTimer(dlg, 1));
+}
+
+TEST_F(SimWindowManagerTest, TickHandlersMayKillAndResetTimers) {
+  Recorder main(wm);
+  std::vector<std::string> ticks;
+  main.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
+    if (message != WM_TIMER) return std::nullopt;
+    ticks.push_back(std::to_string(wParam) + "@" + std::to_string(now));
+    if (wParam == 1 && now == 300) {
+      wm.killTimer(h, 1);
+      wm.setTimer(h, 1, 1000);  // restarts the period from the tick
+      wm.killTimer(h, 2);       // due at the same moment, set later: must not fire
+      wm.postMessage(h, WM_APP, 0, 0);
+    }
+    if (wParam == 3) wm.killTimer(h, 3);  // one-shot
+    return std::nullopt;
+  };
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  wm.setTimer(dlg, 1, 300);
+  wm.setTimer(dlg, 2, 300);
+  wm.setTimer(dlg, 3, 50);
+  wm.advance(2500);
+  EXPECT_EQ(ticks, (std::vector<std::string>{"3@50", "1@300", "1@1300", "1@2300"}));
+  // The posted message came before the next tick.
+  auto app = std::find_if(main.log.begin(), main.log.end(),
+                          [](const Delivered& d) { return d.message == WM_APP; });
+  ASSERT_NE(app, main.log.end());
+  EXPECT_EQ((app + 1)->message, WM_TIMER);
+  EXPECT_EQ(wm.timerDue(dlg, 1), std::optional<uint32_t>(3300));
+}
+
+TEST_F(SimWindowManagerTest, ASleepingThreadGetsOneOverdueTick) {
+  Recorder main(wm);
+  std::vector<uint32_t> ticks;
+  main.on = [&](Hwnd, uint32_t message, WParam, LParam) -> std::optional<LResult> {
+    if (message == WM_TIMER) ticks.push_back(now);
+    return std::nullopt;
+  };
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  wm.setTimer(dlg, 1, 1000);
+  now += 5500;  // what the desktop's sleep does: time passes, nothing is delivered
+  EXPECT_TRUE(ticks.empty());
+  wm.advance(0);
+  EXPECT_EQ(ticks, std::vector<uint32_t>{5500});
+  wm.advance(1000);
+  EXPECT_EQ(ticks, (std::vector<uint32_t>{5500, 6000}));
+  EXPECT_EQ(now, 6500u);
+}
+
+TEST_F(SimWindowManagerTest, TimersSurviveTheTickCountWrapping) {
+  Recorder main(wm);
+  std::vector<uint32_t> ticks;
+  main.on = [&](Hwnd, uint32_t message, WParam, LParam) -> std::optional<LResult> {
+    if (message == WM_TIMER) ticks.push_back(now);
+    return std::nullopt;
+  };
+  now = 0xFFFFFF00u;
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  wm.setTimer(dlg, 1, 0x180);
+  wm.advance(0x400);
+  EXPECT_EQ(ticks, (std::vector<uint32_t>{0x80u, 0x200u}));
+  EXPECT_EQ(now, 0x300u);
+}
+
+// --- Modal dialogs -------------------------------------------------------------------------
+
+TEST_F(SimWindowManagerTest, ModalScriptDrivesTheDialogToItsEnd) {
+  Recorder main(wm), box(wm);
+  const Hwnd owner = wm.createDialog(mainTemplate(), {}, &main);
+  box.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
+    if (message == WM_COMMAND && (wParam & 0xFFFF) == static_cast<WParam>(IDOK)) {
+      wm.endDialog(h, 42);
+      EXPECT_TRUE(wm.isWindowEnabled(owner));  // given back at once, before the loop ends
+      EXPECT_FALSE(wm.isWindowVisible(h));
+      return 0;
+    }
+    return std::nullopt;
+  };
+  DialogTemplate boxTemplate = mainTemplate(0);
+  boxTemplate.id = 500;
+  Hwnd seen;
+  wm.modalScripts[500] = [&](Hwnd dlg) {
+    seen = dlg;
+    EXPECT_TRUE(wm.isWindowVisible(dlg));     // modal dialogs are shown
+    EXPECT_FALSE(wm.isWindowEnabled(owner));  // the owner takes no input meanwhile
+    EXPECT_FALSE(wm.clickButton(owner, IDOK));
+    wm.advance(3000);
+    EXPECT_TRUE(wm.clickButton(dlg, IDOK));
+  };
+  EXPECT_EQ(wm.runModalDialog(boxTemplate, owner, &box), 42);
+  EXPECT_EQ(now, 3000u);
+  EXPECT_FALSE(wm.isWindow(seen));
+  EXPECT_EQ(box.log.back().message, WM_NCDESTROY);
+  EXPECT_TRUE(wm.isWindowEnabled(owner));
+  EXPECT_TRUE(logged("modal 500 begin"));
+  EXPECT_TRUE(logged("modal 500 end 42"));
+  EXPECT_FALSE(logged("modal 500 left open"));
+}
+
+TEST_F(SimWindowManagerTest, UnscriptedModalIsCancelledOrReportedLeftOpen) {
+  Recorder box(wm);
+  box.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
+    if (message == WM_COMMAND && wParam == static_cast<WParam>(IDCANCEL)) {
+      wm.endDialog(h, IDCANCEL);
+      return 0;
+    }
+    return std::nullopt;
+  };
+  EXPECT_EQ(wm.runModalDialog(mainTemplate(), {}, &box), IDCANCEL);
+  EXPECT_FALSE(logged("modal 100 left open"));
+
+  Recorder stubborn(wm);  // ignores Cancel
+  EXPECT_EQ(wm.runModalDialog(mainTemplate(), {}, &stubborn), -1);
+  EXPECT_TRUE(logged("modal 100 left open"));
+  EXPECT_EQ(stubborn.log.back().message, WM_NCDESTROY);
+
+  // The fallback script is told which template it got.
+  std::vector<int32_t> ids;
+  wm.anyModal = [&](int32_t id, Hwnd dlg) {
+    ids.push_back(id);
+    wm.endDialog(dlg, 9);
+  };
+  EXPECT_EQ(wm.runModalDialog(mainTemplate(), {}, &stubborn), 9);
+  EXPECT_EQ(ids, std::vector<int32_t>{100});
+}
+
+TEST_F(SimWindowManagerTest, NestedModalDialogs) {
+  DialogTemplate outerTemplate = mainTemplate();
+  outerTemplate.id = 600;
+  DialogTemplate innerTemplate = mainTemplate();
+  innerTemplate.id = 601;
+
+  Recorder outer(wm), inner(wm);
+  outer.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
+    if (message == WM_COMMAND && (wParam & 0xFFFF) == static_cast<WParam>(kOpenInner)) {
+      const intptr_t answer = wm.runModalDialog(innerTemplate, h, &inner);
+      wm.endDialog(h, answer + 100);
+      return 0;
+    }
+    return std::nullopt;
+  };
+  inner.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
+    if (message == WM_COMMAND && (wParam & 0xFFFF) == static_cast<WParam>(IDOK)) {
+      wm.endDialog(h, 7);
+      return 0;
+    }
+    return std::nullopt;
+  };
+  wm.modalScripts[600] = [&](Hwnd dlg) { wm.clickButton(dlg, kOpenInner); };
+  wm.modalScripts[601] = [&](Hwnd dlg) {
+    EXPECT_FALSE(wm.isWindowEnabled(wm.findDialog(600)));
+    wm.clickButton(dlg, IDOK);
+  };
+  actions.clear();
+  EXPECT_EQ(wm.runModalDialog(outerTemplate, {}, &outer), 107);
+  std::vector<std::string> modal;
+  std::copy_if(actions.begin(), actions.end(), std::back_inserter(modal),
+               [](const std::string& a) { return a.rfind("modal", 0) == 0; });
+  EXPECT_EQ(modal, (std::vector<std::string>{"modal 600 begin", "modal 601 begin",
+                                             "modal 601 end 7", "modal 600 end 107"}));
+  EXPECT_FALSE(wm.findDialog(600));
+  EXPECT_FALSE(wm.findDialog(601));
+}
+
+TEST_F(SimWindowManagerTest, ModalDialogKeptHiddenByItsHandler) {
+  Recorder box(wm);
+  box.on = [&](Hwnd, uint32_t message, WParam, LParam lParam) -> std::optional<LResult> {
+    if (message == WM_WINDOWPOSCHANGING)
+      reinterpret_cast<WindowPos*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+    return std::nullopt;
+  };
+  bool visibleInScript = true;
+  wm.modalScripts[100] = [&](Hwnd dlg) {
+    visibleInScript = wm.isWindowVisible(dlg);
+    wm.endDialog(dlg, IDOK);
+  };
+  EXPECT_EQ(wm.runModalDialog(mainTemplate(), {}, &box), IDOK);
+  EXPECT_FALSE(visibleInScript);
+}
+
+// --- Controls ------------------------------------------------------------------------------
+
+TEST_F(SimWindowManagerTest, ClickingButtonsAndLinks) {
+  Recorder main(wm);
+  uint32_t checkedDuringCommand = 99;
+  main.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
+    if (message == WM_COMMAND && (wParam & 0xFFFF) == static_cast<WParam>(kCheck)) {
+      checkedDuringCommand =
+          static_cast<uint32_t>(wm.sendMessage(wm.getDlgItem(h, kCheck), 0x00F0, 0, 0));
+    }
+    return std::nullopt;
+  };
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  const Hwnd ok = wm.getDlgItem(dlg, IDOK);
+  main.log.clear();
+
+  ASSERT_TRUE(wm.clickButton(dlg, IDOK));
+  ASSERT_EQ(main.count(WM_COMMAND), 1u);
+  EXPECT_EQ(main.last(WM_COMMAND)->wParam, static_cast<WParam>(IDOK) | (WParam{BN_CLICKED} << 16));
+  EXPECT_EQ(main.last(WM_COMMAND)->lParam, static_cast<LParam>(ok.value));
+
+  // An auto check box is toggled before its parent hears of it.
+  ASSERT_TRUE(wm.clickButton(dlg, kCheck));
+  EXPECT_EQ(checkedDuringCommand, 1u);
+  EXPECT_EQ(wm.control(wm.getDlgItem(dlg, kCheck))->checked, 1u);
+
+  ASSERT_TRUE(wm.clickLink(dlg, kLink));
+  ASSERT_EQ(main.last(WM_NOTIFY)->wParam, static_cast<WParam>(kLink));
+
+  // Disabled or hidden controls, or a disabled dialog, take no clicks.
+  main.log.clear();
+  wm.enableWindow(ok, false);
+  EXPECT_FALSE(wm.clickButton(dlg, IDOK));
+  wm.enableWindow(ok, true);
+  wm.enableWindow(dlg, false);
+  EXPECT_FALSE(wm.clickButton(dlg, IDOK));
+  wm.enableWindow(dlg, true);
+  EXPECT_FALSE(wm.clickButton(dlg, kStatic));  // not a button
+  wm.showWindow(dlg, SW_HIDE);
+  EXPECT_FALSE(wm.clickButton(dlg, IDOK));
+  EXPECT_EQ(main.count(WM_COMMAND), 0u);
+}
+
+TEST_F(SimWindowManagerTest, DialogItemTextKeepsBytesAndEncoding) {
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, nullptr);
+  EXPECT_EQ(wm.getDlgItemText(dlg, kStatic, Encoding::Program), "text");
+  EXPECT_EQ(wm.textEncoding(wm.getDlgItem(dlg, kStatic)), Encoding::Program);
+  const std::string title("\x83\x65\x83\x58\x83\x67", 6);  // system-code-page bytes
+  EXPECT_TRUE(wm.setDlgItemText(dlg, kStatic, title, Encoding::System));
+  EXPECT_EQ(wm.getDlgItemText(dlg, kStatic, Encoding::System), title);
+  EXPECT_EQ(wm.getWindowText(wm.getDlgItem(dlg, kStatic), 4), title.substr(0, 3));
+  EXPECT_EQ(wm.textEncoding(wm.getDlgItem(dlg, kStatic)), Encoding::System);
+  EXPECT_FALSE(wm.setDlgItemText(dlg, 4242, "x", Encoding::Program));
+}
+
+TEST_F(SimWindowManagerTest, ListViewKeepsRowsAndSelection) {
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, nullptr);
+  const Hwnd list = wm.getDlgItem(dlg, kList);
+  sim::ListViewModel* model = wm.listView(list);
+  ASSERT_NE(model, nullptr);
+  EXPECT_EQ(wm.listView(wm.getDlgItem(dlg, IDOK)), nullptr);
+
+  wm.listViewSetExtendedStyle(list, LVS_EX_FULLROWSELECT);
+  wm.listViewInsertColumn(list, 0, "Title", 200);
+  wm.listViewInsertColumn(list, 1, "Program", 120);
+  EXPECT_EQ(model->columns.size(), 2u);
+  EXPECT_EQ(model->columns[1].heading, "Program");
+
+  EXPECT_EQ(wm.listViewInsertItem(list, 0, "first", 3, Encoding::System), 0);
+  EXPECT_EQ(wm.listViewInsertItem(list, 99, "last", 0, Encoding::System), 1);  // appended
+  wm.listViewSetItemText(list, 1, 1, "b.exe", Encoding::System);
+  wm.listViewSetItemText(list, 1, 2, "lost", Encoding::System);  // no such column
+  EXPECT_EQ(wm.listViewGetItemText(list, 1, 1, Encoding::System), "b.exe");
+  EXPECT_EQ(model->rows[1].cells.size(), 2u);
+  EXPECT_EQ(model->rows[0].image, 3);
+  EXPECT_EQ(wm.listViewItemCount(list), 2);
+  EXPECT_EQ(wm.listViewInsertItem(list, -1, "bad", 0, Encoding::System), -1);
+
+  EXPECT_EQ(wm.listViewGetSelectionMark(list), -1);
+  wm.listViewSelectRow(list, 1);
+  EXPECT_EQ(wm.listViewGetSelectionMark(list), 1);
+  EXPECT_EQ(model->hotItem, 1);
+  EXPECT_EQ(model->ensuredVisible, 1);
+  wm.listViewSelectRow(list, 0);  // single selection: the other row lets go
+  EXPECT_EQ(model->selectedRow(), 0);
+  EXPECT_FALSE(model->rows[1].selected);
+
+  // Inserting above the mark moves it with its row.
+  wm.listViewInsertItem(list, 0, "new", 0, Encoding::System);
+  EXPECT_EQ(wm.listViewGetSelectionMark(list), 1);
+  EXPECT_EQ(model->text(1, 0), "first");
+
+  wm.listViewDeleteAllItems(list);
+  EXPECT_EQ(wm.listViewItemCount(list), 0);
+  EXPECT_EQ(wm.listViewGetSelectionMark(list), -1);
+}
+
+TEST_F(SimWindowManagerTest, ListRedrawIsCountedAndRowClicksNotifyTheDialog) {
+  Recorder main(wm);
+  int32_t markAtClick = -2;
+  NotifyHeader header;
+  main.on = [&](Hwnd h, uint32_t message, WParam, LParam lParam) -> std::optional<LResult> {
+    if (message == WM_NOTIFY) {
+      header = *reinterpret_cast<const NotifyHeader*>(lParam);
+      markAtClick = wm.listViewGetSelectionMark(wm.getDlgItem(h, kList));
+    }
+    return std::nullopt;
+  };
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  const Hwnd list = wm.getDlgItem(dlg, kList);
+  for (int scan = 0; scan < 2; ++scan) {
+    wm.sendMessage(list, WM_SETREDRAW, 0, 0);
+    wm.listViewDeleteAllItems(list);
+    wm.listViewInsertItem(list, 0, "a", 0, Encoding::System);
+    wm.listViewInsertItem(list, 1, "b", 0, Encoding::System);
+    EXPECT_FALSE(wm.listView(list)->redraw);
+    wm.sendMessage(list, WM_SETREDRAW, 1, 0);
+  }
+  EXPECT_EQ(wm.listView(list)->redrawCount, 2);
+  EXPECT_TRUE(wm.listView(list)->redraw);
+
+  EXPECT_TRUE(wm.clickListRow(list, 1));
+  EXPECT_EQ(markAtClick, 1);
+  EXPECT_EQ(header.from, list);
+  EXPECT_EQ(header.idFrom, static_cast<uint64_t>(kList));
+  EXPECT_EQ(header.code, NM_CLICK);
+  EXPECT_FALSE(wm.clickListRow(list, 2));  // below the last row
+}
+
+// --- Menus, GDI ----------------------------------------------------------------------------
+
+TEST_F(SimWindowManagerTest, PopupMenuAnswerArrivesOnTheNextPump) {
+  Recorder main(wm);
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  const MenuTemplate menu{10, "tray", {{40001, "Show"}, {0, nullptr}, {40002, "Exit"}}};
+
+  wm.menuAnswers = {40002, 0, 40003};
+  main.log.clear();
+  EXPECT_TRUE(wm.trackPopupMenu(menu, 0, {300, 400}, dlg));
+  EXPECT_TRUE(logged("menu tray at 300,400"));
+  EXPECT_EQ(main.count(WM_COMMAND), 0u);
+  wm.pumpMessages();
+  ASSERT_EQ(main.count(WM_COMMAND), 1u);
+  EXPECT_EQ(main.last(WM_COMMAND)->wParam, 40002u);
+
+  EXPECT_FALSE(wm.trackPopupMenu(menu, 0, {0, 0}, dlg));  // dismissed
+  EXPECT_FALSE(wm.trackPopupMenu(menu, 0, {0, 0}, dlg));  // the test asked for a missing item
+  EXPECT_TRUE(logged("menu tray has no item 40003"));
+  EXPECT_FALSE(wm.trackPopupMenu(menu, 0, {0, 0}, dlg));  // no answers left
+  wm.pumpMessages();
+  EXPECT_EQ(main.count(WM_COMMAND), 1u);
+}
+
+TEST_F(SimWindowManagerTest, SystemMenuOnlyForOwnWindowsThatHaveOne) {
+  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, nullptr);
+  EXPECT_TRUE(wm.appendSystemMenu(dlg, MF_SEPARATOR, 0, ""));
+  EXPECT_TRUE(wm.appendSystemMenu(dlg, MF_STRING, 0x110, "About"));
+  ASSERT_EQ(wm.systemMenu(dlg).size(), 2u);
+  EXPECT_EQ(wm.systemMenu(dlg)[1].id, 0x110u);
+  EXPECT_EQ(wm.systemMenu(dlg)[1].text, "About");
+
+  DialogTemplate plain = mainTemplate();
+  plain.style &= ~WS_SYSMENU;
+  EXPECT_FALSE(wm.appendSystemMenu(wm.createDialog(plain, {}, nullptr), MF_STRING, 1, "x"));
+  EXPECT_FALSE(wm.hasSystemMenu(wm.addWindow(foreign("other"))));
+}
+
+TEST_F(SimWindowManagerTest, BrushesAreTrackedUntilDeleted) {
+  const BrushHandle red = wm.createSolidBrush(rgb(255, 0, 0));
+  const BrushHandle blue = wm.createSolidBrush(rgb(0, 0, 255));
+  EXPECT_NE(red, blue);
+  EXPECT_NE(red, wm.blackBrush());
+  EXPECT_EQ(wm.brushColor(blue), rgb(0, 0, 255));
+  EXPECT_EQ(wm.liveBrushes(), 2u);
+  wm.deleteBrush(red);
+  EXPECT_FALSE(wm.brushColor(red));
+  EXPECT_EQ(wm.liveBrushes(), 1u);
+  wm.deleteBrush(wm.blackBrush());
+  EXPECT_TRUE(std::none_of(actions.begin(), actions.end(), [](const std::string& a) {
+    return a.rfind("delete unknown brush", 0) == 0;
+  }));
+  wm.deleteBrush(red);  // twice
+  EXPECT_EQ(
+      std::count_if(actions.begin(), actions.end(),
+                    [](const std::string& a) { return a.rfind("delete unknown brush", 0) == 0; }),
+      1);
+
+  wm.setBkMode({0x77}, TRANSPARENT);
+  wm.setTextColor({0x77}, rgb(1, 2, 3));
+  EXPECT_EQ(wm.bkMode({0x77}), TRANSPARENT);
+  EXPECT_EQ(wm.textColor({0x77}), rgb(1, 2, 3));
+  EXPECT_FALSE(wm.bkMode({0x78}));
+}
+
+}  // namespace

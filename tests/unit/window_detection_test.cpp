@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include "detect/win_list_dlg.h"
+#include "detect/window_test.h"
+#include "support/program_run.h"
+
+using platform::Hwnd;
+using support::addAppWindow;
+
+namespace {
+
+class Recorder : public CWinListListener {
+ public:
+  void AddWindow(const std::vector<WindowEntry>* list) override { record("add", list); }
+  void DelWindow(const std::vector<WindowEntry>* list) override { record("del", list); }
+  std::vector<std::string> events;
+
+ private:
+  void record(const char* what, const std::vector<WindowEntry>* list) {
+    std::string line = what;
+    for (const WindowEntry& entry : *list) line += " " + entry.title;
+    events.push_back(line);
+  }
+};
+
+class DetectionTest : public ::testing::Test {
+ protected:
+  DetectionTest() : context(desk->platform()), detector(context) {
+    detector.listeners.push_back(&recorder);
+  }
+  void start() { ASSERT_TRUE(detector.create({})); }
+  WindowVerdict verdict(Hwnd window) {
+    WindowEntry entry;
+    return testWindow(desk->windows, desk->windows, context.checks, window, detector.hwnd(),
+                      entry);
+  }
+  std::vector<std::string> eventsAfter(uint32_t ms) {
+    recorder.events.clear();
+    desk->advance(ms);
+    return recorder.events;
+  }
+
+  std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
+  AppContext context;
+  Recorder recorder;
+  CWinListDlg detector;
+};
+
+using Events = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(DetectionTest, EachRuleOfTheWindowTestDropsItsWindows) {
+  start();
+  EXPECT_EQ(verdict(addAppWindow(*desk, "Editor", "ed.exe")), WindowVerdict::Accepted);
+  EXPECT_EQ(verdict(detector.hwnd()), WindowVerdict::OwnPage);
+  for (uint32_t style : {platform::WS_VISIBLE | platform::WS_MINIMIZEBOX,
+                         platform::WS_VISIBLE | platform::WS_SYSMENU,
+                         platform::WS_SYSMENU | platform::WS_MINIMIZEBOX}) {
+    sim::ForeignWindow w;
+    w.processId = desk->windows.addProcess("a.exe", "C:\\a.exe");
+    w.title = "t";
+    w.rect = {0, 0, 10, 10};
+    w.style = style;
+    EXPECT_EQ(verdict(desk->windows.addWindow(w)), WindowVerdict::NotAppWindow) << style;
+  }
+  EXPECT_EQ(verdict(addAppWindow(*desk, "", "ed.exe")), WindowVerdict::NoTitle);
+  EXPECT_EQ(verdict(addAppWindow(*desk, "Program Manager", "explorer.exe")),
+            WindowVerdict::ProgramManager);
+  EXPECT_EQ(verdict(addAppWindow(*desk, "Program Manager ", "explorer.exe")),
+            WindowVerdict::Accepted);
+  EXPECT_EQ(verdict(addAppWindow(*desk, "Mine", "ZENTA.exe")), WindowVerdict::OwnProgram);
+  EXPECT_EQ(verdict(addAppWindow(*desk, "Other case", "zenta.exe")), WindowVerdict::Accepted);
+  sim::ForeignWindow locked;
+  locked.processId = desk->windows.addProcess("admin.exe", "C:\\admin.exe", false);
+  locked.title = "Elevated";
+  locked.rect = {0, 0, 10, 10};
+  EXPECT_EQ(verdict(desk->windows.addWindow(locked)), WindowVerdict::NoProcessName);
+  EXPECT_EQ(verdict(addAppWindow(*desk, "Flat", "a.exe", {5, 5, 5, 100})), WindowVerdict::EmptyRect);
+  EXPECT_EQ(verdict(addAppWindow(*desk, "Thin", "a.exe", {5, 5, 100, 5})), WindowVerdict::EmptyRect);
+  EXPECT_EQ(verdict(Hwnd{0x7FFFFFF0}), WindowVerdict::NotAppWindow);  // gone before the test
+}
+
+TEST_F(DetectionTest, MinimisedWindowsAreJudgedByTheirRestoredRectangle) {
+  start();
+  Hwnd good = addAppWindow(*desk, "Min", "a.exe");
+  desk->windows.setNormalRect(good, {0, 0, 300, 200});
+  desk->windows.setIconic(good, true);
+  EXPECT_EQ(verdict(good), WindowVerdict::Accepted);
+  Hwnd flat = addAppWindow(*desk, "Min flat", "a.exe");
+  desk->windows.setNormalRect(flat, {0, 0, 0, 200});
+  desk->windows.setIconic(flat, true);
+  EXPECT_EQ(verdict(flat), WindowVerdict::EmptyRect);
+}
+
+TEST_F(DetectionTest, NewWindowsAreHandedOverOnePerTickAndGoneOnesTogether) {
+  Hwnd a = addAppWindow(*desk, "A", "a.exe");
+  addAppWindow(*desk, "B", "b.exe");
+  Hwnd c = addAppWindow(*desk, "C", "c.exe");
+  start();
+  EXPECT_EQ(eventsAfter(999), Events{});
+  // Enumeration is top first: C, B, A.
+  EXPECT_EQ(eventsAfter(1), Events{"add C"});
+  desk->windows.closeWindow(c);  // still handed over: the queue is not rescanned
+  desk->windows.closeWindow(a);
+  EXPECT_EQ(eventsAfter(1000), Events{"add B"});
+  EXPECT_EQ(eventsAfter(1000), Events{"add A"});
+  // The fourth tick scans: both closed windows go in one report.
+  EXPECT_EQ(eventsAfter(1000), Events{"del C A"});
+  EXPECT_EQ(eventsAfter(5000), Events{});
+}
+
+TEST_F(DetectionTest, TitleChangesAndReusedHandlesReportNothing) {
+  Hwnd a = addAppWindow(*desk, "Old title", "a.exe");
+  start();
+  EXPECT_EQ(eventsAfter(1000), Events{"add Old title"});
+  desk->windows.setTitle(a, "New title");
+  EXPECT_EQ(eventsAfter(3000), Events{});
+  desk->windows.closeWindow(a);
+  sim::ForeignWindow again;
+  again.processId = desk->windows.addProcess("b.exe", "C:\\b.exe");
+  again.title = "Someone else";
+  again.rect = {0, 0, 50, 50};
+  desk->windows.addWindowWithHandle(a, again);
+  EXPECT_EQ(eventsAfter(3000), Events{});
+}
+
+TEST_F(DetectionTest, SuspendReportsEverythingGoneAndResumeFindsItAgain) {
+  addAppWindow(*desk, "A", "a.exe");
+  addAppWindow(*desk, "B", "b.exe");
+  start();
+  EXPECT_EQ(eventsAfter(1000), Events{"add B"});
+  recorder.events.clear();
+  // A is known from the scan though still queued: reported gone, never handed over.
+  detector.goSuspend();
+  EXPECT_EQ(recorder.events, Events{"del B A"});
+  EXPECT_EQ(eventsAfter(5000), Events{});
+  recorder.events.clear();
+  detector.goSuspend();
+  EXPECT_EQ(recorder.events, Events{"del"});  // an empty list, which listeners ignore
+  detector.returnSuspend();
+  detector.returnSuspend();
+  EXPECT_EQ(eventsAfter(1000), Events{"add B"});
+  EXPECT_EQ(eventsAfter(1000), Events{"add A"});
+}
+
+TEST_F(DetectionTest, ThePageListsTheLatestScanOnlyWhileVisible) {
+  addAppWindow(*desk, "A", "a.exe");
+  start();
+  sim::ListViewModel* list = desk->windows.listView(detector.item(res::IDC_WINLIST));
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->columns.size(), 2u);
+  EXPECT_EQ(list->columns[0].heading, "Title");
+  EXPECT_EQ(list->columns[1].width, 100);
+  EXPECT_EQ(list->extendedStyle, platform::LVS_EX_FULLROWSELECT);
+  desk->advance(1000);
+  EXPECT_TRUE(list->rows.empty());  // hidden page: the scan empties it and adds nothing
+  detector.showWindow(platform::SW_SHOW);
+  desk->advance(1000);  // hands nothing over (queue empty after A): scans
+  ASSERT_EQ(list->rows.size(), 1u);
+  EXPECT_EQ(list->text(0, 0), "A");
+  EXPECT_EQ(list->text(0, 1), "a.exe");
+  const int redraws = list->redrawCount;
+  desk->advance(1000);
+  EXPECT_EQ(list->redrawCount, redraws + 1);  // redrawn once per scan
+  EXPECT_EQ(list->rows.size(), 1u);
+}
+
+TEST_F(DetectionTest, TheTickRestartsItsPeriodAfterItsWork) {
+  start();
+  EXPECT_EQ(desk->windows.timerPeriod(detector.hwnd(), CWinListDlg::kTimerId), 1000u);
+  desk->advance(1000);
+  EXPECT_EQ(desk->windows.timerDue(detector.hwnd(), CWinListDlg::kTimerId), desk->now + 1000);
+}

@@ -1,0 +1,535 @@
+// port-probe.exe: drives the real window adapter through the port only and prints what it
+// observed, one "key=value" fact a line, for test_port_windows.sh.
+//
+// A modal dialog with Japanese texts runs a sequence of steps on timers: list view rows in
+// both encodings, a modeless child page, WM_WINDOWPOSCHANGING rewritten by the handler, pop-up
+// menus answered from outside (xdotool), a nested modal box. Then it waits for the test to
+// click the link and the button; the button ends the dialog.
+//
+// Hand-shake lines for the test: "menu.tracking=N" while pop-up N is open, "ready=1" when the
+// dialog is settled for the screenshot and the clicks, "link.clicked=1" after the link.
+// Texts are compared as hex bytes: the build compiles literals to code page 932.
+
+#include <cstdio>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace probe {
+
+using namespace platform;
+
+// Not in the port: only the probe needs them.
+constexpr uint32_t kLvnItemChanged = 0xFFFFFF9Bu;  // LVN_FIRST - 1
+constexpr uint32_t kTpmRightButton = 0x0002;
+constexpr int32_t kSmCxMinTrack = 34;
+
+constexpr int32_t kStaticId = 1001;
+constexpr int32_t kButtonId = 1002;
+constexpr int32_t kListId = 1003;
+constexpr int32_t kLinkId = 1004;
+constexpr int32_t kEditId = 1005;
+
+constexpr uint32_t kOpenCommand = 201;
+constexpr uint32_t kCloseCommand = 202;
+
+enum Timer : uintptr_t {
+  kStartTimer = 7,
+  kMenuOpenTimer = 8,
+  kAboutTimer = 9,
+  kMenuCancelCheckTimer = 10,
+  kSecondMenuTimer = 11,
+  kAboutStartTimer = 12,
+};
+
+void fact(const std::string& key, const std::string& value) {
+  std::printf("%s=%s\n", key.c_str(), value.c_str());
+  std::fflush(stdout);
+}
+void fact(const std::string& key, long long value) {
+  fact(key, std::to_string(value));
+}
+
+std::string hex(const std::string& bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out += digits[c >> 4];
+    out += digits[c & 15];
+  }
+  return out;
+}
+
+// Shows an empty text as "[]".
+std::string bracketed(std::string text) {
+  text.push_back(']');
+  text.insert(text.begin(), '[');
+  return text;
+}
+
+std::string hex32(uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%08x", value);
+  return text;
+}
+
+const DialogTemplate kMainDialog{
+    100,
+    "ポート試験",
+    0,
+    0,
+    240,
+    170,
+    WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME,
+    0,
+    "ＭＳ Ｐゴシック",
+    9,
+    {
+        {ControlClass::Static, kStaticId, "表示ソフトの日本語テキスト", 7, 7, 226, 12, SS_LEFT},
+        {ControlClass::Static, -1, "ラベル", 7, 22, 60, 10, SS_LEFT},
+        {ControlClass::Edit, kEditId, "", 70, 21, 100, 12, ES_AUTOHSCROLL | WS_BORDER},
+        {ControlClass::ListView, kListId, "", 7, 36, 226, 60,
+         LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER},
+        // The link comes first, so that the test can click it at the control's left edge.
+        {ControlClass::Link, kLinkId, "<a>こちらのリンク</a>をクリック", 7, 100, 160, 10, 0},
+        {ControlClass::Button, kButtonId, "閉じる", 170, 148, 63, 16, BS_PUSHBUTTON | WS_TABSTOP},
+    }};
+
+// A page that lives inside the main dialog, as the settings panel's pages do.
+const DialogTemplate kChildPage{101,
+                                "",
+                                7,
+                                112,
+                                150,
+                                30,
+                                WS_CHILD | DS_CONTROL,
+                                0,
+                                "ＭＳ Ｐゴシック",
+                                9,
+                                {{ControlClass::Static, -1, "子ページ", 0, 0, 100, 10, SS_LEFT}}};
+
+const DialogTemplate kAboutBox{102,
+                               "バージョン情報",
+                               20,
+                               20,
+                               150,
+                               50,
+                               WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                               0,
+                               "ＭＳ Ｐゴシック",
+                               9,
+                               {{ControlClass::Static, -1, "版 1.0", 7, 7, 100, 10, SS_LEFT}}};
+
+const MenuTemplate kPopup{
+    300, "popup", {{kOpenCommand, "開く"}, {0, nullptr}, {kCloseCommand, "閉じる"}}};
+
+// Records what reaches one dialog; every handler checks that messages are for its window.
+class Recorder : public MessageHandler {
+ public:
+  explicit Recorder(Windows& w) : w_(w) {}
+  Hwnd window;
+  int foreignMessages = 0;  // messages for some other window
+  int afterNcDestroy = 0;   // messages after WM_NCDESTROY
+  bool initialised = false;
+  bool ncDestroyed = false;
+
+ protected:
+  void track(Hwnd hwnd, uint32_t message) {
+    if (message == WM_INITDIALOG) {
+      window = hwnd;
+      initialised = true;
+    }
+    if (hwnd != window) ++foreignMessages;
+    if (ncDestroyed) ++afterNcDestroy;
+    if (message == WM_NCDESTROY) ncDestroyed = true;
+  }
+  Windows& w_;
+};
+
+class ChildPage : public Recorder {
+ public:
+  using Recorder::Recorder;
+  LResult onMessage(Hwnd hwnd, uint32_t message, WParam wParam, LParam lParam) override {
+    track(hwnd, message);
+    return w_.defaultProc(hwnd, message, wParam, lParam);
+  }
+};
+
+class AboutBox : public Recorder {
+ public:
+  AboutBox(Windows& w, Hwnd owner) : Recorder(w), owner_(owner) {}
+  bool ownerEnabledWhileUp = true;
+  LResult onMessage(Hwnd hwnd, uint32_t message, WParam wParam, LParam lParam) override {
+    track(hwnd, message);
+    if (message == WM_INITDIALOG) {
+      w_.setTimer(hwnd, kAboutTimer, 50);
+      return 1;
+    }
+    if (message == WM_TIMER && wParam == kAboutTimer) {
+      w_.killTimer(hwnd, kAboutTimer);
+      ownerEnabledWhileUp = w_.isWindowEnabled(owner_);
+      w_.endDialog(hwnd, 77);
+      return 0;
+    }
+    return w_.defaultProc(hwnd, message, wParam, lParam);
+  }
+
+ private:
+  Hwnd owner_;
+};
+
+class MainDialog : public Recorder {
+ public:
+  MainDialog(Windows& w, Processes& processes) : Recorder(w), page_(w), processes_(processes) {}
+
+  ChildPage page_;
+  int aboutTimersSeenHere = 0;
+
+  LResult onMessage(Hwnd hwnd, uint32_t message, WParam wParam, LParam lParam) override {
+    track(hwnd, message);
+    switch (message) {
+      case WM_INITDIALOG:
+        return onInit(hwnd, wParam, lParam);
+      case WM_TIMER:
+        onTimer(static_cast<uintptr_t>(wParam));
+        return 0;
+      case WM_WINDOWPOSCHANGING:
+        return onPosChanging(hwnd, message, wParam, lParam);
+      case WM_NOTIFY:
+        onNotify(*reinterpret_cast<const NotifyHeader*>(lParam));
+        return w_.defaultProc(hwnd, message, wParam, lParam);
+      case WM_CTLCOLORSTATIC:
+        if (static_cast<uint32_t>(lParam) == w_.getDlgItem(hwnd, kStaticId).value) {
+          ctlColorDcSeen_ = wParam != 0;
+          w_.setBkMode(DeviceContext{wParam}, TRANSPARENT);
+          w_.setTextColor(DeviceContext{wParam}, rgb(255, 255, 255));
+          return static_cast<LResult>(redBrush_.value);
+        }
+        return w_.defaultProc(hwnd, message, wParam, lParam);
+      case WM_COMMAND:
+        onCommand(static_cast<uint32_t>(wParam & 0xFFFF), static_cast<uint32_t>(wParam >> 16));
+        return 0;
+      case WM_NCDESTROY:
+        w_.deleteBrush(redBrush_);
+        return w_.defaultProc(hwnd, message, wParam, lParam);
+    }
+    return w_.defaultProc(hwnd, message, wParam, lParam);
+  }
+
+ private:
+  LResult onInit(Hwnd hwnd, WParam focus, LParam lParam) {
+    fact("init.focus.valid", w_.isWindow(Hwnd{static_cast<uint32_t>(focus)}));
+    fact("init.lparam", lParam);
+    redBrush_ = w_.createSolidBrush(rgb(255, 0, 0));
+
+    fact("button.id", w_.getDlgCtrlId(w_.getDlgItem(hwnd, kButtonId)));
+    fact("unnamed.static.id", w_.getDlgCtrlId(w_.getDlgItem(hwnd, -1)));
+    fillList(hwnd);
+
+    const std::string editText = "編集欄＼表";
+    w_.setDlgItemText(hwnd, kEditId, editText, Encoding::Program);
+    fact("edit.program.roundtrip", w_.getDlgItemText(hwnd, kEditId, Encoding::Program) == editText);
+    fact("edit.system.same_bytes", w_.getDlgItemText(hwnd, kEditId, Encoding::System) == editText);
+
+    // Other programs' titles are read with the system's code page.
+    const std::string cafe = "Caf\xe9 Tundra";
+    w_.setWindowText(hwnd, cafe, Encoding::System);
+    fact("title.system.read", hex(w_.getWindowText(hwnd, 256)));
+    fact("title.truncated", w_.getWindowText(hwnd, 4));
+    w_.setWindowText(hwnd, "ポート試験", Encoding::Program);
+
+    Hwnd page = w_.createDialog(kChildPage, hwnd, &page_);
+    fact("page.created", page && page == page_.window);
+    fact("page.is_child", (w_.getWindowLong(page, GWL_STYLE) & WS_CHILD) != 0);
+    fact("page.hidden_at_first", !w_.isWindowVisible(page));
+    w_.showWindow(page, SW_SHOW);
+
+    fact("sysmenu.present", w_.hasSystemMenu(hwnd));
+    fact("sysmenu.append.separator", w_.appendSystemMenu(hwnd, MF_SEPARATOR, 0, ""));
+    fact("sysmenu.append.item", w_.appendSystemMenu(hwnd, MF_STRING, 0x110, "情報(&A)..."));
+
+    fact("timer.set", w_.setTimer(hwnd, kStartTimer, 100));
+    return w_.defaultProc(hwnd, WM_INITDIALOG, focus, lParam);
+  }
+
+  void fillList(Hwnd hwnd) {
+    Hwnd list = w_.getDlgItem(hwnd, kListId);
+    w_.listViewSetExtendedStyle(list, LVS_EX_FULLROWSELECT);
+    w_.listViewInsertColumn(list, 0, "名前", 120);
+    w_.listViewInsertColumn(list, 1, "値", 200);
+    // 表 and ソ end in 0x5C, the byte of a backslash.
+    const std::string japanese = "表示ソフト";
+    const std::string circled = "①②";
+    const std::string cafe = "Caf\xe9";
+    std::string longText;
+    for (int i = 0; i < 300; ++i) longText += "あ";
+
+    fact("list.insert.row0", w_.listViewInsertItem(list, 0, japanese, 0, Encoding::Program));
+    w_.listViewSetItemText(list, 0, 1, circled, Encoding::Program);
+    fact("list.insert.row1", w_.listViewInsertItem(list, 1, cafe, 0, Encoding::System));
+    w_.listViewSetItemText(list, 1, 1, cafe, Encoding::System);
+    // Inserting before row 0 shifts the others down.
+    fact("list.insert.row_first", w_.listViewInsertItem(list, 0, "先頭", 0, Encoding::Program));
+    w_.listViewSetItemText(list, 0, 1, longText, Encoding::Program);
+    fact("list.count", w_.listViewItemCount(list));
+
+    fact("list.r0c0", hex(w_.listViewGetItemText(list, 0, 0, Encoding::Program)));
+    fact("list.r0c1.long_ok", w_.listViewGetItemText(list, 0, 1, Encoding::Program) == longText);
+    fact("list.r0c1.long_bytes", w_.listViewGetItemText(list, 0, 1, Encoding::Program).size());
+    fact("list.r1c0.program", hex(w_.listViewGetItemText(list, 1, 0, Encoding::Program)));
+    fact("list.r1c1.program", hex(w_.listViewGetItemText(list, 1, 1, Encoding::Program)));
+    fact("list.r1c0.system", hex(w_.listViewGetItemText(list, 1, 0, Encoding::System)));
+    fact("list.r2c0.system", hex(w_.listViewGetItemText(list, 2, 0, Encoding::System)));
+    fact("list.r2c1.system", hex(w_.listViewGetItemText(list, 2, 1, Encoding::System)));
+    fact("list.r2c1.program", hex(w_.listViewGetItemText(list, 2, 1, Encoding::Program)));
+    fact("list.missing_row", hex(w_.listViewGetItemText(list, 9, 0, Encoding::Program)));
+
+    itemChanges_ = 0;
+    w_.listViewSelectRow(list, 2);
+    fact("list.selection_mark", w_.listViewGetSelectionMark(list));
+    fact("list.itemchanged.notifications", itemChanges_ > 0);
+    fact("list.itemchanged.from_list", itemChangedFrom_ == list);
+    fact("list.itemchanged.id", static_cast<long long>(itemChangedId_));
+  }
+
+  void onNotify(const NotifyHeader& header) {
+    if (header.code == kLvnItemChanged) {
+      ++itemChanges_;
+      itemChangedFrom_ = header.from;
+      itemChangedId_ = header.idFrom;
+    } else if (header.code == NM_CLICK && header.idFrom == static_cast<uint64_t>(kLinkId)) {
+      fact("link.from_link", header.from == w_.getDlgItem(window, kLinkId));
+      Point cursor = w_.getCursorPos();
+      fact("link.cursor", std::to_string(cursor.x) + "," + std::to_string(cursor.y));
+      fact("link.clicked", 1);
+    }
+  }
+
+  LResult onPosChanging(Hwnd hwnd, uint32_t message, WParam wParam, LParam lParam) {
+    auto& pos = *reinterpret_cast<WindowPos*>(lParam);
+    if (pos.hwnd != hwnd) ++foreignPos_;
+    lastInsertAfter_ = pos.insertAfter;
+    if (hideShows_ && (pos.flags & SWP_SHOWWINDOW)) {
+      pos.flags &= ~SWP_SHOWWINDOW;
+      ++showsHidden_;
+    }
+    if (forceWidth_ > 0 && !(pos.flags & SWP_NOSIZE)) pos.cx = forceWidth_;
+    if (defaultAfterForcing_ && !(pos.flags & SWP_NOSIZE)) {
+      LResult result = w_.defaultProc(hwnd, message, wParam, lParam);
+      widthAfterDefault_ = pos.cx;
+      return result;
+    }
+    return 0;
+  }
+
+  void onTimer(uintptr_t id) {
+    Hwnd hwnd = window;
+    switch (id) {
+      case kStartTimer:
+        w_.killTimer(hwnd, kStartTimer);
+        fact("timer.fired", 1);
+        positionSteps(hwnd);
+        facts(hwnd);
+        trackMenu(hwnd, 1, kMenuOpenTimer);
+        break;
+      case kMenuOpenTimer:
+        w_.killTimer(hwnd, kMenuOpenTimer);
+        fact("menu.tracking", menuRound_);
+        break;
+      case kMenuCancelCheckTimer:
+        w_.killTimer(hwnd, kMenuCancelCheckTimer);
+        fact("menu2.commands", commandsAfterCancel_);
+        w_.setTimer(hwnd, kAboutStartTimer, 10);
+        break;
+      case kAboutStartTimer: {
+        w_.killTimer(hwnd, kAboutStartTimer);
+        AboutBox about(w_, hwnd);
+        fact("about.result", w_.runModalDialog(kAboutBox, hwnd, &about));
+        fact("about.initialised", about.initialised);
+        fact("about.owner_enabled_while_up", about.ownerEnabledWhileUp);
+        fact("about.owner_enabled_after", w_.isWindowEnabled(hwnd));
+        fact("about.foreign_messages", about.foreignMessages);
+        fact("about.ncdestroy", about.ncDestroyed);
+        fact("about.after_ncdestroy", about.afterNcDestroy);
+        fact("about.gone", !w_.isWindow(about.window));
+        fact("main.about_timers_here", aboutTimersSeenHere);
+        fact("main.alive", w_.isWindow(hwnd));
+        fact("ready", 1);
+        break;
+      }
+      case kAboutTimer:
+        ++aboutTimersSeenHere;
+        break;
+    }
+  }
+
+  void positionSteps(Hwnd hwnd) {
+    Rect before;
+    w_.getWindowRect(hwnd, before);
+    fact("visible.at_start", w_.isWindowVisible(hwnd));
+
+    // The handler drops SWP_SHOWWINDOW: showing does nothing.
+    hideShows_ = true;
+    w_.showWindow(hwnd, SW_HIDE);
+    w_.showWindow(hwnd, SW_SHOW);
+    hideShows_ = false;
+    fact("show.suppressed.count", showsHidden_);
+    fact("show.suppressed.visible", w_.isWindowVisible(hwnd));
+    w_.showWindow(hwnd, SW_SHOW);
+    fact("show.normal.visible", w_.isWindowVisible(hwnd));
+
+    // A size the handler writes into the structure is the size the window gets.
+    forceWidth_ = 333;
+    w_.setWindowPos(hwnd, kHwndTop, 0, 0, before.width() + 20, before.height(),
+                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Rect r;
+    w_.getWindowRect(hwnd, r);
+    fact("pos.forced.width", r.width());
+
+    // The default processing sees the handler's change (width 5, not the 200 asked for) and
+    // raises it to the minimum tracking size; the handler reads the result back.
+    forceWidth_ = 5;
+    defaultAfterForcing_ = true;
+    w_.setWindowPos(hwnd, kHwndTop, 0, 0, 200, before.height(),
+                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    forceWidth_ = 0;
+    defaultAfterForcing_ = false;
+    w_.getWindowRect(hwnd, r);
+    fact("pos.default.width_is_min_track", r.width() == w_.getSystemMetrics(kSmCxMinTrack));
+    fact("pos.default.handler_saw", widthAfterDefault_ == r.width());
+    w_.setWindowPos(hwnd, kHwndTop, before.left, before.top, before.width(), before.height(),
+                    SWP_NOZORDER | SWP_NOACTIVATE);
+    w_.getWindowRect(hwnd, r);
+    fact("pos.restored", r == before);
+
+    w_.setWindowPos(hwnd, kHwndTopmost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    fact("pos.topmost.insert_after_seen", hex32(lastInsertAfter_.value));
+    fact("pos.topmost.exstyle", (w_.getWindowLong(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+    w_.setWindowPos(hwnd, kHwndNotopmost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    fact("pos.notopmost.insert_after_seen", hex32(lastInsertAfter_.value));
+    fact("pos.notopmost.exstyle", (w_.getWindowLong(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+    fact("pos.foreign", foreignPos_);
+  }
+
+  void facts(Hwnd hwnd) {
+    Dword pid = w_.getWindowProcessId(hwnd);
+    fact("process.own.base", processes_.baseName(pid));
+    std::string path = processes_.imagePath(pid);
+    fact("process.own.path_ends", path.size() > 15 && path.ends_with("\\port-probe.exe"));
+    fact("process.none.base", bracketed(processes_.baseName(0)));
+    fact("process.none.path", bracketed(processes_.imagePath(0)));
+    fact("process.desktop.base", processes_.baseName(w_.getWindowProcessId(w_.getDesktopWindow())));
+
+    bool listed = false;
+    for (Hwnd h : w_.enumWindows()) listed = listed || h == hwnd;
+    fact("enum.has_dialog", listed);
+    fact("enum.page_not_top_level", [&] {
+      for (Hwnd h : w_.enumWindows())
+        if (h == page_.window) return false;
+      return true;
+    }());
+
+    Rect rect;
+    WindowPlacement placement;
+    fact("placement.ok", w_.getWindowPlacement(hwnd, placement));
+    w_.getWindowRect(hwnd, rect);
+    fact("placement.show_cmd", placement.showCmd);
+    fact("placement.normal_is_rect", placement.normalPosition == rect);
+    Rect client;
+    w_.getClientRect(hwnd, client);
+    fact("client.origin", client.left == 0 && client.top == 0 && client.width() > 0 &&
+                              client.width() < rect.width());
+
+    Rect work;
+    fact("workarea.ok", w_.getWorkArea(work));
+    fact("workarea.width", work.width());
+    fact("metrics.cxicon", w_.getSystemMetrics(SM_CXICON));
+    uint32_t m1 = w_.registerWindowMessage("TaskbarCreated");
+    fact("message.registered", m1 >= 0xC000 && m1 == w_.registerWindowMessage("TaskbarCreated"));
+    fact("invalid.window", w_.isWindow(Hwnd{0x12345678}));
+    fact("invalid.text", bracketed(w_.getWindowText(Hwnd{0x12345678}, 100)));
+
+    w_.enableWindow(w_.getDlgItem(hwnd, kEditId), false);
+    fact("edit.enabled_after_disable", w_.isWindowEnabled(w_.getDlgItem(hwnd, kEditId)));
+    w_.enableWindow(w_.getDlgItem(hwnd, kEditId), true);
+
+    Rect button, link, stat;
+    w_.getWindowRect(w_.getDlgItem(hwnd, kButtonId), button);
+    w_.getWindowRect(w_.getDlgItem(hwnd, kLinkId), link);
+    w_.getWindowRect(w_.getDlgItem(hwnd, kStaticId), stat);
+    auto rectText = [](const Rect& r) {
+      return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) +
+             " " + std::to_string(r.bottom);
+    };
+    fact("rect.button", rectText(button));
+    fact("rect.link", rectText(link));
+    fact("rect.static", rectText(stat));
+    fact("ctlcolor.static.dc", ctlColorDcSeen_);
+  }
+
+  void trackMenu(Hwnd hwnd, int round, uintptr_t openTimer) {
+    Rect r;
+    w_.getWindowRect(hwnd, r);
+    menuRound_ = round;
+    // The timer fires inside the menu's own message loop: it tells the test the menu is up.
+    w_.setTimer(hwnd, openTimer, 300);
+    // Beside the dialog: once a handler has dropped SWP_SHOWWINDOW (positionSteps), Wine
+    // stacks the dialog's X window above later pop-ups, which hides a menu drawn over it.
+    bool chosen = w_.trackPopupMenu(kPopup, kTpmRightButton, Point{r.right + 10, r.top + 60}, hwnd);
+    w_.killTimer(hwnd, openTimer);
+    fact("menu" + std::to_string(round) + ".returned", chosen);
+    if (round == 2) {
+      commandsAfterCancel_ = 0;
+      w_.setTimer(hwnd, kMenuCancelCheckTimer, 300);
+    }
+  }
+
+  void onCommand(uint32_t id, uint32_t code) {
+    if (id == kOpenCommand || id == kCloseCommand) {
+      if (menuRound_ == 1) {
+        fact("menu1.command", id);
+        menuRound_ = 0;
+        // The second pop-up is dismissed without a choice.
+        trackMenu(window, 2, kMenuOpenTimer);
+      } else {
+        ++commandsAfterCancel_;
+      }
+    } else if (id == kButtonId && code == BN_CLICKED) {
+      fact("button.clicked", 1);
+      w_.endDialog(window, 42);
+    }
+  }
+
+  Processes& processes_;
+  BrushHandle redBrush_;
+  bool ctlColorDcSeen_ = false;
+  int itemChanges_ = 0;
+  Hwnd itemChangedFrom_;
+  uint64_t itemChangedId_ = 0;
+  bool hideShows_ = false;
+  int showsHidden_ = 0;
+  int32_t forceWidth_ = 0;
+  bool defaultAfterForcing_ = false;
+  int32_t widthAfterDefault_ = -1;
+  Hwnd lastInsertAfter_{0x5A5A5A5A};
+  int foreignPos_ = 0;
+  int menuRound_ = 0;
+  int commandsAfterCancel_ = 0;
+};
+
+}  // namespace probe
+
+int runProbe(platform::Platform& platform) {
+  probe::MainDialog dialog(platform.windows, platform.processes);
+  intptr_t result = platform.windows.runModalDialog(probe::kMainDialog, platform::Hwnd{}, &dialog);
+  probe::fact("main.result", result);
+  probe::fact("main.foreign_messages", dialog.foreignMessages);
+  probe::fact("main.after_ncdestroy", dialog.afterNcDestroy);
+  probe::fact("main.ncdestroy", dialog.ncDestroyed);
+  probe::fact("page.ncdestroy", dialog.page_.ncDestroyed);
+  probe::fact("page.foreign_messages", dialog.page_.foreignMessages);
+  probe::fact("page.after_ncdestroy", dialog.page_.afterNcDestroy);
+  probe::fact("main.gone", !platform.windows.isWindow(dialog.window));
+  probe::fact("done", 1);
+  return result == 42 ? 0 : 1;
+}

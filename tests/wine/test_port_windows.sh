@@ -1,0 +1,171 @@
+#!/usr/bin/env bash
+# The real window adapter under Wine, through the port only (port-probe.exe): a modal dialog
+# from a template with Japanese texts, list view rows in both encodings, timers, a handler
+# that rewrites WM_WINDOWPOSCHANGING, pop-up menus answered with the keyboard, a nested modal
+# box, a link and a button clicked with the mouse. The probe prints facts; we check them.
+set -euo pipefail
+# shellcheck source=tests/wine/lib.sh
+source "$(dirname "$0")/lib.sh"
+PROBE_EXE=${PROBE_EXE:-$QM_BUILD/port-probe.exe}
+[[ -f $PROBE_EXE ]] || fail "$PROBE_EXE is missing"
+wine_env_up
+
+out=$(new_dir probe)/facts
+wine "$PROBE_EXE" >"$out" 2>"$out.err" </dev/null &
+probe=$!
+track "$probe"
+
+# The value of a fact (the last one of that name).
+value() { tr -d '\r' <"$out" | sed -n "s/^$1=//p" | tail -n 1; }
+seen() { tr -d '\r' <"$out" | grep -qx "$1"; }
+# Waits for a hand-shake line of the probe.
+await() {
+  wait_for "seen '$1' || ! kill -0 $probe 2>/dev/null" "$2"
+  seen "$1" || fail "no \"$1\" from the probe within $2 s; it printed: $(tr -d '\r' <"$out" | tail -n 5 | paste -sd '|') $(head -c 300 "$out.err")"
+}
+failures=()
+expect() {
+  local got
+  got=$(value "$1")
+  [[ $got == "$2" ]] || failures+=("$1: expected [$2], got [$got]")
+}
+# Code page 932 bytes of a text, as the probe prints them.
+sjis() { printf '%s' "$1" | iconv -f UTF-8 -t CP932 | od -An -tx1 | tr -d ' \n'; }
+
+# First pop-up: the second item (the separator is skipped). Second pop-up: dismissed.
+await 'menu.tracking=1' 30
+xdotool key Down Down Return
+await 'menu.tracking=2' 10
+xdotool key Escape
+await 'ready=1' 10
+
+# The static's background is the handler's red brush (its text is at the left).
+read -r _ st_top st_right st_bottom <<<"$(value rect.static)"
+shot=$(new_dir shot)/dialog.png
+pixel=none
+red_at_static() {
+  import -window root "$shot" &&
+    pixel=$(convert "$shot" -format "%[pixel:p{$((st_right - 3)),$(((st_top + st_bottom) / 2))}]" info:) &&
+    [[ $pixel == "srgb(255,0,0)" || $pixel == red ]]
+}
+wait_for red_at_static 5 || failures+=("static background: $pixel, not red")
+
+read -r l_left l_top _ l_bottom <<<"$(value rect.link)"
+link_at="$((l_left + 8)),$(((l_top + l_bottom) / 2))"
+xdotool mousemove "${link_at%,*}" "${link_at#*,}" click 1
+await 'link.clicked=1' 10
+read -r b_left b_top b_right b_bottom <<<"$(value rect.button)"
+xdotool mousemove $(((b_left + b_right) / 2)) $(((b_top + b_bottom) / 2)) click 1
+await 'done=1' 10
+wait_exit "$probe" 10 || fail "the probe did not end after its dialog"
+((QM_EXIT_STATUS == 0)) || failures+=("probe exit status $QM_EXIT_STATUS")
+
+# Dialog creation and WM_INITDIALOG.
+expect init.focus.valid 1
+expect init.lparam 0
+expect button.id 1002
+expect unnamed.static.id -1
+expect page.created 1
+expect page.is_child 1
+expect page.hidden_at_first 1
+expect timer.set 1
+expect timer.fired 1
+
+# List view: rows in both encodings, inserted before and after, read back in each.
+expect list.insert.row0 0
+expect list.insert.row1 1
+expect list.insert.row_first 0
+expect list.count 3
+expect list.r0c0 "$(sjis 先頭)"
+expect list.r0c1.long_ok 1
+expect list.r0c1.long_bytes 600
+expect list.r1c0.program "$(sjis 表示ソフト)"
+expect list.r1c1.program "$(sjis ①②)"
+expect list.r2c0.system 436166e9 # "Café" in the system code page (1252 in this prefix)
+expect list.r2c1.system 436166e9
+# Read in the other encoding the text is converted, not passed through.
+expect list.r1c0.system 3f3f3f3f3f
+[[ $(value list.r2c1.program) != 436166e9 ]] || failures+=("list.r2c1.program: bytes passed through")
+expect list.missing_row ""
+expect list.selection_mark 2
+expect list.itemchanged.notifications 1
+expect list.itemchanged.from_list 1
+expect list.itemchanged.id 1003
+expect edit.program.roundtrip 1
+expect edit.system.same_bytes 0
+expect title.system.read 436166e92054756e647261
+expect title.truncated Caf
+
+# WM_WINDOWPOSCHANGING as the portable structure, changed by the handler.
+expect visible.at_start 1
+expect show.suppressed.count 1
+expect show.suppressed.visible 0
+expect show.normal.visible 1
+expect pos.forced.width 333
+expect pos.default.width_is_min_track 1
+expect pos.default.handler_saw 1
+expect pos.restored 1
+expect pos.topmost.insert_after_seen ffffffff
+expect pos.topmost.exstyle 1
+expect pos.notopmost.insert_after_seen fffffffe
+expect pos.notopmost.exstyle 0
+expect pos.foreign 0
+
+# Window and process facts.
+expect process.own.base port-probe.exe
+expect process.own.path_ends 1
+expect process.none.base '[]'
+expect process.none.path '[]'
+expect process.desktop.base explorer.exe
+expect enum.has_dialog 1
+expect enum.page_not_top_level 1
+expect placement.ok 1
+expect placement.show_cmd 1
+expect placement.normal_is_rect 1
+expect client.origin 1
+expect workarea.ok 1
+expect workarea.width 1920
+expect metrics.cxicon 32
+expect message.registered 1
+expect invalid.window 0
+expect invalid.text '[]'
+expect edit.enabled_after_disable 0
+expect ctlcolor.static.dc 1
+expect sysmenu.present 1
+expect sysmenu.append.separator 1
+expect sysmenu.append.item 1
+
+# Pop-up menus: a choice arrives as WM_COMMAND; a dismissal reports false and sends nothing.
+expect menu1.returned 1
+expect menu1.command 202
+expect menu2.returned 0
+expect menu2.commands 0
+
+# The nested modal box, with its own handler.
+expect about.result 77
+expect about.initialised 1
+expect about.owner_enabled_while_up 0
+expect about.owner_enabled_after 1
+expect about.foreign_messages 0
+expect about.ncdestroy 1
+expect about.after_ncdestroy 0
+expect about.gone 1
+expect main.about_timers_here 0
+expect main.alive 1
+
+# Link and button clicked from outside; the button ends the dialog with 42.
+expect link.from_link 1
+expect link.cursor "$link_at"
+expect button.clicked 1
+expect main.result 42
+expect main.foreign_messages 0
+expect main.ncdestroy 1
+expect main.after_ncdestroy 0
+expect page.ncdestroy 1
+expect page.foreign_messages 0
+expect page.after_ncdestroy 0
+expect main.gone 1
+
+if ((${#failures[@]})); then
+  fail "$(printf '%s; ' "${failures[@]}")"
+fi
