@@ -190,6 +190,7 @@ void CQuillmoorDlg::AddWindow(const std::vector<WindowEntry>* list) {
   if (list == nullptr) return;
   for (const WindowEntry& entry : *list) {
     diag::print("AddWindow() title=%s, exe=%s\n", entry.title.c_str(), entry.processName.c_str());
+    controlPage_.entryWindow(entry);
   }
 }
 
@@ -197,6 +198,7 @@ void CQuillmoorDlg::DelWindow(const std::vector<WindowEntry>* list) {
   if (list == nullptr) return;
   for (const WindowEntry& entry : *list) {
     diag::print("DelWindow() title=%s, exe=%s\n", entry.title.c_str(), entry.processName.c_str());
+    controlPage_.removeWindow(entry);
   }
 }
 

@@ -1,11 +1,234 @@
 #include "controller/control_dlg.h"
 
+#include <cstring>
+
+#include "app/diagnostic_log.h"
+#include "app/program_folder.h"
 #include "detect/exclusion_data.h"
+#include "display/multi_display.h"
+#include "display/taskbar_control.h"
 #include "res/dialogs.h"
+#include "res/strings.h"
+#include "thumbnail/thumbnail.h"
+
+using namespace platform;
 
 CControlDlg::CControlDlg(AppContext& context)
-    : ui::Dialog(context.platform.windows, res::controlDialog()), context_(context) {}
+    : ui::Dialog(context.platform.windows, res::controlDialog()),
+      context_(context),
+      settingsPath_(pathInCurrentDirectory(context.platform.system, kSettingsFileName)),
+      icons_(context.platform),
+      valueBrush_(context.platform.windows, rgb(255, 255, 180)),
+      pageBrush_(context.platform.windows, rgb(230, 230, 230)) {}
 
 void CControlDlg::saveExclusions() {
   if (CExclusionData* store = CExclusionData::existingInstance()) store->saveFile();
 }
+
+bool CControlDlg::onInitDialog() {
+  ui::Dialog::onInitDialog();
+  settings.loadSettings(context_.platform.profile, settingsPath_);
+  // The switch that would let previews take taskbar buttons away stays off.
+  if (CTaskBarControl* taskbar = CTaskBarControl::existingInstance()) taskbar->removalEnabled = 0;
+  listView_.attach(windows(), item(res::IDC_THUMB_LIST));
+  listView_.setExtendedStyle(LVS_EX_FULLROWSELECT);
+  listView_.insertColumn(0, "Title", 220);
+  listView_.insertColumn(1, "ProcessName", 100);
+  listView_.insertColumn(2, "WinHandle", 100);
+  windows().listViewSetImageList(listView_.hwnd(), icons_.imageList(), LVSIL_SMALL);
+  arrange();
+  showSettings();
+  showTransparency();
+  registerHoverKey("HOVERキーの登録が重複しています.他のキーに変更してください.");
+  setTimer(kHoverTimer, 100);
+  return true;
+}
+
+// --- Settings on the page. ---
+
+void CControlDlg::showSettings() {
+  setItemText(res::IDC_LOCATION_TEXT, locationCaption(settings.location), Encoding::Program);
+  setItemText(res::IDC_SIZE_TEXT, sizeWord(settings.size), Encoding::Program);
+  const std::pair<int32_t, int32_t> numbers[] = {
+      {res::IDC_TOP_MARGIN, settings.topMargin},     {res::IDC_LEFT_MARGIN, settings.leftMargin},
+      {res::IDC_RIGHT_MARGIN, settings.rightMargin}, {res::IDC_BOTTOM_MARGIN, settings.bottomMargin},
+      {res::IDC_LIMIT_TEXT, settings.limit},         {res::IDC_INTERVAL_TEXT, settings.updateInterval},
+  };
+  for (const auto& [id, value] : numbers) {
+    setItemText(id, std::to_string(value), Encoding::Program);
+  }
+  setItemText(res::IDC_STATUS_CODE, statusCode(), Encoding::Program);
+}
+
+void CControlDlg::showTransparency() {
+  setItemText(res::IDC_ALPHA_TEXT, std::to_string(settings.transparent), Encoding::Program);
+}
+
+std::string CControlDlg::statusCode() {
+  const CMultiDisplay* display = CMultiDisplay::existingInstance();
+  const bool layered = (display != nullptr && display->monitorCount > 1) ||
+                       context_.switches.layeredMode == 1;
+  std::string code = layered ? "L" : "P";
+  if (context_.checks.isOsVersionAtLeast(6, 0, 0) && isCompositionOn()) code += "A";
+  if (settings.frame != 0) code += "F";
+  return code;
+}
+
+bool CControlDlg::isCompositionOn() {
+  const System::RegistryRead read = context_.platform.system.readRegistryValue(
+      RegistryRoot::CurrentUser, "Software\\Microsoft\\Windows\\DWM", KEY_ALL_ACCESS,
+      "Composition", 4);
+  if (read.error != ERROR_SUCCESS || read.data.size() != 4) return false;
+  uint32_t value = 0;
+  memcpy(&value, read.data.data(), 4);
+  if (value != 1) return false;
+  diag::print("AERO!\n");
+  return true;
+}
+
+// --- Hover hot-key mode. ---
+
+void CControlDlg::registerHoverKey(const char* failureText) {
+  if (windows().registerHotKey(hwnd(), kHoverHotKey, static_cast<uint32_t>(settings.hvModifiers),
+                               static_cast<uint32_t>(settings.hvHotKey))) {
+    return;
+  }
+  diag::print("RegisterHotKey() Error=%d\n", static_cast<int>(windows().lastError()));
+  context_.platform.messageBoxes.show(hwnd(), failureText, kAppTitle, MB_OK);
+}
+
+void CControlDlg::setHover(int32_t on) {
+  for (ThumbnailSlot& slot : roster_) {
+    if (slot.inUse == 0) continue;
+    slot.thumbnail->hover = on;
+    slot.thumbnail->applyZOrder();
+  }
+}
+
+void CControlDlg::onHotKey() {
+  if (hoverCountdown_ == 0) {
+    setHover(1);
+    diag::print("HOTKEY ON! THUMBNAIL HOVER START\n");
+  }
+  hoverCountdown_ = 5;  // each auto-repeat of the held keys re-arms it
+}
+
+void CControlDlg::onTimer(uintptr_t id) {
+  if (id != kHoverTimer || hoverCountdown_ <= 0) return;
+  if (--hoverCountdown_ == 0) {
+    setHover(0);
+    diag::print("HOVER END\n");
+  }
+}
+
+LResult CControlDlg::windowProc(uint32_t message, WParam wParam, LParam lParam) {
+  if (message == WM_HOTKEY && wParam == kHoverHotKey) onHotKey();
+  if (message == WM_DESTROY) windows().unregisterHotKey(hwnd(), kHoverHotKey);
+  return ui::Dialog::windowProc(message, wParam, lParam);
+}
+
+// --- Buttons. ---
+
+bool CControlDlg::onCommand(uint32_t id, uint32_t, Hwnd) {
+  switch (id) {
+    case res::IDC_ARRANGE:
+      arrange();
+      return true;
+    case res::IDC_EXCLUDE:
+      onExcludeButton();
+      return true;
+    case res::IDC_MOVE_UP:
+      onUpButton();
+      return true;
+    case res::IDC_MOVE_DOWN:
+      onDownButton();
+      return true;
+    case res::IDC_MOVE_HEAD:
+      onHeadButton();
+      return true;
+    case res::IDC_MOVE_TAIL:
+      onTailButton();
+      return true;
+    default:
+      return false;  // the two "変更" buttons open dialogs that come later
+  }
+}
+
+int32_t CControlDlg::selectedRow(const char* prompt) {
+  const int32_t row = listView_.selectionMark();
+  if (row == -1) context_.platform.messageBoxes.show(hwnd(), prompt, kAppTitle, MB_OK);
+  return row;
+}
+
+void CControlDlg::onHeadButton() {
+  const int32_t row = selectedRow("移動するウィンドウを選択してください。");
+  const Hwnd target = row > 0 ? rowHandle(row) : Hwnd{};
+  if (!target) return;
+  int32_t index = 0;
+  do {
+    index = moveForward(target);
+  } while (index != 0 && index != -1);
+}
+
+void CControlDlg::onUpButton() {
+  const int32_t row = selectedRow("移動するウィンドウを選択してください。");
+  const Hwnd target = row > 0 ? rowHandle(row) : Hwnd{};
+  if (target) moveForward(target);
+}
+
+void CControlDlg::onDownButton() {
+  const int32_t row = selectedRow("移動するウィンドウを選択してください。");
+  const int32_t last = static_cast<int32_t>(roster_.size()) - 1;
+  const Hwnd target = row != -1 && row != last ? rowHandle(row) : Hwnd{};
+  if (target) moveBackward(target);
+}
+
+void CControlDlg::onTailButton() {
+  const int32_t row = selectedRow("移動するウィンドウを選択してください。");
+  const Hwnd target = row != -1 ? rowHandle(row) : Hwnd{};
+  if (!target) return;
+  const int32_t length = static_cast<int32_t>(roster_.size());
+  for (int32_t n = row; n != -1 && n + 1 != length;) n = moveBackward(target);
+}
+
+void CControlDlg::onExcludeButton() {
+  const int32_t row = selectedRow("除外するウィンドウを選択してください。");
+  if (row != -1) excludeRow(row);
+}
+
+// --- Colours. ---
+
+BrushHandle CControlDlg::onCtlColor(DeviceContext dc, Hwnd control, ui::CtlColor kind,
+                                    BrushHandle base) {
+  switch (kind) {
+    case ui::CtlColor::Dialog:
+    case ui::CtlColor::Button:
+      return pageBrush_.handle();
+    case ui::CtlColor::Static: {
+      windows().setBkMode(dc, TRANSPARENT);
+      switch (windows().getDlgCtrlId(control)) {
+        case res::IDC_LOCATION_TEXT:
+        case res::IDC_SIZE_TEXT:
+        case res::IDC_TOP_MARGIN:
+        case res::IDC_LEFT_MARGIN:
+        case res::IDC_RIGHT_MARGIN:
+        case res::IDC_BOTTOM_MARGIN:
+        case res::IDC_ALPHA_TEXT:
+        case res::IDC_LIMIT_TEXT:
+        case res::IDC_INTERVAL_TEXT:
+        case res::IDC_STATUS_CODE:
+          return valueBrush_.handle();
+        case res::IDC_MARGIN_LABEL:
+        case res::IDC_LIMIT_LABEL:
+          windows().setTextColor(dc, rgb(0, 0, 255));
+          return pageBrush_.handle();
+        default:
+          return pageBrush_.handle();
+      }
+    }
+    default:
+      return base;
+  }
+}
+
+void CControlDlg::postNcDestroy() { closeAll(); }

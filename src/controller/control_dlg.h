@@ -1,27 +1,115 @@
-// The control page, which is also the thumbnail controller.
+// The control page, which is also the thumbnail controller: it keeps the roster of
+// previews in grid order, admits and closes previews as windows come and go, moves and
+// excludes them, arranges the grid, runs the hover hot-key mode, and shows the settings.
 #pragma once
 
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "app/app_context.h"
+#include "controller/settings.h"
+#include "controls/image_list_cash_smoll.h"
+#include "detect/window_entry.h"
+#include "thumbnail/thumbnail_listener.h"
+#include "ui/brush.h"
 #include "ui/dialog.h"
+#include "ui/list_view.h"
 
 class CLimitDlg;
 
-class CControlDlg : public ui::Dialog {
+// One cell of the grid and what occupies it.
+struct ThumbnailSlot {
+  int32_t inUse = 0;
+  Cthumbnail* thumbnail = nullptr;  // owned while in use; deletes itself when destroyed
+  platform::Rect slotRect;
+  platform::Hwnd hwnd;
+  platform::Dword processId = 0;
+  std::string title;
+  std::string processName;
+};
+
+class CControlDlg : public ui::Dialog, public CthumbnailListener {
  public:
+  static constexpr int32_t kHoverHotKey = 1000;
+  static constexpr uintptr_t kHoverTimer = 107;
+
   explicit CControlDlg(AppContext& context);
 
-  // The exclusion page whose rules decide which windows get a preview.
   void setLimitPage(CLimitDlg* page) { limitPage_ = page; }
   CLimitDlg* limitPage() const { return limitPage_; }
-
   // Has the exclusion rule store write its file (at the end of the Windows session).
   void saveExclusions();
 
+  // The detector's reports, forwarded by the main panel.
+  void entryWindow(const WindowEntry& record);
+  void removeWindow(const WindowEntry& record);
+
+  // Order and exclusion; moves return the new index or -1.
+  int32_t moveForward(platform::Hwnd hwnd);
+  int32_t moveBackward(platform::Hwnd hwnd);
+  void swapSlots(size_t i, size_t j);
+  void excludeRow(int32_t row);
+  void refreshList();
+  platform::Hwnd rowHandle(int32_t row) const;
+  void arrange();
+
+  // Settings shown on the page.
+  void showSettings();
+  void showTransparency();
+  bool isCompositionOn();
+  std::string statusCode();
+
+  // CthumbnailListener.
+  void onArrange() override { arrange(); }
+  void onMoveHead(platform::Hwnd target) override;
+  void onMoveForward(platform::Hwnd target) override { moveForward(target); }
+  void onMoveBackward(platform::Hwnd target) override { moveBackward(target); }
+  void onMoveTail(platform::Hwnd target) override;
+  void onExclude(platform::Hwnd target) override;
+  void onThumbnailGone(Cthumbnail* thumbnail) override;
+
+  SettingsRecord settings;
+  const std::string& settingsPath() const { return settingsPath_; }
+  const std::vector<ThumbnailSlot>& roster() const { return roster_; }
+  int32_t hoverCountdown() const { return hoverCountdown_; }
+
  protected:
-  void onOK() override {}
-  void onCancel() override {}
+  bool onInitDialog() override;
+  void onOK() override {}      // a page is never ended by Enter
+  void onCancel() override {}  // ... or Escape
+  bool onCommand(uint32_t id, uint32_t code, platform::Hwnd control) override;
+  void onTimer(uintptr_t id) override;
+  platform::LResult windowProc(uint32_t message, platform::WParam wParam,
+                               platform::LParam lParam) override;
+  platform::BrushHandle onCtlColor(platform::DeviceContext dc, platform::Hwnd control,
+                                   ui::CtlColor kind, platform::BrushHandle base) override;
+  void postNcDestroy() override;
 
  private:
+  void closeThumbnail(ThumbnailSlot& slot, ThumbState state);
+  void closeAll();
+  int32_t slotsInUse() const;
+  int32_t findSlot(platform::Hwnd hwnd) const;
+  int32_t rowOf(platform::Hwnd hwnd) const;
+  void registerHoverKey(const char* failureText);
+  void onHotKey();
+  void setHover(int32_t on);
+  // The move buttons' row, or -1 after telling the user to choose one.
+  int32_t selectedRow(const char* prompt);
+  void onHeadButton();
+  void onUpButton();
+  void onDownButton();
+  void onTailButton();
+  void onExcludeButton();
+
   AppContext& context_;
+  std::string settingsPath_;
   CLimitDlg* limitPage_ = nullptr;
+  std::vector<ThumbnailSlot> roster_;
+  ui::ListView listView_;
+  CImageListCashSmoll icons_;
+  ui::Brush valueBrush_;
+  ui::Brush pageBrush_;
+  int32_t hoverCountdown_ = 0;
 };

@@ -96,6 +96,10 @@ struct BrushHandle {
   uint64_t value = 0;
   friend bool operator==(BrushHandle, BrushHandle) = default;
 };
+struct ImageListHandle {
+  uint64_t value = 0;
+  friend bool operator==(ImageListHandle, ImageListHandle) = default;
+};
 struct DeviceContext {
   uint64_t value = 0;
 };

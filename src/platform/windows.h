@@ -67,6 +67,20 @@ class MessageHandler {
   virtual LResult onMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) = 0;
 };
 
+// A plain top-level window of the program's own (not a dialog).
+struct WindowSpec {
+  uint32_t classStyle = 0;  // CS_*: the adapter registers one window class per set of styles
+  uint32_t style = 0;
+  uint32_t exStyle = 0;
+  Rect rect;  // left, top, right, bottom in screen coordinates
+};
+
+// Result of SendMessageTimeout.
+struct TimedResult {
+  bool answered = false;  // false: timed out, hung or gone
+  LResult result = 0;
+};
+
 class Windows {
  public:
   virtual ~Windows() = default;
@@ -121,6 +135,46 @@ class Windows {
                               Encoding encoding) = 0;
   virtual bool enableWindow(Hwnd window, bool enable) = 0;
   virtual bool isWindowEnabled(Hwnd window) = 0;
+
+  // --- The program's own plain windows. The handler gets every message from WM_NCCREATE on
+  // (WM_CREATE is delivered before createWindow returns); 0 on failure. No cursor, icon or
+  // background brush: the handler paints. ---
+  virtual Hwnd createWindow(const WindowSpec& spec, MessageHandler* handler) = 0;
+  // AnimateWindow; blocks for about `milliseconds`.
+  virtual bool animateWindow(Hwnd window, Dword milliseconds, Dword flags) = 0;
+  virtual bool moveWindow(Hwnd window, int32_t x, int32_t y, int32_t cx, int32_t cy,
+                          bool repaint) = 0;
+  // AdjustWindowRectEx: the window rectangle around a client rectangle.
+  virtual bool adjustWindowRect(Rect& rect, uint32_t style, uint32_t exStyle) = 0;
+  // Fills a rectangle of a device context (WM_ERASEBKGND, WM_PRINTCLIENT) with a colour.
+  virtual void fillRect(DeviceContext dc, const Rect& rect, ColorRef color) = 0;
+  // WM_PAINT: BeginPaint, fill the client rectangle with a colour, EndPaint.
+  virtual void paintFill(Hwnd window, ColorRef color) = 0;
+
+  // --- Other programs' windows: changes. ---
+  virtual bool setWindowPlacement(Hwnd window, const WindowPlacement& placement) = 0;
+  virtual bool setLayeredWindowAttributes(Hwnd window, ColorRef key, uint8_t alpha,
+                                          Dword flags) = 0;
+  // SendMessageTimeout with the given flags (SMTO_ABORTIFHUNG ...).
+  virtual TimedResult sendMessageTimeout(Hwnd window, uint32_t message, WParam wParam,
+                                         LParam lParam, uint32_t flags,
+                                         uint32_t milliseconds) = 0;
+
+  // --- Hot-keys: WM_HOTKEY with the id in wParam. False when another program holds it. ---
+  virtual bool registerHotKey(Hwnd window, int32_t id, uint32_t modifiers, uint32_t key) = 0;
+  virtual bool unregisterHotKey(Hwnd window, int32_t id) = 0;
+
+  // --- Image lists of small icons, for list views. ---
+  virtual ImageListHandle createImageList(int32_t cx, int32_t cy, uint32_t flags,
+                                          int32_t initial, int32_t grow) = 0;
+  virtual void destroyImageList(ImageListHandle list) = 0;
+  virtual void setImageListBkColor(ImageListHandle list, ColorRef color) = 0;
+  // ImageList_ReplaceIcon(list, -1, icon): the new image's index, or -1.
+  virtual int32_t imageListAddIcon(ImageListHandle list, IconHandle icon) = 0;
+  virtual void listViewSetImageList(Hwnd list, ImageListHandle images, uint32_t which) = 0;
+  // LoadIcon(NULL, IDI_HAND): the system's error icon (not to be destroyed).
+  virtual IconHandle errorIcon() = 0;
+  virtual void destroyIcon(IconHandle icon) = 0;
 
   // --- Timers: WM_TIMER with the id in wParam. ---
   virtual bool setTimer(Hwnd window, uintptr_t id, uint32_t milliseconds) = 0;

@@ -98,7 +98,9 @@ const DialogTemplate& controlDialog() {
           label(IDC_STATUS_CODE, "", 228, 120, 31, 10, SS_SUNKEN),
           button(IDC_CHANGE_PROPERTIES, "変更", 264, 102, 35, 30),
           label(IDC_LIST_TITLE, "サムネイル一覧", 4, 1, 47, 8),
-          {ControlClass::ListView, IDC_THUMB_LIST, "", 2, 11, 184, 79, kReportList},
+          // The icon cache owns the image list; the list only shows it.
+          {ControlClass::ListView, IDC_THUMB_LIST, "", 2, 11, 184, 79,
+           kReportList | LVS_SHAREIMAGELISTS},
           group("透明度", 228, 66, 78, 26),
           label(IDC_ALPHA_TEXT, "100", 234, 78, 15, 8, kValueMiddle),
           label(-1, "%", 246, 78, 11, 8, SS_CENTER),

@@ -13,6 +13,21 @@
 //   find-window CAPTION TIMEOUT_MS
 //                                as wait-window, hidden windows included
 //   post HWND MSG WPARAM LPARAM  post a message (numbers: decimal or 0x...)
+//   tray-icon HWND ID            print 1 if the notification icon (HWND, ID) exists,
+//                                else 0 (a modify without flags fails for unknown ones)
+//   window-rect HWND             window rectangle: left top right bottom
+//   work-area                    SPI_GETWORKAREA: left top right bottom
+//   wait-visible HWND 0|1 TIMEOUT_MS
+//                                wait until the window is hidden (0) or visible (1)
+//   wait-class CLASS TIMEOUT_MS  wait for a visible top-level window of that class,
+//                                print its handle
+//   list-view HWND ID            the list view control ID of window HWND (any process):
+//                                column headings, then one line per row, cells
+//                                separated by tabs
+//   open-windows SECONDS TITLE...
+//                                open an ordinary visible window per title, print
+//                                "pid=N" and "ready"; close them after SECONDS or
+//                                when a line arrives on stdin, then print "closed"
 //
 // Arguments are read as UTF-16 (Wine decodes the Unix command line with the
 // locale's charset, so run it under a UTF-8 locale); output is UTF-8 with LF.
@@ -26,12 +41,14 @@
 
 #include <fcntl.h>
 #include <io.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -206,17 +223,231 @@ int Post(HWND hwnd, unsigned long message, unsigned long wParam, unsigned long l
   return 0;
 }
 
+int TrayIcon(HWND hwnd, unsigned long id) {
+  // No flags: nothing changes, but the shell still looks the icon up.
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = hwnd;
+  data.uID = id;
+  data.uFlags = 0;
+  PrintLine(Shell_NotifyIconW(NIM_MODIFY, &data) ? "1" : "0");
+  return 0;
+}
+
+std::string RectText(const RECT& r) {
+  return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) +
+         " " + std::to_string(r.bottom);
+}
+
+int WindowRect(HWND hwnd) {
+  RECT r{};
+  if (!GetWindowRect(hwnd, &r)) return Fail("GetWindowRect failed");
+  PrintLine(RectText(r));
+  return 0;
+}
+
+int WorkArea() {
+  RECT r{};
+  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) return Fail("SPI_GETWORKAREA failed");
+  PrintLine(RectText(r));
+  return 0;
+}
+
+int WaitVisible(HWND hwnd, bool visible, DWORD timeout_ms) {
+  if (!IsWindow(hwnd)) return Fail("no such window");
+  if (!PollUntil(timeout_ms, [&] { return (IsWindowVisible(hwnd) != FALSE) == visible; }))
+    return Fail("window " + Hex(hwnd) + (visible ? " stayed hidden" : " stayed visible"));
+  return 0;
+}
+
+struct FindClass {
+  const std::wstring* name;
+  HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND hwnd, LPARAM param) {
+  auto* find = reinterpret_cast<FindClass*>(param);
+  if (IsWindowVisible(hwnd) && ClassName(hwnd) == *find->name) {
+    find->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+int WaitClass(const std::wstring& name, DWORD timeout_ms) {
+  FindClass find{&name, nullptr};
+  if (!PollUntil(timeout_ms, [&] {
+        EnumWindows(MatchClass, reinterpret_cast<LPARAM>(&find));
+        return find.found != nullptr;
+      }))
+    return Fail("no visible window of class \"" + Utf8(name) + "\"");
+  PrintLine(Hex(find.found));
+  return 0;
+}
+
+// A list view of another process only writes texts into that process's memory: the
+// item structure and its text buffer live in a block allocated there.
+class RemoteBlock {
+ public:
+  static constexpr size_t kTextChars = 1024;
+  static constexpr size_t kHeader = 256;  // room for LVITEMW or LVCOLUMNW
+
+  explicit RemoteBlock(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_)
+      base_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, kHeader + kTextChars * 2,
+                                                MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  }
+  ~RemoteBlock() {
+    if (base_) VirtualFreeEx(process_, base_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBlock(const RemoteBlock&) = delete;
+  RemoteBlock& operator=(const RemoteBlock&) = delete;
+
+  bool ok() const { return base_ != nullptr; }
+  void* header() const { return base_; }
+  wchar_t* text() const { return reinterpret_cast<wchar_t*>(base_ + kHeader); }
+
+  template <class T>
+  bool Put(const T& value) {
+    static_assert(sizeof(T) <= kHeader);
+    SIZE_T done = 0;
+    return WriteProcessMemory(process_, base_, &value, sizeof value, &done) && done == sizeof value;
+  }
+  bool ReadText(std::wstring& out) {
+    std::vector<wchar_t> buf(kTextChars, L'\0');
+    SIZE_T done = 0;
+    if (!ReadProcessMemory(process_, text(), buf.data(), buf.size() * 2, &done)) return false;
+    buf.back() = L'\0';
+    out = buf.data();
+    return true;
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  char* base_ = nullptr;
+};
+
+bool SendRemote(HWND list, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  DWORD_PTR r = 0;
+  if (!SendMessageTimeoutW(list, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &r))
+    return false;
+  result = static_cast<LRESULT>(r);
+  return true;
+}
+
+int ListView(HWND parent, unsigned long id) {
+  if (!IsWindow(parent)) return Fail("no such window");
+  HWND list = GetDlgItem(parent, static_cast<int>(id));
+  if (!list) return Fail("no control with id " + std::to_string(id));
+  RemoteBlock block(list);
+  if (!block.ok()) return Fail("no memory in the list's process, error " + std::to_string(GetLastError()));
+
+  int columns = 0;
+  std::string line;
+  for (;; ++columns) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = block.text();
+    column.cchTextMax = RemoteBlock::kTextChars;
+    LRESULT got = 0;
+    std::wstring heading;
+    if (!block.Put(column)) return Fail("WriteProcessMemory failed");
+    if (!SendRemote(list, LVM_GETCOLUMNW, columns, reinterpret_cast<LPARAM>(block.header()), got))
+      return Fail("the list view does not answer");
+    if (!got) break;
+    if (!block.ReadText(heading)) return Fail("ReadProcessMemory failed");
+    if (columns) line += '\t';
+    line += Utf8(heading);
+  }
+  PrintLine(line);
+
+  LRESULT rows = 0;
+  if (!SendRemote(list, LVM_GETITEMCOUNT, 0, 0, rows)) return Fail("the list view does not answer");
+  for (LRESULT row = 0; row < rows; ++row) {
+    line.clear();
+    for (int col = 0; col < columns; ++col) {
+      LVITEMW item{};
+      item.iSubItem = col;
+      item.pszText = block.text();
+      item.cchTextMax = RemoteBlock::kTextChars;
+      LRESULT got = 0;
+      std::wstring cell;
+      if (!block.Put(item)) return Fail("WriteProcessMemory failed");
+      if (!SendRemote(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                      reinterpret_cast<LPARAM>(block.header()), got))
+        return Fail("the list view does not answer");
+      if (!block.ReadText(cell)) return Fail("ReadProcessMemory failed");
+      if (col) line += '\t';
+      line += Utf8(cell.substr(0, static_cast<size_t>(got)));
+    }
+    PrintLine(line);
+  }
+  return 0;
+}
+
+DWORD WINAPI SignalOnInputLine(void* event) {
+  char line[256];
+  if (std::fgets(line, sizeof line, stdin)) SetEvent(static_cast<HANDLE>(event));
+  return 0;  // end of input: the time limit still applies
+}
+
+int OpenWindows(unsigned long seconds, wchar_t** titles, int count) {
+  WNDCLASSW cls{};
+  cls.lpfnWndProc = DefWindowProcW;
+  cls.hInstance = GetModuleHandleW(nullptr);
+  cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  cls.lpszClassName = L"QuillmoorTestWindow";
+  if (!RegisterClassW(&cls)) return Fail("RegisterClass failed");
+  std::vector<HWND> windows;
+  for (int i = 0; i < count; ++i) {
+    HWND w = CreateWindowExW(0, cls.lpszClassName, titles[i], WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             200 + 60 * i, 150 + 60 * i, 400, 250, nullptr, nullptr,
+                             cls.hInstance, nullptr);
+    if (!w) return Fail("CreateWindow failed, error " + std::to_string(GetLastError()));
+    windows.push_back(w);
+  }
+  HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (!stop || !CreateThread(nullptr, 0, SignalOnInputLine, stop, 0, nullptr))
+    return Fail("cannot watch stdin");
+  PrintLine("pid=" + std::to_string(GetCurrentProcessId()));
+  PrintLine("ready");
+  const ULONGLONG deadline = GetTickCount64() + seconds * 1000ULL;
+  for (;;) {
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) break;
+    DWORD r = MsgWaitForMultipleObjects(1, &stop, FALSE, static_cast<DWORD>(deadline - now),
+                                        QS_ALLINPUT);
+    if (r != WAIT_OBJECT_0 + 1) break;  // stop signalled, time up or failure
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  for (HWND w : windows) DestroyWindow(w);
+  PrintLine("closed");
+  ExitProcess(0);  // the stdin reader may still block
+}
+
 int Usage() {
   std::fputs(
       "usage: wine-driver hold-mutex NAME SECONDS | wait-window CAPTION TIMEOUT_MS |\n"
       "       window-texts HWND | window-info HWND | press HWND BUTTON_ID |\n"
       "       wait-gone HWND TIMEOUT_MS | find-window CAPTION TIMEOUT_MS |\n"
-      "       post HWND MSG WPARAM LPARAM\n",
+      "       post HWND MSG WPARAM LPARAM | tray-icon HWND ID | window-rect HWND |\n"
+      "       work-area | wait-visible HWND 0|1 TIMEOUT_MS | wait-class CLASS TIMEOUT_MS |\n"
+      "       list-view HWND ID | open-windows SECONDS TITLE...\n",
       stderr);
   return 2;
 }
 
 int Run(int argc, wchar_t** argv) {
+  if (argc == 2 && std::wstring(argv[1]) == L"work-area") return WorkArea();
   if (argc < 3) return Usage();
   const std::wstring cmd = argv[1];
   HWND hwnd = nullptr;
@@ -235,6 +466,18 @@ int Run(int argc, wchar_t** argv) {
   if (cmd == L"post" && argc == 6 && ParseWindow(argv[2], hwnd) && ParseNumber(argv[3], message) &&
       ParseNumber(argv[4], wParam) && ParseNumber(argv[5], lParam))
     return Post(hwnd, message, wParam, lParam);
+  if (cmd == L"tray-icon" && argc == 4 && ParseWindow(argv[2], hwnd) && ParseNumber(argv[3], n))
+    return TrayIcon(hwnd, n);
+  if (cmd == L"window-rect" && argc == 3 && ParseWindow(argv[2], hwnd)) return WindowRect(hwnd);
+  unsigned long visible = 0;
+  if (cmd == L"wait-visible" && argc == 5 && ParseWindow(argv[2], hwnd) &&
+      ParseNumber(argv[3], visible) && visible <= 1 && ParseNumber(argv[4], n))
+    return WaitVisible(hwnd, visible == 1, n);
+  if (cmd == L"wait-class" && argc == 4 && ParseNumber(argv[3], n)) return WaitClass(argv[2], n);
+  if (cmd == L"list-view" && argc == 4 && ParseWindow(argv[2], hwnd) && ParseNumber(argv[3], n))
+    return ListView(hwnd, n);
+  if (cmd == L"open-windows" && argc >= 4 && ParseNumber(argv[2], n))
+    return OpenWindows(n, argv + 3, argc - 3);
   return Usage();
 }
 

@@ -113,16 +113,51 @@ start_zenta() {
 
 # The hidden main panel of the running ZENTA.exe; prints its handle.
 ZENTA_PANEL_CAPTION='Quillmoor for Tundra [メインパネル]'
+# shellcheck disable=SC2120 # the time limit is optional
 zenta_panel() {
   driver find-window "$ZENTA_PANEL_CAPTION" "${1:-20000}"
 }
 
 # Ends the running ZENTA.exe as the tray menu's exit does and waits for it.
+# shellcheck disable=SC2120 # the time limit is optional
 zenta_exit() {
   local panel
   panel=$(zenta_panel) || fail "no main panel to end"
   driver post "$panel" 0x0111 32772 0 || fail "could not post the exit command"
   wait_exit "$ZENTA_PID" "${1:-20}" || fail "ZENTA.exe did not end after its exit command"
+}
+
+# The shell's callback for the tray icon: this message, lParam the mouse message.
+ZENTA_TRAY_MESSAGE=0x0464
+WM_LBUTTONDBLCLK=0x0203
+WM_RBUTTONUP=0x0205
+tray_notify() { driver post "$1" "$ZENTA_TRAY_MESSAGE" 0 "$2"; }
+
+# The detection page (with -K527 shown beside the panel); prints its handle.
+ZENTA_PAGE_CAPTION='ウィンドウ検出状態'
+zenta_page() {
+  driver find-window "$ZENTA_PAGE_CAPTION" "${1:-20000}"
+}
+
+# zenta_show_panel PANEL: double-clicks the tray icon and waits for the panel.
+zenta_show_panel() {
+  tray_notify "$1" "$WM_LBUTTONDBLCLK" || fail "could not post the tray double-click"
+  driver wait-visible "$1" 1 10000 || fail "the panel did not appear after a tray double-click"
+}
+
+# tray_menu_choose PANEL KEYS...: opens the tray menu as a right click on the
+# icon does and answers it with the keyboard.
+tray_menu_choose() {
+  local panel=$1 menu root
+  shift
+  tray_notify "$panel" "$WM_RBUTTONUP" || fail "could not post the tray right click"
+  menu=$(driver wait-class '#32768' 10000) || fail "no tray menu after a right click on the icon"
+  # Once the panel has been shown and hidden, X leaves the focus on Wine's
+  # desktop window and keys typed there are lost. With the focus on the root,
+  # they go to the window under the pointer: the menu, which opens there.
+  root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
+  xdotool windowfocus "$root" key "$@" || fail "xdotool failed"
+  driver wait-gone "$menu" 5000 || fail "the tray menu stayed open after: $*"
 }
 
 # The console log as plain text. Wine's console draws on the terminal: a

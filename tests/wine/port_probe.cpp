@@ -6,12 +6,20 @@
 // menus answered from outside (xdotool), a nested modal box. Then it waits for the test to
 // click the link and the button; the button ends the dialog.
 //
+// Before the dialog, plain windows (createWindow) go through their own steps: creation order,
+// WM_WINDOWPOSCHANGING forcing the z-order, animation, placement, layered alpha, hot-keys,
+// SendMessageTimeout against a second thread that does not read its messages. Two of them stay
+// up, painted by their handlers, for the test's screenshot.
+//
 // Hand-shake lines for the test: "menu.tracking=N" while pop-up N is open, "ready=1" when the
 // dialog is settled for the screenshot and the clicks, "link.clicked=1" after the link.
 // Texts are compared as hex bytes: the build compiles literals to code page 932.
 
+#include <atomic>
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "platform/platform.h"
 
@@ -23,6 +31,13 @@ using namespace platform;
 constexpr uint32_t kLvnItemChanged = 0xFFFFFF9Bu;  // LVN_FIRST - 1
 constexpr uint32_t kTpmRightButton = 0x0002;
 constexpr int32_t kSmCxMinTrack = 34;
+constexpr uint32_t kLvmGetImageList = 0x1002;
+constexpr uint32_t kVkF12 = 0x7B;
+constexpr uint32_t kTimesSix = WM_APP + 1;  // a plain window answers wParam * 6
+
+// What the plain windows paint, looked for in the test's screenshot.
+constexpr ColorRef kPaintColor = rgb(20, 160, 90);
+constexpr ColorRef kEraseColor = rgb(200, 40, 160);
 
 constexpr int32_t kStaticId = 1001;
 constexpr int32_t kButtonId = 1002;
@@ -71,6 +86,11 @@ std::string hex32(uint32_t value) {
   char text[16];
   std::snprintf(text, sizeof text, "%08x", value);
   return text;
+}
+
+std::string rectText(const Rect& r) {
+  return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) +
+         " " + std::to_string(r.bottom);
 }
 
 const DialogTemplate kMainDialog{
@@ -180,7 +200,8 @@ class AboutBox : public Recorder {
 
 class MainDialog : public Recorder {
  public:
-  MainDialog(Windows& w, Processes& processes) : Recorder(w), page_(w), processes_(processes) {}
+  MainDialog(Platform& platform)
+      : Recorder(platform.windows), page_(platform.windows), platform_(platform) {}
 
   ChildPage page_;
   int aboutTimersSeenHere = 0;
@@ -290,6 +311,28 @@ class MainDialog : public Recorder {
     fact("list.itemchanged.notifications", itemChanges_ > 0);
     fact("list.itemchanged.from_list", itemChangedFrom_ == list);
     fact("list.itemchanged.id", static_cast<long long>(itemChangedId_));
+
+    // Icons for the rows: the error icon and the probe's own file icon.
+    ImageListHandle images = w_.createImageList(16, 16, ILC_COLORDDB, 2, 2);
+    fact("imagelist.created", images.value != 0);
+    w_.setImageListBkColor(images, rgb(255, 255, 255));
+    IconHandle error = w_.errorIcon();
+    fact("icon.error.stable", error.value != 0 && error == w_.errorIcon());
+    fact("imagelist.error_index", w_.imageListAddIcon(images, error));
+    std::optional<IconHandle> own = platform_.shell.fileSmallIcon(platform_.system.moduleFileName());
+    fact("fileicon.own", own.has_value() && own->value != 0);
+    if (own) {
+      fact("imagelist.file_index", w_.imageListAddIcon(images, *own));
+      // The list keeps its own copy of the image.
+      w_.destroyIcon(*own);
+    }
+    fact("fileicon.missing",
+         !platform_.shell.fileSmallIcon("C:\\no such folder\\missing.exe").has_value());
+    w_.listViewSetImageList(list, images, LVSIL_SMALL);
+    // The list view owns the list from now on and destroys it with itself.
+    fact("imagelist.attached",
+         static_cast<uint64_t>(w_.sendMessage(list, kLvmGetImageList, LVSIL_SMALL, 0)) ==
+             images.value);
   }
 
   void onNotify(const NotifyHeader& header) {
@@ -412,13 +455,14 @@ class MainDialog : public Recorder {
   }
 
   void facts(Hwnd hwnd) {
+    Processes& processes = platform_.processes;
     Dword pid = w_.getWindowProcessId(hwnd);
-    fact("process.own.base", processes_.baseName(pid));
-    std::string path = processes_.imagePath(pid);
+    fact("process.own.base", processes.baseName(pid));
+    std::string path = processes.imagePath(pid);
     fact("process.own.path_ends", path.size() > 15 && path.ends_with("\\port-probe.exe"));
-    fact("process.none.base", bracketed(processes_.baseName(0)));
-    fact("process.none.path", bracketed(processes_.imagePath(0)));
-    fact("process.desktop.base", processes_.baseName(w_.getWindowProcessId(w_.getDesktopWindow())));
+    fact("process.none.base", bracketed(processes.baseName(0)));
+    fact("process.none.path", bracketed(processes.imagePath(0)));
+    fact("process.desktop.base", processes.baseName(w_.getWindowProcessId(w_.getDesktopWindow())));
 
     bool listed = false;
     for (Hwnd h : w_.enumWindows()) listed = listed || h == hwnd;
@@ -457,10 +501,6 @@ class MainDialog : public Recorder {
     w_.getWindowRect(w_.getDlgItem(hwnd, kButtonId), button);
     w_.getWindowRect(w_.getDlgItem(hwnd, kLinkId), link);
     w_.getWindowRect(w_.getDlgItem(hwnd, kStaticId), stat);
-    auto rectText = [](const Rect& r) {
-      return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) +
-             " " + std::to_string(r.bottom);
-    };
     fact("rect.button", rectText(button));
     fact("rect.link", rectText(link));
     fact("rect.static", rectText(stat));
@@ -500,7 +540,7 @@ class MainDialog : public Recorder {
     }
   }
 
-  Processes& processes_;
+  Platform& platform_;
   BrushHandle redBrush_;
   bool ctlColorDcSeen_ = false;
   int itemChanges_ = 0;
@@ -517,10 +557,248 @@ class MainDialog : public Recorder {
   int commandsAfterCancel_ = 0;
 };
 
+// Records what reaches one plain window, and paints it when given colours.
+class PlainWindow : public MessageHandler {
+ public:
+  explicit PlainWindow(Windows& w) : w_(w) {}
+  Hwnd window;  // from its first message
+  uint32_t firstMessage = 0xFFFFFFFFu;
+  bool created = false;  // WM_CREATE seen
+  bool refuseCreate = false;
+  int foreignMessages = 0;
+  int afterNcDestroy = 0;
+  bool ncDestroyed = false;
+  std::optional<ColorRef> paint;  // WM_PAINT with paintFill
+  std::optional<ColorRef> erase;  // WM_ERASEBKGND with fillRect
+  int paints = 0;
+  std::optional<Hwnd> forceInsertAfter;
+  std::optional<WindowPos> lastForced;  // as the handler received it
+
+  LResult onMessage(Hwnd hwnd, uint32_t message, WParam wParam, LParam lParam) override {
+    if (firstMessage == 0xFFFFFFFFu) {
+      firstMessage = message;
+      window = hwnd;
+    }
+    if (hwnd != window) ++foreignMessages;
+    if (ncDestroyed) ++afterNcDestroy;
+    switch (message) {
+      case WM_CREATE:
+        created = true;
+        if (refuseCreate) return -1;
+        break;
+      case WM_WINDOWPOSCHANGING:
+        if (forceInsertAfter) {
+          auto& pos = *reinterpret_cast<WindowPos*>(lParam);
+          lastForced = pos;
+          pos.insertAfter = *forceInsertAfter;
+          pos.flags &= ~SWP_NOZORDER;
+        }
+        break;
+      case WM_ERASEBKGND:
+        if (erase) {
+          Rect client;
+          w_.getClientRect(hwnd, client);
+          w_.fillRect(DeviceContext{wParam}, client, *erase);
+          return 1;
+        }
+        break;
+      case WM_PAINT:
+        if (paint) {
+          w_.paintFill(hwnd, *paint);
+          ++paints;
+          return 0;
+        }
+        break;
+      case kTimesSix:
+        return static_cast<LResult>(wParam * 6);
+      case WM_NCDESTROY:
+        ncDestroyed = true;
+        break;
+    }
+    return w_.defaultProc(hwnd, message, wParam, lParam);
+  }
+
+  // After its window is gone: what its handler saw, as facts.
+  void lifeFacts(const std::string& name) {
+    fact(name + ".ncdestroy", ncDestroyed);
+    fact(name + ".after_ncdestroy", afterNcDestroy);
+    fact(name + ".foreign_messages", foreignMessages);
+    fact(name + ".gone", !w_.isWindow(window));
+  }
+
+ private:
+  Windows& w_;
+};
+
+// A window on a second thread that sleeps instead of reading its messages.
+class BusyThread {
+ public:
+  BusyThread(Platform& platform, Dword busyMs) : handler(platform.windows) {
+    thread_ = std::thread([this, &platform, busyMs] {
+      Hwnd busy = platform.windows.createWindow({0, WS_POPUP, 0, {0, 0, 50, 50}}, &handler);
+      window.store(busy.value);
+      ready.store(true);
+      for (Dword slept = 0; slept < busyMs; slept += 100) platform.system.sleep(100);
+      platform.windows.destroyWindow(busy);
+    });
+  }
+  ~BusyThread() { join(); }
+  void join() {
+    if (thread_.joinable()) thread_.join();
+  }
+  PlainWindow handler;  // read only after join()
+  std::atomic<bool> ready{false};
+  std::atomic<uint32_t> window{0};
+
+ private:
+  std::thread thread_;
+};
+
+int zIndex(Windows& w, Hwnd window) {
+  std::vector<Hwnd> order = w.enumWindows();
+  for (size_t i = 0; i < order.size(); ++i)
+    if (order[i] == window) return static_cast<int>(i);
+  return -1;
+}
+
+// The plain-window steps. `painted` and `erased` stay up for the screenshot.
+void plainWindowSteps(Platform& platform, PlainWindow& painted, PlainWindow& erased,
+                      BusyThread& busy, int (*layeredAlpha)(Hwnd)) {
+  Windows& w = platform.windows;
+  System& system = platform.system;
+
+  // A handler refusing WM_CREATE: no window, and the handler still gets WM_NCDESTROY.
+  {
+    PlainWindow refused(w);
+    refused.refuseCreate = true;
+    Hwnd none = w.createWindow({0, WS_POPUP, 0, {0, 0, 40, 40}}, &refused);
+    fact("refused.result", none.value);
+    fact("refused.saw_create", refused.created);
+    refused.lifeFacts("refused");
+  }
+
+  const Rect plainRect{1600, 900, 1700, 980};
+  painted.paint = kPaintColor;
+  Hwnd plain = w.createWindow({CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, WS_POPUP, 0, plainRect},
+                              &painted);
+  fact("plain.created", plain.value != 0);
+  fact("plain.first_message", hex32(painted.firstMessage));
+  fact("plain.create_before_return", painted.created);
+  fact("plain.handler_window", painted.window == plain);
+  fact("plain.hidden_at_first", !w.isWindowVisible(plain));
+  Rect r;
+  w.getWindowRect(plain, r);
+  fact("plain.rect_as_asked", r == plainRect);
+
+  // Wine: no animation, shown and hidden at once.
+  Dword start = system.tickCount();
+  fact("animate.show", w.animateWindow(plain, 200, AW_ACTIVATE | AW_CENTER));
+  fact("animate.show.ms", system.tickCount() - start);
+  fact("animate.show.visible", w.isWindowVisible(plain));
+  fact("animate.show_again", w.animateWindow(plain, 200, AW_ACTIVATE | AW_CENTER));
+  fact("animate.hide", w.animateWindow(plain, 200, AW_HIDE | AW_CENTER));
+  fact("animate.hide.visible", w.isWindowVisible(plain));
+  w.showWindow(plain, SW_SHOWNOACTIVATE);
+
+  // The handler turns a move to the top into one to the bottom, then one to the bottom into
+  // topmost.
+  painted.forceInsertAfter = kHwndBottom;
+  w.setWindowPos(plain, kHwndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  fact("zorder.bottom.seen", painted.lastForced && painted.lastForced->hwnd == plain &&
+                                 painted.lastForced->insertAfter == kHwndTop);
+  fact("zorder.bottom.is_last", zIndex(w, plain) + 1 == static_cast<int>(w.enumWindows().size()));
+  fact("zorder.bottom.topmost", (w.getWindowLong(plain, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+  painted.lastForced.reset();
+  painted.forceInsertAfter = kHwndTopmost;
+  w.setWindowPos(plain, kHwndBottom, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  fact("zorder.topmost.seen", painted.lastForced && painted.lastForced->insertAfter == kHwndBottom);
+  fact("zorder.topmost.index", zIndex(w, plain));
+  fact("zorder.topmost.topmost", (w.getWindowLong(plain, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+  painted.forceInsertAfter.reset();
+
+  fact("move.ok", w.moveWindow(plain, 1610, 905, 110, 85, true));
+  w.getWindowRect(plain, r);
+  fact("move.rect", rectText(r));
+
+  WindowPlacement placement;
+  w.getWindowPlacement(plain, placement);
+  placement.normalPosition = plainRect;
+  placement.showCmd = SW_SHOWNOACTIVATE;
+  fact("placement.set", w.setWindowPlacement(plain, placement));
+  w.getWindowRect(plain, r);
+  fact("placement.set.rect", r == plainRect);
+  fact("placement.set.visible", w.isWindowVisible(plain));
+  fact("rect.plain", rectText(r));
+
+  // Answered by the handler on this thread; a handle that is no window is not answered.
+  TimedResult live = w.sendMessageTimeout(plain, kTimesSix, 7, 0, SMTO_ABORTIFHUNG, 1000);
+  fact("smto.live.answered", live.answered);
+  fact("smto.live.result", live.result);
+  fact("smto.invalid.answered",
+       w.sendMessageTimeout(Hwnd{0x12345678}, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000).answered);
+
+  // The same key twice: the second registration fails with the error code the program shows.
+  constexpr uint32_t kMods = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
+  fact("hotkey.first", w.registerHotKey(plain, 1, kMods, kVkF12));
+  fact("hotkey.second", w.registerHotKey(plain, 2, kMods, kVkF12));
+  fact("hotkey.second.error", w.lastError());
+  fact("hotkey.unregister", w.unregisterHotKey(plain, 1));
+  fact("hotkey.after_unregister", w.registerHotKey(plain, 2, kMods, kVkF12));
+  fact("hotkey.unregister2", w.unregisterHotKey(plain, 2));
+  fact("hotkey.unregister2.again", w.unregisterHotKey(plain, 2));
+
+  // Layered: only a window created with WS_EX_LAYERED takes the attributes. Its frame comes
+  // from adjustWindowRect, so that its client area is the one asked for.
+  fact("layered.plain_window", w.setLayeredWindowAttributes(plain, 0, 128, LWA_ALPHA));
+  const uint32_t framed = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  Rect frame{200, 300, 400, 400};
+  fact("adjust.ok", w.adjustWindowRect(frame, framed, WS_EX_LAYERED));
+  fact("adjust.grew", frame.left < 200 && frame.top < 300 && frame.right > 400 &&
+                          frame.bottom > 400 && 300 - frame.top > 200 - frame.left);
+  {
+    PlainWindow layeredHandler(w);
+    Hwnd layered = w.createWindow({0, framed, WS_EX_LAYERED, frame}, &layeredHandler);
+    Rect client;
+    w.getClientRect(layered, client);
+    fact("adjust.client", std::to_string(client.width()) + "x" + std::to_string(client.height()));
+    fact("layered.set", w.setLayeredWindowAttributes(layered, 0, 128, LWA_ALPHA));
+    fact("layered.alpha", layeredAlpha(layered));
+    fact("layered.destroy", w.destroyWindow(layered));
+    layeredHandler.lifeFacts("layered");
+  }
+
+  // Painted by WM_ERASEBKGND alone: the default WM_PAINT erases through the handler.
+  erased.erase = kEraseColor;
+  const Rect eraseRect{1750, 900, 1850, 980};
+  Hwnd eraseOnly = w.createWindow({0, WS_POPUP, 0, eraseRect}, &erased);
+  w.showWindow(eraseOnly, SW_SHOWNOACTIVATE);
+  w.getWindowRect(eraseOnly, r);
+  fact("rect.erase", rectText(r));
+
+  // Its thread has not read messages for less than the hung limit: the full timeout passes.
+  while (!busy.ready.load()) system.sleep(5);
+  Hwnd busyWindow{busy.window.load()};
+  fact("busy.created", busyWindow.value != 0);
+  start = system.tickCount();
+  TimedResult late = w.sendMessageTimeout(busyWindow, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000);
+  Dword error = w.lastError();
+  Dword waited = system.tickCount() - start;
+  fact("smto.busy.answered", late.answered);
+  fact("smto.busy.error", error);
+  fact("smto.busy.ms", waited);
+  fact("smto.busy.waited_timeout", waited >= 900 && waited < 2000);
+}
+
 }  // namespace probe
 
-int runProbe(platform::Platform& platform) {
-  probe::MainDialog dialog(platform.windows, platform.processes);
+int runProbe(platform::Platform& platform, int (*layeredAlpha)(platform::Hwnd)) {
+  // Busy for longer than the timeout below, and well below the hung limit.
+  probe::BusyThread busy(platform, 2500);
+  probe::PlainWindow painted(platform.windows);
+  probe::PlainWindow erased(platform.windows);
+  probe::plainWindowSteps(platform, painted, erased, busy, layeredAlpha);
+
+  probe::MainDialog dialog(platform);
   intptr_t result = platform.windows.runModalDialog(probe::kMainDialog, platform::Hwnd{}, &dialog);
   probe::fact("main.result", result);
   probe::fact("main.foreign_messages", dialog.foreignMessages);
@@ -530,6 +808,14 @@ int runProbe(platform::Platform& platform) {
   probe::fact("page.foreign_messages", dialog.page_.foreignMessages);
   probe::fact("page.after_ncdestroy", dialog.page_.afterNcDestroy);
   probe::fact("main.gone", !platform.windows.isWindow(dialog.window));
+
+  probe::fact("plain.painted", painted.paints > 0);
+  platform.windows.destroyWindow(painted.window);
+  platform.windows.destroyWindow(erased.window);
+  painted.lifeFacts("plain");
+  erased.lifeFacts("erase");
+  busy.join();
+  busy.handler.lifeFacts("busy");
   probe::fact("done", 1);
   return result == 42 ? 0 : 1;
 }

@@ -2,7 +2,10 @@
 # The real window adapter under Wine, through the port only (port-probe.exe): a modal dialog
 # from a template with Japanese texts, list view rows in both encodings, timers, a handler
 # that rewrites WM_WINDOWPOSCHANGING, pop-up menus answered with the keyboard, a nested modal
-# box, a link and a button clicked with the mouse. The probe prints facts; we check them.
+# box, a link and a button clicked with the mouse; before it, plain windows with their own
+# handlers (creation, z-order forced from WM_WINDOWPOSCHANGING, animation, placement, layered
+# alpha, hot-keys, SendMessageTimeout to a busy thread) and image lists. The probe prints
+# facts; we check them.
 set -euo pipefail
 # shellcheck source=tests/wine/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -49,6 +52,16 @@ red_at_static() {
     [[ $pixel == "srgb(255,0,0)" || $pixel == red ]]
 }
 wait_for red_at_static 5 || failures+=("static background: $pixel, not red")
+# The plain windows' handlers paint them: one with paintFill, one only on WM_ERASEBKGND.
+painted_with() {
+  local left top right bottom
+  read -r left top right bottom <<<"$(value "$1")"
+  import -window root "$shot" &&
+    pixel=$(convert "$shot" -format "%[pixel:p{$(((left + right) / 2)),$(((top + bottom) / 2))}]" info:) &&
+    [[ $pixel == "$2" ]]
+}
+wait_for 'painted_with rect.plain "srgb(20,160,90)"' 5 || failures+=("plain window: $pixel, not its paint")
+wait_for 'painted_with rect.erase "srgb(200,40,160)"' 5 || failures+=("erase-only window: $pixel, not its fill")
 
 read -r l_left l_top _ l_bottom <<<"$(value rect.link)"
 link_at="$((l_left + 8)),$(((l_top + l_bottom) / 2))"
@@ -59,6 +72,74 @@ xdotool mousemove $(((b_left + b_right) / 2)) $(((b_top + b_bottom) / 2)) click 
 await 'done=1' 10
 wait_exit "$probe" 10 || fail "the probe did not end after its dialog"
 ((QM_EXIT_STATUS == 0)) || failures+=("probe exit status $QM_EXIT_STATUS")
+
+# Plain windows: the handler has the window from WM_NCCREATE on, WM_CREATE before
+# createWindow returns; a refused WM_CREATE gives no window but still WM_NCDESTROY.
+expect refused.result 0
+expect refused.saw_create 1
+expect refused.ncdestroy 1
+expect refused.after_ncdestroy 0
+expect refused.foreign_messages 0
+expect plain.created 1
+expect plain.first_message 00000081
+expect plain.create_before_return 1
+expect plain.handler_window 1
+expect plain.hidden_at_first 1
+expect plain.rect_as_asked 1
+# AnimateWindow (Wine: at once).
+expect animate.show 1
+expect animate.show.visible 1
+expect animate.hide 1
+expect animate.hide.visible 0
+# The handler's insert-after reaches the system: bottom, then topmost.
+expect zorder.bottom.seen 1
+expect zorder.bottom.is_last 1
+expect zorder.bottom.topmost 0
+expect zorder.topmost.seen 1
+expect zorder.topmost.index 0
+expect zorder.topmost.topmost 1
+expect move.ok 1
+expect move.rect '1610 905 1720 990'
+expect placement.set 1
+expect placement.set.rect 1
+expect placement.set.visible 1
+# SendMessageTimeout: answered here; a thread asleep for less than the hung limit costs the
+# whole timeout and ERROR_TIMEOUT.
+expect smto.live.answered 1
+expect smto.live.result 42
+expect smto.invalid.answered 0
+expect busy.created 1
+expect smto.busy.answered 0
+expect smto.busy.error 1460
+expect smto.busy.waited_timeout 1
+# Hot-keys: the second registration of a key fails with ERROR_HOTKEY_ALREADY_REGISTERED.
+expect hotkey.first 1
+expect hotkey.second 0
+expect hotkey.second.error 1409
+expect hotkey.unregister 1
+expect hotkey.after_unregister 1
+expect hotkey.unregister2 1
+expect hotkey.unregister2.again 0
+# Layered windows and a frame from adjustWindowRect around a 200x100 client area.
+expect layered.plain_window 0
+expect adjust.ok 1
+expect adjust.grew 1
+expect adjust.client 200x100
+expect layered.set 1
+expect layered.alpha 128
+expect layered.destroy 1
+expect layered.ncdestroy 1
+expect layered.after_ncdestroy 0
+expect layered.foreign_messages 0
+expect layered.gone 1
+# Image list for the list view: the error icon, then the probe's own file icon.
+expect imagelist.created 1
+expect icon.error.stable 1
+expect imagelist.error_index 0
+expect fileicon.own 1
+expect imagelist.file_index 1
+expect fileicon.missing 1
+expect imagelist.attached 1
 
 # Dialog creation and WM_INITDIALOG.
 expect init.focus.valid 1
@@ -165,6 +246,13 @@ expect page.ncdestroy 1
 expect page.foreign_messages 0
 expect page.after_ncdestroy 0
 expect main.gone 1
+expect plain.painted 1
+for w in plain erase busy; do
+  expect $w.ncdestroy 1
+  expect $w.after_ncdestroy 0
+  expect $w.foreign_messages 0
+  expect $w.gone 1
+done
 
 if ((${#failures[@]})); then
   fail "$(printf '%s; ' "${failures[@]}")"

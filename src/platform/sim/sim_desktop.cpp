@@ -1,5 +1,7 @@
 #include "platform/sim/sim_desktop.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -21,6 +23,17 @@ std::string hex(uint64_t value) {
 std::string rectText(const Rect& r) {
   return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
          "," + std::to_string(r.bottom);
+}
+
+constexpr HResult kCompositionDisabled = static_cast<HResult>(0x80263001u);  // DWM_E_...
+constexpr HResult kInvalidArg = static_cast<HResult>(0x80070057u);           // E_INVALIDARG
+constexpr HResult kInvalidHandle = static_cast<HResult>(0x80070006u);        // E_HANDLE
+
+bool sameIgnoringCase(const std::string& a, const std::string& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
 }
 
 // Code page 932 lead bytes.
@@ -232,31 +245,98 @@ class SimDesktop::Services : public System,
     }
     return desk_.compositionQueryResult;
   }
-  HResult getWindowAttribute(Hwnd window, Dword attribute, void*, Dword) override {
-    bindDwm(("attribute w" + hex(window.value) + " " + std::to_string(attribute)).c_str());
-    return E_NOTIMPL;  // grows with the window manager
+  HResult getWindowAttribute(Hwnd window, Dword attribute, void* value, Dword size) override {
+    bindDwm(("attribute h" + hex(window.value) + " " + std::to_string(attribute)).c_str());
+    SimWindowManager& wm = desk_.windows;
+    if (!wm.isWindow(window)) return kInvalidHandle;
+    if (attribute == DWMWA_EXTENDED_FRAME_BOUNDS) {
+      if (value == nullptr || size != sizeof(Rect)) return kInvalidArg;
+      if (!desk_.compositionEnabled) return kCompositionDisabled;
+      Rect r;
+      wm.getWindowRect(window, r);
+      if (wm.getWindowProcessId(window) != wm.ownProcessId) {
+        const Rect& in = desk_.frameInset;
+        r = {r.left + in.left, r.top + in.top, r.right - in.right, r.bottom - in.bottom};
+      }
+      memcpy(value, &r, sizeof r);
+      return S_OK;
+    }
+    const bool windows8 = desk_.version.majorVersion > 6 ||
+                          (desk_.version.majorVersion == 6 && desk_.version.minorVersion >= 2);
+    if (attribute == DWMWA_CLOAKED && windows8) {
+      if (value == nullptr || size != sizeof(Dword)) return kInvalidArg;
+      auto found = desk_.cloaked.find(window.value);
+      const Dword cloaked = found == desk_.cloaked.end() ? 0 : found->second;
+      memcpy(value, &cloaked, sizeof cloaked);
+      return S_OK;
+    }
+    return kInvalidArg;  // an attribute this system does not know
   }
-  HResult registerThumbnail(Hwnd destination, Hwnd source, ThumbnailId*) override {
-    bindDwm(("register w" + hex(source.value) + " -> w" + hex(destination.value)).c_str());
-    return E_NOTIMPL;  // grows with the thumbnail service
+  HResult registerThumbnail(Hwnd destination, Hwnd source, ThumbnailId* thumbnail) override {
+    bindDwm(
+        ("thumbnail register h" + hex(source.value) + " -> h" + hex(destination.value)).c_str());
+    if (!desk_.compositionEnabled) return kCompositionDisabled;
+    SimWindowManager& wm = desk_.windows;
+    auto topLevel = [&wm](Hwnd w) {
+      return wm.isWindow(w) && (wm.getWindowLong(w, GWL_STYLE) & WS_CHILD) == 0;
+    };
+    if (thumbnail == nullptr || !topLevel(destination) || !topLevel(source) ||
+        wm.getWindowProcessId(destination) != wm.ownProcessId) {
+      return kInvalidArg;
+    }
+    *thumbnail = ++nextThumbnail_;
+    desk_.thumbnails[*thumbnail] = {destination, source, {}};
+    return S_OK;
   }
   HResult unregisterThumbnail(ThumbnailId thumbnail) override {
-    bindDwm(("unregister t" + hex(thumbnail)).c_str());
-    return E_NOTIMPL;
+    bindDwm(("thumbnail unregister t" + hex(thumbnail)).c_str());
+    return desk_.thumbnails.erase(thumbnail) != 0 ? S_OK : kInvalidArg;
   }
-  HResult updateThumbnailProperties(ThumbnailId thumbnail, const ThumbnailProperties&) override {
-    bindDwm(("properties t" + hex(thumbnail)).c_str());
-    return E_NOTIMPL;
+  HResult updateThumbnailProperties(ThumbnailId thumbnail,
+                                    const ThumbnailProperties& given) override {
+    const Dword flags = given.flags;
+    std::string text = "thumbnail properties t" + hex(thumbnail) + " flags=" + hex(flags);
+    if ((flags & DWM_TNP_RECTDESTINATION) != 0)
+      text += " dest=" + rectText(Rect{given.destination});
+    if ((flags & DWM_TNP_RECTSOURCE) != 0) text += " src=" + rectText(Rect{given.source});
+    if ((flags & DWM_TNP_OPACITY) != 0) text += " opacity=" + std::to_string(given.opacity);
+    if ((flags & DWM_TNP_VISIBLE) != 0) text += " visible=" + std::to_string(given.visible);
+    if ((flags & DWM_TNP_SOURCECLIENTAREAONLY) != 0) {
+      text += " clientonly=" + std::to_string(given.sourceClientAreaOnly);
+    }
+    bindDwm(text.c_str());
+    ++desk_.thumbnailPropertyUpdates;
+    auto found = desk_.thumbnails.find(thumbnail);
+    if (found == desk_.thumbnails.end()) return kInvalidArg;
+    if (!desk_.compositionEnabled) return kCompositionDisabled;
+    ThumbnailProperties& p = found->second.properties;
+    if ((flags & DWM_TNP_RECTDESTINATION) != 0) p.destination = given.destination;
+    if ((flags & DWM_TNP_RECTSOURCE) != 0) p.source = given.source;
+    if ((flags & DWM_TNP_OPACITY) != 0) p.opacity = given.opacity;
+    if ((flags & DWM_TNP_VISIBLE) != 0) p.visible = given.visible;
+    if ((flags & DWM_TNP_SOURCECLIENTAREAONLY) != 0) {
+      p.sourceClientAreaOnly = given.sourceClientAreaOnly;
+    }
+    p.flags |= flags;
+    return S_OK;
   }
-  HResult querySourceSize(ThumbnailId thumbnail, Size*) override {
-    bindDwm(("source size t" + hex(thumbnail)).c_str());
-    return E_NOTIMPL;
+  HResult querySourceSize(ThumbnailId thumbnail, Size* size) override {
+    bindDwm(("thumbnail source size t" + hex(thumbnail)).c_str());
+    auto found = desk_.thumbnails.find(thumbnail);
+    Rect r;
+    if (found == desk_.thumbnails.end() || size == nullptr ||
+        !desk_.windows.getWindowRect(found->second.source, r)) {
+      return kInvalidArg;
+    }
+    if (!desk_.compositionEnabled) return kCompositionDisabled;
+    *size = {r.width(), r.height()};
+    return S_OK;
   }
   HResult extendFrameIntoClientArea(Hwnd window, const Margins& margins) override {
     bindDwm(("extend frame w" + hex(window.value) + " " +
              rectText({margins.left, margins.top, margins.right, margins.bottom}))
                 .c_str());
-    if (!desk_.compositionEnabled) return static_cast<HResult>(0x80263001u);  // not composited
+    if (!desk_.compositionEnabled) return kCompositionDisabled;
     desk_.glassFrames[window.value] = margins;
     return S_OK;
   }
@@ -302,6 +382,15 @@ class SimDesktop::Services : public System,
         return {false, ERROR_SUCCESS};
     }
   }
+  std::optional<IconHandle> fileSmallIcon(const std::string& path) override {
+    desk_.actions.push_back("file icon " + path);
+    const bool known =
+        desk_.windows.isImagePath(path) ||
+        std::any_of(desk_.fileIcons.begin(), desk_.fileIcons.end(),
+                    [&path](const std::string& file) { return sameIgnoringCase(file, path); });
+    if (!known) return std::nullopt;
+    return desk_.windows.newIcon();
+  }
   bool shellExecute(Hwnd, const std::string& verb, const std::string& file, int32_t) override {
     desk_.shellExecuted.push_back(verb + " " + file);
     return true;
@@ -320,6 +409,7 @@ class SimDesktop::Services : public System,
 
  private:
   SimDesktop& desk_;
+  ThumbnailId nextThumbnail_ = 0;
 };
 
 SimDesktop::SimDesktop() : services_(std::make_unique<Services>(*this)) {

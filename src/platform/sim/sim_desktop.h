@@ -5,11 +5,18 @@
 // the standard streams point, the current directory and files (real files in a temporary
 // folder), the command line and the program's own version resource, monitors in any
 // enumeration order, desktop composition and the thumbnails registered with it, COM and the
-// taskbar buttons, and message boxes answered by what the test scripted.
+// taskbar buttons, file icons, and message boxes answered by what the test scripted.
 // Every call the program makes that a test may want to order is recorded in `actions`.
 //
+// The Desktop Window Manager: registrations need composition on, a live top-level source and
+// a live top-level destination of the program's own; properties merge by flag. Extended frame
+// bounds are the window rectangle less `frameInset` (other programs' windows; the program's
+// own have none) and need composition; DWMWA_CLOAKED is unknown before version 6.2
+// (E_INVALIDARG), as on Windows 7. With composition switched off, registrations stay listed
+// but updates and size queries fail; a registration outlives its windows until unregistered.
+//
 // What it does not model: threads, security, real pixels, code pages other than 932,
-// anything the port does not ask for.
+// thumbnails drawn, anything the port does not ask for.
 #pragma once
 
 #include <deque>
@@ -32,6 +39,13 @@ struct SimMonitor {
   std::string device = "\\\\.\\DISPLAY1";
 };
 
+// A thumbnail registered with the Desktop Window Manager.
+struct SimThumbnail {
+  platform::Hwnd destination;
+  platform::Hwnd source;
+  platform::ThumbnailProperties properties;  // flags: the fields ever given
+};
+
 struct SimMessageBox {
   std::string text;
   std::string caption;
@@ -45,7 +59,7 @@ class SimDesktop {
   static std::unique_ptr<SimDesktop> singleMonitor();             // 1920 x 1080, Windows 7
   static std::unique_ptr<SimDesktop> twoMonitorsPrimarySecond();  // primary enumerated second
   static std::unique_ptr<SimDesktop> compositionOff();
-  static std::unique_ptr<SimDesktop> oldSystem();                  // version 5.1, no DWM
+  static std::unique_ptr<SimDesktop> oldSystem();  // version 5.1, no DWM
 
   SimDesktop();
   ~SimDesktop();
@@ -85,12 +99,12 @@ class SimDesktop {
 
   // Console and standard streams.
   enum class Stream { Inherited, Console, Null };
-  bool consoleAttached = false;   // a console exists for the process
+  bool consoleAttached = false;  // a console exists for the process
   bool startedFromConsole = false;
   Stream stdoutTarget = Stream::Inherited;
-  std::string consoleOutput;      // what reached the console
-  std::string inheritedOutput;    // what was written before any redirection
-  size_t discardedBytes = 0;      // written to the null device
+  std::string consoleOutput;    // what reached the console
+  std::string inheritedOutput;  // what was written before any redirection
+  size_t discardedBytes = 0;    // written to the null device
   platform::ConsoleCtrlHandler ctrlHandler = nullptr;
 
   // Command line and the program's own executable.
@@ -108,7 +122,11 @@ class SimDesktop {
   bool dwmLoaded = false;  // the library was bound (first DWM call)
   platform::Bool compositionEnabled = 1;
   platform::HResult compositionQueryResult = platform::S_OK;
-  std::map<uint32_t, platform::Margins> glassFrames;  // window -> extended margins
+  std::map<uint32_t, platform::Margins> glassFrames;         // window -> extended margins
+  std::map<platform::ThumbnailId, SimThumbnail> thumbnails;  // live registrations by id
+  int thumbnailPropertyUpdates = 0;                          // every update call
+  platform::Rect frameInset{7, 0, 7, 7};  // invisible borders: left, top, right, bottom
+  std::map<uint32_t, uint32_t> cloaked;   // window -> DWMWA_CLOAKED value
 
   // COM and taskbar.
   int comInitCount = 0;
@@ -121,6 +139,8 @@ class SimDesktop {
   std::map<std::pair<uint32_t, uint32_t>, platform::TrayIconData> trayIcons;
   std::deque<platform::Dword> trayErrors;
   std::vector<std::string> shellExecuted;  // "verb file"
+  // Files with a small icon besides the images of the processes (paths, any case).
+  std::set<std::string> fileIcons;
 
   // Message boxes: answers taken from the front of the queue, IDOK when empty.
   std::deque<int> messageBoxAnswers;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,7 @@ struct ListViewModel {
   int32_t ensuredVisible = -1;  // the last row scrolled into view
   bool redraw = true;           // WM_SETREDRAW state
   int redrawCount = 0;          // WM_SETREDRAW TRUE messages: each one repaints the list
+  std::map<uint32_t, platform::ImageListHandle> imageLists;  // by LVSIL_*
 
   // The text of a cell, "" when the row or cell does not exist.
   std::string text(size_t row, size_t column) const {

@@ -1,4 +1,7 @@
-// The simulated window manager: what tests do to other programs' windows and processes.
+// The simulated window manager: what tests do to other programs' windows and processes, and
+// how those windows answer what the program does to them.
+#include <cctype>
+#include <cstdio>
 #include <stdexcept>
 #include <utility>
 
@@ -8,6 +11,39 @@
 namespace sim {
 
 using namespace platform;
+
+namespace {
+
+// A thread that has not read its messages for this long counts as hung.
+constexpr uint64_t kHungAfterMs = 5000;
+// What a call that would never return costs here.
+constexpr uint32_t kBlockedMs = 5000;
+constexpr Dword kErrorInvalidWindowHandle = 1400;  // ERROR_INVALID_WINDOW_HANDLE
+
+std::string handleText(Hwnd window) {
+  char text[24];
+  snprintf(text, sizeof text, "h%x", window.value);
+  return text;
+}
+
+std::string messageText(uint32_t message) {
+  char text[16];
+  snprintf(text, sizeof text, "0x%x", message);
+  return text;
+}
+
+bool sameIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
 
 Hwnd SimWindowManager::addWindow(const ForeignWindow& window) {
   return addWindowWithHandle(nextHandle(), window);
@@ -78,6 +114,7 @@ void SimWindowManager::setExStyle(Hwnd window, uint32_t exStyle) {
   if (w == nullptr) return;
   const bool changesBand = ((w->exStyle ^ exStyle) & WS_EX_TOPMOST) != 0;
   w->exStyle = exStyle;
+  if ((exStyle & WS_EX_LAYERED) == 0) w->alpha.reset();
   if (changesBand && !w->parent && window != kDesktop) placeOnTop(*w);
 }
 
@@ -100,6 +137,13 @@ uint32_t SimWindowManager::addProcess(std::string baseName, std::string imagePat
   return nextProcessId_;
 }
 
+bool SimWindowManager::isImagePath(const std::string& path) const {
+  for (const auto& [id, process] : processes_) {
+    if (!process.imagePath.empty() && sameIgnoringCase(process.imagePath, path)) return true;
+  }
+  return false;
+}
+
 std::string SimWindowManager::baseName(Dword processId) {
   auto found = processes_.find(processId);
   return found != processes_.end() && found->second.openable ? found->second.baseName : "";
@@ -117,6 +161,124 @@ Hwnd SimWindowManager::findDialog(int32_t templateId) const {
     if (w->alive && w->dialog && w->templateId == templateId) newest = w->handle;
   }
   return newest;
+}
+
+// ---------------------------------------------------------------------------------------------
+// How other programs' windows answer.
+
+bool SimWindowManager::hungForeign(const Window& window) const {
+  return !window.own && window.hung;
+}
+
+void SimWindowManager::blockedBy(const Window& window, const char* call,
+                                 const std::string& detail) {
+  actions_.push_back(std::string("BLOCKED ") + call + " " + handleText(window.handle) +
+                     (detail.empty() ? "" : " " + detail));
+  now_ += kBlockedMs;
+}
+
+void SimWindowManager::setHung(Hwnd window, bool hung) {
+  Window* w = live(window);
+  if (w == nullptr || w->own) return;
+  if (hung && !w->hung) {
+    syncClock();
+    w->hungSince = clock_;
+  }
+  w->hung = hung;
+}
+
+void SimWindowManager::reactForeign(Window& window, uint32_t message, WParam wParam) {
+  if (message != WM_SYSCOMMAND) return;
+  switch (wParam & 0xFFF0) {
+    case SC_MINIMIZE:
+      if (wineDisabledIgnoresMinimize && (window.style & WS_DISABLED) != 0) return;
+      show(window.handle, SW_MINIMIZE);
+      break;
+    case SC_RESTORE:
+      show(window.handle, SW_RESTORE);
+      break;
+  }
+}
+
+TimedResult SimWindowManager::sendMessageTimeout(Hwnd window, uint32_t message, WParam wParam,
+                                                 LParam lParam, uint32_t flags,
+                                                 uint32_t milliseconds) {
+  Window* w = live(window);
+  if (w == nullptr) {
+    lastErrorValue = kErrorInvalidWindowHandle;
+    return {};
+  }
+  if (hungForeign(*w)) {
+    actions_.push_back("timeout " + handleText(window) + " " + messageText(message));
+    syncClock();
+    // Once the window counts as hung, SMTO_ABORTIFHUNG does not wait for it at all.
+    const bool givenUp = (flags & SMTO_ABORTIFHUNG) != 0 && clock_ - w->hungSince >= kHungAfterMs;
+    if (!givenUp) now_ += milliseconds;
+    lastErrorValue = ERROR_TIMEOUT;
+    return {};
+  }
+  return {true, dispatch(window, message, wParam, lParam)};
+}
+
+std::optional<uint8_t> SimWindowManager::layeredAlpha(Hwnd window) const {
+  const Window* w = live(window);
+  return w == nullptr ? std::nullopt : w->alpha;
+}
+
+bool SimWindowManager::setLayeredWindowAttributes(Hwnd window, ColorRef, uint8_t alpha,
+                                                  Dword flags) {
+  char text[64];
+  snprintf(text, sizeof text, "layered %s alpha %u flags %x", handleText(window).c_str(),
+           static_cast<unsigned>(alpha), flags);
+  actions_.push_back(text);
+  Window* w = live(window);
+  if (w == nullptr || (w->exStyle & WS_EX_LAYERED) == 0) return false;
+  if ((flags & LWA_ALPHA) != 0) {
+    w->alpha = alpha;
+  } else {
+    w->alpha.reset();  // a colour key alone leaves the rest opaque
+  }
+  return true;
+}
+
+bool SimWindowManager::setWindowPlacement(Hwnd window, const WindowPlacement& placement) {
+  const Rect& n = placement.normalPosition;
+  char text[96];
+  snprintf(text, sizeof text, "placement %s cmd %u %d,%d,%d,%d", handleText(window).c_str(),
+           placement.showCmd, n.left, n.top, n.right, n.bottom);
+  actions_.push_back(text);
+  Window* w = live(window);
+  if (w == nullptr || window == kDesktop || placement.length != sizeof(WindowPlacement)) {
+    return false;
+  }
+  if (!w->own && wineForeignPlacementFails) return false;
+  if (hungForeign(*w)) blockedBy(*w, "placement");
+  const bool tool = (w->exStyle & WS_EX_TOOLWINDOW) != 0;
+  const Rect onScreen = tool ? n
+                             : Rect{n.left + workArea.left, n.top + workArea.top,
+                                    n.right + workArea.left, n.bottom + workArea.top};
+  if (w->own) {
+    if (w->iconic()) {
+      w->normalRect = onScreen;  // own windows keep it in screen coordinates
+    } else {
+      Point base;
+      if (Window* parent = live(w->parent)) base = clientOrigin(*parent);
+      changePosition(window, {window,
+                              {},
+                              onScreen.left - base.x,
+                              onScreen.top - base.y,
+                              onScreen.width(),
+                              onScreen.height(),
+                              SWP_NOZORDER | SWP_NOACTIVATE});
+    }
+  } else {
+    if (!w->iconic()) moveWindowTo(*w, onScreen);
+    w->normalRect = n;
+  }
+  // Then the show command, as ShowWindow would carry it out (a minimised window restores to
+  // the new normal rectangle).
+  if (live(window) != nullptr) show(window, static_cast<int32_t>(placement.showCmd));
+  return true;
 }
 
 }  // namespace sim

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ struct SimWindowManager::Window {
   std::vector<platform::Hwnd> children;  // in creation order
   std::vector<ReceivedMessage> received;
   std::vector<SystemMenuItem> systemMenu;
+  std::optional<uint8_t> alpha;  // layered alpha (LWA_ALPHA); none while opaque
+  bool hung = false;             // other programs' windows only
+  uint64_t hungSince = 0;        // on the 64-bit clock
 
   platform::MessageHandler* handler = nullptr;
   bool dialog = false;

@@ -1,6 +1,7 @@
 // The simulated window manager: windows, z-order, facts, messages, the position protocol and
-// destruction. Dialogs and controls: sim_dialogs.cpp; timers: sim_timers.cpp; what tests do to
-// other programs' windows: sim_other_programs.cpp.
+// destruction. Dialogs and controls: sim_dialogs.cpp; plain own windows: sim_own_windows.cpp;
+// timers: sim_timers.cpp; other programs' windows: sim_other_programs.cpp; hot-keys:
+// sim_hot_keys.cpp; image lists and icons: sim_icons.cpp.
 //
 // Handlers run in the middle of these functions and may destroy any window, so after each
 // dispatch a window is looked up again by handle. Window objects are never freed before the
@@ -126,21 +127,27 @@ void SimWindowManager::unlink(Window& window) {
   if (Window* parent = live(window.parent)) std::erase(parent->children, h);
   if (foreground_ == h) foreground_ = {};
   std::erase_if(timers_, [h](const Timer& t) { return t.window == h.value; });
+  std::erase_if(hotKeys_, [h](const HotKey& k) { return k.window == h.value; });
   std::erase_if(queue_, [h](const Posted& p) { return p.window == h; });
 }
 
 Rect SimWindowManager::insets(const Window& window) const {
+  return insets(window.style, window.exStyle);
+}
+
+Rect SimWindowManager::insets(uint32_t style, uint32_t exStyle) const {
   int32_t side = 0;
-  int32_t top = 0;
-  if ((window.style & WS_CAPTION) == WS_CAPTION) {
+  if ((style & WS_THICKFRAME) != 0) {
+    side = 4;
+  } else if ((style & kWsDlgFrame) != 0 || (exStyle & WS_EX_DLGMODALFRAME) != 0) {
+    side = 3;  // WS_CAPTION carries WS_DLGFRAME
+  } else if ((style & WS_BORDER) != 0) {
+    side = 1;
+  }
+  int32_t top = side;
+  if ((style & WS_CAPTION) == WS_CAPTION) {
     auto caption = systemMetrics.find(SM_CYCAPTION);
-    side = 3;
-    top = 3 + (caption == systemMetrics.end() ? 0 : caption->second);
-  } else if ((window.style & (WS_THICKFRAME | kWsDlgFrame)) != 0 ||
-             (window.exStyle & WS_EX_DLGMODALFRAME) != 0) {
-    side = top = 3;
-  } else if ((window.style & WS_BORDER) != 0) {
-    side = top = 1;
+    if (caption != systemMetrics.end()) top += caption->second;
   }
   return {side, top, side, side};
 }
@@ -219,11 +226,17 @@ uint32_t SimWindowManager::setWindowLong(Hwnd window, int32_t index, uint32_t va
   if (w == nullptr || (index != GWL_STYLE && index != GWL_EXSTYLE)) return 0;
   actions_.push_back("set long " + handleText(window) + " " + std::to_string(index) + " " +
                      std::to_string(value));
+  if (hungForeign(*w)) blockedBy(*w, "set long");  // WM_STYLECHANGING is sent
   uint32_t& field = index == GWL_STYLE ? w->style : w->exStyle;
   const uint32_t previous = field;
   field = value;
-  // The topmost band changes only through setWindowPos.
-  if (index == GWL_EXSTYLE) field = (value & ~WS_EX_TOPMOST) | (previous & WS_EX_TOPMOST);
+  if (index == GWL_STYLE) {
+    field |= previous & WS_MINIMIZE;  // only restoring clears it
+  } else {
+    // The topmost band changes only through setWindowPos.
+    field = (value & ~WS_EX_TOPMOST) | (previous & WS_EX_TOPMOST);
+    if ((field & WS_EX_LAYERED) == 0) w->alpha.reset();
+  }
   return previous;
 }
 
@@ -276,6 +289,8 @@ bool SimWindowManager::getWindowPlacement(Hwnd window, WindowPlacement& placemen
   placement.maxPosition = {-1, -1};
   if (w->own) {
     placement.normalPosition = toWorkspace(*w, w->iconic() ? w->normalRect : w->rect);
+  } else if (winePlacementReportsCurrentRect) {
+    placement.normalPosition = w->rect;
   } else {
     placement.normalPosition = w->normalRect;
   }
@@ -289,13 +304,22 @@ LResult SimWindowManager::dispatch(Hwnd window, uint32_t message, WParam wParam,
   Window* w = live(window);
   if (w == nullptr) return 0;
   if (!w->own || w->control) w->received.push_back({message, wParam, lParam});
-  if (!w->own) return 0;
+  if (!w->own) {
+    reactForeign(*w, message, wParam);
+    return 0;
+  }
   if (w->control) return controlProc(*w, message, wParam, lParam);
   if (w->handler != nullptr) return w->handler->onMessage(window, message, wParam, lParam);
   return defaultProc(window, message, wParam, lParam);
 }
 
 LResult SimWindowManager::sendMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) {
+  if (Window* w = live(window); w != nullptr && hungForeign(*w)) {
+    char detail[16];
+    snprintf(detail, sizeof detail, "0x%x", message);
+    blockedBy(*w, "send", detail);
+    return 0;
+  }
   return dispatch(window, message, wParam, lParam);
 }
 
@@ -418,6 +442,7 @@ bool SimWindowManager::changePosition(Hwnd window, WindowPos pos) {
   const bool moved = r.left != w->rect.left || r.top != w->rect.top;
   const bool sized = r.width() != w->rect.width() || r.height() != w->rect.height();
   moveWindowTo(*w, r);
+  if (!w->own && !w->iconic()) w->normalRect = toWorkspace(*w, r);
   if ((flags & SWP_SHOWWINDOW) != 0) {
     w->style |= WS_VISIBLE;
   } else if ((flags & SWP_HIDEWINDOW) != 0) {
@@ -505,6 +530,7 @@ bool SimWindowManager::show(Hwnd window, int32_t command) {
 
 bool SimWindowManager::showWindow(Hwnd window, int32_t command) {
   actions_.push_back("show " + handleText(window) + " " + std::to_string(command));
+  if (Window* w = live(window); w != nullptr && hungForeign(*w)) blockedBy(*w, "show");
   return show(window, command);
 }
 
@@ -515,6 +541,7 @@ bool SimWindowManager::setWindowPos(Hwnd window, Hwnd insertAfter, int32_t x, in
            handleText(insertAfter).c_str(), x, y, cx, cy, flags);
   actions_.push_back(text);
   if (window == kDesktop) return false;
+  if (Window* w = live(window); w != nullptr && hungForeign(*w)) blockedBy(*w, "pos");
   return changePosition(window, {window, insertAfter, x, y, cx, cy, flags});
 }
 
@@ -578,6 +605,7 @@ void SimWindowManager::freeWindow(Hwnd window) {
   dispatch(window, WM_NCDESTROY, 0, 0);
   w = live(window);
   if (w == nullptr) return;
+  releaseListImages(*w);
   unlink(*w);
   w->alive = false;
 }

@@ -1,34 +1,66 @@
 // The simulated window manager: windows of other programs as plain data, and the program's
-// own dialogs, controls, messages, timers and menus, dispatched in the order Windows uses.
+// own windows, dialogs, controls, messages, timers, hot-keys, image lists and menus,
+// dispatched in the order Windows uses.
 //
 // What it models:
 // - Top-level windows in one z-order with a topmost band (enumWindows: top first). Other
-//   programs' windows are facts a test sets; the program may show, move, restack and message
-//   them, which changes the facts directly and records the messages (answered 0).
+//   programs' windows are facts a test sets; the program may show, move, restack, place and
+//   message them, which changes the facts directly (no messages reach a handler) and records
+//   the messages (answered 0). A sent (or timed) WM_SYSCOMMAND SC_MINIMIZE / SC_RESTORE
+//   minimises / restores them, as their default processing would; posted messages are only
+//   recorded. Moving one that is not minimised moves its normal rectangle with it.
+// - Hung windows of other programs (setHung): a hung window ignores what it is sent.
+//   sendMessageTimeout waits out its timeout (the clock moves, nothing is delivered) and
+//   returns at once under SMTO_ABORTIFHUNG when the window has been hung for 5 s, as Windows
+//   does. Calls that would block the program for good on Windows record "BLOCKED ..." and move
+//   the clock by 5 s: sendMessage (answers 0, the message is lost), and showWindow,
+//   setWindowPos, moveWindow, setWindowPlacement and setWindowLong (which wait for the owner
+//   thread; here the change is made after the wait).
+// - WS_MINIMIZE cannot be cleared with setWindowLong while a window is minimised (Wine);
+//   WS_DISABLED in the style is the enabled state. Wine's other ways are switches (below).
+// - Layered windows: setLayeredWindowAttributes needs WS_EX_LAYERED; the alpha is kept until
+//   WS_EX_LAYERED is cleared.
 // - The program's own windows: dialogs built from templates (dialog unit = 1.5 px), their
-//   controls as child windows, one MessageHandler per dialog. Sent messages are direct calls;
-//   posted ones wait for pumpMessages() (or advance()). Showing and positioning go through
-//   WM_WINDOWPOSCHANGING (the handler may rewrite it) / WM_WINDOWPOSCHANGED. As in Windows,
-//   a redundant show or hide flag is dropped after WM_WINDOWPOSCHANGING (a visible window is
-//   not shown, a hidden one not hidden), and WM_MOVE / WM_SIZE come from defaultProc's
-//   handling of WM_WINDOWPOSCHANGED.
+//   controls as child windows, one MessageHandler per dialog; plain windows (createWindow)
+//   get WM_CREATE (-1 fails the creation) and are then shown when created with WS_VISIBLE
+//   (an overlapped window, neither WS_POPUP nor WS_CHILD, gets WS_CAPTION as in Windows).
+//   Sent messages are direct calls; posted ones wait for pumpMessages() (or advance()).
+//   Showing and positioning go through WM_WINDOWPOSCHANGING (the handler may rewrite it) /
+//   WM_WINDOWPOSCHANGED. As in Windows, a redundant show or hide flag is dropped after
+//   WM_WINDOWPOSCHANGING (a visible window is not shown, a hidden one not hidden), and
+//   WM_MOVE / WM_SIZE come from defaultProc's handling of WM_WINDOWPOSCHANGED.
+// - animateWindow: WM_PRINTCLIENT first (when showing), then the clock moves by the duration
+//   as in a sleep, then the window is shown through the position protocol (AW_ACTIVATE makes
+//   it the foreground window) or hidden directly, without position messages. It fails for
+//   other programs' windows, on a visible window when showing and a hidden one when hiding.
 // - Minimising own windows (to -32000,-32000, 160 x 28) and restoring them; the placement's
 //   normal rectangle is in workspace coordinates (relative to the work area).
-// - Frames: 3 px borders and a caption of SM_CYCAPTION with WS_CAPTION; 3 px borders with
-//   WS_THICKFRAME or WS_EX_DLGMODALFRAME (a dialog with DS_MODALFRAME gets it); 1 px with a
-//   bare WS_BORDER. Minimised windows have an empty client area.
+// - Frames (adjustWindowRect and client rectangles alike): 4 px borders with WS_THICKFRAME;
+//   otherwise 3 px with WS_CAPTION (its WS_DLGFRAME half) or WS_EX_DLGMODALFRAME (a dialog
+//   with DS_MODALFRAME gets it); 1 px with a bare WS_BORDER; plus a caption of SM_CYCAPTION
+//   with WS_CAPTION. Minimised windows have an empty client area.
+// - Hot-keys: one owner per key combination across the system (hotKeysHeldElsewhere stands
+//   for other programs); the press is posted as WM_HOTKEY. A window's hot-keys go with it.
+// - Image lists (icons copied in, by index) and icons: icons handed out by newIcon() are live
+//   until destroyIcon. A list view without LVS_SHAREIMAGELISTS destroys its image lists with
+//   itself, as Windows does ("image list destroy ... with list view").
 // - Modal loops answered by scripts, timers on the virtual clock, pop-up menus answered from a
-//   queue, system menus, list views, check boxes, brushes and device-context settings.
+//   queue, system menus, list views, check boxes, brushes and device-context settings;
+//   fillRect and paintFill are recorded, not drawn.
 //
-// What it does not model: painting and pixels, real input (tests click through the API
-// below, which honours disabled and hidden controls), keyboard focus and activation beyond
-// the foreground window (set by setForegroundWindow, which brings the window to the top
-// through the position protocol; lost when it is hidden or minimised, to no other window),
-// threads, maximised windows, the z-order of child windows and the owned-above-owner rule,
-// creation messages other than WM_INITDIALOG, WM_SETTEXT / WM_GETTEXT, WM_ENABLE, code pages
-// (texts are bytes; the encoding given is only remembered), more than one work area, last
-// errors set by failing calls (lastError answers what the test put in `lastErrorValue`).
-// The clock only moves forward.
+// What it does not model: painting and pixels (no WM_PAINT or WM_ERASEBKGND is ever sent;
+// a layered window without attributes is not drawn on Windows, here nothing is drawn
+// anyway), real input (tests click through the API below, which honours disabled and hidden
+// controls), keyboard focus and activation beyond the foreground window (set by
+// setForegroundWindow, which brings the window to the top through the position protocol;
+// lost when it is hidden or minimised, to no other window), non-client hit-testing
+// (WM_NCHITTEST answers HTCLIENT), threads, maximised windows, the z-order of child windows
+// and the owned-above-owner rule, creation messages other than WM_INITDIALOG and WM_CREATE
+// (no WM_NCCREATE, no WM_SIZE / WM_MOVE after creation), WM_SETTEXT / WM_GETTEXT, WM_ENABLE,
+// WM_STYLECHANGING, frames of WS_EX_CLIENTEDGE / WS_EX_STATICEDGE, hung windows catching up
+// on what they missed, code pages (texts are bytes; the encoding given is only remembered).
+// Last errors: registerHotKey / unregisterHotKey and sendMessageTimeout set `lastErrorValue`;
+// other calls leave what the test put there. The clock only moves forward.
 #pragma once
 
 #include <cstdint>
@@ -37,7 +69,9 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/processes.h"
@@ -74,6 +108,15 @@ struct SystemMenuItem {
   std::string text;
 };
 
+// An image list of the program's, as created and filled.
+struct SimImageList {
+  int32_t cx = 0;
+  int32_t cy = 0;
+  uint32_t flags = 0;
+  std::vector<platform::IconHandle> icons;  // by image index; Windows copies them in
+  std::optional<platform::ColorRef> bkColor;
+};
+
 class SimWindowManager : public platform::Windows, public platform::Processes {
  public:
   // `now` is the desktop's clock in ms, `actions` its call log; both outlive this object.
@@ -105,6 +148,18 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   // A process; baseName/imagePath answer "" when it is not openable.
   uint32_t addProcess(std::string baseName, std::string imagePath, bool openable = true);
   const platform::Dword ownProcessId = 0x1000;  // the program's own process: "ZENTA.exe"
+  // True when the path (any case) is the image of a process added here.
+  bool isImagePath(const std::string& path) const;
+  // A hung window answers nothing (see the top of this file). Other programs' windows only.
+  void setHung(platform::Hwnd window, bool hung);
+  // The alpha given to setLayeredWindowAttributes with LWA_ALPHA; none while opaque.
+  std::optional<uint8_t> layeredAlpha(platform::Hwnd window) const;
+
+  // Wine's ways with other programs' windows; off is Windows' behaviour.
+  bool wineForeignPlacementFails = false;    // setWindowPlacement: false, nothing changes
+  bool wineDisabledIgnoresMinimize = false;  // WM_SYSCOMMAND SC_MINIMIZE to a disabled one
+  // getWindowPlacement reports the current rectangle (-32000,... while minimised) as normal.
+  bool winePlacementReportsCurrentRect = false;
 
   // --- The program's own windows. ---
   // The newest live dialog made from the template with this id; 0 when none.
@@ -142,6 +197,24 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
 
   // Pop-up menus: answers taken from the front; 0 or none = dismissed.
   std::deque<uint32_t> menuAnswers;
+
+  // Hot-keys: (modifiers, key) combinations other programs hold.
+  std::set<std::pair<uint32_t, uint32_t>> hotKeysHeldElsewhere;
+  // The user presses a combination: WM_HOTKEY (id, modifiers | key << 16) is posted to the
+  // window that registered it; false when none of ours did.
+  bool pressHotKey(uint32_t modifiers, uint32_t key);
+  // (modifiers, key) of a registration; the newest when the id was registered twice.
+  std::optional<std::pair<uint32_t, uint32_t>> registeredHotKey(platform::Hwnd window,
+                                                                int32_t id) const;
+
+  // Icons and image lists.
+  platform::IconHandle newIcon();  // a fresh icon the caller owns, as the shell hands out
+  size_t liveIcons() const { return icons_.size(); }
+  bool iconLive(platform::IconHandle icon) const { return icons_.count(icon.value) != 0; }
+  int failImageListAdds = 0;  // so many next imageListAddIcon calls fail
+  const SimImageList* imageList(platform::ImageListHandle list) const;  // null once destroyed
+  size_t liveImageLists() const { return imageLists_.size(); }
+  static constexpr platform::IconHandle kErrorIcon{0x0B007F01};  // IDI_HAND
 
   // GDI.
   std::optional<platform::ColorRef> brushColor(platform::BrushHandle brush) const;
@@ -202,6 +275,38 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
                       platform::Encoding encoding) override;
   bool enableWindow(platform::Hwnd window, bool enable) override;
   bool isWindowEnabled(platform::Hwnd window) override;
+
+  platform::Hwnd createWindow(const platform::WindowSpec& spec,
+                              platform::MessageHandler* handler) override;
+  bool animateWindow(platform::Hwnd window, platform::Dword milliseconds,
+                     platform::Dword flags) override;
+  bool moveWindow(platform::Hwnd window, int32_t x, int32_t y, int32_t cx, int32_t cy,
+                  bool repaint) override;
+  bool adjustWindowRect(platform::Rect& rect, uint32_t style, uint32_t exStyle) override;
+  void fillRect(platform::DeviceContext dc, const platform::Rect& rect,
+                platform::ColorRef color) override;
+  void paintFill(platform::Hwnd window, platform::ColorRef color) override;
+
+  bool setWindowPlacement(platform::Hwnd window,
+                          const platform::WindowPlacement& placement) override;
+  bool setLayeredWindowAttributes(platform::Hwnd window, platform::ColorRef key, uint8_t alpha,
+                                  platform::Dword flags) override;
+  platform::TimedResult sendMessageTimeout(platform::Hwnd window, uint32_t message,
+                                           platform::WParam wParam, platform::LParam lParam,
+                                           uint32_t flags, uint32_t milliseconds) override;
+
+  bool registerHotKey(platform::Hwnd window, int32_t id, uint32_t modifiers, uint32_t key) override;
+  bool unregisterHotKey(platform::Hwnd window, int32_t id) override;
+
+  platform::ImageListHandle createImageList(int32_t cx, int32_t cy, uint32_t flags, int32_t initial,
+                                            int32_t grow) override;
+  void destroyImageList(platform::ImageListHandle list) override;
+  void setImageListBkColor(platform::ImageListHandle list, platform::ColorRef color) override;
+  int32_t imageListAddIcon(platform::ImageListHandle list, platform::IconHandle icon) override;
+  void listViewSetImageList(platform::Hwnd list, platform::ImageListHandle images,
+                            uint32_t which) override;
+  platform::IconHandle errorIcon() override { return kErrorIcon; }
+  void destroyIcon(platform::IconHandle icon) override;
 
   bool setTimer(platform::Hwnd window, uintptr_t id, uint32_t milliseconds) override;
   bool killTimer(platform::Hwnd window, uintptr_t id) override;
@@ -269,6 +374,12 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
     std::string imagePath;
     bool openable;
   };
+  struct HotKey {
+    uint32_t window;
+    int32_t id;
+    uint32_t modifiers;
+    uint32_t key;
+  };
 
   // Windows, the z-order, messages, destruction (sim_window_manager.cpp); syncClock is in
   // sim_timers.cpp.
@@ -280,6 +391,7 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   void restack(Window& window, platform::Hwnd insertAfter);
   void unlink(Window& window);
   platform::Rect insets(const Window& window) const;
+  platform::Rect insets(uint32_t style, uint32_t exStyle) const;
   platform::Point clientOrigin(const Window& window) const;
   platform::Rect toWorkspace(const Window& window, platform::Rect rect) const;
   void moveWindowTo(Window& window, const platform::Rect& rect);
@@ -298,6 +410,16 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   void sendDestroy(platform::Hwnd window);
   void freeWindow(platform::Hwnd window);
   void syncClock();
+
+  // Other programs' windows (sim_other_programs.cpp).
+  void reactForeign(Window& window, uint32_t message, platform::WParam wParam);
+  // Records "BLOCKED <call> h... <detail>" and moves the clock by the wait.
+  void blockedBy(const Window& window, const char* call, const std::string& detail = {});
+  bool hungForeign(const Window& window) const;
+
+  // Image lists and icons (sim_icons.cpp).
+  void releaseListImages(Window& list);
+  bool usableIcon(platform::IconHandle icon) const;
 
   // Dialogs and controls (sim_dialogs.cpp).
   platform::Hwnd makeDialog(const platform::DialogTemplate& dialog, platform::Hwnd parent,
@@ -326,6 +448,12 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   uint64_t nextBrush_ = 0x1A00010;
   std::map<uint64_t, int32_t> bkModes_;
   std::map<uint64_t, platform::ColorRef> textColors_;
+  uint64_t nextDc_ = 0x0F000010;  // device contexts handed to WM_PRINTCLIENT
+  std::vector<HotKey> hotKeys_;   // oldest first
+  std::set<uint64_t> icons_;      // live icons from newIcon()
+  uint64_t nextIcon_ = 0x0D000010;
+  std::map<uint64_t, SimImageList> imageLists_;
+  uint64_t nextImageList_ = 0x0E000010;
 };
 
 }  // namespace sim

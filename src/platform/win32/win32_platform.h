@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,7 @@ class Win32Shell : public platform::Shell {
   void comUninitialize() override;
   std::unique_ptr<platform::TaskbarList> createTaskbarList() override;
   platform::ShellResult notifyIcon(uint32_t message, const platform::TrayIconData& data) override;
+  std::optional<platform::IconHandle> fileSmallIcon(const std::string& path) override;
   bool shellExecute(platform::Hwnd owner, const std::string& verb, const std::string& file,
                     int32_t show) override;
 };
@@ -119,9 +121,11 @@ class Win32MessageBoxes : public platform::MessageBoxes {
            uint32_t type) override;
 };
 
-// The window manager. The program's own dialogs are bound to their MessageHandler from
-// WM_INITDIALOG to WM_NCDESTROY: the dialog window is subclassed so that every message goes
-// through the handler like a window procedure, and defaultProc is the dialog's own procedure.
+// The window manager. The program's own windows are bound to their MessageHandler until
+// WM_NCDESTROY. A dialog is bound at WM_INITDIALOG and subclassed so that every message goes
+// through the handler like a window procedure; its defaultProc is the dialog's own procedure.
+// A plain window is bound at WM_NCCREATE by its class's procedure; its defaultProc is
+// DefWindowProcW. Both translate the same structures (WINDOWPOS, NMHDR) on the way.
 class Win32Windows : public platform::Windows {
  public:
   Win32Windows();
@@ -171,6 +175,39 @@ class Win32Windows : public platform::Windows {
   bool enableWindow(platform::Hwnd window, bool enable) override;
   bool isWindowEnabled(platform::Hwnd window) override;
 
+  platform::Hwnd createWindow(const platform::WindowSpec& spec,
+                              platform::MessageHandler* handler) override;
+  bool animateWindow(platform::Hwnd window, platform::Dword milliseconds,
+                     platform::Dword flags) override;
+  bool moveWindow(platform::Hwnd window, int32_t x, int32_t y, int32_t cx, int32_t cy,
+                  bool repaint) override;
+  bool adjustWindowRect(platform::Rect& rect, uint32_t style, uint32_t exStyle) override;
+  void fillRect(platform::DeviceContext dc, const platform::Rect& rect,
+                platform::ColorRef color) override;
+  void paintFill(platform::Hwnd window, platform::ColorRef color) override;
+
+  bool setWindowPlacement(platform::Hwnd window,
+                          const platform::WindowPlacement& placement) override;
+  bool setLayeredWindowAttributes(platform::Hwnd window, platform::ColorRef key, uint8_t alpha,
+                                  platform::Dword flags) override;
+  platform::TimedResult sendMessageTimeout(platform::Hwnd window, uint32_t message,
+                                           platform::WParam wParam, platform::LParam lParam,
+                                           uint32_t flags, uint32_t milliseconds) override;
+
+  bool registerHotKey(platform::Hwnd window, int32_t id, uint32_t modifiers,
+                      uint32_t key) override;
+  bool unregisterHotKey(platform::Hwnd window, int32_t id) override;
+
+  platform::ImageListHandle createImageList(int32_t cx, int32_t cy, uint32_t flags,
+                                            int32_t initial, int32_t grow) override;
+  void destroyImageList(platform::ImageListHandle list) override;
+  void setImageListBkColor(platform::ImageListHandle list, platform::ColorRef color) override;
+  int32_t imageListAddIcon(platform::ImageListHandle list, platform::IconHandle icon) override;
+  void listViewSetImageList(platform::Hwnd list, platform::ImageListHandle images,
+                            uint32_t which) override;
+  platform::IconHandle errorIcon() override;
+  void destroyIcon(platform::IconHandle icon) override;
+
   bool setTimer(platform::Hwnd window, uintptr_t id, uint32_t milliseconds) override;
   bool killTimer(platform::Hwnd window, uintptr_t id) override;
 
@@ -211,15 +248,18 @@ class Win32Windows : public platform::Windows {
   struct Frame;
   static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK boundProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static Binding* bindingOf(HWND window);
+  static LRESULT deliverLast(Binding* binding, HWND window, UINT message, WPARAM wParam,
+                             LPARAM lParam);
   LRESULT deliver(Binding& binding, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                   bool* defaulted);
   HWND makeDialog(const platform::DialogTemplate& dialog, platform::Hwnd parent,
                   platform::MessageHandler* handler, bool modal, intptr_t& modalResult);
 
-  // Messages being delivered, innermost last: a handler's defaultProc finds the real
-  // structure behind the portable one it was given.
-  std::vector<Frame*> frames_;
+  // Messages being delivered on this thread, innermost last: a handler's defaultProc finds
+  // the real structure behind the portable one it was given.
+  static thread_local std::vector<Frame*> frames_;
 };
 
 // The in-memory DLGTEMPLATEEX of a dialog table: DWORD-aligned, ready for the

@@ -65,6 +65,16 @@ platform::ShellResult Win32Shell::notifyIcon(uint32_t message,
   return {ok, GetLastError()};
 }
 
+std::optional<platform::IconHandle> Win32Shell::fileSmallIcon(const std::string& path) {
+  SHFILEINFOA info{};
+  // A missing path answers 0 and may leave garbage in hIcon: trust only the result.
+  if (SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON) == 0 ||
+      info.hIcon == nullptr) {
+    return std::nullopt;
+  }
+  return platform::IconHandle{reinterpret_cast<uintptr_t>(info.hIcon)};
+}
+
 bool Win32Shell::shellExecute(platform::Hwnd owner, const std::string& verb,
                               const std::string& file, int32_t show) {
   HINSTANCE result = ShellExecuteW(toHwnd(owner), fromProgramText(verb).c_str(),

@@ -4,6 +4,8 @@
 
 #include <climits>
 #include <cstddef>
+#include <cwchar>
+#include <iterator>
 
 namespace win32 {
 
@@ -15,8 +17,8 @@ static_assert(offsetof(p::WindowPlacement, normalPosition) ==
 
 namespace {
 
-// The window property that holds a dialog's binding while it lives.
-constexpr wchar_t kBindingProperty[] = L"Quillmoor.DialogBinding";
+// The window property that holds an own window's binding while it lives.
+constexpr wchar_t kBindingProperty[] = L"Quillmoor.WindowBinding";
 
 HWND insertAfterHandle(p::Hwnd insertAfter) {
   if (insertAfter == p::kHwndTop) return HWND_TOP;
@@ -99,13 +101,13 @@ std::string fromWide(const std::wstring& text, p::Encoding encoding) {
   return bytes;
 }
 
-// --- The message bridge of the program's own dialogs. ---
+// --- The message bridge of the program's own dialogs and plain windows. ---
 
 struct Win32Windows::Binding {
   Win32Windows* windows = nullptr;
   p::MessageHandler* handler = nullptr;
-  WNDPROC original = nullptr;  // the dialog's own window procedure
-  bool attached = false;       // bound to its window at WM_INITDIALOG
+  WNDPROC original = nullptr;  // a dialog's own window procedure; none for plain windows
+  bool attached = false;       // bound at WM_INITDIALOG (dialog) or WM_NCCREATE (plain)
   bool creating = true;        // the creating call has not returned yet
   bool destroyed = false;      // WM_NCDESTROY passed while still creating
 };
@@ -117,6 +119,8 @@ struct Win32Windows::Frame {
   LPARAM real = 0;
   bool defaulted = false;  // the handler called defaultProc for it
 };
+
+thread_local std::vector<Win32Windows::Frame*> Win32Windows::frames_;
 
 LRESULT Win32Windows::deliver(Binding& binding, HWND window, UINT message, WPARAM wParam,
                               LPARAM lParam, bool* defaulted) {
@@ -164,15 +168,39 @@ INT_PTR CALLBACK Win32Windows::dialogProc(HWND window, UINT message, WPARAM wPar
 LRESULT CALLBACK Win32Windows::boundProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Binding* binding = bindingOf(window);
   if (binding == nullptr) return DefDlgProcW(window, message, wParam, lParam);
-  if (message != WM_NCDESTROY) {
-    return binding->windows->deliver(*binding, window, message, wParam, lParam, nullptr);
+  if (message == WM_NCDESTROY) return deliverLast(binding, window, message, wParam, lParam);
+  return binding->windows->deliver(*binding, window, message, wParam, lParam, nullptr);
+}
+
+LRESULT CALLBACK Win32Windows::windowProc(HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam) {
+  // Only WM_GETMINMAXINFO comes before WM_NCCREATE; the system's default answers it.
+  if (message == WM_NCCREATE && lParam != 0 && bindingOf(window) == nullptr) {
+    auto* binding =
+        static_cast<Binding*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+    if (binding != nullptr && SetPropW(window, kBindingProperty, binding)) binding->attached = true;
   }
+  Binding* binding = bindingOf(window);
+  if (binding == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) return deliverLast(binding, window, message, wParam, lParam);
+  return binding->windows->deliver(*binding, window, message, wParam, lParam, nullptr);
+}
+
+// WM_NCDESTROY: the handler's last message; then the window forgets its binding.
+LRESULT Win32Windows::deliverLast(Binding* binding, HWND window, UINT message, WPARAM wParam,
+                                  LPARAM lParam) {
   bool defaulted = false;
   LRESULT result = binding->windows->deliver(*binding, window, message, wParam, lParam, &defaulted);
-  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(binding->original));
+  if (binding->original != nullptr) {
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(binding->original));
+  }
   RemovePropW(window, kBindingProperty);
-  // The dialog's own procedure frees its data on this message: it must see it.
-  if (!defaulted) result = CallWindowProcW(binding->original, window, message, wParam, lParam);
+  // The default procedure frees the window's own data on this message: it must see it.
+  if (!defaulted) {
+    result = binding->original != nullptr
+                 ? CallWindowProcW(binding->original, window, message, wParam, lParam)
+                 : DefWindowProcW(window, message, wParam, lParam);
+  }
   if (binding->creating) {
     binding->destroyed = true;
   } else {
@@ -191,7 +219,7 @@ p::LResult Win32Windows::defaultProc(p::Hwnd window, uint32_t message, p::WParam
   Binding* binding = bindingOf(hwnd);
   if (binding == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
   // Let the system set the focus, as a dialog procedure returning TRUE does.
-  if (message == WM_INITDIALOG) return TRUE;
+  if (message == WM_INITDIALOG && binding->original != nullptr) return TRUE;
   Frame* frame = nullptr;
   for (auto it = frames_.rbegin(); it != frames_.rend(); ++it) {
     if ((*it)->window == hwnd && (*it)->message == message) {
@@ -210,7 +238,9 @@ p::LResult Win32Windows::defaultProc(p::Hwnd window, uint32_t message, p::WParam
   bool position = translated && (message == WM_WINDOWPOSCHANGING || message == WM_WINDOWPOSCHANGED);
   if (position)
     applyPos(*reinterpret_cast<p::WindowPos*>(lParam), *reinterpret_cast<WINDOWPOS*>(real));
-  LRESULT result = CallWindowProcW(binding->original, hwnd, message, wParam, real);
+  LRESULT result = binding->original != nullptr
+                       ? CallWindowProcW(binding->original, hwnd, message, wParam, real)
+                       : DefWindowProcW(hwnd, message, wParam, real);
   if (position) {
     auto& pos = *reinterpret_cast<p::WindowPos*>(lParam);
     pos = portablePos(*reinterpret_cast<WINDOWPOS*>(real));
@@ -250,6 +280,43 @@ intptr_t Win32Windows::runModalDialog(const p::DialogTemplate& dialog, p::Hwnd p
   intptr_t result = -1;
   makeDialog(dialog, parent, handler, true, result);
   return result;
+}
+
+p::Hwnd Win32Windows::createWindow(const p::WindowSpec& spec, p::MessageHandler* handler) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  // One class per set of class styles, named after them: registered by whichever thread
+  // needs it first, with nothing to remember here.
+  wchar_t className[40];
+  swprintf(className, std::size(className), L"Quillmoor.Window.%08X", spec.classStyle);
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  if (!GetClassInfoExW(instance, className, &windowClass)) {
+    windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = spec.classStyle;
+    windowClass.lpfnWndProc = &windowProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = className;
+    if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+      return {};
+    }
+  }
+  auto binding = std::make_unique<Binding>();
+  binding->windows = this;
+  binding->handler = handler;
+  const p::Rect& r = spec.rect;
+  // The binding, not the bare handler, rides in lpCreateParams: windowProc needs both.
+  HWND window = CreateWindowExW(spec.exStyle, className, L"", spec.style, r.left, r.top,
+                                r.width(), r.height(), nullptr, nullptr, instance, binding.get());
+  binding->creating = false;
+  if (window == nullptr || binding->destroyed) return {};
+  if (!binding->attached) {
+    // Unbound, no handler would ever see it.
+    DestroyWindow(window);
+    return {};
+  }
+  binding.release();  // the window owns it until WM_NCDESTROY
+  return fromHwnd(window);
 }
 
 // --- Everything else maps straight onto the API. ---

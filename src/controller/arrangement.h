@@ -1,0 +1,15 @@
+// The grid of cells along the chosen screen edge, in the order the previews fill it.
+#pragma once
+
+#include <vector>
+
+#include "controller/settings.h"
+#include "platform/types.h"
+
+// Slot rectangles for the settings' edge, cell size and margins on screen `screen`, first
+// cell first. The first cell is always there, even when it does not fit; a size without area
+// or an unknown edge gives none.
+std::vector<platform::Rect> buildSlots(const SettingsRecord& settings, const platform::Rect& screen);
+
+// More cells than this are never laid out: absurd margins must not exhaust memory.
+constexpr size_t kMaxSlots = 4096;

@@ -1,0 +1,235 @@
+// The controller's roster: admitting, closing, ordering and excluding previews.
+#include <cstdio>
+
+#include "app/diagnostic_log.h"
+#include "controller/arrangement.h"
+#include "controller/control_dlg.h"
+#include "dialogs/limit_dlg.h"
+#include "thumbnail/thumbnail.h"
+
+using namespace platform;
+
+namespace {
+
+std::string handleText(Hwnd hwnd) {
+  char text[16];
+  snprintf(text, sizeof text, "0x%08x", hwnd.value);
+  return text;
+}
+
+}  // namespace
+
+int32_t CControlDlg::slotsInUse() const {
+  int32_t count = 0;
+  for (const ThumbnailSlot& slot : roster_) count += slot.inUse != 0 ? 1 : 0;
+  return count;
+}
+
+int32_t CControlDlg::findSlot(Hwnd hwnd) const {
+  for (size_t i = 0; i < roster_.size(); ++i) {
+    if (roster_[i].inUse != 0 && roster_[i].hwnd == hwnd) return static_cast<int32_t>(i);
+  }
+  return -1;
+}
+
+void CControlDlg::entryWindow(const WindowEntry& record) {
+  if ((windows().getWindowLong(record.hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0) return;
+  if (slotsInUse() >= settings.limit) return;
+  if (limitPage_ != nullptr && !limitPage_->isAllowed(record.title, record.processName)) return;
+  for (ThumbnailSlot& slot : roster_) {
+    if (slot.inUse != 0) continue;
+    slot.thumbnail = new Cthumbnail(context_, settings, record.hwnd, record.title,
+                                    record.processName, slot.slotRect, settings.opacityByte(),
+                                    this);
+    slot.inUse = 1;
+    slot.hwnd = record.hwnd;
+    slot.processId = record.processId;
+    slot.title = record.title;
+    slot.processName = record.processName;
+    diag::print("Entry title=%s, handle=0x%08x\n", record.title.c_str(), record.hwnd.value);
+    break;
+  }
+  refreshList();
+}
+
+void CControlDlg::removeWindow(const WindowEntry& record) {
+  const int32_t index = findSlot(record.hwnd);
+  if (index >= 0) closeThumbnail(roster_[static_cast<size_t>(index)], ThumbState::ClosingAnimated);
+  refreshList();
+}
+
+void CControlDlg::closeThumbnail(ThumbnailSlot& slot, ThumbState state) {
+  Cthumbnail* thumbnail = slot.thumbnail;
+  // Free the slot first: the preview deletes itself while its window goes.
+  slot.inUse = 0;
+  slot.thumbnail = nullptr;
+  if (thumbnail == nullptr) return;
+  thumbnail->prevState = thumbnail->state;
+  thumbnail->state = state;
+  thumbnail->destroyWindow();
+}
+
+void CControlDlg::closeAll() {
+  for (ThumbnailSlot& slot : roster_) {
+    if (slot.inUse != 0) closeThumbnail(slot, ThumbState::Closing);
+  }
+  roster_.clear();
+}
+
+void CControlDlg::onThumbnailGone(Cthumbnail* thumbnail) {
+  for (ThumbnailSlot& slot : roster_) {
+    if (slot.thumbnail != thumbnail) continue;
+    slot.inUse = 0;
+    slot.thumbnail = nullptr;
+    refreshList();
+    return;
+  }
+}
+
+int32_t CControlDlg::moveForward(Hwnd hwnd) {
+  const int32_t i = findSlot(hwnd);
+  if (i < 0) return -1;
+  for (int32_t j = i - 1; j >= 0; --j) {
+    if (roster_[static_cast<size_t>(j)].inUse == 0) continue;
+    swapSlots(static_cast<size_t>(i), static_cast<size_t>(j));
+    refreshList();
+    return j;
+  }
+  return -1;
+}
+
+int32_t CControlDlg::moveBackward(Hwnd hwnd) {
+  const int32_t i = findSlot(hwnd);
+  if (i < 0) return -1;
+  for (size_t j = static_cast<size_t>(i) + 1; j < roster_.size(); ++j) {
+    if (roster_[j].inUse == 0) continue;
+    swapSlots(static_cast<size_t>(i), j);
+    refreshList();
+    return static_cast<int32_t>(j);
+  }
+  return -1;
+}
+
+void CControlDlg::swapSlots(size_t i, size_t j) {
+  if (i >= roster_.size() || j >= roster_.size()) return;
+  ThumbnailSlot& a = roster_[i];
+  ThumbnailSlot& b = roster_[j];
+  std::swap(a.thumbnail, b.thumbnail);
+  std::swap(a.hwnd, b.hwnd);
+  std::swap(a.processId, b.processId);
+  std::swap(a.title, b.title);
+  std::swap(a.processName, b.processName);
+  if (a.thumbnail != nullptr) a.thumbnail->moveToSlot(a.slotRect);
+  if (b.thumbnail != nullptr) b.thumbnail->moveToSlot(b.slotRect);
+}
+
+void CControlDlg::onMoveHead(Hwnd target) {
+  int32_t index = 0;
+  do {
+    index = moveForward(target);
+  } while (index != 0 && index != -1);
+}
+
+void CControlDlg::onMoveTail(Hwnd target) {
+  const int32_t last = static_cast<int32_t>(roster_.size()) - 1;
+  int32_t index = 0;
+  do {
+    index = moveBackward(target);
+  } while (index != last && index != -1);
+}
+
+int32_t CControlDlg::rowOf(Hwnd hwnd) const {
+  const std::string text = handleText(hwnd);
+  for (int32_t row = 0; row < listView_.itemCount(); ++row) {
+    if (listView_.itemText(row, 2, Encoding::Program) == text) return row;
+  }
+  return -1;
+}
+
+void CControlDlg::onExclude(Hwnd target) {
+  const int32_t row = rowOf(target);
+  if (row != -1) excludeRow(row);
+}
+
+Hwnd CControlDlg::rowHandle(int32_t row) const {
+  const std::string text = listView_.itemText(row, 2, Encoding::Program);
+  if (text.size() < 3) return {};
+  unsigned int value = 0;
+  if (sscanf(text.c_str() + 2, "%08x", &value) != 1) return {};
+  return Hwnd{value};
+}
+
+void CControlDlg::excludeRow(int32_t row) {
+  const std::string title = listView_.itemText(row, 0, Encoding::System);
+  const std::string processName = listView_.itemText(row, 1, Encoding::System);
+  const std::string handle = listView_.itemText(row, 2, Encoding::Program);
+  if (handle.size() < 3) {
+    diag::print("★★ERROR★★hWnd=%s\n", handle.c_str());
+    return;
+  }
+  if (limitPage_ != nullptr) limitPage_->addExclusion(title, processName);
+  const int32_t index = findSlot(rowHandle(row));
+  if (index >= 0) closeThumbnail(roster_[static_cast<size_t>(index)], ThumbState::Closing);
+  refreshList();
+}
+
+void CControlDlg::refreshList() {
+  if (!listView_.attached()) return;
+  const int32_t mark = listView_.selectionMark();
+  const std::string remembered =
+      mark >= 0 ? listView_.itemText(mark, 2, Encoding::Program) : std::string();
+  listView_.setRedraw(false);
+  listView_.deleteAllItems();
+  for (const ThumbnailSlot& slot : roster_) {
+    if (slot.inUse == 0) continue;
+    const int32_t image = icons_.getIconIndex(context_.platform.processes.imagePath(slot.processId));
+    const int32_t row = listView_.appendRow(slot.title, Encoding::System, image >= 0 ? image : -1);
+    listView_.setItemText(row, 1, slot.processName, Encoding::System);
+    listView_.setItemText(row, 2, handleText(slot.hwnd), Encoding::Program);
+  }
+  if (!remembered.empty()) {
+    for (int32_t row = 0; row < listView_.itemCount(); ++row) {
+      if (listView_.itemText(row, 2, Encoding::Program) != remembered) continue;
+      listView_.selectRow(row);
+      break;
+    }
+  }
+  listView_.setRedraw(true);
+}
+
+void CControlDlg::arrange() {
+  Rect screen;
+  windows().getWindowRect(windows().getDesktopWindow(), screen);
+  std::vector<ThumbnailSlot> fresh;
+  for (const Rect& rect : buildSlots(settings, screen)) {
+    ThumbnailSlot slot;
+    slot.slotRect = rect;
+    fresh.push_back(std::move(slot));
+  }
+  size_t k = 0;
+  bool closed = false;
+  for (ThumbnailSlot& slot : roster_) {
+    if (slot.inUse == 0) continue;
+    if (static_cast<int32_t>(k) < settings.limit && k < fresh.size()) {
+      ThumbnailSlot& target = fresh[k++];
+      target.inUse = 1;
+      target.thumbnail = slot.thumbnail;
+      target.hwnd = slot.hwnd;
+      target.processId = slot.processId;
+      target.title = slot.title;
+      target.processName = slot.processName;
+      slot.inUse = 0;
+      slot.thumbnail = nullptr;
+    } else {
+      diag::print("location変更によりWindowを破棄しました %s\n", slot.title.c_str());
+      closeThumbnail(slot, ThumbState::Closing);
+      closed = true;
+    }
+  }
+  roster_ = std::move(fresh);
+  for (ThumbnailSlot& slot : roster_) {
+    if (slot.inUse != 0) slot.thumbnail->moveToSlot(slot.slotRect);
+  }
+  // Rows of closed previews go at once rather than at the next change.
+  if (closed) refreshList();
+}

@@ -1,0 +1,32 @@
+#include "controls/image_list_cash_smoll.h"
+
+#include "app/diagnostic_log.h"
+
+using namespace platform;
+
+CImageListCashSmoll::CImageListCashSmoll(const Platform& platform)
+    : platform_(platform),
+      imageList_(platform.windows.createImageList(16, 16, ILC_COLORDDB, 0, 50)) {
+  platform_.windows.setImageListBkColor(imageList_, rgb(255, 255, 255));
+}
+
+CImageListCashSmoll::~CImageListCashSmoll() {
+  platform_.windows.destroyImageList(imageList_);
+}
+
+int32_t CImageListCashSmoll::getIconIndex(const std::string& path) {
+  for (size_t i = 0; i < paths_.size(); ++i) {
+    if (paths_[i] == path) return static_cast<int32_t>(i);
+  }
+  std::optional<IconHandle> icon = platform_.shell.fileSmallIcon(path);
+  const bool own = icon.has_value();
+  if (!own) {
+    diag::print("ICON get fail path =%s\n", path.c_str());
+    icon = platform_.windows.errorIcon();
+  }
+  const int32_t index = platform_.windows.imageListAddIcon(imageList_, *icon);
+  if (own) platform_.windows.destroyIcon(*icon);
+  // Keys and images stay in step: a path whose image was refused gets no key.
+  if (index >= 0) paths_.push_back(path);
+  return index;
+}

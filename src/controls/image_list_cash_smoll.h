@@ -1,0 +1,25 @@
+// Small icons of executables for list views, each loaded once, by path.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+class CImageListCashSmoll {
+ public:
+  explicit CImageListCashSmoll(const platform::Platform& platform);
+  virtual ~CImageListCashSmoll();
+  CImageListCashSmoll(const CImageListCashSmoll&) = delete;
+  CImageListCashSmoll& operator=(const CImageListCashSmoll&) = delete;
+
+  // The image index for the path (byte-wise, case-sensitive key), or -1 when the image list
+  // took no image; a failed path is tried again next time.
+  int32_t getIconIndex(const std::string& path);
+  platform::ImageListHandle imageList() const { return imageList_; }
+
+ private:
+  platform::Platform platform_;
+  platform::ImageListHandle imageList_;
+  std::vector<std::string> paths_;  // the key of image i is paths_[i]
+};

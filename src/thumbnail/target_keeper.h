@@ -1,0 +1,49 @@
+// Keeps a minimised target window live for its preview: restored but invisible (moved far
+// off the screen, or fully transparent in place) and disabled, and puts it back afterwards.
+//
+// Every operation first probes the target: one that does not answer within a second is left
+// alone, so a hung program never blocks ours for longer than that.
+#pragma once
+
+#include "app/app_context.h"
+#include "thumbnail/thumbnail_listener.h"
+
+class TargetKeeper {
+ public:
+  TargetKeeper(AppContext& context, platform::Hwnd target);
+
+  // At a normal start: remembers styles and placement; fetches back a window still parked
+  // off screen by an earlier run.
+  void saveTarget();
+  // The target is (about to be) minimised: remember, disable, restore it invisibly.
+  void hideTarget();
+  // Minimised again, enabled, with its own styles and normal rectangle.
+  void restoreTarget();
+  // Moves the target to its normal rectangle when it is elsewhere.
+  void moveTargetHome();
+  // The 500 ms poll: a Normal target found minimised becomes Hidden.
+  void pollTargetState(ThumbState& state);
+
+  // The transparent method (layered mode or more than one monitor) or the off-screen one.
+  bool transparentMethod() const;
+  const platform::Rect& normalRect() const { return savedPlacement_.normalPosition; }
+  platform::Hwnd target() const { return target_; }
+
+ private:
+  bool alive() const;
+  // The target answers within a second (or is gone, which every operation checks anyway).
+  bool responsive() const;
+  void send(uint32_t message, platform::WParam wParam, platform::LParam lParam);
+  void setLayeredAlphaZero(uint32_t exStyle);
+  void minimise();
+  void applySavedStyles();
+  void addTab();
+
+  AppContext& context_;
+  platform::Windows& windows_;
+  platform::Hwnd target_;
+  uint32_t savedStyle_ = 0;
+  uint32_t savedExStyle_ = 0;
+  platform::WindowPlacement savedPlacement_;
+  platform::Rect desktopRect_;
+};

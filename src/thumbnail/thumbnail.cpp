@@ -1,0 +1,374 @@
+#include "thumbnail/thumbnail.h"
+
+#include <algorithm>
+
+#include "app/diagnostic_log.h"
+#include "res/strings.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr ColorRef kGrey = rgb(200, 200, 200);
+
+}  // namespace
+
+Cthumbnail::Cthumbnail(AppContext& context, const SettingsRecord& settings, Hwnd target,
+                       std::string title, std::string exeName, const Rect& slot, uint8_t alpha,
+                       CthumbnailListener* listener)
+    : ui::Window(context.platform.windows),
+      context_(context),
+      settings_(settings),
+      listener_(listener),
+      title_(std::move(title)),
+      exeName_(std::move(exeName)),
+      slotRect_(slot),
+      alpha_(alpha),
+      targetWnd_(target),
+      keeper_(context, target) {
+  onVista_ = context_.checks.isVistaOrLater() != 0;
+  if (onVista_) {
+    diag::print("ON VISTA !\n");
+    if (context_.checks.queryComposition(&composition_) < 0) composition_ = 0;
+    diag::print(composition_ ? "ON AERO!\n" : "NOT AERO!\n");
+  } else {
+    diag::print("Before VISTA!\n");
+    composition_ = 0;
+  }
+  WindowSpec spec;
+  spec.classStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  spec.style = WS_POPUP | WS_VISIBLE;
+  spec.exStyle = WS_EX_WINDOWEDGE;
+  windows().createWindow(spec, this);
+}
+
+bool Cthumbnail::targetIsWindow() const { return windows().isWindow(targetWnd_); }
+
+LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
+  switch (message) {
+    case WM_CREATE:
+      onCreate();
+      break;
+    case WM_WINDOWPOSCHANGING:
+      if (auto* position = reinterpret_cast<WindowPos*>(lParam)) {
+        position->insertAfter = (mouseIn || hover) ? kHwndTopmost : kHwndBottom;
+      }
+      break;
+    case WM_PRINTCLIENT:
+      windows().fillRect(DeviceContext{wParam}, {0, 0, winWidth_, winHeight_}, kGrey);
+      break;
+    case WM_PAINT:
+      onPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      if (composition_) {
+        windows().fillRect(DeviceContext{wParam}, clientRect(), backColor_);
+      }
+      break;
+    case WM_SIZE: {
+      const LResult result = defaultProc(message, wParam, lParam);
+      if (composition_) fitHeightToSource();
+      return result;
+    }
+    case WM_DWMCOMPOSITIONCHANGED:
+      if (context_.checks.queryComposition(&composition_) < 0) composition_ = 0;
+      if (composition_) registerThumbnail();
+      break;
+    case WM_NCHITTEST: {
+      // The top edge moves the preview instead of resizing it.
+      const LResult hit = defaultProc(message, wParam, lParam);
+      return hit == HTTOP ? HTCAPTION : hit;
+    }
+    case WM_LBUTTONDBLCLK:
+      if (!activateTarget()) return 0;
+      break;
+    case WM_TIMER:
+      if (wParam == kPollTimer) {
+        keeper_.pollTargetState(state);
+        trackTargetRect();
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return defaultProc(message, wParam, lParam);
+}
+
+void Cthumbnail::onCreate() {
+  Windows& wm = windows();
+  wm.setWindowLong(hwnd(), GWL_STYLE, wm.getWindowLong(hwnd(), GWL_STYLE) & ~WS_BORDER);
+  wm.setWindowLong(hwnd(), GWL_EXSTYLE,
+                   wm.getWindowLong(hwnd(), GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_TOOLWINDOW);
+  if (settings_.frame != 0) setFrame(true);
+  applyAlpha();
+  if (!targetIsWindow()) return;
+  if (wm.isIconic(targetWnd_)) {
+    keeper_.hideTarget();
+    state = ThumbState::Hidden;
+    diag::print("CREATE: LAYERED START(%s)\n", title_.c_str());
+  } else {
+    keeper_.saveTarget();
+    state = ThumbState::Normal;
+    diag::print("CREATE: NORMAL START(%s)\n", title_.c_str());
+  }
+  fitToSlot(keeper_.normalRect(), true);
+  resetZoom();
+  wm.animateWindow(hwnd(), 200, AW_ACTIVATE | AW_CENTER);
+  if (composition_) registerThumbnail();
+  setTimer(kPollTimer, 500);
+}
+
+bool Cthumbnail::activateTarget() {
+  if (!targetIsWindow()) return true;
+  if (!windows()
+           .sendMessageTimeout(targetWnd_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000)
+           .answered) {
+    context_.platform.messageBoxes.show(hwnd(), "対象のウィンドが現在ビジー状態です。操作をSkipしました",
+                                        kAppTitle, MB_OK);
+    return false;
+  }
+  if (state == ThumbState::Hidden) {
+    keeper_.restoreTarget();
+    windows().sendMessageTimeout(targetWnd_, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, 1000);
+    keeper_.moveTargetHome();
+    state = ThumbState::Normal;
+  } else {
+    windows().setForegroundWindow(targetWnd_);
+  }
+  return true;
+}
+
+void Cthumbnail::moveToSlot(const Rect& cell) {
+  slotRect_ = cell;
+  Rect size;
+  if (windows().isIconic(targetWnd_)) {
+    size = keeper_.normalRect();
+  } else {
+    windows().getWindowRect(targetWnd_, size);
+  }
+  fitToSlot(size, true);
+  resetZoom();
+}
+
+void Cthumbnail::fitToSlot(const Rect& source, bool move) {
+  const int32_t srcW = source.width();
+  const int32_t srcH = source.height();
+  const int32_t cellW = slotRect_.width();
+  const int32_t cellH = slotRect_.height();
+  int32_t width = cellW, height = cellH, x = slotRect_.left, y = slotRect_.top;
+  // A source without area has no aspect: it fills the cell rather than divide by zero.
+  if (srcW > 0 && srcH > 0) {
+    const double scaleX = static_cast<double>(cellW) / srcW;
+    const double scaleY = static_cast<double>(cellH) / srcH;
+    if (scaleY > scaleX) {
+      height = static_cast<int32_t>(srcH * scaleX);
+      y = slotRect_.top + (cellH - height) / 2;
+    } else {
+      width = static_cast<int32_t>(srcW * scaleY);
+      x = slotRect_.left + (cellW - width) / 2;
+    }
+  }
+  winWidth_ = width;
+  winHeight_ = height;
+  setWindowPos(kHwndNotopmost, x, y, width, height,
+               SWP_NOACTIVATE | (move ? 0u : static_cast<uint32_t>(SWP_NOMOVE)));
+}
+
+void Cthumbnail::registerThumbnail() {
+  ThumbnailId id = 0;
+  if (context_.checks.dwmRegisterThumbnail(hwnd(), targetWnd_, &id) < 0) return;
+  thumbnailId_ = id;
+  Rect target;
+  windows().getWindowRect(targetWnd_, target);
+  ThumbnailProperties properties;
+  properties.flags = DWM_TNP_RECTDESTINATION | DWM_TNP_RECTSOURCE | DWM_TNP_OPACITY |
+                     DWM_TNP_VISIBLE | DWM_TNP_SOURCECLIENTAREAONLY;
+  properties.destination = clientRect();
+  properties.source = {0, 0, target.width(), target.height()};
+  properties.opacity = 255;
+  properties.visible = 1;
+  properties.sourceClientAreaOnly = 0;
+  if (context_.checks.dwmUpdateThumbnailProperties(thumbnailId_, properties) < 0) return;
+  fitHeightToSource();
+  currentSource_ = properties.source;
+}
+
+void Cthumbnail::fitHeightToSource() {
+  if (thumbnailId_ == 0) return;
+  Size size;
+  if (context_.checks.dwmQueryThumbnailSourceSize(thumbnailId_, &size) < 0 || size.cx <= 0) {
+    return;
+  }
+  const double ratio = static_cast<double>(size.cy) / size.cx;
+  const Rect client = clientRect();
+  const int32_t newHeight = static_cast<int32_t>(client.width() * ratio);
+  Rect frame{client.left, client.top, client.right, newHeight};
+  windows().adjustWindowRect(frame, windows().getWindowLong(hwnd(), GWL_STYLE),
+                             windows().getWindowLong(hwnd(), GWL_EXSTYLE));
+  const Rect now = windowRect();
+  windows().moveWindow(hwnd(), now.left, now.top, now.width(), frame.height(), true);
+  ThumbnailProperties properties;
+  properties.flags = DWM_TNP_RECTDESTINATION;
+  properties.destination = {client.left, client.top, client.right, newHeight};
+  context_.checks.dwmUpdateThumbnailProperties(thumbnailId_, properties);
+}
+
+Rect Cthumbnail::targetFrame() const {
+  Rect frame;
+  if (context_.checks.dwmGetExtendedFrameBounds(targetWnd_, &frame) >= 0) return frame;
+  windows().getWindowRect(targetWnd_, frame);
+  return frame;
+}
+
+void Cthumbnail::onPaint() {
+  if (!composition_ && state != ThumbState::Normal && state != ThumbState::Hidden) {
+    windows().paintFill(hwnd(), kGrey);
+    return;
+  }
+  if (zoomX == 100 && zoomY == 100) {
+    if (composition_ && targetIsWindow()) {
+      // Only the visible frame: the invisible borders around it are cut away.
+      const Rect frame = targetFrame();
+      Rect window;
+      windows().getWindowRect(targetWnd_, window);
+      setSourceRect({frame.left - window.left, frame.top - window.top, frame.right - window.left,
+                     frame.bottom - window.top});
+    }
+  } else {
+    computeZoomSource();
+    if (composition_ && targetIsWindow()) {
+      setSourceRect({sourceX, sourceY, sourceX + zoomWidth, sourceY + zoomHeight});
+    }
+  }
+  defaultProc(WM_PAINT, 0, 0);  // validates: the image is the DWM's to draw
+}
+
+void Cthumbnail::setSourceRect(const Rect& r) {
+  if (r == currentSource_) return;
+  ThumbnailProperties properties;
+  properties.flags = DWM_TNP_RECTSOURCE;
+  properties.source = r;
+  if (context_.checks.dwmUpdateThumbnailProperties(thumbnailId_, properties) >= 0) {
+    currentSource_ = r;
+  }
+}
+
+void Cthumbnail::computeZoomSource() {
+  if (!targetIsWindow()) return;
+  Rect r;
+  if (composition_) {
+    r = targetFrame();
+  } else {
+    windows().getWindowRect(targetWnd_, r);
+  }
+  const int32_t w = r.width();
+  const int32_t h = r.height();
+  zoomWidth = zoomX == 100 ? w : std::max(1, zoomX * w / 100);
+  zoomHeight = zoomY == 100 ? h : std::max(1, zoomY * h / 100);
+  const int32_t halfX = (w - zoomWidth) / 2;
+  const int32_t halfY = (h - zoomHeight) / 2;
+  sourceX = panX + halfX;
+  sourceY = panY + halfY;
+  if (sourceX < 0) {
+    panX = -halfX;
+    sourceX = 0;
+  }
+  if (sourceX + zoomWidth > w) {
+    panX = halfX;
+    sourceX = w - zoomWidth;
+  }
+  if (sourceY < 0) {
+    panY = -halfY;
+    sourceY = 0;
+  }
+  if (sourceY + zoomHeight > h) {
+    panY = halfY;
+    sourceY = h - zoomHeight;
+  }
+}
+
+void Cthumbnail::resetZoom() {
+  zoomX = zoomY = 100;
+  zoomWidth = zoomHeight = sourceX = sourceY = panX = panY = 0;
+}
+
+void Cthumbnail::setAlpha(uint8_t a) {
+  alpha_ = a;
+  applyAlpha();
+}
+
+void Cthumbnail::applyAlpha() {
+  windows().setLayeredWindowAttributes(hwnd(), 0, mouseIn ? 255 : alpha_, LWA_ALPHA);
+}
+
+void Cthumbnail::applyFrameSetting() { setFrame(settings_.frame != 0); }
+
+void Cthumbnail::applyZOrder() {
+  if (mouseIn || hover) {
+    setWindowPos(kHwndTopmost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    setFrame(true);
+  } else {
+    setWindowPos(kHwndBottom, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (settings_.frame == 0) setFrame(false);
+  }
+}
+
+void Cthumbnail::setFrame(bool on) {
+  const uint32_t style = windows().getWindowLong(hwnd(), GWL_STYLE);
+  if (((style & WS_THICKFRAME) != 0) == on) return;
+  diag::print(on ? "frame ON\n" : "frame OFF\n");
+  windows().setWindowLong(hwnd(), GWL_STYLE, on ? style | WS_THICKFRAME : style & ~WS_THICKFRAME);
+  // A nudge of the width and back makes the window show its new frame.
+  const Rect r = windowRect();
+  windows().moveWindow(hwnd(), r.left, r.top, r.width() + 1, r.height(), true);
+  windows().moveWindow(hwnd(), r.left, r.top, r.width(), r.height(), true);
+}
+
+void Cthumbnail::trackTargetRect() {
+  if (!targetIsWindow()) return;
+  Rect r;
+  windows().getWindowRect(targetWnd_, r);
+  if (r == lastTargetRect_) return;
+  lastTargetRect_ = r;
+  refitToTarget();
+}
+
+void Cthumbnail::refitToTarget() {
+  Rect r;
+  windows().getWindowRect(targetWnd_, r);
+  if (r.right < 0 && r.bottom < 0) return;  // parked while minimised
+  fitToSlot({0, 0, r.width(), r.height()}, false);
+}
+
+bool Cthumbnail::destroyWindow() {
+  if (state == ThumbState::ClosingAnimated) {
+    windows().animateWindow(hwnd(), 200, AW_HIDE | AW_CENTER);
+  }
+  if (thumbnailId_ != 0) context_.checks.dwmUnregisterThumbnail(thumbnailId_);
+  thumbnailId_ = 0;
+  killTimer(kLeaveTimer);
+  killTimer(kReloadTimer);
+  killTimer(kPollTimer);
+  return ui::Window::destroyWindow();
+}
+
+void Cthumbnail::postNcDestroy() {
+  const bool closedByOwner =
+      state == ThumbState::Closing || state == ThumbState::ClosingAnimated;
+  if (!closedByOwner) {
+    // Destroyed behind the controller's back: what it was is what it is now.
+    if (thumbnailId_ != 0) context_.checks.dwmUnregisterThumbnail(thumbnailId_);
+    prevState = state;
+    if (listener_ != nullptr) listener_->onThumbnailGone(this);
+  }
+  if (prevState == ThumbState::Hidden && targetIsWindow()) {
+    keeper_.restoreTarget();
+    if (exeName_ == "chrome.exe") {
+      windows().sendMessageTimeout(targetWnd_, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG,
+                                   1000);
+      keeper_.moveTargetHome();
+    }
+  }
+  delete this;
+}

@@ -1,0 +1,74 @@
+#include "controller/arrangement.h"
+
+#include <gtest/gtest.h>
+
+using platform::Rect;
+
+namespace {
+
+SettingsRecord record(int32_t location, int32_t size = Middle) {
+  SettingsRecord s;
+  s.location = location;
+  s.size = size;
+  s.updateThumbSize();
+  return s;
+}
+
+const Rect kFullHd{0, 0, 1920, 1080};
+
+}  // namespace
+
+TEST(Arrangement, WorkedExamplesOnAFullHdScreen) {
+  struct Case {
+    int32_t location;
+    Rect first, second, last;
+  };
+  for (const Case& c : {
+           Case{Left, {20, 10, 180, 130}, {20, 130, 180, 250}, {1620, 850, 1780, 970}},
+           Case{Right, {1750, 10, 1910, 130}, {1750, 130, 1910, 250}, {150, 850, 310, 970}},
+           Case{Top, {22, 11, 178, 129}, {182, 11, 338, 129}, {1622, 851, 1778, 969}},
+           Case{Bottom, {20, 930, 180, 1050}, {180, 930, 340, 1050}, {1620, 90, 1780, 210}},
+       }) {
+    const std::vector<Rect> slots = buildSlots(record(c.location), kFullHd);
+    ASSERT_EQ(slots.size(), 88u) << c.location;
+    EXPECT_EQ(slots[0], c.first) << c.location;
+    EXPECT_EQ(slots[1], c.second) << c.location;
+    EXPECT_EQ(slots[87], c.last) << c.location;
+  }
+  // With sixteen previews on the left they fill the first two columns from the top.
+  const std::vector<Rect> left = buildSlots(record(Left), kFullHd);
+  EXPECT_EQ(left[8], (Rect{180, 10, 340, 130}));
+  EXPECT_EQ(left[15], (Rect{180, 850, 340, 970}));
+}
+
+TEST(Arrangement, TopLargeOnXga) {
+  const std::vector<Rect> slots = buildSlots(record(Top, Large), {0, 0, 1024, 768});
+  ASSERT_EQ(slots.size(), 16u);
+  EXPECT_EQ(slots[0], (Rect{22, 11, 238, 169}));
+  EXPECT_EQ(slots[4], (Rect{22, 171, 238, 329}));
+}
+
+TEST(Arrangement, TheFirstCellIsAlwaysThereAndExactFitsCount) {
+  const std::vector<Rect> tiny = buildSlots(record(Left), {0, 0, 300, 200});
+  ASSERT_EQ(tiny.size(), 1u);
+  EXPECT_EQ(tiny[0], (Rect{20, 10, 180, 130}));
+  // A column that ends exactly on the bottom margin line still holds its last cell:
+  // 10 + 3 * 120 = 370 = 400 - 30.
+  SettingsRecord s = record(Left);
+  EXPECT_EQ(buildSlots(s, {0, 0, 190, 400}).size(), 3u);
+  EXPECT_EQ(buildSlots(s, {0, 0, 190, 399}).size(), 2u);
+  // A screen that does not start at the origin.
+  EXPECT_EQ(buildSlots(s, {-1920, 0, 0, 1080})[0], (Rect{-1900, 10, -1740, 130}));
+}
+
+TEST(Arrangement, BadSettingsGiveABoundedOrEmptyGrid) {
+  EXPECT_TRUE(buildSlots(record(4), kFullHd).empty());
+  EXPECT_TRUE(buildSlots(record(-1), kFullHd).empty());
+  SettingsRecord noCell = record(Left);
+  noCell.thumbWidth = 0;
+  EXPECT_TRUE(buildSlots(noCell, kFullHd).empty());
+  SettingsRecord huge = record(Top);
+  huge.rightMargin = INT32_MIN;
+  huge.bottomMargin = INT32_MIN;
+  EXPECT_EQ(buildSlots(huge, kFullHd).size(), kMaxSlots);
+}

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The program starts hidden with an icon in the notification area. A double click on the
+# icon shows the panel in the bottom-right corner of the work area; the tray menu shows it
+# too and ends the program, which then leaves only its empty exclusion list behind.
+set -euo pipefail
+# shellcheck source=tests/wine/lib.sh
+source "$(dirname "$0")/lib.sh"
+wine_env_up
+
+dir=$(new_dir tray)
+start_zenta "$dir"
+panel=$(zenta_panel) || fail "no main panel appeared"
+page=$(zenta_page 5000) || fail "no detection page"
+driver wait-visible "$panel" 0 0 || fail "the panel is visible at start"
+
+# A modify without flags only succeeds for an icon the shell knows, so the
+# same call with another id or another window must fail.
+[[ $(driver tray-icon "$panel" 0) == 1 ]] || fail "no tray icon for the panel with id 0"
+[[ $(driver tray-icon "$panel" 1) == 0 ]] || fail "the tray probe also finds id 1"
+[[ $(driver tray-icon "$page" 0) == 0 ]] || fail "the tray probe also finds the page's window"
+
+read -r _ _ w_right w_bottom <<<"$(driver work-area)" || fail "no work area"
+read -r left top right bottom <<<"$(driver window-rect "$panel")" || fail "no panel rectangle"
+width=$((right - left)) height=$((bottom - top))
+
+zenta_show_panel "$panel"
+read -r left top right bottom <<<"$(driver window-rect "$panel")"
+[[ "$right $bottom" == "$w_right $w_bottom" ]] ||
+  fail "panel at $left $top $right $bottom, not in the corner of the work area (right $w_right, bottom $w_bottom)"
+[[ "$((right - left)) $((bottom - top))" == "$width $height" ]] ||
+  fail "showing changed the panel's size from $width x $height to $((right - left)) x $((bottom - top))"
+# Only debug mode shows the detection page with the panel.
+driver wait-visible "$page" 0 0 || fail "the detection page is visible without -K527"
+
+# The dialog's OK hides the panel; the menu's first item shows it again.
+driver post "$panel" 0x0111 1 0 || fail "could not post IDOK"
+driver wait-visible "$panel" 0 10000 || fail "IDOK did not hide the panel"
+tray_menu_choose "$panel" Down Return
+driver wait-visible "$panel" 1 10000 || fail "the menu's MainPanel item did not show the panel"
+
+# The menu's last item, 終了, over the panel on screen.
+tray_menu_choose "$panel" Up Return
+wait_exit "$ZENTA_PID" 20 || fail "ZENTA.exe still runs after 終了 in the tray menu"
+((QM_EXIT_STATUS == 0)) || fail "exit status $QM_EXIT_STATUS"
+[[ $(dir_listing "$dir") == "ExclusionData.ini ZENTA.exe" ]] || fail "folder holds: $(dir_listing "$dir")"
+cmp -s <(printf '[SYSTEM]\r\nEXCLUSIONNUM=0\r\n') "$dir/ExclusionData.ini" ||
+  fail "ExclusionData.ini differs: $(od -c "$dir/ExclusionData.ini" | head -n 3 | tr '\n' ' ')"
