@@ -1,0 +1,375 @@
+// Previews of other programs' windows, with the whole program on the simulated desktop.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/program_run.h"
+
+using platform::Hwnd;
+using platform::Rect;
+using namespace support;
+
+namespace {
+
+class PreviewTest : public ::testing::Test {
+ protected:
+  void settingsFile(const std::string& keys) {
+    desk->files.writeFile(kFolder + "\\QuillmoorForTundra.ini", "[SYSTEM]\r\n" + keys);
+  }
+  void run(std::function<void(Hwnd)> script, std::vector<std::string> args = {kExe, "-K527"}) {
+    runProgram(*desk, std::move(args), [&](Hwnd panel) {
+      control = desk->windows.findDialog(res::IDD_CONTROL);
+      script(panel);
+      trayMenu(*desk, panel, res::ID_TRAY_EXIT);
+    });
+    EXPECT_EQ(count("modal 102 left open"), 0);
+    EXPECT_EQ(countPrefix("BLOCKED"), 0);  // nothing ever waited on a hung program
+  }
+  // The preview showing a target: the destination of its DWM thumbnail.
+  Hwnd previewOf(Hwnd target) {
+    for (const auto& [id, thumbnail] : desk->thumbnails) {
+      if (thumbnail.source == target && desk->windows.isWindow(thumbnail.destination)) {
+        return thumbnail.destination;
+      }
+    }
+    return {};
+  }
+  const sim::SimThumbnail* thumbnailOf(Hwnd target) {
+    for (const auto& [id, thumbnail] : desk->thumbnails) {
+      if (thumbnail.source == target) return &thumbnail;
+    }
+    return nullptr;
+  }
+  Rect rectOf(Hwnd window) {
+    Rect r;
+    desk->windows.getWindowRect(window, r);
+    return r;
+  }
+  uint32_t styleOf(Hwnd window) { return desk->windows.getWindowLong(window, platform::GWL_STYLE); }
+  sim::ListViewModel& list() { return *desk->windows.listView(desk->windows.getDlgItem(control, res::IDC_THUMB_LIST)); }
+  std::vector<std::string> listedTitles() {
+    std::vector<std::string> titles;
+    for (size_t row = 0; row < list().rows.size(); ++row) titles.push_back(list().text(row, 0));
+    return titles;
+  }
+  long count(const std::string& action) {
+    return std::count(desk->actions.begin(), desk->actions.end(), action);
+  }
+  long countPrefix(const std::string& prefix) {
+    return std::count_if(desk->actions.begin(), desk->actions.end(),
+                         [&](const std::string& a) { return a.rfind(prefix, 0) == 0; });
+  }
+  bool logged(const std::string& text) { return desk->consoleOutput.find(text) != std::string::npos; }
+  // Windows reach the controller one per detection tick; a new preview's 200 ms animation
+  // delays the next tick.
+  void detect(int ticks) { desk->advance(1300 * static_cast<uint32_t>(ticks)); }
+  void showPanel(Hwnd panel) { trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL); }
+  void select(int32_t row) { desk->windows.clickListRow(desk->windows.getDlgItem(control, res::IDC_THUMB_LIST), row); }
+
+  std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
+  Hwnd control;
+};
+
+constexpr Rect kNormal{100, 100, 900, 500};  // 800 x 400
+
+}  // namespace
+
+TEST_F(PreviewTest, AWindowsWholeRoadOnOneMonitor) {
+  const Hwnd target = addAppWindow(*desk, "Doc - Editor", "ed.exe", kNormal);
+  run([&](Hwnd) {
+    detect(1);
+    const Hwnd preview = previewOf(target);
+    ASSERT_TRUE(preview);
+    // Slot 0 of the left edge is (20, 10, 180, 130); the 2:1 source fits it as 160 x 80.
+    EXPECT_EQ(rectOf(preview), (Rect{20, 30, 180, 110}));
+    EXPECT_EQ(desk->windows.layeredAlpha(preview), 153);
+    EXPECT_TRUE(logged("CREATE: NORMAL START(Doc - Editor)\n"));
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{"Doc - Editor"});
+    EXPECT_EQ(list().text(0, 1), "ed.exe");
+    char handle[16];
+    snprintf(handle, sizeof handle, "0x%08x", target.value);
+    EXPECT_EQ(list().text(0, 2), handle);
+
+    // Painting sends the visible frame as the source, and only when it changes.
+    desk->windows.sendMessage(preview, platform::WM_PAINT, 0, 0);
+    const platform::Rect source = thumbnailOf(target)->properties.source;
+    EXPECT_EQ(source, (Rect{7, 0, 793, 393}));
+    const int updates = desk->thumbnailPropertyUpdates;
+    desk->windows.sendMessage(preview, platform::WM_PAINT, 0, 0);
+    EXPECT_EQ(desk->thumbnailPropertyUpdates, updates);
+
+    // Minimised: within the next poll (and its 200 ms wait) it is kept live off screen.
+    desk->windows.setIconic(target, true);
+    desk->advance(500);
+    EXPECT_FALSE(desk->windows.isIconic(target));
+    EXPECT_EQ(rectOf(target), (Rect{10100, 10100, 10900, 10500}));
+    EXPECT_NE(styleOf(target) & platform::WS_DISABLED, 0u);
+    EXPECT_TRUE(logged("top=100, bottom=500, left=100, right=900\n"));
+    EXPECT_EQ(previewOf(target), preview);
+
+    // A double-click brings it back home, restored.
+    desk->windows.sendMessage(preview, platform::WM_LBUTTONDBLCLK, 0, 0);
+    EXPECT_FALSE(desk->windows.isIconic(target));
+    EXPECT_EQ(rectOf(target), kNormal);
+    EXPECT_EQ(styleOf(target) & platform::WS_DISABLED, 0u);
+    EXPECT_TRUE(logged("□SamePOS！\n"));
+
+    // Hidden again when the program ends...
+    desk->windows.setIconic(target, true);
+    desk->advance(1000);
+    EXPECT_FALSE(desk->windows.isIconic(target));
+  });
+  // ... it comes back minimised, enabled, opaque, with its own rectangle.
+  EXPECT_TRUE(desk->windows.isIconic(target));
+  EXPECT_EQ(styleOf(target) & platform::WS_DISABLED, 0u);
+  EXPECT_FALSE(desk->windows.layeredAlpha(target).has_value());
+  platform::WindowPlacement placement;
+  desk->windows.getWindowPlacement(target, placement);
+  EXPECT_EQ(placement.normalPosition, kNormal);
+  EXPECT_TRUE(desk->thumbnails.empty());
+}
+
+TEST_F(PreviewTest, LayeredModeKeepsTheTargetTransparentInPlace) {
+  const Hwnd target = addAppWindow(*desk, "Mail", "mail.exe", kNormal);
+  desk->windows.setIconic(target, true);
+  run(
+      [&](Hwnd) {
+        detect(1);
+        EXPECT_TRUE(logged("CREATE: LAYERED START(Mail)\n"));
+        EXPECT_FALSE(desk->windows.isIconic(target));
+        EXPECT_EQ(rectOf(target), kNormal);
+        EXPECT_EQ(desk->windows.layeredAlpha(target), 0);
+        EXPECT_NE(styleOf(target) & platform::WS_DISABLED, 0u);
+      },
+      {kExe, "-K527", "-LAYERED"});
+  EXPECT_TRUE(desk->windows.isIconic(target));
+  EXPECT_EQ(styleOf(target) & platform::WS_DISABLED, 0u);
+  EXPECT_FALSE(desk->windows.layeredAlpha(target).has_value());
+}
+
+TEST_F(PreviewTest, TwoMonitorsChooseTheTransparentMethodToo) {
+  desk = sim::SimDesktop::twoMonitorsPrimarySecond();
+  const Hwnd target = addAppWindow(*desk, "Mail", "mail.exe", kNormal);
+  desk->windows.setIconic(target, true);
+  run([&](Hwnd) {
+    detect(1);
+    EXPECT_EQ(rectOf(target), kNormal);
+    EXPECT_EQ(desk->windows.layeredAlpha(target), 0);
+  });
+}
+
+TEST_F(PreviewTest, WhatWineRefusesStillLeavesTargetsMinimisedAndEnabled) {
+  desk->windows.wineForeignPlacementFails = true;
+  desk->windows.wineDisabledIgnoresMinimize = true;
+  desk->windows.winePlacementReportsCurrentRect = true;
+  const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
+  run([&](Hwnd) {
+    detect(1);
+    desk->windows.setIconic(target, true);
+    desk->windows.setRect(target, {-32000, -32000, -31840, -31972});  // parked
+    desk->advance(500);
+    EXPECT_EQ(rectOf(target), (Rect{10100, 10100, 10900, 10500}));
+  });
+  EXPECT_TRUE(desk->windows.isIconic(target));
+  EXPECT_EQ(styleOf(target) & platform::WS_DISABLED, 0u);
+  desk->windows.winePlacementReportsCurrentRect = false;
+  platform::WindowPlacement placement;
+  desk->windows.getWindowPlacement(target, placement);
+  EXPECT_EQ(placement.normalPosition, kNormal);
+}
+
+TEST_F(PreviewTest, AGoneWindowsPreviewShrinksAwayAndFreesItsSlot) {
+  const Hwnd a = addAppWindow(*desk, "A", "a.exe");
+  const Hwnd b = addAppWindow(*desk, "B", "b.exe");
+  run([&](Hwnd) {
+    detect(2);
+    const Hwnd previewB = previewOf(b);
+    ASSERT_TRUE(previewB);
+    desk->windows.closeWindow(b);
+    detect(1);
+    EXPECT_FALSE(desk->windows.isWindow(previewB));
+    char animate[64];
+    snprintf(animate, sizeof animate, "animate h%x 200 10010", previewB.value);
+    EXPECT_EQ(count(animate), 1);
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{"A"});
+    EXPECT_FALSE(thumbnailOf(b));
+    EXPECT_TRUE(previewOf(a));
+  });
+}
+
+TEST_F(PreviewTest, LimitsGapsMovesArrangementAndExclusion) {
+  settingsFile("LIMIT=3\r\n");
+  std::vector<Hwnd> targets;
+  for (const char* title : {"W1", "W2", "W3", "W4"}) targets.push_back(addAppWindow(*desk, title, "w.exe"));
+  // Enumeration is top first: W4, W3, W2 get previews; W1 finds the limit reached.
+  run([&](Hwnd panel) {
+    showPanel(panel);
+    detect(4);
+    EXPECT_EQ(listedTitles(), (std::vector<std::string>{"W4", "W3", "W2"}));
+    EXPECT_FALSE(previewOf(targets[0]));
+    const Rect slot2 = rectOf(previewOf(targets[1]));
+
+    // W3 goes: a gap at slot 1; W1 is not offered again, so it stays without a preview.
+    desk->windows.closeWindow(targets[2]);
+    detect(1);
+    EXPECT_EQ(listedTitles(), (std::vector<std::string>{"W4", "W2"}));
+    EXPECT_FALSE(previewOf(targets[0]));
+
+    // W2 (slot 2) moved forward swaps with slot 0 over the gap; the selection follows it.
+    select(1);
+    desk->windows.clickButton(control, res::IDC_MOVE_UP);
+    EXPECT_EQ(listedTitles(), (std::vector<std::string>{"W2", "W4"}));
+    EXPECT_EQ(list().selectionMark, 0);
+    EXPECT_EQ(rectOf(previewOf(targets[3])), slot2);
+    // Head of the list: moving forward changes nothing.
+    desk->windows.clickButton(control, res::IDC_MOVE_UP);
+    EXPECT_EQ(listedTitles(), (std::vector<std::string>{"W2", "W4"}));
+
+    // Arranging closes the gap: W4 (4:3, filling its cell) moves from slot 2 to slot 1.
+    desk->windows.clickButton(control, res::IDC_ARRANGE);
+    EXPECT_EQ(rectOf(previewOf(targets[3])), (Rect{20, 130, 180, 250}));
+
+    // Excluding W4 closes only its preview and adds a rule in front.
+    select(1);
+    desk->windows.clickButton(control, res::IDC_EXCLUDE);
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{"W2"});
+    EXPECT_FALSE(previewOf(targets[3]));
+    EXPECT_TRUE(previewOf(targets[1]));
+  });
+  EXPECT_NE(desk->files.readFile(kFolder + "\\ExclusionData.ini")->find("TITLE=W4\r\nPNAME=w.exe"),
+            std::string::npos);
+}
+
+TEST_F(PreviewTest, MoveButtonsWithoutASelectionAskForOne) {
+  addAppWindow(*desk, "A", "a.exe");
+  run([&](Hwnd panel) {
+    showPanel(panel);
+    detect(1);
+    EXPECT_TRUE(desk->windows.clickButton(control, res::IDC_MOVE_DOWN));
+    EXPECT_TRUE(desk->windows.clickButton(control, res::IDC_EXCLUDE));
+  });
+  ASSERT_EQ(desk->messageBoxes.size(), 2u);
+  EXPECT_EQ(desk->messageBoxes[0].text, "移動するウィンドウを選択してください。");
+  EXPECT_EQ(desk->messageBoxes[1].text, "除外するウィンドウを選択してください。");
+}
+
+TEST_F(PreviewTest, TheEdgeComesFromTheSettings) {
+  settingsFile("LOCATION=2\r\nSIZE=0\r\n");
+  const Hwnd target = addAppWindow(*desk, "A", "a.exe", {0, 0, 110, 80});
+  run([&](Hwnd) {
+    detect(1);
+    EXPECT_EQ(rectOf(previewOf(target)), (Rect{1800, 10, 1910, 90}));
+    EXPECT_EQ(desk->windows.getDlgItemText(control, res::IDC_LOCATION_TEXT,
+                                           platform::Encoding::Program),
+              "右に並べる");
+    EXPECT_EQ(desk->windows.getDlgItemText(control, res::IDC_SIZE_TEXT, platform::Encoding::Program),
+              "SMALL");
+  });
+}
+
+TEST_F(PreviewTest, HoverModeLastsUntilHalfASecondAfterTheLastHotKey) {
+  const Hwnd target = addAppWindow(*desk, "A", "a.exe");
+  run([&](Hwnd) {
+    detect(1);
+    const Hwnd preview = previewOf(target);
+    auto topmost = [&] {
+      return (desk->windows.getWindowLong(preview, platform::GWL_EXSTYLE) &
+              platform::WS_EX_TOPMOST) != 0;
+    };
+    EXPECT_FALSE(topmost());
+    ASSERT_TRUE(desk->windows.pressHotKey(platform::MOD_WIN, 'W'));
+    desk->windows.pumpMessages();
+    EXPECT_TRUE(topmost());
+    desk->advance(250);
+    desk->windows.pressHotKey(platform::MOD_WIN, 'W');  // auto-repeat re-arms it
+    desk->windows.pumpMessages();
+    desk->advance(399);
+    EXPECT_TRUE(topmost());
+    desk->advance(101);
+    EXPECT_FALSE(topmost());
+  });
+  const std::string& log = desk->consoleOutput;
+  EXPECT_NE(log.find("HOTKEY ON! THUMBNAIL HOVER START\n"), std::string::npos);
+  EXPECT_EQ(log.find("HOTKEY ON!"), log.rfind("HOTKEY ON!"));  // started once
+  EXPECT_NE(log.find("HOVER END\n"), std::string::npos);
+}
+
+TEST_F(PreviewTest, AHotKeyHeldElsewhereIsReported) {
+  desk->windows.hotKeysHeldElsewhere.insert({platform::MOD_WIN, 'W'});
+  run([&](Hwnd) {});
+  ASSERT_EQ(desk->messageBoxes.size(), 1u);
+  EXPECT_EQ(desk->messageBoxes[0].text, "HOVERキーの登録が重複しています.他のキーに変更してください.");
+  EXPECT_TRUE(logged("RegisterHotKey() Error=1409\n"));
+}
+
+TEST_F(PreviewTest, StatusCodeCombinations) {
+  auto statusWith = [&](std::unique_ptr<sim::SimDesktop> fresh, const std::string& keys,
+                        std::vector<std::string> args) {
+    desk = std::move(fresh);
+    settingsFile(keys);
+    std::string status;
+    run([&](Hwnd) {
+      status = desk->windows.getDlgItemText(control, res::IDC_STATUS_CODE, platform::Encoding::Program);
+    }, std::move(args));
+    return status;
+  };
+  EXPECT_EQ(statusWith(sim::SimDesktop::singleMonitor(), "FRAME=1\r\n", {kExe}), "PAF");
+  EXPECT_EQ(statusWith(sim::SimDesktop::compositionOff(), "FRAME=1\r\n", {kExe}), "PF");
+  EXPECT_EQ(statusWith(sim::SimDesktop::twoMonitorsPrimarySecond(), "", {kExe}), "LA");
+  EXPECT_EQ(statusWith(sim::SimDesktop::oldSystem(), "", {kExe, "-LAYERED"}), "L");
+}
+
+TEST_F(PreviewTest, APreviewClosedBehindTheControllersBackFreesItsSlot) {
+  const Hwnd a = addAppWindow(*desk, "A", "a.exe");
+  const Hwnd b = addAppWindow(*desk, "B", "b.exe");
+  run([&](Hwnd panel) {
+    showPanel(panel);
+    detect(2);
+    desk->windows.sendMessage(previewOf(b), platform::WM_CLOSE, 0, 0);  // Alt+F4
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{"A"});
+    EXPECT_TRUE(desk->windows.clickButton(control, res::IDC_ARRANGE));
+    EXPECT_EQ(rectOf(previewOf(a)), (Rect{20, 10, 180, 130}));
+  });
+}
+
+TEST_F(PreviewTest, AHungTargetIsLeftAloneWithoutBlocking) {
+  const Hwnd target = addAppWindow(*desk, "Busy", "busy.exe", kNormal);
+  run([&](Hwnd) {
+    detect(1);
+    desk->windows.setIconic(target, true);
+    desk->windows.setHung(target, true);
+    const uint32_t before = desk->now;
+    desk->advance(500);
+    EXPECT_LE(desk->now - before, 500u + 200u + 1000u);
+    EXPECT_TRUE(desk->windows.isIconic(target));  // left as it was
+    EXPECT_TRUE(logged("does not answer"));
+    desk->windows.sendMessage(previewOf(target), platform::WM_LBUTTONDBLCLK, 0, 0);
+    ASSERT_FALSE(desk->messageBoxes.empty());
+    EXPECT_EQ(desk->messageBoxes.back().text, "対象のウィンドが現在ビジー状態です。操作をSkipしました");
+  });
+}
+
+TEST_F(PreviewTest, CloakedLayeredAndSizelessWindows) {
+  desk->version.minorVersion = 2;  // cloaking exists from 6.2 on
+  const Hwnd cloaked = addAppWindow(*desk, "Other desktop", "a.exe");
+  desk->cloaked[cloaked.value] = 2;
+  sim::ForeignWindow layered;
+  layered.processId = desk->windows.addProcess("l.exe", "C:\\l.exe");
+  layered.title = "Layered";
+  layered.rect = kNormal;
+  layered.exStyle = platform::WS_EX_LAYERED;
+  const Hwnd layeredWindow = desk->windows.addWindow(layered);
+  const Hwnd plain = addAppWindow(*desk, "Plain", "p.exe", kNormal);
+  run([&](Hwnd) {
+    detect(1);
+    ASSERT_TRUE(previewOf(plain));
+    // A target that loses its width takes the cell's size, in place, instead of dividing by
+    // zero (the next scan then drops it as having no area).
+    desk->windows.setRect(plain, {100, 100, 100, 500});
+    desk->advance(400);
+    EXPECT_EQ(rectOf(previewOf(plain)), (Rect{20, 30, 180, 150}));
+    detect(3);
+    EXPECT_FALSE(previewOf(cloaked));
+    EXPECT_FALSE(previewOf(layeredWindow));
+  });
+}
