@@ -215,6 +215,10 @@ void CQuillmoorDlg::showPanel() {
     const int32_t y = work.bottom - frame.height() + (frame.height() - window.height()) / 2;
     setWindowPos(kHwndTop, x, y, 0, 0, SWP_NOSIZE);
     setPanelVisible(1);
+  } else if (!isVisible()) {
+    // Hidden by Escape or the close box: shown again where it was. Activation alone does
+    // not show a hidden window everywhere (Wine leaves it hidden).
+    showWindow(SW_SHOW);
   }
   if (windows().isIconic(hwnd())) showWindow(SW_SHOWNORMAL);
   windows().setForegroundWindow(hwnd());

@@ -38,6 +38,16 @@ driver wait-visible "$panel" 0 10000 || fail "IDOK did not hide the panel"
 tray_menu_choose "$panel" Down Return
 driver wait-visible "$panel" 1 10000 || fail "the menu's MainPanel item did not show the panel"
 
+# Escape (the close box's IDCANCEL) hides the window only: a double click brings it back,
+# where it was.
+read -r left top right bottom <<<"$(driver window-rect "$panel")"
+driver post "$panel" 0x0111 2 0 || fail "could not post IDCANCEL"
+driver wait-visible "$panel" 0 10000 || fail "IDCANCEL did not hide the panel"
+tray_notify "$panel" 0x0203
+driver wait-visible "$panel" 1 10000 || fail "after Escape a double click did not show the panel"
+[[ $(driver window-rect "$panel") == "$left $top $right $bottom" ]] ||
+  fail "after Escape the panel came back elsewhere: $(driver window-rect "$panel")"
+
 # The menu's last item, 終了, over the panel on screen.
 tray_menu_choose "$panel" Up Return
 wait_exit "$ZENTA_PID" 20 || fail "ZENTA.exe still runs after 終了 in the tray menu"
