@@ -24,10 +24,23 @@
 //   list-view HWND ID            the list view control ID of window HWND (any process):
 //                                column headings, then one line per row, cells
 //                                separated by tabs
-//   open-windows SECONDS TITLE...
-//                                open an ordinary visible window per title, print
-//                                "pid=N" and "ready"; close them after SECONDS or
-//                                when a line arrives on stdin, then print "closed"
+//   open-windows SECONDS [-s WxH] TITLE...
+//                                open an ordinary visible window per title (400x250,
+//                                or the size of the last -s before it), print
+//                                "window=HWND TITLE" for each, "pid=N" and "ready";
+//                                a line "state" on stdin prints window-state for each
+//                                (placement read in its own process), then "end N"
+//                                for the Nth request; after SECONDS or any other
+//                                line, close them and print "closed"
+//   window-state HWND            one line: iconic= enabled= visible= style= exstyle=
+//                                alpha= rect= normal= (alpha -1: not layered;
+//                                normal: GetWindowPlacement's rcNormalPosition)
+//   process-windows PID          one line per visible top-level window of that
+//                                process: handle, class, style, exstyle, alpha,
+//                                left top right bottom, caption
+//   show HWND SW                 ShowWindow(HWND, SW) (6 minimise, 9 restore)
+//   item-parent HWND ID          the window below HWND (children of children too)
+//                                holding a control with id ID; print its handle
 //
 // Arguments are read as UTF-16 (Wine decodes the Unix command line with the
 // locale's charset, so run it under a UTF-8 locale); output is UTF-8 with LF.
@@ -46,6 +59,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -389,13 +403,131 @@ int ListView(HWND parent, unsigned long id) {
   return 0;
 }
 
-DWORD WINAPI SignalOnInputLine(void* event) {
+// Layered alpha, or -1 for a window that is not layered (or has no alpha set).
+int LayeredAlpha(HWND hwnd) {
+  if (!(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED)) return -1;
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  if (!GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA))
+    return -1;
+  return alpha;
+}
+
+std::string StateLine(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  GetWindowPlacement(hwnd, &wp);
+  char styles[96];
+  std::snprintf(styles, sizeof styles, "style=0x%08lx exstyle=0x%08lx alpha=%d",
+                static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_STYLE)),
+                static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_EXSTYLE)),
+                LayeredAlpha(hwnd));
+  return "iconic=" + std::to_string(IsIconic(hwnd) ? 1 : 0) +
+         " enabled=" + std::to_string(IsWindowEnabled(hwnd) ? 1 : 0) +
+         " visible=" + std::to_string(IsWindowVisible(hwnd) ? 1 : 0) + " " + styles +
+         " rect=" + RectText(r) + " normal=" + RectText(wp.rcNormalPosition);
+}
+
+int WindowState(HWND hwnd) {
+  if (!IsWindow(hwnd)) return Fail("no such window");
+  PrintLine(StateLine(hwnd));
+  return 0;
+}
+
+struct ProcessWindows {
+  DWORD pid;
+};
+
+BOOL CALLBACK PrintProcessWindow(HWND hwnd, LPARAM param) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != reinterpret_cast<ProcessWindows*>(param)->pid || !IsWindowVisible(hwnd)) return TRUE;
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  char styles[64];
+  std::snprintf(styles, sizeof styles, "0x%08lx 0x%08lx %d",
+                static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_STYLE)),
+                static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_EXSTYLE)),
+                LayeredAlpha(hwnd));
+  PrintLine(Hex(hwnd) + " " + Utf8(ClassName(hwnd)) + " " + styles + " " + RectText(r) + " " +
+            Utf8(WindowText(hwnd)));
+  return TRUE;
+}
+
+int ListProcessWindows(DWORD pid) {
+  ProcessWindows find{pid};
+  EnumWindows(PrintProcessWindow, reinterpret_cast<LPARAM>(&find));
+  return 0;
+}
+
+int Show(HWND hwnd, unsigned long how) {
+  if (!IsWindow(hwnd)) return Fail("no such window");
+  ShowWindow(hwnd, static_cast<int>(how));  // answers the previous visibility, not success
+  return 0;
+}
+
+struct FindItem {
+  int id;
+  HWND parent;
+};
+
+BOOL CALLBACK MatchItem(HWND child, LPARAM param) {
+  auto* find = reinterpret_cast<FindItem*>(param);
+  if (GetDlgCtrlID(child) == find->id) {
+    find->parent = GetParent(child);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+int ItemParent(HWND hwnd, unsigned long id) {
+  if (!IsWindow(hwnd)) return Fail("no such window");
+  FindItem find{static_cast<int>(id), nullptr};
+  EnumChildWindows(hwnd, MatchItem, reinterpret_cast<LPARAM>(&find));
+  if (!find.parent) return Fail("no control with id " + std::to_string(id) + " below " + Hex(hwnd));
+  PrintLine(Hex(find.parent));
+  return 0;
+}
+
+constexpr UINT kStateRequest = WM_APP + 1;
+
+struct InputWatch {
+  HANDLE stop;
+  DWORD mainThread;
+};
+
+// "state" asks the main thread for a report; any other line stops it.
+DWORD WINAPI WatchInputLines(void* param) {
+  auto* watch = static_cast<InputWatch*>(param);
   char line[256];
-  if (std::fgets(line, sizeof line, stdin)) SetEvent(static_cast<HANDLE>(event));
+  while (std::fgets(line, sizeof line, stdin)) {
+    if (std::strncmp(line, "state", 5) == 0 && (line[5] == '\n' || line[5] == '\r' || !line[5])) {
+      PostThreadMessageW(watch->mainThread, kStateRequest, 0, 0);
+      continue;
+    }
+    SetEvent(watch->stop);
+    return 0;
+  }
   return 0;  // end of input: the time limit still applies
 }
 
-int OpenWindows(unsigned long seconds, wchar_t** titles, int count) {
+int Usage();
+
+bool ParseSize(const wchar_t* text, int& width, int& height) {
+  wchar_t* end = nullptr;
+  const long w = std::wcstol(text, &end, 10);
+  if (end == text || *end != L'x') return false;
+  const wchar_t* rest = end + 1;
+  const long h = std::wcstol(rest, &end, 10);
+  if (end == rest || *end != L'\0' || w <= 0 || h <= 0) return false;
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  return true;
+}
+
+int OpenWindows(unsigned long seconds, wchar_t** args, int count) {
   WNDCLASSW cls{};
   cls.lpfnWndProc = DefWindowProcW;
   cls.hInstance = GetModuleHandleW(nullptr);
@@ -404,16 +536,30 @@ int OpenWindows(unsigned long seconds, wchar_t** titles, int count) {
   cls.lpszClassName = L"QuillmoorTestWindow";
   if (!RegisterClassW(&cls)) return Fail("RegisterClass failed");
   std::vector<HWND> windows;
+  int width = 400, height = 250;
   for (int i = 0; i < count; ++i) {
-    HWND w = CreateWindowExW(0, cls.lpszClassName, titles[i], WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                             200 + 60 * i, 150 + 60 * i, 400, 250, nullptr, nullptr,
+    if (std::wstring(args[i]) == L"-s") {
+      if (i + 1 >= count || !ParseSize(args[i + 1], width, height)) return Usage();
+      ++i;
+      continue;
+    }
+    const int n = static_cast<int>(windows.size());
+    HWND w = CreateWindowExW(0, cls.lpszClassName, args[i], WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             200 + 60 * n, 150 + 60 * n, width, height, nullptr, nullptr,
                              cls.hInstance, nullptr);
     if (!w) return Fail("CreateWindow failed, error " + std::to_string(GetLastError()));
     windows.push_back(w);
+    PrintLine("window=" + Hex(w) + " " + Utf8(args[i]));
   }
-  HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (!stop || !CreateThread(nullptr, 0, SignalOnInputLine, stop, 0, nullptr))
+  if (windows.empty()) return Usage();
+  // Make sure the thread has a queue before the watcher posts to it.
+  MSG probe;
+  PeekMessageW(&probe, nullptr, 0, 0, PM_NOREMOVE);
+  static InputWatch watch{CreateEventW(nullptr, TRUE, FALSE, nullptr), GetCurrentThreadId()};
+  HANDLE stop = watch.stop;
+  if (!stop || !CreateThread(nullptr, 0, WatchInputLines, &watch, 0, nullptr))
     return Fail("cannot watch stdin");
+  int requests = 0;
   PrintLine("pid=" + std::to_string(GetCurrentProcessId()));
   PrintLine("ready");
   const ULONGLONG deadline = GetTickCount64() + seconds * 1000ULL;
@@ -425,11 +571,18 @@ int OpenWindows(unsigned long seconds, wchar_t** titles, int count) {
     if (r != WAIT_OBJECT_0 + 1) break;  // stop signalled, time up or failure
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (!msg.hwnd && msg.message == kStateRequest) {
+        for (HWND w : windows)
+          PrintLine(Hex(w) + " " + (IsWindow(w) ? StateLine(w) : std::string("gone")));
+        PrintLine("end " + std::to_string(++requests));
+        continue;
+      }
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
   }
-  for (HWND w : windows) DestroyWindow(w);
+  for (HWND w : windows)
+    if (IsWindow(w)) DestroyWindow(w);
   PrintLine("closed");
   ExitProcess(0);  // the stdin reader may still block
 }
@@ -441,7 +594,8 @@ int Usage() {
       "       wait-gone HWND TIMEOUT_MS | find-window CAPTION TIMEOUT_MS |\n"
       "       post HWND MSG WPARAM LPARAM | tray-icon HWND ID | window-rect HWND |\n"
       "       work-area | wait-visible HWND 0|1 TIMEOUT_MS | wait-class CLASS TIMEOUT_MS |\n"
-      "       list-view HWND ID | open-windows SECONDS TITLE...\n",
+      "       list-view HWND ID | open-windows SECONDS [-s WxH] TITLE... |\n"
+      "       window-state HWND | process-windows PID | show HWND SW | item-parent HWND ID\n",
       stderr);
   return 2;
 }
@@ -476,6 +630,13 @@ int Run(int argc, wchar_t** argv) {
   if (cmd == L"wait-class" && argc == 4 && ParseNumber(argv[3], n)) return WaitClass(argv[2], n);
   if (cmd == L"list-view" && argc == 4 && ParseWindow(argv[2], hwnd) && ParseNumber(argv[3], n))
     return ListView(hwnd, n);
+  if (cmd == L"window-state" && argc == 3 && ParseWindow(argv[2], hwnd)) return WindowState(hwnd);
+  if (cmd == L"process-windows" && argc == 3 && ParseNumber(argv[2], n))
+    return ListProcessWindows(static_cast<DWORD>(n));
+  if (cmd == L"show" && argc == 4 && ParseWindow(argv[2], hwnd) && ParseNumber(argv[3], n))
+    return Show(hwnd, n);
+  if (cmd == L"item-parent" && argc == 4 && ParseWindow(argv[2], hwnd) && ParseNumber(argv[3], n))
+    return ItemParent(hwnd, n);
   if (cmd == L"open-windows" && argc >= 4 && ParseNumber(argv[2], n))
     return OpenWindows(n, argv + 3, argc - 3);
   return Usage();

@@ -235,6 +235,7 @@ class SimDesktop::Services : public System,
 
   // --- Dwm ---
   void bindDwm(const char* call) {
+    ++desk_.windows.portCalls;
     desk_.dwmLoaded = true;
     desk_.actions.push_back(std::string("dwm ") + call);
   }

@@ -100,6 +100,7 @@ Hwnd SimWindowManager::makeDialog(const DialogTemplate& dialog, Hwnd parent,
 
 Hwnd SimWindowManager::createDialog(const DialogTemplate& dialog, Hwnd parent,
                                     MessageHandler* handler) {
+  ++portCalls;
   const Hwnd h = makeDialog(dialog, parent, handler);
   char text[64];
   snprintf(text, sizeof text, "dialog %d h%x", dialog.id, h.value);
@@ -109,6 +110,7 @@ Hwnd SimWindowManager::createDialog(const DialogTemplate& dialog, Hwnd parent,
 
 intptr_t SimWindowManager::runModalDialog(const DialogTemplate& dialog, Hwnd parent,
                                           MessageHandler* handler) {
+  ++portCalls;
   const std::string name = "modal " + std::to_string(dialog.id);
   actions_.push_back(name + " begin");
   const Hwnd h = (dialog.style & WS_CHILD) != 0 ? Hwnd{} : makeDialog(dialog, parent, handler);
@@ -161,6 +163,7 @@ intptr_t SimWindowManager::runModalDialog(const DialogTemplate& dialog, Hwnd par
 }
 
 bool SimWindowManager::endDialog(Hwnd dialog, intptr_t result) {
+  ++portCalls;
   Window* d = live(dialog);
   if (d == nullptr || !d->dialog) return false;
   d->ended = true;
@@ -194,22 +197,26 @@ SimWindowManager::Window* SimWindowManager::item(Hwnd dialog, int32_t id) const 
 }
 
 Hwnd SimWindowManager::getDlgItem(Hwnd dialog, int32_t id) {
+  ++portCalls;
   Window* c = item(dialog, id);
   return c == nullptr ? Hwnd{} : c->handle;
 }
 
 int32_t SimWindowManager::getDlgCtrlId(Hwnd control) {
+  ++portCalls;
   Window* c = live(control);
   return c == nullptr || !c->parent ? 0 : c->controlId;
 }
 
 std::string SimWindowManager::getDlgItemText(Hwnd dialog, int32_t id, Encoding) {
+  ++portCalls;
   Window* c = item(dialog, id);
   return c == nullptr ? std::string() : c->text;
 }
 
 bool SimWindowManager::setDlgItemText(Hwnd dialog, int32_t id, const std::string& text,
                                       Encoding encoding) {
+  ++portCalls;
   Window* c = item(dialog, id);
   if (c == nullptr) return false;
   c->text = text;
@@ -320,11 +327,13 @@ void SimWindowManager::selectRow(ListViewModel& list, bool exclusive, int32_t ro
 }
 
 void SimWindowManager::listViewSetExtendedStyle(Hwnd list, uint32_t style) {
+  ++portCalls;
   if (ListViewModel* m = ownList(list)) m->extendedStyle = style;
 }
 
 void SimWindowManager::listViewInsertColumn(Hwnd list, int32_t index, const std::string& heading,
                                             int32_t width) {
+  ++portCalls;
   ListViewModel* m = ownList(list);
   if (m == nullptr || index < 0) return;
   const size_t at = std::min(static_cast<size_t>(index), m->columns.size());
@@ -333,6 +342,7 @@ void SimWindowManager::listViewInsertColumn(Hwnd list, int32_t index, const std:
 
 int32_t SimWindowManager::listViewInsertItem(Hwnd list, int32_t row, const std::string& text,
                                              int32_t image, Encoding encoding) {
+  ++portCalls;
   ListViewModel* m = ownList(list);
   if (m == nullptr || row < 0) return -1;
   const int32_t at = std::min(row, static_cast<int32_t>(m->rows.size()));
@@ -347,6 +357,7 @@ int32_t SimWindowManager::listViewInsertItem(Hwnd list, int32_t row, const std::
 
 void SimWindowManager::listViewSetItemText(Hwnd list, int32_t row, int32_t column,
                                            const std::string& text, Encoding encoding) {
+  ++portCalls;
   ListViewModel* m = ownList(list);
   if (m == nullptr || row < 0 || row >= static_cast<int32_t>(m->rows.size()) || column < 0) {
     return;
@@ -360,17 +371,20 @@ void SimWindowManager::listViewSetItemText(Hwnd list, int32_t row, int32_t colum
 
 std::string SimWindowManager::listViewGetItemText(Hwnd list, int32_t row, int32_t column,
                                                   Encoding) {
+  ++portCalls;
   ListViewModel* m = ownList(list);
   if (m == nullptr || row < 0 || column < 0) return {};
   return m->text(static_cast<size_t>(row), static_cast<size_t>(column));
 }
 
 int32_t SimWindowManager::listViewItemCount(Hwnd list) {
+  ++portCalls;
   ListViewModel* m = ownList(list);
   return m == nullptr ? 0 : static_cast<int32_t>(m->rows.size());
 }
 
 void SimWindowManager::listViewDeleteAllItems(Hwnd list) {
+  ++portCalls;
   ListViewModel* m = ownList(list);
   if (m == nullptr) return;
   m->rows.clear();
@@ -379,11 +393,13 @@ void SimWindowManager::listViewDeleteAllItems(Hwnd list) {
 }
 
 int32_t SimWindowManager::listViewGetSelectionMark(Hwnd list) {
+  ++portCalls;
   ListViewModel* m = ownList(list);
   return m == nullptr ? -1 : m->selectionMark;
 }
 
 void SimWindowManager::listViewSelectRow(Hwnd list, int32_t row) {
+  ++portCalls;
   ListViewModel* m = ownList(list);
   if (m == nullptr) return;
   selectRow(*m, (live(list)->style & LVS_SINGLESEL) != 0, row);
@@ -395,12 +411,14 @@ void SimWindowManager::listViewSelectRow(Hwnd list, int32_t row) {
 // Menus.
 
 bool SimWindowManager::hasSystemMenu(Hwnd window) {
+  ++portCalls;
   Window* w = live(window);
   return w != nullptr && w->own && (w->style & WS_SYSMENU) != 0;
 }
 
 bool SimWindowManager::appendSystemMenu(Hwnd window, uint32_t flags, uint32_t id,
                                         const std::string& text) {
+  ++portCalls;
   if (!hasSystemMenu(window)) return false;
   live(window)->systemMenu.push_back({flags, id, text});
   return true;
@@ -413,6 +431,7 @@ const std::vector<SystemMenuItem>& SimWindowManager::systemMenu(Hwnd window) con
 }
 
 bool SimWindowManager::trackPopupMenu(const MenuTemplate& popup, uint32_t, Point at, Hwnd owner) {
+  ++portCalls;
   const std::string name = popup.name != nullptr ? popup.name : std::to_string(popup.id);
   actions_.push_back("menu " + name + " at " + std::to_string(at.x) + "," + std::to_string(at.y));
   uint32_t answer = 0;
@@ -436,16 +455,19 @@ bool SimWindowManager::trackPopupMenu(const MenuTemplate& popup, uint32_t, Point
 // Icons, painting, the screen.
 
 IconHandle SimWindowManager::loadIcon(int32_t resourceId) {
+  ++portCalls;
   return IconHandle{0x0C000000u + static_cast<uint32_t>(resourceId)};
 }
 
 BrushHandle SimWindowManager::createSolidBrush(ColorRef color) {
+  ++portCalls;
   nextBrush_ += 4;
   brushes_[nextBrush_] = color;
   return BrushHandle{nextBrush_};
 }
 
 void SimWindowManager::deleteBrush(BrushHandle brush) {
+  ++portCalls;
   if (brushes_.erase(brush.value) != 0 || brush == kBlackBrush || brush.value == 0) return;
   char text[48];
   snprintf(text, sizeof text, "delete unknown brush %llx",
@@ -460,10 +482,12 @@ std::optional<ColorRef> SimWindowManager::brushColor(BrushHandle brush) const {
 }
 
 void SimWindowManager::setBkMode(DeviceContext dc, int32_t mode) {
+  ++portCalls;
   bkModes_[dc.value] = mode;
 }
 
 void SimWindowManager::setTextColor(DeviceContext dc, ColorRef color) {
+  ++portCalls;
   textColors_[dc.value] = color;
 }
 
@@ -480,15 +504,18 @@ std::optional<ColorRef> SimWindowManager::textColor(DeviceContext dc) const {
 }
 
 void SimWindowManager::paintIcon(Hwnd, IconHandle, int32_t x, int32_t y) {
+  ++portCalls;
   actions_.push_back("paint icon " + std::to_string(x) + "," + std::to_string(y));
 }
 
 int32_t SimWindowManager::getSystemMetrics(int32_t index) {
+  ++portCalls;
   auto found = systemMetrics.find(index);
   return found == systemMetrics.end() ? 0 : found->second;
 }
 
 bool SimWindowManager::getWorkArea(Rect& area) {
+  ++portCalls;
   area = workArea;
   return true;
 }

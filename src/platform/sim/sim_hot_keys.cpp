@@ -27,6 +27,7 @@ std::string hotKeyText(const char* what, Hwnd window, int32_t id, uint32_t modif
 }  // namespace
 
 bool SimWindowManager::registerHotKey(Hwnd window, int32_t id, uint32_t modifiers, uint32_t key) {
+  ++portCalls;
   actions_.push_back(hotKeyText("register", window, id, modifiers, key));
   Window* w = live(window);
   if (w == nullptr || window == kDesktop) {
@@ -52,6 +53,7 @@ bool SimWindowManager::registerHotKey(Hwnd window, int32_t id, uint32_t modifier
 }
 
 bool SimWindowManager::unregisterHotKey(Hwnd window, int32_t id) {
+  ++portCalls;
   actions_.push_back(hotKeyText("unregister", window, id, 0, 0));
   auto found = std::find_if(hotKeys_.begin(), hotKeys_.end(), [&](const HotKey& k) {
     return k.window == window.value && k.id == id;

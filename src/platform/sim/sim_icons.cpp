@@ -29,6 +29,7 @@ IconHandle SimWindowManager::newIcon() {
 }
 
 void SimWindowManager::destroyIcon(IconHandle icon) {
+  ++portCalls;
   if (icons_.erase(icon.value) != 0) {
     actions_.push_back("destroy icon " + handleText("i", icon.value));
   } else {
@@ -44,6 +45,7 @@ bool SimWindowManager::usableIcon(IconHandle icon) const {
 
 ImageListHandle SimWindowManager::createImageList(int32_t cx, int32_t cy, uint32_t flags, int32_t,
                                                   int32_t) {
+  ++portCalls;
   nextImageList_ += 4;
   SimImageList& list = imageLists_[nextImageList_];
   list.cx = cx;
@@ -55,6 +57,7 @@ ImageListHandle SimWindowManager::createImageList(int32_t cx, int32_t cy, uint32
 }
 
 void SimWindowManager::destroyImageList(ImageListHandle list) {
+  ++portCalls;
   if (imageLists_.erase(list.value) != 0) {
     actions_.push_back("image list destroy " + handleText("il", list.value));
   } else if (list.value != 0) {
@@ -63,11 +66,13 @@ void SimWindowManager::destroyImageList(ImageListHandle list) {
 }
 
 void SimWindowManager::setImageListBkColor(ImageListHandle list, ColorRef color) {
+  ++portCalls;
   auto found = imageLists_.find(list.value);
   if (found != imageLists_.end()) found->second.bkColor = color;
 }
 
 int32_t SimWindowManager::imageListAddIcon(ImageListHandle list, IconHandle icon) {
+  ++portCalls;
   auto found = imageLists_.find(list.value);
   if (found == imageLists_.end() || !usableIcon(icon)) return -1;
   if (failImageListAdds > 0) {
@@ -84,6 +89,7 @@ const SimImageList* SimWindowManager::imageList(ImageListHandle list) const {
 }
 
 void SimWindowManager::listViewSetImageList(Hwnd list, ImageListHandle images, uint32_t which) {
+  ++portCalls;
   if (ListViewModel* m = ownList(list)) m->imageLists[which] = images;
 }
 

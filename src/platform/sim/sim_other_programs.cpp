@@ -145,11 +145,13 @@ bool SimWindowManager::isImagePath(const std::string& path) const {
 }
 
 std::string SimWindowManager::baseName(Dword processId) {
+  ++portCalls;
   auto found = processes_.find(processId);
   return found != processes_.end() && found->second.openable ? found->second.baseName : "";
 }
 
 std::string SimWindowManager::imagePath(Dword processId) {
+  ++portCalls;
   auto found = processes_.find(processId);
   return found != processes_.end() && found->second.openable ? found->second.imagePath : "";
 }
@@ -203,6 +205,7 @@ void SimWindowManager::reactForeign(Window& window, uint32_t message, WParam wPa
 TimedResult SimWindowManager::sendMessageTimeout(Hwnd window, uint32_t message, WParam wParam,
                                                  LParam lParam, uint32_t flags,
                                                  uint32_t milliseconds) {
+  ++portCalls;
   Window* w = live(window);
   if (w == nullptr) {
     lastErrorValue = kErrorInvalidWindowHandle;
@@ -227,6 +230,7 @@ std::optional<uint8_t> SimWindowManager::layeredAlpha(Hwnd window) const {
 
 bool SimWindowManager::setLayeredWindowAttributes(Hwnd window, ColorRef, uint8_t alpha,
                                                   Dword flags) {
+  ++portCalls;
   char text[64];
   snprintf(text, sizeof text, "layered %s alpha %u flags %x", handleText(window).c_str(),
            static_cast<unsigned>(alpha), flags);
@@ -242,6 +246,7 @@ bool SimWindowManager::setLayeredWindowAttributes(Hwnd window, ColorRef, uint8_t
 }
 
 bool SimWindowManager::setWindowPlacement(Hwnd window, const WindowPlacement& placement) {
+  ++portCalls;
   const Rect& n = placement.normalPosition;
   char text[96];
   snprintf(text, sizeof text, "placement %s cmd %u %d,%d,%d,%d", handleText(window).c_str(),

@@ -36,6 +36,7 @@ std::string colorText(ColorRef color) {
 }  // namespace
 
 Hwnd SimWindowManager::createWindow(const WindowSpec& spec, MessageHandler* handler) {
+  ++portCalls;
   // A top-level window cannot be a child; an overlapped one always has a caption.
   if ((spec.style & WS_CHILD) != 0) {
     actions_.push_back("window failed " + rectText(spec.rect));
@@ -67,6 +68,7 @@ Hwnd SimWindowManager::createWindow(const WindowSpec& spec, MessageHandler* hand
 }
 
 bool SimWindowManager::animateWindow(Hwnd window, Dword milliseconds, Dword flags) {
+  ++portCalls;
   char text[64];
   snprintf(text, sizeof text, "animate %s %u %x", handleText(window).c_str(), milliseconds, flags);
   actions_.push_back(text);
@@ -103,6 +105,7 @@ bool SimWindowManager::animateWindow(Hwnd window, Dword milliseconds, Dword flag
 }
 
 bool SimWindowManager::moveWindow(Hwnd window, int32_t x, int32_t y, int32_t cx, int32_t cy, bool) {
+  ++portCalls;
   char text[96];
   snprintf(text, sizeof text, "move %s %d,%d %dx%d", handleText(window).c_str(), x, y, cx, cy);
   actions_.push_back(text);
@@ -113,18 +116,21 @@ bool SimWindowManager::moveWindow(Hwnd window, int32_t x, int32_t y, int32_t cx,
 }
 
 bool SimWindowManager::adjustWindowRect(Rect& rect, uint32_t style, uint32_t exStyle) {
+  ++portCalls;
   const Rect in = insets(style, exStyle);
   rect = {rect.left - in.left, rect.top - in.top, rect.right + in.right, rect.bottom + in.bottom};
   return true;
 }
 
 void SimWindowManager::fillRect(DeviceContext dc, const Rect& rect, ColorRef color) {
+  ++portCalls;
   char text[32];
   snprintf(text, sizeof text, "fill dc%llx ", static_cast<unsigned long long>(dc.value));
   actions_.push_back(text + rectText(rect) + " " + colorText(color));
 }
 
 void SimWindowManager::paintFill(Hwnd window, ColorRef color) {
+  ++portCalls;
   actions_.push_back("paint fill " + handleText(window) + " " + colorText(color));
 }
 

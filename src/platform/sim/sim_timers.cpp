@@ -20,6 +20,7 @@ void SimWindowManager::syncClock() {
 }
 
 bool SimWindowManager::setTimer(Hwnd window, uintptr_t id, uint32_t milliseconds) {
+  ++portCalls;
   Window* w = live(window);
   if (w == nullptr || !w->own) return false;
   syncClock();
@@ -35,6 +36,7 @@ bool SimWindowManager::setTimer(Hwnd window, uintptr_t id, uint32_t milliseconds
 }
 
 bool SimWindowManager::killTimer(Hwnd window, uintptr_t id) {
+  ++portCalls;
   return std::erase_if(timers_,
                        [&](const Timer& t) { return t.window == window.value && t.id == id; }) != 0;
 }

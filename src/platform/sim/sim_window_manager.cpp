@@ -196,24 +196,29 @@ bool SimWindowManager::enabledChain(const Window& window) const {
 // Facts.
 
 std::vector<Hwnd> SimWindowManager::enumWindows() {
+  ++portCalls;
   return zOrder_;
 }
 
 bool SimWindowManager::isWindow(Hwnd window) {
+  ++portCalls;
   return live(window) != nullptr;
 }
 
 bool SimWindowManager::isWindowVisible(Hwnd window) {
+  ++portCalls;
   Window* w = live(window);
   return w != nullptr && visibleChain(*w);
 }
 
 bool SimWindowManager::isIconic(Hwnd window) {
+  ++portCalls;
   Window* w = live(window);
   return w != nullptr && w->iconic();
 }
 
 uint32_t SimWindowManager::getWindowLong(Hwnd window, int32_t index) {
+  ++portCalls;
   Window* w = live(window);
   if (w == nullptr) return 0;
   if (index == GWL_STYLE) return w->style;
@@ -222,6 +227,7 @@ uint32_t SimWindowManager::getWindowLong(Hwnd window, int32_t index) {
 }
 
 uint32_t SimWindowManager::setWindowLong(Hwnd window, int32_t index, uint32_t value) {
+  ++portCalls;
   Window* w = live(window);
   if (w == nullptr || (index != GWL_STYLE && index != GWL_EXSTYLE)) return 0;
   actions_.push_back("set long " + handleText(window) + " " + std::to_string(index) + " " +
@@ -241,17 +247,20 @@ uint32_t SimWindowManager::setWindowLong(Hwnd window, int32_t index, uint32_t va
 }
 
 std::string SimWindowManager::getWindowText(Hwnd window, size_t bufferSize) {
+  ++portCalls;
   Window* w = live(window);
   if (w == nullptr || bufferSize == 0) return {};
   return w->text.substr(0, bufferSize - 1);
 }
 
 Dword SimWindowManager::getWindowProcessId(Hwnd window) {
+  ++portCalls;
   Window* w = live(window);
   return w == nullptr ? 0 : w->processId;
 }
 
 bool SimWindowManager::getWindowRect(Hwnd window, Rect& rect) {
+  ++portCalls;
   if (window == kDesktop) {
     rect = screen;
     return true;
@@ -263,6 +272,7 @@ bool SimWindowManager::getWindowRect(Hwnd window, Rect& rect) {
 }
 
 bool SimWindowManager::getClientRect(Hwnd window, Rect& rect) {
+  ++portCalls;
   if (window == kDesktop) {
     rect = {0, 0, screen.width(), screen.height()};
     return true;
@@ -280,6 +290,7 @@ bool SimWindowManager::getClientRect(Hwnd window, Rect& rect) {
 }
 
 bool SimWindowManager::getWindowPlacement(Hwnd window, WindowPlacement& placement) {
+  ++portCalls;
   Window* w = live(window);
   if (w == nullptr || placement.length != sizeof(WindowPlacement)) return false;
   placement.flags = 0;
@@ -314,6 +325,7 @@ LResult SimWindowManager::dispatch(Hwnd window, uint32_t message, WParam wParam,
 }
 
 LResult SimWindowManager::sendMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) {
+  ++portCalls;
   if (Window* w = live(window); w != nullptr && hungForeign(*w)) {
     char detail[16];
     snprintf(detail, sizeof detail, "0x%x", message);
@@ -324,6 +336,7 @@ LResult SimWindowManager::sendMessage(Hwnd window, uint32_t message, WParam wPar
 }
 
 bool SimWindowManager::postMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) {
+  ++portCalls;
   Window* w = live(window);
   if (w == nullptr) return false;
   if (!w->own) {
@@ -348,6 +361,7 @@ void SimWindowManager::pumpMessages() {
 }
 
 LResult SimWindowManager::defaultProc(Hwnd window, uint32_t message, WParam wParam, LParam lParam) {
+  ++portCalls;
   Window* w = live(window);
   if (w == nullptr || !w->own) return 0;
   switch (message) {
@@ -405,6 +419,7 @@ LResult SimWindowManager::defaultProc(Hwnd window, uint32_t message, WParam wPar
 }
 
 uint32_t SimWindowManager::registerWindowMessage(const std::string& name) {
+  ++portCalls;
   if (name.empty()) return 0;
   std::string key = name;  // atom names ignore case
   for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -461,6 +476,7 @@ bool SimWindowManager::changePosition(Hwnd window, WindowPos pos) {
 }
 
 bool SimWindowManager::show(Hwnd window, int32_t command) {
+  ++portCalls;
   Window* w = live(window);
   if (w == nullptr || window == kDesktop) return false;
   const bool wasVisible = w->visible();
@@ -529,6 +545,7 @@ bool SimWindowManager::show(Hwnd window, int32_t command) {
 }
 
 bool SimWindowManager::showWindow(Hwnd window, int32_t command) {
+  ++portCalls;
   actions_.push_back("show " + handleText(window) + " " + std::to_string(command));
   if (Window* w = live(window); w != nullptr && hungForeign(*w)) blockedBy(*w, "show");
   return show(window, command);
@@ -536,6 +553,7 @@ bool SimWindowManager::showWindow(Hwnd window, int32_t command) {
 
 bool SimWindowManager::setWindowPos(Hwnd window, Hwnd insertAfter, int32_t x, int32_t y, int32_t cx,
                                     int32_t cy, uint32_t flags) {
+  ++portCalls;
   char text[128];
   snprintf(text, sizeof text, "pos %s after %s %d,%d %dx%d flags %x", handleText(window).c_str(),
            handleText(insertAfter).c_str(), x, y, cx, cy, flags);
@@ -546,6 +564,7 @@ bool SimWindowManager::setWindowPos(Hwnd window, Hwnd insertAfter, int32_t x, in
 }
 
 bool SimWindowManager::setForegroundWindow(Hwnd window) {
+  ++portCalls;
   actions_.push_back("foreground " + handleText(window));
   Window* w = live(window);
   if (w == nullptr || w->parent || window == kDesktop) return false;
@@ -560,6 +579,7 @@ bool SimWindowManager::setForegroundWindow(Hwnd window) {
 }
 
 bool SimWindowManager::destroyWindow(Hwnd window) {
+  ++portCalls;
   actions_.push_back("destroy " + handleText(window));
   return destroy(window);
 }
@@ -611,11 +631,13 @@ void SimWindowManager::freeWindow(Hwnd window) {
 }
 
 bool SimWindowManager::invalidateRect(Hwnd window, bool) {
+  ++portCalls;
   actions_.push_back("invalidate " + handleText(window));
   return !window || live(window) != nullptr;  // no window: the whole screen
 }
 
 bool SimWindowManager::setWindowText(Hwnd window, const std::string& text, Encoding encoding) {
+  ++portCalls;
   Window* w = live(window);
   if (w == nullptr || window == kDesktop) return false;
   w->text = text;
@@ -624,6 +646,7 @@ bool SimWindowManager::setWindowText(Hwnd window, const std::string& text, Encod
 }
 
 bool SimWindowManager::enableWindow(Hwnd window, bool enable) {
+  ++portCalls;
   Window* w = live(window);
   if (w == nullptr) return false;
   const bool wasDisabled = (w->style & WS_DISABLED) != 0;  // EnableWindow's answer
@@ -632,6 +655,7 @@ bool SimWindowManager::enableWindow(Hwnd window, bool enable) {
 }
 
 bool SimWindowManager::isWindowEnabled(Hwnd window) {
+  ++portCalls;
   Window* w = live(window);
   return w != nullptr && (w->style & WS_DISABLED) == 0;
 }

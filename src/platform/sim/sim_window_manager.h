@@ -127,6 +127,9 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
 
   // ===== Test API =====
 
+  // Calls the program made through the window-manager and process ports (benchmarks).
+  uint64_t portCalls = 0;
+
   // --- Other programs' windows and processes. Edits are plain data changes, no messages. ---
   // Adds a window at the top of its band. Handles are never reused within a run...
   platform::Hwnd addWindow(const ForeignWindow& window);

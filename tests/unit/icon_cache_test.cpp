@@ -1,0 +1,36 @@
+#include "controls/image_list_cash_smoll.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/sim/sim_desktop.h"
+#include "support/log_capture.h"
+
+TEST(IconCache, EachPathIsLoadedOnceAndKeysStayInStepWithImages) {
+  auto desk = sim::SimDesktop::singleMonitor();
+  LogCapture log(*desk);
+  desk->fileIcons = {"C:\\Apps\\ed.exe", "C:\\Apps\\Ed.exe"};
+  CImageListCashSmoll cache(desk->platform());
+  const sim::SimImageList* images = desk->windows.imageList(cache.imageList());
+  ASSERT_NE(images, nullptr);
+  EXPECT_EQ(images->bkColor, platform::rgb(255, 255, 255));
+
+  EXPECT_EQ(cache.getIconIndex("C:\\Apps\\ed.exe"), 0);
+  EXPECT_EQ(cache.getIconIndex("C:\\Apps\\ed.exe"), 0);
+  EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "file icon C:\\Apps\\ed.exe"), 1);
+  EXPECT_EQ(desk->windows.liveIcons(), 0u);  // copied into the list, then released
+
+  // A missing file gets the error icon, logged once; an empty path is an ordinary key.
+  EXPECT_EQ(cache.getIconIndex("C:\\Gone\\x.exe"), 1);
+  EXPECT_EQ(cache.getIconIndex("C:\\Gone\\x.exe"), 1);
+  EXPECT_EQ(log.text(), "ICON get fail path =C:\\Gone\\x.exe\n");
+  EXPECT_EQ(images->icons.back(), sim::SimWindowManager::kErrorIcon);
+  EXPECT_EQ(cache.getIconIndex(""), 2);
+
+  // A refused image leaves no key behind: later paths keep matching their images.
+  desk->windows.failImageListAdds = 1;
+  EXPECT_EQ(cache.getIconIndex("C:\\Apps\\Ed.exe"), -1);
+  EXPECT_EQ(cache.getIconIndex("C:\\Apps\\Ed.exe"), 3);  // asked again, and added
+  EXPECT_EQ(images->icons.size(), 4u);
+}
