@@ -13,6 +13,24 @@ constexpr ColorRef kGrey = rgb(200, 200, 200);
 
 }  // namespace
 
+void zoomAxis(int32_t share, int32_t size, int32_t& pan, int32_t& zoomed, int32_t& start) {
+  zoomed = share == 100 ? size : std::max(1, share * size / 100);
+  const int32_t half = (size - zoomed) / 2;
+  start = pan + half;
+  if (start < 0) {
+    pan = -half;
+    start = 0;
+  }
+  if (start + zoomed > size) {
+    pan = half;
+    start = size - zoomed;
+  }
+}
+
+namespace {
+
+}  // namespace
+
 Cthumbnail::Cthumbnail(AppContext& context, const SettingsRecord& settings, Hwnd target,
                        std::string title, std::string exeName, const Rect& slot, uint8_t alpha,
                        CthumbnailListener* listener)
@@ -262,30 +280,8 @@ void Cthumbnail::computeZoomSource() {
   } else {
     windows().getWindowRect(targetWnd_, r);
   }
-  const int32_t w = r.width();
-  const int32_t h = r.height();
-  zoomWidth = zoomX == 100 ? w : std::max(1, zoomX * w / 100);
-  zoomHeight = zoomY == 100 ? h : std::max(1, zoomY * h / 100);
-  const int32_t halfX = (w - zoomWidth) / 2;
-  const int32_t halfY = (h - zoomHeight) / 2;
-  sourceX = panX + halfX;
-  sourceY = panY + halfY;
-  if (sourceX < 0) {
-    panX = -halfX;
-    sourceX = 0;
-  }
-  if (sourceX + zoomWidth > w) {
-    panX = halfX;
-    sourceX = w - zoomWidth;
-  }
-  if (sourceY < 0) {
-    panY = -halfY;
-    sourceY = 0;
-  }
-  if (sourceY + zoomHeight > h) {
-    panY = halfY;
-    sourceY = h - zoomHeight;
-  }
+  zoomAxis(zoomX, r.width(), panX, zoomWidth, sourceX);
+  zoomAxis(zoomY, r.height(), panY, zoomHeight, sourceY);
 }
 
 void Cthumbnail::resetZoom() {

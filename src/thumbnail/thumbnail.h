@@ -11,6 +11,10 @@
 #include "thumbnail/thumbnail_listener.h"
 #include "ui/window.h"
 
+// One axis of the zoomed source: `share` percent (0..100) of `size`, at least one pixel,
+// centred, shifted by `pan` and kept inside the source; the pan is written back at the limits.
+void zoomAxis(int32_t share, int32_t size, int32_t& pan, int32_t& zoomed, int32_t& start);
+
 class Cthumbnail : public ui::Window {
  public:
   static constexpr uintptr_t kPollTimer = 112;
