@@ -53,11 +53,11 @@ Cthumbnail::Cthumbnail(AppContext& context, const SettingsRecord& settings, Hwnd
     diag::print("Before VISTA!\n");
     composition_ = 0;
   }
-  WindowSpec spec;
-  spec.classStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  spec.style = WS_POPUP | WS_VISIBLE;
-  spec.exStyle = WS_EX_WINDOWEDGE;
-  windows().createWindow(spec, this);
+  WindowSpec params;
+  params.classStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  params.style = WS_POPUP | WS_VISIBLE;
+  params.exStyle = WS_EX_WINDOWEDGE;
+  windows().createWindow(params, this);
 }
 
 bool Cthumbnail::targetIsWindow() const { return windows().isWindow(targetWnd_); }

@@ -87,10 +87,10 @@ TEST_F(SimPreviewsTest, CreationRunsWmCreateThenTheAnimationShowsThePrintedWindo
     wm.animateWindow(h, 200, AW_ACTIVATE | AW_CENTER);
     return 0;
   };
-  WindowSpec spec;
-  spec.style = WS_POPUP | WS_VISIBLE;
-  spec.rect = {10, 20, 330, 260};
-  const Hwnd h = wm.createWindow(spec, &preview);
+  WindowSpec params;
+  params.style = WS_POPUP | WS_VISIBLE;
+  params.rect = {10, 20, 330, 260};
+  const Hwnd h = wm.createWindow(params, &preview);
 
   ASSERT_TRUE(h);
   EXPECT_EQ(during, h);
@@ -136,10 +136,10 @@ TEST_F(SimPreviewsTest, FailedCreationLeavesNoWindow) {
     if (message == WM_CREATE) return -1;
     return std::nullopt;
   };
-  WindowSpec spec;
-  spec.style = WS_POPUP | WS_VISIBLE;
-  spec.rect = {0, 0, 100, 100};
-  EXPECT_FALSE(wm.createWindow(spec, &preview));
+  WindowSpec params;
+  params.style = WS_POPUP | WS_VISIBLE;
+  params.rect = {0, 0, 100, 100};
+  EXPECT_FALSE(wm.createWindow(params, &preview));
   EXPECT_EQ(preview.count(WM_NCDESTROY), 1u);
   EXPECT_TRUE(wm.enumWindows().empty());
 }
@@ -151,10 +151,10 @@ TEST_F(SimPreviewsTest, AdjustedRectangleGivesBackTheClientSizeForEveryFrame) {
     Rect rect{100, 100, 420, 340};
     ASSERT_TRUE(wm.adjustWindowRect(rect, style, 0));
     Handler handler(wm);
-    WindowSpec spec;
-    spec.style = style;
-    spec.rect = rect;
-    const Hwnd h = wm.createWindow(spec, &handler);
+    WindowSpec params;
+    params.style = style;
+    params.rect = rect;
+    const Hwnd h = wm.createWindow(params, &handler);
     Rect client;
     ASSERT_TRUE(wm.getClientRect(h, client));
     EXPECT_EQ(client, (Rect{0, 0, 320, 240})) << std::hex << style;
@@ -166,9 +166,9 @@ TEST_F(SimPreviewsTest, AdjustedRectangleGivesBackTheClientSizeForEveryFrame) {
 
   // An overlapped window always has a caption.
   Handler handler(wm);
-  WindowSpec spec;
-  spec.rect = {0, 0, 200, 100};
-  const Hwnd overlapped = wm.createWindow(spec, &handler);
+  WindowSpec params;
+  params.rect = {0, 0, 200, 100};
+  const Hwnd overlapped = wm.createWindow(params, &handler);
   EXPECT_EQ(wm.getWindowLong(overlapped, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
 }
 
@@ -257,10 +257,10 @@ TEST_F(SimPreviewsTest, WineSwitchesChangeOnlyOtherProgramsWindows) {
 
   // The program's own windows keep the Windows behaviour.
   Handler handler(wm);
-  WindowSpec spec;
-  spec.style = WS_POPUP;
-  spec.rect = {0, 0, 100, 100};
-  const Hwnd own = wm.createWindow(spec, &handler);
+  WindowSpec params;
+  params.style = WS_POPUP;
+  params.rect = {0, 0, 100, 100};
+  const Hwnd own = wm.createWindow(params, &handler);
   ASSERT_TRUE(wm.getWindowPlacement(own, placement));
   placement.normalPosition = {20, 20, 220, 120};
   EXPECT_TRUE(wm.setWindowPlacement(own, placement));
@@ -270,9 +270,9 @@ TEST_F(SimPreviewsTest, WineSwitchesChangeOnlyOtherProgramsWindows) {
 
 TEST_F(SimPreviewsTest, HungWindowsCostTimeAndNeverAnswer) {
   Handler preview(wm);
-  WindowSpec spec;
-  spec.style = WS_POPUP;
-  const Hwnd own = wm.createWindow(spec, &preview);
+  WindowSpec params;
+  params.style = WS_POPUP;
+  const Hwnd own = wm.createWindow(params, &preview);
   wm.setTimer(own, 1, 100);
   const Hwnd h = other();
   wm.setHung(h, true);
@@ -317,10 +317,10 @@ TEST_F(SimPreviewsTest, HungWindowsCostTimeAndNeverAnswer) {
 TEST_F(SimPreviewsTest, HotKeysHaveOneOwnerAndArriveAsPostedMessages) {
   Handler first(wm);
   Handler second(wm);
-  WindowSpec spec;
-  spec.style = WS_POPUP;
-  const Hwnd a = wm.createWindow(spec, &first);
-  const Hwnd b = wm.createWindow(spec, &second);
+  WindowSpec params;
+  params.style = WS_POPUP;
+  const Hwnd a = wm.createWindow(params, &first);
+  const Hwnd b = wm.createWindow(params, &second);
   wm.hotKeysHeldElsewhere.insert({MOD_WIN, 'W'});
 
   EXPECT_FALSE(wm.registerHotKey(a, 1, MOD_WIN, 'W'));
@@ -412,10 +412,10 @@ TEST_F(SimPreviewsTest, FileIconsOnlyForFilesThatExist) {
 TEST_F(SimPreviewsTest, ThumbnailsLiveFromRegistrationToUnregistration) {
   Dwm& dwm = desk->platform().dwm;
   Handler handler(wm);
-  WindowSpec spec;
-  spec.style = WS_POPUP;
-  spec.rect = {0, 0, 300, 200};
-  const Hwnd preview = wm.createWindow(spec, &handler);
+  WindowSpec params;
+  params.style = WS_POPUP;
+  params.rect = {0, 0, 300, 200};
+  const Hwnd preview = wm.createWindow(params, &handler);
   const Hwnd source = other({100, 100, 500, 400});
 
   ThumbnailId id = 0;
@@ -471,10 +471,10 @@ TEST_F(SimPreviewsTest, FrameBoundsLeaveOutInvisibleBordersAndCloakingNeedsWindo
   EXPECT_EQ(bounds, (Rect{107, 100, 493, 393}));
 
   Handler handler(wm);
-  WindowSpec spec;
-  spec.style = WS_POPUP;
-  spec.rect = {0, 0, 300, 200};
-  const Hwnd own = wm.createWindow(spec, &handler);
+  WindowSpec params;
+  params.style = WS_POPUP;
+  params.rect = {0, 0, 300, 200};
+  const Hwnd own = wm.createWindow(params, &handler);
   ASSERT_EQ(dwm.getWindowAttribute(own, DWMWA_EXTENDED_FRAME_BOUNDS, &bounds, sizeof bounds), S_OK);
   EXPECT_EQ(bounds, (Rect{0, 0, 300, 200}));
 

@@ -35,14 +35,14 @@ std::string colorText(ColorRef color) {
 
 }  // namespace
 
-Hwnd SimWindowManager::createWindow(const WindowSpec& spec, MessageHandler* handler) {
+Hwnd SimWindowManager::createWindow(const WindowSpec& params, MessageHandler* handler) {
   ++portCalls;
   // A top-level window cannot be a child; an overlapped one always has a caption.
-  if ((spec.style & WS_CHILD) != 0) {
-    actions_.push_back("window failed " + rectText(spec.rect));
+  if ((params.style & WS_CHILD) != 0) {
+    actions_.push_back("window failed " + rectText(params.rect));
     return {};
   }
-  uint32_t style = spec.style;
+  uint32_t style = params.style;
   if ((style & WS_POPUP) == 0) style |= WS_CAPTION | kWsClipSiblings;
 
   Window& w = newWindow(nextHandle());
@@ -51,11 +51,11 @@ Hwnd SimWindowManager::createWindow(const WindowSpec& spec, MessageHandler* hand
   w.processId = ownProcessId;
   w.encoding = Encoding::Program;
   w.style = style & ~WS_VISIBLE;  // shown after WM_CREATE
-  w.exStyle = spec.exStyle;
-  w.rect = spec.rect;
+  w.exStyle = params.exStyle;
+  w.rect = params.rect;
   w.handler = handler;
   placeOnTop(w);
-  actions_.push_back("window " + handleText(h) + " " + rectText(spec.rect));
+  actions_.push_back("window " + handleText(h) + " " + rectText(params.rect));
 
   if (dispatch(h, WM_CREATE, 0, 0) == kCreateFailed) {
     destroy(h);
@@ -63,7 +63,7 @@ Hwnd SimWindowManager::createWindow(const WindowSpec& spec, MessageHandler* hand
   }
   Window* created = live(h);
   if (created == nullptr) return {};
-  if ((spec.style & WS_VISIBLE) != 0 && !created->visible()) show(h, SW_SHOW);
+  if ((params.style & WS_VISIBLE) != 0 && !created->visible()) show(h, SW_SHOW);
   return live(h) != nullptr ? h : Hwnd{};
 }
 

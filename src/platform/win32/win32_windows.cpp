@@ -282,18 +282,18 @@ intptr_t Win32Windows::runModalDialog(const p::DialogTemplate& dialog, p::Hwnd p
   return result;
 }
 
-p::Hwnd Win32Windows::createWindow(const p::WindowSpec& spec, p::MessageHandler* handler) {
+p::Hwnd Win32Windows::createWindow(const p::WindowSpec& params, p::MessageHandler* handler) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   // One class per set of class styles, named after them: registered by whichever thread
   // needs it first, with nothing to remember here.
   wchar_t className[40];
-  swprintf(className, std::size(className), L"Quillmoor.Window.%08X", spec.classStyle);
+  swprintf(className, std::size(className), L"Quillmoor.Window.%08X", params.classStyle);
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   if (!GetClassInfoExW(instance, className, &windowClass)) {
     windowClass = {};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.style = spec.classStyle;
+    windowClass.style = params.classStyle;
     windowClass.lpfnWndProc = &windowProc;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = className;
@@ -304,9 +304,9 @@ p::Hwnd Win32Windows::createWindow(const p::WindowSpec& spec, p::MessageHandler*
   auto binding = std::make_unique<Binding>();
   binding->windows = this;
   binding->handler = handler;
-  const p::Rect& r = spec.rect;
+  const p::Rect& r = params.rect;
   // The binding, not the bare handler, rides in lpCreateParams: windowProc needs both.
-  HWND window = CreateWindowExW(spec.exStyle, className, L"", spec.style, r.left, r.top,
+  HWND window = CreateWindowExW(params.exStyle, className, L"", params.style, r.left, r.top,
                                 r.width(), r.height(), nullptr, nullptr, instance, binding.get());
   binding->creating = false;
   if (window == nullptr || binding->destroyed) return {};
