@@ -373,3 +373,48 @@ TEST_F(PreviewTest, CloakedLayeredAndSizelessWindows) {
     EXPECT_FALSE(previewOf(layeredWindow));
   });
 }
+
+TEST_F(PreviewTest, StackingFrameAndCompositionChanges) {
+  settingsFile("FRAME=1\r\n");
+  const Hwnd target = addAppWindow(*desk, "A", "a.exe", kNormal);
+  run([&](Hwnd) {
+    detect(1);
+    const Hwnd preview = previewOf(target);
+    ASSERT_TRUE(preview);
+    EXPECT_NE(styleOf(preview) & platform::WS_THICKFRAME, 0u);  // FRAME on: always framed
+    EXPECT_TRUE(logged("frame ON\n"));
+    // Whatever position change anyone asks for, the preview stays at the very bottom.
+    desk->windows.setWindowPos(preview, platform::kHwndTop, 0, 0, 0, 0,
+                               platform::SWP_NOMOVE | platform::SWP_NOSIZE);
+    EXPECT_EQ(desk->windows.enumWindows().back(), preview);
+    // Hover lifts it above everything; afterwards it sinks again and keeps its frame.
+    desk->windows.pressHotKey(platform::MOD_WIN, 'W');
+    desk->windows.pumpMessages();
+    EXPECT_EQ(desk->windows.enumWindows().front(), preview);
+    desk->advance(600);
+    EXPECT_EQ(desk->windows.enumWindows().back(), preview);
+    EXPECT_NE(styleOf(preview) & platform::WS_THICKFRAME, 0u);
+
+    // Composition off and on again: a fresh registration for the same target.
+    const size_t registrations = desk->thumbnails.size();
+    desk->compositionEnabled = 0;
+    desk->windows.sendMessage(preview, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
+    EXPECT_EQ(desk->thumbnails.size(), registrations);
+    desk->compositionEnabled = 1;
+    desk->windows.sendMessage(preview, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
+    EXPECT_EQ(desk->thumbnails.size(), registrations + 1);
+    EXPECT_EQ(previewOf(target), preview);
+  });
+}
+
+TEST_F(PreviewTest, WithoutCompositionNoThumbnailIsRegistered) {
+  desk = sim::SimDesktop::compositionOff();
+  const Hwnd target = addAppWindow(*desk, "A", "a.exe", kNormal);
+  run([&](Hwnd) {
+    detect(1);
+    EXPECT_TRUE(desk->thumbnails.empty());
+    EXPECT_TRUE(logged("NOT AERO!\n"));
+  });
+  EXPECT_EQ(countPrefix("dwm thumbnail"), 0);
+  EXPECT_FALSE(desk->windows.isIconic(target));
+}
