@@ -35,6 +35,8 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   static constexpr uintptr_t kHoverTimer = 107;
 
   explicit CControlDlg(AppContext& context);
+  // Previews still open (the page's window outlived by its object) are closed too.
+  ~CControlDlg() override { closeAll(); }
 
   void setLimitPage(CLimitDlg* page) { limitPage_ = page; }
   CLimitDlg* limitPage() const { return limitPage_; }

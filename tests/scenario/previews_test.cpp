@@ -418,3 +418,20 @@ TEST_F(PreviewTest, WithoutCompositionNoThumbnailIsRegistered) {
   EXPECT_EQ(countPrefix("dwm thumbnail"), 0);
   EXPECT_FALSE(desk->windows.isIconic(target));
 }
+
+TEST_F(PreviewTest, AWindowLeftParkedByAnEarlierRunIsFetchedBack) {
+  sim::ForeignWindow parked;
+  parked.processId = desk->windows.addProcess("ed.exe", "C:\\Apps\\ed.exe");
+  parked.title = "Lost";
+  parked.rect = {10100, 10100, 10900, 10500};
+  parked.style |= platform::WS_DISABLED;
+  const Hwnd target = desk->windows.addWindow(parked);
+  run([&](Hwnd) {
+    detect(1);
+    EXPECT_EQ(rectOf(target), (Rect{560, 340, 1360, 740}));  // centred on the desktop
+    EXPECT_EQ(styleOf(target) & platform::WS_DISABLED, 0u);
+    char addTab[48];
+    snprintf(addTab, sizeof addTab, "taskbar add w%x", target.value);
+    EXPECT_EQ(count(addTab), 1);
+  });
+}

@@ -1,0 +1,91 @@
+// The controller on its own page, without the main panel around it.
+#include <gtest/gtest.h>
+
+#include "controller/control_dlg.h"
+#include "res/dialogs.h"
+#include "support/program_run.h"
+#include "thumbnail/thumbnail.h"
+
+using platform::Hwnd;
+using platform::Rect;
+
+namespace {
+
+class ControllerTest : public ::testing::Test {
+ protected:
+  ControllerTest() : context(desk->platform()), host(desk->windows, res::winListDialog()), page(context) {
+    host.create({});
+    host.showWindow(platform::SW_SHOW);
+    page.create(host.hwnd());
+    page.showWindow(platform::SW_SHOW);
+  }
+  WindowEntry offer(const std::string& title, Rect rect = {0, 0, 400, 300}) {
+    const Hwnd h = support::addAppWindow(*desk, title, "app.exe", rect);
+    WindowEntry entry{h, desk->windows.getWindowProcessId(h), title, "app.exe"};
+    page.entryWindow(entry);
+    return entry;
+  }
+  Rect previewRect(size_t slot) {
+    Rect r;
+    desk->windows.getWindowRect(page.roster().at(slot).thumbnail->hwnd(), r);
+    return r;
+  }
+  platform::ColorRef brushOf(int32_t id, platform::DeviceContext dc = {0x44}) {
+    const platform::LResult brush = desk->windows.sendMessage(
+        page.hwnd(), platform::WM_CTLCOLORSTATIC, dc.value, page.item(id).value);
+    return desk->windows.brushColor({static_cast<uint64_t>(brush)}).value_or(0xFFFFFFFF);
+  }
+
+  std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
+  AppContext context;
+  ui::Dialog host;
+  CControlDlg page;
+};
+
+}  // namespace
+
+TEST_F(ControllerTest, SwitchingTheEdgeKeepsTheOrder) {
+  const WindowEntry first = offer("First");
+  const WindowEntry second = offer("Second");
+  EXPECT_EQ(previewRect(0), (Rect{20, 10, 180, 130}));
+  EXPECT_EQ(previewRect(1), (Rect{20, 130, 180, 250}));
+  page.settings.location = Right;
+  page.arrange();
+  EXPECT_EQ(page.roster().at(0).hwnd, first.hwnd);
+  EXPECT_EQ(previewRect(0), (Rect{1750, 10, 1910, 130}));
+  EXPECT_EQ(page.roster().at(1).hwnd, second.hwnd);
+  EXPECT_EQ(previewRect(1), (Rect{1750, 130, 1910, 250}));
+  // Lowering the limit closes the previews past it.
+  const Hwnd secondPreview = page.roster().at(1).thumbnail->hwnd();
+  page.settings.limit = 1;
+  page.arrange();
+  EXPECT_EQ(page.roster().at(0).inUse, 1);
+  EXPECT_EQ(page.roster().at(1).inUse, 0);
+  EXPECT_FALSE(desk->windows.isWindow(secondPreview));
+  // An edge outside the table leaves no slot: every preview goes, none can come.
+  page.settings.location = 9;
+  page.arrange();
+  EXPECT_TRUE(page.roster().empty());
+  offer("Third");
+  EXPECT_TRUE(page.roster().empty());
+}
+
+TEST_F(ControllerTest, ListRowsCarryTheExecutablesIcon) {
+  offer("First");
+  const sim::ListViewModel* list = desk->windows.listView(page.item(res::IDC_THUMB_LIST));
+  ASSERT_EQ(list->rows.size(), 1u);
+  EXPECT_EQ(list->rows[0].image, 0);
+  EXPECT_EQ(list->imageLists.count(platform::LVSIL_SMALL), 1u);
+}
+
+TEST_F(ControllerTest, ValuesOnYellowLabelsInBlueOnGrey) {
+  EXPECT_EQ(brushOf(res::IDC_LOCATION_TEXT), platform::rgb(255, 255, 180));
+  EXPECT_EQ(brushOf(res::IDC_STATUS_CODE), platform::rgb(255, 255, 180));
+  EXPECT_EQ(brushOf(res::IDC_MARGIN_LABEL, {0x45}), platform::rgb(230, 230, 230));
+  EXPECT_EQ(desk->windows.textColor({0x45}), platform::rgb(0, 0, 255));
+  EXPECT_EQ(brushOf(res::IDC_LIST_TITLE), platform::rgb(230, 230, 230));
+  EXPECT_EQ(desk->windows.bkMode({0x44}), platform::TRANSPARENT);
+  const platform::LResult dialog =
+      desk->windows.sendMessage(page.hwnd(), platform::WM_CTLCOLORDLG, 0x46, 0);
+  EXPECT_EQ(desk->windows.brushColor({static_cast<uint64_t>(dialog)}), platform::rgb(230, 230, 230));
+}
