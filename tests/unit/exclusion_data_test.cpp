@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/sim/cp932.h"
+
 #include <ctime>
 
 #include "platform/sim/sim_desktop.h"
@@ -11,7 +13,6 @@ namespace {
 
 const std::string kFile = "C:\\Programs\\Quillmoor\\ExclusionData.ini";
 
-bool cp932Lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 class ExclusionDataTest : public ::testing::Test {
  protected:
@@ -37,7 +38,7 @@ ExclusionItem rule(int32_t titleFlag, int32_t pnameFlag, int32_t fullNameFlag,
 TEST(ExclusionMatch, EachSwitchedOnTestMustHold) {
   auto matches = [](const ExclusionItem& item, const std::string& title,
                     const std::string& pname) {
-    return matchItem(item, title, pname, cp932Lead);
+    return matchItem(item, title, pname, sim::isCp932LeadByte);
   };
   const ExclusionItem whole = rule(1, 1, 1, "Untitled - Notepad", "notepad.exe", "");
   EXPECT_TRUE(matches(whole, "Untitled - Notepad", "notepad.exe"));
@@ -59,10 +60,10 @@ TEST(ExclusionMatch, EachSwitchedOnTestMustHold) {
 TEST(ExclusionMatch, PartSearchRespectsDoubleByteCharacters) {
   // Title "表示" = 95 5C 8E A6; the part "\" (5C) is only a trail byte there.
   const std::string title = "\x95\x5c\x8e\xa6";
-  EXPECT_FALSE(matchItem(rule(1, 0, 0, "", "", "\\"), title, "a.exe", cp932Lead));
-  EXPECT_FALSE(matchItem(rule(1, 0, 0, "", "", "\x5c\x8e"), title, "a.exe", cp932Lead));
-  EXPECT_TRUE(matchItem(rule(1, 0, 0, "", "", "\x8e\xa6"), title, "a.exe", cp932Lead));
-  EXPECT_TRUE(matchItem(rule(1, 0, 0, "", "", "\x95\x5c"), title, "a.exe", cp932Lead));
+  EXPECT_FALSE(matchItem(rule(1, 0, 0, "", "", "\\"), title, "a.exe", sim::isCp932LeadByte));
+  EXPECT_FALSE(matchItem(rule(1, 0, 0, "", "", "\x5c\x8e"), title, "a.exe", sim::isCp932LeadByte));
+  EXPECT_TRUE(matchItem(rule(1, 0, 0, "", "", "\x8e\xa6"), title, "a.exe", sim::isCp932LeadByte));
+  EXPECT_TRUE(matchItem(rule(1, 0, 0, "", "", "\x95\x5c"), title, "a.exe", sim::isCp932LeadByte));
 }
 
 TEST_F(ExclusionDataTest, IsAllowedStopsAtTheFirstMatchingRule) {

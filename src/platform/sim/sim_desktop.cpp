@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/sim/cp932.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_profile_files.h"
 
@@ -34,11 +35,6 @@ bool sameIgnoringCase(const std::string& a, const std::string& b) {
     return std::tolower(static_cast<unsigned char>(x)) ==
            std::tolower(static_cast<unsigned char>(y));
   });
-}
-
-// Code page 932 lead bytes.
-bool isCp932LeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
 class SimVersionBlock : public VersionBlock {

@@ -1,3 +1,4 @@
+#include "platform/sim/cp932.h"
 #include "platform/sim/sim_file_system.h"
 
 #include <stdlib.h>
@@ -15,17 +16,14 @@ bool hasDrive(const std::string& path) {
          ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
 
-// Code page 932: the trail byte of a character such as 0x83 0x5C may be a backslash.
-bool isLeadByte(char byte) {
-  const auto b = static_cast<unsigned char>(byte);
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+// A double-byte character starts at `i`: its trail byte (which may be 0x5C) belongs to it.
+bool doubleByteAt(const std::string& path, size_t i) {
+  return isCp932LeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size();
 }
 
 bool endsWithBackslash(const std::string& path) {
   size_t last = std::string::npos;
-  for (size_t i = 0; i < path.size(); i += isLeadByte(path[i]) && i + 1 < path.size() ? 2 : 1) {
-    last = i;
-  }
+  for (size_t i = 0; i < path.size(); i += doubleByteAt(path, i) ? 2 : 1) last = i;
   return last != std::string::npos && path[last] == '\\';
 }
 
@@ -69,7 +67,7 @@ std::filesystem::path SimFileSystem::hostPath(const std::string& windowsPath) co
       part.clear();
     } else {
       part += full[i];
-      if (isLeadByte(full[i]) && i + 1 < full.size()) part += full[++i];
+      if (doubleByteAt(full, i)) part += full[++i];
     }
   }
   return host;

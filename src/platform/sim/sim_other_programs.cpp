@@ -266,15 +266,7 @@ bool SimWindowManager::setWindowPlacement(Hwnd window, const WindowPlacement& pl
     if (w->iconic()) {
       w->normalRect = onScreen;  // own windows keep it in screen coordinates
     } else {
-      Point base;
-      if (Window* parent = live(w->parent)) base = clientOrigin(*parent);
-      changePosition(window, {window,
-                              {},
-                              onScreen.left - base.x,
-                              onScreen.top - base.y,
-                              onScreen.width(),
-                              onScreen.height(),
-                              SWP_NOZORDER | SWP_NOACTIVATE});
+      placeAt(window, onScreen, SWP_NOZORDER | SWP_NOACTIVATE);
     }
   } else {
     if (!w->iconic()) moveWindowTo(*w, onScreen);

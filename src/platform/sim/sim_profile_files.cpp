@@ -1,3 +1,4 @@
+#include "platform/sim/cp932.h"
 #include "platform/sim/sim_profile_files.h"
 
 #include <algorithm>
@@ -21,9 +22,6 @@ using TextView = std::u16string_view;
 constexpr size_t kArgumentLimit = 32767;  // characters; Wine fails from here on
 constexpr size_t kIntegerBuffer = 30;     // Wine reads integers through a 30-character buffer
 
-bool isLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 bool isTrailByte(unsigned char byte) {
   return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
@@ -40,7 +38,7 @@ Text decode(std::string_view bytes) {
   text.reserve(bytes.size());
   for (size_t i = 0; i < bytes.size(); ++i) {
     const auto byte = static_cast<unsigned char>(bytes[i]);
-    if (!isLeadByte(byte)) {
+    if (!isCp932LeadByte(byte)) {
       text += static_cast<char16_t>(byte);
     } else if (i + 1 == bytes.size() || bytes[i + 1] == '\0') {
       text += kUnconvertible;
@@ -72,7 +70,7 @@ std::string encode(TextView text) {
 // stands for an unconvertible character).
 std::string_view withoutLoneLeadByte(std::string_view bytes) {
   for (size_t i = 0; i < bytes.size(); ++i) {
-    if (!isLeadByte(static_cast<unsigned char>(bytes[i]))) continue;
+    if (!isCp932LeadByte(static_cast<unsigned char>(bytes[i]))) continue;
     if (i + 1 == bytes.size()) return bytes.substr(0, i);
     ++i;
   }

@@ -431,6 +431,15 @@ uint32_t SimWindowManager::registerWindowMessage(const std::string& name) {
 // ---------------------------------------------------------------------------------------------
 // Showing, positioning, destroying.
 
+bool SimWindowManager::placeAt(Hwnd window, const Rect& screen, uint32_t flags) {
+  Point base;
+  if (Window* w = live(window)) {
+    if (Window* parent = live(w->parent)) base = clientOrigin(*parent);
+  }
+  return changePosition(window, {window, {}, screen.left - base.x, screen.top - base.y,
+                                 screen.width(), screen.height(), flags});
+}
+
 bool SimWindowManager::changePosition(Hwnd window, WindowPos pos) {
   Window* w = live(window);
   if (w == nullptr) return false;
@@ -517,27 +526,10 @@ bool SimWindowManager::show(Hwnd window, int32_t command) {
     w->normalRect = w->rect;
     w->style |= WS_MINIMIZE;
     if (foreground_ == window) foreground_ = {};
-    Point base;
-    if (Window* parent = live(w->parent)) base = clientOrigin(*parent);
-    changePosition(window, {window,
-                            {},
-                            kMinimizedRect.left - base.x,
-                            kMinimizedRect.top - base.y,
-                            kMinimizedRect.width(),
-                            kMinimizedRect.height(),
-                            SWP_NOZORDER | showFlag});
+    placeAt(window, kMinimizedRect, SWP_NOZORDER | showFlag);
   } else if (restore && w->iconic()) {
     w->style &= ~WS_MINIMIZE;
-    const Rect n = w->normalRect;
-    Point base;
-    if (Window* parent = live(w->parent)) base = clientOrigin(*parent);
-    changePosition(window, {window,
-                            {},
-                            n.left - base.x,
-                            n.top - base.y,
-                            n.width(),
-                            n.height(),
-                            SWP_NOZORDER | showFlag});
+    placeAt(window, w->normalRect, SWP_NOZORDER | showFlag);
   } else if (!wasVisible) {
     changePosition(window, {window, {}, 0, 0, 0, 0, kKeepPlace | SWP_SHOWWINDOW});
   }

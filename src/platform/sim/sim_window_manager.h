@@ -408,6 +408,8 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
                                 platform::LParam lParam);
   void pumpUntil(const std::function<bool()>& stop);
   bool changePosition(platform::Hwnd window, platform::WindowPos pos);
+  // changePosition to a rectangle in screen coordinates (children: their parent's client).
+  bool placeAt(platform::Hwnd window, const platform::Rect& screen, uint32_t flags);
   bool show(platform::Hwnd window, int32_t command);
   bool destroy(platform::Hwnd window);
   void sendDestroy(platform::Hwnd window);
