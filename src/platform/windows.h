@@ -68,7 +68,7 @@ class MessageHandler {
 };
 
 // A plain top-level window of the program's own (not a dialog).
-struct WindowSpec {
+struct CreateWindowArgs {
   uint32_t classStyle = 0;  // CS_*: the adapter registers one window class per set of styles
   uint32_t style = 0;
   uint32_t exStyle = 0;
@@ -139,7 +139,7 @@ class Windows {
   // --- The program's own plain windows. The handler gets every message from WM_NCCREATE on
   // (WM_CREATE is delivered before createWindow returns); 0 on failure. No cursor, icon or
   // background brush: the handler paints. ---
-  virtual Hwnd createWindow(const WindowSpec& params, MessageHandler* handler) = 0;
+  virtual Hwnd createWindow(const CreateWindowArgs& params, MessageHandler* handler) = 0;
   // AnimateWindow; blocks for about `milliseconds`.
   virtual bool animateWindow(Hwnd window, Dword milliseconds, Dword flags) = 0;
   virtual bool moveWindow(Hwnd window, int32_t x, int32_t y, int32_t cx, int32_t cy,

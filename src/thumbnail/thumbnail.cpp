@@ -53,7 +53,7 @@ Cthumbnail::Cthumbnail(AppContext& context, const SettingsRecord& settings, Hwnd
     diag::print("Before VISTA!\n");
     composition_ = 0;
   }
-  WindowSpec params;
+  CreateWindowArgs params;
   params.classStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
   params.style = WS_POPUP | WS_VISIBLE;
   params.exStyle = WS_EX_WINDOWEDGE;

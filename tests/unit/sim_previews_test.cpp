@@ -87,7 +87,7 @@ TEST_F(SimPreviewsTest, CreationRunsWmCreateThenTheAnimationShowsThePrintedWindo
     wm.animateWindow(h, 200, AW_ACTIVATE | AW_CENTER);
     return 0;
   };
-  WindowSpec params;
+  CreateWindowArgs params;
   params.style = WS_POPUP | WS_VISIBLE;
   params.rect = {10, 20, 330, 260};
   const Hwnd h = wm.createWindow(params, &preview);
@@ -136,7 +136,7 @@ TEST_F(SimPreviewsTest, FailedCreationLeavesNoWindow) {
     if (message == WM_CREATE) return -1;
     return std::nullopt;
   };
-  WindowSpec params;
+  CreateWindowArgs params;
   params.style = WS_POPUP | WS_VISIBLE;
   params.rect = {0, 0, 100, 100};
   EXPECT_FALSE(wm.createWindow(params, &preview));
@@ -151,7 +151,7 @@ TEST_F(SimPreviewsTest, AdjustedRectangleGivesBackTheClientSizeForEveryFrame) {
     Rect rect{100, 100, 420, 340};
     ASSERT_TRUE(wm.adjustWindowRect(rect, style, 0));
     Handler handler(wm);
-    WindowSpec params;
+    CreateWindowArgs params;
     params.style = style;
     params.rect = rect;
     const Hwnd h = wm.createWindow(params, &handler);
@@ -166,7 +166,7 @@ TEST_F(SimPreviewsTest, AdjustedRectangleGivesBackTheClientSizeForEveryFrame) {
 
   // An overlapped window always has a caption.
   Handler handler(wm);
-  WindowSpec params;
+  CreateWindowArgs params;
   params.rect = {0, 0, 200, 100};
   const Hwnd overlapped = wm.createWindow(params, &handler);
   EXPECT_EQ(wm.getWindowLong(overlapped, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
@@ -257,7 +257,7 @@ TEST_F(SimPreviewsTest, WineSwitchesChangeOnlyOtherProgramsWindows) {
 
   // The program's own windows keep the Windows behaviour.
   Handler handler(wm);
-  WindowSpec params;
+  CreateWindowArgs params;
   params.style = WS_POPUP;
   params.rect = {0, 0, 100, 100};
   const Hwnd own = wm.createWindow(params, &handler);
@@ -270,7 +270,7 @@ TEST_F(SimPreviewsTest, WineSwitchesChangeOnlyOtherProgramsWindows) {
 
 TEST_F(SimPreviewsTest, HungWindowsCostTimeAndNeverAnswer) {
   Handler preview(wm);
-  WindowSpec params;
+  CreateWindowArgs params;
   params.style = WS_POPUP;
   const Hwnd own = wm.createWindow(params, &preview);
   wm.setTimer(own, 1, 100);
@@ -317,7 +317,7 @@ TEST_F(SimPreviewsTest, HungWindowsCostTimeAndNeverAnswer) {
 TEST_F(SimPreviewsTest, HotKeysHaveOneOwnerAndArriveAsPostedMessages) {
   Handler first(wm);
   Handler second(wm);
-  WindowSpec params;
+  CreateWindowArgs params;
   params.style = WS_POPUP;
   const Hwnd a = wm.createWindow(params, &first);
   const Hwnd b = wm.createWindow(params, &second);
@@ -412,7 +412,7 @@ TEST_F(SimPreviewsTest, FileIconsOnlyForFilesThatExist) {
 TEST_F(SimPreviewsTest, ThumbnailsLiveFromRegistrationToUnregistration) {
   Dwm& dwm = desk->platform().dwm;
   Handler handler(wm);
-  WindowSpec params;
+  CreateWindowArgs params;
   params.style = WS_POPUP;
   params.rect = {0, 0, 300, 200};
   const Hwnd preview = wm.createWindow(params, &handler);
@@ -471,7 +471,7 @@ TEST_F(SimPreviewsTest, FrameBoundsLeaveOutInvisibleBordersAndCloakingNeedsWindo
   EXPECT_EQ(bounds, (Rect{107, 100, 493, 393}));
 
   Handler handler(wm);
-  WindowSpec params;
+  CreateWindowArgs params;
   params.style = WS_POPUP;
   params.rect = {0, 0, 300, 200};
   const Hwnd own = wm.createWindow(params, &handler);

@@ -35,7 +35,7 @@ std::string colorText(ColorRef color) {
 
 }  // namespace
 
-Hwnd SimWindowManager::createWindow(const WindowSpec& params, MessageHandler* handler) {
+Hwnd SimWindowManager::createWindow(const CreateWindowArgs& params, MessageHandler* handler) {
   ++portCalls;
   // A top-level window cannot be a child; an overlapped one always has a caption.
   if ((params.style & WS_CHILD) != 0) {

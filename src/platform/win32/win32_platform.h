@@ -175,7 +175,7 @@ class Win32Windows : public platform::Windows {
   bool enableWindow(platform::Hwnd window, bool enable) override;
   bool isWindowEnabled(platform::Hwnd window) override;
 
-  platform::Hwnd createWindow(const platform::WindowSpec& params,
+  platform::Hwnd createWindow(const platform::CreateWindowArgs& params,
                               platform::MessageHandler* handler) override;
   bool animateWindow(platform::Hwnd window, platform::Dword milliseconds,
                      platform::Dword flags) override;

@@ -282,7 +282,7 @@ intptr_t Win32Windows::runModalDialog(const p::DialogTemplate& dialog, p::Hwnd p
   return result;
 }
 
-p::Hwnd Win32Windows::createWindow(const p::WindowSpec& params, p::MessageHandler* handler) {
+p::Hwnd Win32Windows::createWindow(const p::CreateWindowArgs& params, p::MessageHandler* handler) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   // One class per set of class styles, named after them: registered by whichever thread
   // needs it first, with nothing to remember here.
