@@ -18,6 +18,8 @@ class Monitors {
   virtual std::vector<Enumerated> enumerate() = 0;
   // GetMonitorInfoA; `info.size` is set by the caller.
   virtual Bool getInfo(MonitorHandle monitor, MonitorInfo& info) = 0;
+  // MonitorFromRect(MONITOR_DEFAULTTONEAREST): the monitor a rectangle lies on most.
+  virtual MonitorHandle fromRect(const Rect& rect) = 0;
 };
 
 }  // namespace platform

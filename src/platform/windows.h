@@ -91,6 +91,7 @@ class Windows {
   virtual bool isWindow(Hwnd window) = 0;
   virtual bool isWindowVisible(Hwnd window) = 0;
   virtual bool isIconic(Hwnd window) = 0;
+  virtual bool isZoomed(Hwnd window) = 0;  // maximised
   virtual uint32_t getWindowLong(Hwnd window, int32_t index) = 0;  // GWL_STYLE, GWL_EXSTYLE
   virtual uint32_t setWindowLong(Hwnd window, int32_t index, uint32_t value) = 0;
   // GetWindowTextA with a buffer of `bufferSize` bytes (so at most bufferSize - 1 bytes).

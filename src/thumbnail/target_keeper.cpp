@@ -3,6 +3,7 @@
 #include "app/diagnostic_log.h"
 #include "display/multi_display.h"
 #include "display/taskbar_control.h"
+#include "display/workspace.h"
 #include "res/strings.h"
 
 using namespace platform;
@@ -60,6 +61,7 @@ void TargetKeeper::saveTarget() {
   savedStyle_ = windows_.getWindowLong(target_, GWL_STYLE) & ~WS_MINIMIZE;
   savedExStyle_ = windows_.getWindowLong(target_, GWL_EXSTYLE);
   windows_.getWindowPlacement(target_, savedPlacement_);
+  weDisabled_ = false;
   if (transparentMethod()) return;
   Rect r;
   windows_.getWindowRect(target_, r);
@@ -76,71 +78,85 @@ void TargetKeeper::saveTarget() {
   addTab();
 }
 
-void TargetKeeper::hideTarget() {
-  if (!alive() || !responsive()) return;
+Rect TargetKeeper::homeOnScreen() const {
+  return workspace::toScreen(context_.platform.monitors, savedPlacement_.normalPosition,
+                             savedExStyle_);
+}
+
+bool TargetKeeper::hideTarget() {
+  if (!alive() || !responsive()) return false;
   const uint32_t style = windows_.getWindowLong(target_, GWL_STYLE);
+  // Restored meanwhile (by the user, say): there is nothing to keep live.
+  if ((style & WS_MINIMIZE) == 0) return false;
   const uint32_t exStyle = windows_.getWindowLong(target_, GWL_EXSTYLE);
   savedStyle_ = style & ~WS_MINIMIZE;
   savedExStyle_ = exStyle;
+  weDisabled_ = (style & WS_DISABLED) == 0;
   windows_.setWindowLong(target_, GWL_STYLE, style | WS_DISABLED);
   windows_.getWindowPlacement(target_, savedPlacement_);
-  const bool minimised = (style & WS_MINIMIZE) != 0;
   const bool offScreen = !transparentMethod();
   if (offScreen) {
     const Rect& n = savedPlacement_.normalPosition;
     diag::print("top=%d, bottom=%d, left=%d, right=%d\n", n.top, n.bottom, n.left, n.right);
   }
-  if (minimised) {
-    setLayeredAlphaZero(exStyle);
-    send(WM_SETREDRAW, 0, 0);
-    windows_.showWindow(target_, SW_SHOWNORMAL);
-    // Some systems report the parking place as the normal rectangle of another program's
-    // minimised window; the restored window knows where it belongs.
-    if (isParkingPlace(savedPlacement_.normalPosition)) {
-      windows_.getWindowRect(target_, savedPlacement_.normalPosition);
-    }
-    if (offScreen) {
-      const Rect& n = savedPlacement_.normalPosition;
-      windows_.setWindowPos(target_, kHwndTop, n.left + kOffScreen, n.top + kOffScreen, 0, 0,
-                            SWP_NOSIZE);
-      windows_.setWindowLong(target_, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
-    }
-    send(WM_SETREDRAW, 1, 0);
+  setLayeredAlphaZero(exStyle);
+  send(WM_SETREDRAW, 0, 0);
+  windows_.showWindow(target_, SW_SHOWNOACTIVATE);
+  // Some systems report the parking place as the normal rectangle of another program's
+  // minimised window; the restored window knows where it belongs.
+  if (isParkingPlace(savedPlacement_.normalPosition)) {
+    Rect now;
+    windows_.getWindowRect(target_, now);
+    savedPlacement_.normalPosition = workspace::fromScreen(context_.platform.monitors, now, exStyle);
   }
+  if (offScreen) {
+    const Rect home = homeOnScreen();
+    windows_.setWindowPos(target_, {}, home.left + kOffScreen, home.top + kOffScreen, 0, 0,
+                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    windows_.setWindowLong(target_, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
+  }
+  send(WM_SETREDRAW, 1, 0);
   CTaskBarControl* taskbar = CTaskBarControl::existingInstance();
   if (alive() && taskbar != nullptr && taskbar->deleteTab(target_) == 0) {
     context_.platform.messageBoxes.show({}, "タスクバーから削除でエラーが発生しました", kAppTitle,
                                         MB_OK);
   }
+  return true;
 }
 
 void TargetKeeper::minimise() {
   send(WM_SYSCOMMAND, SC_MINIMIZE, 0);
   // A disabled window may ignore the command (Wine does): minimise it directly.
-  if (!windows_.isIconic(target_)) windows_.showWindow(target_, SW_MINIMIZE);
+  if (!windows_.isIconic(target_)) windows_.showWindow(target_, SW_SHOWMINNOACTIVE);
 }
 
 void TargetKeeper::applySavedStyles() {
   windows_.setWindowLong(target_, GWL_EXSTYLE, savedExStyle_);
-  // Keep the minimised state bit: the style must not contradict the window's real state.
-  const uint32_t state = windows_.getWindowLong(target_, GWL_STYLE) & WS_MINIMIZE;
-  windows_.setWindowLong(target_, GWL_STYLE, savedStyle_ | state);
-  if (!windows_.isWindowEnabled(target_)) windows_.enableWindow(target_, true);
+  // The window's state bits stay as they are now: minimised, maximised, and disabled by its
+  // own program (a modal dialog of its own may have come or gone meanwhile).
+  constexpr uint32_t kState = WS_MINIMIZE | WS_MAXIMIZE | WS_DISABLED;
+  uint32_t style = (savedStyle_ & ~kState) | (windows_.getWindowLong(target_, GWL_STYLE) & kState);
+  if (weDisabled_) style &= ~WS_DISABLED;
+  windows_.setWindowLong(target_, GWL_STYLE, style);
+  if (weDisabled_ && !windows_.isWindowEnabled(target_)) windows_.enableWindow(target_, true);
+  weDisabled_ = false;
 }
 
 void TargetKeeper::restoreTarget() {
   if (!alive() || !responsive()) return;
-  const Rect& n = savedPlacement_.normalPosition;
+  const Rect home = homeOnScreen();
+  // A maximised target keeps its maximised place; its placement brings the normal one back.
+  const bool maximised = windows_.isZoomed(target_);
   if (!transparentMethod()) {
     setLayeredAlphaZero(windows_.getWindowLong(target_, GWL_EXSTYLE));
     // Home first, still invisible: where the placement cannot be set, it is right all the same.
-    windows_.moveWindow(target_, n.left, n.top, n.width(), n.height(), false);
+    if (!maximised) windows_.moveWindow(target_, home.left, home.top, home.width(), home.height(), false);
     minimise();
     windows_.setWindowPlacement(target_, savedPlacement_);
     applySavedStyles();
   } else {
     send(WM_SETREDRAW, 0, 0);
-    windows_.moveWindow(target_, n.left, n.top, n.width(), n.height(), false);
+    if (!maximised) windows_.moveWindow(target_, home.left, home.top, home.width(), home.height(), false);
     minimise();
     context_.platform.system.sleep(200);
     windows_.setWindowPlacement(target_, savedPlacement_);
@@ -152,16 +168,20 @@ void TargetKeeper::restoreTarget() {
 
 void TargetKeeper::moveTargetHome() {
   if (!alive()) return;
+  if (windows_.isZoomed(target_)) {
+    diag::print("target 0x%08x is maximised: left as it is\n", target_.value);
+    return;
+  }
   Rect r;
   windows_.getWindowRect(target_, r);
-  const Rect& n = savedPlacement_.normalPosition;
-  if (r.top == n.top && r.left == n.left) {
+  const Rect home = homeOnScreen();
+  if (r.top == home.top && r.left == home.left) {
     diag::print("□SamePOS！\n");
     return;
   }
   diag::print("▼DifferentPOS top=%d,left=%d,bottom=%d,right=%d\n", r.top, r.left, r.bottom,
               r.right);
-  if (responsive()) windows_.moveWindow(target_, n.left, n.top, n.width(), n.height(), true);
+  if (responsive()) windows_.moveWindow(target_, home.left, home.top, home.width(), home.height(), true);
 }
 
 void TargetKeeper::pollTargetState(ThumbState& state) {
@@ -169,11 +189,11 @@ void TargetKeeper::pollTargetState(ThumbState& state) {
   if (state == ThumbState::Normal) {
     if (!windows_.isIconic(target_)) return;
     context_.platform.system.sleep(200);
-    hideTarget();
-    state = ThumbState::Hidden;
+    // hideTarget looks again: the user may have restored it during the wait.
+    if (hideTarget()) state = ThumbState::Hidden;
   } else if (state == ThumbState::Hidden && windows_.isIconic(target_) && responsive()) {
     // Minimised again while hidden (its taskbar button, say): restored where it was kept,
     // transparent or off screen, it stays live and out of sight.
-    windows_.showWindow(target_, SW_SHOWNORMAL);
+    windows_.showWindow(target_, SW_SHOWNOACTIVATE);
   }
 }

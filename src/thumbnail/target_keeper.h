@@ -15,11 +15,13 @@ class TargetKeeper {
   // At a normal start: remembers styles and placement; fetches back a window still parked
   // off screen by an earlier run.
   void saveTarget();
-  // The target is (about to be) minimised: remember, disable, restore it invisibly.
-  void hideTarget();
-  // Minimised again, enabled, with its own styles and normal rectangle.
+  // A minimised target: remember, disable, restore it invisibly. False when it was left as it
+  // was (gone, not answering, or no longer minimised).
+  bool hideTarget();
+  // Minimised again, with its own styles and normal rectangle; enabled again only if we were
+  // the ones who disabled it.
   void restoreTarget();
-  // Moves the target to its normal rectangle when it is elsewhere.
+  // Moves the target to its normal rectangle when it is elsewhere; a maximised one stays.
   void moveTargetHome();
   // The 500 ms poll: a Normal target found minimised becomes Hidden.
   void pollTargetState(ThumbState& state);
@@ -38,6 +40,8 @@ class TargetKeeper {
   void minimise();
   void applySavedStyles();
   void addTab();
+  platform::Rect homeOnScreen() const;
+
 
   AppContext& context_;
   platform::Windows& windows_;
@@ -45,5 +49,6 @@ class TargetKeeper {
   uint32_t savedStyle_ = 0;
   uint32_t savedExStyle_ = 0;
   platform::WindowPlacement savedPlacement_;
+  bool weDisabled_ = false;  // the target was enabled until hideTarget disabled it
   platform::Rect desktopRect_;
 };

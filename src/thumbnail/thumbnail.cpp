@@ -90,6 +90,8 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
     }
     case WM_DWMCOMPOSITIONCHANGED:
       if (context_.checks.queryComposition(&composition_) < 0) composition_ = 0;
+      // One registration at a time: the old one goes before a fresh one is made.
+      unregisterThumbnail();
       if (composition_) registerThumbnail();
       break;
     case WM_NCHITTEST: {
@@ -121,8 +123,8 @@ void Cthumbnail::onCreate() {
   if (settings_.frame != 0) setFrame(true);
   applyAlpha();
   if (!targetIsWindow()) return;
-  if (wm.isIconic(targetWnd_)) {
-    keeper_.hideTarget();
+  // A minimised target that cannot be hidden now starts Normal; the poll tries again.
+  if (wm.isIconic(targetWnd_) && keeper_.hideTarget()) {
     state = ThumbState::Hidden;
     diag::print("CREATE: LAYERED START(%s)\n", title_.c_str());
   } else {
@@ -210,6 +212,12 @@ void Cthumbnail::registerThumbnail() {
   if (context_.checks.dwmUpdateThumbnailProperties(thumbnailId_, properties) < 0) return;
   fitHeightToSource();
   currentSource_ = properties.source;
+}
+
+void Cthumbnail::unregisterThumbnail() {
+  if (thumbnailId_ != 0) context_.checks.dwmUnregisterThumbnail(thumbnailId_);
+  thumbnailId_ = 0;
+  currentSource_ = {};
 }
 
 void Cthumbnail::fitHeightToSource() {
@@ -341,8 +349,7 @@ bool Cthumbnail::destroyWindow() {
   if (state == ThumbState::ClosingAnimated) {
     windows().animateWindow(hwnd(), 200, AW_HIDE | AW_CENTER);
   }
-  if (thumbnailId_ != 0) context_.checks.dwmUnregisterThumbnail(thumbnailId_);
-  thumbnailId_ = 0;
+  unregisterThumbnail();
   killTimer(kLeaveTimer);
   killTimer(kReloadTimer);
   killTimer(kPollTimer);
@@ -354,7 +361,7 @@ void Cthumbnail::postNcDestroy() {
       state == ThumbState::Closing || state == ThumbState::ClosingAnimated;
   if (!closedByOwner) {
     // Destroyed behind the controller's back: what it was is what it is now.
-    if (thumbnailId_ != 0) context_.checks.dwmUnregisterThumbnail(thumbnailId_);
+    unregisterThumbnail();
     prevState = state;
     if (listener_ != nullptr) listener_->onThumbnailGone(this);
   }

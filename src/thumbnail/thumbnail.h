@@ -68,6 +68,7 @@ class Cthumbnail : public ui::Window {
   bool activateTarget();
   void onPaint();
   void registerThumbnail();
+  void unregisterThumbnail();
   void fitHeightToSource();
   void setSourceRect(const platform::Rect& r);
   void setFrame(bool on);

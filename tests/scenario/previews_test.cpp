@@ -3,76 +3,13 @@
 
 #include <algorithm>
 
-#include "support/program_run.h"
+#include "scenario/preview_fixture.h"
 
 using platform::Hwnd;
 using platform::Rect;
 using namespace support;
-
-namespace {
-
-class PreviewTest : public ::testing::Test {
- protected:
-  void settingsFile(const std::string& keys) {
-    desk->files.writeFile(kFolder + "\\QuillmoorForTundra.ini", "[SYSTEM]\r\n" + keys);
-  }
-  void run(std::function<void(Hwnd)> script, std::vector<std::string> args = {kExe, "-K527"}) {
-    runProgram(*desk, std::move(args), [&](Hwnd panel) {
-      control = desk->windows.findDialog(res::IDD_CONTROL);
-      script(panel);
-      trayMenu(*desk, panel, res::ID_TRAY_EXIT);
-    });
-    EXPECT_EQ(count("modal 102 left open"), 0);
-    EXPECT_EQ(countPrefix("BLOCKED"), 0);  // nothing ever waited on a hung program
-  }
-  // The preview showing a target: the destination of its DWM thumbnail.
-  Hwnd previewOf(Hwnd target) {
-    for (const auto& [id, thumbnail] : desk->thumbnails) {
-      if (thumbnail.source == target && desk->windows.isWindow(thumbnail.destination)) {
-        return thumbnail.destination;
-      }
-    }
-    return {};
-  }
-  const sim::SimThumbnail* thumbnailOf(Hwnd target) {
-    for (const auto& [id, thumbnail] : desk->thumbnails) {
-      if (thumbnail.source == target) return &thumbnail;
-    }
-    return nullptr;
-  }
-  Rect rectOf(Hwnd window) {
-    Rect r;
-    desk->windows.getWindowRect(window, r);
-    return r;
-  }
-  uint32_t styleOf(Hwnd window) { return desk->windows.getWindowLong(window, platform::GWL_STYLE); }
-  sim::ListViewModel& list() { return *desk->windows.listView(desk->windows.getDlgItem(control, res::IDC_THUMB_LIST)); }
-  std::vector<std::string> listedTitles() {
-    std::vector<std::string> titles;
-    for (size_t row = 0; row < list().rows.size(); ++row) titles.push_back(list().text(row, 0));
-    return titles;
-  }
-  long count(const std::string& action) {
-    return std::count(desk->actions.begin(), desk->actions.end(), action);
-  }
-  long countPrefix(const std::string& prefix) {
-    return std::count_if(desk->actions.begin(), desk->actions.end(),
-                         [&](const std::string& a) { return a.rfind(prefix, 0) == 0; });
-  }
-  bool logged(const std::string& text) { return desk->consoleOutput.find(text) != std::string::npos; }
-  // Windows reach the controller one per detection tick; a new preview's 200 ms animation
-  // delays the next tick.
-  void detect(int ticks) { desk->advance(1300 * static_cast<uint32_t>(ticks)); }
-  void showPanel(Hwnd panel) { trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL); }
-  void select(int32_t row) { desk->windows.clickListRow(desk->windows.getDlgItem(control, res::IDC_THUMB_LIST), row); }
-
-  std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
-  Hwnd control;
-};
-
-constexpr Rect kNormal{100, 100, 900, 500};  // 800 x 400
-
-}  // namespace
+using scenario::kNormal;
+using scenario::PreviewTest;
 
 TEST_F(PreviewTest, AWindowsWholeRoadOnOneMonitor) {
   const Hwnd target = addAppWindow(*desk, "Doc - Editor", "ed.exe", kNormal);
@@ -395,14 +332,15 @@ TEST_F(PreviewTest, StackingFrameAndCompositionChanges) {
     EXPECT_EQ(desk->windows.enumWindows().back(), preview);
     EXPECT_NE(styleOf(preview) & platform::WS_THICKFRAME, 0u);
 
-    // Composition off and on again: a fresh registration for the same target.
-    const size_t registrations = desk->thumbnails.size();
+    // Composition off and on again: a fresh registration for the same target, and only one.
+    const platform::ThumbnailId first = desk->thumbnails.begin()->first;
     desk->compositionEnabled = 0;
     desk->windows.sendMessage(preview, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
-    EXPECT_EQ(desk->thumbnails.size(), registrations);
+    EXPECT_TRUE(desk->thumbnails.empty());
     desk->compositionEnabled = 1;
     desk->windows.sendMessage(preview, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
-    EXPECT_EQ(desk->thumbnails.size(), registrations + 1);
+    ASSERT_EQ(desk->thumbnails.size(), 1u);
+    EXPECT_NE(desk->thumbnails.begin()->first, first);
     EXPECT_EQ(previewOf(target), preview);
   });
 }

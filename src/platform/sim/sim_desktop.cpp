@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/sim/cp932.h"
@@ -206,7 +207,7 @@ class SimDesktop::Services : public System,
 
   void sleep(Dword milliseconds) override {
     desk_.actions.push_back("sleep " + std::to_string(milliseconds));
-    desk_.now += milliseconds;  // a blocked thread: no timer is delivered
+    desk_.windows.elapse(milliseconds);  // a blocked thread: no timer is delivered
   }
   Dword tickCount() override { return desk_.now; }
 
@@ -227,6 +228,27 @@ class SimDesktop::Services : public System,
     info.flags = m.primary ? MONITORINFOF_PRIMARY : 0;
     snprintf(info.device, sizeof info.device, "%s", m.device.c_str());
     return 1;
+  }
+  MonitorHandle fromRect(const Rect& r) override {
+    // The largest overlap; without any, the nearest monitor.
+    size_t best = 0;
+    int64_t bestArea = -1;
+    int64_t bestDistance = INT64_MAX;
+    for (size_t i = 0; i < desk_.monitors.size(); ++i) {
+      const Rect& m = desk_.monitors[i].monitor;
+      const int64_t w = std::min(r.right, m.right) - std::max(r.left, m.left);
+      const int64_t h = std::min(r.bottom, m.bottom) - std::max(r.top, m.top);
+      const int64_t area = w > 0 && h > 0 ? w * h : 0;
+      const int64_t dx = std::max<int64_t>({0, int64_t{m.left} - r.right, int64_t{r.left} - m.right});
+      const int64_t dy = std::max<int64_t>({0, int64_t{m.top} - r.bottom, int64_t{r.top} - m.bottom});
+      const int64_t distance = dx * dx + dy * dy;
+      if (area > bestArea || (area == 0 && bestArea == 0 && distance < bestDistance)) {
+        best = i;
+        bestArea = area;
+        bestDistance = distance;
+      }
+    }
+    return desk_.monitors.empty() ? MonitorHandle{} : MonitorHandle{0x10001 + best};
   }
 
   // --- Dwm ---
@@ -433,6 +455,29 @@ void SimDesktop::setRegistryDword(RegistryRoot root, const std::string& key,
   std::string bytes;
   for (int i = 0; i < 4; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
   registry[{static_cast<uint32_t>(root), key}][name] = bytes;
+}
+
+void SimDesktop::setTaskbar(TaskbarEdge edge, int32_t size) {
+  for (SimMonitor& m : monitors) {
+    if (!m.primary) continue;
+    m.work = m.monitor;
+    switch (edge) {
+      case TaskbarEdge::Top:
+        m.work.top += size;
+        break;
+      case TaskbarEdge::Left:
+        m.work.left += size;
+        break;
+      case TaskbarEdge::Right:
+        m.work.right -= size;
+        break;
+      case TaskbarEdge::Bottom:
+        m.work.bottom -= size;
+        break;
+    }
+    windows.screen = m.monitor;
+    windows.workArea = m.work;
+  }
 }
 
 std::unique_ptr<SimDesktop> SimDesktop::singleMonitor() {

@@ -117,6 +117,10 @@ class SimDesktop {
 
   // Monitors, in enumeration order.
   std::vector<SimMonitor> monitors;
+  // Moves the taskbar of the primary monitor: its work area, and with it the origin of the
+  // workspace coordinates of window placements, change together.
+  enum class TaskbarEdge { Top, Left, Right, Bottom };
+  void setTaskbar(TaskbarEdge edge, int32_t size);
 
   // Desktop composition.
   bool dwmLoaded = false;  // the library was bound (first DWM call)

@@ -63,6 +63,12 @@ Hwnd SimWindowManager::addWindowWithHandle(Hwnd handle, const ForeignWindow& win
   w.exStyle = window.exStyle;
   w.rect = window.rect;
   w.normalRect = window.normalRect.value_or(toWorkspace(w, window.rect));
+  if (window.maximized && window.iconic) {
+    w.restoreToMaximized = true;
+  } else if (window.maximized) {
+    w.style |= WS_MAXIMIZE;
+    w.rect = maximizedRect(w);
+  }
   placeOnTop(w);
   return handle;
 }
@@ -81,6 +87,75 @@ void SimWindowManager::setTitle(Hwnd window, const std::string& title) {
 void SimWindowManager::setIconic(Hwnd window, bool iconic) {
   if (Window* w = live(window))
     w->style = iconic ? w->style | WS_MINIMIZE : w->style & ~WS_MINIMIZE;
+}
+
+void SimWindowManager::userMinimize(Hwnd window) {
+  if (Window* w = live(window); w != nullptr && !w->own) minimizeForeign(*w);
+}
+
+void SimWindowManager::userMaximize(Hwnd window) {
+  if (Window* w = live(window); w != nullptr && !w->own) maximizeForeign(*w);
+}
+
+void SimWindowManager::userRestore(Hwnd window) {
+  if (Window* w = live(window); w != nullptr && !w->own) restoreForeign(*w);
+}
+
+void SimWindowManager::minimizeForeign(Window& w) {
+  if (w.iconic()) return;
+  w.restoreToMaximized = w.zoomed();
+  w.style = (w.style | WS_MINIMIZE) & ~WS_MAXIMIZE;
+  if (foreground_ == w.handle) foreground_ = {};
+  w.rect = kMinimizedRect;
+}
+
+void SimWindowManager::maximizeForeign(Window& w) {
+  w.style = (w.style | WS_MAXIMIZE) & ~WS_MINIMIZE;
+  w.restoreToMaximized = false;
+  w.rect = maximizedRect(w);
+}
+
+void SimWindowManager::restoreForeign(Window& w) {
+  if (w.iconic() && w.restoreToMaximized) {
+    maximizeForeign(w);
+    return;
+  }
+  if (!w.iconic() && !w.zoomed()) return;
+  w.style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
+  w.restoreToMaximized = false;
+  const Rect n = w.normalRect;
+  w.rect = (w.exStyle & WS_EX_TOOLWINDOW) != 0 ? n
+                                               : Rect{n.left + workArea.left, n.top + workArea.top,
+                                                      n.right + workArea.left,
+                                                      n.bottom + workArea.top};
+}
+
+Rect SimWindowManager::maximizedRect(const Window& w) const {
+  // The work area, with the sizing borders hanging over its edges.
+  const int32_t side = insets(w.style & ~WS_CAPTION, w.exStyle).left;
+  return {workArea.left - side, workArea.top - side, workArea.right + side,
+          workArea.bottom + side};
+}
+
+void SimWindowManager::at(uint32_t moment, std::function<void()> act) {
+  syncClock();
+  // A moment already past happens at the next chance.
+  const uint64_t due = std::max<uint64_t>(clock_, (clock_ & ~uint64_t{0xFFFFFFFF}) | moment);
+  scheduled_.emplace(due, std::move(act));
+}
+
+void SimWindowManager::elapse(uint32_t ms) {
+  now_ += ms;
+  runScheduled();
+}
+
+void SimWindowManager::runScheduled() {
+  syncClock();
+  while (!scheduled_.empty() && scheduled_.begin()->first <= clock_) {
+    auto act = std::move(scheduled_.begin()->second);
+    scheduled_.erase(scheduled_.begin());
+    act();
+  }
 }
 
 void SimWindowManager::setVisible(Hwnd window, bool visible) {
@@ -176,7 +251,7 @@ void SimWindowManager::blockedBy(const Window& window, const char* call,
                                  const std::string& detail) {
   actions_.push_back(std::string("BLOCKED ") + call + " " + handleText(window.handle) +
                      (detail.empty() ? "" : " " + detail));
-  now_ += kBlockedMs;
+  elapse(kBlockedMs);
 }
 
 void SimWindowManager::setHung(Hwnd window, bool hung) {
@@ -216,7 +291,7 @@ TimedResult SimWindowManager::sendMessageTimeout(Hwnd window, uint32_t message, 
     syncClock();
     // Once the window counts as hung, SMTO_ABORTIFHUNG does not wait for it at all.
     const bool givenUp = (flags & SMTO_ABORTIFHUNG) != 0 && clock_ - w->hungSince >= kHungAfterMs;
-    if (!givenUp) now_ += milliseconds;
+    if (!givenUp) elapse(milliseconds);
     lastErrorValue = ERROR_TIMEOUT;
     return {};
   }
@@ -269,8 +344,9 @@ bool SimWindowManager::setWindowPlacement(Hwnd window, const WindowPlacement& pl
       placeAt(window, onScreen, SWP_NOZORDER | SWP_NOACTIVATE);
     }
   } else {
-    if (!w->iconic()) moveWindowTo(*w, onScreen);
+    if (!w->iconic() && !w->zoomed()) moveWindowTo(*w, onScreen);
     w->normalRect = n;
+    if (w->iconic()) w->restoreToMaximized = (placement.flags & WPF_RESTORETOMAXIMIZED) != 0;
   }
   // Then the show command, as ShowWindow would carry it out (a minimised window restores to
   // the new normal rectangle).

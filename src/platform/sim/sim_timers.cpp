@@ -68,6 +68,18 @@ void SimWindowManager::advance(uint32_t ms) {
         next = &t;
       }
     }
+    // What other programs do comes first, up to the moment of the next timer.
+    const uint64_t until = next == nullptr ? end : std::max(clock_, next->due);
+    if (!scheduled_.empty() && scheduled_.begin()->first <= until) {
+      if (scheduled_.begin()->first > clock_) {
+        clock_ = scheduled_.begin()->first;
+        now_ = static_cast<uint32_t>(clock_);
+        seenNow_ = now_;
+      }
+      runScheduled();
+      pumpMessages();
+      continue;
+    }
     if (next == nullptr) break;
     if (next->due > clock_) {
       clock_ = next->due;

@@ -10,6 +10,9 @@
 
 namespace sim {
 
+// Where Windows parks a minimised window.
+constexpr platform::Rect kMinimizedRect{-32000, -32000, -32000 + 160, -32000 + 28};
+
 struct SimWindowManager::Window {
   platform::Hwnd handle;
   bool alive = true;
@@ -43,7 +46,10 @@ struct SimWindowManager::Window {
   std::unique_ptr<ControlModel> control;  // controls only
   int32_t controlId = 0;
 
+  bool restoreToMaximized = false;  // minimised from maximised (WPF_RESTORETOMAXIMIZED)
+
   bool iconic() const { return (style & platform::WS_MINIMIZE) != 0; }
+  bool zoomed() const { return (style & platform::WS_MAXIMIZE) != 0; }
   bool visible() const { return (style & platform::WS_VISIBLE) != 0; }
   bool topmost() const { return (exStyle & platform::WS_EX_TOPMOST) != 0; }
 };

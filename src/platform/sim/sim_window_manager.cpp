@@ -23,7 +23,6 @@ namespace {
 constexpr uint32_t kSizeRestored = 0;          // SIZE_RESTORED
 constexpr uint32_t kSizeMinimized = 1;         // SIZE_MINIMIZED
 constexpr uint32_t kWsDlgFrame = 0x00400000u;  // WS_DLGFRAME
-constexpr Rect kMinimizedRect{-32000, -32000, -32000 + 160, -32000 + 28};
 constexpr uint32_t kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
 
 std::string handleText(Hwnd window) {
@@ -217,6 +216,12 @@ bool SimWindowManager::isIconic(Hwnd window) {
   return w != nullptr && w->iconic();
 }
 
+bool SimWindowManager::isZoomed(Hwnd window) {
+  ++portCalls;
+  Window* w = live(window);
+  return w != nullptr && w->zoomed();
+}
+
 uint32_t SimWindowManager::getWindowLong(Hwnd window, int32_t index) {
   ++portCalls;
   Window* w = live(window);
@@ -293,8 +298,10 @@ bool SimWindowManager::getWindowPlacement(Hwnd window, WindowPlacement& placemen
   ++portCalls;
   Window* w = live(window);
   if (w == nullptr || placement.length != sizeof(WindowPlacement)) return false;
-  placement.flags = 0;
-  placement.showCmd = static_cast<uint32_t>(w->iconic() ? SW_SHOWMINIMIZED : SW_SHOWNORMAL);
+  placement.flags = w->iconic() && w->restoreToMaximized ? WPF_RESTORETOMAXIMIZED : 0;
+  placement.showCmd = static_cast<uint32_t>(w->iconic()   ? SW_SHOWMINIMIZED
+                                            : w->zoomed() ? SW_SHOWMAXIMIZED
+                                                          : SW_SHOWNORMAL);
   placement.minPosition =
       w->iconic() ? Point{kMinimizedRect.left, kMinimizedRect.top} : Point{-1, -1};
   placement.maxPosition = {-1, -1};
@@ -466,7 +473,7 @@ bool SimWindowManager::changePosition(Hwnd window, WindowPos pos) {
   const bool moved = r.left != w->rect.left || r.top != w->rect.top;
   const bool sized = r.width() != w->rect.width() || r.height() != w->rect.height();
   moveWindowTo(*w, r);
-  if (!w->own && !w->iconic()) w->normalRect = toWorkspace(*w, r);
+  if (!w->own && !w->iconic() && !w->zoomed()) w->normalRect = toWorkspace(*w, r);
   if ((flags & SWP_SHOWWINDOW) != 0) {
     w->style |= WS_VISIBLE;
   } else if ((flags & SWP_HIDEWINDOW) != 0) {
@@ -500,14 +507,12 @@ bool SimWindowManager::show(Hwnd window, int32_t command) {
       if (foreground_ == window) foreground_ = {};
       return wasVisible;
     }
-    if (minimize && !w->iconic()) {
-      w->style |= WS_MINIMIZE;
-      if (foreground_ == window) foreground_ = {};
-      w->rect = kMinimizedRect;
-    } else if (restore && w->iconic()) {
-      w->style &= ~WS_MINIMIZE;
-      const Rect n = w->normalRect;
-      w->rect = (w->exStyle & WS_EX_TOOLWINDOW) != 0 ? n : offset(n, workArea.left, workArea.top);
+    if (minimize) {
+      minimizeForeign(*w);
+    } else if (command == SW_SHOWMAXIMIZED) {
+      maximizeForeign(*w);
+    } else if (restore) {
+      restoreForeign(*w);
     }
     w->style |= WS_VISIBLE;
     return wasVisible;

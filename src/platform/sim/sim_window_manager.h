@@ -8,7 +8,18 @@
 //   message them, which changes the facts directly (no messages reach a handler) and records
 //   the messages (answered 0). A sent (or timed) WM_SYSCOMMAND SC_MINIMIZE / SC_RESTORE
 //   minimises / restores them, as their default processing would; posted messages are only
-//   recorded. Moving one that is not minimised moves its normal rectangle with it.
+//   recorded. Moving one that is neither minimised nor maximised moves its normal rectangle
+//   with it.
+// - Minimised windows are parked at -32000,-32000 (160 x 28: right and bottom negative).
+//   Maximised windows fill the work area (sizing borders beyond it) and keep their normal
+//   rectangle; one minimised from maximised restores to maximised (WPF_RESTORETOMAXIMIZED in
+//   its placement), with any restoring command. Placements are in workspace coordinates:
+//   relative to the primary monitor's work area (`workArea`), so a taskbar at the top or
+//   left shifts them (SimDesktop::setTaskbar moves both); other monitors' work areas are not
+//   modelled there.
+// - Time: what other programs and the user do happens at its moment on the clock (at()),
+//   also while the program is blocked in a sleep, an animation or a wait for an answer; so a
+//   window can be restored, or stop and start answering, in the middle of the program's work.
 // - Hung windows of other programs (setHung): a hung window ignores what it is sent.
 //   sendMessageTimeout waits out its timeout (the clock moves, nothing is delivered) and
 //   returns at once under SMTO_ABORTIFHUNG when the window has been hung for 5 s, as Windows
@@ -54,7 +65,7 @@
 // controls), keyboard focus and activation beyond the foreground window (set by
 // setForegroundWindow, which brings the window to the top through the position protocol;
 // lost when it is hidden or minimised, to no other window), non-client hit-testing
-// (WM_NCHITTEST answers HTCLIENT), threads, maximised windows, the z-order of child windows
+// (WM_NCHITTEST answers HTCLIENT), threads, the z-order of child windows
 // and the owned-above-owner rule, creation messages other than WM_INITDIALOG and WM_CREATE
 // (no WM_NCCREATE, no WM_SIZE / WM_MOVE after creation), WM_SETTEXT / WM_GETTEXT, WM_ENABLE,
 // WM_STYLECHANGING, frames of WS_EX_CLIENTEDGE / WS_EX_STATICEDGE, hung windows catching up
@@ -89,6 +100,9 @@ struct ForeignWindow {
   uint32_t exStyle = 0;  // WS_EX_TOPMOST puts it in the topmost band
   platform::Rect rect;   // window rectangle, screen coordinates
   bool iconic = false;
+  // Maximised: it fills the work area, and `rect` is only its normal rectangle. With `iconic`
+  // too, it was maximised when it was minimised and restores to maximised.
+  bool maximized = false;
   // The placement's normal rectangle (workspace coordinates). Without one it follows `rect`
   // while the window is not minimised.
   std::optional<platform::Rect> normalRect;
@@ -138,6 +152,11 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   void closeWindow(platform::Hwnd window);  // the window is gone; received() stays readable
   void setTitle(platform::Hwnd window, const std::string& title);
   void setIconic(platform::Hwnd window, bool iconic);  // only the WS_MINIMIZE state
+  // What the user does with a window's caption buttons or its taskbar button: minimised
+  // windows are parked at -32000,-32000; a maximised one remembers to come back maximised.
+  void userMinimize(platform::Hwnd window);
+  void userMaximize(platform::Hwnd window);
+  void userRestore(platform::Hwnd window);
   void setVisible(platform::Hwnd window, bool visible);
   void setEnabled(platform::Hwnd window, bool enabled);
   void setRect(platform::Hwnd window, const platform::Rect& rect);
@@ -155,6 +174,13 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   bool isImagePath(const std::string& path) const;
   // A hung window answers nothing (see the top of this file). Other programs' windows only.
   void setHung(platform::Hwnd window, bool hung);
+  // What other programs and the user do at a moment on the clock (ms since boot). It happens
+  // when the clock gets there, also while the program is blocked (sleeping, animating, waiting
+  // for an answer), in the order of the moments.
+  void at(uint32_t moment, std::function<void()> act);
+  // Moves the clock by `ms` as a blocked thread sees it: what is scheduled happens, no
+  // message or timer is delivered.
+  void elapse(uint32_t ms);
   // The alpha given to setLayeredWindowAttributes with LWA_ALPHA; none while opaque.
   std::optional<uint8_t> layeredAlpha(platform::Hwnd window) const;
 
@@ -238,6 +264,7 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   bool isWindow(platform::Hwnd window) override;
   bool isWindowVisible(platform::Hwnd window) override;
   bool isIconic(platform::Hwnd window) override;
+  bool isZoomed(platform::Hwnd window) override;
   uint32_t getWindowLong(platform::Hwnd window, int32_t index) override;
   uint32_t setWindowLong(platform::Hwnd window, int32_t index, uint32_t value) override;
   std::string getWindowText(platform::Hwnd window, size_t bufferSize) override;
@@ -418,6 +445,12 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
 
   // Other programs' windows (sim_other_programs.cpp).
   void reactForeign(Window& window, uint32_t message, platform::WParam wParam);
+  // A foreign window's state changes as its own default processing makes them.
+  void minimizeForeign(Window& window);
+  void maximizeForeign(Window& window);
+  void restoreForeign(Window& window);
+  platform::Rect maximizedRect(const Window& window) const;
+  void runScheduled();
   // Records "BLOCKED <call> h... <detail>" and moves the clock by the wait.
   void blockedBy(const Window& window, const char* call, const std::string& detail = {});
   bool hungForeign(const Window& window) const;
@@ -447,6 +480,7 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   std::vector<Timer> timers_;
   uint64_t timerOrder_ = 0;
   std::map<platform::Dword, Process> processes_;
+  std::multimap<uint64_t, std::function<void()>> scheduled_;  // by moment on the 64-bit clock
   platform::Dword nextProcessId_ = 0x2000;
   std::map<std::string, uint32_t> registeredMessages_;
   std::map<uint64_t, platform::ColorRef> brushes_;

@@ -25,4 +25,10 @@ platform::Bool Win32Monitors::getInfo(platform::MonitorHandle monitor,
                          reinterpret_cast<MONITORINFO*>(&info));
 }
 
+platform::MonitorHandle Win32Monitors::fromRect(const platform::Rect& rect) {
+  const RECT r{rect.left, rect.top, rect.right, rect.bottom};
+  return platform::MonitorHandle{
+      reinterpret_cast<uintptr_t>(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST))};
+}
+
 }  // namespace win32

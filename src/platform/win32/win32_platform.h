@@ -79,6 +79,7 @@ class Win32Monitors : public platform::Monitors {
  public:
   std::vector<Enumerated> enumerate() override;
   platform::Bool getInfo(platform::MonitorHandle monitor, platform::MonitorInfo& info) override;
+  platform::MonitorHandle fromRect(const platform::Rect& rect) override;
 };
 
 class Win32Dwm : public platform::Dwm {
@@ -134,6 +135,7 @@ class Win32Windows : public platform::Windows {
   bool isWindow(platform::Hwnd window) override;
   bool isWindowVisible(platform::Hwnd window) override;
   bool isIconic(platform::Hwnd window) override;
+  bool isZoomed(platform::Hwnd window) override;
   uint32_t getWindowLong(platform::Hwnd window, int32_t index) override;
   uint32_t setWindowLong(platform::Hwnd window, int32_t index, uint32_t value) override;
   std::string getWindowText(platform::Hwnd window, size_t bufferSize) override;

@@ -346,6 +346,10 @@ bool Win32Windows::isIconic(p::Hwnd window) {
   return IsIconic(toHwnd(window)) != 0;
 }
 
+bool Win32Windows::isZoomed(p::Hwnd window) {
+  return IsZoomed(toHwnd(window)) != 0;
+}
+
 uint32_t Win32Windows::getWindowLong(p::Hwnd window, int32_t index) {
   return static_cast<uint32_t>(GetWindowLongA(toHwnd(window), index));
 }

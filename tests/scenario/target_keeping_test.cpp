@@ -1,0 +1,190 @@
+// Minimised targets kept live and put back: never left hidden, disabled, displaced or
+// un-maximised by mistake, whatever the user or the target's own program does meanwhile.
+#include <gtest/gtest.h>
+
+#include "scenario/preview_fixture.h"
+
+using platform::Hwnd;
+using platform::Rect;
+using sim::SimDesktop;
+using namespace support;
+using scenario::kNormal;
+using scenario::PreviewTest;
+
+namespace {
+
+constexpr uint32_t kAppStyle = platform::WS_VISIBLE | platform::WS_SYSMENU |
+                               platform::WS_MINIMIZEBOX | platform::WS_CAPTION;
+constexpr Rect kOffScreen{10100, 10100, 10900, 10500};  // kNormal, 10000 right and down
+
+void doubleClick(SimDesktop& desk, Hwnd preview) {
+  desk.windows.sendMessage(preview, platform::WM_LBUTTONDBLCLK, 0, 0);
+}
+
+}  // namespace
+
+TEST_F(PreviewTest, WithTheTaskbarAtTheTopOrLeftTheWindowNeverCreeps) {
+  for (const auto edge : {SimDesktop::TaskbarEdge::Top, SimDesktop::TaskbarEdge::Left}) {
+    SCOPED_TRACE(edge == SimDesktop::TaskbarEdge::Top ? "top" : "left");
+    desk = SimDesktop::singleMonitor();
+    desk->setTaskbar(edge, 40);
+    const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
+    run([&](Hwnd) {
+      detect(1);
+      const Hwnd preview = previewOf(target);
+      ASSERT_TRUE(preview);
+      for (int round = 0; round < 2; ++round) {
+        desk->windows.userMinimize(target);
+        desk->advance(700);
+        EXPECT_EQ(rectOf(target), kOffScreen);
+        doubleClick(*desk, preview);
+        EXPECT_EQ(rectOf(target), kNormal);
+      }
+      EXPECT_FALSE(logged("DifferentPOS"));
+      desk->windows.userMinimize(target);
+      desk->advance(700);
+    });
+    EXPECT_TRUE(desk->windows.isIconic(target));
+    desk->windows.userRestore(target);
+    EXPECT_EQ(rectOf(target), kNormal);
+  }
+}
+
+TEST_F(PreviewTest, ABusyTargetIsHiddenOnlyOnceItAnswersAndNeverLosesItsStyle) {
+  const Hwnd target = addAppWindow(*desk, "Busy", "busy.exe", kNormal);
+  run([&](Hwnd) {
+    detect(1);
+    // Minimised while it does not answer: left exactly as it is, and asked again later.
+    desk->windows.setHung(target, true);
+    desk->windows.userMinimize(target);
+    desk->windows.at(desk->now + 2000, [&] { desk->windows.setHung(target, false); });
+    desk->advance(600);
+    EXPECT_TRUE(desk->windows.isIconic(target));
+    EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
+    EXPECT_FALSE(desk->windows.layeredAlpha(target).has_value());
+    // It answers again: the next poll keeps it live off screen.
+    desk->advance(3000);
+    EXPECT_FALSE(desk->windows.isIconic(target));
+    EXPECT_EQ(rectOf(target), kOffScreen);
+    EXPECT_NE(styleOf(target) & platform::WS_DISABLED, 0u);
+  });
+  EXPECT_TRUE(desk->windows.isIconic(target));
+  EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
+}
+
+TEST_F(PreviewTest, AHungTargetAtExitKeepsItsOwnStyle) {
+  const Hwnd target = addAppWindow(*desk, "Busy", "busy.exe", kNormal);
+  run([&](Hwnd) {
+    detect(1);
+    desk->windows.setHung(target, true);
+    desk->windows.userMinimize(target);
+    desk->advance(600);
+    desk->windows.setHung(target, false);  // answers again just before the program ends
+  });
+  EXPECT_TRUE(desk->windows.isIconic(target));
+  EXPECT_TRUE(desk->windows.isWindowVisible(target));
+  EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
+}
+
+TEST_F(PreviewTest, OnlyWhatTheProgramDisabledIsEnabledAgain) {
+  const Hwnd own = addAppWindow(*desk, "Dialog open", "a.exe", kNormal);
+  const Hwnd ours = addAppWindow(*desk, "Plain", "b.exe", kNormal);
+  run([&](Hwnd) {
+    detect(2);
+    desk->windows.setEnabled(own, false);  // its program has a modal dialog up
+    desk->windows.userMinimize(own);
+    desk->windows.userMinimize(ours);
+    desk->advance(700);
+    EXPECT_EQ(rectOf(own), kOffScreen);
+    EXPECT_FALSE(desk->windows.isWindowEnabled(ours));
+  });
+  EXPECT_TRUE(desk->windows.isIconic(own));
+  EXPECT_FALSE(desk->windows.isWindowEnabled(own));
+  EXPECT_TRUE(desk->windows.isIconic(ours));
+  EXPECT_TRUE(desk->windows.isWindowEnabled(ours));
+}
+
+TEST_F(PreviewTest, ATargetRestoredDuringTheWaitIsLeftAlone) {
+  const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
+  run([&](Hwnd) {
+    detect(1);
+    const Hwnd preview = previewOf(target);
+    const uint32_t poll = *desk->windows.timerDue(preview, 112);
+    desk->windows.userMinimize(target);
+    // The user clicks its taskbar button while the poll waits to hide it.
+    desk->windows.at(poll + 100, [&] { desk->windows.userRestore(target); });
+    desk->advance(poll - desk->now + 300);
+    EXPECT_EQ(rectOf(target), kNormal);
+    EXPECT_TRUE(desk->windows.isWindowEnabled(target));
+    EXPECT_FALSE(desk->windows.layeredAlpha(target).has_value());
+    EXPECT_FALSE(logged("top=100"));
+    // Still a Normal preview: the next minimise hides it as usual.
+    desk->windows.userMinimize(target);
+    desk->advance(700);
+    EXPECT_EQ(rectOf(target), kOffScreen);
+  });
+}
+
+TEST_F(PreviewTest, AMaximisedTargetComesBackMaximised) {
+  sim::ForeignWindow big;
+  big.processId = desk->windows.addProcess("ed.exe", "C:\\Apps\\ed.exe");
+  big.title = "Big";
+  big.rect = kNormal;
+  big.maximized = true;
+  const Hwnd target = desk->windows.addWindow(big);
+  const Rect maximised = desk->windows.workArea;
+  run([&](Hwnd) {
+    detect(1);
+    const Hwnd preview = previewOf(target);
+    ASSERT_TRUE(preview);
+    desk->windows.userMinimize(target);
+    desk->advance(700);
+    EXPECT_FALSE(desk->windows.isIconic(target));
+    EXPECT_GE(rectOf(target).left, 10000);
+    // Brought forward by a double-click: maximised, where maximised windows are.
+    doubleClick(*desk, preview);
+    EXPECT_TRUE(desk->windows.isZoomed(target));
+    EXPECT_EQ(rectOf(target), maximised);
+    EXPECT_TRUE(logged("is maximised: left as it is\n"));
+    desk->windows.userMinimize(target);
+    desk->advance(700);
+  });
+  // Put back at exit: minimised, and maximised again when the user restores it.
+  platform::WindowPlacement placement;
+  desk->windows.getWindowPlacement(target, placement);
+  EXPECT_TRUE(desk->windows.isIconic(target));
+  EXPECT_EQ(placement.flags, platform::WPF_RESTORETOMAXIMIZED);
+  EXPECT_EQ(placement.normalPosition, kNormal);
+  desk->windows.userRestore(target);
+  EXPECT_EQ(rectOf(target), maximised);
+  desk->windows.userRestore(target);
+  EXPECT_EQ(rectOf(target), kNormal);
+}
+
+TEST_F(PreviewTest, TheThumbnailShowsTheWholeTargetInTheClientArea) {
+  const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
+  run([&](Hwnd) {
+    detect(1);
+    const Hwnd preview = previewOf(target);
+    ASSERT_TRUE(preview);
+    char registered[64];
+    snprintf(registered, sizeof registered, "dwm thumbnail register h%x -> h%x", target.value,
+             preview.value);
+    const auto at = std::find(desk->actions.begin(), desk->actions.end(), registered);
+    ASSERT_NE(at, desk->actions.end());
+    // Every property once, opaque and visible, the whole window onto the 160 x 80 client
+    // area; then the height fit touches the destination alone.
+    const std::vector<std::string> expected{
+        registered,
+        "dwm thumbnail properties t1 flags=1f dest=0,0,160,80 src=0,0,800,400 opacity=255 "
+        "visible=1 clientonly=0",
+        "dwm thumbnail source size t1",
+        "dwm thumbnail properties t1 flags=1 dest=0,0,160,80",
+    };
+    std::vector<std::string> seen;
+    for (auto it = at; it != desk->actions.end() && seen.size() < expected.size(); ++it) {
+      if (it->rfind("dwm thumbnail", 0) == 0) seen.push_back(*it);
+    }
+    EXPECT_EQ(seen, expected);
+  });
+}
