@@ -12,7 +12,6 @@ namespace {
 
 constexpr Margins kGlass{9, 8, 23, 14};  // left, right, top, bottom
 // A shell that keeps timing out must not hold the program forever; the watchdog tries again.
-constexpr int kTrayAttempts = 30;
 
 }  // namespace
 
@@ -250,22 +249,23 @@ void CQuillmoorDlg::initTrayData() {
 
 void CQuillmoorDlg::addTrayIcon() {
   Shell& shell = context_.platform.shell;
-  ShellResult result = shell.notifyIcon(NIM_ADD, trayData_);
-  for (int attempt = 1; !result.ok; ++attempt) {
-    if (result.lastError != ERROR_TIMEOUT) {
-      diag::print("通知領域にアイコンを登録できませんでした。 err=%d\n",
-                  static_cast<int>(result.lastError));
-      return;
-    }
-    // A busy shell may have added it after all.
-    if (shell.notifyIcon(NIM_MODIFY, trayData_).ok) return;
-    if (attempt >= kTrayAttempts) {
-      diag::print("通知領域にアイコンを登録できませんでした。 err=%d\n",
-                  static_cast<int>(result.lastError));
-      return;
-    }
-    context_.platform.system.sleep(1000);
-    result = shell.notifyIcon(NIM_ADD, trayData_);
+  const ShellResult result = shell.notifyIcon(NIM_ADD, trayData_);
+  if (result.ok) {
+    trayBusyLogged_ = false;
+    return;
+  }
+  if (result.lastError != ERROR_TIMEOUT) {
+    diag::print("通知領域にアイコンを登録できませんでした。 err=%d\n",
+                static_cast<int>(result.lastError));
+    return;
+  }
+  // A busy shell may have added it after all. If not, the watchdog asks again in a second:
+  // waiting here would freeze the program for as long as the shell stays busy.
+  if (shell.notifyIcon(NIM_MODIFY, trayData_).ok) return;
+  if (!trayBusyLogged_) {
+    diag::print("通知領域にアイコンを登録できませんでした。 err=%d\n",
+                static_cast<int>(result.lastError));
+    trayBusyLogged_ = true;
   }
 }
 

@@ -57,6 +57,7 @@ class CQuillmoorDlg : public ui::Dialog, public CWinListListener {
   CControlDlg controlPage_;
   CLimitDlg limitPage_;
   platform::TrayIconData trayData_;
+  bool trayBusyLogged_ = false;  // a busy shell's time-out is logged once until it answers
   int32_t panelShown_ = 0;
   platform::Bool composition_ = 0;
   platform::Margins glassMargins_;
