@@ -327,6 +327,9 @@ void Cthumbnail::setFrame(bool on) {
   const Rect r = windowRect();
   windows().moveWindow(hwnd(), r.left, r.top, r.width() + 1, r.height(), true);
   windows().moveWindow(hwnd(), r.left, r.top, r.width(), r.height(), true);
+  // A style change alone leaves the old frame drawn (Wine keeps it): have it redrawn.
+  setWindowPos({}, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void Cthumbnail::trackTargetRect() {

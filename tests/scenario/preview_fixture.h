@@ -31,6 +31,7 @@ class PreviewTest : public ::testing::Test {
     });
     EXPECT_EQ(count("modal 102 left open"), 0);
     EXPECT_EQ(countPrefix("BLOCKED"), 0);  // nothing ever waited on a hung program
+    EXPECT_EQ(countPrefix("paint not validated"), 0);
   }
   // The preview showing a target: the destination of its DWM thumbnail.
   Hwnd previewOf(Hwnd target) {

@@ -373,3 +373,20 @@ TEST_F(PreviewTest, AWindowLeftParkedByAnEarlierRunIsFetchedBack) {
     EXPECT_EQ(count(addTab), 1);
   });
 }
+
+TEST_F(PreviewTest, WithoutCompositionTheHoverFrameIsDrawnAndGoneAtOnce) {
+  desk = sim::SimDesktop::compositionOff();
+  const Hwnd target = addAppWindow(*desk, "A", "a.exe", kNormal);
+  run([&](Hwnd) {
+    detect(1);
+    const Hwnd preview = desk->windows.enumWindows().back();  // previews lie at the bottom
+    ASSERT_NE(preview, target);
+    EXPECT_EQ(desk->windows.drawnFrame(preview) & platform::WS_THICKFRAME, 0u);
+    desk->windows.pressHotKey(platform::MOD_WIN, 'W');
+    desk->windows.pumpMessages();
+    EXPECT_NE(desk->windows.drawnFrame(preview) & platform::WS_THICKFRAME, 0u);
+    desk->advance(600);
+    EXPECT_EQ(styleOf(preview) & platform::WS_THICKFRAME, 0u);
+    EXPECT_EQ(desk->windows.drawnFrame(preview) & platform::WS_THICKFRAME, 0u);
+  });
+}

@@ -186,5 +186,7 @@ TEST_F(PreviewTest, TheThumbnailShowsTheWholeTargetInTheClientArea) {
       if (it->rfind("dwm thumbnail", 0) == 0) seen.push_back(*it);
     }
     EXPECT_EQ(seen, expected);
+    // Its first WM_PAINT, which nobody had to send, cut the invisible borders away.
+    EXPECT_EQ(thumbnailOf(target)->properties.source, (Rect{7, 0, 793, 393}));
   });
 }

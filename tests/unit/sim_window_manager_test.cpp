@@ -533,8 +533,12 @@ TEST_F(SimWindowManagerTest, PostedMessagesWaitForThePumpAndKeepTheirOrder) {
   EXPECT_EQ(wm.pendingMessages(), 2u);
   wm.pumpMessages();
   std::vector<WParam> order;
-  for (const Delivered& d : main.log) order.push_back(d.wParam);
+  for (const Delivered& d : main.log) {
+    if (d.message == WM_APP) order.push_back(d.wParam);
+  }
   EXPECT_EQ(order, (std::vector<WParam>{1, 2, 3}));
+  // The newly shown dialog is painted once nothing else waits.
+  EXPECT_EQ(main.log.back().message, WM_PAINT);
   EXPECT_EQ(wm.pendingMessages(), 0u);
 
   // Messages for a window that goes away are dropped.

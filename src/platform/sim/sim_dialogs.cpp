@@ -503,9 +503,10 @@ std::optional<ColorRef> SimWindowManager::textColor(DeviceContext dc) const {
   return found->second;
 }
 
-void SimWindowManager::paintIcon(Hwnd, IconHandle, int32_t x, int32_t y) {
+void SimWindowManager::paintIcon(Hwnd window, IconHandle, int32_t x, int32_t y) {
   ++portCalls;
   actions_.push_back("paint icon " + std::to_string(x) + "," + std::to_string(y));
+  validate(window);
 }
 
 int32_t SimWindowManager::getSystemMetrics(int32_t index) {

@@ -51,6 +51,7 @@ Hwnd SimWindowManager::createWindow(const CreateWindowArgs& params, MessageHandl
   w.processId = ownProcessId;
   w.encoding = Encoding::Program;
   w.style = style & ~WS_VISIBLE;  // shown after WM_CREATE
+  w.drawnFrame = style & (WS_THICKFRAME | WS_CAPTION | WS_BORDER);
   w.exStyle = params.exStyle;
   w.rect = params.rect;
   w.handler = handler;
@@ -104,7 +105,8 @@ bool SimWindowManager::animateWindow(Hwnd window, Dword milliseconds, Dword flag
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW});
 }
 
-bool SimWindowManager::moveWindow(Hwnd window, int32_t x, int32_t y, int32_t cx, int32_t cy, bool) {
+bool SimWindowManager::moveWindow(Hwnd window, int32_t x, int32_t y, int32_t cx, int32_t cy,
+                                  bool repaint) {
   ++portCalls;
   char text[96];
   snprintf(text, sizeof text, "move %s %d,%d %dx%d", handleText(window).c_str(), x, y, cx, cy);
@@ -112,6 +114,7 @@ bool SimWindowManager::moveWindow(Hwnd window, int32_t x, int32_t y, int32_t cx,
   Window* w = live(window);
   if (w == nullptr || window == kDesktop) return false;
   if (hungForeign(*w)) blockedBy(*w, "move");
+  if (repaint) invalidate(*w);
   return changePosition(window, {window, {}, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE});
 }
 
@@ -132,6 +135,7 @@ void SimWindowManager::fillRect(DeviceContext dc, const Rect& rect, ColorRef col
 void SimWindowManager::paintFill(Hwnd window, ColorRef color) {
   ++portCalls;
   actions_.push_back("paint fill " + handleText(window) + " " + colorText(color));
+  validate(window);
 }
 
 }  // namespace sim

@@ -47,6 +47,10 @@ struct SimWindowManager::Window {
   int32_t controlId = 0;
 
   bool restoreToMaximized = false;  // minimised from maximised (WPF_RESTORETOMAXIMIZED)
+  // Own windows: part of it waits for WM_PAINT; the frame as last drawn (the frame bits of the
+  // style when it was created or last given SWP_FRAMECHANGED).
+  bool needsPaint = false;
+  uint32_t drawnFrame = 0;
 
   bool iconic() const { return (style & platform::WS_MINIMIZE) != 0; }
   bool zoomed() const { return (style & platform::WS_MAXIMIZE) != 0; }

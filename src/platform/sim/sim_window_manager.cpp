@@ -355,11 +355,15 @@ bool SimWindowManager::postMessage(Hwnd window, uint32_t message, WParam wParam,
 }
 
 void SimWindowManager::pumpUntil(const std::function<bool()>& stop) {
-  while (!queue_.empty()) {
+  for (;;) {
+    while (!queue_.empty()) {
+      if (stop && stop()) return;
+      const Posted next = queue_.front();
+      queue_.pop_front();
+      dispatch(next.window, next.message, next.wParam, next.lParam);
+    }
     if (stop && stop()) return;
-    const Posted next = queue_.front();
-    queue_.pop_front();
-    dispatch(next.window, next.message, next.wParam, next.lParam);
+    if (!deliverPaint()) return;  // painting comes when nothing else is waiting
   }
 }
 
@@ -415,6 +419,9 @@ LResult SimWindowManager::defaultProc(Hwnd window, uint32_t message, WParam wPar
       }
       return 0;
     }
+    case WM_PAINT:
+      validate(window);  // BeginPaint and EndPaint
+      return 0;
     case WM_NCHITTEST:
       return HTCLIENT;
     default:
@@ -474,6 +481,8 @@ bool SimWindowManager::changePosition(Hwnd window, WindowPos pos) {
   const bool sized = r.width() != w->rect.width() || r.height() != w->rect.height();
   moveWindowTo(*w, r);
   if (!w->own && !w->iconic() && !w->zoomed()) w->normalRect = toWorkspace(*w, r);
+  if (w->own && (sized || ((flags & SWP_SHOWWINDOW) != 0 && !w->visible()))) invalidate(*w);
+  if (w->own) noteFrameChange(*w, flags);
   if ((flags & SWP_SHOWWINDOW) != 0) {
     w->style |= WS_VISIBLE;
   } else if ((flags & SWP_HIDEWINDOW) != 0) {
@@ -630,7 +639,16 @@ void SimWindowManager::freeWindow(Hwnd window) {
 bool SimWindowManager::invalidateRect(Hwnd window, bool) {
   ++portCalls;
   actions_.push_back("invalidate " + handleText(window));
-  return !window || live(window) != nullptr;  // no window: the whole screen
+  if (!window) {  // the whole screen
+    for (const auto& [value, w] : windows_) {
+      if (w->alive && !w->parent) invalidate(*w);
+    }
+    return true;
+  }
+  Window* w = live(window);
+  if (w == nullptr) return false;
+  invalidate(*w);
+  return true;
 }
 
 bool SimWindowManager::setWindowText(Hwnd window, const std::string& text, Encoding encoding) {

@@ -59,10 +59,13 @@
 //   queue, system menus, list views, check boxes, brushes and device-context settings;
 //   fillRect and paintFill are recorded, not drawn.
 //
-// What it does not model: painting and pixels (no WM_PAINT or WM_ERASEBKGND is ever sent;
-// a layered window without attributes is not drawn on Windows, here nothing is drawn
-// anyway), real input (tests click through the API below, which honours disabled and hidden
-// controls), keyboard focus and activation beyond the foreground window (set by
+// - Painting (sim_painting.cpp): windows marked for painting get WM_PAINT once nothing else
+//   waits; a frame style change shows only after SWP_FRAMECHANGED.
+//
+// What it does not model: pixels (no WM_ERASEBKGND or WM_NCPAINT is sent; a layered window
+// without attributes is not drawn on Windows, here nothing is drawn anyway), update regions
+// (a window is wholly valid or invalid), real input (tests click through the API below, which
+// honours disabled and hidden controls), keyboard focus and activation beyond the foreground window (set by
 // setForegroundWindow, which brings the window to the top through the position protocol;
 // lost when it is hidden or minimised, to no other window), non-client hit-testing
 // (WM_NCHITTEST answers HTCLIENT), threads, the z-order of child windows
@@ -194,6 +197,8 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   // The newest live dialog made from the template with this id; 0 when none.
   platform::Hwnd findDialog(int32_t templateId) const;
   platform::Hwnd foreground() const { return foreground_; }
+  // The frame style bits (WS_THICKFRAME, WS_CAPTION, WS_BORDER) the window is drawn with now.
+  uint32_t drawnFrame(platform::Hwnd window) const;
   // Delivers posted messages in order, including those posted meanwhile.
   void pumpMessages();
   size_t pendingMessages() const { return queue_.size(); }
@@ -442,6 +447,13 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   void sendDestroy(platform::Hwnd window);
   void freeWindow(platform::Hwnd window);
   void syncClock();
+
+  // Painting (sim_painting.cpp).
+  void invalidate(Window& window);
+  void validate(platform::Hwnd window);
+  // WM_PAINT to each own visible window that waits for it, once the queue is empty.
+  bool deliverPaint();
+  void noteFrameChange(Window& window, uint32_t flags);
 
   // Other programs' windows (sim_other_programs.cpp).
   void reactForeign(Window& window, uint32_t message, platform::WParam wParam);

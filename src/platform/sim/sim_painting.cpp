@@ -1,0 +1,61 @@
+// The simulated window manager: when the program's own windows are painted.
+//
+// As in Windows: showing a window, changing its size, moveWindow with repaint and
+// invalidateRect mark it for painting; WM_PAINT comes when no posted message is left, and
+// only BeginPaint/EndPaint (the default processing, paintFill, paintIcon) validates it. A
+// handler that never validates would get WM_PAINT for ever: here it is recorded as
+// "paint not validated h..." and dropped. The frame follows a style change only with
+// SWP_FRAMECHANGED, as SetWindowLong's documentation says (Wine shows it so; Windows often
+// redraws it on the next size change anyway).
+#include "platform/sim/sim_window.h"
+#include "platform/sim/sim_window_manager.h"
+
+namespace sim {
+
+using namespace platform;
+
+namespace {
+
+constexpr uint32_t kFrameBits = WS_THICKFRAME | WS_CAPTION | WS_BORDER;
+
+}  // namespace
+
+void SimWindowManager::invalidate(Window& window) {
+  if (window.own && !window.control) window.needsPaint = true;
+}
+
+void SimWindowManager::validate(Hwnd window) {
+  if (Window* w = live(window)) w->needsPaint = false;
+}
+
+bool SimWindowManager::deliverPaint() {
+  for (const auto& [value, w] : windows_) {
+    if (!w->alive || !w->needsPaint || !visibleChain(*w)) continue;
+    const Hwnd h = w->handle;
+    dispatch(h, WM_PAINT, 0, 0);
+    if (Window* after = live(h); after != nullptr && after->needsPaint) {
+      actions_.push_back("paint not validated h" + [&] {
+        char text[16];
+        snprintf(text, sizeof text, "%x", h.value);
+        return std::string(text);
+      }());
+      after->needsPaint = false;
+    }
+    return true;  // the handler may have changed the windows: start again
+  }
+  return false;
+}
+
+void SimWindowManager::noteFrameChange(Window& window, uint32_t flags) {
+  if ((flags & SWP_FRAMECHANGED) != 0) {
+    window.drawnFrame = window.style & kFrameBits;
+    invalidate(window);
+  }
+}
+
+uint32_t SimWindowManager::drawnFrame(Hwnd window) const {
+  const Window* w = live(window);
+  return w == nullptr ? 0 : w->drawnFrame;
+}
+
+}  // namespace sim
