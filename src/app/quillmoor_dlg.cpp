@@ -288,7 +288,7 @@ void CQuillmoorDlg::placeWinListPage() {
   const Rect page = winListPage_.windowRect();
   const int32_t caption = windows().getSystemMetrics(SM_CYCAPTION);
   winListPage_.setWindowPos(kHwndNotopmost, panel.left - page.width(), panel.top + caption, 0, 0,
-                            SWP_NOSIZE);
+                            SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CQuillmoorDlg::onExit() {
