@@ -38,9 +38,10 @@ TEST_F(FocusTest, TheUsersWindowKeepsTheKeyboardThroughThePreviewsWholeRoad) {
   const Hwnd editor = addAppWindow(*desk, "Notes - Editor", "ed.exe", {100, 100, 900, 500});
   const Hwnd mail = addAppWindow(*desk, "Inbox - Mail", "mail.exe", {200, 150, 1000, 650});
   Hwnd web;
+  desk->windows.activateByUser(editor);
   runProgram(*desk, {kExe}, [&](Hwnd panel) {
     const Hwnd control = desk->windows.findDialog(res::IDD_CONTROL);
-    desk->windows.activateByUser(editor);
+    EXPECT_EQ(foreground(), editor) << "the hidden panel took the keyboard at start-up";
     detect(2);
     ASSERT_TRUE(previewOf(editor));
     ASSERT_TRUE(previewOf(mail));

@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
-# The keyboard stays with the user's window: a window opened while the program runs gets a
-# preview, the hover key is pressed and released, a previewed window is minimised and kept
-# live off screen, and every key typed meanwhile still arrives in the window the user works in.
+# The keyboard stays with the user's window: the program starts (its panel stays hidden) and
+# previews it, a window opened meanwhile gets a preview, the hover key is pressed and released,
+# a previewed window is minimised and kept live off screen, and every key typed all along
+# arrives in the window the user works in.
 set -euo pipefail
 # shellcheck source=tests/wine/lib.sh
 source "$(dirname "$0")/lib.sh"
 wine_env_up
+
+# The user's window, which has the keyboard when the program starts.
+ctl=$(new_dir ctl)
+mkfifo "$ctl/in"
+exec {keys_in}<>"$ctl/in"
+driver key-window 90 'Focus Notes' <&"$keys_in" >"$ctl/out" 2>&1 &
+track $!
+wait_for "grep -qx ready '$ctl/out'" 20 || fail "the key window did not open: $(cat "$ctl/out")"
+user=$(sed -n 's/^window=\([^ ]*\) Focus Notes$/\1/p' "$ctl/out")
 
 dir=$(new_dir focus)
 start_zenta "$dir" -K527
@@ -15,15 +25,6 @@ previews() {
   driver process-windows "$zenta_pid" | awk '$2 ~ /^Quillmoor\.Window\./ { print $1 }'
 }
 count_is() { (($(previews | grep -c .) == $1)); }
-
-# The user's window, opened after the program so that it is the one being typed in.
-ctl=$(new_dir ctl)
-mkfifo "$ctl/in"
-exec {keys_in}<>"$ctl/in"
-driver key-window 90 'Focus Notes' <&"$keys_in" >"$ctl/out" 2>&1 &
-track $!
-wait_for "grep -qx ready '$ctl/out'" 20 || fail "the key window did not open: $(cat "$ctl/out")"
-user=$(sed -n 's/^window=\([^ ]*\) Focus Notes$/\1/p' "$ctl/out")
 wait_for 'count_is 1' 15 || fail "the user's window got no preview"
 
 typed=""
@@ -41,7 +42,7 @@ type_and_check() {
   driver type "$1" || fail "could not type"
   wait_for "typed_is $2" 5 || fail "$3, the keys went astray: $typed (foreground $(driver foreground), user $user)"
 }
-type_and_check ab ab "after its own preview appeared"
+type_and_check ab ab "after the program started and previewed the window"
 
 # A second window appears behind the user's window and gets its preview.
 echo "open Focus Mail" >&"$keys_in"
