@@ -95,13 +95,14 @@ LResult CQuillmoorDlg::windowProc(uint32_t message, WParam wParam, LParam lParam
       return static_cast<LResult>(appIcon_.value);
     case WM_WINDOWPOSCHANGING: {
       LResult result = ui::Dialog::windowProc(message, wParam, lParam);
-      // The modal dialog's template is visible: only panelShown may show the panel.
+      // The modal dialog's template is visible: only panelShown may show the panel. Hidden,
+      // it must not take the keyboard either (the modal loop shows it at start-up).
       auto* position = reinterpret_cast<WindowPos*>(lParam);
       if (position != nullptr) {
         if (panelShown_ == 1) {
           position->flags |= SWP_SHOWWINDOW;
         } else {
-          position->flags &= ~SWP_SHOWWINDOW;
+          position->flags = (position->flags & ~SWP_SHOWWINDOW) | SWP_NOACTIVATE;
         }
       }
       return result;
@@ -288,7 +289,7 @@ void CQuillmoorDlg::placeWinListPage() {
   const Rect page = winListPage_.windowRect();
   const int32_t caption = windows().getSystemMetrics(SM_CYCAPTION);
   winListPage_.setWindowPos(kHwndNotopmost, panel.left - page.width(), panel.top + caption, 0, 0,
-                            SWP_NOSIZE);
+                            SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CQuillmoorDlg::onExit() {

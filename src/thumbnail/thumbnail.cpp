@@ -55,7 +55,9 @@ Cthumbnail::Cthumbnail(AppContext& context, const SettingsRecord& settings, Hwnd
   }
   CreateWindowArgs params;
   params.classStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  params.style = WS_POPUP | WS_VISIBLE;
+  // Shown by onCreate without being activated: created visible, it would take the keyboard
+  // from the user's window.
+  params.style = WS_POPUP;
   params.exStyle = WS_EX_WINDOWEDGE;
   windows().createWindow(params, this);
 }
@@ -122,7 +124,11 @@ void Cthumbnail::onCreate() {
                    wm.getWindowLong(hwnd(), GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_TOOLWINDOW);
   if (settings_.frame != 0) setFrame(true);
   applyAlpha();
-  if (!targetIsWindow()) return;
+  if (!targetIsWindow()) {
+    setWindowPos({}, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    return;
+  }
   // A minimised target that cannot be hidden now starts Normal; the poll tries again.
   if (wm.isIconic(targetWnd_) && keeper_.hideTarget()) {
     state = ThumbState::Hidden;
@@ -134,7 +140,7 @@ void Cthumbnail::onCreate() {
   }
   fitToSlot(keeper_.normalRect(), true);
   resetZoom();
-  wm.animateWindow(hwnd(), 200, AW_ACTIVATE | AW_CENTER);
+  wm.animateWindow(hwnd(), 200, AW_CENTER);  // grows from its centre, never activated
   if (composition_) registerThumbnail();
   setTimer(kPollTimer, 500);
 }
@@ -309,11 +315,13 @@ void Cthumbnail::applyAlpha() {
 void Cthumbnail::applyFrameSetting() { setFrame(settings_.frame != 0); }
 
 void Cthumbnail::applyZOrder() {
+  // Restacking must not activate: activation would take the keyboard from the user's window
+  // and bring the preview to the top whatever place was asked for.
   if (mouseIn || hover) {
-    setWindowPos(kHwndTopmost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    setWindowPos(kHwndTopmost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     setFrame(true);
   } else {
-    setWindowPos(kHwndBottom, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    setWindowPos(kHwndBottom, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (settings_.frame == 0) setFrame(false);
   }
 }

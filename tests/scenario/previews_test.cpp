@@ -320,9 +320,11 @@ TEST_F(PreviewTest, StackingFrameAndCompositionChanges) {
     ASSERT_TRUE(preview);
     EXPECT_NE(styleOf(preview) & platform::WS_THICKFRAME, 0u);  // FRAME on: always framed
     EXPECT_TRUE(logged("frame ON\n"));
-    // Whatever position change anyone asks for, the preview stays at the very bottom.
-    desk->windows.setWindowPos(preview, platform::kHwndTop, 0, 0, 0, 0,
-                               platform::SWP_NOMOVE | platform::SWP_NOSIZE);
+    // Whatever place anyone asks for, the preview stays at the very bottom (activating it
+    // would bring it forward: only the user's click does that).
+    desk->windows.setWindowPos(
+        preview, platform::kHwndTop, 0, 0, 0, 0,
+        platform::SWP_NOMOVE | platform::SWP_NOSIZE | platform::SWP_NOACTIVATE);
     EXPECT_EQ(desk->windows.enumWindows().back(), preview);
     // Hover lifts it above everything; afterwards it sinks again and keeps its frame.
     desk->windows.pressHotKey(platform::MOD_WIN, 'W');

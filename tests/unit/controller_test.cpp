@@ -89,3 +89,28 @@ TEST_F(ControllerTest, ValuesOnYellowLabelsInBlueOnGrey) {
       desk->windows.sendMessage(page.hwnd(), platform::WM_CTLCOLORDLG, 0x46, 0);
   EXPECT_EQ(desk->windows.brushColor({static_cast<uint64_t>(dialog)}), platform::rgb(230, 230, 230));
 }
+
+TEST_F(ControllerTest, PreviewsLeaveTheKeyboardWithTheUsersWindow) {
+  const Hwnd user = support::addAppWindow(*desk, "Report - Editor", "ed.exe");
+  desk->windows.activateByUser(user);
+  // A window gone before its turn still gets its (blank) preview, shown without activation.
+  const Hwnd gone = support::addAppWindow(*desk, "Gone", "gone.exe");
+  desk->windows.closeWindow(gone);
+  page.entryWindow({gone, 0, "Gone", "gone.exe"});
+  const Cthumbnail* blank = page.roster().at(0).thumbnail;
+  EXPECT_EQ(blank->state, ThumbState::None);
+  EXPECT_TRUE(desk->windows.isWindowVisible(blank->hwnd()));
+  EXPECT_EQ(desk->windows.foreground(), user);
+
+  // The pointer entering a preview lifts it, framed, above everything; leaving sinks it.
+  offer("Live");
+  Cthumbnail* live = page.roster().at(1).thumbnail;
+  live->mouseIn = 1;
+  live->applyZOrder();
+  EXPECT_EQ(desk->windows.enumWindows().front(), live->hwnd());
+  EXPECT_EQ(desk->windows.foreground(), user);
+  live->mouseIn = 0;
+  live->applyZOrder();
+  EXPECT_EQ(desk->windows.enumWindows().back(), live->hwnd());
+  EXPECT_EQ(desk->windows.foreground(), user);
+}

@@ -141,27 +141,29 @@ TEST_F(SimWindowManagerTest, ZOrderKeepsTheTopmostBandFirst) {
   const Hwnd b = wm.addWindow(topmost);
   const Hwnd c = wm.addWindow(foreign("c"));
   EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{b, c, a}));
+  // Activating calls bring a window forward on their own terms; here only the order counts.
+  constexpr uint32_t kStay = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
 
-  wm.setWindowPos(a, kHwndTopmost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  wm.setWindowPos(a, kHwndTopmost, 0, 0, 0, 0, kStay);
   EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{a, b, c}));
   EXPECT_NE(wm.getWindowLong(a, GWL_EXSTYLE) & WS_EX_TOPMOST, 0u);
 
   // Leaving the band puts it above the other normal windows.
-  wm.setWindowPos(a, kHwndNotopmost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  wm.setWindowPos(a, kHwndNotopmost, 0, 0, 0, 0, kStay);
   EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{b, a, c}));
   EXPECT_EQ(wm.getWindowLong(a, GWL_EXSTYLE) & WS_EX_TOPMOST, 0u);
 
   // HWND_TOP stays inside the window's band; HWND_BOTTOM also drops topmost.
-  wm.setWindowPos(c, kHwndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  wm.setWindowPos(c, kHwndTop, 0, 0, 0, 0, kStay);
   EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{b, c, a}));
-  wm.setWindowPos(b, kHwndBottom, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  wm.setWindowPos(b, kHwndBottom, 0, 0, 0, 0, kStay);
   EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{c, a, b}));
   EXPECT_EQ(wm.getWindowLong(b, GWL_EXSTYLE) & WS_EX_TOPMOST, 0u);
 
   // After a given window; SWP_NOZORDER leaves the order alone.
-  wm.setWindowPos(c, a, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  wm.setWindowPos(c, a, 0, 0, 0, 0, kStay);
   EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{a, c, b}));
-  wm.setWindowPos(b, kHwndTopmost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+  wm.setWindowPos(b, kHwndTopmost, 0, 0, 0, 0, kStay | SWP_NOZORDER);
   EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{a, c, b}));
 
   // A window gaining the topmost style from a test moves into the band.
@@ -496,7 +498,9 @@ TEST_F(SimWindowManagerTest, ActivatingAnOwnWindowGoesThroughThePositionProtocol
     return std::nullopt;
   };
   const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  EXPECT_EQ(wm.foreground(), dlg);  // shown visible at creation
   const Hwnd other = wm.addWindow(foreign("other"));
+  wm.activateByUser(other);
   main.log.clear();
   EXPECT_TRUE(wm.setForegroundWindow(dlg));
   ASSERT_EQ(main.count(WM_WINDOWPOSCHANGING), 1u);

@@ -41,6 +41,17 @@
 //   show HWND SW                 ShowWindow(HWND, SW) (6 minimise, 9 restore)
 //   item-parent HWND ID          the window below HWND (children of children too)
 //                                holding a control with id ID; print its handle
+//   key-window SECONDS TITLE     open an ordinary window that takes the keyboard and
+//                                records the characters typed into it; print
+//                                "window=HWND TITLE" and "ready". Lines on stdin: "keys"
+//                                prints "keys=FIRST other=OTHERS" (what the first window
+//                                and the later ones received), "open TITLE" opens one
+//                                more window behind it without activating it; any other
+//                                line (or SECONDS) closes them and prints "closed"
+//   type TEXT                    type lower-case letters and digits (SendInput) into
+//                                the window that has the keyboard
+//   chord VK...                  press the virtual keys in order, release in reverse
+//   foreground                   the foreground window's handle
 //
 // Arguments are read as UTF-16 (Wine decodes the Unix command line with the
 // locale's charset, so run it under a UTF-8 locale); output is UTF-8 with LF.
@@ -587,6 +598,151 @@ int OpenWindows(unsigned long seconds, wchar_t** args, int count) {
   ExitProcess(0);  // the stdin reader may still block
 }
 
+// --- Keyboard focus: a window that records what is typed into it, and typing. ---
+
+constexpr UINT kKeysRequest = WM_APP + 2;
+constexpr UINT kOpenRequest = WM_APP + 3;  // lParam: a new std::wstring with the title
+
+HWND g_keyWindow = nullptr;
+std::string g_keysFirst;  // characters the first window received
+std::string g_keysOther;  // characters any later window received
+
+LRESULT CALLBACK RecordKeysProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CHAR) {
+    const char c = wParam >= 0x20 && wParam < 0x7F ? static_cast<char>(wParam) : '?';
+    (hwnd == g_keyWindow ? g_keysFirst : g_keysOther) += c;
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// "keys" and "open TITLE" go to the main thread; any other line ends the program.
+DWORD WINAPI WatchKeyCommands(void* param) {
+  const DWORD mainThread = static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(param));
+  char line[256];
+  while (std::fgets(line, sizeof line, stdin)) {
+    std::string text(line);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    if (text == "keys") {
+      PostThreadMessageW(mainThread, kKeysRequest, 0, 0);
+    } else if (text.rfind("open ", 0) == 0) {
+      const int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str() + 5, -1, nullptr, 0);
+      auto* title = new std::wstring(static_cast<size_t>(n > 0 ? n - 1 : 0), L'\0');
+      if (n > 1) MultiByteToWideChar(CP_UTF8, 0, text.c_str() + 5, -1, title->data(), n);
+      PostThreadMessageW(mainThread, kOpenRequest, 0, reinterpret_cast<LPARAM>(title));
+    } else {
+      PostThreadMessageW(mainThread, WM_QUIT, 0, 0);
+      return 0;
+    }
+  }
+  return 0;  // end of input: the time limit still applies
+}
+
+HWND OpenKeyWindow(const std::wstring& title, int index, bool activate) {
+  HWND w = CreateWindowExW(0, L"QuillmoorKeyWindow", title.c_str(), WS_OVERLAPPEDWINDOW,
+                           250 + 80 * index, 200 + 60 * index, 500, 320, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  if (!w) return nullptr;
+  if (activate) {
+    ShowWindow(w, SW_SHOWNORMAL);
+    SetForegroundWindow(w);
+  } else {
+    ShowWindow(w, SW_SHOWNOACTIVATE);  // appears behind the user's window, as if opened there
+  }
+  PrintLine("window=" + Hex(w) + " " + Utf8(title));
+  return w;
+}
+
+int KeyWindow(unsigned long seconds, const wchar_t* title) {
+  WNDCLASSW cls{};
+  cls.lpfnWndProc = RecordKeysProc;
+  cls.hInstance = GetModuleHandleW(nullptr);
+  cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  cls.lpszClassName = L"QuillmoorKeyWindow";
+  if (!RegisterClassW(&cls)) return Fail("RegisterClass failed");
+  g_keyWindow = OpenKeyWindow(title, 0, true);
+  if (!g_keyWindow) return Fail("CreateWindow failed, error " + std::to_string(GetLastError()));
+  MSG probe;
+  PeekMessageW(&probe, nullptr, 0, 0, PM_NOREMOVE);  // a queue before the watcher posts
+  const DWORD mainThread = GetCurrentThreadId();
+  if (!CreateThread(nullptr, 0, WatchKeyCommands,
+                    reinterpret_cast<void*>(static_cast<std::uintptr_t>(mainThread)), 0, nullptr))
+    return Fail("cannot watch stdin");
+  PrintLine("ready");
+  int opened = 1;
+  const ULONGLONG deadline = GetTickCount64() + seconds * 1000ULL;
+  for (bool running = true; running;) {
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) break;
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now),
+                                  QS_ALLINPUT) != WAIT_OBJECT_0)
+      break;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        running = false;
+        break;
+      }
+      if (!msg.hwnd && msg.message == kKeysRequest) {
+        PrintLine("keys=" + g_keysFirst + " other=" + g_keysOther);
+        continue;
+      }
+      if (!msg.hwnd && msg.message == kOpenRequest) {
+        auto* second = reinterpret_cast<std::wstring*>(msg.lParam);
+        if (!OpenKeyWindow(*second, opened++, false)) PrintLine("open failed");
+        delete second;
+        continue;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  PrintLine("closed");
+  ExitProcess(0);  // the stdin reader may still block
+}
+
+bool SendKey(WORD vk, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  if (vk == VK_LWIN || vk == VK_RWIN) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+  return SendInput(1, &input, sizeof input) == 1;
+}
+
+// Types lower-case letters and digits into whatever window has the keyboard.
+int TypeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    if (!((c >= L'a' && c <= L'z') || (c >= L'0' && c <= L'9'))) return Usage();
+    const WORD vk = static_cast<WORD>(c >= L'a' ? c - L'a' + 'A' : c);
+    if (!SendKey(vk, false) || !SendKey(vk, true)) return Fail("SendInput failed");
+    Sleep(30);
+  }
+  return 0;
+}
+
+// Presses the keys in order and releases them in reverse, as a held combination.
+int PressChord(wchar_t** keys, int count) {
+  std::vector<WORD> vks;
+  for (int i = 0; i < count; ++i) {
+    unsigned long vk = 0;
+    if (!ParseNumber(keys[i], vk) || vk == 0 || vk > 0xFE) return Usage();
+    vks.push_back(static_cast<WORD>(vk));
+  }
+  for (WORD vk : vks)
+    if (!SendKey(vk, false)) return Fail("SendInput failed");
+  Sleep(50);
+  for (auto it = vks.rbegin(); it != vks.rend(); ++it)
+    if (!SendKey(*it, true)) return Fail("SendInput failed");
+  return 0;
+}
+
+int PrintForeground() {
+  PrintLine(Hex(GetForegroundWindow()));
+  return 0;
+}
+
 int Usage() {
   std::fputs(
       "usage: wine-driver hold-mutex NAME SECONDS | wait-window CAPTION TIMEOUT_MS |\n"
@@ -595,13 +751,15 @@ int Usage() {
       "       post HWND MSG WPARAM LPARAM | tray-icon HWND ID | window-rect HWND |\n"
       "       work-area | wait-visible HWND 0|1 TIMEOUT_MS | wait-class CLASS TIMEOUT_MS |\n"
       "       list-view HWND ID | open-windows SECONDS [-s WxH] TITLE... |\n"
-      "       window-state HWND | process-windows PID | show HWND SW | item-parent HWND ID\n",
+      "       window-state HWND | process-windows PID | show HWND SW | item-parent HWND ID |\n"
+      "       key-window SECONDS TITLE | type TEXT | chord VK... | foreground\n",
       stderr);
   return 2;
 }
 
 int Run(int argc, wchar_t** argv) {
   if (argc == 2 && std::wstring(argv[1]) == L"work-area") return WorkArea();
+  if (argc == 2 && std::wstring(argv[1]) == L"foreground") return PrintForeground();
   if (argc < 3) return Usage();
   const std::wstring cmd = argv[1];
   HWND hwnd = nullptr;
@@ -639,6 +797,9 @@ int Run(int argc, wchar_t** argv) {
     return ItemParent(hwnd, n);
   if (cmd == L"open-windows" && argc >= 4 && ParseNumber(argv[2], n))
     return OpenWindows(n, argv + 3, argc - 3);
+  if (cmd == L"key-window" && argc == 4 && ParseNumber(argv[2], n)) return KeyWindow(n, argv[3]);
+  if (cmd == L"type" && argc == 3) return TypeText(argv[2]);
+  if (cmd == L"chord" && argc >= 3) return PressChord(argv + 2, argc - 2);
   return Usage();
 }
 

@@ -105,7 +105,7 @@ void SimWindowManager::minimizeForeign(Window& w) {
   if (w.iconic()) return;
   w.restoreToMaximized = w.zoomed();
   w.style = (w.style | WS_MINIMIZE) & ~WS_MAXIMIZE;
-  if (foreground_ == w.handle) foreground_ = {};
+  deactivate(w);
   w.rect = kMinimizedRect;
 }
 

@@ -87,11 +87,11 @@ bool SimWindowManager::animateWindow(Hwnd window, Dword milliseconds, Dword flag
   w = live(window);
   if (hide) {
     w->style &= ~WS_VISIBLE;
-    if (foreground_ == window) foreground_ = {};
+    deactivate(*w);
     return true;
   }
   if ((flags & AW_ACTIVATE) != 0 && !w->parent) {
-    foreground_ = window;
+    activate(*w);
     return changePosition(window,
                           {window, kHwndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW});
   }

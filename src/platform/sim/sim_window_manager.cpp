@@ -463,6 +463,7 @@ bool SimWindowManager::changePosition(Hwnd window, WindowPos pos) {
     w = live(window);
     if (w == nullptr) return false;
   }
+  bringForwardIfActivating(*w, pos);
   // What is left after the handler, with the redundant show or hide dropped as Windows does:
   // a visible window cannot be shown, a hidden one cannot be hidden.
   const uint32_t flags = pos.flags & ~(w->visible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
@@ -487,8 +488,9 @@ bool SimWindowManager::changePosition(Hwnd window, WindowPos pos) {
     w->style |= WS_VISIBLE;
   } else if ((flags & SWP_HIDEWINDOW) != 0) {
     w->style &= ~WS_VISIBLE;
-    if (foreground_ == window) foreground_ = {};  // activation moves on
+    deactivate(*w);
   }
+  if (activatesOnPosition(*w, pos.flags)) activate(*w);
   if (!w->own) return true;
   WindowPos done = pos;
   done.x = r.left - base.x;
@@ -513,9 +515,10 @@ bool SimWindowManager::show(Hwnd window, int32_t command) {
   if (!w->own) {  // another program's window: the facts change, nothing is sent
     if (command == SW_HIDE) {
       w->style &= ~WS_VISIBLE;
-      if (foreground_ == window) foreground_ = {};
+      deactivate(*w);
       return wasVisible;
     }
+    const uint32_t state = w->style & (WS_MINIMIZE | WS_MAXIMIZE);
     if (minimize) {
       minimizeForeign(*w);
     } else if (command == SW_SHOWMAXIMIZED) {
@@ -523,29 +526,37 @@ bool SimWindowManager::show(Hwnd window, int32_t command) {
     } else if (restore) {
       restoreForeign(*w);
     }
+    const bool changed = !wasVisible || (w->style & (WS_MINIMIZE | WS_MAXIMIZE)) != state;
     w->style |= WS_VISIBLE;
+    if (changed && showActivates(command)) {
+      activate(*w);
+      placeOnTop(*w);
+    }
     return wasVisible;
   }
 
   const uint32_t showFlag = wasVisible ? 0 : SWP_SHOWWINDOW;
+  const uint32_t activation = showActivates(command) ? 0 : SWP_NOACTIVATE;
   if (command == SW_HIDE) {
     if (!wasVisible) return false;
     changePosition(window, {window, {}, 0, 0, 0, 0, kKeepPlace | SWP_NOACTIVATE | SWP_HIDEWINDOW});
   } else if (minimize) {
     if (w->iconic()) {
-      if (!wasVisible) changePosition(window, {window, {}, 0, 0, 0, 0, kKeepPlace | showFlag});
+      if (!wasVisible) {
+        changePosition(window, {window, {}, 0, 0, 0, 0, kKeepPlace | showFlag | activation});
+      }
       return wasVisible;
     }
     // WS_MINIMIZE is set before the position messages, as Windows does.
     w->normalRect = w->rect;
     w->style |= WS_MINIMIZE;
-    if (foreground_ == window) foreground_ = {};
-    placeAt(window, kMinimizedRect, SWP_NOZORDER | showFlag);
+    deactivate(*w);
+    placeAt(window, kMinimizedRect, SWP_NOZORDER | showFlag | activation);
   } else if (restore && w->iconic()) {
     w->style &= ~WS_MINIMIZE;
-    placeAt(window, w->normalRect, SWP_NOZORDER | showFlag);
+    placeAt(window, w->normalRect, SWP_NOZORDER | showFlag | activation);
   } else if (!wasVisible) {
-    changePosition(window, {window, {}, 0, 0, 0, 0, kKeepPlace | SWP_SHOWWINDOW});
+    changePosition(window, {window, {}, 0, 0, 0, 0, kKeepPlace | SWP_SHOWWINDOW | activation});
   }
   return wasVisible;
 }
@@ -575,7 +586,7 @@ bool SimWindowManager::setForegroundWindow(Hwnd window) {
   Window* w = live(window);
   if (w == nullptr || w->parent || window == kDesktop) return false;
   if (foreground_ == window) return true;  // already active: nothing happens
-  foreground_ = window;
+  activate(*w);
   // Activation brings the window to the top through the position protocol, so its
   // WM_WINDOWPOSCHANGING sees the change (and may add SWP_SHOWWINDOW to it).
   if (w->own)

@@ -44,6 +44,24 @@
 //   as in a sleep, then the window is shown through the position protocol (AW_ACTIVATE makes
 //   it the foreground window) or hidden directly, without position messages. It fails for
 //   other programs' windows, on a visible window when showing and a hidden one when hiding.
+// - Activation (sim_activation.cpp): one foreground window for the whole desktop, which gets
+//   what the user types; foreground() reads it, activateByUser() is the user's click. The
+//   same rules hold for the program's own top-level windows and other programs' windows, as
+//   measured under Wine and documented for Windows:
+//   - setWindowPos without SWP_NOACTIVATE (or SWP_HIDEWINDOW) activates the window, hidden
+//     or not, and activation brings it to the top of its band: the insert-after (as
+//     WM_WINDOWPOSCHANGING left it, and even with SWP_NOZORDER) becomes HWND_TOP unless it
+//     is HWND_TOPMOST or HWND_NOTOPMOST;
+//   - moveWindow never activates (it is SWP_NOZORDER | SWP_NOACTIVATE);
+//   - showWindow with SW_SHOW, SW_SHOWNORMAL, SW_RESTORE or SW_SHOWMINIMIZED activates when
+//     it changes something (shows a hidden window, restores or minimises it); on a window
+//     already in that state it does nothing. SW_SHOWNOACTIVATE, SW_SHOWNA, SW_MINIMIZE,
+//     SW_SHOWMINNOACTIVE and SW_HIDE never activate. A sent WM_SYSCOMMAND SC_RESTORE is
+//     SW_RESTORE, SC_MINIMIZE is SW_MINIMIZE; setWindowPlacement carries out its showCmd;
+//   - a window created with WS_VISIBLE is shown with SW_SHOW (a top-level one is activated);
+//   - animateWindow activates with AW_ACTIVATE only; setForegroundWindow always.
+//   Child windows are never activated. A window hidden, minimised or destroyed loses the
+//   activation, which passes to no other window (Windows would activate the next one).
 // - Minimising own windows (to -32000,-32000, 160 x 28) and restoring them; the placement's
 //   normal rectangle is in workspace coordinates (relative to the work area).
 // - Frames (adjustWindowRect and client rectangles alike): 4 px borders with WS_THICKFRAME;
@@ -58,18 +76,18 @@
 // - Modal loops answered by scripts, timers on the virtual clock, pop-up menus answered from a
 //   queue, system menus, list views, check boxes, brushes and device-context settings;
 //   fillRect and paintFill are recorded, not drawn.
-//
 // - Painting (sim_painting.cpp): windows marked for painting get WM_PAINT once nothing else
 //   waits; a frame style change shows only after SWP_FRAMECHANGED.
 //
 // What it does not model: pixels (no WM_ERASEBKGND or WM_NCPAINT is sent; a layered window
 // without attributes is not drawn on Windows, here nothing is drawn anyway), update regions
 // (a window is wholly valid or invalid), real input (tests click through the API below, which
-// honours disabled and hidden controls), keyboard focus and activation beyond the foreground window (set by
-// setForegroundWindow, which brings the window to the top through the position protocol;
-// lost when it is hidden or minimised, to no other window), non-client hit-testing
-// (WM_NCHITTEST answers HTCLIENT), threads, the z-order of child windows
-// and the owned-above-owner rule, creation messages other than WM_INITDIALOG and WM_CREATE
+// honours disabled and hidden controls), keyboard focus inside a window (only which window is
+// active), the foreground lock of Windows (any call here may take the foreground; Wine is as
+// lax), WM_ACTIVATE and WM_MOUSEACTIVATE, Wine's activation of the caller's own minimised
+// window restored with SW_SHOWNOACTIVATE (another program's window is not activated so),
+// non-client hit-testing (WM_NCHITTEST answers HTCLIENT), threads, the z-order of child
+// windows and the owned-above-owner rule, creation messages other than WM_INITDIALOG and WM_CREATE
 // (no WM_NCCREATE, no WM_SIZE / WM_MOVE after creation), WM_SETTEXT / WM_GETTEXT, WM_ENABLE,
 // WM_STYLECHANGING, frames of WS_EX_CLIENTEDGE / WS_EX_STATICEDGE, hung windows catching up
 // on what they missed, code pages (texts are bytes; the encoding given is only remembered).
@@ -196,9 +214,13 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   // --- The program's own windows. ---
   // The newest live dialog made from the template with this id; 0 when none.
   platform::Hwnd findDialog(int32_t templateId) const;
+  // The active window, which gets the keys the user types; none after it went away.
   platform::Hwnd foreground() const { return foreground_; }
   // The frame style bits (WS_THICKFRAME, WS_CAPTION, WS_BORDER) the window is drawn with now.
   uint32_t drawnFrame(platform::Hwnd window) const;
+  // The user clicks a window (own or another program's): it comes to the top of its band and
+  // takes the keyboard. Nothing is sent or recorded.
+  void activateByUser(platform::Hwnd window);
   // Delivers posted messages in order, including those posted meanwhile.
   void pumpMessages();
   size_t pendingMessages() const { return queue_.size(); }
@@ -454,6 +476,14 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   // WM_PAINT to each own visible window that waits for it, once the queue is empty.
   bool deliverPaint();
   void noteFrameChange(Window& window, uint32_t flags);
+
+  // Activation (sim_activation.cpp).
+  static bool showActivates(int32_t command);
+  bool activatesOnPosition(const Window& window, uint32_t flags) const;
+  // Activation brings a window forward: the place a position change ends at.
+  void bringForwardIfActivating(const Window& window, platform::WindowPos& pos) const;
+  void activate(Window& window);
+  void deactivate(const Window& window);
 
   // Other programs' windows (sim_other_programs.cpp).
   void reactForeign(Window& window, uint32_t message, platform::WParam wParam);
