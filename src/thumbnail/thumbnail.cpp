@@ -81,9 +81,9 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
       onPaint();
       return 0;
     case WM_ERASEBKGND:
-      if (composition_) {
-        windows().fillRect(DeviceContext{wParam}, clientRect(), backColor_);
-      }
+      // Also without composition: the class has no brush, and where the hover frame was
+      // drawn would otherwise keep showing it after the frame has gone.
+      windows().fillRect(DeviceContext{wParam}, clientRect(), backColor_);
       break;
     case WM_SIZE: {
       const LResult result = defaultProc(message, wParam, lParam);

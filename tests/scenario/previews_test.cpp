@@ -387,8 +387,16 @@ TEST_F(PreviewTest, WithoutCompositionTheHoverFrameIsDrawnAndGoneAtOnce) {
     desk->windows.pressHotKey(platform::MOD_WIN, 'W');
     desk->windows.pumpMessages();
     EXPECT_NE(desk->windows.drawnFrame(preview) & platform::WS_THICKFRAME, 0u);
+    const size_t hoverEnds = desk->actions.size();
     desk->advance(600);
     EXPECT_EQ(styleOf(preview) & platform::WS_THICKFRAME, 0u);
     EXPECT_EQ(desk->windows.drawnFrame(preview) & platform::WS_THICKFRAME, 0u);
+    // Where the frame was is client area again, erased rather than left as it was drawn.
+    EXPECT_EQ(rectOf(preview).width(), 160);
+    EXPECT_TRUE(std::any_of(desk->actions.begin() + static_cast<long>(hoverEnds),
+                            desk->actions.end(), [](const std::string& a) {
+                              return a.rfind("fill dc", 0) == 0 &&
+                                     a.find(" 0,0,160,80 dcdcdc") != std::string::npos;
+                            }));
   });
 }

@@ -506,7 +506,7 @@ std::optional<ColorRef> SimWindowManager::textColor(DeviceContext dc) const {
 void SimWindowManager::paintIcon(Hwnd window, IconHandle, int32_t x, int32_t y) {
   ++portCalls;
   actions_.push_back("paint icon " + std::to_string(x) + "," + std::to_string(y));
-  validate(window);
+  beginEndPaint(window);
 }
 
 int32_t SimWindowManager::getSystemMetrics(int32_t index) {

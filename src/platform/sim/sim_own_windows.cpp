@@ -135,7 +135,7 @@ void SimWindowManager::fillRect(DeviceContext dc, const Rect& rect, ColorRef col
 void SimWindowManager::paintFill(Hwnd window, ColorRef color) {
   ++portCalls;
   actions_.push_back("paint fill " + handleText(window) + " " + colorText(color));
-  validate(window);
+  beginEndPaint(window);
 }
 
 }  // namespace sim

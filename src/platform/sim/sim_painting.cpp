@@ -1,8 +1,10 @@
 // The simulated window manager: when the program's own windows are painted.
 //
 // As in Windows: showing a window, changing its size, moveWindow with repaint and
-// invalidateRect mark it for painting; WM_PAINT comes when no posted message is left, and
-// only BeginPaint/EndPaint (the default processing, paintFill, paintIcon) validates it. A
+// invalidateRect mark it for painting (all but invalidateRect without erasing also for
+// erasing); WM_PAINT comes when no posted message is left, and only BeginPaint/EndPaint (the
+// default processing, paintFill, paintIcon) validates it, sending WM_ERASEBKGND first when
+// erasing is due: a window whose class has no brush is erased by its handler or not at all. A
 // handler that never validates would get WM_PAINT for ever: here it is recorded as
 // "paint not validated h..." and dropped. The frame follows a style change only with
 // SWP_FRAMECHANGED, as SetWindowLong's documentation says (Wine shows it so; Windows often
@@ -20,12 +22,23 @@ constexpr uint32_t kFrameBits = WS_THICKFRAME | WS_CAPTION | WS_BORDER;
 
 }  // namespace
 
-void SimWindowManager::invalidate(Window& window) {
-  if (window.own && !window.control) window.needsPaint = true;
+void SimWindowManager::invalidate(Window& window, bool erase) {
+  if (!window.own || window.control) return;
+  window.needsPaint = true;
+  window.needsErase = window.needsErase || erase;
 }
 
-void SimWindowManager::validate(Hwnd window) {
-  if (Window* w = live(window)) w->needsPaint = false;
+void SimWindowManager::beginEndPaint(Hwnd window) {
+  Window* w = live(window);
+  if (w == nullptr) return;
+  if (w->needsErase) {
+    w->needsErase = false;
+    nextDc_ += 4;
+    dispatch(window, WM_ERASEBKGND, nextDc_, 0);
+    w = live(window);
+    if (w == nullptr) return;
+  }
+  w->needsPaint = false;
 }
 
 bool SimWindowManager::deliverPaint() {

@@ -50,6 +50,7 @@ struct SimWindowManager::Window {
   // Own windows: part of it waits for WM_PAINT; the frame as last drawn (the frame bits of the
   // style when it was created or last given SWP_FRAMECHANGED).
   bool needsPaint = false;
+  bool needsErase = false;  // the next BeginPaint sends WM_ERASEBKGND first
   uint32_t drawnFrame = 0;
 
   bool iconic() const { return (style & platform::WS_MINIMIZE) != 0; }

@@ -420,7 +420,7 @@ LResult SimWindowManager::defaultProc(Hwnd window, uint32_t message, WParam wPar
       return 0;
     }
     case WM_PAINT:
-      validate(window);  // BeginPaint and EndPaint
+      beginEndPaint(window);
       return 0;
     case WM_NCHITTEST:
       return HTCLIENT;
@@ -647,18 +647,18 @@ void SimWindowManager::freeWindow(Hwnd window) {
   w->alive = false;
 }
 
-bool SimWindowManager::invalidateRect(Hwnd window, bool) {
+bool SimWindowManager::invalidateRect(Hwnd window, bool erase) {
   ++portCalls;
   actions_.push_back("invalidate " + handleText(window));
   if (!window) {  // the whole screen
     for (const auto& [value, w] : windows_) {
-      if (w->alive && !w->parent) invalidate(*w);
+      if (w->alive && !w->parent) invalidate(*w, erase);
     }
     return true;
   }
   Window* w = live(window);
   if (w == nullptr) return false;
-  invalidate(*w);
+  invalidate(*w, erase);
   return true;
 }
 

@@ -471,8 +471,9 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   void syncClock();
 
   // Painting (sim_painting.cpp).
-  void invalidate(Window& window);
-  void validate(platform::Hwnd window);
+  void invalidate(Window& window, bool erase = true);
+  // BeginPaint (WM_ERASEBKGND first when erasing is due) and EndPaint.
+  void beginEndPaint(platform::Hwnd window);
   // WM_PAINT to each own visible window that waits for it, once the queue is empty.
   bool deliverPaint();
   void noteFrameChange(Window& window, uint32_t flags);
