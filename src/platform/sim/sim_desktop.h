@@ -152,6 +152,9 @@ class SimDesktop {
 
   // Files: a write that fails after this many more bytes (disk full); -1 = never.
   long long writeBudget = -1;
+  // Files that the program's whole-file reads cannot read, as when another program holds
+  // them locked (Windows paths as the program names them).
+  std::set<std::string> unreadableFiles;
 
  private:
   class Services;
