@@ -13,8 +13,8 @@ int32_t readInt(platform::ProfileFiles& profile, const std::string& file, const 
                 int32_t defaultValue, int32_t low, int32_t high) {
   const auto value = static_cast<int32_t>(profile.getInt(kSection, key, defaultValue, file));
   if (value >= low && value <= high) return value;
-  diag::print("%s: %s=%d is outside %d..%d; %d is used\n", kSettingsFileName, key, value, low,
-              high, defaultValue);
+  diag::print("%s: %s=%d is outside %d..%d; %d is used\n", kSettingsFileName, key, value, low, high,
+              defaultValue);
   return defaultValue;
 }
 

@@ -47,6 +47,7 @@ class CExclusionData {
  private:
   static CExclusionData* instance_;
   platform::Platform platform_;
-  std::optional<std::string> damagedOriginal_;  // the loaded file's bytes, still to be kept
-  bool unreadable_ = false;                      // the file was there but could not be read
+  // The bytes of a loaded file that did not make sense, until they are kept beside it.
+  std::optional<std::string> damagedOriginal_;
+  bool unreadable_ = false;  // the file was there but could not be read
 };

@@ -15,7 +15,9 @@ bool isTrailByte(unsigned char byte) {
   return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
 }
 
-size_t byteLength(char16_t unit) { return unit > 0xFF ? 2 : 1; }
+size_t byteLength(char16_t unit) {
+  return unit > 0xFF ? 2 : 1;
+}
 
 void appendBytes(std::string& bytes, char16_t unit) {
   if (unit > 0xFF) bytes += static_cast<char>(unit >> 8);
@@ -28,7 +30,9 @@ bool isBlank(char16_t c) {
          c == 0x1A;
 }
 
-bool isLineEnd(char16_t c) { return c == u'\r' || c == u'\n'; }
+bool isLineEnd(char16_t c) {
+  return c == u'\r' || c == u'\n';
+}
 
 ProfileUnitsView trimLeft(ProfileUnitsView text) {
   while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
@@ -40,7 +44,9 @@ ProfileUnitsView trimRight(ProfileUnitsView text) {
   return text;
 }
 
-ProfileUnitsView trim(ProfileUnitsView text) { return trimRight(trimLeft(text)); }
+ProfileUnitsView trim(ProfileUnitsView text) {
+  return trimRight(trimLeft(text));
+}
 
 // Names and values end at a NUL byte in the file, as C strings do.
 ProfileUnits beforeNul(ProfileUnitsView text) {
@@ -48,7 +54,9 @@ ProfileUnits beforeNul(ProfileUnitsView text) {
 }
 
 // Only ASCII letters fold; full-width, Greek and Cyrillic ones don't.
-char16_t foldCase(char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; }
+char16_t foldCase(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c;
+}
 
 ProfileUnits folded(ProfileUnitsView name) {
   ProfileUnits result(name);

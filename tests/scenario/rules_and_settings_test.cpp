@@ -46,7 +46,9 @@ class RulesAndSettingsTest : public ::testing::Test {
     }
     ADD_FAILURE() << "no row for " << handle;
   }
-  std::string file(const std::string& path) { return desk->files.readFile(path).value_or("<none>"); }
+  std::string file(const std::string& path) {
+    return desk->files.readFile(path).value_or("<none>");
+  }
   bool logged(const std::string& text) {
     return desk->consoleOutput.find(text) != std::string::npos;
   }

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "platform/sim/cp932.h"
-
 #include "platform/sim/sim_desktop.h"
 #include "support/log_capture.h"
 
@@ -143,18 +142,23 @@ TEST_F(ExclusionDataTest, SaveThenLoadGivesBackTheListByteForByte) {
 TEST_F(ExclusionDataTest, TextsTheReaderWouldChangeComeBackUnchanged) {
   // Written raw, each of these would come back changed, or add lines to the file.
   const std::vector<std::string> odd = {
-      "Mail\r\nPNAME=any.exe",         // line break: a new key after it
-      "one\ntwo", "cr\r", "\r[ITEM0]",  // ... or a new section
-      std::string(254, 'a') + "\x82",   // cut after a lone lead byte
-      "R\x99)",                          // lead byte before a byte that is no trail byte
-      "'Untitled'", "\"Untitled\"",      // outer quotes
-      "  blanks  ", "tab\t", "\x1a",      // blanks at the ends
-      "\"C:\\x41\\\\\"",               // the escape characters themselves
+      "Mail\r\nPNAME=any.exe",  // line break: a new key after it
+      "one\ntwo",
+      "cr\r",
+      "\r[ITEM0]",                     // ... or a new section
+      std::string(254, 'a') + "\x82",  // cut after a lone lead byte
+      "R\x99)",                        // lead byte before a byte that is no trail byte
+      "'Untitled'",
+      "\"Untitled\"",  // outer quotes
+      "  blanks  ",
+      "tab\t",
+      "\x1a",             // blanks at the ends
+      "\"C:\\x41\\\\\"",  // the escape characters themselves
       std::string("nul\0byte", 8),
   };
   // ... while these read back as they are and must be written as before.
-  const std::vector<std::string> plain = {"Doc - Editor", "\x95\x5c\x8e\xa6", "a=b ; c",
-                                          "\"half", "half'", "in\tside", "\\x41"};
+  const std::vector<std::string> plain = {"Doc - Editor", "\x95\x5c\x8e\xa6", "a=b ; c", "\"half",
+                                          "half'",        "in\tside",         "\\x41"};
   CExclusionData data(desk->platform(), kFile);
   for (const auto& texts : {odd, plain}) {
     for (const std::string& text : texts) data.items.push_back(rule(1, 1, 0, text, text, text));
@@ -187,8 +191,9 @@ TEST_F(ExclusionDataTest, TextsTheReaderWouldChangeComeBackUnchanged) {
   EXPECT_EQ(file(), bytes);
 
   // Quoted values in a file of the older program read as they always did.
-  CExclusionData older = loaded("[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLE=\"abc\"\r\n"
-                                "PNAME='x.exe'\r\nTPART=\"C:\\temp\\\"\r\n");
+  CExclusionData older = loaded(
+      "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLE=\"abc\"\r\n"
+      "PNAME='x.exe'\r\nTPART=\"C:\\temp\\\"\r\n");
   ASSERT_EQ(older.items.size(), 1u);
   EXPECT_EQ(older.items[0], rule(0, 0, 0, "abc", "x.exe", "C:\\temp\\"));
 }
@@ -196,8 +201,8 @@ TEST_F(ExclusionDataTest, TextsTheReaderWouldChangeComeBackUnchanged) {
 TEST_F(ExclusionDataTest, AFileThatMakesNoSenseIsKeptBeforeTheFirstSave) {
   const std::string item = "[ITEM0]\r\nPNAMEFLAG=1\r\nPNAME=a.exe\r\n";
   const std::vector<std::string> damaged = {
-      item,                                         // no SYSTEM section
-      "[SYSTEM]\r\n" + item,                        // no count
+      item,                   // no SYSTEM section
+      "[SYSTEM]\r\n" + item,  // no count
       "[SYSTEM]\r\nEXCLUSIONNUM=\r\n" + item,
       "[SYSTEM]\r\nEXCLUSIONNUM=-1\r\n" + item,
       "[SYSTEM]\r\nEXCLUSIONNUM=4097\r\n" + item,  // above the cap
@@ -259,8 +264,9 @@ TEST_F(ExclusionDataTest, AFileThatCannotBeReadIsNeverReplaced) {
 
 TEST_F(ExclusionDataTest, MissingSectionsAreNoRulesButEmptyOnesAre) {
   LogCapture log(*desk);
-  CExclusionData data = loaded("[SYSTEM]\r\nEXCLUSIONNUM=5\r\n[ITEM1]\r\nTITLEFLAG=1\r\n"
-                               "FULLNAMEFLAG=1\r\nTITLE=  Only one  \r\n[ITEM2]\r\n");
+  CExclusionData data = loaded(
+      "[SYSTEM]\r\nEXCLUSIONNUM=5\r\n[ITEM1]\r\nTITLEFLAG=1\r\n"
+      "FULLNAMEFLAG=1\r\nTITLE=  Only one  \r\n[ITEM2]\r\n");
   ASSERT_EQ(data.items.size(), 2u);
   EXPECT_EQ(data.items[0], rule(1, 0, 1, "Only one", "", ""));
   EXPECT_EQ(data.items[1], ExclusionItem{});  // a section with both tests off stays a rule
@@ -268,7 +274,7 @@ TEST_F(ExclusionDataTest, MissingSectionsAreNoRulesButEmptyOnesAre) {
   EXPECT_NE(log.text().find("[ITEM3] to [ITEM4] are missing"), std::string::npos);
   // Without the empty section no rule matches every window.
   EXPECT_TRUE(loaded("[SYSTEM]\r\nEXCLUSIONNUM=9\r\n[ITEM0]\r\nTITLEFLAG=1\r\nFULLNAMEFLAG=1\r\n"
-                         "TITLE=A\r\n")
+                     "TITLE=A\r\n")
                   .isAllowed("anything", "any.exe"));
 }
 
@@ -317,7 +323,7 @@ TEST_F(ExclusionDataTest, TheLargestFileIsReadOnceWithoutProfileCalls) {
 
   NoProfileCalls noProfile;
   platform::Platform p = desk->platform();
-  platform::Platform withoutProfile{p.system, noProfile,       p.files,        p.monitors, p.dwm,
+  platform::Platform withoutProfile{p.system, noProfile,      p.files,   p.monitors, p.dwm,
                                     p.shell,  p.messageBoxes, p.windows, p.processes};
   desk->actions.clear();
   CExclusionData data(withoutProfile, kFile);

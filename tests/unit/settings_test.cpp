@@ -60,8 +60,8 @@ TEST_F(SettingsTest, ValuesAreReadAsTheProfileFunctionsReadThem) {
   EXPECT_EQ(r.leftMargin, 5);
   EXPECT_EQ(r.rightMargin, 12);
   EXPECT_EQ(r.bottomMargin, 30);   // empty: the default
-  EXPECT_EQ(r.transparent, 100);  // wraps modulo 2^32
-  EXPECT_EQ(r.limit, 16);  // hexadecimal
+  EXPECT_EQ(r.transparent, 100);   // wraps modulo 2^32
+  EXPECT_EQ(r.limit, 16);          // hexadecimal
   EXPECT_EQ(r.frame, 1);
   EXPECT_EQ(r.hvHotKey, 65);
   EXPECT_EQ(r.hvModifiers, 3);
@@ -169,8 +169,8 @@ TEST_F(SettingsTest, ValuesTheDialogCannotGiveTakeTheirDefaults) {
         "LEFTMARGIN=-1 is outside 0..200; 20 is used\n",
         "RIGHTMARGIN=201 is outside 0..200; 10 is used\n",
         "BOTTOMMARGIN=-30 is outside 0..100; 30 is used\n",
-        "TRANSPARENT=-50 is outside 20..100; 60 is used\n", "LIMIT=-3 is outside 1..50; 16 is used\n",
-        "FRAME=2 is outside 0..1; 0 is used\n",
+        "TRANSPARENT=-50 is outside 20..100; 60 is used\n",
+        "LIMIT=-3 is outside 1..50; 16 is used\n", "FRAME=2 is outside 0..1; 0 is used\n",
         "HVHOTKEY=87 HVMODIFIERS=16 is no hot-key; 87 and 8 are used\n"}) {
     EXPECT_NE(log.text().find(std::string("QuillmoorForTundra.ini: ") + line), std::string::npos)
         << line;
@@ -182,16 +182,18 @@ TEST_F(SettingsTest, ValuesTheDialogCannotGiveTakeTheirDefaults) {
   }
 
   // The ends of each range are the dialog's own and stay.
-  SettingsRecord low = load("[SYSTEM]\r\nLOCATION=0\r\nSIZE=0\r\nTOPMARGIN=0\r\nLEFTMARGIN=0\r\n"
-                            "RIGHTMARGIN=0\r\nBOTTOMMARGIN=0\r\nTRANSPARENT=20\r\nLIMIT=1\r\n"
-                            "HVHOTKEY=1\r\nHVMODIFIERS=0\r\n");
+  SettingsRecord low = load(
+      "[SYSTEM]\r\nLOCATION=0\r\nSIZE=0\r\nTOPMARGIN=0\r\nLEFTMARGIN=0\r\n"
+      "RIGHTMARGIN=0\r\nBOTTOMMARGIN=0\r\nTRANSPARENT=20\r\nLIMIT=1\r\n"
+      "HVHOTKEY=1\r\nHVMODIFIERS=0\r\n");
   EXPECT_EQ(std::tie(low.location, low.size, low.topMargin, low.leftMargin, low.rightMargin,
                      low.bottomMargin, low.transparent, low.limit, low.hvHotKey, low.hvModifiers),
             std::make_tuple(0, 0, 0, 0, 0, 0, 20, 1, 1, 0));
-  SettingsRecord high = load("[SYSTEM]\r\nLOCATION=3\r\nSIZE=2\r\nTOPMARGIN=100\r\n"
-                             "LEFTMARGIN=200\r\nRIGHTMARGIN=200\r\nBOTTOMMARGIN=100\r\n"
-                             "TRANSPARENT=100\r\nLIMIT=50\r\nFRAME=1\r\nHVHOTKEY=254\r\n"
-                             "HVMODIFIERS=15\r\n");
+  SettingsRecord high = load(
+      "[SYSTEM]\r\nLOCATION=3\r\nSIZE=2\r\nTOPMARGIN=100\r\n"
+      "LEFTMARGIN=200\r\nRIGHTMARGIN=200\r\nBOTTOMMARGIN=100\r\n"
+      "TRANSPARENT=100\r\nLIMIT=50\r\nFRAME=1\r\nHVHOTKEY=254\r\n"
+      "HVMODIFIERS=15\r\n");
   EXPECT_EQ(std::tie(high.location, high.size, high.topMargin, high.leftMargin, high.rightMargin,
                      high.bottomMargin, high.transparent, high.limit, high.frame, high.hvHotKey,
                      high.hvModifiers),
@@ -200,7 +202,8 @@ TEST_F(SettingsTest, ValuesTheDialogCannotGiveTakeTheirDefaults) {
 
 TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileWholeAndIsLogged) {
   LogCapture log(*desk);
-  const std::string before = "[USER]\r\nNOTE=" + std::string(200, 'n') + "\r\n[SYSTEM]\r\nLIMIT=3\r\n";
+  const std::string before =
+      "[USER]\r\nNOTE=" + std::string(200, 'n') + "\r\n[SYSTEM]\r\nLIMIT=3\r\n";
   desk->files.writeFile(kFile, before);
   SettingsRecord r = load(before);
   r.limit = 9;
@@ -222,13 +225,14 @@ TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileWholeAndIsLogged) {
   desk->actions.clear();
   EXPECT_TRUE(r.saveSettings(desk->platform(), kFile));
   EXPECT_EQ(*desk->files.readFile(kFile),
-            "[USER]\r\nNOTE=" + std::string(200, 'n') + "\r\n[SYSTEM]\r\nLIMIT=9\r\nLOCATION=1\r\n"
-            "SIZE=1\r\nLEFTMARGIN=20\r\nTOPMARGIN=10\r\nRIGHTMARGIN=10\r\nBOTTOMMARGIN=30\r\n"
-            "TRANSPARENT=60\r\nFRAME=0\r\nHVHOTKEY=87\r\nHVMODIFIERS=8\r\n");
+            "[USER]\r\nNOTE=" + std::string(200, 'n') +
+                "\r\n[SYSTEM]\r\nLIMIT=9\r\nLOCATION=1\r\n"
+                "SIZE=1\r\nLEFTMARGIN=20\r\nTOPMARGIN=10\r\nRIGHTMARGIN=10\r\nBOTTOMMARGIN=30\r\n"
+                "TRANSPARENT=60\r\nFRAME=0\r\nHVHOTKEY=87\r\nHVMODIFIERS=8\r\n");
   // Written beside the file and moved over it.
-  EXPECT_EQ(desk->actions, (std::vector<std::string>{
-                               "file read " + kFile, "file create " + kFile + ".new",
-                               "file replace " + kFile + ".new -> " + kFile}));
+  EXPECT_EQ(desk->actions,
+            (std::vector<std::string>{"file read " + kFile, "file create " + kFile + ".new",
+                                      "file replace " + kFile + ".new -> " + kFile}));
   // Saving the same values again leaves the file alone.
   desk->actions.clear();
   EXPECT_TRUE(r.saveSettings(desk->platform(), kFile));

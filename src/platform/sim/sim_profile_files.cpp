@@ -1,6 +1,4 @@
-#include "platform/sim/cp932.h"
 #include "platform/sim/sim_profile_files.h"
-#include "text/profile_text.h"
 
 #include <algorithm>
 #include <fstream>
@@ -10,6 +8,9 @@
 #include <system_error>
 #include <utility>
 #include <vector>
+
+#include "platform/sim/cp932.h"
+#include "text/profile_text.h"
 
 namespace sim {
 
@@ -21,7 +22,9 @@ using TextView = text::ProfileUnitsView;
 
 constexpr size_t kArgumentLimit = 32767;  // characters; Wine fails from here on
 
-Text decode(std::string_view bytes) { return text::decodeProfileText(bytes, isCp932LeadByte); }
+Text decode(std::string_view bytes) {
+  return text::decodeProfileText(bytes, isCp932LeadByte);
+}
 
 // Measured under Wine 8: an argument that ends in a lone lead byte loses it (in a file it
 // stands for an unconvertible character).
