@@ -27,7 +27,7 @@ void CControlDlg::saveExclusions() {
 
 bool CControlDlg::onInitDialog() {
   ui::Dialog::onInitDialog();
-  settings.loadSettings(context_.platform.profile, settingsPath_);
+  settings.loadSettings(context_.platform, settingsPath_);
   // The switch that would let previews take taskbar buttons away stays off.
   if (CTaskBarControl* taskbar = CTaskBarControl::existingInstance()) taskbar->removalEnabled = 0;
   listView_.attach(windows(), item(res::IDC_THUMB_LIST));

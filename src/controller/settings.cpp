@@ -1,12 +1,33 @@
 #include "controller/settings.h"
 
+#include "app/diagnostic_log.h"
+#include "detect/replace_file.h"
+#include "text/profile_text.h"
+
 namespace {
 
 constexpr const char* kSection = "SYSTEM";
 
+// A key's value when it lies in [low, high] (the property dialog's range), else the default.
 int32_t readInt(platform::ProfileFiles& profile, const std::string& file, const char* key,
-                int32_t defaultValue) {
-  return static_cast<int32_t>(profile.getInt(kSection, key, defaultValue, file));
+                int32_t defaultValue, int32_t low, int32_t high) {
+  const auto value = static_cast<int32_t>(profile.getInt(kSection, key, defaultValue, file));
+  if (value >= low && value <= high) return value;
+  diag::print("%s: %s=%d is outside %d..%d; %d is used\n", kSettingsFileName, key, value, low, high,
+              defaultValue);
+  return defaultValue;
+}
+
+// What the hot-key field can hold: a key that is not itself a modifier, with modifiers within
+// MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN.
+bool isHotKey(int32_t key, int32_t modifiers) {
+  const bool modifierKey = (key >= 0x10 && key <= 0x12) || (key >= 0xA0 && key <= 0xA5) ||
+                           key == 0x5B || key == 0x5C || key == 0x5D;
+  return key >= 0x01 && key <= 0xFE && !modifierKey && modifiers >= 0 && modifiers <= 0xF;
+}
+
+text::ProfileUnits units(const std::string& ascii) {
+  return text::ProfileUnits(ascii.begin(), ascii.end());
 }
 
 }  // namespace
@@ -52,32 +73,54 @@ const char* sizeWord(int32_t sizeClass) {
   }
 }
 
-void SettingsRecord::loadSettings(platform::ProfileFiles& profile, const std::string& file) {
-  location = readInt(profile, file, "LOCATION", Left);
-  size = readInt(profile, file, "SIZE", Middle);
+void SettingsRecord::loadSettings(platform::Platform& platform, const std::string& file) {
+  platform::ProfileFiles& profile = platform.profile;
+  location = readInt(profile, file, "LOCATION", Left, Top, Bottom);
+  size = readInt(profile, file, "SIZE", Middle, Small, Large);
   updateThumbSize();
-  leftMargin = readInt(profile, file, "LEFTMARGIN", 20);
-  topMargin = readInt(profile, file, "TOPMARGIN", 10);
-  rightMargin = readInt(profile, file, "RIGHTMARGIN", 10);
-  bottomMargin = readInt(profile, file, "BOTTOMMARGIN", 30);
-  transparent = readInt(profile, file, "TRANSPARENT", 60);
-  limit = readInt(profile, file, "LIMIT", 16);
+  leftMargin = readInt(profile, file, "LEFTMARGIN", 20, 0, 200);
+  topMargin = readInt(profile, file, "TOPMARGIN", 10, 0, 100);
+  rightMargin = readInt(profile, file, "RIGHTMARGIN", 10, 0, 200);
+  bottomMargin = readInt(profile, file, "BOTTOMMARGIN", 30, 0, 100);
+  transparent = readInt(profile, file, "TRANSPARENT", 60, 20, 100);
+  limit = readInt(profile, file, "LIMIT", 16, 1, 50);
   updateInterval = 5;
-  frame = readInt(profile, file, "FRAME", 0);
-  hvHotKey = readInt(profile, file, "HVHOTKEY", hvHotKey);
-  hvModifiers = readInt(profile, file, "HVMODIFIERS", hvModifiers);
+  frame = readInt(profile, file, "FRAME", 0, 0, 1);
+  const auto key = static_cast<int32_t>(profile.getInt(kSection, "HVHOTKEY", hvHotKey, file));
+  const auto modifiers =
+      static_cast<int32_t>(profile.getInt(kSection, "HVMODIFIERS", hvModifiers, file));
+  if (isHotKey(key, modifiers)) {
+    hvHotKey = key;
+    hvModifiers = modifiers;
+  } else {
+    diag::print("%s: HVHOTKEY=%d HVMODIFIERS=%d is no hot-key; %d and %d are used\n",
+                kSettingsFileName, key, modifiers, hvHotKey, hvModifiers);
+  }
 }
 
-void SettingsRecord::saveSettings(platform::ProfileFiles& profile, const std::string& file) const {
+bool SettingsRecord::saveSettings(platform::Platform& platform, const std::string& file) const {
+  const platform::FileContents old = platform.files.read(file);
+  if (old.status == platform::FileContents::Status::Unreadable) {
+    diag::print("%s cannot be read; the settings are not saved\n", file.c_str());
+    return false;
+  }
+  text::ProfileText text(old.bytes, [&](unsigned char b) { return platform.system.isLeadByte(b); });
   const std::pair<const char*, int32_t> keys[] = {
       {"LOCATION", location},       {"SIZE", size},           {"LEFTMARGIN", leftMargin},
       {"TOPMARGIN", topMargin},     {"RIGHTMARGIN", rightMargin},
       {"BOTTOMMARGIN", bottomMargin}, {"TRANSPARENT", transparent}, {"LIMIT", limit},
       {"FRAME", frame},             {"HVHOTKEY", hvHotKey},   {"HVMODIFIERS", hvModifiers},
   };
+  bool changed = false;
   for (const auto& [key, value] : keys) {
-    profile.writeString(kSection, key, std::to_string(value), file);
+    changed = text.setValue(units(kSection), units(key), units(std::to_string(value))) || changed;
   }
+  if (!changed) return true;  // as the profile functions do: an unchanged file is not touched
+  if (!replaceFile(platform.files, file, text.bytes())) {
+    diag::print("%s could not be written; the settings are not saved\n", file.c_str());
+    return false;
+  }
+  return true;
 }
 
 void SettingsRecord::updateThumbSize() {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/profile.h"
+#include "platform/platform.h"
 
 enum Location : int32_t { Top = 0, Left = 1, Right = 2, Bottom = 3 };
 enum SizeClass : int32_t { Small = 0, Middle = 1, Large = 2 };
@@ -28,10 +28,13 @@ struct SettingsRecord {
   int32_t updateInterval = 5;
 
   // Reads the file; missing keys give the defaults (the hot-key's default is what the
-  // record holds now).
-  void loadSettings(platform::ProfileFiles& profile, const std::string& file);
-  // Writes the eleven keys, one profile write each.
-  void saveSettings(platform::ProfileFiles& profile, const std::string& file) const;
+  // record holds now). A value the property dialog could not give takes its default too,
+  // with a log line; the file itself is left as it is.
+  void loadSettings(platform::Platform& platform, const std::string& file);
+  // Sets the eleven keys in section SYSTEM, keeping the rest of the file as it was. The file
+  // is replaced whole, so it is the old one or the new one, never a part; false (and logged)
+  // when it could not be read or written.
+  bool saveSettings(platform::Platform& platform, const std::string& file) const;
   // Cell size from `size`. A size outside the table keeps the cell it had, or, while there
   // is none yet, takes the middle one: the arrangement needs a positive cell to end.
   void updateThumbSize();

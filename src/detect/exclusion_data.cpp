@@ -1,21 +1,13 @@
 #include "detect/exclusion_data.h"
 
-#include <cstdio>
-
 #include "app/diagnostic_log.h"
 #include "app/program_folder.h"
-#include "detect/write_ini_file.h"
+#include "detect/replace_file.h"
 
 namespace {
 
 constexpr const char* kFileName = "ExclusionData.ini";
-constexpr size_t kValueBuffer = 260;
-
-std::string itemSection(size_t index) {
-  char name[32];
-  snprintf(name, sizeof name, "ITEM%zu", index);
-  return name;
-}
+constexpr const char* kBackupSuffix = ".bak";
 
 }  // namespace
 
@@ -53,48 +45,36 @@ CExclusionData::CExclusionData(const platform::Platform& platform, std::string p
     : filePath(std::move(path)), platform_(platform) {}
 
 void CExclusionData::loadFile() {
-  items.clear();
-  platform::ProfileFiles& profile = platform_.profile;
-  int32_t count = static_cast<int32_t>(profile.getInt("SYSTEM", "EXCLUSIONNUM", 0, filePath));
-  if (count > kMaxItems) {
-    diag::print("EXCLUSIONNUM=%d is too large; %d rules read\n", count, kMaxItems);
-    count = kMaxItems;
-  }
-  for (int32_t i = 0; i < count; ++i) {
-    const std::string section = itemSection(static_cast<size_t>(i));
-    auto number = [&](const char* key) {
-      return static_cast<int32_t>(profile.getInt(section, key, 0, filePath));
-    };
-    auto text = [&](const char* key) {
-      return profile.getString(section, key, "", kValueBuffer, filePath);
-    };
-    ExclusionItem item;
-    item.titleFlag = number("TITLEFLAG");
-    item.pnameFlag = number("PNAMEFLAG");
-    item.fullNameFlag = number("FULLNAMEFLAG");
-    item.title = text("TITLE");
-    item.pname = text("PNAME");
-    item.tpart = text("TPART");
-    items.push_back(std::move(item));
+  RulesFile file = readRulesFile(platform_, filePath);
+  items = std::move(file.items);
+  unreadable_ = file.status == platform::FileContents::Status::Unreadable;
+  damagedOriginal_.reset();
+  if (unreadable_) {
+    diag::print("%s cannot be read; it will not be replaced\n", filePath.c_str());
+  } else if (!file.problem.empty()) {
+    diag::print("%s does not make sense (%s); it will be kept as %s%s\n", filePath.c_str(),
+                file.problem.c_str(), filePath.c_str(), kBackupSuffix);
+    damagedOriginal_ = std::move(file.original);
   }
 }
 
 bool CExclusionData::saveFile() {
-  CWriteIniFile writer(platform_.files, platform_.profile);
-  writer.mode = 1;
-  if (!writer.openFile(filePath)) return false;
-  writer.writeString("SYSTEM", "EXCLUSIONNUM", std::to_string(items.size()), filePath);
-  for (size_t i = 0; i < items.size(); ++i) {
-    const ExclusionItem& item = items[i];
-    const std::string section = itemSection(i);
-    writer.writeString(section, "TITLEFLAG", std::to_string(item.titleFlag), filePath);
-    writer.writeString(section, "PNAMEFLAG", std::to_string(item.pnameFlag), filePath);
-    writer.writeString(section, "FULLNAMEFLAG", std::to_string(item.fullNameFlag), filePath);
-    writer.writeString(section, "TITLE", item.title, filePath);
-    writer.writeString(section, "PNAME", item.pname, filePath);
-    writer.writeString(section, "TPART", item.tpart, filePath);
+  if (unreadable_) {
+    diag::print("%s could not be read at start; the rules are not saved over it\n",
+                filePath.c_str());
+    return false;
   }
-  return writer.closeFile() != 0;
+  if (damagedOriginal_) {
+    const std::string backup = filePath + kBackupSuffix;
+    if (!replaceFile(platform_.files, backup, *damagedOriginal_)) {
+      diag::print("%s could not be written; the rules are not saved over %s\n", backup.c_str(),
+                  filePath.c_str());
+      return false;
+    }
+    diag::print("%s kept as %s\n", filePath.c_str(), backup.c_str());
+    damagedOriginal_.reset();
+  }
+  return writeRulesFile(platform_, filePath, items);
 }
 
 bool CExclusionData::isAllowed(const std::string& title, const std::string& processName) const {
@@ -111,6 +91,10 @@ bool CExclusionData::addExclusion(const std::string& title, const std::string& p
         item.title == title && item.pname == processName) {
       return false;
     }
+  }
+  if (items.size() >= static_cast<size_t>(kMaxItems)) {
+    diag::print("ExclusionData: %d rules already; no more can be kept\n", kMaxItems);
+    return false;
   }
   items.insert(items.begin(), ExclusionItem{1, 1, title, processName, 1, ""});
   return true;

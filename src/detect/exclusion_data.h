@@ -1,21 +1,14 @@
 // Exclusion rules: which windows get no preview, and their file "ExclusionData.ini".
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "detect/exclusion_item.h"
+#include "detect/rules_file.h"
 #include "platform/platform.h"
 #include "text/mbcs.h"
-
-struct ExclusionItem {
-  int32_t titleFlag = 0;     // title test on when exactly 1
-  int32_t pnameFlag = 0;     // process test on when exactly 1
-  std::string title;         // a whole window title
-  std::string pname;         // an executable base name
-  int32_t fullNameFlag = 0;  // exactly 1: compare the whole title; otherwise look for tpart
-  std::string tpart;         // part of a title
-  friend bool operator==(const ExclusionItem&, const ExclusionItem&) = default;
-};
 
 // True when every test the item switches on holds for the window.
 bool matchItem(const ExclusionItem& item, const std::string& title,
@@ -32,20 +25,21 @@ class CExclusionData {
   CExclusionData(const platform::Platform& platform, std::string filePath);
   virtual ~CExclusionData() = default;
 
-  // Replaces the items with the file's rules; a missing or unreadable file gives none.
+  // Replaces the items with the file's rules; a missing or unreadable file gives none. A file
+  // that does not make sense is logged, and its bytes are kept for the first save.
   void loadFile();
-  // Writes every item; false (and the old file kept) when the file could not be written.
+  // Writes every item; false (and the old file kept) when the file could not be written. The
+  // first save after loading a file that did not make sense first keeps that file as
+  // "<file>.bak"; a file that could not be read is never replaced.
   bool saveFile();
 
   // False when some item matches the window.
   bool isAllowed(const std::string& title, const std::string& processName) const;
-  // Puts a whole-title-and-process rule at the front unless an identical one exists;
-  // true when it added one.
+  // Puts a whole-title-and-process rule at the front unless an identical one exists or the
+  // list is full (a file cannot hold more); true when it added one.
   bool addExclusion(const std::string& title, const std::string& processName);
 
-  // More rules than this in one file are not believed: a damaged count must not make the
-  // load run for hours.
-  static constexpr int32_t kMaxItems = 4096;
+  static constexpr int32_t kMaxItems = kMaxRules;
 
   std::vector<ExclusionItem> items;
   std::string filePath;
@@ -53,4 +47,7 @@ class CExclusionData {
  private:
   static CExclusionData* instance_;
   platform::Platform platform_;
+  // The bytes of a loaded file that did not make sense, until they are kept beside it.
+  std::optional<std::string> damagedOriginal_;
+  bool unreadable_ = false;  // the file was there but could not be read
 };

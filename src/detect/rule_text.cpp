@@ -44,7 +44,7 @@ std::string unescape(const std::string& inner) {
     if (inner[i] == '\\' && i + 1 < inner.size() && inner[i + 1] == '\\') {
       value += '\\';
       ++i;
-    } else if (inner[i] == '\\' && i + 3 < inner.size() + 0 && inner[i + 1] == 'x' &&
+    } else if (inner[i] == '\\' && i + 3 < inner.size() && inner[i + 1] == 'x' &&
                hexValue(inner[i + 2]) >= 0 && hexValue(inner[i + 3]) >= 0) {
       value += static_cast<char>(hexValue(inner[i + 2]) * 16 + hexValue(inner[i + 3]));
       i += 3;
@@ -57,10 +57,11 @@ std::string unescape(const std::string& inner) {
 
 // At most `maxBytes` bytes, never half a double-byte character.
 std::string cut(std::string value, size_t maxBytes, const text::LeadByteTest& isLead) {
+  if (value.size() <= maxBytes) return value;
   size_t end = 0;
-  while (end < value.size()) {
+  while (true) {
     const size_t next = end + (isLead(static_cast<unsigned char>(value[end])) ? 2 : 1);
-    if (next > maxBytes || next > value.size()) break;
+    if (next > maxBytes) break;
     end = next;
   }
   value.resize(end);

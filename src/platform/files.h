@@ -1,4 +1,5 @@
-// Plain files written whole: created, written in one pass, closed, then moved into place.
+// Plain files read whole, and written whole: created, written in one pass, closed, then moved
+// into place.
 #pragma once
 
 #include <memory>
@@ -16,9 +17,18 @@ class WritableFile {
   virtual bool close() = 0;
 };
 
+struct FileContents {
+  enum class Status { Read, Missing, Unreadable };
+  Status status = Status::Missing;
+  std::string bytes;  // the whole file when read
+};
+
 class Files {
  public:
   virtual ~Files() = default;
+  // Reads the whole file. Missing: neither the file nor its folder exists; Unreadable: it is
+  // there but could not be read (a folder, locked, denied).
+  virtual FileContents read(const std::string& path) = 0;
   // Creates or truncates `path` for writing; null on failure.
   virtual std::unique_ptr<WritableFile> create(const std::string& path) = 0;
   // MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/sim/cp932.h"
-
-#include <ctime>
-
 #include "platform/sim/sim_desktop.h"
 #include "support/log_capture.h"
 
@@ -25,6 +24,24 @@ class ExclusionDataTest : public ::testing::Test {
   std::string file() { return desk->files.readFile(kFile).value_or("<missing>"); }
 
   std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
+};
+
+class NoProfileCalls : public platform::ProfileFiles {
+ public:
+  uint32_t getInt(const std::string&, const std::string&, int32_t, const std::string&) override {
+    ADD_FAILURE() << "profile read";
+    return 0;
+  }
+  std::string getString(const std::string&, const std::string&, const std::string&, size_t,
+                        const std::string&) override {
+    ADD_FAILURE() << "profile read";
+    return {};
+  }
+  bool writeString(const std::string&, const std::string&, const std::string&,
+                   const std::string&) override {
+    ADD_FAILURE() << "profile write";
+    return false;
+  }
 };
 
 ExclusionItem rule(int32_t titleFlag, int32_t pnameFlag, int32_t fullNameFlag,
@@ -122,14 +139,136 @@ TEST_F(ExclusionDataTest, SaveThenLoadGivesBackTheListByteForByte) {
   EXPECT_EQ(file(), bytes);
 }
 
-TEST_F(ExclusionDataTest, MissingSectionsLoadAsDefaultItems) {
-  CExclusionData data = loaded("[SYSTEM]\r\nEXCLUSIONNUM=3\r\n[ITEM1]\r\nTITLEFLAG=1\r\n"
-                               "FULLNAMEFLAG=1\r\nTITLE=  Only one  \r\n");
-  ASSERT_EQ(data.items.size(), 3u);
-  EXPECT_EQ(data.items[0], ExclusionItem{});
-  EXPECT_EQ(data.items[1], rule(1, 0, 1, "Only one", "", ""));
-  EXPECT_EQ(data.items[2], ExclusionItem{});
-  EXPECT_FALSE(data.isAllowed("anything", "any.exe"));  // default items match every window
+TEST_F(ExclusionDataTest, TextsTheReaderWouldChangeComeBackUnchanged) {
+  // Written raw, each of these would come back changed, or add lines to the file.
+  const std::vector<std::string> odd = {
+      "Mail\r\nPNAME=any.exe",  // line break: a new key after it
+      "one\ntwo",
+      "cr\r",
+      "\r[ITEM0]",                     // ... or a new section
+      std::string(254, 'a') + "\x82",  // cut after a lone lead byte
+      "R\x99)",                        // lead byte before a byte that is no trail byte
+      "'Untitled'",
+      "\"Untitled\"",  // outer quotes
+      "  blanks  ",
+      "tab\t",
+      "\x1a",             // blanks at the ends
+      "\"C:\\x41\\\\\"",  // the escape characters themselves
+      std::string("nul\0byte", 8),
+  };
+  // ... while these read back as they are and must be written as before.
+  const std::vector<std::string> plain = {"Doc - Editor", "\x95\x5c\x8e\xa6", "a=b ; c", "\"half",
+                                          "half'",        "in\tside",         "\\x41"};
+  CExclusionData data(desk->platform(), kFile);
+  for (const auto& texts : {odd, plain}) {
+    for (const std::string& text : texts) data.items.push_back(rule(1, 1, 0, text, text, text));
+  }
+  ASSERT_TRUE(data.saveFile());
+  const std::string bytes = file();
+  // Exactly the lines written: a header and a count, then seven lines per rule, all CRLF.
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 2 + 7 * std::ssize(data.items));
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\r'), 2 + 7 * std::ssize(data.items));
+  EXPECT_EQ(bytes.find('\0'), std::string::npos);
+  for (const std::string& text : plain) {
+    EXPECT_NE(bytes.find("\r\nTITLE=" + text + "\r\nPNAME=" + text + "\r\n"), std::string::npos)
+        << text;
+  }
+  EXPECT_NE(bytes.find("TITLE=\"Mail\\x0D\\x0APNAME=any.exe\"\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("TITLE=\"'Untitled'\"\r\n"), std::string::npos);
+
+  CExclusionData again(desk->platform(), kFile);
+  again.loadFile();
+  EXPECT_EQ(again.items, data.items);
+  // So each rule matches exactly the windows it matched before.
+  for (const std::string& text : odd) EXPECT_FALSE(again.isAllowed(text, text)) << text;
+  ASSERT_TRUE(again.saveFile());
+  EXPECT_EQ(file(), bytes);
+
+  // Quoted values in a file of the older program read as they always did.
+  CExclusionData older = loaded(
+      "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLE=\"abc\"\r\n"
+      "PNAME='x.exe'\r\nTPART=\"C:\\temp\\\"\r\n");
+  ASSERT_EQ(older.items.size(), 1u);
+  EXPECT_EQ(older.items[0], rule(0, 0, 0, "abc", "x.exe", "C:\\temp\\"));
+}
+
+TEST_F(ExclusionDataTest, AFileThatMakesNoSenseIsKeptBeforeTheFirstSave) {
+  const std::string item = "[ITEM0]\r\nPNAMEFLAG=1\r\nPNAME=a.exe\r\n";
+  const std::vector<std::string> damaged = {
+      item,                   // no SYSTEM section
+      "[SYSTEM]\r\n" + item,  // no count
+      "[SYSTEM]\r\nEXCLUSIONNUM=\r\n" + item,
+      "[SYSTEM]\r\nEXCLUSIONNUM=-1\r\n" + item,
+      "[SYSTEM]\r\nEXCLUSIONNUM=4097\r\n" + item,  // above the cap
+      "[SYSTEM]\r\nEXCLUSIONNUM=2\r\n" + item,     // a rule missing
+      "[SYSTEM]\r\nEXCLUSIONNUM=0\r\n" + item,     // a rule beyond the count
+      "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n" + item + "[NOTES]\r\nmine=1\r\n",
+  };
+  const std::string backup = kFile + ".bak";
+  for (const std::string& original : damaged) {
+    LogCapture log(*desk);
+    desk->consoleOutput.clear();
+    CExclusionData data = loaded(original);
+    EXPECT_NE(log.text().find(kFile + " does not make sense"), std::string::npos) << original;
+    data.addExclusion("T", "t.exe");
+    ASSERT_TRUE(data.saveFile()) << original;
+    EXPECT_EQ(desk->files.readFile(backup), original);
+    EXPECT_NE(log.text().find(kFile + " kept as " + backup), std::string::npos);
+    EXPECT_EQ(file().rfind("[SYSTEM]\r\nEXCLUSIONNUM=", 0), 0u);
+    // Only once: the file now is the program's own.
+    desk->files.writeFile(backup, "mine");
+    ASSERT_TRUE(data.saveFile());
+    EXPECT_EQ(desk->files.readFile(backup), "mine");
+  }
+
+  // Files that make sense, however written, are saved without a copy.
+  desk->files.writeFile(backup, "untouched");
+  for (const std::string& fine :
+       {std::string(" \r\n"), std::string("[system]\nexclusionnum = 1\n[item0]\npname=a.exe\n")}) {
+    CExclusionData data = loaded(fine);
+    ASSERT_TRUE(data.saveFile());
+    EXPECT_EQ(desk->files.readFile(backup), "untouched") << fine;
+  }
+
+  // No copy, no save: the damaged file stays as it was.
+  LogCapture log(*desk);
+  desk->files.makeDirectory(backup + ".new");
+  CExclusionData data = loaded(damaged[0]);
+  data.addExclusion("T", "t.exe");
+  EXPECT_FALSE(data.saveFile());
+  EXPECT_EQ(file(), damaged[0]);
+  EXPECT_NE(log.text().find("the rules are not saved over " + kFile), std::string::npos);
+}
+
+TEST_F(ExclusionDataTest, AFileThatCannotBeReadIsNeverReplaced) {
+  LogCapture log(*desk);
+  desk->files.writeFile(kFile, "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLE=keep\r\n");
+  desk->unreadableFiles.insert(kFile);
+  CExclusionData data(desk->platform(), kFile);
+  data.loadFile();
+  EXPECT_TRUE(data.items.empty());
+  desk->unreadableFiles.clear();  // readable again later in the run: still not replaced
+  data.addExclusion("T", "t.exe");
+  EXPECT_FALSE(data.saveFile());
+  EXPECT_EQ(file(), "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLE=keep\r\n");
+  EXPECT_NE(log.text().find(kFile + " cannot be read"), std::string::npos);
+  EXPECT_NE(log.text().find("the rules are not saved over it"), std::string::npos);
+}
+
+TEST_F(ExclusionDataTest, MissingSectionsAreNoRulesButEmptyOnesAre) {
+  LogCapture log(*desk);
+  CExclusionData data = loaded(
+      "[SYSTEM]\r\nEXCLUSIONNUM=5\r\n[ITEM1]\r\nTITLEFLAG=1\r\n"
+      "FULLNAMEFLAG=1\r\nTITLE=  Only one  \r\n[ITEM2]\r\n");
+  ASSERT_EQ(data.items.size(), 2u);
+  EXPECT_EQ(data.items[0], rule(1, 0, 1, "Only one", "", ""));
+  EXPECT_EQ(data.items[1], ExclusionItem{});  // a section with both tests off stays a rule
+  EXPECT_NE(log.text().find("[ITEM0] is missing"), std::string::npos);
+  EXPECT_NE(log.text().find("[ITEM3] to [ITEM4] are missing"), std::string::npos);
+  // Without the empty section no rule matches every window.
+  EXPECT_TRUE(loaded("[SYSTEM]\r\nEXCLUSIONNUM=9\r\n[ITEM0]\r\nTITLEFLAG=1\r\nFULLNAMEFLAG=1\r\n"
+                     "TITLE=A\r\n")
+                  .isAllowed("anything", "any.exe"));
 }
 
 TEST_F(ExclusionDataTest, GarbageLoadsWithoutHarm) {
@@ -148,21 +287,50 @@ TEST_F(ExclusionDataTest, GarbageLoadsWithoutHarm) {
 
 TEST_F(ExclusionDataTest, OverlongValuesAreCutTo259Bytes) {
   const std::string longPart(400, 'p');
-  CExclusionData data = loaded("[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTPART=" + longPart +
-                               "\r\nTITLE=" + std::string(5000, 't') + "\r\n");
-  ASSERT_EQ(data.items.size(), 1u);
+  std::string hyo;  // 130 double-byte characters, 260 bytes
+  for (int i = 0; i < 130; ++i) hyo += "\x95\x5c";
+  CExclusionData data = loaded("[SYSTEM]\r\nEXCLUSIONNUM=2\r\n[ITEM0]\r\nTPART=" + longPart +
+                               "\r\nTITLE=" + std::string(5000, 't') + "\r\n" +
+                               "[ITEM1]\r\nTITLE=" + std::string(258, 'a') + "\x95\x5c\r\n" +
+                               "PNAME=\"" + hyo + "  \"\r\n");
+  ASSERT_EQ(data.items.size(), 2u);
   EXPECT_EQ(data.items[0].tpart, std::string(259, 'p'));
   EXPECT_EQ(data.items[0].title, std::string(259, 't'));
+  // A character that does not fit is left out whole, and no NUL takes its place.
+  EXPECT_EQ(data.items[1].title, std::string(258, 'a'));
+  EXPECT_EQ(data.items[1].pname, hyo.substr(0, 258));
+  ASSERT_TRUE(data.saveFile());
+  EXPECT_EQ(file().find('\0'), std::string::npos);
 }
 
-TEST_F(ExclusionDataTest, AHugeCountLoadsInBoundedTime) {
+TEST_F(ExclusionDataTest, TheLargestFileIsReadOnceWithoutProfileCalls) {
+  // Each profile call reads and parses the whole file: loading must not make one per key.
+  std::vector<ExclusionItem> many;
+  for (int32_t i = 0; i < CExclusionData::kMaxItems; ++i) {
+    many.push_back(rule(1, 1, i % 2, std::string(250, 't') + std::to_string(i), "p.exe",
+                        "part" + std::to_string(i)));
+  }
+  CExclusionData saved(desk->platform(), kFile);
+  saved.items = many;
+  ASSERT_TRUE(saved.saveFile());
+
+  NoProfileCalls noProfile;
+  platform::Platform p = desk->platform();
+  platform::Platform withoutProfile{p.system, noProfile,      p.files,   p.monitors, p.dwm,
+                                    p.shell,  p.messageBoxes, p.windows, p.processes};
+  desk->actions.clear();
+  CExclusionData data(withoutProfile, kFile);
+  data.loadFile();
+  EXPECT_EQ(data.items, many);
+  EXPECT_EQ(desk->actions, std::vector<std::string>{"file read " + kFile});
+
+  // A count far above the cap reads the sections that exist, still in one read.
   LogCapture log(*desk);
-  // <chrono> cannot be compiled with Shift-JIS literals (it holds a "µs"); time() will do.
-  const time_t start = time(nullptr);
-  CExclusionData data = loaded("[SYSTEM]\r\nEXCLUSIONNUM=2147483647\r\n[ITEM0]\r\nTITLEFLAG=1\r\n");
-  EXPECT_LT(time(nullptr) - start, 20);
-  EXPECT_EQ(data.items.size(), static_cast<size_t>(CExclusionData::kMaxItems));
-  EXPECT_EQ(data.items[0].titleFlag, 1);
+  desk->actions.clear();
+  CExclusionData huge = loaded("[SYSTEM]\r\nEXCLUSIONNUM=2147483647\r\n[ITEM0]\r\nTITLEFLAG=1\r\n");
+  ASSERT_EQ(huge.items.size(), 1u);
+  EXPECT_EQ(huge.items[0].titleFlag, 1);
+  EXPECT_EQ(desk->actions, std::vector<std::string>{"file read " + kFile});
   EXPECT_NE(log.text().find("EXCLUSIONNUM=2147483647 is too large"), std::string::npos);
 }
 

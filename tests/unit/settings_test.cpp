@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/sim_desktop.h"
+#include "support/log_capture.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ class SettingsTest : public ::testing::Test {
   SettingsRecord load(const std::string& content) {
     desk->files.writeFile(kFile, content);
     SettingsRecord record;
-    record.loadSettings(desk->platform().profile, kFile);
+    record.loadSettings(desk->platform(), kFile);
     return record;
   }
   std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
@@ -40,7 +41,7 @@ void expectDefaults(const SettingsRecord& r) {
 
 TEST_F(SettingsTest, MissingFileSectionOrKeysGiveTheDefaults) {
   SettingsRecord fromNothing;
-  fromNothing.loadSettings(desk->platform().profile, "C:\\Nowhere\\QuillmoorForTundra.ini");
+  fromNothing.loadSettings(desk->platform(), "C:\\Nowhere\\QuillmoorForTundra.ini");
   expectDefaults(fromNothing);
   expectDefaults(load("[OTHER]\r\nLOCATION=3\r\n"));
   expectDefaults(load(std::string("\0\x01\xff[SYSTEM\r\n\0\0", 11)));
@@ -48,19 +49,19 @@ TEST_F(SettingsTest, MissingFileSectionOrKeysGiveTheDefaults) {
 
 TEST_F(SettingsTest, ValuesAreReadAsTheProfileFunctionsReadThem) {
   SettingsRecord r = load(
-      "[system]\r\nlocation = 3\r\nSIZE=2\r\nTOPMARGIN=abc\r\nLEFTMARGIN=-5\r\n"
-      "RIGHTMARGIN=12px\r\nBOTTOMMARGIN=\r\nTRANSPARENT=99999999999\r\nLIMIT=0x10\r\n"
+      "[system]\r\nlocation = 3\r\nSIZE=2\r\nTOPMARGIN=abc\r\nLEFTMARGIN=+5\r\n"
+      "RIGHTMARGIN=12px\r\nBOTTOMMARGIN=\r\nTRANSPARENT=4294967396\r\nLIMIT=0x10\r\n"
       "FRAME=1\r\nHVHOTKEY=\"65\"\r\nHVMODIFIERS=3\r\n");
   EXPECT_EQ(r.location, Bottom);
   EXPECT_EQ(r.size, Large);
   EXPECT_EQ(r.thumbWidth, 220);
   EXPECT_EQ(r.thumbHeight, 160);
   EXPECT_EQ(r.topMargin, 0);       // not a number: 0, not the default
-  EXPECT_EQ(r.leftMargin, -5);
+  EXPECT_EQ(r.leftMargin, 5);
   EXPECT_EQ(r.rightMargin, 12);
   EXPECT_EQ(r.bottomMargin, 30);   // empty: the default
-  EXPECT_EQ(r.transparent, static_cast<int32_t>(99999999999LL & 0xFFFFFFFF));  // wraps
-  EXPECT_EQ(r.limit, 16);
+  EXPECT_EQ(r.transparent, 100);   // wraps modulo 2^32
+  EXPECT_EQ(r.limit, 16);          // hexadecimal
   EXPECT_EQ(r.frame, 1);
   EXPECT_EQ(r.hvHotKey, 65);
   EXPECT_EQ(r.hvModifiers, 3);
@@ -71,7 +72,7 @@ TEST_F(SettingsTest, SizeOutsideTheTableStillGivesAUsableCell) {
     SettingsRecord r = load(std::string("[SYSTEM]\r\nSIZE=") + size + "\r\n");
     EXPECT_EQ(r.thumbWidth, 160) << size;
     EXPECT_EQ(r.thumbHeight, 120) << size;
-    EXPECT_STREQ(sizeWord(r.size), "") << size;
+    EXPECT_EQ(r.size, Middle) << size;
   }
   // Once a cell exists, a bad size leaves it as it was.
   SettingsRecord r = load("[SYSTEM]\r\nSIZE=0\r\n");
@@ -87,7 +88,7 @@ TEST_F(SettingsTest, HotKeyDefaultsAreWhatTheRecordHolds) {
   SettingsRecord r;
   r.hvHotKey = 0x51;
   r.hvModifiers = 2;
-  r.loadSettings(desk->platform().profile, kFile);
+  r.loadSettings(desk->platform(), kFile);
   EXPECT_EQ(r.hvHotKey, 0x51);
   EXPECT_EQ(r.hvModifiers, 2);
 }
@@ -111,7 +112,7 @@ TEST_F(SettingsTest, OpacityByte) {
 
 TEST_F(SettingsTest, SaveWritesAllElevenKeysInOrderAndKeepsOtherSections) {
   SettingsRecord defaults;
-  defaults.saveSettings(desk->platform().profile, kFile);
+  ASSERT_TRUE(defaults.saveSettings(desk->platform(), kFile));
   EXPECT_EQ(*desk->files.readFile(kFile),
             "[SYSTEM]\r\nLOCATION=1\r\nSIZE=1\r\nLEFTMARGIN=20\r\nTOPMARGIN=10\r\n"
             "RIGHTMARGIN=10\r\nBOTTOMMARGIN=30\r\nTRANSPARENT=60\r\nLIMIT=16\r\nFRAME=0\r\n"
@@ -120,7 +121,7 @@ TEST_F(SettingsTest, SaveWritesAllElevenKeysInOrderAndKeepsOtherSections) {
   desk->files.writeFile(kFile, "[USER]\r\nNOTE=keep me\r\n[SYSTEM]\r\nTRANSPARENT=60\r\nX=1\r\n");
   SettingsRecord r = load(*desk->files.readFile(kFile));
   r.transparent = 85;
-  r.saveSettings(desk->platform().profile, kFile);
+  ASSERT_TRUE(r.saveSettings(desk->platform(), kFile));
   EXPECT_EQ(*desk->files.readFile(kFile),
             "[USER]\r\nNOTE=keep me\r\n[SYSTEM]\r\nTRANSPARENT=85\r\nX=1\r\nLOCATION=1\r\n"
             "SIZE=1\r\nLEFTMARGIN=20\r\nTOPMARGIN=10\r\nRIGHTMARGIN=10\r\nBOTTOMMARGIN=30\r\n"
@@ -133,16 +134,16 @@ TEST_F(SettingsTest, SaveThenLoadGivesBackTheRecord) {
   saved.size = Small;
   saved.topMargin = 0;
   saved.leftMargin = 200;
-  saved.rightMargin = -3;
+  saved.rightMargin = 3;
   saved.bottomMargin = 100;
   saved.transparent = 20;
   saved.limit = 50;
   saved.frame = 1;
   saved.hvHotKey = 0x70;
   saved.hvModifiers = 6;
-  saved.saveSettings(desk->platform().profile, kFile);
+  ASSERT_TRUE(saved.saveSettings(desk->platform(), kFile));
   SettingsRecord loaded;
-  loaded.loadSettings(desk->platform().profile, kFile);
+  loaded.loadSettings(desk->platform(), kFile);
   saved.updateThumbSize();
   EXPECT_EQ(std::tie(loaded.location, loaded.size, loaded.topMargin, loaded.leftMargin,
                      loaded.rightMargin, loaded.bottomMargin, loaded.transparent, loaded.limit,
@@ -152,6 +153,79 @@ TEST_F(SettingsTest, SaveThenLoadGivesBackTheRecord) {
                      saved.rightMargin, saved.bottomMargin, saved.transparent, saved.limit,
                      saved.frame, saved.hvHotKey, saved.hvModifiers, saved.thumbWidth,
                      saved.thumbHeight));
+}
+
+TEST_F(SettingsTest, ValuesTheDialogCannotGiveTakeTheirDefaults) {
+  struct Range {
+    const char* key;
+    int32_t SettingsRecord::*field;
+    int32_t low, high, fallback;
+  };
+  const Range ranges[] = {
+      {"LOCATION", &SettingsRecord::location, 0, 3, 1},
+      {"SIZE", &SettingsRecord::size, 0, 2, 1},
+      {"TOPMARGIN", &SettingsRecord::topMargin, 0, 100, 10},
+      {"LEFTMARGIN", &SettingsRecord::leftMargin, 0, 200, 20},
+      {"RIGHTMARGIN", &SettingsRecord::rightMargin, 0, 200, 10},
+      {"BOTTOMMARGIN", &SettingsRecord::bottomMargin, 0, 100, 30},
+      {"TRANSPARENT", &SettingsRecord::transparent, 20, 100, 60},
+      {"LIMIT", &SettingsRecord::limit, 1, 50, 16},
+      {"FRAME", &SettingsRecord::frame, 0, 1, 0},
+      {"HVHOTKEY", &SettingsRecord::hvHotKey, 1, 254, 87},
+      {"HVMODIFIERS", &SettingsRecord::hvModifiers, 0, 15, 8},
+  };
+  for (const Range& r : ranges) {
+    auto read = [&](int32_t value) {
+      return load("[SYSTEM]\r\n" + std::string(r.key) + "=" + std::to_string(value) + "\r\n").*
+             r.field;
+    };
+    EXPECT_EQ(read(r.low), r.low) << r.key;
+    EXPECT_EQ(read(r.high), r.high) << r.key;
+    EXPECT_EQ(read(r.low - 1), r.fallback) << r.key;
+    EXPECT_EQ(read(r.high + 1), r.fallback) << r.key;
+  }
+  // A modifier key alone is no hot-key.
+  EXPECT_EQ(load("[SYSTEM]\r\nHVHOTKEY=16\r\nHVMODIFIERS=2\r\n").hvModifiers, 8);
+
+  LogCapture log(*desk);
+  const std::string outside = "[SYSTEM]\r\nLOCATION=7\r\nHVMODIFIERS=16\r\n";
+  expectDefaults(load(outside));
+  EXPECT_EQ(*desk->files.readFile(kFile), outside);  // left for the user's next save
+  EXPECT_EQ(
+      log.text(),
+      "QuillmoorForTundra.ini: LOCATION=7 is outside 0..3; 1 is used\n"
+      "QuillmoorForTundra.ini: HVHOTKEY=87 HVMODIFIERS=16 is no hot-key; 87 and 8 are used\n");
+}
+
+TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileWholeAndIsLogged) {
+  LogCapture log(*desk);
+  const std::string before =
+      "[USER]\r\nNOTE=" + std::string(200, 'n') + "\r\n[SYSTEM]\r\nLIMIT=3\r\n";
+  desk->files.writeFile(kFile, before);
+  SettingsRecord r = load(before);
+  r.limit = 9;
+  desk->writeBudget = 100;  // the disk fills up part-way through the new file
+  EXPECT_FALSE(r.saveSettings(desk->platform(), kFile));
+  EXPECT_EQ(*desk->files.readFile(kFile), before);
+  EXPECT_FALSE(desk->files.exists(kFile + ".new"));
+  EXPECT_NE(log.text().find(kFile + " could not be written; the settings are not saved\n"),
+            std::string::npos);
+
+  desk->writeBudget = -1;
+  desk->unreadableFiles.insert(kFile);  // held by another program: never written over
+  EXPECT_FALSE(r.saveSettings(desk->platform(), kFile));
+  EXPECT_EQ(*desk->files.readFile(kFile), before);
+  EXPECT_NE(log.text().find(kFile + " cannot be read; the settings are not saved\n"),
+            std::string::npos);
+
+  desk->unreadableFiles.clear();
+  desk->actions.clear();
+  EXPECT_TRUE(r.saveSettings(desk->platform(), kFile));
+  EXPECT_NE(desk->files.readFile(kFile)->find("[SYSTEM]\r\nLIMIT=9\r\n"), std::string::npos);
+  // Written beside the file and moved over it.
+  EXPECT_EQ(desk->actions,
+            (std::vector<std::string>{"file read " + kFile, "file create " + kFile + ".new",
+                                      "file replace " + kFile + ".new -> " + kFile}));
 }
 
 TEST(SettingsTables, CaptionsAndWords) {

@@ -52,6 +52,7 @@
 //                                the window that has the keyboard
 //   chord VK...                  press the virtual keys in order, release in reverse
 //   foreground                   the foreground window's handle
+//   item HWND ID                 the control with id ID of dialog HWND; print its handle
 //
 // Arguments are read as UTF-16 (Wine decodes the Unix command line with the
 // locale's charset, so run it under a UTF-8 locale); output is UTF-8 with LF.
@@ -502,6 +503,13 @@ int ItemParent(HWND hwnd, unsigned long id) {
   return 0;
 }
 
+int Item(HWND dialog, unsigned long id) {
+  HWND item = IsWindow(dialog) ? GetDlgItem(dialog, static_cast<int>(id)) : nullptr;
+  if (!item) return Fail("no control with id " + std::to_string(id) + " in " + Hex(dialog));
+  PrintLine(Hex(item));
+  return 0;
+}
+
 constexpr UINT kStateRequest = WM_APP + 1;
 
 struct InputWatch {
@@ -795,6 +803,8 @@ int Run(int argc, wchar_t** argv) {
     return Show(hwnd, n);
   if (cmd == L"item-parent" && argc == 4 && ParseWindow(argv[2], hwnd) && ParseNumber(argv[3], n))
     return ItemParent(hwnd, n);
+  if (cmd == L"item" && argc == 4 && ParseWindow(argv[2], hwnd) && ParseNumber(argv[3], n))
+    return Item(hwnd, n);
   if (cmd == L"open-windows" && argc >= 4 && ParseNumber(argv[2], n))
     return OpenWindows(n, argv + 3, argc - 3);
   if (cmd == L"key-window" && argc == 4 && ParseNumber(argv[2], n)) return KeyWindow(n, argv[3]);

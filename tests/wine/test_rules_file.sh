@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The exclusion rules are read at start and written back at exit: a file in the program's
-# own form comes back byte for byte, and one written loosely comes back in that form.
+# own form comes back byte for byte, one written loosely comes back in that form, and one
+# whose count names a missing rule is kept as ExclusionData.ini.bak before it is replaced.
 set -euo pipefail
 # shellcheck source=tests/wine/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -42,3 +43,25 @@ cmp -s <(rules) "$dir/ExclusionData.ini" || fail "the rules came back changed: $
 run_with loose_rules
 cmp -s <(rules) "$dir/ExclusionData.ini" ||
   fail "loosely written rules came back as: $(show "$dir/ExclusionData.ini")"
+
+# A count raised by hand without the rule: the missing section is no rule, the file as the
+# user left it is kept beside the new one.
+damaged_rules() {
+  printf '[SYSTEM]\r\nEXCLUSIONNUM=2\r\n'
+  printf '[ITEM0]\r\nTITLEFLAG=0\r\nPNAMEFLAG=1\r\nFULLNAMEFLAG=0\r\nTITLE=\r\nPNAME=calc.exe\r\nTPART=\r\n'
+}
+fixed_rules() {
+  printf '[SYSTEM]\r\nEXCLUSIONNUM=1\r\n'
+  damaged_rules | tail -n +3
+}
+dir=$(new_dir damaged)
+damaged_rules >"$dir/ExclusionData.ini"
+start_zenta "$dir"
+zenta_panel >/dev/null || fail "no main panel appeared"
+zenta_exit
+[[ $(dir_listing "$dir") == "ExclusionData.ini ExclusionData.ini.bak ZENTA.exe" ]] ||
+  fail "folder holds: $(dir_listing "$dir")"
+cmp -s <(damaged_rules) "$dir/ExclusionData.ini.bak" ||
+  fail "the damaged file was kept as: $(show "$dir/ExclusionData.ini.bak")"
+cmp -s <(fixed_rules) "$dir/ExclusionData.ini" ||
+  fail "the damaged rules were saved as: $(show "$dir/ExclusionData.ini")"

@@ -103,7 +103,9 @@ class SimDesktop::Services : public System,
                              public MessageBoxes {
  public:
   explicit Services(SimDesktop& desk)
-      : files(desk.files, desk.writeBudget, desk.actions), profile(desk.files), desk_(desk) {}
+      : files(desk.files, desk.writeBudget, desk.unreadableFiles, desk.actions),
+        profile(desk.files),
+        desk_(desk) {}
 
   SimFiles files;
   SimProfileFiles profile;

@@ -3,7 +3,7 @@
 // What it keeps: a virtual clock (moved only by tests and by sleep), the OS version,
 // registry values, named mutexes (some held by "another process"), the console and where
 // the standard streams point, the current directory and files (real files in a temporary
-// folder), the command line and the program's own version resource, monitors in any
+// folder; a full disk; files another program holds so that they cannot be read), the command line and the program's own version resource, monitors in any
 // enumeration order, desktop composition and the thumbnails registered with it, COM and the
 // taskbar buttons, file icons, and message boxes answered by what the test scripted.
 // Every call the program makes that a test may want to order is recorded in `actions`.
@@ -152,6 +152,9 @@ class SimDesktop {
 
   // Files: a write that fails after this many more bytes (disk full); -1 = never.
   long long writeBudget = -1;
+  // Files that the program's whole-file reads cannot read, as when another program holds
+  // them locked (Windows paths as the program names them).
+  std::set<std::string> unreadableFiles;
 
  private:
   class Services;

@@ -37,6 +37,23 @@ class SimWritableFile : public platform::WritableFile {
 
 }  // namespace
 
+platform::FileContents SimFiles::read(const std::string& path) {
+  actions_.push_back("file read " + path);
+  platform::FileContents contents;
+  std::error_code error;
+  const std::filesystem::path host = fs_.hostPath(path);
+  if (!std::filesystem::exists(host, error)) return contents;
+  contents.status = platform::FileContents::Status::Unreadable;
+  if (unreadable_.count(path) != 0 || !std::filesystem::is_regular_file(host, error)) {
+    return contents;
+  }
+  std::optional<std::string> bytes = fs_.readFile(path);
+  if (!bytes) return contents;
+  contents.status = platform::FileContents::Status::Read;
+  contents.bytes = std::move(*bytes);
+  return contents;
+}
+
 std::unique_ptr<platform::WritableFile> SimFiles::create(const std::string& path) {
   actions_.push_back("file create " + path);
   std::error_code error;

@@ -1,7 +1,8 @@
 // Private-profile (INI) files of the simulated desktop, on real files of the SimFileSystem.
 // Behaves as the profile functions do under Wine 8 with code page 932: the file is read afresh
 // on every call, parsed the way Wine parses it, and rewritten whole (CRLF, no blank lines) when
-// a write changes something.
+// a write changes something. The parsing rules live in text/profile_text, which the program's
+// one-pass readers use too.
 //
 // Not modelled: files that start with a byte-order mark (Wine converts UTF-8 and UTF-16 files
 // and writes them back in their encoding; here they are plain bytes), and Wine's conversion of

@@ -30,6 +30,37 @@ class Win32WritableFile : public platform::WritableFile {
 
 }  // namespace
 
+platform::FileContents Win32Files::read(const std::string& path) {
+  using Status = platform::FileContents::Status;
+  platform::FileContents contents;
+  // Others may keep reading and writing it meanwhile, as with the profile functions.
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    contents.status = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                          ? Status::Missing
+                          : Status::Unreadable;
+    return contents;
+  }
+  contents.status = Status::Unreadable;
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 30)) {
+    contents.bytes.resize(static_cast<size_t>(size.QuadPart));
+    size_t done = 0;
+    DWORD got = 1;
+    while (done < contents.bytes.size() && got != 0 &&
+           ReadFile(file, contents.bytes.data() + done,
+                    static_cast<DWORD>(contents.bytes.size() - done), &got, nullptr)) {
+      done += got;
+    }
+    if (done == contents.bytes.size()) contents.status = Status::Read;
+  }
+  CloseHandle(file);
+  if (contents.status != Status::Read) contents.bytes.clear();
+  return contents;
+}
+
 std::unique_ptr<platform::WritableFile> Win32Files::create(const std::string& path) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);

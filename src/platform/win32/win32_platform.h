@@ -70,6 +70,7 @@ class Win32ProfileFiles : public platform::ProfileFiles {
 
 class Win32Files : public platform::Files {
  public:
+  platform::FileContents read(const std::string& path) override;
   std::unique_ptr<platform::WritableFile> create(const std::string& path) override;
   bool replace(const std::string& from, const std::string& to) override;
   bool remove(const std::string& path) override;

@@ -1,0 +1,157 @@
+// The rules and settings files across runs of the whole program on the simulated desktop.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "support/program_run.h"
+
+using platform::Hwnd;
+using namespace support;
+
+namespace {
+
+const std::string kRules = kFolder + "\\ExclusionData.ini";
+const std::string kSettings = kFolder + "\\QuillmoorForTundra.ini";
+
+class RulesAndSettingsTest : public ::testing::Test {
+ protected:
+  // One run of the program: `script` runs while it does, then the tray's exit ends it.
+  void run(std::function<void(Hwnd)> script = [](Hwnd) {}) {
+    runProgram(*desk, {kExe, "-K527"}, [&](Hwnd panel) {
+      control = desk->windows.findDialog(res::IDD_CONTROL);
+      script(panel);
+      trayMenu(*desk, panel, res::ID_TRAY_EXIT);
+    });
+  }
+  bool hasPreview(Hwnd target) {
+    return std::any_of(desk->thumbnails.begin(), desk->thumbnails.end(), [&](const auto& entry) {
+      return entry.second.source == target && desk->windows.isWindow(entry.second.destination);
+    });
+  }
+  // Windows reach the controller one per detection tick.
+  void detect(int ticks) { desk->advance(1300 * static_cast<uint32_t>(ticks)); }
+  // The exclude button, with the window's row of the control page's list selected; the
+  // panel must be open.
+  void exclude(Hwnd target) {
+    const Hwnd listView = desk->windows.getDlgItem(control, res::IDC_THUMB_LIST);
+    const sim::ListViewModel& list = *desk->windows.listView(listView);
+    char handle[16];
+    snprintf(handle, sizeof handle, "0x%08x", target.value);
+    for (size_t row = 0; row < list.rows.size(); ++row) {
+      if (list.text(row, 2) != handle) continue;
+      EXPECT_TRUE(desk->windows.clickListRow(listView, static_cast<int32_t>(row)));
+      EXPECT_TRUE(desk->windows.clickButton(control, res::IDC_EXCLUDE));
+      return;
+    }
+    ADD_FAILURE() << "no row for " << handle;
+  }
+  std::string file(const std::string& path) {
+    return desk->files.readFile(path).value_or("<none>");
+  }
+  bool logged(const std::string& text) {
+    return desk->consoleOutput.find(text) != std::string::npos;
+  }
+
+  std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
+  Hwnd control;
+};
+
+}  // namespace
+
+TEST_F(RulesAndSettingsTest, ExcludedWindowsStayExcludedInTheNextRun) {
+  const std::string cutTitle = std::string(254, 'a') + "\x82";  // cut after a lead byte
+  // Titles that the profile reader would not give back as they are...
+  const std::vector<Hwnd> excluded = {
+      addAppWindow(*desk, "Mail\r\nPNAME=any.exe", "mail.exe"),
+      addAppWindow(*desk, cutTitle, "a.exe"),
+      addAppWindow(*desk, "R\x99)", "r.exe"),
+      addAppWindow(*desk, "'Untitled'", "ed.exe"),
+      addAppWindow(*desk, "Doc - Editor", "ed.exe"),
+  };
+  // ... and windows that the rules, read back changed, would match instead.
+  const std::vector<Hwnd> kept = {
+      addAppWindow(*desk, "Mail", "any.exe"),
+      addAppWindow(*desk, std::string(254, 'a') + "\x81\x45", "a.exe"),
+      addAppWindow(*desk, "R\x81\x45", "r.exe"),
+      addAppWindow(*desk, "Untitled", "ed.exe"),
+  };
+  run([&](Hwnd panel) {
+    trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
+    detect(9);
+    for (Hwnd target : excluded) exclude(target);
+    for (Hwnd target : excluded) EXPECT_FALSE(hasPreview(target));
+    for (Hwnd target : kept) EXPECT_TRUE(hasPreview(target));
+  });
+  const std::string rules = file(kRules);
+  EXPECT_EQ(std::count(rules.begin(), rules.end(), '\n'), 2 + 7 * 5);  // no line added
+  EXPECT_NE(rules.find("[ITEM0]\r\nTITLEFLAG=1\r\nPNAMEFLAG=1\r\nFULLNAMEFLAG=1\r\n"
+                       "TITLE=Doc - Editor\r\nPNAME=ed.exe\r\nTPART=\r\n"),
+            std::string::npos);
+
+  desk->consoleOutput.clear();
+  run([&](Hwnd) {
+    detect(9);
+    for (Hwnd target : excluded) EXPECT_FALSE(hasPreview(target));
+    for (Hwnd target : kept) EXPECT_TRUE(hasPreview(target));
+  });
+  EXPECT_EQ(file(kRules), rules);
+  EXPECT_FALSE(desk->files.exists(kRules + ".bak"));
+}
+
+TEST_F(RulesAndSettingsTest, ACountTooLargeNoLongerHidesEveryWindow) {
+  // A hand edit raised the count without adding the rule.
+  const std::string edited =
+      "[SYSTEM]\r\nEXCLUSIONNUM=2\r\n[ITEM0]\r\nTITLEFLAG=0\r\nPNAMEFLAG=1\r\nFULLNAMEFLAG=0\r\n"
+      "TITLE=\r\nPNAME=b.exe\r\nTPART=\r\n";
+  desk->files.writeFile(kRules, edited);
+  const Hwnd a = addAppWindow(*desk, "A", "a.exe");
+  const Hwnd b = addAppWindow(*desk, "B", "b.exe");
+  run([&](Hwnd) {
+    detect(2);
+    EXPECT_TRUE(hasPreview(a));
+    EXPECT_FALSE(hasPreview(b));
+  });
+  EXPECT_TRUE(logged("[ITEM1] is missing"));
+  // The file as the user left it is kept, and the saved one holds the one real rule.
+  EXPECT_EQ(file(kRules + ".bak"), edited);
+  EXPECT_EQ(file(kRules), "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n" + edited.substr(edited.find("[ITEM0]")));
+}
+
+TEST_F(RulesAndSettingsTest, TheEndOfTheSessionSavesTheRulesAtOnce) {
+  const Hwnd target = addAppWindow(*desk, "Report", "word.exe");
+  std::string savedAtNotice;
+  run([&](Hwnd panel) {
+    trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
+    detect(1);
+    exclude(target);
+    // Not the end of the session: nothing is written.
+    desk->windows.sendMessage(panel, platform::WM_ENDSESSION, 0, 0);
+    EXPECT_FALSE(desk->files.exists(kRules));
+    // Logging off: the process may be ended as soon as the notice returns.
+    desk->windows.sendMessage(panel, platform::WM_ENDSESSION, 0,
+                              static_cast<platform::LParam>(platform::ENDSESSION_LOGOFF));
+    savedAtNotice = file(kRules);
+  });
+  EXPECT_NE(savedAtNotice.find("TITLE=Report\r\nPNAME=word.exe\r\n"), std::string::npos);
+}
+
+TEST_F(RulesAndSettingsTest, SettingsOutsideTheirRangesStillGivePreviews) {
+  const std::string settings =
+      "[SYSTEM]\r\nLOCATION=7\r\nLIMIT=-3\r\nTOPMARGIN=-10\r\nLEFTMARGIN=-20\r\n"
+      "TRANSPARENT=-50\r\n";
+  desk->files.writeFile(kSettings, settings);
+  const Hwnd target = addAppWindow(*desk, "A", "a.exe", {0, 0, 160, 120});
+  run([&](Hwnd) {
+    detect(1);
+    ASSERT_TRUE(hasPreview(target));
+    Hwnd preview;
+    for (const auto& [id, thumbnail] : desk->thumbnails) preview = thumbnail.destination;
+    platform::Rect rect;
+    desk->windows.getWindowRect(preview, rect);
+    EXPECT_EQ(rect, (platform::Rect{20, 10, 180, 130}));  // the left edge, default margins
+    EXPECT_EQ(desk->windows.layeredAlpha(preview), 153);
+  });
+  EXPECT_TRUE(logged("LOCATION=7 is outside 0..3; 1 is used\n"));
+  EXPECT_EQ(file(kSettings), settings);  // the user's file stays until the user saves
+}
