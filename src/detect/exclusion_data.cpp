@@ -5,6 +5,7 @@
 #include "app/diagnostic_log.h"
 #include "app/program_folder.h"
 #include "detect/write_ini_file.h"
+#include "platform/cp932.h"
 
 namespace {
 
@@ -98,9 +99,8 @@ bool CExclusionData::saveFile() {
 }
 
 bool CExclusionData::isAllowed(const std::string& title, const std::string& processName) const {
-  auto isLead = [this](unsigned char b) { return platform_.system.isLeadByte(b); };
   for (const ExclusionItem& item : items) {
-    if (matchItem(item, title, processName, isLead)) return false;
+    if (matchItem(item, title, processName, platform::isCp932LeadByte)) return false;
   }
   return true;
 }

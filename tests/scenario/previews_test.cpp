@@ -196,11 +196,8 @@ TEST_F(PreviewTest, TheEdgeComesFromTheSettings) {
   run([&](Hwnd) {
     detect(1);
     EXPECT_EQ(rectOf(previewOf(target)), (Rect{1800, 10, 1910, 90}));
-    EXPECT_EQ(desk->windows.getDlgItemText(control, res::IDC_LOCATION_TEXT,
-                                           platform::Encoding::Program),
-              "右に並べる");
-    EXPECT_EQ(desk->windows.getDlgItemText(control, res::IDC_SIZE_TEXT, platform::Encoding::Program),
-              "SMALL");
+    EXPECT_EQ(desk->windows.getDlgItemText(control, res::IDC_LOCATION_TEXT), "右に並べる");
+    EXPECT_EQ(desk->windows.getDlgItemText(control, res::IDC_SIZE_TEXT), "SMALL");
   });
 }
 
@@ -245,9 +242,8 @@ TEST_F(PreviewTest, StatusCodeCombinations) {
     desk = std::move(fresh);
     settingsFile(keys);
     std::string status;
-    run([&](Hwnd) {
-      status = desk->windows.getDlgItemText(control, res::IDC_STATUS_CODE, platform::Encoding::Program);
-    }, std::move(args));
+    run([&](Hwnd) { status = desk->windows.getDlgItemText(control, res::IDC_STATUS_CODE); },
+        std::move(args));
     return status;
   };
   EXPECT_EQ(statusWith(sim::SimDesktop::singleMonitor(), "FRAME=1\r\n", {kExe}), "PAF");
