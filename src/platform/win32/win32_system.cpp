@@ -143,9 +143,10 @@ void Win32System::writeStdout(const std::string& bytes) {
   fflush(stdout);
   // A console decodes bytes with its own code page, which the user's may not be: give it
   // UTF-16. Files and pipes get the bytes as they are.
+  // (GetConsoleMode needs read access, which a CONOUT$ opened for writing lacks; the null
+  // device is a character device too, and there WriteConsoleW fails.)
   HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stdout)));
-  DWORD mode = 0;
-  if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
+  if (handle != INVALID_HANDLE_VALUE && GetFileType(handle) == FILE_TYPE_CHAR) {
     const std::wstring text = fromProgramText(bytes);
     DWORD written = 0;
     if (WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
