@@ -30,7 +30,7 @@ CAboutDlg::CAboutDlg(AppContext& context)
 
 bool CAboutDlg::onInitDialog() {
   ui::Dialog::onInitDialog();
-  windows().setWindowText(hwnd(), "Quillmoor for Tundra", Encoding::Program);
+  windows().setWindowText(hwnd(), "Quillmoor for Tundra");
   char text[512];
   snprintf(text, sizeof text, "Quillmoor for Tundra %s %s",
            aboutVersion(context_.version.getVersionString()).c_str(), "[PORTABLE版]");
@@ -42,7 +42,7 @@ bool CAboutDlg::onInitDialog() {
 }
 
 void CAboutDlg::doDataExchange(ui::DataExchange& exchange) {
-  exchange.text(res::IDC_VERSION_TEXT, versionText, Encoding::Program);
+  exchange.text(res::IDC_VERSION_TEXT, versionText);
 }
 
 bool CAboutDlg::onNotify(const NotifyHeader& header, LResult& result) {

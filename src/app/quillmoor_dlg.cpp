@@ -36,7 +36,7 @@ bool CQuillmoorDlg::onInitDialog() {
   }
   sendMessage(WM_SETICON, ICON_BIG, static_cast<LParam>(appIcon_.value));
   sendMessage(WM_SETICON, ICON_SMALL, static_cast<LParam>(appIcon_.value));
-  windows().setWindowText(hwnd(), "Quillmoor for Tundra [メインパネル]", Encoding::Program);
+  windows().setWindowText(hwnd(), "Quillmoor for Tundra [メインパネル]");
 
   controlPage_.create(hwnd());
   controlPage_.showWindow(SW_SHOW);

@@ -47,21 +47,21 @@ bool CControlDlg::onInitDialog() {
 // --- Settings on the page. ---
 
 void CControlDlg::showSettings() {
-  setItemText(res::IDC_LOCATION_TEXT, locationCaption(settings.location), Encoding::Program);
-  setItemText(res::IDC_SIZE_TEXT, sizeWord(settings.size), Encoding::Program);
+  setItemText(res::IDC_LOCATION_TEXT, locationCaption(settings.location));
+  setItemText(res::IDC_SIZE_TEXT, sizeWord(settings.size));
   const std::pair<int32_t, int32_t> numbers[] = {
       {res::IDC_TOP_MARGIN, settings.topMargin},     {res::IDC_LEFT_MARGIN, settings.leftMargin},
       {res::IDC_RIGHT_MARGIN, settings.rightMargin}, {res::IDC_BOTTOM_MARGIN, settings.bottomMargin},
       {res::IDC_LIMIT_TEXT, settings.limit},         {res::IDC_INTERVAL_TEXT, settings.updateInterval},
   };
   for (const auto& [id, value] : numbers) {
-    setItemText(id, std::to_string(value), Encoding::Program);
+    setItemText(id, std::to_string(value));
   }
-  setItemText(res::IDC_STATUS_CODE, statusCode(), Encoding::Program);
+  setItemText(res::IDC_STATUS_CODE, statusCode());
 }
 
 void CControlDlg::showTransparency() {
-  setItemText(res::IDC_ALPHA_TEXT, std::to_string(settings.transparent), Encoding::Program);
+  setItemText(res::IDC_ALPHA_TEXT, std::to_string(settings.transparent));
 }
 
 std::string CControlDlg::statusCode() {

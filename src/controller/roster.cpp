@@ -141,7 +141,7 @@ void CControlDlg::onMoveTail(Hwnd target) {
 int32_t CControlDlg::rowOf(Hwnd hwnd) const {
   const std::string text = handleText(hwnd);
   for (int32_t row = 0; row < listView_.itemCount(); ++row) {
-    if (listView_.itemText(row, 2, Encoding::Program) == text) return row;
+    if (listView_.itemText(row, 2) == text) return row;
   }
   return -1;
 }
@@ -152,7 +152,7 @@ void CControlDlg::onExclude(Hwnd target) {
 }
 
 Hwnd CControlDlg::rowHandle(int32_t row) const {
-  const std::string text = listView_.itemText(row, 2, Encoding::Program);
+  const std::string text = listView_.itemText(row, 2);
   if (text.size() < 3) return {};
   unsigned int value = 0;
   if (sscanf(text.c_str() + 2, "%08x", &value) != 1) return {};
@@ -160,9 +160,9 @@ Hwnd CControlDlg::rowHandle(int32_t row) const {
 }
 
 void CControlDlg::excludeRow(int32_t row) {
-  const std::string title = listView_.itemText(row, 0, Encoding::System);
-  const std::string processName = listView_.itemText(row, 1, Encoding::System);
-  const std::string handle = listView_.itemText(row, 2, Encoding::Program);
+  const std::string title = listView_.itemText(row, 0);
+  const std::string processName = listView_.itemText(row, 1);
+  const std::string handle = listView_.itemText(row, 2);
   if (handle.size() < 3) {
     diag::print("★★ERROR★★hWnd=%s\n", handle.c_str());
     return;
@@ -176,20 +176,20 @@ void CControlDlg::excludeRow(int32_t row) {
 void CControlDlg::refreshList() {
   if (!listView_.attached()) return;
   const int32_t mark = listView_.selectionMark();
-  const std::string remembered =
-      mark >= 0 ? listView_.itemText(mark, 2, Encoding::Program) : std::string();
+  const std::string remembered = mark >= 0 ? listView_.itemText(mark, 2) : std::string();
   listView_.setRedraw(false);
   listView_.deleteAllItems();
   for (const ThumbnailSlot& slot : roster_) {
     if (slot.inUse == 0) continue;
-    const int32_t image = icons_.getIconIndex(context_.platform.processes.imagePath(slot.processId));
-    const int32_t row = listView_.appendRow(slot.title, Encoding::System, image >= 0 ? image : -1);
-    listView_.setItemText(row, 1, slot.processName, Encoding::System);
-    listView_.setItemText(row, 2, handleText(slot.hwnd), Encoding::Program);
+    const int32_t image =
+        icons_.getIconIndex(context_.platform.processes.imagePath(slot.processId));
+    const int32_t row = listView_.appendRow(slot.title, image);
+    listView_.setItemText(row, 1, slot.processName);
+    listView_.setItemText(row, 2, handleText(slot.hwnd));
   }
   if (!remembered.empty()) {
     for (int32_t row = 0; row < listView_.itemCount(); ++row) {
-      if (listView_.itemText(row, 2, Encoding::Program) != remembered) continue;
+      if (listView_.itemText(row, 2) != remembered) continue;
       listView_.selectRow(row);
       break;
     }

@@ -18,6 +18,8 @@ int32_t CImageListCashSmoll::getIconIndex(const std::string& path) {
   for (size_t i = 0; i < paths_.size(); ++i) {
     if (paths_[i] == path) return static_cast<int32_t>(i);
   }
+  // The list refreshes often; asking again would extract and log the same icon each time.
+  if (refused_.count(path) != 0) return -1;
   std::optional<IconHandle> icon = platform_.shell.fileSmallIcon(path);
   const bool own = icon.has_value();
   if (!own) {
@@ -27,6 +29,10 @@ int32_t CImageListCashSmoll::getIconIndex(const std::string& path) {
   const int32_t index = platform_.windows.imageListAddIcon(imageList_, *icon);
   if (own) platform_.windows.destroyIcon(*icon);
   // Keys and images stay in step: a path whose image was refused gets no key.
-  if (index >= 0) paths_.push_back(path);
+  if (index >= 0) {
+    paths_.push_back(path);
+  } else {
+    refused_.insert(path);
+  }
   return index;
 }

@@ -3,6 +3,7 @@
 #include "app/diagnostic_log.h"
 #include "app/program_folder.h"
 #include "detect/replace_file.h"
+#include "platform/cp932.h"
 
 namespace {
 
@@ -78,9 +79,8 @@ bool CExclusionData::saveFile() {
 }
 
 bool CExclusionData::isAllowed(const std::string& title, const std::string& processName) const {
-  auto isLead = [this](unsigned char b) { return platform_.system.isLeadByte(b); };
   for (const ExclusionItem& item : items) {
-    if (matchItem(item, title, processName, isLead)) return false;
+    if (matchItem(item, title, processName, platform::isCp932LeadByte)) return false;
   }
   return true;
 }

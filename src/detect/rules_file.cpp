@@ -5,6 +5,7 @@
 #include "app/diagnostic_log.h"
 #include "detect/rule_text.h"
 #include "detect/write_ini_file.h"
+#include "platform/cp932.h"
 #include "text/profile_text.h"
 
 namespace {
@@ -47,7 +48,8 @@ RulesFile readRulesFile(platform::Platform& platform, const std::string& path) {
   result.status = contents.status;
   if (contents.status != platform::FileContents::Status::Read) return result;
 
-  const text::LeadByteTest isLead = [&](unsigned char b) { return platform.system.isLeadByte(b); };
+  // Rule texts are code page 932 whatever the system's code page.
+  const text::LeadByteTest isLead = platform::isCp932LeadByte;
   const text::ProfileText file(contents.bytes, isLead);
   auto problem = [&](const std::string& why) {
     if (result.problem.empty()) result.problem = why;
@@ -113,7 +115,8 @@ RulesFile readRulesFile(platform::Platform& platform, const std::string& path) {
 
 bool writeRulesFile(platform::Platform& platform, const std::string& path,
                     const std::vector<ExclusionItem>& items) {
-  const text::LeadByteTest isLead = [&](unsigned char b) { return platform.system.isLeadByte(b); };
+  // Rule texts are code page 932 whatever the system's code page.
+  const text::LeadByteTest isLead = platform::isCp932LeadByte;
   CWriteIniFile writer(platform.files, platform.profile);
   writer.mode = 1;
   if (!writer.openFile(path)) return false;

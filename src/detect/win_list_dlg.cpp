@@ -58,8 +58,8 @@ void CWinListDlg::scan() {
       continue;
     }
     if (isVisible()) {
-      const int32_t row = listView_.appendRow(entry.title, Encoding::System);
-      listView_.setItemText(row, 1, entry.processName, Encoding::System);
+      const int32_t row = listView_.appendRow(entry.title);
+      listView_.setItemText(row, 1, entry.processName);
     }
     scanList_.push_back(std::move(entry));
   }

@@ -1,5 +1,6 @@
 #include "dialogs/limit_dlg.h"
 
+#include "platform/cp932.h"
 #include "res/dialogs.h"
 #include "text/mbcs.h"
 
@@ -48,10 +49,8 @@ void CLimitDlg::refreshExclusionList() {
   listView_.setRedraw(false);
   listView_.deleteAllItems();
   for (const ExclusionItem& rule : workingList_.items) {
-    const int32_t row =
-        listView_.appendRow(rule.pnameFlag != 0 ? rule.pname : std::string(), Encoding::System);
-    listView_.setItemText(row, 1, rule.titleFlag != 0 ? rule.title : std::string(),
-                          Encoding::System);
+    const int32_t row = listView_.appendRow(rule.pnameFlag != 0 ? rule.pname : std::string());
+    listView_.setItemText(row, 1, rule.titleFlag != 0 ? rule.title : std::string());
   }
   if (mark != -1) listView_.selectRow(mark);
   listView_.setRedraw(true);
@@ -64,21 +63,20 @@ void CLimitDlg::showItem(int32_t index) {
   if (index < 0 || static_cast<size_t>(index) >= workingList_.items.size()) {
     for (int32_t id : {res::IDC_LIMIT_TITLE_STATE, res::IDC_LIMIT_PNAME_STATE,
                        res::IDC_LIMIT_MATCH_KIND, res::IDC_LIMIT_TPART}) {
-      setItemText(id, "", Encoding::Program);
+      setItemText(id, "");
     }
     return;
   }
   const ExclusionItem& rule = workingList_.items[static_cast<size_t>(index)];
   const bool titleOn = rule.titleFlag != 0;
-  setItemText(res::IDC_LIMIT_TITLE_STATE, titleOn ? "タイトル有効" : "タイトル無効",
-              Encoding::Program);
+  setItemText(res::IDC_LIMIT_TITLE_STATE, titleOn ? "タイトル有効" : "タイトル無効");
   wm.enableWindow(wm.getDlgItem(page, res::IDC_LIMIT_MATCH_KIND), titleOn);
   wm.enableWindow(wm.getDlgItem(page, res::IDC_LIMIT_TPART), titleOn);
-  setItemText(res::IDC_LIMIT_PNAME_STATE, rule.pnameFlag != 0 ? "プロセス名有効" : "プロセス名無効",
-              Encoding::Program);
+  setItemText(res::IDC_LIMIT_PNAME_STATE,
+              rule.pnameFlag != 0 ? "プロセス名有効" : "プロセス名無効");
   setItemText(res::IDC_LIMIT_MATCH_KIND,
-              rule.fullNameFlag != 0 ? "フルネーム一致" : "部分文字列一致", Encoding::Program);
-  setItemText(res::IDC_LIMIT_TPART, rule.tpart, Encoding::System);
+              rule.fullNameFlag != 0 ? "フルネーム一致" : "部分文字列一致");
+  setItemText(res::IDC_LIMIT_TPART, rule.tpart);
 }
 
 bool CLimitDlg::onNotify(const NotifyHeader& header, LResult& result) {
@@ -101,11 +99,9 @@ BrushHandle CLimitDlg::onCtlColor(DeviceContext dc, Hwnd control, ui::CtlColor k
       windows().setBkMode(dc, TRANSPARENT);
       const int32_t id = windows().getDlgCtrlId(control);
       if (id == res::IDC_LIMIT_TITLE_STATE || id == res::IDC_LIMIT_PNAME_STATE) {
-        const std::string text = itemText(id, Encoding::Program);
+        const std::string text = itemText(id);
         if (text.empty()) return yellow_.handle();
-        const bool on = text::findPart(text, "有効", [this](unsigned char b) {
-                          return context_.platform.system.isLeadByte(b);
-                        }) != std::string::npos;
+        const bool on = text::findPart(text, "有効", isCp932LeadByte) != std::string::npos;
         return on ? green_.handle() : red_.handle();
       }
       if (id == res::IDC_LIMIT_TPART || id == res::IDC_LIMIT_MATCH_KIND) return yellow_.handle();

@@ -43,8 +43,9 @@ class Shell {
   virtual std::unique_ptr<TaskbarList> createTaskbarList() = 0;
   // Shell_NotifyIconA with NIM_ADD, NIM_MODIFY or NIM_DELETE, and the last error after it.
   virtual ShellResult notifyIcon(uint32_t message, const TrayIconData& data) = 0;
-  // SHGetFileInfoA(SHGFI_ICON | SHGFI_SMALLICON): the file's small icon, or nothing (the
-  // caller owns and destroys the icon).
+  // SHGetFileInfoW(SHGFI_ICON | SHGFI_SMALLICON) of a path in code page 932 (as
+  // Processes::imagePath gives it): the file's small icon, or nothing (the caller owns and
+  // destroys the icon).
   virtual std::optional<IconHandle> fileSmallIcon(const std::string& path) = 0;
   // ShellExecuteA; true when it reported success (a result above 32).
   virtual bool shellExecute(Hwnd owner, const std::string& verb, const std::string& file,

@@ -61,6 +61,8 @@ class System {
   virtual void redirectStdStreamsToConsole() = 0;  // stdout on CONOUT$, stdin on CONIN$
   virtual void redirectStdStreamsToNull() = 0;     // both on the null device
   virtual void setConsoleCtrlHandler(ConsoleCtrlHandler handler) = 0;
+  // Code page 932 text: a console shows it as such whatever its own code page; a file or a
+  // pipe gets the bytes unchanged.
   virtual void writeStdout(const std::string& bytes) = 0;
 
   virtual bool setCurrentDirectory(const std::string& path) = 0;
@@ -75,7 +77,9 @@ class System {
   // GetFileVersionInfoA; null on failure.
   virtual std::unique_ptr<VersionBlock> versionInfo(const std::string& path, Dword size) = 0;
 
-  // IsDBCSLeadByte in the system's ANSI code page.
+  // IsDBCSLeadByte in the system's ANSI code page, the code page of the program's own paths
+  // (commandLine, moduleFileName, the current directory and the files named with them).
+  // Texts that the port shows or reads from windows are code page 932 (platform/cp932.h).
   virtual bool isLeadByte(unsigned char byte) = 0;
 
   virtual void sleep(Dword milliseconds) = 0;

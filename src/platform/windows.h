@@ -1,6 +1,11 @@
 // The window manager: windows of other programs (facts only) and the program's own windows,
 // dialogs, controls, messages, timers and menus.
 //
+// Texts are code page 932 bytes, both ways and whatever the system's code page: the adapter
+// converts them to UTF-16 to show them and converts what it reads back. A character that code
+// page 932 cannot hold comes back as Windows' best fit for it in that code page (é as e, ¥ as
+// a backslash) or else as '?', as a Japanese system's ANSI calls give it.
+//
 // Messages travel as (message, wParam, lParam). The few messages whose lParam points to a
 // structure carry the portable structures below instead of the Windows ones:
 // WM_WINDOWPOSCHANGING/CHANGED -> WindowPos*, WM_NOTIFY -> NotifyHeader*. For WM_CTLCOLOR*
@@ -55,10 +60,6 @@ struct WindowPlacement {
   Rect normalPosition;
 };
 
-// Which code page a text is in: the program's own texts are code page 932; titles and names
-// of other programs' windows are in the system's ANSI code page.
-enum class Encoding { Program, System };
-
 // Receives the messages of one of the program's own windows, from its creation to
 // WM_NCDESTROY, after which the window is gone and no message comes any more.
 class MessageHandler {
@@ -94,7 +95,8 @@ class Windows {
   virtual bool isZoomed(Hwnd window) = 0;  // maximised
   virtual uint32_t getWindowLong(Hwnd window, int32_t index) = 0;  // GWL_STYLE, GWL_EXSTYLE
   virtual uint32_t setWindowLong(Hwnd window, int32_t index, uint32_t value) = 0;
-  // GetWindowTextA with a buffer of `bufferSize` bytes (so at most bufferSize - 1 bytes).
+  // GetWindowTextW in code page 932, cut after the last whole character that fits a buffer
+  // of `bufferSize` bytes with its terminator (so at most bufferSize - 1 bytes).
   virtual std::string getWindowText(Hwnd window, size_t bufferSize) = 0;
   virtual Dword getWindowProcessId(Hwnd window) = 0;
   virtual bool getWindowRect(Hwnd window, Rect& rect) = 0;
@@ -109,7 +111,7 @@ class Windows {
   virtual bool setForegroundWindow(Hwnd window) = 0;
   virtual bool destroyWindow(Hwnd window) = 0;
   virtual bool invalidateRect(Hwnd window, bool erase) = 0;
-  virtual bool setWindowText(Hwnd window, const std::string& text, Encoding encoding) = 0;
+  virtual bool setWindowText(Hwnd window, const std::string& text) = 0;
 
   // --- Messages. ---
   virtual LResult sendMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) = 0;
@@ -131,9 +133,8 @@ class Windows {
   virtual bool endDialog(Hwnd dialog, intptr_t result) = 0;
   virtual Hwnd getDlgItem(Hwnd dialog, int32_t id) = 0;
   virtual int32_t getDlgCtrlId(Hwnd control) = 0;
-  virtual std::string getDlgItemText(Hwnd dialog, int32_t id, Encoding encoding) = 0;
-  virtual bool setDlgItemText(Hwnd dialog, int32_t id, const std::string& text,
-                              Encoding encoding) = 0;
+  virtual std::string getDlgItemText(Hwnd dialog, int32_t id) = 0;
+  virtual bool setDlgItemText(Hwnd dialog, int32_t id, const std::string& text) = 0;
   virtual bool enableWindow(Hwnd window, bool enable) = 0;
   virtual bool isWindowEnabled(Hwnd window) = 0;
 
@@ -191,16 +192,16 @@ class Windows {
   virtual bool trackPopupMenu(const MenuTemplate& popup, uint32_t flags, Point at,
                               Hwnd owner) = 0;
 
-  // --- List views (report view). Row texts are in the given encoding. ---
+  // --- List views (report view). ---
   virtual void listViewSetExtendedStyle(Hwnd list, uint32_t style) = 0;
   virtual void listViewInsertColumn(Hwnd list, int32_t index, const std::string& heading,
                                     int32_t width) = 0;
+  // A row with the image of that index from the small image list, or none when it is negative.
   virtual int32_t listViewInsertItem(Hwnd list, int32_t row, const std::string& text,
-                                     int32_t image, Encoding encoding) = 0;
+                                     int32_t image) = 0;
   virtual void listViewSetItemText(Hwnd list, int32_t row, int32_t column,
-                                   const std::string& text, Encoding encoding) = 0;
-  virtual std::string listViewGetItemText(Hwnd list, int32_t row, int32_t column,
-                                          Encoding encoding) = 0;
+                                   const std::string& text) = 0;
+  virtual std::string listViewGetItemText(Hwnd list, int32_t row, int32_t column) = 0;
   virtual int32_t listViewItemCount(Hwnd list) = 0;
   virtual void listViewDeleteAllItems(Hwnd list) = 0;
   virtual int32_t listViewGetSelectionMark(Hwnd list) = 0;

@@ -1,5 +1,5 @@
-// Byte searches on multi-byte text (the system's ANSI code page) that never match on the
-// trail byte of a double-byte character.
+// Byte searches on multi-byte text that never match on the trail byte of a double-byte
+// character; the caller names the code page by its lead-byte test.
 #pragma once
 
 #include <functional>

@@ -4,11 +4,11 @@ namespace ui {
 
 using namespace platform;
 
-void DataExchange::text(int32_t id, std::string& value, Encoding encoding) {
+void DataExchange::text(int32_t id, std::string& value) {
   if (saving_) {
-    value = dialog_.itemText(id, encoding);
+    value = dialog_.itemText(id);
   } else {
-    dialog_.setItemText(id, value, encoding);
+    dialog_.setItemText(id, value);
   }
 }
 

@@ -18,7 +18,7 @@ class DataExchange {
  public:
   DataExchange(Dialog& dialog, bool saving) : dialog_(dialog), saving_(saving) {}
   bool saving() const { return saving_; }
-  void text(int32_t id, std::string& value, platform::Encoding encoding);
+  void text(int32_t id, std::string& value);
 
  private:
   Dialog& dialog_;
@@ -37,11 +37,9 @@ class Dialog : public Window {
   void endDialog(intptr_t result) { windows().endDialog(hwnd(), result); }
 
   Hwnd item(int32_t id) const { return windows().getDlgItem(hwnd(), id); }
-  std::string itemText(int32_t id, platform::Encoding encoding) const {
-    return windows().getDlgItemText(hwnd(), id, encoding);
-  }
-  void setItemText(int32_t id, const std::string& text, platform::Encoding encoding) {
-    windows().setDlgItemText(hwnd(), id, text, encoding);
+  std::string itemText(int32_t id) const { return windows().getDlgItemText(hwnd(), id); }
+  void setItemText(int32_t id, const std::string& text) {
+    windows().setDlgItemText(hwnd(), id, text);
   }
   // Controls into members (saving) or members into controls.
   void updateData(bool saving);

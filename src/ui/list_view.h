@@ -21,16 +21,15 @@ class ListView {
   void insertColumn(int32_t index, const std::string& heading, int32_t width) {
     windows_->listViewInsertColumn(hwnd_, index, heading, width);
   }
-  // Appends a row; its index, or -1.
-  int32_t appendRow(const std::string& text, platform::Encoding encoding, int32_t image = -1) {
-    return windows_->listViewInsertItem(hwnd_, itemCount(), text, image, encoding);
+  // Appends a row, with no image when `image` is negative; its index, or -1.
+  int32_t appendRow(const std::string& text, int32_t image = -1) {
+    return windows_->listViewInsertItem(hwnd_, itemCount(), text, image);
   }
-  void setItemText(int32_t row, int32_t column, const std::string& text,
-                   platform::Encoding encoding) {
-    windows_->listViewSetItemText(hwnd_, row, column, text, encoding);
+  void setItemText(int32_t row, int32_t column, const std::string& text) {
+    windows_->listViewSetItemText(hwnd_, row, column, text);
   }
-  std::string itemText(int32_t row, int32_t column, platform::Encoding encoding) const {
-    return windows_->listViewGetItemText(hwnd_, row, column, encoding);
+  std::string itemText(int32_t row, int32_t column) const {
+    return windows_->listViewGetItemText(hwnd_, row, column);
   }
   int32_t itemCount() const { return windows_->listViewItemCount(hwnd_); }
   void deleteAllItems() { windows_->listViewDeleteAllItems(hwnd_); }

@@ -188,8 +188,7 @@ TEST_F(MainPanelTest, ABusyShellIsAskedAgainAndAFailingOneIsLogged) {
 TEST_F(MainPanelTest, AboutBoxShowsTheVersionAndOpensTheHomePage) {
   std::string versionText;
   desk->windows.modalScripts[res::IDD_ABOUTBOX] = [&](Hwnd about) {
-    versionText = desk->windows.getDlgItemText(about, res::IDC_VERSION_TEXT,
-                                               platform::Encoding::Program);
+    versionText = desk->windows.getDlgItemText(about, res::IDC_VERSION_TEXT);
     desk->windows.clickLink(about, res::IDC_HOME_LINK);
     desk->windows.clickButton(about, platform::IDOK);
   };

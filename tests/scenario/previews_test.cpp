@@ -196,11 +196,8 @@ TEST_F(PreviewTest, TheEdgeComesFromTheSettings) {
   run([&](Hwnd) {
     detect(1);
     EXPECT_EQ(rectOf(previewOf(target)), (Rect{1800, 10, 1910, 90}));
-    EXPECT_EQ(desk->windows.getDlgItemText(control, res::IDC_LOCATION_TEXT,
-                                           platform::Encoding::Program),
-              "右に並べる");
-    EXPECT_EQ(desk->windows.getDlgItemText(control, res::IDC_SIZE_TEXT, platform::Encoding::Program),
-              "SMALL");
+    EXPECT_EQ(desk->windows.getDlgItemText(control, res::IDC_LOCATION_TEXT), "右に並べる");
+    EXPECT_EQ(desk->windows.getDlgItemText(control, res::IDC_SIZE_TEXT), "SMALL");
   });
 }
 
@@ -245,9 +242,8 @@ TEST_F(PreviewTest, StatusCodeCombinations) {
     desk = std::move(fresh);
     settingsFile(keys);
     std::string status;
-    run([&](Hwnd) {
-      status = desk->windows.getDlgItemText(control, res::IDC_STATUS_CODE, platform::Encoding::Program);
-    }, std::move(args));
+    run([&](Hwnd) { status = desk->windows.getDlgItemText(control, res::IDC_STATUS_CODE); },
+        std::move(args));
     return status;
   };
   EXPECT_EQ(statusWith(sim::SimDesktop::singleMonitor(), "FRAME=1\r\n", {kExe}), "PAF");
@@ -399,4 +395,44 @@ TEST_F(PreviewTest, WithoutCompositionTheHoverFrameIsDrawnAndGoneAtOnce) {
                                      a.find(" 0,0,160,80 dcdcdc") != std::string::npos;
                             }));
   });
+}
+
+TEST_F(PreviewTest, JapaneseTitlesOnAWesternSystem) {
+  // The system's code page is 1252 (no lead bytes); titles still come as code page 932.
+  desk->systemCodePage = 1252;
+  const std::string hyoji = "表示設定";  // 表 ends in 0x5C, the byte of a backslash
+  std::string longTitle;
+  for (int i = 0; i < 150; ++i) longTitle += "あ";  // 300 bytes
+  const Hwnd display = addAppWindow(*desk, hyoji, "disp.exe");
+  const Hwnd explorer = addAppWindow(*desk, "C:\\Work - Explorer", "explorer.exe");
+  const Hwnd notes = addAppWindow(*desk, longTitle, "notes.exe");
+  // A rule for titles that hold a backslash: it must not find one inside 表.
+  desk->files.writeFile(kFolder + "\\ExclusionData.ini",
+                        "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLEFLAG=1\r\nPNAMEFLAG=0\r\n"
+                        "FULLNAMEFLAG=0\r\nTITLE=C:\\Work - Explorer\r\nPNAME=\r\nTPART=\\\r\n");
+  // Titles are cut at the last whole character within 255 bytes.
+  const std::string cut = longTitle.substr(0, 254);
+  run([&](Hwnd panel) {
+    showPanel(panel);
+    detect(3);
+    EXPECT_TRUE(previewOf(display));
+    EXPECT_FALSE(previewOf(explorer));
+    EXPECT_EQ(listedTitles(), (std::vector<std::string>{cut, hyoji}));
+    EXPECT_TRUE(logged("AddWindow() title=" + cut + ", exe=notes.exe\n"));
+    select(0);
+    desk->windows.clickButton(control, res::IDC_EXCLUDE);
+    EXPECT_FALSE(previewOf(notes));
+  });
+  const std::string rules = *desk->files.readFile(kFolder + "\\ExclusionData.ini");
+  EXPECT_NE(rules.find("TITLE=" + cut + "\r\nPNAME=notes.exe\r\n"), std::string::npos);
+
+  // The next run reads the rule back and it still holds, for that window only.
+  desk->consoleOutput.clear();
+  run([&](Hwnd panel) {
+    showPanel(panel);
+    detect(3);
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{hyoji});
+    EXPECT_FALSE(previewOf(notes));
+  });
+  EXPECT_EQ(*desk->files.readFile(kFolder + "\\ExclusionData.ini"), rules);
 }

@@ -1,6 +1,8 @@
 // The controller on its own page, without the main panel around it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "controller/control_dlg.h"
 #include "res/dialogs.h"
 #include "support/program_run.h"
@@ -76,6 +78,18 @@ TEST_F(ControllerTest, ListRowsCarryTheExecutablesIcon) {
   ASSERT_EQ(list->rows.size(), 1u);
   EXPECT_EQ(list->rows[0].image, 0);
   EXPECT_EQ(list->imageLists.count(platform::LVSIL_SMALL), 1u);
+
+  // An icon the image list refuses leaves its row without one, and later refreshes of the
+  // list do not extract it again.
+  desk->windows.failImageListAdds = 1;
+  const Hwnd other = support::addAppWindow(*desk, "Other", "other.exe");
+  page.entryWindow({other, desk->windows.getWindowProcessId(other), "Other", "other.exe"});
+  offer("Third");
+  ASSERT_EQ(list->rows.size(), 3u);
+  EXPECT_LT(list->rows[1].image, 0);
+  EXPECT_EQ(list->rows[2].image, 0);
+  EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "file icon C:\\Apps\\other.exe"),
+            1);
 }
 
 TEST_F(ControllerTest, ValuesOnYellowLabelsInBlueOnGrey) {

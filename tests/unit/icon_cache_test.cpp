@@ -18,7 +18,8 @@ TEST(IconCache, EachPathIsLoadedOnceAndKeysStayInStepWithImages) {
 
   EXPECT_EQ(cache.getIconIndex("C:\\Apps\\ed.exe"), 0);
   EXPECT_EQ(cache.getIconIndex("C:\\Apps\\ed.exe"), 0);
-  EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "file icon C:\\Apps\\ed.exe"), 1);
+  EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "file icon C:\\Apps\\ed.exe"),
+            1);
   EXPECT_EQ(desk->windows.liveIcons(), 0u);  // copied into the list, then released
 
   // A missing file gets the error icon, logged once; an empty path is an ordinary key.
@@ -28,9 +29,15 @@ TEST(IconCache, EachPathIsLoadedOnceAndKeysStayInStepWithImages) {
   EXPECT_EQ(images->icons.back(), sim::SimWindowManager::kErrorIcon);
   EXPECT_EQ(cache.getIconIndex(""), 2);
 
-  // A refused image leaves no key behind: later paths keep matching their images.
+  // A refused image leaves no key behind, so later paths keep matching their images, and
+  // is remembered: asked again, the path is neither extracted nor logged once more.
   desk->windows.failImageListAdds = 1;
-  EXPECT_EQ(cache.getIconIndex("C:\\Apps\\Ed.exe"), -1);
-  EXPECT_EQ(cache.getIconIndex("C:\\Apps\\Ed.exe"), 3);  // asked again, and added
+  EXPECT_EQ(cache.getIconIndex("C:\\Gone\\y.exe"), -1);
+  EXPECT_EQ(cache.getIconIndex("C:\\Gone\\y.exe"), -1);
+  EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "file icon C:\\Gone\\y.exe"), 1);
+  EXPECT_EQ(log.text(),
+            "ICON get fail path =C:\\Gone\\x.exe\nICON get fail path =\nICON get fail path "
+            "=C:\\Gone\\y.exe\n");
+  EXPECT_EQ(cache.getIconIndex("C:\\Apps\\Ed.exe"), 3);  // letter case makes another key
   EXPECT_EQ(images->icons.size(), 4u);
 }

@@ -5,8 +5,6 @@
 #include "platform/sim/sim_desktop.h"
 #include "res/dialogs.h"
 
-using platform::Encoding;
-
 namespace {
 
 class LimitPageTest : public ::testing::Test {
@@ -32,7 +30,7 @@ class LimitPageTest : public ::testing::Test {
     CExclusionData::existingInstance()->items.clear();
     CExclusionData::deleteInstance();
   }
-  std::string field(int32_t id) { return page.itemText(id, Encoding::Program); }
+  std::string field(int32_t id) { return page.itemText(id); }
   platform::LResult colourOf(int32_t id) {
     return desk->windows.sendMessage(page.hwnd(), platform::WM_CTLCOLORSTATIC, 0x55,
                                      page.item(id).value);
@@ -73,7 +71,7 @@ TEST_F(LimitPageTest, AClickShowsTheRulesConditionsInColour) {
   EXPECT_EQ(field(res::IDC_LIMIT_TITLE_STATE), "タイトル有効");
   EXPECT_EQ(field(res::IDC_LIMIT_PNAME_STATE), "プロセス名無効");
   EXPECT_EQ(field(res::IDC_LIMIT_MATCH_KIND), "部分文字列一致");
-  EXPECT_EQ(page.itemText(res::IDC_LIMIT_TPART, Encoding::System), "Mail");
+  EXPECT_EQ(page.itemText(res::IDC_LIMIT_TPART), "Mail");
   EXPECT_TRUE(desk->windows.isWindowEnabled(page.item(res::IDC_LIMIT_TPART)));
   EXPECT_EQ(brushColour(colourOf(res::IDC_LIMIT_TITLE_STATE)), platform::rgb(0, 255, 0));
   EXPECT_EQ(brushColour(colourOf(res::IDC_LIMIT_PNAME_STATE)), platform::rgb(255, 0, 0));

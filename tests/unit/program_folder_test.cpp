@@ -15,6 +15,11 @@ TEST(ProgramFolder, FolderIsEverythingBeforeTheLastRealBackslash) {
   // "表" (0x95 0x5C) ends the folder name: its 0x5C is not a separator.
   EXPECT_EQ(programFolder("C:\\\x95\x5c\\ZENTA.exe", system), "C:\\\x95\x5c");
   EXPECT_EQ(programFolder("C:\\Tools\\\x95\x5cZENTA.exe", system), "C:\\Tools");
+
+  // Paths are in the system's code page: on a Western system é (0xE9) is a letter of its
+  // own, though code page 932 would read it and the backslash after it as one character.
+  desk->systemCodePage = 1252;
+  EXPECT_EQ(programFolder("C:\\Caf\xe9\\ZENTA.exe", system), "C:\\Caf\xe9");
 }
 
 TEST(ProgramFolder, InitMakesTheFolderCurrentAndLogsIt) {

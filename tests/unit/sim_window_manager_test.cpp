@@ -266,7 +266,7 @@ TEST_F(SimWindowManagerTest, DialogIsBuiltThenInitialisedThenShown) {
     if (message == WM_INITDIALOG) {
       visibleAtInit.push_back(wm.isWindowVisible(h));
       // The controls exist by then.
-      EXPECT_EQ(wm.getDlgItemText(h, IDOK, Encoding::Program), "OK");
+      EXPECT_EQ(wm.getDlgItemText(h, IDOK), "OK");
     }
     return std::nullopt;
   };
@@ -906,16 +906,15 @@ TEST_F(SimWindowManagerTest, ClickingButtonsAndLinks) {
   EXPECT_EQ(main.count(WM_COMMAND), 0u);
 }
 
-TEST_F(SimWindowManagerTest, DialogItemTextKeepsBytesAndEncoding) {
+TEST_F(SimWindowManagerTest, DialogItemTextKeepsBytes) {
   const Hwnd dlg = wm.createDialog(mainTemplate(), {}, nullptr);
-  EXPECT_EQ(wm.getDlgItemText(dlg, kStatic, Encoding::Program), "text");
-  EXPECT_EQ(wm.textEncoding(wm.getDlgItem(dlg, kStatic)), Encoding::Program);
-  const std::string title("\x83\x65\x83\x58\x83\x67", 6);  // system-code-page bytes
-  EXPECT_TRUE(wm.setDlgItemText(dlg, kStatic, title, Encoding::System));
-  EXPECT_EQ(wm.getDlgItemText(dlg, kStatic, Encoding::System), title);
-  EXPECT_EQ(wm.getWindowText(wm.getDlgItem(dlg, kStatic), 4), title.substr(0, 3));
-  EXPECT_EQ(wm.textEncoding(wm.getDlgItem(dlg, kStatic)), Encoding::System);
-  EXPECT_FALSE(wm.setDlgItemText(dlg, 4242, "x", Encoding::Program));
+  EXPECT_EQ(wm.getDlgItemText(dlg, kStatic), "text");
+  const std::string title("\x83\x65\x83\x58\x83\x67", 6);  // three double-byte characters
+  EXPECT_TRUE(wm.setDlgItemText(dlg, kStatic, title));
+  EXPECT_EQ(wm.getDlgItemText(dlg, kStatic), title);
+  // Three bytes fit, but only one whole character.
+  EXPECT_EQ(wm.getWindowText(wm.getDlgItem(dlg, kStatic), 4), title.substr(0, 2));
+  EXPECT_FALSE(wm.setDlgItemText(dlg, 4242, "x"));
 }
 
 TEST_F(SimWindowManagerTest, ListViewKeepsRowsAndSelection) {
@@ -931,15 +930,15 @@ TEST_F(SimWindowManagerTest, ListViewKeepsRowsAndSelection) {
   EXPECT_EQ(model->columns.size(), 2u);
   EXPECT_EQ(model->columns[1].heading, "Program");
 
-  EXPECT_EQ(wm.listViewInsertItem(list, 0, "first", 3, Encoding::System), 0);
-  EXPECT_EQ(wm.listViewInsertItem(list, 99, "last", 0, Encoding::System), 1);  // appended
-  wm.listViewSetItemText(list, 1, 1, "b.exe", Encoding::System);
-  wm.listViewSetItemText(list, 1, 2, "lost", Encoding::System);  // no such column
-  EXPECT_EQ(wm.listViewGetItemText(list, 1, 1, Encoding::System), "b.exe");
+  EXPECT_EQ(wm.listViewInsertItem(list, 0, "first", 3), 0);
+  EXPECT_EQ(wm.listViewInsertItem(list, 99, "last", 0), 1);  // appended
+  wm.listViewSetItemText(list, 1, 1, "b.exe");
+  wm.listViewSetItemText(list, 1, 2, "lost");  // no such column
+  EXPECT_EQ(wm.listViewGetItemText(list, 1, 1), "b.exe");
   EXPECT_EQ(model->rows[1].cells.size(), 2u);
   EXPECT_EQ(model->rows[0].image, 3);
   EXPECT_EQ(wm.listViewItemCount(list), 2);
-  EXPECT_EQ(wm.listViewInsertItem(list, -1, "bad", 0, Encoding::System), -1);
+  EXPECT_EQ(wm.listViewInsertItem(list, -1, "bad", 0), -1);
 
   EXPECT_EQ(wm.listViewGetSelectionMark(list), -1);
   wm.listViewSelectRow(list, 1);
@@ -951,7 +950,7 @@ TEST_F(SimWindowManagerTest, ListViewKeepsRowsAndSelection) {
   EXPECT_FALSE(model->rows[1].selected);
 
   // Inserting above the mark moves it with its row.
-  wm.listViewInsertItem(list, 0, "new", 0, Encoding::System);
+  wm.listViewInsertItem(list, 0, "new", 0);
   EXPECT_EQ(wm.listViewGetSelectionMark(list), 1);
   EXPECT_EQ(model->text(1, 0), "first");
 
@@ -976,8 +975,8 @@ TEST_F(SimWindowManagerTest, ListRedrawIsCountedAndRowClicksNotifyTheDialog) {
   for (int scan = 0; scan < 2; ++scan) {
     wm.sendMessage(list, WM_SETREDRAW, 0, 0);
     wm.listViewDeleteAllItems(list);
-    wm.listViewInsertItem(list, 0, "a", 0, Encoding::System);
-    wm.listViewInsertItem(list, 1, "b", 0, Encoding::System);
+    wm.listViewInsertItem(list, 0, "a", 0);
+    wm.listViewInsertItem(list, 1, "b", 0);
     EXPECT_FALSE(wm.listView(list)->redraw);
     wm.sendMessage(list, WM_SETREDRAW, 1, 0);
   }

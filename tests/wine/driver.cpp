@@ -53,6 +53,8 @@
 //   chord VK...                  press the virtual keys in order, release in reverse
 //   foreground                   the foreground window's handle
 //   item HWND ID                 the control with id ID of dialog HWND; print its handle
+//   select-row HWND ID ROW       set the selection mark of the list view control ID
+//                                of window HWND (any process) to ROW
 //
 // Arguments are read as UTF-16 (Wine decodes the Unix command line with the
 // locale's charset, so run it under a UTF-8 locale); output is UTF-8 with LF.
@@ -532,6 +534,20 @@ DWORD WINAPI WatchInputLines(void* param) {
   return 0;  // end of input: the time limit still applies
 }
 
+int SelectRow(HWND parent, unsigned long id, unsigned long row) {
+  if (!IsWindow(parent)) return Fail("no such window");
+  HWND list = GetDlgItem(parent, static_cast<int>(id));
+  if (!list) return Fail("no control with id " + std::to_string(id));
+  // The mark is a plain number: no memory in the list's process needed.
+  LRESULT previous = 0;
+  if (!SendRemote(list, LVM_SETSELECTIONMARK, 0, static_cast<LPARAM>(row), previous))
+    return Fail("the list view does not answer");
+  LRESULT mark = 0;
+  if (!SendRemote(list, LVM_GETSELECTIONMARK, 0, 0, mark) || mark != static_cast<LRESULT>(row))
+    return Fail("the selection mark did not move to row " + std::to_string(row));
+  return 0;
+}
+
 int Usage();
 
 bool ParseSize(const wchar_t* text, int& width, int& height) {
@@ -760,7 +776,8 @@ int Usage() {
       "       work-area | wait-visible HWND 0|1 TIMEOUT_MS | wait-class CLASS TIMEOUT_MS |\n"
       "       list-view HWND ID | open-windows SECONDS [-s WxH] TITLE... |\n"
       "       window-state HWND | process-windows PID | show HWND SW | item-parent HWND ID |\n"
-      "       key-window SECONDS TITLE | type TEXT | chord VK... | foreground\n",
+      "       key-window SECONDS TITLE | type TEXT | chord VK... | foreground |\n"
+      "       select-row HWND ID ROW\n",
       stderr);
   return 2;
 }
@@ -805,6 +822,10 @@ int Run(int argc, wchar_t** argv) {
     return ItemParent(hwnd, n);
   if (cmd == L"item" && argc == 4 && ParseWindow(argv[2], hwnd) && ParseNumber(argv[3], n))
     return Item(hwnd, n);
+  unsigned long row = 0;
+  if (cmd == L"select-row" && argc == 5 && ParseWindow(argv[2], hwnd) && ParseNumber(argv[3], n) &&
+      ParseNumber(argv[4], row))
+    return SelectRow(hwnd, n, row);
   if (cmd == L"open-windows" && argc >= 4 && ParseNumber(argv[2], n))
     return OpenWindows(n, argv + 3, argc - 3);
   if (cmd == L"key-window" && argc == 4 && ParseNumber(argv[2], n)) return KeyWindow(n, argv[3]);

@@ -1,11 +1,10 @@
-// The one code page the simulated desktop knows.
+// The simulated desktop's texts are in code page 932, as the port's are.
 #pragma once
+
+#include "platform/cp932.h"
 
 namespace sim {
 
-// A lead byte of a double-byte character in code page 932.
-inline bool isCp932LeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
+using platform::isCp932LeadByte;
 
 }  // namespace sim

@@ -205,7 +205,9 @@ class SimDesktop::Services : public System,
     return std::make_unique<SimVersionBlock>(desk_);
   }
 
-  bool isLeadByte(unsigned char byte) override { return isCp932LeadByte(byte); }
+  bool isLeadByte(unsigned char byte) override {
+    return desk_.systemCodePage == 932 && isCp932LeadByte(byte);
+  }
 
   void sleep(Dword milliseconds) override {
     desk_.actions.push_back("sleep " + std::to_string(milliseconds));

@@ -15,8 +15,13 @@
 // (E_INVALIDARG), as on Windows 7. With composition switched off, registrations stay listed
 // but updates and size queries fail; a registration outlives its windows until unregistered.
 //
-// What it does not model: threads, security, real pixels, code pages other than 932,
-// thumbnails drawn, anything the port does not ask for.
+// Texts are code page 932 bytes, as the port's are. The system's ANSI code page, which is
+// that of the program's own paths, is 932 or 1252 (`systemCodePage`); it sets only the
+// lead-byte test of isLeadByte: the simulated files and profile functions read every path and
+// value as code page 932.
+//
+// What it does not model: threads, security, real pixels, other code pages, thumbnails
+// drawn, anything the port does not ask for.
 #pragma once
 
 #include <deque>
@@ -106,6 +111,9 @@ class SimDesktop {
   std::string inheritedOutput;  // what was written before any redirection
   size_t discardedBytes = 0;    // written to the null device
   platform::ConsoleCtrlHandler ctrlHandler = nullptr;
+
+  // The ANSI code page: 932, or 1252 (no lead bytes).
+  uint32_t systemCodePage = 932;
 
   // Command line and the program's own executable.
   std::vector<std::string> commandLine{"C:\\Programs\\Quillmoor\\ZENTA.exe"};

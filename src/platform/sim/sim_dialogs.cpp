@@ -36,7 +36,6 @@ Hwnd SimWindowManager::makeDialog(const DialogTemplate& dialog, Hwnd parent,
   w.own = true;
   w.processId = ownProcessId;
   w.text = dialog.caption != nullptr ? dialog.caption : "";
-  w.encoding = Encoding::Program;
   w.style = dialog.style & ~WS_VISIBLE;  // shown after WM_INITDIALOG
   w.exStyle = dialog.exStyle | ((dialog.style & DS_MODALFRAME) != 0 ? WS_EX_DLGMODALFRAME : 0);
   w.handler = handler;
@@ -78,7 +77,6 @@ Hwnd SimWindowManager::makeDialog(const DialogTemplate& dialog, Hwnd parent,
     control.own = true;
     control.processId = ownProcessId;
     control.text = c.text != nullptr ? c.text : "";
-    control.encoding = Encoding::Program;
     control.style = c.style | WS_CHILD | WS_VISIBLE;
     control.exStyle = c.exStyle;
     control.parent = h;
@@ -208,19 +206,17 @@ int32_t SimWindowManager::getDlgCtrlId(Hwnd control) {
   return c == nullptr || !c->parent ? 0 : c->controlId;
 }
 
-std::string SimWindowManager::getDlgItemText(Hwnd dialog, int32_t id, Encoding) {
+std::string SimWindowManager::getDlgItemText(Hwnd dialog, int32_t id) {
   ++portCalls;
   Window* c = item(dialog, id);
   return c == nullptr ? std::string() : c->text;
 }
 
-bool SimWindowManager::setDlgItemText(Hwnd dialog, int32_t id, const std::string& text,
-                                      Encoding encoding) {
+bool SimWindowManager::setDlgItemText(Hwnd dialog, int32_t id, const std::string& text) {
   ++portCalls;
   Window* c = item(dialog, id);
   if (c == nullptr) return false;
   c->text = text;
-  c->encoding = encoding;
   return true;
 }
 
@@ -258,12 +254,6 @@ ControlModel* SimWindowManager::control(Hwnd control) {
 
 ListViewModel* SimWindowManager::listView(Hwnd list) {
   return ownList(list);
-}
-
-std::optional<Encoding> SimWindowManager::textEncoding(Hwnd window) const {
-  Window* w = live(window);
-  if (w == nullptr) return std::nullopt;
-  return w->encoding;
 }
 
 SimWindowManager::Window* SimWindowManager::userTarget(Hwnd dialog, int32_t id,
@@ -341,13 +331,13 @@ void SimWindowManager::listViewInsertColumn(Hwnd list, int32_t index, const std:
 }
 
 int32_t SimWindowManager::listViewInsertItem(Hwnd list, int32_t row, const std::string& text,
-                                             int32_t image, Encoding encoding) {
+                                             int32_t image) {
   ++portCalls;
   ListViewModel* m = ownList(list);
   if (m == nullptr || row < 0) return -1;
   const int32_t at = std::min(row, static_cast<int32_t>(m->rows.size()));
   ListViewRow added;
-  added.cells.push_back({text, encoding});
+  added.cells.push_back({text});
   added.image = image;
   m->rows.insert(m->rows.begin() + at, added);
   // The selection mark follows its row.
@@ -356,7 +346,7 @@ int32_t SimWindowManager::listViewInsertItem(Hwnd list, int32_t row, const std::
 }
 
 void SimWindowManager::listViewSetItemText(Hwnd list, int32_t row, int32_t column,
-                                           const std::string& text, Encoding encoding) {
+                                           const std::string& text) {
   ++portCalls;
   ListViewModel* m = ownList(list);
   if (m == nullptr || row < 0 || row >= static_cast<int32_t>(m->rows.size()) || column < 0) {
@@ -366,11 +356,10 @@ void SimWindowManager::listViewSetItemText(Hwnd list, int32_t row, int32_t colum
   if (column > 0 && column >= static_cast<int32_t>(m->columns.size())) return;
   auto& cells = m->rows[static_cast<size_t>(row)].cells;
   if (cells.size() <= static_cast<size_t>(column)) cells.resize(static_cast<size_t>(column) + 1);
-  cells[static_cast<size_t>(column)] = {text, encoding};
+  cells[static_cast<size_t>(column)] = {text};
 }
 
-std::string SimWindowManager::listViewGetItemText(Hwnd list, int32_t row, int32_t column,
-                                                  Encoding) {
+std::string SimWindowManager::listViewGetItemText(Hwnd list, int32_t row, int32_t column) {
   ++portCalls;
   ListViewModel* m = ownList(list);
   if (m == nullptr || row < 0 || column < 0) return {};

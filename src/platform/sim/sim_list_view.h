@@ -17,7 +17,6 @@ struct ListViewColumn {
 
 struct ListViewCell {
   std::string text;
-  platform::Encoding encoding = platform::Encoding::Program;
 };
 
 struct ListViewRow {

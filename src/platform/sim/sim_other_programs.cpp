@@ -58,7 +58,6 @@ Hwnd SimWindowManager::addWindowWithHandle(Hwnd handle, const ForeignWindow& win
   Window& w = newWindow(handle);
   w.processId = window.processId;
   w.text = window.title;
-  w.encoding = Encoding::System;
   w.style = window.style | (window.iconic ? WS_MINIMIZE : 0) | (window.enabled ? 0 : WS_DISABLED);
   w.exStyle = window.exStyle;
   w.rect = window.rect;

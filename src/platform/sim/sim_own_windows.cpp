@@ -49,7 +49,6 @@ Hwnd SimWindowManager::createWindow(const CreateWindowArgs& params, MessageHandl
   const Hwnd h = w.handle;
   w.own = true;
   w.processId = ownProcessId;
-  w.encoding = Encoding::Program;
   w.style = style & ~WS_VISIBLE;  // shown after WM_CREATE
   w.drawnFrame = style & (WS_THICKFRAME | WS_CAPTION | WS_BORDER);
   w.exStyle = params.exStyle;

@@ -20,7 +20,6 @@ struct SimWindowManager::Window {
   bool destroying = false;  // between the start of destroy and WM_NCDESTROY
   platform::Dword processId = 0;
   std::string text;
-  platform::Encoding encoding = platform::Encoding::System;
   uint32_t style = 0;  // WS_VISIBLE, WS_MINIMIZE and WS_DISABLED hold those states
   uint32_t exStyle = 0;
   platform::Rect rect;  // screen coordinates, children too

@@ -12,6 +12,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "platform/cp932.h"
 #include "platform/sim/sim_window.h"
 
 namespace sim {
@@ -255,7 +256,15 @@ std::string SimWindowManager::getWindowText(Hwnd window, size_t bufferSize) {
   ++portCalls;
   Window* w = live(window);
   if (w == nullptr || bufferSize == 0) return {};
-  return w->text.substr(0, bufferSize - 1);
+  // Whole characters only, as the adapter cuts what it converted from UTF-16.
+  size_t end = 0;
+  while (end < w->text.size()) {
+    const bool lead = isCp932LeadByte(static_cast<unsigned char>(w->text[end]));
+    const size_t next = end + (lead ? 2 : 1);
+    if (next > bufferSize - 1 || next > w->text.size()) break;
+    end = next;
+  }
+  return w->text.substr(0, end);
 }
 
 Dword SimWindowManager::getWindowProcessId(Hwnd window) {
@@ -662,12 +671,11 @@ bool SimWindowManager::invalidateRect(Hwnd window, bool erase) {
   return true;
 }
 
-bool SimWindowManager::setWindowText(Hwnd window, const std::string& text, Encoding encoding) {
+bool SimWindowManager::setWindowText(Hwnd window, const std::string& text) {
   ++portCalls;
   Window* w = live(window);
   if (w == nullptr || window == kDesktop) return false;
   w->text = text;
-  w->encoding = encoding;
   return true;
 }
 

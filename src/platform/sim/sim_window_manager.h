@@ -90,7 +90,8 @@
 // windows and the owned-above-owner rule, creation messages other than WM_INITDIALOG and WM_CREATE
 // (no WM_NCCREATE, no WM_SIZE / WM_MOVE after creation), WM_SETTEXT / WM_GETTEXT, WM_ENABLE,
 // WM_STYLECHANGING, frames of WS_EX_CLIENTEDGE / WS_EX_STATICEDGE, hung windows catching up
-// on what they missed, code pages (texts are bytes; the encoding given is only remembered).
+// on what they missed, the conversion of texts to UTF-16 and back (texts are code page 932
+// bytes, kept as given; getWindowText cuts them at a whole character, as the adapter does).
 // Last errors: registerHotKey / unregisterHotKey and sendMessageTimeout set `lastErrorValue`;
 // other calls leave what the test put there. The clock only moves forward.
 #pragma once
@@ -115,7 +116,7 @@ namespace sim {
 // A window of another program, as a test adds it.
 struct ForeignWindow {
   platform::Dword processId = 0;
-  std::string title;  // bytes in the system code page
+  std::string title;  // code page 932, as the adapter gives other programs' titles
   uint32_t style =
       platform::WS_VISIBLE | platform::WS_SYSMENU | platform::WS_MINIMIZEBOX | platform::WS_CAPTION;
   uint32_t exStyle = 0;  // WS_EX_TOPMOST puts it in the topmost band
@@ -248,7 +249,6 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   // Controls and windows, read back. Null / empty for unknown handles.
   ControlModel* control(platform::Hwnd control);
   ListViewModel* listView(platform::Hwnd list);
-  std::optional<platform::Encoding> textEncoding(platform::Hwnd window) const;
   const std::vector<SystemMenuItem>& systemMenu(platform::Hwnd window) const;
 
   // Pop-up menus: answers taken from the front; 0 or none = dismissed.
@@ -307,8 +307,7 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   bool setForegroundWindow(platform::Hwnd window) override;
   bool destroyWindow(platform::Hwnd window) override;
   bool invalidateRect(platform::Hwnd window, bool erase) override;
-  bool setWindowText(platform::Hwnd window, const std::string& text,
-                     platform::Encoding encoding) override;
+  bool setWindowText(platform::Hwnd window, const std::string& text) override;
 
   platform::LResult sendMessage(platform::Hwnd window, uint32_t message, platform::WParam wParam,
                                 platform::LParam lParam) override;
@@ -326,10 +325,8 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   bool endDialog(platform::Hwnd dialog, intptr_t result) override;
   platform::Hwnd getDlgItem(platform::Hwnd dialog, int32_t id) override;
   int32_t getDlgCtrlId(platform::Hwnd control) override;
-  std::string getDlgItemText(platform::Hwnd dialog, int32_t id,
-                             platform::Encoding encoding) override;
-  bool setDlgItemText(platform::Hwnd dialog, int32_t id, const std::string& text,
-                      platform::Encoding encoding) override;
+  std::string getDlgItemText(platform::Hwnd dialog, int32_t id) override;
+  bool setDlgItemText(platform::Hwnd dialog, int32_t id, const std::string& text) override;
   bool enableWindow(platform::Hwnd window, bool enable) override;
   bool isWindowEnabled(platform::Hwnd window) override;
 
@@ -378,11 +375,10 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   void listViewInsertColumn(platform::Hwnd list, int32_t index, const std::string& heading,
                             int32_t width) override;
   int32_t listViewInsertItem(platform::Hwnd list, int32_t row, const std::string& text,
-                             int32_t image, platform::Encoding encoding) override;
+                             int32_t image) override;
   void listViewSetItemText(platform::Hwnd list, int32_t row, int32_t column,
-                           const std::string& text, platform::Encoding encoding) override;
-  std::string listViewGetItemText(platform::Hwnd list, int32_t row, int32_t column,
-                                  platform::Encoding encoding) override;
+                           const std::string& text) override;
+  std::string listViewGetItemText(platform::Hwnd list, int32_t row, int32_t column) override;
   int32_t listViewItemCount(platform::Hwnd list) override;
   void listViewDeleteAllItems(platform::Hwnd list) override;
   int32_t listViewGetSelectionMark(platform::Hwnd list) override;

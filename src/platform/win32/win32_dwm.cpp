@@ -37,7 +37,7 @@ Win32Dwm::~Win32Dwm() {
 const Win32Dwm::Entry& Win32Dwm::bind() {
   if (!entry_) {
     entry_ = std::make_unique<Entry>();
-    HMODULE library = LoadLibraryA("dwmapi.dll");
+    HMODULE library = loadSystemLibrary(L"dwmapi.dll");
     entry_->library = library;
     resolve(library, "DwmIsCompositionEnabled", entry_->isCompositionEnabled);
     resolve(library, "DwmGetWindowAttribute", entry_->getWindowAttribute);

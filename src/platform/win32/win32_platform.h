@@ -23,8 +23,19 @@ inline platform::Hwnd fromHwnd(HWND h) {
   return platform::Hwnd{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(h))};
 }
 
-// Text of the program's own (code page 932) as UTF-16, whatever the system's code page.
+// LoadLibraryW by the full path in the system folder. A bare name is looked for beside the
+// executable first, and a portable program's folder is anyone's to write to: the DLLs that
+// are not among the system's known DLLs (dwmapi, version) are loaded this way, not imported.
+HMODULE loadSystemLibrary(const wchar_t* name);
+
+// The port's texts (code page 932) as UTF-16 and back, whatever the system's code page.
 std::wstring fromProgramText(const std::string& text);
+// A character that code page 932 cannot hold becomes its best fit there, or '?'.
+std::string toProgramText(const std::wstring& text);
+// The same, cut after the last whole character within `maxBytes`.
+std::string toProgramText(const std::wstring& text, size_t maxBytes);
+// True when every character has its own place in code page 932 (no best fit, no '?').
+bool holdsExactly(const std::wstring& text);
 
 class Win32System : public platform::System {
  public:
@@ -152,8 +163,7 @@ class Win32Windows : public platform::Windows {
   bool setForegroundWindow(platform::Hwnd window) override;
   bool destroyWindow(platform::Hwnd window) override;
   bool invalidateRect(platform::Hwnd window, bool erase) override;
-  bool setWindowText(platform::Hwnd window, const std::string& text,
-                     platform::Encoding encoding) override;
+  bool setWindowText(platform::Hwnd window, const std::string& text) override;
 
   platform::LResult sendMessage(platform::Hwnd window, uint32_t message, platform::WParam wParam,
                                 platform::LParam lParam) override;
@@ -171,10 +181,8 @@ class Win32Windows : public platform::Windows {
   bool endDialog(platform::Hwnd dialog, intptr_t result) override;
   platform::Hwnd getDlgItem(platform::Hwnd dialog, int32_t id) override;
   int32_t getDlgCtrlId(platform::Hwnd control) override;
-  std::string getDlgItemText(platform::Hwnd dialog, int32_t id,
-                             platform::Encoding encoding) override;
-  bool setDlgItemText(platform::Hwnd dialog, int32_t id, const std::string& text,
-                      platform::Encoding encoding) override;
+  std::string getDlgItemText(platform::Hwnd dialog, int32_t id) override;
+  bool setDlgItemText(platform::Hwnd dialog, int32_t id, const std::string& text) override;
   bool enableWindow(platform::Hwnd window, bool enable) override;
   bool isWindowEnabled(platform::Hwnd window) override;
 
@@ -224,11 +232,10 @@ class Win32Windows : public platform::Windows {
   void listViewInsertColumn(platform::Hwnd list, int32_t index, const std::string& heading,
                             int32_t width) override;
   int32_t listViewInsertItem(platform::Hwnd list, int32_t row, const std::string& text,
-                             int32_t image, platform::Encoding encoding) override;
+                             int32_t image) override;
   void listViewSetItemText(platform::Hwnd list, int32_t row, int32_t column,
-                           const std::string& text, platform::Encoding encoding) override;
-  std::string listViewGetItemText(platform::Hwnd list, int32_t row, int32_t column,
-                                  platform::Encoding encoding) override;
+                           const std::string& text) override;
+  std::string listViewGetItemText(platform::Hwnd list, int32_t row, int32_t column) override;
   int32_t listViewItemCount(platform::Hwnd list) override;
   void listViewDeleteAllItems(platform::Hwnd list) override;
   int32_t listViewGetSelectionMark(platform::Hwnd list) override;
@@ -268,10 +275,6 @@ class Win32Windows : public platform::Windows {
 // The in-memory DLGTEMPLATEEX of a dialog table: DWORD-aligned, ready for the
 // CreateDialogIndirect and DialogBoxIndirect functions.
 std::vector<DWORD> buildDialogTemplate(const platform::DialogTemplate& dialog);
-
-// Text in the given encoding as UTF-16, and back.
-std::wstring toWide(const std::string& text, platform::Encoding encoding);
-std::string fromWide(const std::wstring& text, platform::Encoding encoding);
 
 class Win32Processes : public platform::Processes {
  public:

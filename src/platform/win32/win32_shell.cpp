@@ -66,9 +66,10 @@ platform::ShellResult Win32Shell::notifyIcon(uint32_t message,
 }
 
 std::optional<platform::IconHandle> Win32Shell::fileSmallIcon(const std::string& path) {
-  SHFILEINFOA info{};
+  SHFILEINFOW info{};
   // A missing path answers 0 and may leave garbage in hIcon: trust only the result.
-  if (SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON) == 0 ||
+  if (SHGetFileInfoW(fromProgramText(path).c_str(), 0, &info, sizeof info,
+                     SHGFI_ICON | SHGFI_SMALLICON) == 0 ||
       info.hIcon == nullptr) {
     return std::nullopt;
   }

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_platform.h"
 
+#include <io.h>
 #include <winver.h>
 
 #include <algorithm>
@@ -11,6 +12,31 @@ using namespace platform;
 
 namespace {
 
+// version.dll is no known DLL: bound at run time from the system folder.
+struct VersionApi {
+  DWORD(WINAPI* infoSize)(LPCSTR, LPDWORD) = nullptr;
+  BOOL(WINAPI* info)(LPCSTR, DWORD, DWORD, LPVOID) = nullptr;
+  BOOL(WINAPI* query)(LPCVOID, LPCSTR, LPVOID*, PUINT) = nullptr;
+};
+
+template <typename F>
+void resolve(HMODULE library, const char* name, F& target) {
+  target = library ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)))
+                   : nullptr;
+}
+
+const VersionApi& versionApi() {
+  static const VersionApi api = [] {
+    VersionApi bound;
+    HMODULE library = loadSystemLibrary(L"version.dll");  // kept for the process's life
+    resolve(library, "GetFileVersionInfoSizeA", bound.infoSize);
+    resolve(library, "GetFileVersionInfoA", bound.info);
+    resolve(library, "VerQueryValueA", bound.query);
+    return bound;
+  }();
+  return api;
+}
+
 HKEY rootKey(RegistryRoot root) {
   return root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
@@ -21,7 +47,9 @@ class Win32VersionBlock : public VersionBlock {
   std::optional<std::string> query(const std::string& subBlock) const override {
     void* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(data_.data(), subBlock.c_str(), &value, &length) || value == nullptr) {
+    const VersionApi& api = versionApi();
+    if (!api.query || !api.query(data_.data(), subBlock.c_str(), &value, &length) ||
+        value == nullptr) {
       return std::nullopt;
     }
     // Strings report their length in characters including the terminator; keep the bytes
@@ -112,6 +140,19 @@ void Win32System::setConsoleCtrlHandler(ConsoleCtrlHandler handler) {
 }
 
 void Win32System::writeStdout(const std::string& bytes) {
+  fflush(stdout);
+  // A console decodes bytes with its own code page, which the user's may not be: give it
+  // UTF-16. Files and pipes get the bytes as they are.
+  // (GetConsoleMode needs read access, which a CONOUT$ opened for writing lacks; the null
+  // device is a character device too, and there WriteConsoleW fails.)
+  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stdout)));
+  if (handle != INVALID_HANDLE_VALUE && GetFileType(handle) == FILE_TYPE_CHAR) {
+    const std::wstring text = fromProgramText(bytes);
+    DWORD written = 0;
+    if (WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
+      return;
+    }
+  }
   fwrite(bytes.data(), 1, bytes.size(), stdout);
   fflush(stdout);
 }
@@ -139,13 +180,15 @@ std::string Win32System::moduleFileName() {
 }
 
 Dword Win32System::versionInfoSize(const std::string& path) {
+  const VersionApi& api = versionApi();
   DWORD ignored = 0;
-  return GetFileVersionInfoSizeA(path.c_str(), &ignored);
+  return api.infoSize ? api.infoSize(path.c_str(), &ignored) : 0;
 }
 
 std::unique_ptr<VersionBlock> Win32System::versionInfo(const std::string& path, Dword size) {
+  const VersionApi& api = versionApi();
   std::vector<char> data(size + 1, '\0');
-  if (!GetFileVersionInfoA(path.c_str(), 0, size, data.data())) return nullptr;
+  if (!api.info || !api.info(path.c_str(), 0, size, data.data())) return nullptr;
   return std::make_unique<Win32VersionBlock>(std::move(data));
 }
 
@@ -153,6 +196,18 @@ bool Win32System::isLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) !
 
 void Win32System::sleep(Dword milliseconds) { Sleep(milliseconds); }
 
-Dword Win32System::tickCount() { return GetTickCount(); }
+HMODULE loadSystemLibrary(const wchar_t* name) {
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  std::wstring path(folder, length);
+  path += L'\\';
+  path += name;
+  return LoadLibraryW(path.c_str());
+}
+
+Dword Win32System::tickCount() {
+  return GetTickCount();
+}
 
 }  // namespace win32

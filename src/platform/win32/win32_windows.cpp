@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <climits>
 #include <cstddef>
 #include <cwchar>
 #include <iterator>
@@ -46,10 +45,6 @@ bool isCtlColor(UINT message) {
   return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
 }
 
-UINT codePage(p::Encoding encoding) {
-  return encoding == p::Encoding::Program ? 932 : CP_ACP;
-}
-
 std::wstring windowTextW(HWND window) {
   int length = GetWindowTextLengthW(window);
   if (length <= 0) return {};
@@ -72,34 +67,6 @@ HDC dcOf(p::DeviceContext dc) {
 }
 
 }  // namespace
-
-std::wstring toWide(const std::string& text, p::Encoding encoding) {
-  if (encoding == p::Encoding::Program) return fromProgramText(text);
-  if (text.empty()) return {};
-  int length =
-      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
-
-std::string fromWide(const std::wstring& text, p::Encoding encoding) {
-  if (text.empty()) return {};
-  UINT page = codePage(encoding);
-  int length = WideCharToMultiByte(page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                   nullptr, nullptr);
-  if (length <= 0) {
-    // Without code page 932 on the system, as fromProgramText does.
-    page = CP_ACP;
-    length = WideCharToMultiByte(page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                 nullptr, nullptr);
-    if (length <= 0) return {};
-  }
-  std::string bytes(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(page, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length,
-                      nullptr, nullptr);
-  return bytes;
-}
 
 // --- The message bridge of the program's own dialogs and plain windows. ---
 
@@ -360,11 +327,14 @@ uint32_t Win32Windows::setWindowLong(p::Hwnd window, int32_t index, uint32_t val
 
 std::string Win32Windows::getWindowText(p::Hwnd window, size_t bufferSize) {
   if (bufferSize == 0) return {};
-  std::string text(bufferSize, '\0');
-  int copied = GetWindowTextA(toHwnd(window), text.data(),
-                              static_cast<int>(bufferSize < INT_MAX ? bufferSize : INT_MAX));
+  // The A call would convert with the system's code page, losing every character it lacks.
+  // Every UTF-16 unit takes at least one byte: bufferSize - 1 units are enough. No
+  // GetWindowTextLengthW: it sends a message, which a hung program never answers.
+  const size_t units = bufferSize < 0x10000 ? bufferSize : 0x10000;
+  std::wstring text(units, L'\0');
+  int copied = GetWindowTextW(toHwnd(window), text.data(), static_cast<int>(units));
   text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-  return text;
+  return toProgramText(text, bufferSize - 1);
 }
 
 p::Dword Win32Windows::getWindowProcessId(p::Hwnd window) {
@@ -426,8 +396,8 @@ bool Win32Windows::invalidateRect(p::Hwnd window, bool erase) {
   return InvalidateRect(toHwnd(window), nullptr, erase) != 0;
 }
 
-bool Win32Windows::setWindowText(p::Hwnd window, const std::string& text, p::Encoding encoding) {
-  return SetWindowTextW(toHwnd(window), toWide(text, encoding).c_str()) != 0;
+bool Win32Windows::setWindowText(p::Hwnd window, const std::string& text) {
+  return SetWindowTextW(toHwnd(window), fromProgramText(text).c_str()) != 0;
 }
 
 p::LResult Win32Windows::sendMessage(p::Hwnd window, uint32_t message, p::WParam wParam,
@@ -460,15 +430,14 @@ int32_t Win32Windows::getDlgCtrlId(p::Hwnd control) {
   return GetDlgCtrlID(toHwnd(control));
 }
 
-std::string Win32Windows::getDlgItemText(p::Hwnd dialog, int32_t id, p::Encoding encoding) {
+std::string Win32Windows::getDlgItemText(p::Hwnd dialog, int32_t id) {
   HWND item = GetDlgItem(toHwnd(dialog), id);
   if (item == nullptr) return {};
-  return fromWide(windowTextW(item), encoding);
+  return toProgramText(windowTextW(item));
 }
 
-bool Win32Windows::setDlgItemText(p::Hwnd dialog, int32_t id, const std::string& text,
-                                  p::Encoding encoding) {
-  return SetDlgItemTextW(toHwnd(dialog), id, toWide(text, encoding).c_str()) != 0;
+bool Win32Windows::setDlgItemText(p::Hwnd dialog, int32_t id, const std::string& text) {
+  return SetDlgItemTextW(toHwnd(dialog), id, fromProgramText(text).c_str()) != 0;
 }
 
 bool Win32Windows::enableWindow(p::Hwnd window, bool enable) {
@@ -537,29 +506,28 @@ void Win32Windows::listViewInsertColumn(p::Hwnd list, int32_t index, const std::
 }
 
 int32_t Win32Windows::listViewInsertItem(p::Hwnd list, int32_t row, const std::string& text,
-                                         int32_t image, p::Encoding encoding) {
-  std::wstring wide = toWide(text, encoding);
+                                         int32_t image) {
+  std::wstring wide = fromProgramText(text);
   LVITEMW item{};
-  // A negative image means none; -1 would otherwise ask the owner for one.
-  item.mask = image >= 0 ? LVIF_TEXT | LVIF_IMAGE : LVIF_TEXT;
+  // Without LVIF_IMAGE a row shows image 0; -1 would ask the owner for one.
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
   item.iItem = row;
   item.pszText = wide.data();
-  item.iImage = image;
+  item.iImage = image >= 0 ? image : I_IMAGENONE;
   return static_cast<int32_t>(
       SendMessageW(toHwnd(list), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 void Win32Windows::listViewSetItemText(p::Hwnd list, int32_t row, int32_t column,
-                                       const std::string& text, p::Encoding encoding) {
-  std::wstring wide = toWide(text, encoding);
+                                       const std::string& text) {
+  std::wstring wide = fromProgramText(text);
   LVITEMW item{};
   item.iSubItem = column;
   item.pszText = wide.data();
   SendMessageW(toHwnd(list), LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
 }
 
-std::string Win32Windows::listViewGetItemText(p::Hwnd list, int32_t row, int32_t column,
-                                              p::Encoding encoding) {
+std::string Win32Windows::listViewGetItemText(p::Hwnd list, int32_t row, int32_t column) {
   // The control copies what fits and says how much that was: grow until it all fits.
   std::wstring buffer(256, L'\0');
   for (;;) {
@@ -571,7 +539,7 @@ std::string Win32Windows::listViewGetItemText(p::Hwnd list, int32_t row, int32_t
         SendMessageW(toHwnd(list), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
     if (copied + 1 < buffer.size() || buffer.size() >= (1u << 20)) {
       buffer.resize(copied < buffer.size() ? copied : buffer.size());
-      return fromWide(buffer, encoding);
+      return toProgramText(buffer);
     }
     buffer.assign(buffer.size() * 2, L'\0');
   }
