@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Without composition (always so under Wine) the hover key gives every preview a sizing frame
+# while it is held; once hover mode ends, the frame is gone from the screen too, not only from
+# the window's style: the preview looks as it did before.
+set -euo pipefail
+# shellcheck source=tests/wine/lib.sh
+source "$(dirname "$0")/lib.sh"
+wine_env_up
+
+ctl=$(new_dir ctl)
+mkfifo "$ctl/in"
+exec {win_in}<>"$ctl/in"
+driver open-windows 60 -s 640x400 'Frame check' <&"$win_in" >"$ctl/out" 2>&1 &
+track $!
+wait_for "grep -qx ready '$ctl/out'" 20 || fail "the driver did not open its window"
+
+dir=$(new_dir frame)
+start_zenta "$dir" -K527
+panel=$(zenta_panel) || fail "no main panel appeared"
+zenta_pid=$(driver window-info "$panel" | sed -n 's/^pid=//p')
+preview=""
+found_preview() {
+  preview=$(driver process-windows "$zenta_pid" | awk '$2 ~ /^Quillmoor\.Window\./ { print $5, $6, $7, $8 }')
+  [[ -n $preview ]]
+}
+wait_for found_preview 15 || fail "the window got no preview"
+read -r l t r b <<<"$preview"
+# The preview and a margin around it, where a frame would show.
+crop="$((r - l + 8))x$((b - t + 8))+$((l - 4))+$((t - 4))"
+shots=$(new_dir shots)
+shot() { import -window root -crop "$crop" +repage "$shots/$1.png"; }
+same() { [[ $(compare -metric AE "$shots/$1.png" "$shots/$2.png" null: 2>&1) == 0 ]]; }
+# Settled: two pictures in a row alike (the first paint may come late).
+settled() { shot a && sleep 0.3 && shot b && same a b; }
+wait_for settled 10 || fail "the preview never stopped changing"
+cp "$shots/a.png" "$shots/before.png"
+
+driver chord 0x5B 0x57 || fail "could not press the hover key"
+wait_for "log_text '$ZENTA_LOG' | grep -q 'frame ON'" 10 || fail "hover mode gave no frame"
+wait_for "log_text '$ZENTA_LOG' | grep -q 'frame OFF'" 10 || fail "the frame was not taken off"
+looks_as_before() { shot after && same before after; }
+wait_for looks_as_before 5 ||
+  fail "after hover mode the preview still looks framed: $(compare -metric AE "$shots/before.png" "$shots/after.png" null: 2>&1) pixels differ"
+
+zenta_exit
+echo >&"$win_in"
+wait_for "grep -qx closed '$ctl/out'" 10 || fail "the driver did not close its window"
