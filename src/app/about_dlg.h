@@ -1,7 +1,7 @@
 // The About box: product name, version and the link to the maker's home page.
 #pragma once
 
-#include "app/app_context.h"
+#include "base/app_context.h"
 #include "ui/dialog.h"
 
 class CAboutDlg : public ui::Dialog {

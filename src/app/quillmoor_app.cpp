@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "app/diagnostic_log.h"
-#include "app/program_folder.h"
+#include "base/diagnostic_log.h"
+#include "base/program_folder.h"
 #include "app/quillmoor_dlg.h"
 #include "detect/exclusion_data.h"
 #include "display/multi_display.h"

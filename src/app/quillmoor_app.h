@@ -1,7 +1,7 @@
 // The application object: owns the life of the process from start-up to shutdown.
 #pragma once
 
-#include "app/app_context.h"
+#include "base/app_context.h"
 
 class CQuillmoorApp {
  public:

@@ -1,7 +1,7 @@
 #include "app/quillmoor_dlg.h"
 
 #include "app/about_dlg.h"
-#include "app/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
 #include "res/strings.h"

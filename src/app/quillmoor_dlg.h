@@ -3,7 +3,7 @@
 // power and composition events, and ends the program.
 #pragma once
 
-#include "app/app_context.h"
+#include "base/app_context.h"
 #include "controller/control_dlg.h"
 #include "detect/win_list_dlg.h"
 #include "dialogs/limit_dlg.h"

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "controller/settings.h"
+#include "settings/settings.h"
 #include "platform/types.h"
 
 // Slot rectangles for the settings' edge, cell size and margins on screen `screen`, first

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/diagnostic_log.h"
-#include "app/program_folder.h"
+#include "base/diagnostic_log.h"
+#include "base/program_folder.h"
 #include "detect/exclusion_data.h"
 #include "display/multi_display.h"
 #include "display/taskbar_control.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "controller/settings.h"
+#include "base/app_context.h"
+#include "settings/settings.h"
 #include "controls/image_list_cash_smoll.h"
 #include "detect/window_entry.h"
 #include "thumbnail/thumbnail_listener.h"

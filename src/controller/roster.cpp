@@ -1,7 +1,7 @@
 // The controller's roster: admitting, closing, ordering and excluding previews.
 #include <cstdio>
 
-#include "app/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 #include "controller/arrangement.h"
 #include "controller/control_dlg.h"
 #include "dialogs/limit_dlg.h"

@@ -1,6 +1,6 @@
 #include "controls/image_list_cash_smoll.h"
 
-#include "app/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 using namespace platform;
 

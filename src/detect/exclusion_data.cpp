@@ -1,8 +1,8 @@
 #include "detect/exclusion_data.h"
 
-#include "app/diagnostic_log.h"
-#include "app/program_folder.h"
-#include "detect/replace_file.h"
+#include "base/diagnostic_log.h"
+#include "base/program_folder.h"
+#include "base/replace_file.h"
 #include "platform/cp932.h"
 
 namespace {

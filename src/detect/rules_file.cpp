@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 #include "detect/rule_text.h"
 #include "detect/write_ini_file.h"
 #include "platform/cp932.h"

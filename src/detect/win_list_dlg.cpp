@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 #include "detect/window_test.h"
 #include "res/dialogs.h"
 

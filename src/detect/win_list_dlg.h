@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/app_context.h"
+#include "base/app_context.h"
 #include "detect/window_entry.h"
 #include "ui/dialog.h"
 #include "ui/list_view.h"

@@ -2,7 +2,7 @@
 // window, so that the log and the tests can tell them apart.
 #pragma once
 
-#include "app/platform_checks.h"
+#include "base/platform_checks.h"
 #include "detect/window_entry.h"
 #include "platform/processes.h"
 #include "platform/windows.h"

@@ -1,6 +1,6 @@
 #include "detect/write_ini_file.h"
 
-#include "app/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 CWriteIniFile::~CWriteIniFile() { discardStream(); }
 

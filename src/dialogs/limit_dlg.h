@@ -2,7 +2,7 @@
 // it, and shows the conditions of the rule clicked in the list.
 #pragma once
 
-#include "app/app_context.h"
+#include "base/app_context.h"
 #include "detect/exclusion_data.h"
 #include "ui/brush.h"
 #include "ui/dialog.h"

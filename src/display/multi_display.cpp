@@ -1,6 +1,6 @@
 #include "display/multi_display.h"
 
-#include "app/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 
 CMultiDisplay* CMultiDisplay::instance_ = nullptr;
 

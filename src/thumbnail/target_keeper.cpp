@@ -1,6 +1,6 @@
 #include "thumbnail/target_keeper.h"
 
-#include "app/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 #include "display/multi_display.h"
 #include "display/taskbar_control.h"
 #include "display/workspace.h"

@@ -5,7 +5,7 @@
 // alone, so a hung program never blocks ours for longer than that.
 #pragma once
 
-#include "app/app_context.h"
+#include "base/app_context.h"
 #include "thumbnail/thumbnail_listener.h"
 
 class TargetKeeper {

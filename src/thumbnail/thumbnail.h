@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/app_context.h"
-#include "controller/settings.h"
+#include "base/app_context.h"
+#include "settings/settings.h"
 #include "thumbnail/target_keeper.h"
 #include "thumbnail/thumbnail_listener.h"
 #include "ui/window.h"

@@ -1,7 +1,7 @@
 // Points the diagnostic log at a simulated desktop's console for the life of a test.
 #pragma once
 
-#include "app/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 #include "platform/sim/sim_desktop.h"
 
 class LogCapture {

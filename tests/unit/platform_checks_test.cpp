@@ -1,4 +1,4 @@
-#include "app/platform_checks.h"
+#include "base/platform_checks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/version_string.h"
+#include "base/version_string.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "controller/settings.h"
+#include "settings/settings.h"
 
-#include "app/diagnostic_log.h"
-#include "detect/replace_file.h"
+#include "base/diagnostic_log.h"
+#include "base/replace_file.h"
 #include "text/profile_text.h"
 
 namespace {

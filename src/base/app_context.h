@@ -1,9 +1,9 @@
 // What start-up hands down to the main panel and everything below it.
 #pragma once
 
-#include "app/command_line.h"
-#include "app/platform_checks.h"
-#include "app/version_string.h"
+#include "base/command_line.h"
+#include "base/platform_checks.h"
+#include "base/version_string.h"
 #include "platform/platform.h"
 
 struct AppContext {

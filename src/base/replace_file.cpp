@@ -1,4 +1,4 @@
-#include "detect/replace_file.h"
+#include "base/replace_file.h"
 
 bool replaceFile(platform::Files& files, const std::string& path, const std::string& bytes) {
   const std::string part = path + ".new";

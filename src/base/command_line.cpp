@@ -1,4 +1,4 @@
-#include "app/command_line.h"
+#include "base/command_line.h"
 
 Switches parseSwitches(const std::vector<std::string>& arguments) {
   Switches switches;

@@ -1,6 +1,6 @@
-#include "app/program_folder.h"
+#include "base/program_folder.h"
 
-#include "app/diagnostic_log.h"
+#include "base/diagnostic_log.h"
 #include "text/mbcs.h"
 
 std::string programFolder(const std::string& programPath, platform::System& system) {
