@@ -257,7 +257,7 @@ _qm_prepare_prefix() {
   stamp=$(_qm_prefix_stamp)
   [[ -f $mark && $(<"$mark") == "$stamp" ]] && return 0
   start=$(_qm_now_ms)
-  qm_note "creating the Wine prefix $WINEPREFIX (once; about a minute)"
+  qm_note "creating the Wine prefix $WINEPREFIX (once, under a minute)"
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   qm_note "wineboot -i"
@@ -269,11 +269,10 @@ _qm_prepare_prefix() {
   qm_note "waiting for wineboot's programs to finish"
   timeout 300 wineserver -w || fail "wineboot's programs still ran after 5 minutes"
   qm_note "wineboot done in $((($(_qm_now_ms) - step) / 1000)) s"
-  # Debian's wineserver wrapper starts every server with -p0: it shuts down as
-  # soon as its last program ends, so each `wine reg` in a row used to land on
-  # a server that was ending (or wait for it and start another, 3 s each). One
-  # server kept for the whole set-up takes every write.
-  _qm_wine wineserver -p || fail "could not start a wineserver for the set-up"
+  # Debian's wineserver wrapper starts every server with -p0: it begins to shut
+  # down the moment its last program ends, that is between any two `wine`
+  # commands in a row. One server kept for the whole set-up takes every write.
+  _qm_wine wineserver -p >/dev/null || fail "could not start a wineserver for the set-up"
   qm_note "writing the settings (crash dialog off, virtual desktop, fonts)"
   while IFS='|' read -r key name type data; do
     _qm_reg_set "$key" "$name" "$type" "$data" || fail "could not write $key\\$name = $data"
