@@ -17,8 +17,6 @@ ZENTA_MUTEX=__QUILLMOORFORTUNDRA_PEBBLEWICK__
 # non-ASCII arguments (window captions) correctly. No Gecko/Mono prompts.
 export WINEPREFIX=${QM_WINEPREFIX:-$QM_BUILD/wineprefix}
 export WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' LC_ALL=C.UTF-8
-# Bump when the prefix settings below change: the prefix is then rebuilt.
-QM_PREFIX_SETTINGS="v3 ShowCrashDialog=0 Desktop=Default,1920x1080 SystemLink=ipag Replacements=ipag"
 
 _qm_pids=()
 _qm_tmp=""
@@ -197,41 +195,94 @@ _qm_start_xvfb() {
   export DISPLAY
 }
 
+# The prefix's settings, one "KEY|NAME|TYPE|DATA" a line, as `wine reg query`
+# prints them (a DWORD in hex).
+#  - no crash dialog: a crash would otherwise hang in the debugger;
+#  - a virtual desktop: without it X focus follows the pointer and keys get lost;
+#  - without a Japanese locale Wine draws Japanese as boxes in dialogs and
+#    captions: the dialog fonts are linked to IPA Gothic, and the Japanese
+#    system fonts that the program's dialogs ask for by name are replaced.
+QM_PREFIX_VALUES='HKCU\Software\Wine\WineDbg|ShowCrashDialog|REG_DWORD|0x0
+HKCU\Software\Wine\Explorer|Desktop|REG_SZ|Default
+HKCU\Software\Wine\Explorer\Desktops|Default|REG_SZ|1920x1080
+HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink|Tahoma|REG_MULTI_SZ|ipag.ttf,IPAGothic
+HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink|MS Shell Dlg|REG_MULTI_SZ|ipag.ttf,IPAGothic
+HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink|MS Shell Dlg 2|REG_MULTI_SZ|ipag.ttf,IPAGothic
+HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink|Microsoft Sans Serif|REG_MULTI_SZ|ipag.ttf,IPAGothic
+HKCU\Software\Wine\Fonts\Replacements|ＭＳ Ｐゴシック|REG_SZ|IPAPGothic
+HKCU\Software\Wine\Fonts\Replacements|ＭＳ ゴシック|REG_SZ|IPAGothic'
+
+# A progress line of the set-up, on stderr (stdout is the caller's).
+qm_note() { echo "   $*" >&2; }
+
 _qm_prefix_stamp() {
-  echo "$QM_PREFIX_SETTINGS"
+  echo "$QM_PREFIX_VALUES"
   wine --version
   # Wine records the fonts it finds when the prefix is made.
   find /usr/share/fonts -type f | sort | md5sum
 }
 
+# Wine commands of the set-up, without our lock: a wineserver they start must
+# not keep the prefix locked.
+_qm_wine() {
+  if [[ -n ${_qm_lock_fd-} ]]; then "$@" {_qm_lock_fd}>&-; else "$@"; fi
+}
+
+# _qm_reg_has KEY NAME TYPE DATA: whether the prefix holds the value. Non-ASCII
+# names print as "?", so the name is only checked through the query itself.
+_qm_reg_has() {
+  local out line
+  out=$(_qm_wine wine reg query "$1" /v "$2" 2>/dev/null) || return 1
+  while IFS= read -r line; do
+    [[ ${line%$'\r'} == "    "*"    $3    $4" ]] && return 0
+  done <<<"$out"
+  return 1
+}
+
+# _qm_reg_set KEY NAME TYPE DATA: writes the value and reads it back. The value
+# read back decides, not `wine reg add`'s status; a few tries, then give up.
+_qm_reg_set() {
+  local try
+  for try in 1 2 3; do
+    _qm_wine wine reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null 2>&1 || true
+    _qm_reg_has "$@" && return 0
+    qm_note "$1\\$2 not there after try $try"
+    sleep 1
+  done
+  return 1
+}
+
 _qm_prepare_prefix() {
-  local mark=$WINEPREFIX/.quillmoor-prefix stamp
+  local mark=$WINEPREFIX/.quillmoor-prefix stamp start step key name type data
   stamp=$(_qm_prefix_stamp)
   [[ -f $mark && $(<"$mark") == "$stamp" ]] && return 0
-  echo "creating the Wine prefix $WINEPREFIX (about 20 s)" >&2
+  start=$(_qm_now_ms)
+  qm_note "creating the Wine prefix $WINEPREFIX (once, under a minute)"
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
-  if ! { wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1920x1080 /f; } >/dev/null 2>&1; then
-    fail "could not write the prefix settings"
-  fi
-  # Without a Japanese locale Wine draws Japanese as boxes in dialogs and
-  # captions; linking the dialog fonts to IPA Gothic makes screenshots legible.
-  local font
-  for font in Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif'; do
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-      /v "$font" /t REG_MULTI_SZ /d 'ipag.ttf,IPAGothic' /f >/dev/null 2>&1 ||
-      fail "could not link the font $font"
-  done
-  # The program's dialogs ask for the Japanese system fonts by name.
-  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d 'IPAPGothic' /f \
-    >/dev/null 2>&1 || fail "could not replace the dialog font"
-  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d 'IPAGothic' /f \
-    >/dev/null 2>&1 || fail "could not replace the fixed font"
-  wineserver -w
+  qm_note "wineboot -i"
+  step=$(_qm_now_ms)
+  _qm_wine wineboot -i >"$QM_ENV_DIR/wineboot.log" 2>&1 ||
+    fail "wineboot failed: $(tail -n 5 "$QM_ENV_DIR/wineboot.log")"
+  # wineboot returns while the programs it started (services, the menu
+  # builder) still finish the prefix; settings written meanwhile race them.
+  qm_note "waiting for wineboot's programs to finish"
+  timeout 300 wineserver -w || fail "wineboot's programs still ran after 5 minutes"
+  qm_note "wineboot done in $((($(_qm_now_ms) - step) / 1000)) s"
+  # Debian's wineserver wrapper starts every server with -p0: it begins to shut
+  # down the moment its last program ends, that is between any two `wine`
+  # commands in a row. One server kept for the whole set-up takes every write.
+  _qm_wine wineserver -p >/dev/null || fail "could not start a wineserver for the set-up"
+  qm_note "writing the settings (crash dialog off, virtual desktop, fonts)"
+  while IFS='|' read -r key name type data; do
+    _qm_reg_set "$key" "$name" "$type" "$data" || fail "could not write $key\\$name = $data"
+  done <<<"$QM_PREFIX_VALUES"
+  # The registry reaches the disk when the server ends: end it before the
+  # prefix is marked as done.
+  wineserver -k || true
+  timeout 60 wineserver -w || fail "the wineserver did not end after the set-up"
   printf '%s\n' "$stamp" >"$mark"
+  qm_note "prefix ready in $((($(_qm_now_ms) - start) / 1000)) s"
 }
 
 _qm_env_down() {
