@@ -91,6 +91,26 @@ driver() {
   wine "$WINE_DRIVER_EXE" "$@"
 }
 
+# driver_session READY ARGS...: runs `driver ARGS` in the background, its stdin a pipe whose
+# file descriptor is DRIVER_IN and its output in the file DRIVER_OUT, and waits for the line
+# READY. driver_session_end sends the empty line that closes it and waits for CLOSED.
+driver_session() {
+  local ready=$1 dir
+  shift
+  dir=$(new_dir driver)
+  mkfifo "$dir/in"
+  exec {DRIVER_IN}<>"$dir/in"
+  DRIVER_OUT=$dir/out
+  driver "$@" <&"$DRIVER_IN" >"$DRIVER_OUT" 2>&1 &
+  track $!
+  wait_for "grep -qx '$ready' '$DRIVER_OUT'" 20 || fail "the driver did not start ($1): $(cat "$DRIVER_OUT")"
+}
+# shellcheck disable=SC2120 # the closing line is optional
+driver_session_end() {
+  echo >&"$DRIVER_IN"
+  wait_for "grep -qx '${1:-closed}' '$DRIVER_OUT'" 10 || fail "the driver did not end ($1)"
+}
+
 # start_zenta DIR ARGS...: copies ZENTA.exe into DIR and starts it by its full
 # Windows path under a pseudo-terminal. Sets ZENTA_PID (of `script`, which
 # ends with the program) and ZENTA_LOG (what it wrote to its console).

@@ -28,12 +28,7 @@ heading=$(rows | head -n 1) || fail "cannot read the detection list"
 # Windows that open after the program started.
 titles=('Ledger one' 'Ledger two' 'Ledger three')
 exe=$(basename "$WINE_DRIVER_EXE")
-ctl=$(new_dir ctl)
-mkfifo "$ctl/in"
-exec {win_in}<>"$ctl/in"
-driver open-windows 60 "${titles[@]}" <&"$win_in" >"$ctl/out" 2>&1 &
-track $!
-wait_for "grep -qx ready '$ctl/out'" 20 || fail "the driver did not open its windows: $(cat "$ctl/out")"
+driver_session ready open-windows 60 "${titles[@]}"
 
 listed=""
 all_listed() {
@@ -57,8 +52,7 @@ if grep -qF 'Quillmoor' <<<"$listed"; then fail "the list holds the program's ow
 wait_for 'logged AddWindow' 10 ||
   fail "no AddWindow() line for each window: $(log_text "$ZENTA_LOG" | grep -F 'Window()' | paste -sd '|')"
 
-echo >&"$win_in"
-wait_for "grep -qx closed '$ctl/out'" 10 || fail "the driver did not close its windows"
+driver_session_end
 wait_for none_listed 10 || fail "closed windows stay listed: $(paste -sd '|' <<<"$listed")"
 wait_for 'logged DelWindow' 10 ||
   fail "no DelWindow() line for each window: $(log_text "$ZENTA_LOG" | grep -F 'Window()' | paste -sd '|')"

@@ -9,13 +9,8 @@ source "$(dirname "$0")/lib.sh"
 wine_env_up
 
 # The user's window, which has the keyboard when the program starts.
-ctl=$(new_dir ctl)
-mkfifo "$ctl/in"
-exec {keys_in}<>"$ctl/in"
-driver key-window 90 'Focus Notes' <&"$keys_in" >"$ctl/out" 2>&1 &
-track $!
-wait_for "grep -qx ready '$ctl/out'" 20 || fail "the key window did not open: $(cat "$ctl/out")"
-user=$(sed -n 's/^window=\([^ ]*\) Focus Notes$/\1/p' "$ctl/out")
+driver_session ready key-window 90 'Focus Notes'
+user=$(sed -n 's/^window=\([^ ]*\) Focus Notes$/\1/p' "$DRIVER_OUT")
 
 dir=$(new_dir focus)
 start_zenta "$dir" -K527
@@ -31,10 +26,10 @@ typed=""
 # typed_is TEXT: the user's window has received exactly TEXT, and nothing went elsewhere.
 typed_is() {
   local requests
-  requests=$(grep -c '^keys=' "$ctl/out" || true)
-  echo keys >&"$keys_in"
-  wait_for "(( \$(grep -c '^keys=' '$ctl/out') > $requests ))" 10 || return 1
-  typed=$(grep '^keys=' "$ctl/out" | tail -n 1)
+  requests=$(grep -c '^keys=' "$DRIVER_OUT" || true)
+  echo keys >&"$DRIVER_IN"
+  wait_for "(( \$(grep -c '^keys=' '$DRIVER_OUT') > $requests ))" 10 || return 1
+  typed=$(grep '^keys=' "$DRIVER_OUT" | tail -n 1)
   [[ $typed == "keys=$1 other=" ]]
 }
 # type_and_check TEXT SO_FAR WHEN: types TEXT, then expects SO_FAR in the user's window.
@@ -45,9 +40,9 @@ type_and_check() {
 type_and_check ab ab "after the program started and previewed the window"
 
 # A second window appears behind the user's window and gets its preview.
-echo "open Focus Mail" >&"$keys_in"
-wait_for "grep -q '^window=.* Focus Mail$' '$ctl/out'" 10 || fail "the second window did not open"
-mail=$(sed -n 's/^window=\([^ ]*\) Focus Mail$/\1/p' "$ctl/out")
+echo "open Focus Mail" >&"$DRIVER_IN"
+wait_for "grep -q '^window=.* Focus Mail$' '$DRIVER_OUT'" 10 || fail "the second window did not open"
+mail=$(sed -n 's/^window=\([^ ]*\) Focus Mail$/\1/p' "$DRIVER_OUT")
 wait_for 'count_is 2' 15 || fail "the second window got no preview"
 type_and_check cd abcd "after a new preview appeared"
 
@@ -67,5 +62,4 @@ type_and_check gh abcdefgh "after a minimised window was kept live"
 [[ $(driver foreground) == "$user" ]] || fail "the user's window is no longer in front: $(driver foreground)"
 
 zenta_exit
-echo >&"$keys_in"
-wait_for "grep -qx closed '$ctl/out'" 10 || fail "the key window did not close"
+driver_session_end

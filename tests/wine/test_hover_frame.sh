@@ -7,12 +7,7 @@ set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 wine_env_up
 
-ctl=$(new_dir ctl)
-mkfifo "$ctl/in"
-exec {win_in}<>"$ctl/in"
-driver open-windows 60 -s 640x400 'Frame check' <&"$win_in" >"$ctl/out" 2>&1 &
-track $!
-wait_for "grep -qx ready '$ctl/out'" 20 || fail "the driver did not open its window"
+driver_session ready open-windows 60 -s 640x400 'Frame check'
 
 dir=$(new_dir frame)
 start_zenta "$dir" -K527
@@ -43,5 +38,4 @@ wait_for looks_as_before 5 ||
   fail "after hover mode the preview still looks framed: $(compare -metric AE "$shots/before.png" "$shots/after.png" null: 2>&1) pixels differ"
 
 zenta_exit
-echo >&"$win_in"
-wait_for "grep -qx closed '$ctl/out'" 10 || fail "the driver did not close its window"
+driver_session_end

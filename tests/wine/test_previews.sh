@@ -10,14 +10,8 @@ wine_env_up
 
 # Opened before the program starts: the detector hands them over in z-order, newest first.
 # The sizes make the fitted sizes and the centring offsets fractional, so truncation shows.
-ctl=$(new_dir ctl)
-mkfifo "$ctl/in"
-exec {win_in}<>"$ctl/in"
-driver open-windows 60 -s 700x400 'Ledger wide' -s 400x300 'Ledger even' -s 300x570 'Ledger tall' \
-  <&"$win_in" >"$ctl/out" 2>&1 &
-track $!
-wait_for "grep -qx ready '$ctl/out'" 20 || fail "the driver did not open its windows: $(cat "$ctl/out")"
-handle_of() { sed -n "s/^window=\([^ ]*\) $1\$/\1/p" "$ctl/out"; }
+driver_session ready open-windows 60 -s 700x400 'Ledger wide' -s 400x300 'Ledger even' -s 300x570 'Ledger tall'
+handle_of() { sed -n "s/^window=\([^ ]*\) $1\$/\1/p" "$DRIVER_OUT"; }
 wide=$(handle_of 'Ledger wide') even=$(handle_of 'Ledger even') tall=$(handle_of 'Ledger tall')
 wide_rect=$(driver window-rect "$wide")
 tall_rect=$(driver window-rect "$tall")
@@ -99,16 +93,16 @@ wait_exit "$ZENTA_PID" 20 || fail "ZENTA.exe still runs after 終了 in the tray
 
 # The placement as the windows' own process sees it: from outside Wine reports the current
 # rectangle as the normal one.
-echo state >&"$win_in"
-wait_for "grep -qx 'end 1' '$ctl/out'" 10 || fail "the driver did not report its windows"
-state=$(sed -n "s/^$tall //p" "$ctl/out")
+echo state >&"$DRIVER_IN"
+wait_for "grep -qx 'end 1' '$DRIVER_OUT'" 10 || fail "the driver did not report its windows"
+state=$(sed -n "s/^$tall //p" "$DRIVER_OUT")
 [[ "$(field iconic "$state") $(field enabled "$state")" == "1 1" ]] ||
   fail "at exit the parked window was not put back minimised and enabled: $state"
 (($(field exstyle "$state") & 0x80000)) && fail "at exit the window is layered: $state"
 [[ $(field normal "$state") == "$tall_rect" ]] ||
   fail "at exit its normal place is not $tall_rect: $state"
 # A window that was never minimised is left as it was.
-state=$(sed -n "s/^$wide //p" "$ctl/out")
+state=$(sed -n "s/^$wide //p" "$DRIVER_OUT")
 [[ "$(field iconic "$state") $(field enabled "$state") $(field rect "$state")" == "0 1 $wide_rect" ]] ||
   fail "the window left in place was disturbed: $state"
 
@@ -116,5 +110,4 @@ driver show "$tall" 9 || fail "could not restore the test window"
 back_in_place() { [[ $(driver window-rect "$tall") == "$tall_rect" ]]; }
 wait_for back_in_place 5 ||
   fail "restored, the window is at $(driver window-rect "$tall"), not $tall_rect"
-echo >&"$win_in"
-wait_for "grep -qx closed '$ctl/out'" 10 || fail "the driver did not close its windows"
+driver_session_end

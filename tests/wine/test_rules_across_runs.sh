@@ -7,13 +7,7 @@ set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 wine_env_up
 
-ctl=$(new_dir ctl)
-mkfifo "$ctl/in"
-exec {win_in}<>"$ctl/in"
-driver open-windows 120 "'Untitled'" 'Untitled' 'Report  ' 'Report' \
-  <&"$win_in" >"$ctl/out" 2>&1 &
-track $!
-wait_for "grep -qx ready '$ctl/out'" 20 || fail "the driver did not open its windows: $(cat "$ctl/out")"
+driver_session ready open-windows 120 "'Untitled'" 'Untitled' 'Report  ' 'Report'
 
 dir=$(new_dir rules)
 listed=""
@@ -63,4 +57,4 @@ cmp -s "$saved" "$dir/ExclusionData.ini" || fail "the rules changed in the secon
 grep -qF "TITLE=\"'Untitled'\"" "$saved" || fail "the quoted title was stored as: $(grep -a TITLE "$saved")"
 grep -qF 'TITLE="Report  "' "$saved" || fail "the padded title was stored as: $(grep -a TITLE "$saved")"
 [[ $(dir_listing "$dir") == "ExclusionData.ini ZENTA.exe" ]] || fail "folder holds: $(dir_listing "$dir")"
-echo >&"$win_in"
+echo >&"$DRIVER_IN"
