@@ -18,7 +18,9 @@ bool containsHandle(const std::vector<WindowEntry>& list, Hwnd hwnd) {
 }  // namespace
 
 CWinListDlg::CWinListDlg(AppContext& context)
-    : ui::Dialog(context.platform.windows, res::winListDialog()), context_(context) {}
+    : ui::Dialog(context.platform.windows, res::winListDialog()),
+      context_(context),
+      processNames_(context.platform.processes) {}
 
 bool CWinListDlg::onInitDialog() {
   ui::Dialog::onInitDialog();
@@ -48,23 +50,31 @@ void CWinListDlg::tick() {
 }
 
 void CWinListDlg::scan() {
-  listView_.setRedraw(false);
-  listView_.deleteAllItems();
+  // The list shows the latest scan while the page is visible; hidden (always, but in debug
+  // mode), it is emptied once and then left alone.
+  const bool listed = isVisible();
+  const bool touchList = listed || listView_.itemCount() > 0;
+  if (touchList) {
+    listView_.setRedraw(false);
+    listView_.deleteAllItems();
+  }
   Windows& wm = windows();
-  for (Hwnd window : wm.enumWindows()) {
+  const std::vector<Hwnd> present = wm.enumWindows();
+  processNames_.keepOnly(present);
+  for (Hwnd window : present) {
     WindowEntry entry;
-    if (testWindow(wm, context_.platform.processes, context_.checks, window, hwnd(), entry) !=
+    if (testWindow(wm, processNames_, context_.checks, window, hwnd(), entry) !=
         WindowVerdict::Accepted) {
       continue;
     }
-    if (isVisible()) {
+    if (listed) {
       const int32_t row = listView_.appendRow(entry.title);
       listView_.setItemText(row, 1, entry.processName);
     }
     scanList_.push_back(std::move(entry));
   }
   compare();
-  listView_.setRedraw(true);
+  if (touchList) listView_.setRedraw(true);
 }
 
 void CWinListDlg::compare() {

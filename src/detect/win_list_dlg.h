@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/app_context.h"
+#include "detect/process_names.h"
 #include "detect/window_entry.h"
 #include "ui/dialog.h"
 #include "ui/list_view.h"
@@ -38,6 +39,7 @@ class CWinListDlg : public ui::Dialog {
   void handOver();
 
   AppContext& context_;
+  ProcessNames processNames_;
   ui::ListView listView_;
   std::vector<WindowEntry> scanList_;
   std::vector<WindowEntry> knownList_;

@@ -2,7 +2,7 @@
 
 using namespace platform;
 
-WindowVerdict testWindow(Windows& windows, Processes& processes, PlatformChecks& checks,
+WindowVerdict testWindow(Windows& windows, ProcessNames& processNames, PlatformChecks& checks,
                          Hwnd window, Hwnd ownPage, WindowEntry& entry) {
   if (window == ownPage) return WindowVerdict::OwnPage;
 
@@ -19,7 +19,7 @@ WindowVerdict testWindow(Windows& windows, Processes& processes, PlatformChecks&
   if (title == "Program Manager") return WindowVerdict::ProgramManager;
 
   const Dword processId = windows.getWindowProcessId(window);
-  const std::string processName = processes.baseName(processId);
+  const std::string processName = processNames.of(window, processId);
   if (processName.empty()) return WindowVerdict::NoProcessName;
   if (processName == kOwnExecutableName) return WindowVerdict::OwnProgram;
 

@@ -4,7 +4,7 @@
 
 #include "base/platform_checks.h"
 #include "detect/window_entry.h"
-#include "platform/processes.h"
+#include "detect/process_names.h"
 #include "platform/windows.h"
 
 enum class WindowVerdict {
@@ -22,6 +22,6 @@ enum class WindowVerdict {
 constexpr const char* kOwnExecutableName = "ZENTA.exe";
 
 // Tests one window in the rules' order; on Accepted, `entry` holds its facts.
-WindowVerdict testWindow(platform::Windows& windows, platform::Processes& processes,
+WindowVerdict testWindow(platform::Windows& windows, ProcessNames& processNames,
                          PlatformChecks& checks, platform::Hwnd window, platform::Hwnd ownPage,
                          WindowEntry& entry);

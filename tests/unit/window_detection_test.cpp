@@ -31,8 +31,8 @@ class DetectionTest : public ::testing::Test {
   void start() { ASSERT_TRUE(detector.create({})); }
   WindowVerdict verdict(Hwnd window) {
     WindowEntry entry;
-    return testWindow(desk->windows, desk->windows, context.checks, window, detector.hwnd(),
-                      entry);
+    ProcessNames names(desk->windows);
+    return testWindow(desk->windows, names, context.checks, window, detector.hwnd(), entry);
   }
   std::vector<std::string> eventsAfter(uint32_t ms) {
     recorder.events.clear();
@@ -125,6 +125,35 @@ TEST_F(DetectionTest, TitleChangesAndReusedHandlesReportNothing) {
   EXPECT_EQ(eventsAfter(3000), Events{});
 }
 
+TEST_F(DetectionTest, EachWindowsProcessIsAskedForItsNameOnce) {
+  const Hwnd a = addAppWindow(*desk, "A", "a.exe");
+  const Hwnd b = addAppWindow(*desk, "B", "b.exe");
+  start();
+  desk->advance(10000);
+  EXPECT_EQ(desk->windows.baseNameQueries, 2u);
+  // A handle that comes back with another process is another window; a window that went is
+  // forgotten, so its handle is asked about afresh.
+  desk->windows.closeWindow(a);
+  sim::ForeignWindow again;
+  again.processId = desk->windows.addProcess("c.exe", "C:\\c.exe");
+  again.title = "C";
+  again.rect = {0, 0, 50, 50};
+  desk->windows.addWindowWithHandle(a, again);
+  desk->windows.closeWindow(b);
+  desk->advance(3000);
+  sim::ForeignWindow back = again;
+  back.title = "B again";
+  desk->windows.addWindowWithHandle(b, back);
+  desk->advance(3000);
+  EXPECT_EQ(desk->windows.baseNameQueries, 4u);
+  // A process that cannot be opened is asked again at each scan: it may be starting up.
+  sim::ForeignWindow locked = again;
+  locked.processId = desk->windows.addProcess("admin.exe", "C:\\admin.exe", false);
+  desk->windows.addWindow(locked);
+  desk->advance(3000);
+  EXPECT_GE(desk->windows.baseNameQueries, 6u);
+}
+
 TEST_F(DetectionTest, SuspendReportsEverythingGoneAndResumeFindsItAgain) {
   addAppWindow(*desk, "A", "a.exe");
   addAppWindow(*desk, "B", "b.exe");
@@ -164,6 +193,13 @@ TEST_F(DetectionTest, ThePageListsTheLatestScanOnlyWhileVisible) {
   desk->advance(1000);
   EXPECT_EQ(list->redrawCount, redraws + 1);  // redrawn once per scan
   EXPECT_EQ(list->rows.size(), 1u);
+  // Hidden again: emptied at the next scan, then left alone.
+  detector.showWindow(platform::SW_HIDE);
+  desk->advance(1000);
+  EXPECT_TRUE(list->rows.empty());
+  const int hiddenRedraws = list->redrawCount;
+  desk->advance(5000);
+  EXPECT_EQ(list->redrawCount, hiddenRedraws);
 }
 
 TEST_F(DetectionTest, TheTickRestartsItsPeriodAfterItsWork) {

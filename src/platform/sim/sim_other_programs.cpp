@@ -220,12 +220,14 @@ bool SimWindowManager::isImagePath(const std::string& path) const {
 
 std::string SimWindowManager::baseName(Dword processId) {
   ++portCalls;
+  ++baseNameQueries;
   auto found = processes_.find(processId);
   return found != processes_.end() && found->second.openable ? found->second.baseName : "";
 }
 
 std::string SimWindowManager::imagePath(Dword processId) {
   ++portCalls;
+  ++imagePathQueries;
   auto found = processes_.find(processId);
   return found != processes_.end() && found->second.openable ? found->second.imagePath : "";
 }

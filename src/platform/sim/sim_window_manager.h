@@ -165,6 +165,9 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
 
   // Calls the program made through the window-manager and process ports (benchmarks).
   uint64_t portCalls = 0;
+  // Of those, the process queries (opening another process: the costly ones).
+  uint64_t baseNameQueries = 0;
+  uint64_t imagePathQueries = 0;
 
   // --- Other programs' windows and processes. Edits are plain data changes, no messages. ---
   // Adds a window at the top of its band. Handles are never reused within a run...
