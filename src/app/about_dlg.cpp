@@ -16,17 +16,7 @@ std::string aboutVersion(const std::string& versionString) {
   return text;
 }
 
-void openHomePage(AppContext& context, Hwnd owner) {
-  context.platform.shell.shellExecute(owner, "open", kHomePage, SW_SHOWNORMAL);
-}
-
-bool isHomeLinkClick(const NotifyHeader& header) {
-  return header.idFrom == static_cast<uint64_t>(res::IDC_HOME_LINK) &&
-         (header.code == NM_CLICK || header.code == NM_RETURN);
-}
-
-CAboutDlg::CAboutDlg(AppContext& context)
-    : ui::Dialog(context.platform.windows, res::aboutDialog()), context_(context) {}
+CAboutDlg::CAboutDlg(AppContext& context) : HomeLinkDialog(context, res::aboutDialog()) {}
 
 bool CAboutDlg::onInitDialog() {
   ui::Dialog::onInitDialog();
@@ -43,11 +33,4 @@ bool CAboutDlg::onInitDialog() {
 
 void CAboutDlg::doDataExchange(ui::DataExchange& exchange) {
   exchange.text(res::IDC_VERSION_TEXT, versionText);
-}
-
-bool CAboutDlg::onNotify(const NotifyHeader& header, LResult& result) {
-  if (!isHomeLinkClick(header)) return false;
-  openHomePage(context_, hwnd());
-  result = 0;
-  return true;
 }

@@ -6,8 +6,6 @@
 #include "base/program_folder.h"
 #include "app/quillmoor_dlg.h"
 #include "detect/exclusion_data.h"
-#include "display/multi_display.h"
-#include "display/taskbar_control.h"
 #include "res/strings.h"
 
 namespace {
@@ -21,7 +19,7 @@ int consoleCtrlHandler(platform::Dword) { return 1; }
 int CQuillmoorApp::run() {
   if (!startUp()) return 1;
   // The whole working life of the program is the main panel's modal loop.
-  auto panel = std::make_unique<CQuillmoorDlg>(context_);
+  auto panel = std::make_unique<CQuillmoorDlg>(context_, *environment_);
   panel->doModal({});
   shutDown();
   panel.reset();
@@ -64,8 +62,8 @@ bool CQuillmoorApp::startUp() {
 
   initProgramFolder(arguments.empty() ? std::string() : arguments[0], system);
 
-  CMultiDisplay::getInstance(p.monitors)->enumMonitors();
-  CTaskBarControl::getInstance(p.shell);
+  environment_ = std::make_unique<DisplayEnvironment>(p.monitors, p.shell,
+                                                      context_.switches.layeredMode);
   CExclusionData::getInstance(p);
   return true;
 }
@@ -73,8 +71,7 @@ bool CQuillmoorApp::startUp() {
 void CQuillmoorApp::shutDown() {
   platform::System& system = context_.platform.system;
   CExclusionData::deleteInstance();  // saves the rules
-  CMultiDisplay::deleteInstance();
-  CTaskBarControl::deleteInstance();
+  environment_.reset();              // COM goes with the taskbar control
   if (context_.switches.debugMode) {
     system.freeConsole();
     system.sleep(1000);

@@ -1,7 +1,10 @@
 // The application object: owns the life of the process from start-up to shutdown.
 #pragma once
 
+#include <memory>
+
 #include "base/app_context.h"
+#include "display/display_environment.h"
 
 class CQuillmoorApp {
  public:
@@ -12,6 +15,8 @@ class CQuillmoorApp {
   int run();
 
   const AppContext& context() const { return context_; }
+  // The monitor list and the taskbar control: from start-up to shutdown, else null.
+  const DisplayEnvironment* environment() const { return environment_.get(); }
 
  private:
   // Steps before the panel; false when the program must end at once.
@@ -19,6 +24,7 @@ class CQuillmoorApp {
   void shutDown();
 
   AppContext context_;
+  std::unique_ptr<DisplayEnvironment> environment_;
 };
 
 // The console control handler of debug mode: keeps Ctrl+C and Ctrl+Break from ending us.

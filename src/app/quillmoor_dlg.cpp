@@ -11,18 +11,17 @@ using namespace platform;
 namespace {
 
 constexpr Margins kGlass{9, 8, 23, 14};  // left, right, top, bottom
-// A shell that keeps timing out must not hold the program forever; the watchdog tries again.
 
 }  // namespace
 
-CQuillmoorDlg::CQuillmoorDlg(AppContext& context)
-    : ui::Dialog(context.platform.windows, res::mainPanelDialog()),
-      context_(context),
+CQuillmoorDlg::CQuillmoorDlg(AppContext& context, DisplayEnvironment& environment)
+    : HomeLinkDialog(context, res::mainPanelDialog()),
       appIcon_(context.platform.windows.loadIcon(IDR_MAINFRAME)),
       trayIcon_(context.platform.windows.loadIcon(IDR_MAINFRAME)),
       winListPage_(context),
-      controlPage_(context),
-      limitPage_(context) {}
+      controlPage_(context, environment),
+      limitPage_(context),
+      tray_(context.platform.shell) {}
 
 bool CQuillmoorDlg::onInitDialog() {
   // Registered here rather than at WM_CREATE, which a dialog's own procedure never sees.
@@ -48,9 +47,9 @@ bool CQuillmoorDlg::onInitDialog() {
   winListPage_.listeners.push_back(this);
   winListPage_.create(hwnd());  // detection starts here
 
-  initTrayData();
-  addTrayIcon();
-  setPanelVisible(0);
+  tray_.init(hwnd(), trayIcon_, kTrayMessage, "Quillmoor for Tundra");
+  tray_.add();
+  setPanelVisible(false);
   context_.checks.queryComposition(&composition_);
   updateGlass();
   setTimer(kWatchdogTimer, 1000);
@@ -59,7 +58,7 @@ bool CQuillmoorDlg::onInitDialog() {
 
 LResult CQuillmoorDlg::windowProc(uint32_t message, WParam wParam, LParam lParam) {
   if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
-    addTrayIcon();  // the shell came back: our icon is gone
+    tray_.add();  // the shell came back: our icon is gone
     return ui::Dialog::windowProc(message, wParam, lParam);
   }
   switch (message) {
@@ -99,7 +98,7 @@ LResult CQuillmoorDlg::windowProc(uint32_t message, WParam wParam, LParam lParam
       // it must not take the keyboard either (the modal loop shows it at start-up).
       auto* position = reinterpret_cast<WindowPos*>(lParam);
       if (position != nullptr) {
-        if (panelShown_ == 1) {
+        if (panelShown_) {
           position->flags |= SWP_SHOWWINDOW;
         } else {
           position->flags = (position->flags & ~SWP_SHOWWINDOW) | SWP_NOACTIVATE;
@@ -144,7 +143,7 @@ LResult CQuillmoorDlg::onTrayNotify(WParam wParam, LParam lParam) {
   }
 }
 
-void CQuillmoorDlg::onOK() { setPanelVisible(0); }
+void CQuillmoorDlg::onOK() { setPanelVisible(false); }
 
 void CQuillmoorDlg::onCancel() { showWindow(SW_HIDE); }
 
@@ -160,16 +159,9 @@ bool CQuillmoorDlg::onCommand(uint32_t id, uint32_t, Hwnd) {
   return false;
 }
 
-bool CQuillmoorDlg::onNotify(const NotifyHeader& header, LResult& result) {
-  if (!isHomeLinkClick(header)) return false;
-  openHomePage(context_, hwnd());
-  result = 0;
-  return true;
-}
-
 void CQuillmoorDlg::onTimer(uintptr_t id) {
   if (id != kWatchdogTimer) return;
-  if (!context_.platform.shell.notifyIcon(NIM_MODIFY, trayData_).ok) addTrayIcon();
+  tray_.watch();
 }
 
 BrushHandle CQuillmoorDlg::onCtlColor(DeviceContext dc, Hwnd, ui::CtlColor, BrushHandle base) {
@@ -179,12 +171,7 @@ BrushHandle CQuillmoorDlg::onCtlColor(DeviceContext dc, Hwnd, ui::CtlColor, Brus
   return windows().blackBrush();
 }
 
-void CQuillmoorDlg::postNcDestroy() {
-  TrayIconData gone;
-  gone.window = trayData_.window;
-  gone.id = 0;
-  context_.platform.shell.notifyIcon(NIM_DELETE, gone);
-}
+void CQuillmoorDlg::postNcDestroy() { tray_.remove(); }
 
 void CQuillmoorDlg::AddWindow(const std::vector<WindowEntry>* list) {
   if (list == nullptr) return;
@@ -203,7 +190,7 @@ void CQuillmoorDlg::DelWindow(const std::vector<WindowEntry>* list) {
 }
 
 void CQuillmoorDlg::showPanel() {
-  if (panelShown_ == 0) {
+  if (!panelShown_) {
     const Rect window = windowRect();
     Rect frame = window;
     Rect visible;
@@ -214,7 +201,7 @@ void CQuillmoorDlg::showPanel() {
     const int32_t x = work.right - frame.width() + (frame.width() - window.width()) / 2;
     const int32_t y = work.bottom - frame.height() + (frame.height() - window.height()) / 2;
     setWindowPos(kHwndTop, x, y, 0, 0, SWP_NOSIZE);
-    setPanelVisible(1);
+    setPanelVisible(true);
   } else if (!isVisible()) {
     // Hidden by Escape or the close box: shown again where it was. Activation alone does
     // not show a hidden window everywhere (Wine leaves it hidden).
@@ -224,10 +211,10 @@ void CQuillmoorDlg::showPanel() {
   windows().setForegroundWindow(hwnd());
 }
 
-void CQuillmoorDlg::setPanelVisible(int32_t shown) {
+void CQuillmoorDlg::setPanelVisible(bool shown) {
   panelShown_ = shown;
   showWindow(shown ? SW_SHOW : SW_HIDE);
-  if (shown == 0) {
+  if (!shown) {
     winListPage_.showWindow(SW_HIDE);
     return;
   }
@@ -235,38 +222,6 @@ void CQuillmoorDlg::setPanelVisible(int32_t shown) {
   if (context_.switches.debugMode) {
     winListPage_.showWindow(SW_SHOW);
     placeWinListPage();  // at the panel's side from the start, not only after a move
-  }
-}
-
-void CQuillmoorDlg::initTrayData() {
-  trayData_ = TrayIconData{};
-  trayData_.window = hwnd();
-  trayData_.id = 0;
-  trayData_.flags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  trayData_.callbackMessage = kTrayMessage;
-  trayData_.icon = trayIcon_;
-  trayData_.tip = std::string("Quillmoor for Tundra").substr(0, 127);
-}
-
-void CQuillmoorDlg::addTrayIcon() {
-  Shell& shell = context_.platform.shell;
-  const ShellResult result = shell.notifyIcon(NIM_ADD, trayData_);
-  if (result.ok) {
-    trayBusyLogged_ = false;
-    return;
-  }
-  if (result.lastError != ERROR_TIMEOUT) {
-    diag::print("通知領域にアイコンを登録できませんでした。 err=%d\n",
-                static_cast<int>(result.lastError));
-    return;
-  }
-  // A busy shell may have added it after all. If not, the watchdog asks again in a second:
-  // waiting here would freeze the program for as long as the shell stays busy.
-  if (shell.notifyIcon(NIM_MODIFY, trayData_).ok) return;
-  if (!trayBusyLogged_) {
-    diag::print("通知領域にアイコンを登録できませんでした。 err=%d\n",
-                static_cast<int>(result.lastError));
-    trayBusyLogged_ = true;
   }
 }
 
@@ -293,7 +248,7 @@ void CQuillmoorDlg::placeWinListPage() {
 }
 
 void CQuillmoorDlg::onExit() {
-  setPanelVisible(0);
+  setPanelVisible(false);
   sendMessage(WM_ENDSESSION, 1, 0);
 }
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 struct Switches {
-  int32_t debugMode = 0;    // "-K527": log to a console, detection page shown with the panel
-  int32_t layeredMode = 0;  // "-LAYERED": minimised targets kept live by transparency
+  bool debugMode = false;    // "-K527": log to a console, detection page shown with the panel
+  bool layeredMode = false;  // "-LAYERED": minimised targets kept live by transparency
 };
 
 // Arguments after argument 0 that equal a switch exactly (same case, nothing appended) count;

@@ -5,17 +5,15 @@
 #include "base/diagnostic_log.h"
 #include "base/program_folder.h"
 #include "detect/exclusion_data.h"
-#include "display/multi_display.h"
-#include "display/taskbar_control.h"
 #include "res/dialogs.h"
 #include "res/strings.h"
-#include "thumbnail/thumbnail.h"
 
 using namespace platform;
 
-CControlDlg::CControlDlg(AppContext& context)
+CControlDlg::CControlDlg(AppContext& context, DisplayEnvironment& environment)
     : ui::Dialog(context.platform.windows, res::controlDialog()),
       context_(context),
+      environment_(environment),
       settingsPath_(pathInCurrentDirectory(context.platform.system, kSettingsFileName)),
       icons_(context.platform),
       valueBrush_(context.platform.windows, rgb(255, 255, 180)),
@@ -29,7 +27,7 @@ bool CControlDlg::onInitDialog() {
   ui::Dialog::onInitDialog();
   settings.loadSettings(context_.platform, settingsPath_);
   // The switch that would let previews take taskbar buttons away stays off.
-  if (CTaskBarControl* taskbar = CTaskBarControl::existingInstance()) taskbar->removalEnabled = 0;
+  environment_.taskbar().removalEnabled = false;
   listView_.attach(windows(), item(res::IDC_THUMB_LIST));
   listView_.setExtendedStyle(LVS_EX_FULLROWSELECT);
   listView_.insertColumn(0, "Title", 220);
@@ -65,10 +63,7 @@ void CControlDlg::showTransparency() {
 }
 
 std::string CControlDlg::statusCode() {
-  const CMultiDisplay* display = CMultiDisplay::existingInstance();
-  const bool layered = (display != nullptr && display->monitorCount > 1) ||
-                       context_.switches.layeredMode == 1;
-  std::string code = layered ? "L" : "P";
+  std::string code = environment_.transparentMethod() ? "L" : "P";
   if (context_.checks.isOsVersionAtLeast(6, 0, 0) && isCompositionOn()) code += "A";
   if (settings.frame != 0) code += "F";
   return code;
@@ -97,9 +92,9 @@ void CControlDlg::registerHoverKey(const char* failureText) {
   context_.platform.messageBoxes.show(hwnd(), failureText, kAppTitle, MB_OK);
 }
 
-void CControlDlg::setHover(int32_t on) {
+void CControlDlg::setHover(bool on) {
   for (ThumbnailSlot& slot : roster_) {
-    if (slot.inUse == 0) continue;
+    if (!slot.inUse()) continue;
     slot.thumbnail->hover = on;
     slot.thumbnail->applyZOrder();
   }
@@ -107,7 +102,7 @@ void CControlDlg::setHover(int32_t on) {
 
 void CControlDlg::onHotKey() {
   if (hoverCountdown_ == 0) {
-    setHover(1);
+    setHover(true);
     diag::print("HOTKEY ON! THUMBNAIL HOVER START\n");
   }
   hoverCountdown_ = 5;  // each auto-repeat of the held keys re-arms it
@@ -116,7 +111,7 @@ void CControlDlg::onHotKey() {
 void CControlDlg::onTimer(uintptr_t id) {
   if (id != kHoverTimer || hoverCountdown_ <= 0) return;
   if (--hoverCountdown_ == 0) {
-    setHover(0);
+    setHover(false);
     diag::print("HOVER END\n");
   }
 }
@@ -163,11 +158,7 @@ int32_t CControlDlg::selectedRow(const char* prompt) {
 void CControlDlg::onHeadButton() {
   const int32_t row = selectedRow("移動するウィンドウを選択してください。");
   const Hwnd target = row > 0 ? rowHandle(row) : Hwnd{};
-  if (!target) return;
-  int32_t index = 0;
-  do {
-    index = moveForward(target);
-  } while (index != 0 && index != -1);
+  if (target) moveToHead(target);
 }
 
 void CControlDlg::onUpButton() {
@@ -186,9 +177,7 @@ void CControlDlg::onDownButton() {
 void CControlDlg::onTailButton() {
   const int32_t row = selectedRow("移動するウィンドウを選択してください。");
   const Hwnd target = row != -1 ? rowHandle(row) : Hwnd{};
-  if (!target) return;
-  const int32_t length = static_cast<int32_t>(roster_.size());
-  for (int32_t n = row; n != -1 && n + 1 != length;) n = moveBackward(target);
+  if (target) moveToTail(target);
 }
 
 void CControlDlg::onExcludeButton() {

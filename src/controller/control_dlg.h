@@ -11,6 +11,8 @@
 #include "settings/settings.h"
 #include "controls/image_list_cash_smoll.h"
 #include "detect/window_entry.h"
+#include "display/display_environment.h"
+#include "thumbnail/thumbnail.h"
 #include "thumbnail/thumbnail_listener.h"
 #include "ui/brush.h"
 #include "ui/dialog.h"
@@ -18,15 +20,14 @@
 
 class CLimitDlg;
 
-// One cell of the grid and what occupies it.
+// One cell of the grid and what occupies it. A slot is in use exactly while it holds a
+// preview; the window record is kept only while it does.
 struct ThumbnailSlot {
-  int32_t inUse = 0;
-  Cthumbnail* thumbnail = nullptr;  // owned while in use; deletes itself when destroyed
+  std::unique_ptr<Cthumbnail> thumbnail;
   platform::Rect slotRect;
-  platform::Hwnd hwnd;
-  platform::Dword processId = 0;
-  std::string title;
-  std::string processName;
+  WindowEntry window;  // the watched window: handle, process id, title, process name
+
+  bool inUse() const { return thumbnail != nullptr; }
 };
 
 class CControlDlg : public ui::Dialog, public CthumbnailListener {
@@ -34,7 +35,7 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   static constexpr int32_t kHoverHotKey = 1000;
   static constexpr uintptr_t kHoverTimer = 107;
 
-  explicit CControlDlg(AppContext& context);
+  CControlDlg(AppContext& context, DisplayEnvironment& environment);
   // Previews still open (the page's window outlived by its object) are closed too.
   ~CControlDlg() override { closeAll(); }
 
@@ -50,6 +51,8 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   // Order and exclusion; moves return the new index or -1.
   int32_t moveForward(platform::Hwnd hwnd);
   int32_t moveBackward(platform::Hwnd hwnd);
+  void moveToHead(platform::Hwnd hwnd);
+  void moveToTail(platform::Hwnd hwnd);
   void swapSlots(size_t i, size_t j);
   void excludeRow(int32_t row);
   void refreshList();
@@ -64,10 +67,10 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
 
   // CthumbnailListener.
   void onArrange() override { arrange(); }
-  void onMoveHead(platform::Hwnd target) override;
+  void onMoveHead(platform::Hwnd target) override { moveToHead(target); }
   void onMoveForward(platform::Hwnd target) override { moveForward(target); }
   void onMoveBackward(platform::Hwnd target) override { moveBackward(target); }
-  void onMoveTail(platform::Hwnd target) override;
+  void onMoveTail(platform::Hwnd target) override { moveToTail(target); }
   void onExclude(platform::Hwnd target) override;
   void onThumbnailGone(Cthumbnail* thumbnail) override;
 
@@ -89,14 +92,15 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   void postNcDestroy() override;
 
  private:
-  void closeThumbnail(ThumbnailSlot& slot, ThumbState state);
+  // Frees the slot, then closes its preview for `reason` and lets it go.
+  void closeThumbnail(ThumbnailSlot& slot, ThumbState reason);
   void closeAll();
   int32_t slotsInUse() const;
   int32_t findSlot(platform::Hwnd hwnd) const;
   int32_t rowOf(platform::Hwnd hwnd) const;
   void registerHoverKey(const char* failureText);
   void onHotKey();
-  void setHover(int32_t on);
+  void setHover(bool on);
   // The move buttons' row, or -1 after telling the user to choose one.
   int32_t selectedRow(const char* prompt);
   void onHeadButton();
@@ -106,6 +110,7 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   void onExcludeButton();
 
   AppContext& context_;
+  DisplayEnvironment& environment_;
   std::string settingsPath_;
   CLimitDlg* limitPage_ = nullptr;
   std::vector<ThumbnailSlot> roster_;

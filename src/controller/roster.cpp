@@ -5,7 +5,6 @@
 #include "controller/arrangement.h"
 #include "controller/control_dlg.h"
 #include "dialogs/limit_dlg.h"
-#include "thumbnail/thumbnail.h"
 
 using namespace platform;
 
@@ -21,13 +20,13 @@ std::string handleText(Hwnd hwnd) {
 
 int32_t CControlDlg::slotsInUse() const {
   int32_t count = 0;
-  for (const ThumbnailSlot& slot : roster_) count += slot.inUse != 0 ? 1 : 0;
+  for (const ThumbnailSlot& slot : roster_) count += slot.inUse() ? 1 : 0;
   return count;
 }
 
 int32_t CControlDlg::findSlot(Hwnd hwnd) const {
   for (size_t i = 0; i < roster_.size(); ++i) {
-    if (roster_[i].inUse != 0 && roster_[i].hwnd == hwnd) return static_cast<int32_t>(i);
+    if (roster_[i].inUse() && roster_[i].window.hwnd == hwnd) return static_cast<int32_t>(i);
   }
   return -1;
 }
@@ -37,16 +36,18 @@ void CControlDlg::entryWindow(const WindowEntry& record) {
   if (slotsInUse() >= settings.limit) return;
   if (limitPage_ != nullptr && !limitPage_->isAllowed(record.title, record.processName)) return;
   for (ThumbnailSlot& slot : roster_) {
-    if (slot.inUse != 0) continue;
-    slot.thumbnail = new Cthumbnail(context_, settings, record.hwnd, record.title,
-                                    record.processName, slot.slotRect, settings.opacityByte(),
-                                    this);
-    slot.inUse = 1;
-    slot.hwnd = record.hwnd;
-    slot.processId = record.processId;
-    slot.title = record.title;
-    slot.processName = record.processName;
-    diag::print("Entry title=%s, handle=0x%08x\n", record.title.c_str(), record.hwnd.value);
+    if (slot.inUse()) continue;
+    slot.thumbnail = Cthumbnail::create(context_, environment_, settings, record.hwnd,
+                                        record.title, record.processName, slot.slotRect,
+                                        settings.opacityByte(), this);
+    if (slot.inUse()) {
+      slot.window = record;
+      diag::print("Entry title=%s, handle=0x%08x\n", record.title.c_str(), record.hwnd.value);
+    } else {
+      // No window: the slot stays free, and the window gets a preview if it is offered again.
+      diag::print("Entry failed title=%s, handle=0x%08x\n", record.title.c_str(),
+                  record.hwnd.value);
+    }
     break;
   }
   refreshList();
@@ -58,29 +59,25 @@ void CControlDlg::removeWindow(const WindowEntry& record) {
   refreshList();
 }
 
-void CControlDlg::closeThumbnail(ThumbnailSlot& slot, ThumbState state) {
-  Cthumbnail* thumbnail = slot.thumbnail;
-  // Free the slot first: the preview deletes itself while its window goes.
-  slot.inUse = 0;
-  slot.thumbnail = nullptr;
-  if (thumbnail == nullptr) return;
-  thumbnail->prevState = thumbnail->state;
-  thumbnail->state = state;
-  thumbnail->destroyWindow();
+void CControlDlg::closeThumbnail(ThumbnailSlot& slot, ThumbState reason) {
+  // The slot is free before the window goes: whatever runs meanwhile finds it free.
+  std::unique_ptr<Cthumbnail> preview = std::move(slot.thumbnail);
+  slot.window = {};
+  if (preview) preview->close(reason);
 }
 
 void CControlDlg::closeAll() {
   for (ThumbnailSlot& slot : roster_) {
-    if (slot.inUse != 0) closeThumbnail(slot, ThumbState::Closing);
+    if (slot.inUse()) closeThumbnail(slot, ThumbState::Closing);
   }
   roster_.clear();
 }
 
 void CControlDlg::onThumbnailGone(Cthumbnail* thumbnail) {
   for (ThumbnailSlot& slot : roster_) {
-    if (slot.thumbnail != thumbnail) continue;
-    slot.inUse = 0;
-    slot.thumbnail = nullptr;
+    if (slot.thumbnail.get() != thumbnail) continue;
+    slot.thumbnail.reset();  // the preview's last act: it is let go here
+    slot.window = {};
     refreshList();
     return;
   }
@@ -90,7 +87,7 @@ int32_t CControlDlg::moveForward(Hwnd hwnd) {
   const int32_t i = findSlot(hwnd);
   if (i < 0) return -1;
   for (int32_t j = i - 1; j >= 0; --j) {
-    if (roster_[static_cast<size_t>(j)].inUse == 0) continue;
+    if (!roster_[static_cast<size_t>(j)].inUse()) continue;
     swapSlots(static_cast<size_t>(i), static_cast<size_t>(j));
     refreshList();
     return j;
@@ -102,7 +99,7 @@ int32_t CControlDlg::moveBackward(Hwnd hwnd) {
   const int32_t i = findSlot(hwnd);
   if (i < 0) return -1;
   for (size_t j = static_cast<size_t>(i) + 1; j < roster_.size(); ++j) {
-    if (roster_[j].inUse == 0) continue;
+    if (!roster_[j].inUse()) continue;
     swapSlots(static_cast<size_t>(i), j);
     refreshList();
     return static_cast<int32_t>(j);
@@ -114,23 +111,21 @@ void CControlDlg::swapSlots(size_t i, size_t j) {
   if (i >= roster_.size() || j >= roster_.size()) return;
   ThumbnailSlot& a = roster_[i];
   ThumbnailSlot& b = roster_[j];
+  // The occupants change places; the cells stay.
   std::swap(a.thumbnail, b.thumbnail);
-  std::swap(a.hwnd, b.hwnd);
-  std::swap(a.processId, b.processId);
-  std::swap(a.title, b.title);
-  std::swap(a.processName, b.processName);
-  if (a.thumbnail != nullptr) a.thumbnail->moveToSlot(a.slotRect);
-  if (b.thumbnail != nullptr) b.thumbnail->moveToSlot(b.slotRect);
+  std::swap(a.window, b.window);
+  if (a.inUse()) a.thumbnail->moveToSlot(a.slotRect);
+  if (b.inUse()) b.thumbnail->moveToSlot(b.slotRect);
 }
 
-void CControlDlg::onMoveHead(Hwnd target) {
+void CControlDlg::moveToHead(Hwnd target) {
   int32_t index = 0;
   do {
     index = moveForward(target);
   } while (index != 0 && index != -1);
 }
 
-void CControlDlg::onMoveTail(Hwnd target) {
+void CControlDlg::moveToTail(Hwnd target) {
   const int32_t last = static_cast<int32_t>(roster_.size()) - 1;
   int32_t index = 0;
   do {
@@ -180,12 +175,13 @@ void CControlDlg::refreshList() {
   listView_.setRedraw(false);
   listView_.deleteAllItems();
   for (const ThumbnailSlot& slot : roster_) {
-    if (slot.inUse == 0) continue;
+    if (!slot.inUse()) continue;
+    const WindowEntry& window = slot.window;
     const int32_t image =
-        icons_.getIconIndex(context_.platform.processes.imagePath(slot.processId));
-    const int32_t row = listView_.appendRow(slot.title, image);
-    listView_.setItemText(row, 1, slot.processName);
-    listView_.setItemText(row, 2, handleText(slot.hwnd));
+        icons_.getIconIndex(context_.platform.processes.imagePath(window.processId));
+    const int32_t row = listView_.appendRow(window.title, image);
+    listView_.setItemText(row, 1, window.processName);
+    listView_.setItemText(row, 2, handleText(window.hwnd));
   }
   if (!remembered.empty()) {
     for (int32_t row = 0; row < listView_.itemCount(); ++row) {
@@ -209,26 +205,20 @@ void CControlDlg::arrange() {
   size_t k = 0;
   bool closed = false;
   for (ThumbnailSlot& slot : roster_) {
-    if (slot.inUse == 0) continue;
+    if (!slot.inUse()) continue;
     if (static_cast<int32_t>(k) < settings.limit && k < fresh.size()) {
       ThumbnailSlot& target = fresh[k++];
-      target.inUse = 1;
-      target.thumbnail = slot.thumbnail;
-      target.hwnd = slot.hwnd;
-      target.processId = slot.processId;
-      target.title = slot.title;
-      target.processName = slot.processName;
-      slot.inUse = 0;
-      slot.thumbnail = nullptr;
+      target.thumbnail = std::move(slot.thumbnail);
+      target.window = std::move(slot.window);
     } else {
-      diag::print("location変更によりWindowを破棄しました %s\n", slot.title.c_str());
+      diag::print("location変更によりWindowを破棄しました %s\n", slot.window.title.c_str());
       closeThumbnail(slot, ThumbState::Closing);
       closed = true;
     }
   }
   roster_ = std::move(fresh);
   for (ThumbnailSlot& slot : roster_) {
-    if (slot.inUse != 0) slot.thumbnail->moveToSlot(slot.slotRect);
+    if (slot.inUse()) slot.thumbnail->moveToSlot(slot.slotRect);
   }
   // Rows of closed previews go at once rather than at the next change.
   if (closed) refreshList();

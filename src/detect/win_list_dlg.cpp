@@ -38,7 +38,7 @@ void CWinListDlg::onTimer(uintptr_t id) {
 
 void CWinListDlg::tick() {
   killTimer(kTimerId);
-  if (suspended_ == 0) {
+  if (!suspended_) {
     if (!addedQueue_.empty()) {
       handOver();
     } else {
@@ -115,7 +115,7 @@ void CWinListDlg::handOver() {
 }
 
 void CWinListDlg::goSuspend() {
-  suspended_ = 1;
+  suspended_ = true;
   for (CWinListListener* listener : listeners) listener->DelWindow(&knownList_);
   knownList_.clear();
   addedQueue_.clear();
@@ -123,6 +123,6 @@ void CWinListDlg::goSuspend() {
 }
 
 void CWinListDlg::returnSuspend() {
-  suspended_ = 0;
+  suspended_ = false;
   diag::print("CWinListDlg::returnSuspend()\n");
 }

@@ -47,5 +47,5 @@ class CWinListDlg : public ui::Dialog {
   std::vector<WindowEntry> removedList_;
   size_t nextAdded_ = 0;
   std::vector<WindowEntry> oneList_;
-  int32_t suspended_ = 0;
+  bool suspended_ = false;
 };

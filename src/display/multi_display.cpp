@@ -2,18 +2,6 @@
 
 #include "base/diagnostic_log.h"
 
-CMultiDisplay* CMultiDisplay::instance_ = nullptr;
-
-CMultiDisplay* CMultiDisplay::getInstance(platform::Monitors& monitors) {
-  if (instance_ == nullptr) instance_ = new CMultiDisplay(monitors);
-  return instance_;
-}
-
-void CMultiDisplay::deleteInstance() {
-  delete instance_;
-  instance_ = nullptr;
-}
-
 namespace {
 
 void logRect(const char* format, const platform::Rect& r) {

@@ -1,4 +1,5 @@
-// The monitor list, taken once at start-up, primary monitor first.
+// The monitor list, taken once at start-up, primary monitor first. The application object
+// owns the one instance (see display_environment.h).
 #pragma once
 
 #include <vector>
@@ -9,11 +10,6 @@ using MonitorRecord = platform::MonitorInfo;
 
 class CMultiDisplay {
  public:
-  // The process-wide instance, created on the first call; deleted by deleteInstance().
-  static CMultiDisplay* getInstance(platform::Monitors& monitors);
-  static CMultiDisplay* existingInstance() { return instance_; }
-  static void deleteInstance();
-
   explicit CMultiDisplay(platform::Monitors& monitors) : platform_(monitors) {}
   virtual ~CMultiDisplay() = default;
 
@@ -24,6 +20,5 @@ class CMultiDisplay {
   std::vector<MonitorRecord> monitors;
 
  private:
-  static CMultiDisplay* instance_;
   platform::Monitors& platform_;
 };

@@ -1,31 +1,28 @@
 // The program's one channel to the shell's taskbar buttons; also carries COM's
-// initialisation for the user-interface thread.
+// initialisation for the user-interface thread. The application object owns the one instance.
 #pragma once
 
 #include <memory>
 
+#include "base/scoped_com.h"
 #include "platform/shell.h"
 
 class CTaskBarControl {
  public:
-  static CTaskBarControl* getInstance(platform::Shell& shell);
-  static CTaskBarControl* existingInstance() { return instance_; }
-  static void deleteInstance();
-
   explicit CTaskBarControl(platform::Shell& shell);
   virtual ~CTaskBarControl();
   CTaskBarControl(const CTaskBarControl&) = delete;
   CTaskBarControl& operator=(const CTaskBarControl&) = delete;
 
-  // 1 when the shell added the window's button; 0 otherwise (also without a taskbar object).
-  int32_t addTab(platform::Hwnd window);
-  // 1 at once while removal is disabled; otherwise 1 when the shell removed the button.
-  int32_t deleteTab(platform::Hwnd window);
+  // True when the shell added the window's button; false otherwise (also without COM or a
+  // taskbar object).
+  bool addTab(platform::Hwnd window);
+  // True at once while removal is disabled; otherwise true when the shell removed the button.
+  bool deleteTab(platform::Hwnd window);
 
-  int32_t removalEnabled = 1;
+  bool removalEnabled = true;
 
  private:
-  static CTaskBarControl* instance_;
-  platform::Shell& shell_;
+  ScopedComInit com_;  // declared first: the list is released before COM goes
   std::unique_ptr<platform::TaskbarList> taskbarList_;
 };

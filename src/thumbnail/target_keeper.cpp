@@ -1,8 +1,6 @@
 #include "thumbnail/target_keeper.h"
 
 #include "base/diagnostic_log.h"
-#include "display/multi_display.h"
-#include "display/taskbar_control.h"
 #include "display/workspace.h"
 #include "res/strings.h"
 
@@ -18,14 +16,12 @@ bool isParkingPlace(const Rect& r) { return r.left <= -32000 || (r.right < 0 && 
 
 }  // namespace
 
-TargetKeeper::TargetKeeper(AppContext& context, Hwnd target)
-    : context_(context), windows_(context.platform.windows), target_(target) {
+TargetKeeper::TargetKeeper(AppContext& context, DisplayEnvironment& environment, Hwnd target)
+    : context_(context),
+      environment_(environment),
+      windows_(context.platform.windows),
+      target_(target) {
   windows_.getWindowRect(windows_.getDesktopWindow(), desktopRect_);
-}
-
-bool TargetKeeper::transparentMethod() const {
-  const CMultiDisplay* display = CMultiDisplay::existingInstance();
-  return context_.switches.layeredMode == 1 || (display != nullptr && display->monitorCount > 1);
 }
 
 bool TargetKeeper::alive() const { return windows_.isWindow(target_); }
@@ -49,8 +45,7 @@ void TargetKeeper::setLayeredAlphaZero(uint32_t exStyle) {
 }
 
 void TargetKeeper::addTab() {
-  CTaskBarControl* taskbar = CTaskBarControl::existingInstance();
-  if (taskbar != nullptr && taskbar->addTab(target_) == 0) {
+  if (!environment_.taskbar().addTab(target_)) {
     context_.platform.messageBoxes.show({}, "タスクバーへの登録でエラーが発生しました", kAppTitle,
                                         MB_OK);
   }
@@ -116,8 +111,7 @@ bool TargetKeeper::hideTarget() {
     windows_.setWindowLong(target_, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
   }
   send(WM_SETREDRAW, 1, 0);
-  CTaskBarControl* taskbar = CTaskBarControl::existingInstance();
-  if (alive() && taskbar != nullptr && taskbar->deleteTab(target_) == 0) {
+  if (alive() && !environment_.taskbar().deleteTab(target_)) {
     context_.platform.messageBoxes.show({}, "タスクバーから削除でエラーが発生しました", kAppTitle,
                                         MB_OK);
   }

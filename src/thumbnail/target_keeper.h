@@ -6,11 +6,12 @@
 #pragma once
 
 #include "base/app_context.h"
+#include "display/display_environment.h"
 #include "thumbnail/thumbnail_listener.h"
 
 class TargetKeeper {
  public:
-  TargetKeeper(AppContext& context, platform::Hwnd target);
+  TargetKeeper(AppContext& context, DisplayEnvironment& environment, platform::Hwnd target);
 
   // At a normal start: remembers styles and placement; fetches back a window still parked
   // off screen by an earlier run.
@@ -27,7 +28,7 @@ class TargetKeeper {
   void pollTargetState(ThumbState& state);
 
   // The transparent method (layered mode or more than one monitor) or the off-screen one.
-  bool transparentMethod() const;
+  bool transparentMethod() const { return environment_.transparentMethod(); }
   const platform::Rect& normalRect() const { return savedPlacement_.normalPosition; }
   platform::Hwnd target() const { return target_; }
 
@@ -42,8 +43,8 @@ class TargetKeeper {
   void addTab();
   platform::Rect homeOnScreen() const;
 
-
   AppContext& context_;
+  DisplayEnvironment& environment_;
   platform::Windows& windows_;
   platform::Hwnd target_;
   uint32_t savedStyle_ = 0;

@@ -27,12 +27,30 @@ void zoomAxis(int32_t share, int32_t size, int32_t& pan, int32_t& zoomed, int32_
   }
 }
 
-namespace {
+std::unique_ptr<Cthumbnail> Cthumbnail::create(AppContext& context,
+                                               DisplayEnvironment& environment,
+                                               const SettingsRecord& settings, Hwnd target,
+                                               std::string title, std::string exeName,
+                                               const Rect& slot, uint8_t alpha,
+                                               CthumbnailListener* listener) {
+  std::unique_ptr<Cthumbnail> preview(new Cthumbnail(context, environment, settings, target,
+                                                     std::move(title), std::move(exeName), slot,
+                                                     alpha, listener));
+  CreateWindowArgs params;
+  params.classStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  // Shown by onCreate without being activated: created visible, it would take the keyboard
+  // from the user's window.
+  params.style = WS_POPUP;
+  params.exStyle = WS_EX_WINDOWEDGE;
+  if (!preview->windows().createWindow(params, preview.get()) || !preview->isWindow()) {
+    return nullptr;  // a window that went during its creation has already put its target back
+  }
+  return preview;
+}
 
-}  // namespace
-
-Cthumbnail::Cthumbnail(AppContext& context, const SettingsRecord& settings, Hwnd target,
-                       std::string title, std::string exeName, const Rect& slot, uint8_t alpha,
+Cthumbnail::Cthumbnail(AppContext& context, DisplayEnvironment& environment,
+                       const SettingsRecord& settings, Hwnd target, std::string title,
+                       std::string exeName, const Rect& slot, uint8_t alpha,
                        CthumbnailListener* listener)
     : ui::Window(context.platform.windows),
       context_(context),
@@ -43,7 +61,7 @@ Cthumbnail::Cthumbnail(AppContext& context, const SettingsRecord& settings, Hwnd
       slotRect_(slot),
       alpha_(alpha),
       targetWnd_(target),
-      keeper_(context, target) {
+      keeper_(context, environment, target) {
   onVista_ = context_.checks.isVistaOrLater() != 0;
   if (onVista_) {
     diag::print("ON VISTA !\n");
@@ -53,13 +71,16 @@ Cthumbnail::Cthumbnail(AppContext& context, const SettingsRecord& settings, Hwnd
     diag::print("Before VISTA!\n");
     composition_ = 0;
   }
-  CreateWindowArgs params;
-  params.classStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  // Shown by onCreate without being activated: created visible, it would take the keyboard
-  // from the user's window.
-  params.style = WS_POPUP;
-  params.exStyle = WS_EX_WINDOWEDGE;
-  windows().createWindow(params, this);
+}
+
+Cthumbnail::~Cthumbnail() {
+  if (isWindow()) close(ThumbState::Closing);
+}
+
+void Cthumbnail::close(ThumbState reason) {
+  prevState_ = state_;
+  state_ = reason;
+  destroyWindow();
 }
 
 bool Cthumbnail::targetIsWindow() const { return windows().isWindow(targetWnd_); }
@@ -106,7 +127,7 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
       break;
     case WM_TIMER:
       if (wParam == kPollTimer) {
-        keeper_.pollTargetState(state);
+        keeper_.pollTargetState(state_);
         trackTargetRect();
         return 0;
       }
@@ -131,11 +152,11 @@ void Cthumbnail::onCreate() {
   }
   // A minimised target that cannot be hidden now starts Normal; the poll tries again.
   if (wm.isIconic(targetWnd_) && keeper_.hideTarget()) {
-    state = ThumbState::Hidden;
+    state_ = ThumbState::Hidden;
     diag::print("CREATE: LAYERED START(%s)\n", title_.c_str());
   } else {
     keeper_.saveTarget();
-    state = ThumbState::Normal;
+    state_ = ThumbState::Normal;
     diag::print("CREATE: NORMAL START(%s)\n", title_.c_str());
   }
   fitToSlot(keeper_.normalRect(), true);
@@ -154,11 +175,11 @@ bool Cthumbnail::activateTarget() {
                                         kAppTitle, MB_OK);
     return false;
   }
-  if (state == ThumbState::Hidden) {
+  if (state_ == ThumbState::Hidden) {
     keeper_.restoreTarget();
     windows().sendMessageTimeout(targetWnd_, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, 1000);
     keeper_.moveTargetHome();
-    state = ThumbState::Normal;
+    state_ = ThumbState::Normal;
   } else {
     windows().setForegroundWindow(targetWnd_);
   }
@@ -254,7 +275,7 @@ Rect Cthumbnail::targetFrame() const {
 }
 
 void Cthumbnail::onPaint() {
-  if (!composition_ && state != ThumbState::Normal && state != ThumbState::Hidden) {
+  if (!composition_ && state_ != ThumbState::Normal && state_ != ThumbState::Hidden) {
     windows().paintFill(hwnd(), kGrey);
     return;
   }
@@ -357,7 +378,7 @@ void Cthumbnail::refitToTarget() {
 }
 
 bool Cthumbnail::destroyWindow() {
-  if (state == ThumbState::ClosingAnimated) {
+  if (state_ == ThumbState::ClosingAnimated) {
     windows().animateWindow(hwnd(), 200, AW_HIDE | AW_CENTER);
   }
   unregisterThumbnail();
@@ -369,14 +390,13 @@ bool Cthumbnail::destroyWindow() {
 
 void Cthumbnail::postNcDestroy() {
   const bool closedByOwner =
-      state == ThumbState::Closing || state == ThumbState::ClosingAnimated;
+      state_ == ThumbState::Closing || state_ == ThumbState::ClosingAnimated;
   if (!closedByOwner) {
     // Destroyed behind the controller's back: what it was is what it is now.
     unregisterThumbnail();
-    prevState = state;
-    if (listener_ != nullptr) listener_->onThumbnailGone(this);
+    prevState_ = state_;
   }
-  if (prevState == ThumbState::Hidden && targetIsWindow()) {
+  if (prevState_ == ThumbState::Hidden && targetIsWindow()) {
     keeper_.restoreTarget();
     if (exeName_ == "chrome.exe") {
       windows().sendMessageTimeout(targetWnd_, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG,
@@ -384,5 +404,6 @@ void Cthumbnail::postNcDestroy() {
       keeper_.moveTargetHome();
     }
   }
-  delete this;
+  // Last: the listener lets this object go, so nothing may touch it afterwards.
+  if (!closedByOwner && listener_ != nullptr) listener_->onThumbnailGone(this);
 }

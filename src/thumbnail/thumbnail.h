@@ -1,11 +1,16 @@
 // One preview: a small borderless layered window showing a live, scaled image of another
 // top-level window (the target) through the Desktop Window Manager's thumbnail service.
-// The controller creates it on the heap; it deletes itself when its window is destroyed.
+// Its owner (the controller's roster slot) holds it through the pointer that create() gives.
+// Closing it destroys its window; the object goes when its owner lets it go. A preview whose
+// window is destroyed by someone else (a close request, say) tells its listener, which lets it
+// go at once.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "base/app_context.h"
+#include "display/display_environment.h"
 #include "settings/settings.h"
 #include "thumbnail/target_keeper.h"
 #include "thumbnail/thumbnail_listener.h"
@@ -21,16 +26,24 @@ class Cthumbnail : public ui::Window {
   static constexpr uintptr_t kLeaveTimer = 104;
   static constexpr uintptr_t kReloadTimer = 110;
 
-  // Creates the window at once. `settings` is the controller's record (for FRAME).
-  Cthumbnail(AppContext& context, const SettingsRecord& settings, platform::Hwnd target,
-             std::string title, std::string exeName, const platform::Rect& slot, uint8_t alpha,
-             CthumbnailListener* listener);
+  // A preview with its window, or nothing when the window could not be created. `settings`
+  // is the controller's record (for FRAME).
+  static std::unique_ptr<Cthumbnail> create(AppContext& context, DisplayEnvironment& environment,
+                                            const SettingsRecord& settings, platform::Hwnd target,
+                                            std::string title, std::string exeName,
+                                            const platform::Rect& slot, uint8_t alpha,
+                                            CthumbnailListener* listener);
+  // A preview let go while its window exists closes first (a hidden target is put back).
+  ~Cthumbnail() override;
 
   // The controller's operations.
   void moveToSlot(const platform::Rect& cell);
   void setAlpha(uint8_t a);
   void applyFrameSetting();
   void applyZOrder();
+  // Closes the preview for `reason` (Closing or ClosingAnimated): records the state it was
+  // in and destroys the window, putting a hidden target back.
+  void close(ThumbState reason);
   bool destroyWindow() override;
 
   // Fits the preview into its cell with the source's aspect; only the source's size counts.
@@ -39,10 +52,9 @@ class Cthumbnail : public ui::Window {
   void computeZoomSource();
   void resetZoom();
 
-  ThumbState state = ThumbState::None;
-  ThumbState prevState = ThumbState::None;
-  int32_t hover = 0;
-  int32_t mouseIn = 0;
+  ThumbState state() const { return state_; }
+  bool hover = false;    // hover hot-key mode; written by the controller
+  bool mouseIn = false;  // the pointer is over the preview
   int32_t zoomX = 100, zoomY = 100;
   int32_t zoomWidth = 0, zoomHeight = 0;
   int32_t sourceX = 0, sourceY = 0;
@@ -62,6 +74,10 @@ class Cthumbnail : public ui::Window {
   void postNcDestroy() override;
 
  private:
+  Cthumbnail(AppContext& context, DisplayEnvironment& environment, const SettingsRecord& settings,
+             platform::Hwnd target, std::string title, std::string exeName,
+             const platform::Rect& slot, uint8_t alpha, CthumbnailListener* listener);
+
   void onCreate();
   // Double-click: the target comes to the front (restored first when hidden); false when it
   // did not answer and was left alone.
@@ -77,6 +93,9 @@ class Cthumbnail : public ui::Window {
   void refitToTarget();
   bool targetIsWindow() const;
   platform::Rect targetFrame() const;  // visible frame bounds, else the window rectangle
+
+  ThumbState state_ = ThumbState::None;
+  ThumbState prevState_ = ThumbState::None;  // the state before closing
 
   AppContext& context_;
   const SettingsRecord& settings_;

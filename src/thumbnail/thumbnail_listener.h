@@ -21,8 +21,8 @@ class CthumbnailListener {
   virtual void onMoveBackward(platform::Hwnd target) = 0;
   virtual void onMoveTail(platform::Hwnd target) = 0;
   virtual void onExclude(platform::Hwnd target) = 0;
-  // The preview's window was destroyed without its owner closing it (Alt+F4, say); the
-  // object is deleted right after this returns.
+  // The preview's window was destroyed without its owner closing it (Alt+F4, say). The
+  // preview calls this last: its owner may let it go here.
   virtual void onThumbnailGone(Cthumbnail* thumbnail) = 0;
 
  protected:

@@ -6,8 +6,6 @@
 
 #include "app/quillmoor_app.h"
 #include "detect/exclusion_data.h"
-#include "display/multi_display.h"
-#include "display/taskbar_control.h"
 #include "platform/sim/sim_desktop.h"
 
 namespace {
@@ -47,10 +45,11 @@ TEST(Startup, EmptyFolderEndsWithOnlyTheEmptyRulesFile) {
   EXPECT_EQ(*desk->files.readFile(kFolder + "\\ExclusionData.ini"),
             "[SYSTEM]\r\nEXCLUSIONNUM=0\r\n");
   EXPECT_TRUE(desk->messageBoxes.empty());
-  // The process-wide objects are gone and COM is uninitialised again.
+  // The process-wide objects are gone: one taskbar control for the run, and COM is
+  // uninitialised again.
   EXPECT_EQ(CExclusionData::existingInstance(), nullptr);
-  EXPECT_EQ(CMultiDisplay::existingInstance(), nullptr);
-  EXPECT_EQ(CTaskBarControl::existingInstance(), nullptr);
+  EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "taskbar create"), 1);
+  EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "taskbar release"), 1);
   EXPECT_EQ(desk->comInitCount, 0);
   // Without the debug switch nothing reaches a console and no console is made.
   EXPECT_EQ(desk->stdoutTarget, sim::SimDesktop::Stream::Null);

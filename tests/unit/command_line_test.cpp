@@ -5,8 +5,8 @@
 TEST(CommandLine, OnlyExactSwitchesCount) {
   Switches nearMisses = parseSwitches({"ZENTA.exe", "-k527", "-K5270", "/K527", "-layered",
                                        "-LAYERED ", "K527", "-LAYEREDX", ""});
-  EXPECT_EQ(nearMisses.debugMode, 0);
-  EXPECT_EQ(nearMisses.layeredMode, 0);
+  EXPECT_FALSE(nearMisses.debugMode);
+  EXPECT_FALSE(nearMisses.layeredMode);
 }
 
 TEST(CommandLine, BothSwitchesInEitherOrderAndRepeated) {
@@ -15,13 +15,13 @@ TEST(CommandLine, BothSwitchesInEitherOrderAndRepeated) {
            {"ZENTA.exe", "-LAYERED", "junk", "-K527"},
            {"ZENTA.exe", "-K527", "-K527", "-LAYERED", "-LAYERED"}}) {
     Switches s = parseSwitches(args);
-    EXPECT_EQ(s.debugMode, 1);
-    EXPECT_EQ(s.layeredMode, 1);
+    EXPECT_TRUE(s.debugMode);
+    EXPECT_TRUE(s.layeredMode);
   }
 }
 
 TEST(CommandLine, ProgramPathIsNeverASwitch) {
   Switches s = parseSwitches({"-K527"});
-  EXPECT_EQ(s.debugMode, 0);
-  EXPECT_EQ(parseSwitches({}).layeredMode, 0);
+  EXPECT_FALSE(s.debugMode);
+  EXPECT_FALSE(parseSwitches({}).layeredMode);
 }

@@ -15,7 +15,11 @@ namespace {
 
 class ControllerTest : public ::testing::Test {
  protected:
-  ControllerTest() : context(desk->platform()), host(desk->windows, res::winListDialog()), page(context) {
+  ControllerTest()
+      : context(desk->platform()),
+        environment(desk->platform().monitors, desk->platform().shell, false),
+        host(desk->windows, res::winListDialog()),
+        page(context, environment) {
     host.create({});
     host.showWindow(platform::SW_SHOW);
     page.create(host.hwnd());
@@ -40,6 +44,7 @@ class ControllerTest : public ::testing::Test {
 
   std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
   AppContext context;
+  DisplayEnvironment environment;
   ui::Dialog host;
   CControlDlg page;
 };
@@ -53,16 +58,16 @@ TEST_F(ControllerTest, SwitchingTheEdgeKeepsTheOrder) {
   EXPECT_EQ(previewRect(1), (Rect{20, 130, 180, 250}));
   page.settings.location = Right;
   page.arrange();
-  EXPECT_EQ(page.roster().at(0).hwnd, first.hwnd);
+  EXPECT_EQ(page.roster().at(0).window.hwnd, first.hwnd);
   EXPECT_EQ(previewRect(0), (Rect{1750, 10, 1910, 130}));
-  EXPECT_EQ(page.roster().at(1).hwnd, second.hwnd);
+  EXPECT_EQ(page.roster().at(1).window.hwnd, second.hwnd);
   EXPECT_EQ(previewRect(1), (Rect{1750, 130, 1910, 250}));
   // Lowering the limit closes the previews past it.
   const Hwnd secondPreview = page.roster().at(1).thumbnail->hwnd();
   page.settings.limit = 1;
   page.arrange();
-  EXPECT_EQ(page.roster().at(0).inUse, 1);
-  EXPECT_EQ(page.roster().at(1).inUse, 0);
+  EXPECT_TRUE(page.roster().at(0).inUse());
+  EXPECT_FALSE(page.roster().at(1).inUse());
   EXPECT_FALSE(desk->windows.isWindow(secondPreview));
   // An edge outside the table leaves no slot: every preview goes, none can come.
   page.settings.location = 9;
@@ -111,19 +116,19 @@ TEST_F(ControllerTest, PreviewsLeaveTheKeyboardWithTheUsersWindow) {
   const Hwnd gone = support::addAppWindow(*desk, "Gone", "gone.exe");
   desk->windows.closeWindow(gone);
   page.entryWindow({gone, 0, "Gone", "gone.exe"});
-  const Cthumbnail* blank = page.roster().at(0).thumbnail;
-  EXPECT_EQ(blank->state, ThumbState::None);
+  const Cthumbnail* blank = page.roster().at(0).thumbnail.get();
+  EXPECT_EQ(blank->state(), ThumbState::None);
   EXPECT_TRUE(desk->windows.isWindowVisible(blank->hwnd()));
   EXPECT_EQ(desk->windows.foreground(), user);
 
   // The pointer entering a preview lifts it, framed, above everything; leaving sinks it.
   offer("Live");
-  Cthumbnail* live = page.roster().at(1).thumbnail;
-  live->mouseIn = 1;
+  Cthumbnail* live = page.roster().at(1).thumbnail.get();
+  live->mouseIn = true;
   live->applyZOrder();
   EXPECT_EQ(desk->windows.enumWindows().front(), live->hwnd());
   EXPECT_EQ(desk->windows.foreground(), user);
-  live->mouseIn = 0;
+  live->mouseIn = false;
   live->applyZOrder();
   EXPECT_EQ(desk->windows.enumWindows().back(), live->hwnd());
   EXPECT_EQ(desk->windows.foreground(), user);

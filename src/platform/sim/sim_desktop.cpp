@@ -367,11 +367,13 @@ class SimDesktop::Services : public System,
   // --- Shell ---
   HResult comInitialize() override {
     desk_.actions.push_back("com init");
+    if (desk_.comInitFails) return static_cast<HResult>(0x80010106);  // RPC_E_CHANGED_MODE
     return desk_.comInitCount++ == 0 ? S_OK : 1;  // S_FALSE when already initialised
   }
   void comUninitialize() override {
     desk_.actions.push_back("com uninit");
-    if (desk_.comInitCount > 0) --desk_.comInitCount;
+    // One too many takes away an apartment that someone else set up: a fault worth seeing.
+    --desk_.comInitCount;
   }
   std::unique_ptr<TaskbarList> createTaskbarList() override {
     desk_.actions.push_back("taskbar create");

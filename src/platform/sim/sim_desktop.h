@@ -142,6 +142,7 @@ class SimDesktop {
 
   // COM and taskbar.
   int comInitCount = 0;
+  bool comInitFails = false;  // CoInitialize answers RPC_E_CHANGED_MODE and changes nothing
   bool taskbarListFails = false;
   bool taskbarListAlive = false;
   std::set<uint32_t> taskbarButtons;

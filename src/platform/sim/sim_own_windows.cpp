@@ -42,6 +42,11 @@ Hwnd SimWindowManager::createWindow(const CreateWindowArgs& params, MessageHandl
     actions_.push_back("window failed " + rectText(params.rect));
     return {};
   }
+  if (refuseWindowCreations > 0) {  // the system out of resources, say
+    --refuseWindowCreations;
+    actions_.push_back("window refused " + rectText(params.rect));
+    return {};
+  }
   uint32_t style = params.style;
   if ((style & WS_POPUP) == 0) style |= WS_CAPTION | kWsClipSiblings;
 

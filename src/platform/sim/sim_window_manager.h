@@ -271,6 +271,7 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
   size_t liveIcons() const { return icons_.size(); }
   bool iconLive(platform::IconHandle icon) const { return icons_.count(icon.value) != 0; }
   int failImageListAdds = 0;  // so many next imageListAddIcon calls fail
+  int refuseWindowCreations = 0;  // so many next createWindow calls fail before any message
   const SimImageList* imageList(platform::ImageListHandle list) const;  // null once destroyed
   size_t liveImageLists() const { return imageLists_.size(); }
   static constexpr platform::IconHandle kErrorIcon{0x0B007F01};  // IDI_HAND

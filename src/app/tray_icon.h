@@ -1,0 +1,35 @@
+// The program's entry in the notification area. Added once the panel's window exists, added
+// again whenever the shell has lost it, and removed by remove() or, at the latest, with the
+// object.
+#pragma once
+
+#include <string>
+
+#include "platform/shell.h"
+
+class TrayIcon {
+ public:
+  explicit TrayIcon(platform::Shell& shell) : shell_(shell) {}
+  ~TrayIcon() { remove(); }
+  TrayIcon(const TrayIcon&) = delete;
+  TrayIcon& operator=(const TrayIcon&) = delete;
+
+  // The record: `window` gets `callbackMessage` for the mouse on the icon.
+  void init(platform::Hwnd window, platform::IconHandle icon, uint32_t callbackMessage,
+            const std::string& tip);
+  // Adds the icon. A busy shell may add it late: then it is only modified, and otherwise the
+  // watchdog tries again rather than this waiting for the shell.
+  void add();
+  // The watchdog: an icon the shell no longer knows is added again.
+  void watch();
+  // Takes the icon away (nothing once it is gone).
+  void remove();
+
+  const platform::TrayIconData& data() const { return data_; }
+
+ private:
+  platform::Shell& shell_;
+  platform::TrayIconData data_;
+  bool placed_ = false;          // init ran and remove has not
+  bool busyLogged_ = false;      // a busy shell's time-out is logged once until it answers
+};
