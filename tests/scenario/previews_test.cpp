@@ -265,6 +265,38 @@ TEST_F(PreviewTest, APreviewClosedBehindTheControllersBackFreesItsSlot) {
   });
 }
 
+TEST_F(PreviewTest, APreviewTheSystemRefusesLeavesItsSlotFreeAndItsTargetAlone) {
+  settingsFile("LIMIT=1\r\n");
+  const Hwnd a = addAppWindow(*desk, "A", "a.exe", kNormal);
+  desk->windows.setIconic(a, true);
+  run([&](Hwnd panel) {
+    desk->windows.refuseWindowCreations = 1;
+    detect(1);
+    EXPECT_TRUE(logged("Entry failed title=A"));
+    EXPECT_TRUE(listedTitles().empty());
+    EXPECT_TRUE(desk->windows.isIconic(a));  // no preview: nothing keeps it live
+    EXPECT_EQ(styleOf(a) & platform::WS_DISABLED, 0u);
+    // The one slot is still free for the next window.
+    const Hwnd b = addAppWindow(*desk, "B", "b.exe");
+    detect(1);
+    EXPECT_TRUE(previewOf(b));
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{"B"});
+    // Once B has gone and detection resumes after a suspension, A is offered again.
+    desk->windows.closeWindow(b);
+    detect(1);
+    EXPECT_TRUE(listedTitles().empty());
+    desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMSUSPEND, 0);
+    desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMRESUMESUSPEND,
+                              0);
+    detect(2);
+    EXPECT_TRUE(previewOf(a));
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{"A"});
+    EXPECT_FALSE(desk->windows.isIconic(a));  // kept live now
+  });
+  EXPECT_TRUE(desk->windows.isIconic(a));
+  EXPECT_EQ(styleOf(a) & platform::WS_DISABLED, 0u);
+}
+
 TEST_F(PreviewTest, AHungTargetIsLeftAloneWithoutBlocking) {
   const Hwnd target = addAppWindow(*desk, "Busy", "busy.exe", kNormal);
   run([&](Hwnd) {

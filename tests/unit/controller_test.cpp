@@ -133,3 +133,37 @@ TEST_F(ControllerTest, PreviewsLeaveTheKeyboardWithTheUsersWindow) {
   EXPECT_EQ(desk->windows.enumWindows().back(), live->hwnd());
   EXPECT_EQ(desk->windows.foreground(), user);
 }
+
+TEST_F(ControllerTest, APreviewGoneWhileItsTargetIsHiddenPutsTheTargetBack) {
+  const Rect normal{100, 100, 900, 500};
+  auto hiddenPreviewOf = [&](Hwnd target) {
+    desk->windows.setIconic(target, true);
+    auto preview = Cthumbnail::create(context, environment, page.settings, target, "Min",
+                                      "min.exe", {20, 10, 180, 130}, 153, nullptr);
+    EXPECT_TRUE(preview);
+    EXPECT_EQ(preview->state(), ThumbState::Hidden);
+    EXPECT_FALSE(desk->windows.isIconic(target));
+    return preview;
+  };
+  auto putBack = [&](Hwnd target) {
+    return desk->windows.isIconic(target) &&
+           (desk->windows.getWindowLong(target, platform::GWL_STYLE) & platform::WS_DISABLED) == 0;
+  };
+  // Let go by its owner while its window exists: it closes first.
+  const Hwnd first = support::addAppWindow(*desk, "Min", "min.exe", normal);
+  std::unique_ptr<Cthumbnail> preview = hiddenPreviewOf(first);
+  const Hwnd window = preview->hwnd();
+  preview.reset();
+  EXPECT_FALSE(desk->windows.isWindow(window));
+  EXPECT_TRUE(putBack(first));
+
+  // Closed behind the controller's back (Alt+F4): its slot is freed, its target put back.
+  const Hwnd second = support::addAppWindow(*desk, "Min2", "min.exe", normal);
+  desk->windows.setIconic(second, true);
+  page.entryWindow({second, desk->windows.getWindowProcessId(second), "Min2", "min.exe"});
+  ASSERT_TRUE(page.roster().at(0).inUse());
+  EXPECT_EQ(page.roster().at(0).thumbnail->state(), ThumbState::Hidden);
+  desk->windows.sendMessage(page.roster().at(0).thumbnail->hwnd(), platform::WM_CLOSE, 0, 0);
+  EXPECT_FALSE(page.roster().at(0).inUse());
+  EXPECT_TRUE(putBack(second));
+}

@@ -70,6 +70,17 @@ TEST(TaskBarControl, ComLivesExactlyAsLongAsTheObject) {
   EXPECT_LT(release, uninit);
 }
 
+TEST(TaskBarControl, AFailedComInitialisationIsNotUndone) {
+  auto desk = sim::SimDesktop::singleMonitor();
+  desk->comInitFails = true;
+  {
+    CTaskBarControl taskbar(desk->platform().shell);
+    EXPECT_FALSE(taskbar.addTab({0x40}));
+  }
+  EXPECT_EQ(desk->comInitCount, 0);
+  EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "com uninit"), 0);
+}
+
 TEST(TaskBarControl, WithoutTheShellObjectBothOperationsFail) {
   auto desk = sim::SimDesktop::singleMonitor();
   desk->taskbarListFails = true;
