@@ -30,6 +30,6 @@ class TrayIcon {
  private:
   platform::Shell& shell_;
   platform::TrayIconData data_;
-  bool placed_ = false;          // init ran and remove has not
-  bool busyLogged_ = false;      // a busy shell's time-out is logged once until it answers
+  bool placed_ = false;      // init ran and remove has not
+  bool busyLogged_ = false;  // a busy shell's time-out is logged once until it answers
 };
