@@ -17,9 +17,12 @@ void TrayIcon::init(Hwnd window, IconHandle icon, uint32_t callbackMessage,
 }
 
 void TrayIcon::add() {
+  shown_ = false;
+  const Hwnd tray = shell_.trayWindow();
   const ShellResult result = shell_.notifyIcon(NIM_ADD, data_);
   if (result.ok) {
     busyLogged_ = false;
+    shown(tray);
     return;
   }
   if (result.lastError != ERROR_TIMEOUT) {
@@ -29,7 +32,10 @@ void TrayIcon::add() {
   }
   // A busy shell may have added it after all. If not, the watchdog asks again in a second:
   // waiting here would freeze the program for as long as the shell stays busy.
-  if (shell_.notifyIcon(NIM_MODIFY, data_).ok) return;
+  if (shell_.notifyIcon(NIM_MODIFY, data_).ok) {
+    shown(tray);
+    return;
+  }
   if (!busyLogged_) {
     diag::print("通知領域にアイコンを登録できませんでした。 err=%d\n",
                 static_cast<int>(result.lastError));
@@ -37,8 +43,21 @@ void TrayIcon::add() {
   }
 }
 
+void TrayIcon::shown(Hwnd tray) {
+  shown_ = true;
+  shownIn_ = tray;
+  quietSeconds_ = 0;
+}
+
 void TrayIcon::watch() {
-  if (!shell_.notifyIcon(NIM_MODIFY, data_).ok) add();
+  if (!placed_) return;
+  const Hwnd tray = shell_.trayWindow();
+  if (shown_ && tray && tray == shownIn_ && ++quietSeconds_ < kSecondsBetweenFullChecks) return;
+  if (shell_.notifyIcon(NIM_MODIFY, data_).ok) {
+    shown(tray);
+  } else {
+    add();
+  }
 }
 
 void TrayIcon::remove() {

@@ -20,16 +20,24 @@ class TrayIcon {
   // Adds the icon. A busy shell may add it late: then it is only modified, and otherwise the
   // watchdog tries again rather than this waiting for the shell.
   void add();
-  // The watchdog: an icon the shell no longer knows is added again.
+  // The watchdog, once a second: an icon the shell no longer knows is added again. It asks
+  // the shell in full only when its tray window changed (a restart), after a failed update,
+  // or once a minute; otherwise the check costs one look-up.
   void watch();
+  static constexpr int kSecondsBetweenFullChecks = 60;
   // Takes the icon away (nothing once it is gone).
   void remove();
 
   const platform::TrayIconData& data() const { return data_; }
 
  private:
+  void shown(platform::Hwnd tray);
+
   platform::Shell& shell_;
   platform::TrayIconData data_;
   bool placed_ = false;      // init ran and remove has not
   bool busyLogged_ = false;  // a busy shell's time-out is logged once until it answers
+  bool shown_ = false;       // the last add or update succeeded
+  platform::Hwnd shownIn_;   // the shell's tray window at that moment
+  int quietSeconds_ = 0;     // since the last full check
 };

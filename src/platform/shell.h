@@ -43,6 +43,9 @@ class Shell {
   virtual std::unique_ptr<TaskbarList> createTaskbarList() = 0;
   // Shell_NotifyIconA with NIM_ADD, NIM_MODIFY or NIM_DELETE, and the last error after it.
   virtual ShellResult notifyIcon(uint32_t message, const TrayIconData& data) = 0;
+  // The shell's taskbar window ("Shell_TrayWnd"), which holds the notification area; 0 when
+  // there is none. A new one means the shell restarted and lost every icon.
+  virtual Hwnd trayWindow() = 0;
   // SHGetFileInfoW(SHGFI_ICON | SHGFI_SMALLICON) of a path in code page 932 (as
   // Processes::imagePath gives it): the file's small icon, or nothing (the caller owns and
   // destroys the icon).

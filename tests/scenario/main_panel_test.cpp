@@ -145,12 +145,24 @@ TEST_F(MainPanelTest, EndSessionEndsOnlyWhenTheSessionReallyEnds) {
 }
 
 TEST_F(MainPanelTest, TrayIconComesBackAfterTheShellRestarts) {
+  auto modifies = [&] {
+    return std::count_if(desk->actions.begin(), desk->actions.end(),
+                         [](const std::string& a) { return a.rfind("tray modify", 0) == 0; });
+  };
   run([&](Hwnd panel) {
-    desk->trayIcons.clear();  // the shell went away and came back
+    desk->restartShell();
     desk->windows.sendMessage(panel, desk->windows.registerWindowMessage("TaskbarCreated"), 0, 0);
     EXPECT_EQ(desk->trayIcons.size(), 1u);
-    desk->trayIcons.clear();  // ... and once more, without telling us: the watchdog notices
+    desk->restartShell();  // ... and once more, without telling us: the watchdog notices
     desk->advance(1000);
+    EXPECT_EQ(desk->trayIcons.size(), 1u);
+    // Quiet otherwise: a full update once a minute, not every second.
+    const long before = modifies();
+    desk->advance(120000);
+    EXPECT_LE(modifies() - before, 2);
+    // An icon lost without any sign from the shell is back within that minute.
+    desk->trayIcons.clear();
+    desk->advance(60000);
     EXPECT_EQ(desk->trayIcons.size(), 1u);
   });
 }

@@ -416,6 +416,10 @@ class SimDesktop::Services : public System,
     if (!known) return std::nullopt;
     return desk_.windows.newIcon();
   }
+  Hwnd trayWindow() override {
+    ++desk_.windows.portCalls;
+    return desk_.shellTrayWindow;
+  }
   bool shellExecute(Hwnd, const std::string& verb, const std::string& file, int32_t) override {
     desk_.shellExecuted.push_back(verb + " " + file);
     return true;

@@ -150,6 +150,13 @@ class SimDesktop {
   // Notification area: icons by (window, id). While `trayErrors` holds codes, each NIM_ADD
   // fails with the next one (ERROR_TIMEOUT models a busy shell).
   std::map<std::pair<uint32_t, uint32_t>, platform::TrayIconData> trayIcons;
+  // The shell's taskbar window; restartShell() loses every icon and makes a new one, as a
+  // restarted shell does (it broadcasts TaskbarCreated, which the test sends if it wants).
+  platform::Hwnd shellTrayWindow{0x30010};
+  void restartShell() {
+    trayIcons.clear();
+    shellTrayWindow.value += 4;
+  }
   std::deque<platform::Dword> trayErrors;
   std::vector<std::string> shellExecuted;  // "verb file"
   // Files with a small icon besides the images of the processes (paths, any case).

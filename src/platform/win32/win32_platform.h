@@ -124,6 +124,7 @@ class Win32Shell : public platform::Shell {
   std::unique_ptr<platform::TaskbarList> createTaskbarList() override;
   platform::ShellResult notifyIcon(uint32_t message, const platform::TrayIconData& data) override;
   std::optional<platform::IconHandle> fileSmallIcon(const std::string& path) override;
+  platform::Hwnd trayWindow() override;
   bool shellExecute(platform::Hwnd owner, const std::string& verb, const std::string& file,
                     int32_t show) override;
 };

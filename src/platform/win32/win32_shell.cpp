@@ -48,6 +48,10 @@ std::unique_ptr<platform::TaskbarList> Win32Shell::createTaskbarList() {
   return std::make_unique<Win32TaskbarList>(list);
 }
 
+platform::Hwnd Win32Shell::trayWindow() {
+  return fromHwnd(FindWindowA("Shell_TrayWnd", nullptr));
+}
+
 platform::ShellResult Win32Shell::notifyIcon(uint32_t message,
                                              const platform::TrayIconData& data) {
   // The wide form, so that the tip shows right whatever the system's code page.
