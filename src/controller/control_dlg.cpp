@@ -38,7 +38,6 @@ bool CControlDlg::onInitDialog() {
   showSettings();
   showTransparency();
   registerHoverKey("HOVERキーの登録が重複しています.他のキーに変更してください.");
-  setTimer(kHoverTimer, 100);
   return true;
 }
 
@@ -104,6 +103,7 @@ void CControlDlg::onHotKey() {
   if (hoverCountdown_ == 0) {
     setHover(true);
     diag::print("HOTKEY ON! THUMBNAIL HOVER START\n");
+    setTimer(kHoverTimer, 100);  // the countdown runs only while hover mode lasts
   }
   hoverCountdown_ = 5;  // each auto-repeat of the held keys re-arms it
 }
@@ -111,6 +111,7 @@ void CControlDlg::onHotKey() {
 void CControlDlg::onTimer(uintptr_t id) {
   if (id != kHoverTimer || hoverCountdown_ <= 0) return;
   if (--hoverCountdown_ == 0) {
+    killTimer(kHoverTimer);
     setHover(false);
     diag::print("HOVER END\n");
   }

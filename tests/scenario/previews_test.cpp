@@ -210,10 +210,14 @@ TEST_F(PreviewTest, HoverModeLastsUntilHalfASecondAfterTheLastHotKey) {
       return (desk->windows.getWindowLong(preview, platform::GWL_EXSTYLE) &
               platform::WS_EX_TOPMOST) != 0;
     };
+    // The countdown's timer runs only while hover mode lasts.
+    auto counting = [&] { return desk->windows.timerPeriod(control, 107).has_value(); };
     EXPECT_FALSE(topmost());
+    EXPECT_FALSE(counting());
     ASSERT_TRUE(desk->windows.pressHotKey(platform::MOD_WIN, 'W'));
     desk->windows.pumpMessages();
     EXPECT_TRUE(topmost());
+    EXPECT_TRUE(counting());
     desk->advance(250);
     desk->windows.pressHotKey(platform::MOD_WIN, 'W');  // auto-repeat re-arms it
     desk->windows.pumpMessages();
@@ -221,6 +225,7 @@ TEST_F(PreviewTest, HoverModeLastsUntilHalfASecondAfterTheLastHotKey) {
     EXPECT_TRUE(topmost());
     desk->advance(101);
     EXPECT_FALSE(topmost());
+    EXPECT_FALSE(counting());
   });
   const std::string& log = desk->consoleOutput;
   EXPECT_NE(log.find("HOTKEY ON! THUMBNAIL HOVER START\n"), std::string::npos);
