@@ -42,6 +42,7 @@ void CControlDlg::entryWindow(const WindowEntry& record) {
                                         settings.opacityByte(), this);
     if (slot.inUse()) {
       slot.window = record;
+      slot.window.imagePath = context_.platform.processes.imagePath(record.processId);
       diag::print("Entry title=%s, handle=0x%08x\n", record.title.c_str(), record.hwnd.value);
     } else {
       // No window: the slot stays free, and the window gets a preview if it is offered again.
@@ -177,8 +178,7 @@ void CControlDlg::refreshList() {
   for (const ThumbnailSlot& slot : roster_) {
     if (!slot.inUse()) continue;
     const WindowEntry& window = slot.window;
-    const int32_t image =
-        icons_.getIconIndex(context_.platform.processes.imagePath(window.processId));
+    const int32_t image = icons_.getIconIndex(window.imagePath);
     const int32_t row = listView_.appendRow(window.title, image);
     listView_.setItemText(row, 1, window.processName);
     listView_.setItemText(row, 2, handleText(window.hwnd));

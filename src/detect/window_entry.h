@@ -11,6 +11,9 @@ struct WindowEntry {
   platform::Dword processId = 0;
   std::string title;        // as read by the scan that found the window, at most 255 bytes
   std::string processName;  // executable base name
+  // The executable's full path, for its icon: read once when the window gets a preview (the
+  // detector leaves it empty; it asks only for the base name).
+  std::string imagePath{};
 };
 
 // The detector's receiver. The list belongs to the detector and is reused: a listener copies

@@ -95,6 +95,8 @@ TEST_F(ControllerTest, ListRowsCarryTheExecutablesIcon) {
   EXPECT_EQ(list->rows[2].image, 0);
   EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "file icon C:\\Apps\\other.exe"),
             1);
+  // Each window's image path was read once, when it got its preview, not at every refresh.
+  EXPECT_EQ(desk->windows.imagePathQueries, 3u);
 }
 
 TEST_F(ControllerTest, ValuesOnYellowLabelsInBlueOnGrey) {
