@@ -179,7 +179,6 @@ void TargetKeeper::moveTargetHome() {
 }
 
 void TargetKeeper::pollTargetState(ThumbState& state) {
-  if (!alive()) return;
   if (state == ThumbState::Normal) {
     if (!windows_.isIconic(target_)) return;
     context_.platform.system.sleep(200);

@@ -24,7 +24,8 @@ class TargetKeeper {
   void restoreTarget();
   // Moves the target to its normal rectangle when it is elsewhere; a maximised one stays.
   void moveTargetHome();
-  // The 500 ms poll: a Normal target found minimised becomes Hidden.
+  // The 500 ms poll, for a target the caller has just seen alive: a Normal target found
+  // minimised becomes Hidden.
   void pollTargetState(ThumbState& state);
 
   // The transparent method (layered mode or more than one monitor) or the off-screen one.

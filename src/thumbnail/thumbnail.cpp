@@ -127,8 +127,11 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
       break;
     case WM_TIMER:
       if (wParam == kPollTimer) {
-        keeper_.pollTargetState(state_);
-        trackTargetRect();
+        // One look at whether the target lives; both steps rely on it.
+        if (targetIsWindow()) {
+          keeper_.pollTargetState(state_);
+          trackTargetRect();
+        }
         return 0;
       }
       break;
@@ -362,17 +365,14 @@ void Cthumbnail::setFrame(bool on) {
 }
 
 void Cthumbnail::trackTargetRect() {
-  if (!targetIsWindow()) return;
   Rect r;
-  windows().getWindowRect(targetWnd_, r);
-  if (r == lastTargetRect_) return;
+  // A target gone meanwhile (during the keeper's wait, say) has no rectangle.
+  if (!windows().getWindowRect(targetWnd_, r) || r == lastTargetRect_) return;
   lastTargetRect_ = r;
-  refitToTarget();
+  refitToTarget(r);
 }
 
-void Cthumbnail::refitToTarget() {
-  Rect r;
-  windows().getWindowRect(targetWnd_, r);
+void Cthumbnail::refitToTarget(const Rect& r) {
   if (r.right < 0 && r.bottom < 0) return;  // parked while minimised
   fitToSlot({0, 0, r.width(), r.height()}, false);
 }

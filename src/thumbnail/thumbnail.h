@@ -90,7 +90,7 @@ class Cthumbnail : public ui::Window {
   void setFrame(bool on);
   void applyAlpha();
   void trackTargetRect();
-  void refitToTarget();
+  void refitToTarget(const platform::Rect& r);
   bool targetIsWindow() const;
   platform::Rect targetFrame() const;  // visible frame bounds, else the window rectangle
 
