@@ -19,7 +19,7 @@ int consoleCtrlHandler(platform::Dword) { return 1; }
 int CQuillmoorApp::run() {
   if (!startUp()) return 1;
   // The whole working life of the program is the main panel's modal loop.
-  auto panel = std::make_unique<CQuillmoorDlg>(context_, *environment_);
+  auto panel = std::make_unique<CQuillmoorDlg>(context_, *environment_, *rules_);
   panel->doModal({});
   shutDown();
   panel.reset();
@@ -64,13 +64,14 @@ bool CQuillmoorApp::startUp() {
 
   environment_ = std::make_unique<DisplayEnvironment>(p.monitors, p.shell,
                                                       context_.switches.layeredMode);
-  CExclusionData::getInstance(p);
+  rules_ = CExclusionData::openStore(p);
   return true;
 }
 
 void CQuillmoorApp::shutDown() {
   platform::System& system = context_.platform.system;
-  CExclusionData::deleteInstance();  // saves the rules
+  if (rules_) rules_->saveFile();
+  rules_.reset();
   environment_.reset();              // COM goes with the taskbar control
   if (context_.switches.debugMode) {
     system.freeConsole();

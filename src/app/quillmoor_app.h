@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "base/app_context.h"
+#include "detect/exclusion_data.h"
 #include "display/display_environment.h"
 
 class CQuillmoorApp {
@@ -25,6 +26,7 @@ class CQuillmoorApp {
 
   AppContext context_;
   std::unique_ptr<DisplayEnvironment> environment_;
+  std::unique_ptr<CExclusionData> rules_;  // from start-up to shutdown, which saves them
 };
 
 // The console control handler of debug mode: keeps Ctrl+C and Ctrl+Break from ending us.

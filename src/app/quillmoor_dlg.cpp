@@ -14,13 +14,14 @@ constexpr Margins kGlass{9, 8, 23, 14};  // left, right, top, bottom
 
 }  // namespace
 
-CQuillmoorDlg::CQuillmoorDlg(AppContext& context, DisplayEnvironment& environment)
+CQuillmoorDlg::CQuillmoorDlg(AppContext& context, DisplayEnvironment& environment,
+                             CExclusionData& rules)
     : HomeLinkDialog(context, res::mainPanelDialog()),
       appIcon_(context.platform.windows.loadIcon(IDR_MAINFRAME)),
       trayIcon_(context.platform.windows.loadIcon(IDR_MAINFRAME)),
       winListPage_(context),
       controlPage_(context, environment),
-      limitPage_(context),
+      limitPage_(context, rules),
       tray_(context.platform.shell) {}
 
 bool CQuillmoorDlg::onInitDialog() {

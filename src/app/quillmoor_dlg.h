@@ -16,7 +16,7 @@ class CQuillmoorDlg : public HomeLinkDialog, public CWinListListener {
   static constexpr uint32_t kTrayMessage = platform::WM_USER + 100;
   static constexpr uintptr_t kWatchdogTimer = 103;
 
-  CQuillmoorDlg(AppContext& context, DisplayEnvironment& environment);
+  CQuillmoorDlg(AppContext& context, DisplayEnvironment& environment, CExclusionData& rules);
 
   void AddWindow(const std::vector<WindowEntry>* list) override;
   void DelWindow(const std::vector<WindowEntry>* list) override;

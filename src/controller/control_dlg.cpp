@@ -4,7 +4,7 @@
 
 #include "base/diagnostic_log.h"
 #include "base/program_folder.h"
-#include "detect/exclusion_data.h"
+#include "dialogs/limit_dlg.h"
 #include "res/dialogs.h"
 #include "res/strings.h"
 
@@ -20,7 +20,7 @@ CControlDlg::CControlDlg(AppContext& context, DisplayEnvironment& environment)
       pageBrush_(context.platform.windows, rgb(230, 230, 230)) {}
 
 void CControlDlg::saveExclusions() {
-  if (CExclusionData* store = CExclusionData::existingInstance()) store->saveFile();
+  if (limitPage_ != nullptr) limitPage_->store().saveFile();
 }
 
 bool CControlDlg::onInitDialog() {

@@ -24,22 +24,11 @@ bool matchItem(const ExclusionItem& item, const std::string& title,
   return titleHolds && processHolds;
 }
 
-CExclusionData* CExclusionData::instance_ = nullptr;
-
-CExclusionData* CExclusionData::getInstance(const platform::Platform& platform) {
-  if (instance_ == nullptr) {
-    instance_ =
-        new CExclusionData(platform, pathInCurrentDirectory(platform.system, kFileName));
-    instance_->loadFile();
-  }
-  return instance_;
-}
-
-void CExclusionData::deleteInstance() {
-  if (instance_ == nullptr) return;
-  instance_->saveFile();
-  delete instance_;
-  instance_ = nullptr;
+std::unique_ptr<CExclusionData> CExclusionData::openStore(const platform::Platform& platform) {
+  auto store =
+      std::make_unique<CExclusionData>(platform, pathInCurrentDirectory(platform.system, kFileName));
+  store->loadFile();
+  return store;
 }
 
 CExclusionData::CExclusionData(const platform::Platform& platform, std::string path)

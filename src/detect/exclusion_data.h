@@ -1,6 +1,7 @@
 // Exclusion rules: which windows get no preview, and their file "ExclusionData.ini".
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,11 +17,9 @@ bool matchItem(const ExclusionItem& item, const std::string& title,
 
 class CExclusionData {
  public:
-  // The process-wide store: created on the first call (path from the current directory,
-  // then loaded); deleted, and so saved, by deleteInstance().
-  static CExclusionData* getInstance(const platform::Platform& platform);
-  static CExclusionData* existingInstance() { return instance_; }
-  static void deleteInstance();
+  // The store of the running program: "ExclusionData.ini" in the current directory, loaded.
+  // The application owns it and saves it at shutdown.
+  static std::unique_ptr<CExclusionData> openStore(const platform::Platform& platform);
 
   CExclusionData(const platform::Platform& platform, std::string filePath);
   virtual ~CExclusionData() = default;
@@ -45,7 +44,6 @@ class CExclusionData {
   std::string filePath;
 
  private:
-  static CExclusionData* instance_;
   platform::Platform platform_;
   // The bytes of a loaded file that did not make sense, until they are kept beside it.
   std::optional<std::string> damagedOriginal_;

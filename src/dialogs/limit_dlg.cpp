@@ -6,9 +6,10 @@
 
 using namespace platform;
 
-CLimitDlg::CLimitDlg(AppContext& context)
+CLimitDlg::CLimitDlg(AppContext& context, CExclusionData& store)
     : ui::Dialog(context.platform.windows, res::limitDialog()),
       context_(context),
+      store_(store),
       workingList_(context.platform, std::string()),
       yellow_(context.platform.windows, rgb(255, 255, 180)),
       green_(context.platform.windows, rgb(0, 255, 0)),
@@ -25,17 +26,11 @@ bool CLimitDlg::onInitDialog() {
 }
 
 void CLimitDlg::readExclusionData() {
-  if (const CExclusionData* store = CExclusionData::existingInstance()) {
-    workingList_.items = store->items;
-  }
+  workingList_.items = store_.items;
   refreshExclusionList();
 }
 
-void CLimitDlg::writeExclusionData() {
-  if (CExclusionData* store = CExclusionData::existingInstance()) {
-    store->items = workingList_.items;
-  }
-}
+void CLimitDlg::writeExclusionData() { store_.items = workingList_.items; }
 
 void CLimitDlg::addExclusion(const std::string& title, const std::string& processName) {
   if (!workingList_.addExclusion(title, processName)) return;

@@ -10,7 +10,8 @@
 
 class CLimitDlg : public ui::Dialog {
  public:
-  explicit CLimitDlg(AppContext& context);
+  // `store` is the rules as loaded and saved; the page copies every change into it.
+  CLimitDlg(AppContext& context, CExclusionData& store);
 
   // Working list := the store's rules; the list is rebuilt.
   void readExclusionData();
@@ -26,6 +27,7 @@ class CLimitDlg : public ui::Dialog {
   void showItem(int32_t index);
 
   const std::vector<ExclusionItem>& rules() const { return workingList_.items; }
+  CExclusionData& store() { return store_; }
 
  protected:
   bool onInitDialog() override;
@@ -37,6 +39,7 @@ class CLimitDlg : public ui::Dialog {
 
  private:
   AppContext& context_;
+  CExclusionData& store_;
   ui::ListView listView_;
   CExclusionData workingList_;
   ui::Brush yellow_;

@@ -344,17 +344,15 @@ TEST_F(ExclusionDataTest, AFailedSaveKeepsThePreviousFile) {
   EXPECT_EQ(file(), "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLE=keep\r\n");
 }
 
-TEST_F(ExclusionDataTest, ProcessWideStoreLoadsFromTheCurrentDirectoryAndSavesOnDelete) {
+TEST_F(ExclusionDataTest, TheStoreLoadsFromTheCurrentDirectoryAndSavesThere) {
   ASSERT_TRUE(desk->files.setCurrentDirectory("C:\\Programs\\Quillmoor"));
   desk->files.writeFile(kFile, "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nPNAMEFLAG=1\r\n"
                                "PNAME=a.exe\r\n");
-  CExclusionData* store = CExclusionData::getInstance(desk->platform());
+  std::unique_ptr<CExclusionData> store = CExclusionData::openStore(desk->platform());
   EXPECT_EQ(store->filePath, kFile);
   ASSERT_EQ(store->items.size(), 1u);
-  EXPECT_EQ(CExclusionData::getInstance(desk->platform()), store);
   store->addExclusion("T", "t.exe");
-  CExclusionData::deleteInstance();
-  EXPECT_EQ(CExclusionData::existingInstance(), nullptr);
+  EXPECT_TRUE(store->saveFile());
   EXPECT_EQ(file(),
             "[SYSTEM]\r\nEXCLUSIONNUM=2\r\n"
             "[ITEM0]\r\nTITLEFLAG=1\r\nPNAMEFLAG=1\r\nFULLNAMEFLAG=1\r\nTITLE=T\r\nPNAME=t.exe\r\n"

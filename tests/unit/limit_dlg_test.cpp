@@ -9,26 +9,22 @@ namespace {
 
 class LimitPageTest : public ::testing::Test {
  protected:
-  LimitPageTest() : context(desk->platform()), host(desk->windows, res::winListDialog()), page(context) {
+  LimitPageTest()
+      : context(desk->platform()),
+        store(desk->platform(), "C:\\ExclusionData.ini"),
+        host(desk->windows, res::winListDialog()),
+        page(context, store) {
     host.create({});
     host.showWindow(platform::SW_SHOW);
   }
   void open(std::vector<ExclusionItem> rules) {
-    CExclusionData::deleteInstance();
-    desk->files.writeFile("C:\\ExclusionData.ini", "");
-    ASSERT_TRUE(desk->files.setCurrentDirectory("C:\\"));
-    CExclusionData::getInstance(desk->platform())->items = std::move(rules);
+    store.items = std::move(rules);
     if (!page.isWindow()) {
       ASSERT_TRUE(page.create(host.hwnd()));
       page.showWindow(platform::SW_SHOW);
     }
     page.readExclusionData();
     list = desk->windows.listView(page.item(res::IDC_LIMIT_LIST));
-  }
-  ~LimitPageTest() override {
-    // The store is saved as it goes; keep this test's file out of the way.
-    CExclusionData::existingInstance()->items.clear();
-    CExclusionData::deleteInstance();
   }
   std::string field(int32_t id) { return page.itemText(id); }
   platform::LResult colourOf(int32_t id) {
@@ -41,6 +37,7 @@ class LimitPageTest : public ::testing::Test {
 
   std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
   AppContext context;
+  CExclusionData store;
   ui::Dialog host;  // a page lives in a parent dialog
   CLimitDlg page;
   sim::ListViewModel* list = nullptr;
@@ -94,7 +91,7 @@ TEST_F(LimitPageTest, NewExclusionsGoFirstReachTheStoreAndKeepTheSelection) {
   page.addExclusion("Inbox - Mail", "mail.exe");
   ASSERT_EQ(page.rules().size(), 2u);
   EXPECT_EQ(list->text(0, 1), "Inbox - Mail");
-  EXPECT_EQ(CExclusionData::existingInstance()->items, page.rules());
+  EXPECT_EQ(store.items, page.rules());
   // The mark stays on row 0, which now shows the new rule.
   EXPECT_EQ(list->selectionMark, 0);
   EXPECT_EQ(field(res::IDC_LIMIT_MATCH_KIND), "フルネーム一致");
