@@ -20,14 +20,14 @@ CAboutDlg::CAboutDlg(AppContext& context) : HomeLinkDialog(context, res::aboutDi
 
 bool CAboutDlg::onInitDialog() {
   ui::Dialog::onInitDialog();
-  windows().setWindowText(hwnd(), "Quillmoor for Tundra");
+  ownWindows().setWindowText(hwnd(), "Quillmoor for Tundra");
   char text[512];
   snprintf(text, sizeof text, "Quillmoor for Tundra %s %s",
            aboutVersion(context_.version.getVersionString()).c_str(), "[PORTABLE版]");
   versionText = text;
   updateData(false);
-  windows().sendMessage(item(res::IDC_ABOUT_ICON), STM_SETICON,
-                        windows().loadIcon(IDR_MAINFRAME).value, 0);
+  messages().sendMessage(item(res::IDC_ABOUT_ICON), STM_SETICON,
+                         context_.platform.icons.loadIcon(IDR_MAINFRAME).value, 0);
   return true;
 }
 

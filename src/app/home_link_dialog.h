@@ -8,7 +8,7 @@
 class HomeLinkDialog : public ui::Dialog {
  public:
   HomeLinkDialog(AppContext& context, const platform::DialogTemplate& dialogTemplate)
-      : ui::Dialog(context.platform.windows, dialogTemplate), context_(context) {}
+      : ui::Dialog(context.platform, dialogTemplate), context_(context) {}
 
  protected:
   bool onNotify(const platform::NotifyHeader& header, platform::LResult& result) override;

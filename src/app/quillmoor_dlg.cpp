@@ -17,8 +17,8 @@ constexpr Margins kGlass{9, 8, 23, 14};  // left, right, top, bottom
 CQuillmoorDlg::CQuillmoorDlg(AppContext& context, DisplayEnvironment& environment,
                              CExclusionData& rules)
     : HomeLinkDialog(context, res::mainPanelDialog()),
-      appIcon_(context.platform.windows.loadIcon(IDR_MAINFRAME)),
-      trayIcon_(context.platform.windows.loadIcon(IDR_MAINFRAME)),
+      appIcon_(context.platform.icons.loadIcon(IDR_MAINFRAME)),
+      trayIcon_(context.platform.icons.loadIcon(IDR_MAINFRAME)),
       winListPage_(context),
       controlPage_(context, environment),
       limitPage_(context, rules),
@@ -26,17 +26,17 @@ CQuillmoorDlg::CQuillmoorDlg(AppContext& context, DisplayEnvironment& environmen
 
 bool CQuillmoorDlg::onInitDialog() {
   // Registered here rather than at WM_CREATE, which a dialog's own procedure never sees.
-  taskbarCreatedMessage_ = windows().registerWindowMessage("TaskbarCreated");
+  taskbarCreatedMessage_ = messages().registerWindowMessage("TaskbarCreated");
   ui::Dialog::onInitDialog();
 
   const std::string aboutItem = loadResourceString(IDS_ABOUTBOX);
-  if (windows().hasSystemMenu(hwnd()) && !aboutItem.empty()) {
-    windows().appendSystemMenu(hwnd(), MF_SEPARATOR, 0, "");
-    windows().appendSystemMenu(hwnd(), MF_STRING, res::IDM_ABOUTBOX, aboutItem);
+  if (ownWindows().hasSystemMenu(hwnd()) && !aboutItem.empty()) {
+    ownWindows().appendSystemMenu(hwnd(), MF_SEPARATOR, 0, "");
+    ownWindows().appendSystemMenu(hwnd(), MF_STRING, res::IDM_ABOUTBOX, aboutItem);
   }
   sendMessage(WM_SETICON, ICON_BIG, static_cast<LParam>(appIcon_.value));
   sendMessage(WM_SETICON, ICON_SMALL, static_cast<LParam>(appIcon_.value));
-  windows().setWindowText(hwnd(), "Quillmoor for Tundra [メインパネル]");
+  ownWindows().setWindowText(hwnd(), "Quillmoor for Tundra [メインパネル]");
 
   controlPage_.create(hwnd());
   controlPage_.showWindow(SW_SHOW);
@@ -51,7 +51,7 @@ bool CQuillmoorDlg::onInitDialog() {
   tray_.init(hwnd(), trayIcon_, kTrayMessage, "Quillmoor for Tundra");
   tray_.add();
   setPanelVisible(false);
-  context_.checks.queryComposition(&composition_);
+  context_.platform.dwm.isCompositionEnabled(&composition_);
   updateGlass();
   setTimer(kWatchdogTimer, 1000);
   return true;
@@ -113,7 +113,7 @@ LResult CQuillmoorDlg::windowProc(uint32_t message, WParam wParam, LParam lParam
       return result;
     }
     case WM_DWMCOMPOSITIONCHANGED:
-      context_.checks.queryComposition(&composition_);
+      context_.platform.dwm.isCompositionEnabled(&composition_);
       updateGlass();
       if (composition_) {
         winListPage_.returnSuspend();
@@ -137,7 +137,8 @@ LResult CQuillmoorDlg::onTrayNotify(WParam wParam, LParam lParam) {
       return 0;
     case WM_RBUTTONUP:
       windows().setForegroundWindow(hwnd());
-      windows().trackPopupMenu(res::trayMenu(), 0, windows().getCursorPos(), hwnd());
+      ownWindows().trackPopupMenu(res::trayMenu(), 0, context_.platform.input.getCursorPos(),
+                                  hwnd());
       return 0;
     default:
       return defaultProc(kTrayMessage, wParam, lParam);
@@ -168,8 +169,8 @@ void CQuillmoorDlg::onTimer(uintptr_t id) {
 BrushHandle CQuillmoorDlg::onCtlColor(DeviceContext dc, Hwnd, ui::CtlColor, BrushHandle base) {
   if (!composition_) return base;
   // Under glass, every control draws on a black, transparent background.
-  windows().setBkMode(dc, TRANSPARENT);
-  return windows().blackBrush();
+  context_.platform.drawing.setBkMode(dc, TRANSPARENT);
+  return context_.platform.drawing.blackBrush();
 }
 
 void CQuillmoorDlg::postNcDestroy() { tray_.remove(); }
@@ -195,9 +196,9 @@ void CQuillmoorDlg::showPanel() {
     const Rect window = windowRect();
     Rect frame = window;
     Rect visible;
-    if (context_.checks.dwmGetExtendedFrameBounds(hwnd(), &visible) >= 0) frame = visible;
+    if (getExtendedFrameBounds(context_.platform.dwm, hwnd(), &visible) >= 0) frame = visible;
     Rect work;
-    windows().getWorkArea(work);
+    context_.platform.screen.getWorkArea(work);
     // The visible frame touches the bottom-right corner of the work area.
     const int32_t x = work.right - frame.width() + (frame.width() - window.width()) / 2;
     const int32_t y = work.bottom - frame.height() + (frame.height() - window.height()) / 2;
@@ -229,21 +230,21 @@ void CQuillmoorDlg::setPanelVisible(bool shown) {
 void CQuillmoorDlg::updateGlass() {
   if (composition_) {
     if (glassMargins_.top == 0) {
-      if (context_.checks.dwmExtendFrameIntoClientArea(hwnd(), kGlass) >= 0) {
+      if (context_.platform.dwm.extendFrameIntoClientArea(hwnd(), kGlass) >= 0) {
         glassMargins_ = kGlass;
       }
     } else {
-      context_.checks.dwmExtendFrameIntoClientArea(hwnd(), glassMargins_);
+      context_.platform.dwm.extendFrameIntoClientArea(hwnd(), glassMargins_);
     }
   }
-  windows().invalidateRect(hwnd(), true);
+  ownWindows().invalidateRect(hwnd(), true);
 }
 
 void CQuillmoorDlg::placeWinListPage() {
   if (!winListPage_.isWindow() || !winListPage_.isVisible()) return;
   const Rect panel = windowRect();
   const Rect page = winListPage_.windowRect();
-  const int32_t caption = windows().getSystemMetrics(SM_CYCAPTION);
+  const int32_t caption = context_.platform.screen.getSystemMetrics(SM_CYCAPTION);
   winListPage_.setWindowPos(kHwndNotopmost, panel.left - page.width(), panel.top + caption, 0, 0,
                             SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -255,9 +256,8 @@ void CQuillmoorDlg::onExit() {
 
 void CQuillmoorDlg::paintMinimised() {
   const Rect client = clientRect();
-  const int32_t x =
-      (client.width() - windows().getSystemMetrics(SM_CXICON) + 1) / 2;
+  const int32_t x = (client.width() - context_.platform.screen.getSystemMetrics(SM_CXICON) + 1) / 2;
   const int32_t y =
-      (client.height() - windows().getSystemMetrics(SM_CYICON) + 1) / 2;
-  windows().paintIcon(hwnd(), appIcon_, x, y);
+      (client.height() - context_.platform.screen.getSystemMetrics(SM_CYICON) + 1) / 2;
+  context_.platform.drawing.paintIcon(hwnd(), appIcon_, x, y);
 }

@@ -2,16 +2,43 @@
 #pragma once
 
 #include "base/command_line.h"
+#include "base/guarded_dwm.h"
 #include "base/platform_checks.h"
 #include "base/version_string.h"
 #include "platform/platform.h"
 
 struct AppContext {
   explicit AppContext(platform::Platform& p)
-      : platform(p), checks(p.system, p.dwm), version(p.system) {}
+      : checks(p.system),
+        guardedDwm(checks, p.dwm),
+        platform(withDwm(p, guardedDwm)),
+        version(p.system) {}
 
-  platform::Platform& platform;
-  Switches switches;
   PlatformChecks checks;
+  GuardedDwm guardedDwm;
+  // The port as the program sees it: its DWM is the guarded one.
+  platform::Platform platform;
+  Switches switches;
   VersionString version;
+
+ private:
+  static platform::Platform withDwm(const platform::Platform& p, platform::Dwm& dwm) {
+    return platform::Platform{.system = p.system,
+                              .profile = p.profile,
+                              .files = p.files,
+                              .monitors = p.monitors,
+                              .dwm = dwm,
+                              .shell = p.shell,
+                              .messageBoxes = p.messageBoxes,
+                              .processes = p.processes,
+                              .windows = p.windows,
+                              .messages = p.messages,
+                              .ownWindows = p.ownWindows,
+                              .dialogs = p.dialogs,
+                              .listViews = p.listViews,
+                              .icons = p.icons,
+                              .drawing = p.drawing,
+                              .input = p.input,
+                              .screen = p.screen};
+  }
 };

@@ -11,13 +11,13 @@
 using namespace platform;
 
 CControlDlg::CControlDlg(AppContext& context, DisplayEnvironment& environment)
-    : ui::Dialog(context.platform.windows, res::controlDialog()),
+    : ui::Dialog(context.platform, res::controlDialog()),
       context_(context),
       environment_(environment),
       settingsPath_(pathInCurrentDirectory(context.platform.system, kSettingsFileName)),
       icons_(context.platform),
-      valueBrush_(context.platform.windows, rgb(255, 255, 180)),
-      pageBrush_(context.platform.windows, rgb(230, 230, 230)) {}
+      valueBrush_(context.platform.drawing, rgb(255, 255, 180)),
+      pageBrush_(context.platform.drawing, rgb(230, 230, 230)) {}
 
 void CControlDlg::saveExclusions() {
   if (limitPage_ != nullptr) limitPage_->store().saveFile();
@@ -28,12 +28,13 @@ bool CControlDlg::onInitDialog() {
   settings.loadSettings(context_.platform, settingsPath_);
   // The switch that would let previews take taskbar buttons away stays off.
   environment_.taskbar().removalEnabled = false;
-  listView_.attach(windows(), item(res::IDC_THUMB_LIST));
+  listView_.attach(context_.platform.listViews, messages(), item(res::IDC_THUMB_LIST));
   listView_.setExtendedStyle(LVS_EX_FULLROWSELECT);
   listView_.insertColumn(0, "Title", 220);
   listView_.insertColumn(1, "ProcessName", 100);
   listView_.insertColumn(2, "WinHandle", 100);
-  windows().listViewSetImageList(listView_.hwnd(), icons_.imageList(), LVSIL_SMALL);
+  context_.platform.listViews.listViewSetImageList(listView_.hwnd(), icons_.imageList(),
+                                                   LVSIL_SMALL);
   arrange();
   showSettings();
   showTransparency();
@@ -83,11 +84,12 @@ bool CControlDlg::isCompositionOn() {
 // --- Hover hot-key mode. ---
 
 void CControlDlg::registerHoverKey(const char* failureText) {
-  if (windows().registerHotKey(hwnd(), kHoverHotKey, static_cast<uint32_t>(settings.hvModifiers),
-                               static_cast<uint32_t>(settings.hvHotKey))) {
+  if (context_.platform.input.registerHotKey(hwnd(), kHoverHotKey,
+                                             static_cast<uint32_t>(settings.hvModifiers),
+                                             static_cast<uint32_t>(settings.hvHotKey))) {
     return;
   }
-  diag::print("RegisterHotKey() Error=%d\n", static_cast<int>(windows().lastError()));
+  diag::print("RegisterHotKey() Error=%d\n", static_cast<int>(messages().lastError()));
   context_.platform.messageBoxes.show(hwnd(), failureText, kAppTitle, MB_OK);
 }
 
@@ -119,7 +121,7 @@ void CControlDlg::onTimer(uintptr_t id) {
 
 LResult CControlDlg::windowProc(uint32_t message, WParam wParam, LParam lParam) {
   if (message == WM_HOTKEY && wParam == kHoverHotKey) onHotKey();
-  if (message == WM_DESTROY) windows().unregisterHotKey(hwnd(), kHoverHotKey);
+  if (message == WM_DESTROY) context_.platform.input.unregisterHotKey(hwnd(), kHoverHotKey);
   return ui::Dialog::windowProc(message, wParam, lParam);
 }
 
@@ -195,8 +197,8 @@ BrushHandle CControlDlg::onCtlColor(DeviceContext dc, Hwnd control, ui::CtlColor
     case ui::CtlColor::Button:
       return pageBrush_.handle();
     case ui::CtlColor::Static: {
-      windows().setBkMode(dc, TRANSPARENT);
-      switch (windows().getDlgCtrlId(control)) {
+      context_.platform.drawing.setBkMode(dc, TRANSPARENT);
+      switch (dialogs().getDlgCtrlId(control)) {
         case res::IDC_LOCATION_TEXT:
         case res::IDC_SIZE_TEXT:
         case res::IDC_TOP_MARGIN:
@@ -210,7 +212,7 @@ BrushHandle CControlDlg::onCtlColor(DeviceContext dc, Hwnd control, ui::CtlColor
           return valueBrush_.handle();
         case res::IDC_MARGIN_LABEL:
         case res::IDC_LIMIT_LABEL:
-          windows().setTextColor(dc, rgb(0, 0, 255));
+          context_.platform.drawing.setTextColor(dc, rgb(0, 0, 255));
           return pageBrush_.handle();
         default:
           return pageBrush_.handle();

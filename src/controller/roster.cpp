@@ -195,7 +195,7 @@ void CControlDlg::refreshList() {
 
 void CControlDlg::arrange() {
   Rect screen;
-  windows().getWindowRect(windows().getDesktopWindow(), screen);
+  windows().getWindowRect(context_.platform.screen.getDesktopWindow(), screen);
   std::vector<ThumbnailSlot> fresh;
   for (const Rect& rect : buildSlots(settings, screen)) {
     ThumbnailSlot slot;

@@ -5,13 +5,12 @@
 using namespace platform;
 
 CImageListCashSmoll::CImageListCashSmoll(const Platform& platform)
-    : platform_(platform),
-      imageList_(platform.windows.createImageList(16, 16, ILC_COLORDDB, 0, 50)) {
-  platform_.windows.setImageListBkColor(imageList_, rgb(255, 255, 255));
+    : platform_(platform), imageList_(platform.icons.createImageList(16, 16, ILC_COLORDDB, 0, 50)) {
+  platform_.icons.setImageListBkColor(imageList_, rgb(255, 255, 255));
 }
 
 CImageListCashSmoll::~CImageListCashSmoll() {
-  platform_.windows.destroyImageList(imageList_);
+  platform_.icons.destroyImageList(imageList_);
 }
 
 int32_t CImageListCashSmoll::getIconIndex(const std::string& path) {
@@ -24,10 +23,10 @@ int32_t CImageListCashSmoll::getIconIndex(const std::string& path) {
   const bool own = icon.has_value();
   if (!own) {
     diag::print("ICON get fail path =%s\n", path.c_str());
-    icon = platform_.windows.errorIcon();
+    icon = platform_.icons.errorIcon();
   }
-  const int32_t index = platform_.windows.imageListAddIcon(imageList_, *icon);
-  if (own) platform_.windows.destroyIcon(*icon);
+  const int32_t index = platform_.icons.imageListAddIcon(imageList_, *icon);
+  if (own) platform_.icons.destroyIcon(*icon);
   // Keys and images stay in step: a path whose image was refused gets no key.
   if (index >= 0) {
     paths_.push_back(path);

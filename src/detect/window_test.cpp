@@ -1,9 +1,11 @@
 #include "detect/window_test.h"
 
+#include "base/guarded_dwm.h"
+
 using namespace platform;
 
-WindowVerdict testWindow(Windows& windows, ProcessNames& processNames, PlatformChecks& checks,
-                         Hwnd window, Hwnd ownPage, WindowEntry& entry) {
+WindowVerdict testWindow(Windows& windows, ProcessNames& processNames, Dwm& dwm, Hwnd window,
+                         Hwnd ownPage, WindowEntry& entry) {
   if (window == ownPage) return WindowVerdict::OwnPage;
 
   constexpr uint32_t kRequired = WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
@@ -12,7 +14,7 @@ WindowVerdict testWindow(Windows& windows, ProcessNames& processNames, PlatformC
   }
   // Cloaked windows are as good as hidden; a failed query (older systems) means not cloaked.
   Dword cloaked = 0;
-  if (checks.dwmGetCloaked(window, &cloaked) >= 0 && cloaked != 0) return WindowVerdict::Cloaked;
+  if (getCloaked(dwm, window, &cloaked) >= 0 && cloaked != 0) return WindowVerdict::Cloaked;
 
   const std::string title = windows.getWindowText(window, 256);
   if (title.empty()) return WindowVerdict::NoTitle;

@@ -2,9 +2,9 @@
 // window, so that the log and the tests can tell them apart.
 #pragma once
 
-#include "base/platform_checks.h"
-#include "detect/window_entry.h"
 #include "detect/process_names.h"
+#include "detect/window_entry.h"
+#include "platform/dwm.h"
 #include "platform/windows.h"
 
 enum class WindowVerdict {
@@ -22,6 +22,5 @@ enum class WindowVerdict {
 constexpr const char* kOwnExecutableName = "ZENTA.exe";
 
 // Tests one window in the rules' order; on Accepted, `entry` holds its facts.
-WindowVerdict testWindow(platform::Windows& windows, ProcessNames& processNames,
-                         PlatformChecks& checks, platform::Hwnd window, platform::Hwnd ownPage,
-                         WindowEntry& entry);
+WindowVerdict testWindow(platform::Windows& windows, ProcessNames& processNames, platform::Dwm& dwm,
+                         platform::Hwnd window, platform::Hwnd ownPage, WindowEntry& entry);

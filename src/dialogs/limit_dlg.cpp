@@ -7,18 +7,18 @@
 using namespace platform;
 
 CLimitDlg::CLimitDlg(AppContext& context, CExclusionData& store)
-    : ui::Dialog(context.platform.windows, res::limitDialog()),
+    : ui::Dialog(context.platform, res::limitDialog()),
       context_(context),
       store_(store),
       workingList_(context.platform, std::string()),
-      yellow_(context.platform.windows, rgb(255, 255, 180)),
-      green_(context.platform.windows, rgb(0, 255, 0)),
-      red_(context.platform.windows, rgb(255, 0, 0)),
-      grey_(context.platform.windows, rgb(230, 230, 230)) {}
+      yellow_(context.platform.drawing, rgb(255, 255, 180)),
+      green_(context.platform.drawing, rgb(0, 255, 0)),
+      red_(context.platform.drawing, rgb(255, 0, 0)),
+      grey_(context.platform.drawing, rgb(230, 230, 230)) {}
 
 bool CLimitDlg::onInitDialog() {
   ui::Dialog::onInitDialog();
-  listView_.attach(windows(), item(res::IDC_LIMIT_LIST));
+  listView_.attach(context_.platform.listViews, messages(), item(res::IDC_LIMIT_LIST));
   listView_.setExtendedStyle(LVS_EX_FULLROWSELECT);
   listView_.insertColumn(0, "ProcessName", 100);
   listView_.insertColumn(1, "Title", 150);
@@ -54,7 +54,6 @@ void CLimitDlg::refreshExclusionList() {
 
 void CLimitDlg::showItem(int32_t index) {
   Windows& wm = windows();
-  const Hwnd page = hwnd();
   if (index < 0 || static_cast<size_t>(index) >= workingList_.items.size()) {
     for (int32_t id : {res::IDC_LIMIT_TITLE_STATE, res::IDC_LIMIT_PNAME_STATE,
                        res::IDC_LIMIT_MATCH_KIND, res::IDC_LIMIT_TPART}) {
@@ -65,8 +64,8 @@ void CLimitDlg::showItem(int32_t index) {
   const ExclusionItem& rule = workingList_.items[static_cast<size_t>(index)];
   const bool titleOn = rule.titleFlag != 0;
   setItemText(res::IDC_LIMIT_TITLE_STATE, titleOn ? "タイトル有効" : "タイトル無効");
-  wm.enableWindow(wm.getDlgItem(page, res::IDC_LIMIT_MATCH_KIND), titleOn);
-  wm.enableWindow(wm.getDlgItem(page, res::IDC_LIMIT_TPART), titleOn);
+  wm.enableWindow(item(res::IDC_LIMIT_MATCH_KIND), titleOn);
+  wm.enableWindow(item(res::IDC_LIMIT_TPART), titleOn);
   setItemText(res::IDC_LIMIT_PNAME_STATE,
               rule.pnameFlag != 0 ? "プロセス名有効" : "プロセス名無効");
   setItemText(res::IDC_LIMIT_MATCH_KIND,
@@ -91,8 +90,8 @@ BrushHandle CLimitDlg::onCtlColor(DeviceContext dc, Hwnd control, ui::CtlColor k
     case ui::CtlColor::Button:
       return grey_.handle();
     case ui::CtlColor::Static: {
-      windows().setBkMode(dc, TRANSPARENT);
-      const int32_t id = windows().getDlgCtrlId(control);
+      context_.platform.drawing.setBkMode(dc, TRANSPARENT);
+      const int32_t id = dialogs().getDlgCtrlId(control);
       if (id == res::IDC_LIMIT_TITLE_STATE || id == res::IDC_LIMIT_PNAME_STATE) {
         const std::string text = itemText(id);
         if (text.empty()) return yellow_.handle();

@@ -1,5 +1,5 @@
 // The Desktop Window Manager (dwmapi). The adapter binds the library on first use; the
-// program calls it only through the guarded entry points of app/platform_checks.
+// program calls it only through the version guard of base/guarded_dwm.h.
 #pragma once
 
 #include "platform/types.h"

@@ -20,14 +20,15 @@ TargetKeeper::TargetKeeper(AppContext& context, DisplayEnvironment& environment,
     : context_(context),
       environment_(environment),
       windows_(context.platform.windows),
+      messages_(context.platform.messages),
       target_(target) {
-  windows_.getWindowRect(windows_.getDesktopWindow(), desktopRect_);
+  windows_.getWindowRect(context.platform.screen.getDesktopWindow(), desktopRect_);
 }
 
 bool TargetKeeper::alive() const { return windows_.isWindow(target_); }
 
 bool TargetKeeper::responsive() const {
-  if (windows_.sendMessageTimeout(target_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kProbeMs).answered) {
+  if (messages_.sendMessageTimeout(target_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kProbeMs).answered) {
     return true;
   }
   diag::print("target 0x%08x does not answer: left as it is\n", target_.value);
@@ -36,7 +37,7 @@ bool TargetKeeper::responsive() const {
 
 void TargetKeeper::send(uint32_t message, WParam wParam, LParam lParam) {
   // Answered a moment ago: a second at most, and none once the system knows it hangs.
-  windows_.sendMessageTimeout(target_, message, wParam, lParam, SMTO_ABORTIFHUNG, kProbeMs);
+  messages_.sendMessageTimeout(target_, message, wParam, lParam, SMTO_ABORTIFHUNG, kProbeMs);
 }
 
 void TargetKeeper::setLayeredAlphaZero(uint32_t exStyle) {

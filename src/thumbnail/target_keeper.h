@@ -47,6 +47,7 @@ class TargetKeeper {
   AppContext& context_;
   DisplayEnvironment& environment_;
   platform::Windows& windows_;
+  platform::Messages& messages_;
   platform::Hwnd target_;
   uint32_t savedStyle_ = 0;
   uint32_t savedExStyle_ = 0;

@@ -42,7 +42,7 @@ std::unique_ptr<Cthumbnail> Cthumbnail::create(AppContext& context,
   // from the user's window.
   params.style = WS_POPUP;
   params.exStyle = WS_EX_WINDOWEDGE;
-  if (!preview->windows().createWindow(params, preview.get()) || !preview->isWindow()) {
+  if (!preview->ownWindows().createWindow(params, preview.get()) || !preview->isWindow()) {
     return nullptr;  // a window that went during its creation has already put its target back
   }
   return preview;
@@ -52,7 +52,7 @@ Cthumbnail::Cthumbnail(AppContext& context, DisplayEnvironment& environment,
                        const SettingsRecord& settings, Hwnd target, std::string title,
                        std::string exeName, const Rect& slot, uint8_t alpha,
                        CthumbnailListener* listener)
-    : ui::Window(context.platform.windows),
+    : ui::Window(context.platform),
       context_(context),
       settings_(settings),
       listener_(listener),
@@ -61,11 +61,12 @@ Cthumbnail::Cthumbnail(AppContext& context, DisplayEnvironment& environment,
       slotRect_(slot),
       alpha_(alpha),
       targetWnd_(target),
-      keeper_(context, environment, target) {
+      keeper_(context, environment, target),
+      thumbnail_(context.platform.dwm) {
   onVista_ = context_.checks.isVistaOrLater() != 0;
   if (onVista_) {
     diag::print("ON VISTA !\n");
-    if (context_.checks.queryComposition(&composition_) < 0) composition_ = 0;
+    if (context_.platform.dwm.isCompositionEnabled(&composition_) < 0) composition_ = 0;
     diag::print(composition_ ? "ON AERO!\n" : "NOT AERO!\n");
   } else {
     diag::print("Before VISTA!\n");
@@ -96,7 +97,8 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
       }
       break;
     case WM_PRINTCLIENT:
-      windows().fillRect(DeviceContext{wParam}, {0, 0, winWidth_, winHeight_}, kGrey);
+      context_.platform.drawing.fillRect(DeviceContext{wParam}, {0, 0, winWidth_, winHeight_},
+                                         kGrey);
       break;
     case WM_PAINT:
       onPaint();
@@ -104,7 +106,7 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
     case WM_ERASEBKGND:
       // Also without composition: the class has no brush, and where the hover frame was
       // drawn would otherwise keep showing it after the frame has gone.
-      windows().fillRect(DeviceContext{wParam}, clientRect(), backColor_);
+      context_.platform.drawing.fillRect(DeviceContext{wParam}, clientRect(), backColor_);
       break;
     case WM_SIZE: {
       const LResult result = defaultProc(message, wParam, lParam);
@@ -112,7 +114,7 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
       return result;
     }
     case WM_DWMCOMPOSITIONCHANGED:
-      if (context_.checks.queryComposition(&composition_) < 0) composition_ = 0;
+      if (context_.platform.dwm.isCompositionEnabled(&composition_) < 0) composition_ = 0;
       // One registration at a time: the old one goes before a fresh one is made.
       unregisterThumbnail();
       if (composition_) registerThumbnail();
@@ -164,23 +166,21 @@ void Cthumbnail::onCreate() {
   }
   fitToSlot(keeper_.normalRect(), true);
   resetZoom();
-  wm.animateWindow(hwnd(), 200, AW_CENTER);  // grows from its centre, never activated
+  ownWindows().animateWindow(hwnd(), 200, AW_CENTER);  // grows from its centre, never activated
   if (composition_) registerThumbnail();
   setTimer(kPollTimer, 500);
 }
 
 bool Cthumbnail::activateTarget() {
   if (!targetIsWindow()) return true;
-  if (!windows()
-           .sendMessageTimeout(targetWnd_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000)
-           .answered) {
+  if (!messages().sendMessageTimeout(targetWnd_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000).answered) {
     context_.platform.messageBoxes.show(hwnd(), "対象のウィンドが現在ビジー状態です。操作をSkipしました",
                                         kAppTitle, MB_OK);
     return false;
   }
   if (state_ == ThumbState::Hidden) {
     keeper_.restoreTarget();
-    windows().sendMessageTimeout(targetWnd_, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, 1000);
+    messages().sendMessageTimeout(targetWnd_, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, 1000);
     keeper_.moveTargetHome();
     state_ = ThumbState::Normal;
   } else {
@@ -226,9 +226,7 @@ void Cthumbnail::fitToSlot(const Rect& source, bool move) {
 }
 
 void Cthumbnail::registerThumbnail() {
-  ThumbnailId id = 0;
-  if (context_.checks.dwmRegisterThumbnail(hwnd(), targetWnd_, &id) < 0) return;
-  thumbnailId_ = id;
+  if (!thumbnail_.registerFor(hwnd(), targetWnd_)) return;
   Rect target;
   windows().getWindowRect(targetWnd_, target);
   ThumbnailProperties properties;
@@ -239,47 +237,46 @@ void Cthumbnail::registerThumbnail() {
   properties.opacity = 255;
   properties.visible = 1;
   properties.sourceClientAreaOnly = 0;
-  if (context_.checks.dwmUpdateThumbnailProperties(thumbnailId_, properties) < 0) return;
+  if (thumbnail_.update(properties) < 0) return;
   fitHeightToSource();
   currentSource_ = properties.source;
 }
 
 void Cthumbnail::unregisterThumbnail() {
-  if (thumbnailId_ != 0) context_.checks.dwmUnregisterThumbnail(thumbnailId_);
-  thumbnailId_ = 0;
+  thumbnail_.release();
   currentSource_ = {};
 }
 
 void Cthumbnail::fitHeightToSource() {
-  if (thumbnailId_ == 0) return;
+  if (!thumbnail_.held()) return;
   Size size;
-  if (context_.checks.dwmQueryThumbnailSourceSize(thumbnailId_, &size) < 0 || size.cx <= 0) {
+  if (thumbnail_.querySourceSize(&size) < 0 || size.cx <= 0) {
     return;
   }
   const double ratio = static_cast<double>(size.cy) / size.cx;
   const Rect client = clientRect();
   const int32_t newHeight = static_cast<int32_t>(client.width() * ratio);
   Rect frame{client.left, client.top, client.right, newHeight};
-  windows().adjustWindowRect(frame, windows().getWindowLong(hwnd(), GWL_STYLE),
-                             windows().getWindowLong(hwnd(), GWL_EXSTYLE));
+  ownWindows().adjustWindowRect(frame, windows().getWindowLong(hwnd(), GWL_STYLE),
+                                windows().getWindowLong(hwnd(), GWL_EXSTYLE));
   const Rect now = windowRect();
   windows().moveWindow(hwnd(), now.left, now.top, now.width(), frame.height(), true);
   ThumbnailProperties properties;
   properties.flags = DWM_TNP_RECTDESTINATION;
   properties.destination = {client.left, client.top, client.right, newHeight};
-  context_.checks.dwmUpdateThumbnailProperties(thumbnailId_, properties);
+  thumbnail_.update(properties);
 }
 
 Rect Cthumbnail::targetFrame() const {
   Rect frame;
-  if (context_.checks.dwmGetExtendedFrameBounds(targetWnd_, &frame) >= 0) return frame;
+  if (getExtendedFrameBounds(context_.platform.dwm, targetWnd_, &frame) >= 0) return frame;
   windows().getWindowRect(targetWnd_, frame);
   return frame;
 }
 
 void Cthumbnail::onPaint() {
   if (!composition_ && state_ != ThumbState::Normal && state_ != ThumbState::Hidden) {
-    windows().paintFill(hwnd(), kGrey);
+    context_.platform.drawing.paintFill(hwnd(), kGrey);
     return;
   }
   if (zoomX == 100 && zoomY == 100) {
@@ -305,7 +302,7 @@ void Cthumbnail::setSourceRect(const Rect& r) {
   ThumbnailProperties properties;
   properties.flags = DWM_TNP_RECTSOURCE;
   properties.source = r;
-  if (context_.checks.dwmUpdateThumbnailProperties(thumbnailId_, properties) >= 0) {
+  if (thumbnail_.update(properties) >= 0) {
     currentSource_ = r;
   }
 }
@@ -379,7 +376,7 @@ void Cthumbnail::refitToTarget(const Rect& r) {
 
 bool Cthumbnail::destroyWindow() {
   if (state_ == ThumbState::ClosingAnimated) {
-    windows().animateWindow(hwnd(), 200, AW_HIDE | AW_CENTER);
+    ownWindows().animateWindow(hwnd(), 200, AW_HIDE | AW_CENTER);
   }
   unregisterThumbnail();
   killTimer(kLeaveTimer);
@@ -399,8 +396,8 @@ void Cthumbnail::postNcDestroy() {
   if (prevState_ == ThumbState::Hidden && targetIsWindow()) {
     keeper_.restoreTarget();
     if (exeName_ == "chrome.exe") {
-      windows().sendMessageTimeout(targetWnd_, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG,
-                                   1000);
+      messages().sendMessageTimeout(targetWnd_, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG,
+                                    1000);
       keeper_.moveTargetHome();
     }
   }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/app_context.h"
+#include "base/thumbnail_registration.h"
 #include "display/display_environment.h"
 #include "settings/settings.h"
 #include "thumbnail/target_keeper.h"
@@ -64,7 +65,7 @@ class Cthumbnail : public ui::Window {
   const std::string& title() const { return title_; }
   const platform::Rect& slotRect() const { return slotRect_; }
   uint8_t alpha() const { return alpha_; }
-  platform::ThumbnailId thumbnailId() const { return thumbnailId_; }
+  platform::ThumbnailId thumbnailId() const { return thumbnail_.id(); }
   const platform::Rect& currentSource() const { return currentSource_; }
   TargetKeeper& keeper() { return keeper_; }
 
@@ -111,7 +112,7 @@ class Cthumbnail : public ui::Window {
   platform::Rect lastTargetRect_;
   bool onVista_ = false;
   platform::Bool composition_ = 0;
-  platform::ThumbnailId thumbnailId_ = 0;
+  ThumbnailRegistration thumbnail_;
   platform::Rect currentSource_;
   platform::ColorRef backColor_ = platform::rgb(220, 220, 220);
 };

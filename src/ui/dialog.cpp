@@ -12,10 +12,12 @@ void DataExchange::text(int32_t id, std::string& value) {
   }
 }
 
-intptr_t Dialog::doModal(Hwnd parent) { return windows().runModalDialog(template_, parent, this); }
+intptr_t Dialog::doModal(Hwnd parent) {
+  return dialogs_.runModalDialog(template_, parent, this);
+}
 
 bool Dialog::create(Hwnd parent) {
-  return static_cast<bool>(windows().createDialog(template_, parent, this));
+  return static_cast<bool>(dialogs_.createDialog(template_, parent, this));
 }
 
 void Dialog::updateData(bool saving) {

@@ -25,21 +25,30 @@ class DataExchange {
   bool saving_;
 };
 
+// What a dialog of the framework needs from the port.
+struct DialogPorts : WindowPorts {
+  DialogPorts(const WindowPorts& window, platform::Dialogs& d) : WindowPorts(window), dialogs(d) {}
+  DialogPorts(const platform::Platform& p)  // NOLINT: implicit, so a class passes its platform
+      : DialogPorts(WindowPorts(p), p.dialogs) {}
+  platform::Dialogs& dialogs;
+};
+
 class Dialog : public Window {
  public:
-  Dialog(platform::Windows& windows, const platform::DialogTemplate& dialogTemplate)
-      : Window(windows), template_(dialogTemplate) {}
+  Dialog(const DialogPorts& ports, const platform::DialogTemplate& dialogTemplate)
+      : Window(ports), dialogs_(ports.dialogs), template_(dialogTemplate) {}
 
   // Runs the dialog modally; the value given to endDialog, or -1.
   intptr_t doModal(Hwnd parent);
   // Creates the dialog modelessly (a child page when the template says so).
   bool create(Hwnd parent);
-  void endDialog(intptr_t result) { windows().endDialog(hwnd(), result); }
+  void endDialog(intptr_t result) { dialogs_.endDialog(hwnd(), result); }
 
-  Hwnd item(int32_t id) const { return windows().getDlgItem(hwnd(), id); }
-  std::string itemText(int32_t id) const { return windows().getDlgItemText(hwnd(), id); }
+  platform::Dialogs& dialogs() const { return dialogs_; }
+  Hwnd item(int32_t id) const { return dialogs_.getDlgItem(hwnd(), id); }
+  std::string itemText(int32_t id) const { return dialogs_.getDlgItemText(hwnd(), id); }
   void setItemText(int32_t id, const std::string& text) {
-    windows().setDlgItemText(hwnd(), id, text);
+    dialogs_.setDlgItemText(hwnd(), id, text);
   }
   // Controls into members (saving) or members into controls.
   void updateData(bool saving);
@@ -67,6 +76,7 @@ class Dialog : public Window {
   }
 
  private:
+  platform::Dialogs& dialogs_;
   const platform::DialogTemplate& template_;
 };
 

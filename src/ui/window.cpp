@@ -5,7 +5,7 @@ namespace ui {
 Window::~Window() {
   if (isWindow()) {
     destroying_ = true;
-    windows_.destroyWindow(hwnd_);
+    ownWindows_.destroyWindow(hwnd_);
   }
 }
 
@@ -21,7 +21,9 @@ platform::Rect Window::clientRect() const {
   return rect;
 }
 
-bool Window::destroyWindow() { return hwnd_ && windows_.destroyWindow(hwnd_); }
+bool Window::destroyWindow() {
+  return hwnd_ && ownWindows_.destroyWindow(hwnd_);
+}
 
 LResult Window::windowProc(uint32_t message, WParam wParam, LParam lParam) {
   return defaultProc(message, wParam, lParam);
@@ -29,7 +31,7 @@ LResult Window::windowProc(uint32_t message, WParam wParam, LParam lParam) {
 
 LResult Window::onMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) {
   if (!hwnd_) hwnd_ = window;
-  if (destroying_) return windows_.defaultProc(window, message, wParam, lParam);
+  if (destroying_) return ownWindows_.defaultProc(window, message, wParam, lParam);
   LResult result = windowProc(message, wParam, lParam);
   if (message == platform::WM_NCDESTROY) {
     hwnd_ = {};

@@ -9,11 +9,13 @@
 // - An object outlives its window; destroying an object whose window still exists destroys
 //   the window first (only default processing runs then).
 // - Everything runs on the one user-interface thread.
+// - The framework takes only the port services it uses itself (WindowPorts, DialogPorts);
+//   a class takes whatever else it draws or asks for by name.
 #pragma once
 
 #include <string>
 
-#include "platform/windows.h"
+#include "platform/platform.h"
 
 namespace ui {
 
@@ -25,15 +27,29 @@ using platform::WParam;
 inline uint32_t loWord(uint64_t value) { return static_cast<uint32_t>(value & 0xFFFF); }
 inline uint32_t hiWord(uint64_t value) { return static_cast<uint32_t>((value >> 16) & 0xFFFF); }
 
+// What a window of the framework needs from the port.
+struct WindowPorts {
+  WindowPorts(platform::Windows& w, platform::Messages& m, platform::OwnWindows& o)
+      : windows(w), messages(m), ownWindows(o) {}
+  WindowPorts(const platform::Platform& p)  // NOLINT: implicit, so a class passes its platform
+      : WindowPorts(p.windows, p.messages, p.ownWindows) {}
+  platform::Windows& windows;
+  platform::Messages& messages;
+  platform::OwnWindows& ownWindows;
+};
+
 class Window : public platform::MessageHandler {
  public:
-  explicit Window(platform::Windows& windows) : windows_(windows) {}
+  explicit Window(const WindowPorts& ports)
+      : windows_(ports.windows), messages_(ports.messages), ownWindows_(ports.ownWindows) {}
   ~Window() override;
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
   Hwnd hwnd() const { return hwnd_; }
   platform::Windows& windows() const { return windows_; }
+  platform::Messages& messages() const { return messages_; }
+  platform::OwnWindows& ownWindows() const { return ownWindows_; }
   bool isWindow() const { return hwnd_ && windows_.isWindow(hwnd_); }
   bool isVisible() const { return hwnd_ && windows_.isWindowVisible(hwnd_); }
 
@@ -45,18 +61,18 @@ class Window : public platform::MessageHandler {
   platform::Rect windowRect() const;
   platform::Rect clientRect() const;
   bool setTimer(uintptr_t id, uint32_t milliseconds) {
-    return windows_.setTimer(hwnd_, id, milliseconds);
+    return messages_.setTimer(hwnd_, id, milliseconds);
   }
-  bool killTimer(uintptr_t id) { return windows_.killTimer(hwnd_, id); }
+  bool killTimer(uintptr_t id) { return messages_.killTimer(hwnd_, id); }
   LResult sendMessage(uint32_t message, WParam wParam, LParam lParam) {
-    return windows_.sendMessage(hwnd_, message, wParam, lParam);
+    return messages_.sendMessage(hwnd_, message, wParam, lParam);
   }
   virtual bool destroyWindow();
 
  protected:
   virtual LResult windowProc(uint32_t message, WParam wParam, LParam lParam);
   LResult defaultProc(uint32_t message, WParam wParam, LParam lParam) {
-    return windows_.defaultProc(hwnd_, message, wParam, lParam);
+    return ownWindows_.defaultProc(hwnd_, message, wParam, lParam);
   }
   virtual void postNcDestroy() {}
 
@@ -64,6 +80,8 @@ class Window : public platform::MessageHandler {
   LResult onMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) final;
 
   platform::Windows& windows_;
+  platform::Messages& messages_;
+  platform::OwnWindows& ownWindows_;
   Hwnd hwnd_;
   bool destroying_ = false;  // in the destructor: no virtual dispatch any more
 };

@@ -18,7 +18,7 @@ class ControllerTest : public ::testing::Test {
   ControllerTest()
       : context(desk->platform()),
         environment(desk->platform().monitors, desk->platform().shell, false),
-        host(desk->windows, res::winListDialog()),
+        host(desk->platform(), res::winListDialog()),
         page(context, environment) {
     host.create({});
     host.showWindow(platform::SW_SHOW);

@@ -12,7 +12,7 @@ class LimitPageTest : public ::testing::Test {
   LimitPageTest()
       : context(desk->platform()),
         store(desk->platform(), "C:\\ExclusionData.ini"),
-        host(desk->windows, res::winListDialog()),
+        host(desk->platform(), res::winListDialog()),
         page(context, store) {
     host.create({});
     host.showWindow(platform::SW_SHOW);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/app_context.h"
 #include "platform/sim/sim_desktop.h"
 
 using platform::Bool;
@@ -10,7 +11,7 @@ using platform::HResult;
 namespace {
 
 PlatformChecks checksOf(sim::SimDesktop& desk) {
-  return PlatformChecks(desk.platform().system, desk.platform().dwm);
+  return PlatformChecks(desk.platform().system);
 }
 
 void setVersion(sim::SimDesktop& desk, uint32_t major, uint32_t minor) {
@@ -20,49 +21,53 @@ void setVersion(sim::SimDesktop& desk, uint32_t major, uint32_t minor) {
 
 }  // namespace
 
+// The DWM as the program gets it from its context: behind the version guard.
 TEST(PlatformChecks, OldSystemNeverTouchesTheDwm) {
   auto desk = sim::SimDesktop::oldSystem();
-  PlatformChecks checks = checksOf(*desk);
+  AppContext context(desk->platform());
+  platform::Dwm& dwm = context.platform.dwm;
   Bool enabled = 1;
-  EXPECT_EQ(checks.queryComposition(&enabled), -1);
+  EXPECT_EQ(dwm.isCompositionEnabled(&enabled), -1);
   EXPECT_EQ(enabled, 0);
-  EXPECT_EQ(checks.queryComposition(nullptr), -1);
+  EXPECT_EQ(dwm.isCompositionEnabled(nullptr), -1);
   platform::Rect rect;
   platform::ThumbnailId id = 0;
   platform::Size size;
   platform::Dword cloaked = 0;
-  EXPECT_EQ(checks.dwmGetExtendedFrameBounds({0x10}, &rect), -1);
-  EXPECT_EQ(checks.dwmGetCloaked({0x10}, &cloaked), -1);
-  EXPECT_EQ(checks.dwmRegisterThumbnail({0x10}, {0x20}, &id), -1);
-  EXPECT_EQ(checks.dwmUnregisterThumbnail(1), -1);
-  EXPECT_EQ(checks.dwmUpdateThumbnailProperties(1, {}), -1);
-  EXPECT_EQ(checks.dwmQueryThumbnailSourceSize(1, &size), -1);
-  EXPECT_EQ(checks.dwmExtendFrameIntoClientArea({0x10}, {9, 8, 23, 14}), -1);
+  EXPECT_EQ(getExtendedFrameBounds(dwm, {0x10}, &rect), -1);
+  EXPECT_EQ(getCloaked(dwm, {0x10}, &cloaked), -1);
+  EXPECT_EQ(dwm.registerThumbnail({0x10}, {0x20}, &id), -1);
+  EXPECT_EQ(dwm.unregisterThumbnail(1), -1);
+  EXPECT_EQ(dwm.updateThumbnailProperties(1, {}), -1);
+  EXPECT_EQ(dwm.querySourceSize(1, &size), -1);
+  EXPECT_EQ(dwm.extendFrameIntoClientArea({0x10}, {9, 8, 23, 14}), -1);
   EXPECT_FALSE(desk->dwmLoaded);
 }
 
 TEST(PlatformChecks, CompositionIsAskedOfTheDwmOnVersion6) {
   auto desk = sim::SimDesktop::compositionOff();
-  PlatformChecks checks = checksOf(*desk);
+  AppContext context(desk->platform());
+  platform::Dwm& dwm = context.platform.dwm;
   Bool enabled = 1;
-  EXPECT_EQ(checks.queryComposition(&enabled), platform::S_OK);
+  EXPECT_EQ(dwm.isCompositionEnabled(&enabled), platform::S_OK);
   EXPECT_EQ(enabled, 0);
   desk->compositionEnabled = 1;
-  EXPECT_EQ(checks.queryComposition(&enabled), platform::S_OK);
+  EXPECT_EQ(dwm.isCompositionEnabled(&enabled), platform::S_OK);
   EXPECT_EQ(enabled, 1);
   EXPECT_TRUE(desk->dwmLoaded);
   // Entry points pass the DWM's own results through.
-  EXPECT_EQ(checks.dwmExtendFrameIntoClientArea({0x10}, {9, 8, 23, 14}), platform::S_OK);
+  EXPECT_EQ(dwm.extendFrameIntoClientArea({0x10}, {9, 8, 23, 14}), platform::S_OK);
   EXPECT_EQ(desk->glassFrames.at(0x10), (platform::Margins{9, 8, 23, 14}));
 }
 
 TEST(PlatformChecks, VersionIsReadOnceButAFailedReadIsRetried) {
   auto desk = sim::SimDesktop::singleMonitor();
   desk->versionCallFails = true;
-  PlatformChecks checks = checksOf(*desk);
+  AppContext context(desk->platform());
+  PlatformChecks& checks = context.checks;
   EXPECT_EQ(checks.isVistaOrLater(), 0);
   Bool enabled = 1;
-  EXPECT_EQ(checks.queryComposition(&enabled), -1);
+  EXPECT_EQ(context.platform.dwm.isCompositionEnabled(&enabled), -1);
   EXPECT_FALSE(desk->dwmLoaded);
   desk->versionCallFails = false;
   EXPECT_EQ(checks.isVistaOrLater(), 1);

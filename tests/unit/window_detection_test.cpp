@@ -32,7 +32,7 @@ class DetectionTest : public ::testing::Test {
   WindowVerdict verdict(Hwnd window) {
     WindowEntry entry;
     ProcessNames names(desk->windows);
-    return testWindow(desk->windows, names, context.checks, window, detector.hwnd(), entry);
+    return testWindow(desk->windows, names, context.platform.dwm, window, detector.hwnd(), entry);
   }
   std::vector<std::string> eventsAfter(uint32_t ms) {
     recorder.events.clear();

@@ -148,7 +148,7 @@ const MenuTemplate kPopup{
 // Records what reaches one dialog; every handler checks that messages are for its window.
 class Recorder : public MessageHandler {
  public:
-  explicit Recorder(Windows& w) : w_(w) {}
+  explicit Recorder(Platform& w) : w_(w) {}
   Hwnd window;
   int foreignMessages = 0;  // messages for some other window
   int afterNcDestroy = 0;   // messages after WM_NCDESTROY
@@ -165,7 +165,7 @@ class Recorder : public MessageHandler {
     if (ncDestroyed) ++afterNcDestroy;
     if (message == WM_NCDESTROY) ncDestroyed = true;
   }
-  Windows& w_;
+  Platform& w_;
 };
 
 class ChildPage : public Recorder {
@@ -173,27 +173,27 @@ class ChildPage : public Recorder {
   using Recorder::Recorder;
   LResult onMessage(Hwnd hwnd, uint32_t message, WParam wParam, LParam lParam) override {
     track(hwnd, message);
-    return w_.defaultProc(hwnd, message, wParam, lParam);
+    return w_.ownWindows.defaultProc(hwnd, message, wParam, lParam);
   }
 };
 
 class AboutBox : public Recorder {
  public:
-  AboutBox(Windows& w, Hwnd owner) : Recorder(w), owner_(owner) {}
+  AboutBox(Platform& w, Hwnd owner) : Recorder(w), owner_(owner) {}
   bool ownerEnabledWhileUp = true;
   LResult onMessage(Hwnd hwnd, uint32_t message, WParam wParam, LParam lParam) override {
     track(hwnd, message);
     if (message == WM_INITDIALOG) {
-      w_.setTimer(hwnd, kAboutTimer, 50);
+      w_.messages.setTimer(hwnd, kAboutTimer, 50);
       return 1;
     }
     if (message == WM_TIMER && wParam == kAboutTimer) {
-      w_.killTimer(hwnd, kAboutTimer);
-      ownerEnabledWhileUp = w_.isWindowEnabled(owner_);
-      w_.endDialog(hwnd, 77);
+      w_.messages.killTimer(hwnd, kAboutTimer);
+      ownerEnabledWhileUp = w_.windows.isWindowEnabled(owner_);
+      w_.dialogs.endDialog(hwnd, 77);
       return 0;
     }
-    return w_.defaultProc(hwnd, message, wParam, lParam);
+    return w_.ownWindows.defaultProc(hwnd, message, wParam, lParam);
   }
 
  private:
@@ -202,8 +202,7 @@ class AboutBox : public Recorder {
 
 class MainDialog : public Recorder {
  public:
-  MainDialog(Platform& platform)
-      : Recorder(platform.windows), page_(platform.windows), platform_(platform) {}
+  MainDialog(Platform& platform) : Recorder(platform), page_(platform), platform_(platform) {}
 
   ChildPage page_;
   int aboutTimersSeenHere = 0;
@@ -220,112 +219,113 @@ class MainDialog : public Recorder {
         return onPosChanging(hwnd, message, wParam, lParam);
       case WM_NOTIFY:
         onNotify(*reinterpret_cast<const NotifyHeader*>(lParam));
-        return w_.defaultProc(hwnd, message, wParam, lParam);
+        return w_.ownWindows.defaultProc(hwnd, message, wParam, lParam);
       case WM_CTLCOLORSTATIC:
-        if (static_cast<uint32_t>(lParam) == w_.getDlgItem(hwnd, kStaticId).value) {
+        if (static_cast<uint32_t>(lParam) == w_.dialogs.getDlgItem(hwnd, kStaticId).value) {
           ctlColorDcSeen_ = wParam != 0;
-          w_.setBkMode(DeviceContext{wParam}, TRANSPARENT);
-          w_.setTextColor(DeviceContext{wParam}, rgb(255, 255, 255));
+          w_.drawing.setBkMode(DeviceContext{wParam}, TRANSPARENT);
+          w_.drawing.setTextColor(DeviceContext{wParam}, rgb(255, 255, 255));
           return static_cast<LResult>(redBrush_.value);
         }
-        return w_.defaultProc(hwnd, message, wParam, lParam);
+        return w_.ownWindows.defaultProc(hwnd, message, wParam, lParam);
       case WM_COMMAND:
         onCommand(static_cast<uint32_t>(wParam & 0xFFFF), static_cast<uint32_t>(wParam >> 16));
         return 0;
       case WM_NCDESTROY:
-        w_.deleteBrush(redBrush_);
-        return w_.defaultProc(hwnd, message, wParam, lParam);
+        w_.drawing.deleteBrush(redBrush_);
+        return w_.ownWindows.defaultProc(hwnd, message, wParam, lParam);
     }
-    return w_.defaultProc(hwnd, message, wParam, lParam);
+    return w_.ownWindows.defaultProc(hwnd, message, wParam, lParam);
   }
 
  private:
   LResult onInit(Hwnd hwnd, WParam focus, LParam lParam) {
-    fact("init.focus.valid", w_.isWindow(Hwnd{static_cast<uint32_t>(focus)}));
+    fact("init.focus.valid", w_.windows.isWindow(Hwnd{static_cast<uint32_t>(focus)}));
     fact("init.lparam", lParam);
-    redBrush_ = w_.createSolidBrush(rgb(255, 0, 0));
+    redBrush_ = w_.drawing.createSolidBrush(rgb(255, 0, 0));
 
-    fact("button.id", w_.getDlgCtrlId(w_.getDlgItem(hwnd, kButtonId)));
-    fact("unnamed.static.id", w_.getDlgCtrlId(w_.getDlgItem(hwnd, -1)));
+    fact("button.id", w_.dialogs.getDlgCtrlId(w_.dialogs.getDlgItem(hwnd, kButtonId)));
+    fact("unnamed.static.id", w_.dialogs.getDlgCtrlId(w_.dialogs.getDlgItem(hwnd, -1)));
     fillList(hwnd);
 
     const std::string editText = "編集欄＼表";
-    w_.setDlgItemText(hwnd, kEditId, editText);
-    fact("edit.roundtrip", w_.getDlgItemText(hwnd, kEditId) == editText);
+    w_.dialogs.setDlgItemText(hwnd, kEditId, editText);
+    fact("edit.roundtrip", w_.dialogs.getDlgItemText(hwnd, kEditId) == editText);
 
     // Titles read back in code page 932 whatever the system's, cut at a whole character.
-    w_.setWindowText(hwnd, "表示 Tundra");
-    fact("title.read", hex(w_.getWindowText(hwnd, 256)));
-    fact("title.cut", hex(w_.getWindowText(hwnd, 4)));
-    w_.setWindowText(hwnd, "ポート試験");
+    w_.ownWindows.setWindowText(hwnd, "表示 Tundra");
+    fact("title.read", hex(w_.windows.getWindowText(hwnd, 256)));
+    fact("title.cut", hex(w_.windows.getWindowText(hwnd, 4)));
+    w_.ownWindows.setWindowText(hwnd, "ポート試験");
 
-    Hwnd page = w_.createDialog(kChildPage, hwnd, &page_);
+    Hwnd page = w_.dialogs.createDialog(kChildPage, hwnd, &page_);
     fact("page.created", page && page == page_.window);
-    fact("page.is_child", (w_.getWindowLong(page, GWL_STYLE) & WS_CHILD) != 0);
-    fact("page.hidden_at_first", !w_.isWindowVisible(page));
-    w_.showWindow(page, SW_SHOW);
+    fact("page.is_child", (w_.windows.getWindowLong(page, GWL_STYLE) & WS_CHILD) != 0);
+    fact("page.hidden_at_first", !w_.windows.isWindowVisible(page));
+    w_.windows.showWindow(page, SW_SHOW);
 
-    fact("sysmenu.present", w_.hasSystemMenu(hwnd));
-    fact("sysmenu.append.separator", w_.appendSystemMenu(hwnd, MF_SEPARATOR, 0, ""));
-    fact("sysmenu.append.item", w_.appendSystemMenu(hwnd, MF_STRING, 0x110, "情報(&A)..."));
+    fact("sysmenu.present", w_.ownWindows.hasSystemMenu(hwnd));
+    fact("sysmenu.append.separator", w_.ownWindows.appendSystemMenu(hwnd, MF_SEPARATOR, 0, ""));
+    fact("sysmenu.append.item",
+         w_.ownWindows.appendSystemMenu(hwnd, MF_STRING, 0x110, "情報(&A)..."));
 
-    fact("timer.set", w_.setTimer(hwnd, kStartTimer, 100));
-    return w_.defaultProc(hwnd, WM_INITDIALOG, focus, lParam);
+    fact("timer.set", w_.messages.setTimer(hwnd, kStartTimer, 100));
+    return w_.ownWindows.defaultProc(hwnd, WM_INITDIALOG, focus, lParam);
   }
 
   void fillList(Hwnd hwnd) {
-    Hwnd list = w_.getDlgItem(hwnd, kListId);
-    w_.listViewSetExtendedStyle(list, LVS_EX_FULLROWSELECT);
-    w_.listViewInsertColumn(list, 0, "名前", 120);
-    w_.listViewInsertColumn(list, 1, "値", 200);
+    Hwnd list = w_.dialogs.getDlgItem(hwnd, kListId);
+    w_.listViews.listViewSetExtendedStyle(list, LVS_EX_FULLROWSELECT);
+    w_.listViews.listViewInsertColumn(list, 0, "名前", 120);
+    w_.listViews.listViewInsertColumn(list, 1, "値", 200);
     // 表 and ソ end in 0x5C, the byte of a backslash.
     const std::string japanese = "表示ソフト";
     const std::string circled = "①②";
     std::string longText;
     for (int i = 0; i < 300; ++i) longText += "あ";
 
-    fact("list.insert.row0", w_.listViewInsertItem(list, 0, japanese, 0));
-    w_.listViewSetItemText(list, 0, 1, circled);
-    fact("list.insert.row1", w_.listViewInsertItem(list, 1, "plain", -1));  // no image
+    fact("list.insert.row0", w_.listViews.listViewInsertItem(list, 0, japanese, 0));
+    w_.listViews.listViewSetItemText(list, 0, 1, circled);
+    fact("list.insert.row1", w_.listViews.listViewInsertItem(list, 1, "plain", -1));  // no image
     // Inserting before row 0 shifts the others down.
-    fact("list.insert.row_first", w_.listViewInsertItem(list, 0, "先頭", 0));
-    w_.listViewSetItemText(list, 0, 1, longText);
-    fact("list.count", w_.listViewItemCount(list));
+    fact("list.insert.row_first", w_.listViews.listViewInsertItem(list, 0, "先頭", 0));
+    w_.listViews.listViewSetItemText(list, 0, 1, longText);
+    fact("list.count", w_.listViews.listViewItemCount(list));
 
-    fact("list.r0c0", hex(w_.listViewGetItemText(list, 0, 0)));
-    fact("list.r0c1.long_ok", w_.listViewGetItemText(list, 0, 1) == longText);
-    fact("list.r0c1.long_bytes", w_.listViewGetItemText(list, 0, 1).size());
-    fact("list.r1c0", hex(w_.listViewGetItemText(list, 1, 0)));
-    fact("list.r1c1", hex(w_.listViewGetItemText(list, 1, 1)));
-    fact("list.r2c0", w_.listViewGetItemText(list, 2, 0));
-    fact("list.missing_row", hex(w_.listViewGetItemText(list, 9, 0)));
+    fact("list.r0c0", hex(w_.listViews.listViewGetItemText(list, 0, 0)));
+    fact("list.r0c1.long_ok", w_.listViews.listViewGetItemText(list, 0, 1) == longText);
+    fact("list.r0c1.long_bytes", w_.listViews.listViewGetItemText(list, 0, 1).size());
+    fact("list.r1c0", hex(w_.listViews.listViewGetItemText(list, 1, 0)));
+    fact("list.r1c1", hex(w_.listViews.listViewGetItemText(list, 1, 1)));
+    fact("list.r2c0", w_.listViews.listViewGetItemText(list, 2, 0));
+    fact("list.missing_row", hex(w_.listViews.listViewGetItemText(list, 9, 0)));
 
     itemChanges_ = 0;
-    w_.listViewSelectRow(list, 2);
-    fact("list.selection_mark", w_.listViewGetSelectionMark(list));
+    w_.listViews.listViewSelectRow(list, 2);
+    fact("list.selection_mark", w_.listViews.listViewGetSelectionMark(list));
     fact("list.itemchanged.notifications", itemChanges_ > 0);
     fact("list.itemchanged.from_list", itemChangedFrom_ == list);
     fact("list.itemchanged.id", static_cast<long long>(itemChangedId_));
 
     // Icons for the rows: the error icon and the probe's own file icon.
-    ImageListHandle images = w_.createImageList(16, 16, ILC_COLORDDB, 2, 2);
+    ImageListHandle images = w_.icons.createImageList(16, 16, ILC_COLORDDB, 2, 2);
     fact("imagelist.created", images.value != 0);
-    w_.setImageListBkColor(images, rgb(255, 255, 255));
-    IconHandle error = w_.errorIcon();
-    fact("icon.error.stable", error.value != 0 && error == w_.errorIcon());
-    fact("imagelist.error_index", w_.imageListAddIcon(images, error));
+    w_.icons.setImageListBkColor(images, rgb(255, 255, 255));
+    IconHandle error = w_.icons.errorIcon();
+    fact("icon.error.stable", error.value != 0 && error == w_.icons.errorIcon());
+    fact("imagelist.error_index", w_.icons.imageListAddIcon(images, error));
     std::optional<IconHandle> own = platform_.shell.fileSmallIcon(platform_.system.moduleFileName());
     fact("fileicon.own", own.has_value() && own->value != 0);
     if (own) {
-      fact("imagelist.file_index", w_.imageListAddIcon(images, *own));
+      fact("imagelist.file_index", w_.icons.imageListAddIcon(images, *own));
       // The list keeps its own copy of the image.
-      w_.destroyIcon(*own);
+      w_.icons.destroyIcon(*own);
     }
     fact("fileicon.missing",
          !platform_.shell.fileSmallIcon("C:\\no such folder\\missing.exe").has_value());
-    w_.listViewSetImageList(list, images, LVSIL_SMALL);
+    w_.listViews.listViewSetImageList(list, images, LVSIL_SMALL);
     // The list view owns the list from now on and destroys it with itself.
-    fact("imagelist.attached", static_cast<uint64_t>(w_.sendMessage(
+    fact("imagelist.attached", static_cast<uint64_t>(w_.messages.sendMessage(
                                    list, kLvmGetImageList, LVSIL_SMALL, 0)) == images.value);
     fact("list.r1.image", rowImage(list, 1));
     fact("list.r2.image", rowImage(list, 2));
@@ -345,7 +345,7 @@ class MainDialog : public Recorder {
       uint8_t rest[64] = {};  // the fields this probe does not read
     } item;
     item.item = row;
-    w_.sendMessage(list, kLvmGetItemW, 0, reinterpret_cast<LParam>(&item));
+    w_.messages.sendMessage(list, kLvmGetItemW, 0, reinterpret_cast<LParam>(&item));
     return item.image;
   }
 
@@ -355,8 +355,8 @@ class MainDialog : public Recorder {
       itemChangedFrom_ = header.from;
       itemChangedId_ = header.idFrom;
     } else if (header.code == NM_CLICK && header.idFrom == static_cast<uint64_t>(kLinkId)) {
-      fact("link.from_link", header.from == w_.getDlgItem(window, kLinkId));
-      Point cursor = w_.getCursorPos();
+      fact("link.from_link", header.from == w_.dialogs.getDlgItem(window, kLinkId));
+      Point cursor = w_.input.getCursorPos();
       fact("link.cursor", std::to_string(cursor.x) + "," + std::to_string(cursor.y));
       fact("link.clicked", 1);
     }
@@ -372,7 +372,7 @@ class MainDialog : public Recorder {
     }
     if (forceWidth_ > 0 && !(pos.flags & SWP_NOSIZE)) pos.cx = forceWidth_;
     if (defaultAfterForcing_ && !(pos.flags & SWP_NOSIZE)) {
-      LResult result = w_.defaultProc(hwnd, message, wParam, lParam);
+      LResult result = w_.ownWindows.defaultProc(hwnd, message, wParam, lParam);
       widthAfterDefault_ = pos.cx;
       return result;
     }
@@ -383,34 +383,34 @@ class MainDialog : public Recorder {
     Hwnd hwnd = window;
     switch (id) {
       case kStartTimer:
-        w_.killTimer(hwnd, kStartTimer);
+        w_.messages.killTimer(hwnd, kStartTimer);
         fact("timer.fired", 1);
         positionSteps(hwnd);
         facts(hwnd);
         trackMenu(hwnd, 1, kMenuOpenTimer);
         break;
       case kMenuOpenTimer:
-        w_.killTimer(hwnd, kMenuOpenTimer);
+        w_.messages.killTimer(hwnd, kMenuOpenTimer);
         fact("menu.tracking", menuRound_);
         break;
       case kMenuCancelCheckTimer:
-        w_.killTimer(hwnd, kMenuCancelCheckTimer);
+        w_.messages.killTimer(hwnd, kMenuCancelCheckTimer);
         fact("menu2.commands", commandsAfterCancel_);
-        w_.setTimer(hwnd, kAboutStartTimer, 10);
+        w_.messages.setTimer(hwnd, kAboutStartTimer, 10);
         break;
       case kAboutStartTimer: {
-        w_.killTimer(hwnd, kAboutStartTimer);
+        w_.messages.killTimer(hwnd, kAboutStartTimer);
         AboutBox about(w_, hwnd);
-        fact("about.result", w_.runModalDialog(kAboutBox, hwnd, &about));
+        fact("about.result", w_.dialogs.runModalDialog(kAboutBox, hwnd, &about));
         fact("about.initialised", about.initialised);
         fact("about.owner_enabled_while_up", about.ownerEnabledWhileUp);
-        fact("about.owner_enabled_after", w_.isWindowEnabled(hwnd));
+        fact("about.owner_enabled_after", w_.windows.isWindowEnabled(hwnd));
         fact("about.foreign_messages", about.foreignMessages);
         fact("about.ncdestroy", about.ncDestroyed);
         fact("about.after_ncdestroy", about.afterNcDestroy);
-        fact("about.gone", !w_.isWindow(about.window));
+        fact("about.gone", !w_.windows.isWindow(about.window));
         fact("main.about_timers_here", aboutTimersSeenHere);
-        fact("main.alive", w_.isWindow(hwnd));
+        fact("main.alive", w_.windows.isWindow(hwnd));
         fact("ready", 1);
         break;
       }
@@ -422,99 +422,105 @@ class MainDialog : public Recorder {
 
   void positionSteps(Hwnd hwnd) {
     Rect before;
-    w_.getWindowRect(hwnd, before);
-    fact("visible.at_start", w_.isWindowVisible(hwnd));
+    w_.windows.getWindowRect(hwnd, before);
+    fact("visible.at_start", w_.windows.isWindowVisible(hwnd));
 
     // The handler drops SWP_SHOWWINDOW: showing does nothing.
     hideShows_ = true;
-    w_.showWindow(hwnd, SW_HIDE);
-    w_.showWindow(hwnd, SW_SHOW);
+    w_.windows.showWindow(hwnd, SW_HIDE);
+    w_.windows.showWindow(hwnd, SW_SHOW);
     hideShows_ = false;
     fact("show.suppressed.count", showsHidden_);
-    fact("show.suppressed.visible", w_.isWindowVisible(hwnd));
-    w_.showWindow(hwnd, SW_SHOW);
-    fact("show.normal.visible", w_.isWindowVisible(hwnd));
+    fact("show.suppressed.visible", w_.windows.isWindowVisible(hwnd));
+    w_.windows.showWindow(hwnd, SW_SHOW);
+    fact("show.normal.visible", w_.windows.isWindowVisible(hwnd));
 
     // A size the handler writes into the structure is the size the window gets.
     forceWidth_ = 333;
-    w_.setWindowPos(hwnd, kHwndTop, 0, 0, before.width() + 20, before.height(),
-                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    w_.windows.setWindowPos(hwnd, kHwndTop, 0, 0, before.width() + 20, before.height(),
+                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Rect r;
-    w_.getWindowRect(hwnd, r);
+    w_.windows.getWindowRect(hwnd, r);
     fact("pos.forced.width", r.width());
 
     // The default processing sees the handler's change (width 5, not the 200 asked for) and
     // raises it to the minimum tracking size; the handler reads the result back.
     forceWidth_ = 5;
     defaultAfterForcing_ = true;
-    w_.setWindowPos(hwnd, kHwndTop, 0, 0, 200, before.height(),
-                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    w_.windows.setWindowPos(hwnd, kHwndTop, 0, 0, 200, before.height(),
+                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     forceWidth_ = 0;
     defaultAfterForcing_ = false;
-    w_.getWindowRect(hwnd, r);
-    fact("pos.default.width_is_min_track", r.width() == w_.getSystemMetrics(kSmCxMinTrack));
+    w_.windows.getWindowRect(hwnd, r);
+    fact("pos.default.width_is_min_track", r.width() == w_.screen.getSystemMetrics(kSmCxMinTrack));
     fact("pos.default.handler_saw", widthAfterDefault_ == r.width());
-    w_.setWindowPos(hwnd, kHwndTop, before.left, before.top, before.width(), before.height(),
-                    SWP_NOZORDER | SWP_NOACTIVATE);
-    w_.getWindowRect(hwnd, r);
+    w_.windows.setWindowPos(hwnd, kHwndTop, before.left, before.top, before.width(),
+                            before.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    w_.windows.getWindowRect(hwnd, r);
     fact("pos.restored", r == before);
 
-    w_.setWindowPos(hwnd, kHwndTopmost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    w_.windows.setWindowPos(hwnd, kHwndTopmost, 0, 0, 0, 0,
+                            SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     fact("pos.topmost.insert_after_seen", hex32(lastInsertAfter_.value));
-    fact("pos.topmost.exstyle", (w_.getWindowLong(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
-    w_.setWindowPos(hwnd, kHwndNotopmost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    fact("pos.topmost.exstyle", (w_.windows.getWindowLong(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+    w_.windows.setWindowPos(hwnd, kHwndNotopmost, 0, 0, 0, 0,
+                            SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     fact("pos.notopmost.insert_after_seen", hex32(lastInsertAfter_.value));
-    fact("pos.notopmost.exstyle", (w_.getWindowLong(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+    fact("pos.notopmost.exstyle",
+         (w_.windows.getWindowLong(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
     fact("pos.foreign", foreignPos_);
   }
 
   void facts(Hwnd hwnd) {
     Processes& processes = platform_.processes;
-    Dword pid = w_.getWindowProcessId(hwnd);
+    Dword pid = w_.windows.getWindowProcessId(hwnd);
     fact("process.own.base", processes.baseName(pid));
     std::string path = processes.imagePath(pid);
     fact("process.own.path_ends", path.size() > 15 && path.ends_with("\\port-probe.exe"));
     fact("process.none.base", bracketed(processes.baseName(0)));
     fact("process.none.path", bracketed(processes.imagePath(0)));
-    fact("process.desktop.base", processes.baseName(w_.getWindowProcessId(w_.getDesktopWindow())));
+    fact("process.desktop.base",
+         processes.baseName(w_.windows.getWindowProcessId(w_.screen.getDesktopWindow())));
 
     bool listed = false;
-    for (Hwnd h : w_.enumWindows()) listed = listed || h == hwnd;
+    for (Hwnd h : w_.windows.enumWindows()) listed = listed || h == hwnd;
     fact("enum.has_dialog", listed);
     fact("enum.page_not_top_level", [&] {
-      for (Hwnd h : w_.enumWindows())
+      for (Hwnd h : w_.windows.enumWindows())
         if (h == page_.window) return false;
       return true;
     }());
 
     Rect rect;
     WindowPlacement placement;
-    fact("placement.ok", w_.getWindowPlacement(hwnd, placement));
-    w_.getWindowRect(hwnd, rect);
+    fact("placement.ok", w_.windows.getWindowPlacement(hwnd, placement));
+    w_.windows.getWindowRect(hwnd, rect);
     fact("placement.show_cmd", placement.showCmd);
     fact("placement.normal_is_rect", placement.normalPosition == rect);
     Rect client;
-    w_.getClientRect(hwnd, client);
+    w_.windows.getClientRect(hwnd, client);
     fact("client.origin", client.left == 0 && client.top == 0 && client.width() > 0 &&
                               client.width() < rect.width());
 
     Rect work;
-    fact("workarea.ok", w_.getWorkArea(work));
+    fact("workarea.ok", w_.screen.getWorkArea(work));
     fact("workarea.width", work.width());
-    fact("metrics.cxicon", w_.getSystemMetrics(SM_CXICON));
-    uint32_t m1 = w_.registerWindowMessage("TaskbarCreated");
-    fact("message.registered", m1 >= 0xC000 && m1 == w_.registerWindowMessage("TaskbarCreated"));
-    fact("invalid.window", w_.isWindow(Hwnd{0x12345678}));
-    fact("invalid.text", bracketed(w_.getWindowText(Hwnd{0x12345678}, 100)));
+    fact("metrics.cxicon", w_.screen.getSystemMetrics(SM_CXICON));
+    uint32_t m1 = w_.messages.registerWindowMessage("TaskbarCreated");
+    fact("message.registered",
+         m1 >= 0xC000 && m1 == w_.messages.registerWindowMessage("TaskbarCreated"));
+    fact("invalid.window", w_.windows.isWindow(Hwnd{0x12345678}));
+    fact("invalid.text", bracketed(w_.windows.getWindowText(Hwnd{0x12345678}, 100)));
 
-    w_.enableWindow(w_.getDlgItem(hwnd, kEditId), false);
-    fact("edit.enabled_after_disable", w_.isWindowEnabled(w_.getDlgItem(hwnd, kEditId)));
-    w_.enableWindow(w_.getDlgItem(hwnd, kEditId), true);
+    w_.windows.enableWindow(w_.dialogs.getDlgItem(hwnd, kEditId), false);
+    fact("edit.enabled_after_disable",
+         w_.windows.isWindowEnabled(w_.dialogs.getDlgItem(hwnd, kEditId)));
+    w_.windows.enableWindow(w_.dialogs.getDlgItem(hwnd, kEditId), true);
 
     Rect button, link, stat;
-    w_.getWindowRect(w_.getDlgItem(hwnd, kButtonId), button);
-    w_.getWindowRect(w_.getDlgItem(hwnd, kLinkId), link);
-    w_.getWindowRect(w_.getDlgItem(hwnd, kStaticId), stat);
+    w_.windows.getWindowRect(w_.dialogs.getDlgItem(hwnd, kButtonId), button);
+    w_.windows.getWindowRect(w_.dialogs.getDlgItem(hwnd, kLinkId), link);
+    w_.windows.getWindowRect(w_.dialogs.getDlgItem(hwnd, kStaticId), stat);
     fact("rect.button", rectText(button));
     fact("rect.link", rectText(link));
     fact("rect.static", rectText(stat));
@@ -523,18 +529,19 @@ class MainDialog : public Recorder {
 
   void trackMenu(Hwnd hwnd, int round, uintptr_t openTimer) {
     Rect r;
-    w_.getWindowRect(hwnd, r);
+    w_.windows.getWindowRect(hwnd, r);
     menuRound_ = round;
     // The timer fires inside the menu's own message loop: it tells the test the menu is up.
-    w_.setTimer(hwnd, openTimer, 300);
+    w_.messages.setTimer(hwnd, openTimer, 300);
     // Beside the dialog: once a handler has dropped SWP_SHOWWINDOW (positionSteps), Wine
     // stacks the dialog's X window above later pop-ups, which hides a menu drawn over it.
-    bool chosen = w_.trackPopupMenu(kPopup, kTpmRightButton, Point{r.right + 10, r.top + 60}, hwnd);
-    w_.killTimer(hwnd, openTimer);
+    bool chosen = w_.ownWindows.trackPopupMenu(kPopup, kTpmRightButton,
+                                               Point{r.right + 10, r.top + 60}, hwnd);
+    w_.messages.killTimer(hwnd, openTimer);
     fact("menu" + std::to_string(round) + ".returned", chosen);
     if (round == 2) {
       commandsAfterCancel_ = 0;
-      w_.setTimer(hwnd, kMenuCancelCheckTimer, 300);
+      w_.messages.setTimer(hwnd, kMenuCancelCheckTimer, 300);
     }
   }
 
@@ -550,7 +557,7 @@ class MainDialog : public Recorder {
       }
     } else if (id == kButtonId && code == BN_CLICKED) {
       fact("button.clicked", 1);
-      w_.endDialog(window, 42);
+      w_.dialogs.endDialog(window, 42);
     }
   }
 
@@ -574,7 +581,7 @@ class MainDialog : public Recorder {
 // Records what reaches one plain window, and paints it when given colours.
 class PlainWindow : public MessageHandler {
  public:
-  explicit PlainWindow(Windows& w) : w_(w) {}
+  explicit PlainWindow(Platform& w) : w_(w) {}
   Hwnd window;  // from its first message
   uint32_t firstMessage = 0xFFFFFFFFu;
   bool created = false;  // WM_CREATE seen
@@ -611,14 +618,14 @@ class PlainWindow : public MessageHandler {
       case WM_ERASEBKGND:
         if (erase) {
           Rect client;
-          w_.getClientRect(hwnd, client);
-          w_.fillRect(DeviceContext{wParam}, client, *erase);
+          w_.windows.getClientRect(hwnd, client);
+          w_.drawing.fillRect(DeviceContext{wParam}, client, *erase);
           return 1;
         }
         break;
       case WM_PAINT:
         if (paint) {
-          w_.paintFill(hwnd, *paint);
+          w_.drawing.paintFill(hwnd, *paint);
           ++paints;
           return 0;
         }
@@ -629,7 +636,7 @@ class PlainWindow : public MessageHandler {
         ncDestroyed = true;
         break;
     }
-    return w_.defaultProc(hwnd, message, wParam, lParam);
+    return w_.ownWindows.defaultProc(hwnd, message, wParam, lParam);
   }
 
   // After its window is gone: what its handler saw, as facts.
@@ -637,23 +644,23 @@ class PlainWindow : public MessageHandler {
     fact(name + ".ncdestroy", ncDestroyed);
     fact(name + ".after_ncdestroy", afterNcDestroy);
     fact(name + ".foreign_messages", foreignMessages);
-    fact(name + ".gone", !w_.isWindow(window));
+    fact(name + ".gone", !w_.windows.isWindow(window));
   }
 
  private:
-  Windows& w_;
+  Platform& w_;
 };
 
 // A window on a second thread that sleeps instead of reading its messages.
 class BusyThread {
  public:
-  BusyThread(Platform& platform, Dword busyMs) : handler(platform.windows) {
+  BusyThread(Platform& platform, Dword busyMs) : handler(platform) {
     thread_ = std::thread([this, &platform, busyMs] {
-      Hwnd busy = platform.windows.createWindow({0, WS_POPUP, 0, {0, 0, 50, 50}}, &handler);
+      Hwnd busy = platform.ownWindows.createWindow({0, WS_POPUP, 0, {0, 0, 50, 50}}, &handler);
       window.store(busy.value);
       ready.store(true);
       for (Dword slept = 0; slept < busyMs; slept += 100) platform.system.sleep(100);
-      platform.windows.destroyWindow(busy);
+      platform.ownWindows.destroyWindow(busy);
     });
   }
   ~BusyThread() { join(); }
@@ -668,8 +675,8 @@ class BusyThread {
   std::thread thread_;
 };
 
-int zIndex(Windows& w, Hwnd window) {
-  std::vector<Hwnd> order = w.enumWindows();
+int zIndex(Platform& w, Hwnd window) {
+  std::vector<Hwnd> order = w.windows.enumWindows();
   for (size_t i = 0; i < order.size(); ++i)
     if (order[i] == window) return static_cast<int>(i);
   return -1;
@@ -678,14 +685,14 @@ int zIndex(Windows& w, Hwnd window) {
 // The plain-window steps. `painted` and `erased` stay up for the screenshot.
 void plainWindowSteps(Platform& platform, PlainWindow& painted, PlainWindow& erased,
                       BusyThread& busy, int (*layeredAlpha)(Hwnd)) {
-  Windows& w = platform.windows;
+  Platform& w = platform;
   System& system = platform.system;
 
   // A handler refusing WM_CREATE: no window, and the handler still gets WM_NCDESTROY.
   {
     PlainWindow refused(w);
     refused.refuseCreate = true;
-    Hwnd none = w.createWindow({0, WS_POPUP, 0, {0, 0, 40, 40}}, &refused);
+    Hwnd none = w.ownWindows.createWindow({0, WS_POPUP, 0, {0, 0, 40, 40}}, &refused);
     fact("refused.result", none.value);
     fact("refused.saw_create", refused.created);
     refused.lifeFacts("refused");
@@ -693,100 +700,103 @@ void plainWindowSteps(Platform& platform, PlainWindow& painted, PlainWindow& era
 
   const Rect plainRect{1600, 900, 1700, 980};
   painted.paint = kPaintColor;
-  Hwnd plain = w.createWindow({CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, WS_POPUP, 0, plainRect},
-                              &painted);
+  Hwnd plain = w.ownWindows.createWindow(
+      {CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, WS_POPUP, 0, plainRect}, &painted);
   fact("plain.created", plain.value != 0);
   fact("plain.first_message", hex32(painted.firstMessage));
   fact("plain.create_before_return", painted.created);
   fact("plain.handler_window", painted.window == plain);
-  fact("plain.hidden_at_first", !w.isWindowVisible(plain));
+  fact("plain.hidden_at_first", !w.windows.isWindowVisible(plain));
   Rect r;
-  w.getWindowRect(plain, r);
+  w.windows.getWindowRect(plain, r);
   fact("plain.rect_as_asked", r == plainRect);
 
   // Wine: no animation, shown and hidden at once.
   Dword start = system.tickCount();
-  fact("animate.show", w.animateWindow(plain, 200, AW_ACTIVATE | AW_CENTER));
+  fact("animate.show", w.ownWindows.animateWindow(plain, 200, AW_ACTIVATE | AW_CENTER));
   fact("animate.show.ms", system.tickCount() - start);
-  fact("animate.show.visible", w.isWindowVisible(plain));
-  fact("animate.show_again", w.animateWindow(plain, 200, AW_ACTIVATE | AW_CENTER));
-  fact("animate.hide", w.animateWindow(plain, 200, AW_HIDE | AW_CENTER));
-  fact("animate.hide.visible", w.isWindowVisible(plain));
-  w.showWindow(plain, SW_SHOWNOACTIVATE);
+  fact("animate.show.visible", w.windows.isWindowVisible(plain));
+  fact("animate.show_again", w.ownWindows.animateWindow(plain, 200, AW_ACTIVATE | AW_CENTER));
+  fact("animate.hide", w.ownWindows.animateWindow(plain, 200, AW_HIDE | AW_CENTER));
+  fact("animate.hide.visible", w.windows.isWindowVisible(plain));
+  w.windows.showWindow(plain, SW_SHOWNOACTIVATE);
 
   // The handler turns a move to the top into one to the bottom, then one to the bottom into
   // topmost.
   painted.forceInsertAfter = kHwndBottom;
-  w.setWindowPos(plain, kHwndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  w.windows.setWindowPos(plain, kHwndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   fact("zorder.bottom.seen", painted.lastForced && painted.lastForced->hwnd == plain &&
                                  painted.lastForced->insertAfter == kHwndTop);
-  fact("zorder.bottom.is_last", zIndex(w, plain) + 1 == static_cast<int>(w.enumWindows().size()));
-  fact("zorder.bottom.topmost", (w.getWindowLong(plain, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+  fact("zorder.bottom.is_last",
+       zIndex(w, plain) + 1 == static_cast<int>(w.windows.enumWindows().size()));
+  fact("zorder.bottom.topmost", (w.windows.getWindowLong(plain, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
   painted.lastForced.reset();
   painted.forceInsertAfter = kHwndTopmost;
-  w.setWindowPos(plain, kHwndBottom, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  w.windows.setWindowPos(plain, kHwndBottom, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   fact("zorder.topmost.seen", painted.lastForced && painted.lastForced->insertAfter == kHwndBottom);
   fact("zorder.topmost.index", zIndex(w, plain));
-  fact("zorder.topmost.topmost", (w.getWindowLong(plain, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+  fact("zorder.topmost.topmost",
+       (w.windows.getWindowLong(plain, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
   painted.forceInsertAfter.reset();
 
-  fact("move.ok", w.moveWindow(plain, 1610, 905, 110, 85, true));
-  w.getWindowRect(plain, r);
+  fact("move.ok", w.windows.moveWindow(plain, 1610, 905, 110, 85, true));
+  w.windows.getWindowRect(plain, r);
   fact("move.rect", rectText(r));
 
   WindowPlacement placement;
-  w.getWindowPlacement(plain, placement);
+  w.windows.getWindowPlacement(plain, placement);
   placement.normalPosition = plainRect;
   placement.showCmd = SW_SHOWNOACTIVATE;
-  fact("placement.set", w.setWindowPlacement(plain, placement));
-  w.getWindowRect(plain, r);
+  fact("placement.set", w.windows.setWindowPlacement(plain, placement));
+  w.windows.getWindowRect(plain, r);
   fact("placement.set.rect", r == plainRect);
-  fact("placement.set.visible", w.isWindowVisible(plain));
+  fact("placement.set.visible", w.windows.isWindowVisible(plain));
   fact("rect.plain", rectText(r));
 
   // Answered by the handler on this thread; a handle that is no window is not answered.
-  TimedResult live = w.sendMessageTimeout(plain, kTimesSix, 7, 0, SMTO_ABORTIFHUNG, 1000);
+  TimedResult live = w.messages.sendMessageTimeout(plain, kTimesSix, 7, 0, SMTO_ABORTIFHUNG, 1000);
   fact("smto.live.answered", live.answered);
   fact("smto.live.result", live.result);
   fact("smto.invalid.answered",
-       w.sendMessageTimeout(Hwnd{0x12345678}, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000).answered);
+       w.messages.sendMessageTimeout(Hwnd{0x12345678}, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000)
+           .answered);
 
   // The same key twice: the second registration fails with the error code the program shows.
   constexpr uint32_t kMods = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
-  fact("hotkey.first", w.registerHotKey(plain, 1, kMods, kVkF12));
-  fact("hotkey.second", w.registerHotKey(plain, 2, kMods, kVkF12));
-  fact("hotkey.second.error", w.lastError());
-  fact("hotkey.unregister", w.unregisterHotKey(plain, 1));
-  fact("hotkey.after_unregister", w.registerHotKey(plain, 2, kMods, kVkF12));
-  fact("hotkey.unregister2", w.unregisterHotKey(plain, 2));
-  fact("hotkey.unregister2.again", w.unregisterHotKey(plain, 2));
+  fact("hotkey.first", w.input.registerHotKey(plain, 1, kMods, kVkF12));
+  fact("hotkey.second", w.input.registerHotKey(plain, 2, kMods, kVkF12));
+  fact("hotkey.second.error", w.messages.lastError());
+  fact("hotkey.unregister", w.input.unregisterHotKey(plain, 1));
+  fact("hotkey.after_unregister", w.input.registerHotKey(plain, 2, kMods, kVkF12));
+  fact("hotkey.unregister2", w.input.unregisterHotKey(plain, 2));
+  fact("hotkey.unregister2.again", w.input.unregisterHotKey(plain, 2));
 
   // Layered: only a window created with WS_EX_LAYERED takes the attributes. Its frame comes
   // from adjustWindowRect, so that its client area is the one asked for.
-  fact("layered.plain_window", w.setLayeredWindowAttributes(plain, 0, 128, LWA_ALPHA));
+  fact("layered.plain_window", w.windows.setLayeredWindowAttributes(plain, 0, 128, LWA_ALPHA));
   const uint32_t framed = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   Rect frame{200, 300, 400, 400};
-  fact("adjust.ok", w.adjustWindowRect(frame, framed, WS_EX_LAYERED));
+  fact("adjust.ok", w.ownWindows.adjustWindowRect(frame, framed, WS_EX_LAYERED));
   fact("adjust.grew", frame.left < 200 && frame.top < 300 && frame.right > 400 &&
                           frame.bottom > 400 && 300 - frame.top > 200 - frame.left);
   {
     PlainWindow layeredHandler(w);
-    Hwnd layered = w.createWindow({0, framed, WS_EX_LAYERED, frame}, &layeredHandler);
+    Hwnd layered = w.ownWindows.createWindow({0, framed, WS_EX_LAYERED, frame}, &layeredHandler);
     Rect client;
-    w.getClientRect(layered, client);
+    w.windows.getClientRect(layered, client);
     fact("adjust.client", std::to_string(client.width()) + "x" + std::to_string(client.height()));
-    fact("layered.set", w.setLayeredWindowAttributes(layered, 0, 128, LWA_ALPHA));
+    fact("layered.set", w.windows.setLayeredWindowAttributes(layered, 0, 128, LWA_ALPHA));
     fact("layered.alpha", layeredAlpha(layered));
-    fact("layered.destroy", w.destroyWindow(layered));
+    fact("layered.destroy", w.ownWindows.destroyWindow(layered));
     layeredHandler.lifeFacts("layered");
   }
 
   // Painted by WM_ERASEBKGND alone: the default WM_PAINT erases through the handler.
   erased.erase = kEraseColor;
   const Rect eraseRect{1750, 900, 1850, 980};
-  Hwnd eraseOnly = w.createWindow({0, WS_POPUP, 0, eraseRect}, &erased);
-  w.showWindow(eraseOnly, SW_SHOWNOACTIVATE);
-  w.getWindowRect(eraseOnly, r);
+  Hwnd eraseOnly = w.ownWindows.createWindow({0, WS_POPUP, 0, eraseRect}, &erased);
+  w.windows.showWindow(eraseOnly, SW_SHOWNOACTIVATE);
+  w.windows.getWindowRect(eraseOnly, r);
   fact("rect.erase", rectText(r));
 
   // Its thread has not read messages for less than the hung limit: the full timeout passes.
@@ -794,8 +804,9 @@ void plainWindowSteps(Platform& platform, PlainWindow& painted, PlainWindow& era
   Hwnd busyWindow{busy.window.load()};
   fact("busy.created", busyWindow.value != 0);
   start = system.tickCount();
-  TimedResult late = w.sendMessageTimeout(busyWindow, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000);
-  Dword error = w.lastError();
+  TimedResult late =
+      w.messages.sendMessageTimeout(busyWindow, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000);
+  Dword error = w.messages.lastError();
   Dword waited = system.tickCount() - start;
   fact("smto.busy.answered", late.answered);
   fact("smto.busy.error", error);
@@ -808,12 +819,12 @@ void plainWindowSteps(Platform& platform, PlainWindow& painted, PlainWindow& era
 int runProbe(platform::Platform& platform, int (*layeredAlpha)(platform::Hwnd)) {
   // Busy for longer than the timeout below, and well below the hung limit.
   probe::BusyThread busy(platform, 2500);
-  probe::PlainWindow painted(platform.windows);
-  probe::PlainWindow erased(platform.windows);
+  probe::PlainWindow painted(platform);
+  probe::PlainWindow erased(platform);
   probe::plainWindowSteps(platform, painted, erased, busy, layeredAlpha);
 
   probe::MainDialog dialog(platform);
-  intptr_t result = platform.windows.runModalDialog(probe::kMainDialog, platform::Hwnd{}, &dialog);
+  intptr_t result = platform.dialogs.runModalDialog(probe::kMainDialog, platform::Hwnd{}, &dialog);
   probe::fact("main.result", result);
   probe::fact("main.foreign_messages", dialog.foreignMessages);
   probe::fact("main.after_ncdestroy", dialog.afterNcDestroy);
@@ -824,8 +835,8 @@ int runProbe(platform::Platform& platform, int (*layeredAlpha)(platform::Hwnd)) 
   probe::fact("main.gone", !platform.windows.isWindow(dialog.window));
 
   probe::fact("plain.painted", painted.paints > 0);
-  platform.windows.destroyWindow(painted.window);
-  platform.windows.destroyWindow(erased.window);
+  platform.ownWindows.destroyWindow(painted.window);
+  platform.ownWindows.destroyWindow(erased.window);
   painted.lifeFacts("plain");
   erased.lifeFacts("erase");
   busy.join();

@@ -453,9 +453,23 @@ SimDesktop::SimDesktop() : services_(std::make_unique<Services>(*this)) {
   setRegistryDword(RegistryRoot::CurrentUser, "Software\\Microsoft\\Windows\\DWM", "Composition",
                    1);
   files.makeDirectory("C:\\Programs\\Quillmoor");
-  platform_ = std::make_unique<Platform>(Platform{*services_, services_->profile, services_->files,
-                                                  *services_, *services_, *services_, *services_,
-                                                  windows, windows});
+  platform_ = std::make_unique<Platform>(Platform{.system = *services_,
+                                                  .profile = services_->profile,
+                                                  .files = services_->files,
+                                                  .monitors = *services_,
+                                                  .dwm = *services_,
+                                                  .shell = *services_,
+                                                  .messageBoxes = *services_,
+                                                  .processes = windows,
+                                                  .windows = windows,
+                                                  .messages = windows,
+                                                  .ownWindows = windows,
+                                                  .dialogs = windows,
+                                                  .listViews = windows,
+                                                  .icons = windows,
+                                                  .drawing = windows,
+                                                  .input = windows,
+                                                  .screen = windows});
 }
 
 SimDesktop::~SimDesktop() = default;

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/windows.h"
+#include "platform/dialog_template.h"
+#include "platform/window_types.h"
 
 namespace sim {
 

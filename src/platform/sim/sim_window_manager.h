@@ -107,9 +107,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/platform.h"
 #include "platform/processes.h"
 #include "platform/sim/sim_list_view.h"
-#include "platform/windows.h"
 
 namespace sim {
 
@@ -153,7 +153,16 @@ struct SimImageList {
   std::optional<platform::ColorRef> bkColor;
 };
 
-class SimWindowManager : public platform::Windows, public platform::Processes {
+class SimWindowManager : public platform::Windows,
+                         public platform::Messages,
+                         public platform::OwnWindows,
+                         public platform::Dialogs,
+                         public platform::ListViews,
+                         public platform::Icons,
+                         public platform::Drawing,
+                         public platform::Input,
+                         public platform::Screen,
+                         public platform::Processes {
  public:
   // `now` is the desktop's clock in ms, `actions` its call log; both outlive this object.
   SimWindowManager(uint32_t& now, std::vector<std::string>& actions);
@@ -290,7 +299,8 @@ class SimWindowManager : public platform::Windows, public platform::Processes {
       {platform::SM_CXICON, 32}, {platform::SM_CYICON, 32}, {platform::SM_CYCAPTION, 23}};
   platform::Dword lastErrorValue = 0;
 
-  // ===== platform::Windows =====
+  // ===== The window services: platform::Windows, Messages, OwnWindows, Dialogs, ListViews,
+  // Icons, Drawing, Input, Screen =====
   std::vector<platform::Hwnd> enumWindows() override;
   bool isWindow(platform::Hwnd window) override;
   bool isWindowVisible(platform::Hwnd window) override;

@@ -4,7 +4,22 @@ namespace win32 {
 
 // Here rather than beside WinMain, so that the Wine probe can build the same bundle.
 Win32Platform::Win32Platform()
-    : platform_{system_, profile_,      files_,   monitors_, dwm_,
-                shell_,  messageBoxes_, windows_, processes_} {}
+    : platform_{.system = system_,
+                .profile = profile_,
+                .files = files_,
+                .monitors = monitors_,
+                .dwm = dwm_,
+                .shell = shell_,
+                .messageBoxes = messageBoxes_,
+                .processes = processes_,
+                .windows = windows_,
+                .messages = windows_,
+                .ownWindows = windows_,
+                .dialogs = windows_,
+                .listViews = windows_,
+                .icons = windows_,
+                .drawing = windows_,
+                .input = windows_,
+                .screen = windows_} {}
 
 }  // namespace win32

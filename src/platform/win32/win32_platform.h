@@ -140,7 +140,15 @@ class Win32MessageBoxes : public platform::MessageBoxes {
 // through the handler like a window procedure; its defaultProc is the dialog's own procedure.
 // A plain window is bound at WM_NCCREATE by its class's procedure; its defaultProc is
 // DefWindowProcW. Both translate the same structures (WINDOWPOS, NMHDR) on the way.
-class Win32Windows : public platform::Windows {
+class Win32Windows : public platform::Windows,
+                     public platform::Messages,
+                     public platform::OwnWindows,
+                     public platform::Dialogs,
+                     public platform::ListViews,
+                     public platform::Icons,
+                     public platform::Drawing,
+                     public platform::Input,
+                     public platform::Screen {
  public:
   Win32Windows();
 

@@ -1,0 +1,17 @@
+// The user's input as the program asks for it: hot-keys and the pointer.
+#pragma once
+
+#include "platform/types.h"
+
+namespace platform {
+
+class Input {
+ public:
+  virtual ~Input() = default;
+  // WM_HOTKEY with the id in wParam. False when another program holds it.
+  virtual bool registerHotKey(Hwnd window, int32_t id, uint32_t modifiers, uint32_t key) = 0;
+  virtual bool unregisterHotKey(Hwnd window, int32_t id) = 0;
+  virtual Point getCursorPos() = 0;
+};
+
+}  // namespace platform
