@@ -1,0 +1,82 @@
+// Another program's window, as the detector reads it and as the preview's target keeper
+// changes it: facts, minimise and restore by message, layered alpha, an off-screen move.
+#include <algorithm>
+
+#include "port_case.h"
+
+namespace {
+
+using namespace platform;
+
+bool listed(Windows& windows, Hwnd window) {
+  const std::vector<Hwnd> all = windows.enumWindows();
+  return std::find(all.begin(), all.end(), window) != all.end();
+}
+
+}  // namespace
+
+PORT_CASE(AnotherProgramsWindowAsTheDetectorReadsIt) {
+  Platform& p = fixture.platform();
+  const std::string title = "表示ソフト ①";
+  const Rect rect{300, 200, 700, 500};
+  const Hwnd window = fixture.otherProgramWindow(title, rect);
+  PORT_EXPECT(window);
+  PORT_EXPECT(listed(p.windows, window));
+  PORT_EXPECT(p.windows.isWindowVisible(window));
+  PORT_EXPECT(!p.windows.isIconic(window));
+  PORT_EXPECT(!p.windows.isZoomed(window));
+  constexpr uint32_t kAppWindow = WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
+  PORT_EXPECT_EQ(p.windows.getWindowLong(window, GWL_STYLE) & kAppWindow, kAppWindow);
+  PORT_EXPECT_EQ(port_test::hex(p.windows.getWindowText(window, 256)), port_test::hex(title));
+  Rect now;
+  PORT_EXPECT(p.windows.getWindowRect(window, now));
+  PORT_EXPECT(now == rect);
+
+  const Dword process = p.windows.getWindowProcessId(window);
+  PORT_EXPECT(process != 0);
+  PORT_EXPECT_EQ(p.processes.baseName(process), fixture.otherProgramName());
+  const std::string path = p.processes.imagePath(process);
+  const std::string name = fixture.otherProgramName();
+  PORT_EXPECT(path.size() > name.size() && path.ends_with(name) &&
+              path[path.size() - name.size() - 1] == '\\');
+}
+
+// What the preview does to a minimised target: restore it by message, make it transparent in
+// place or move it off the screen, then put everything back.
+PORT_CASE(AnotherProgramsWindowKeptLiveAndPutBack) {
+  Platform& p = fixture.platform();
+  const Rect rect{300, 200, 700, 500};
+  const Hwnd window = fixture.otherProgramWindow("対象", rect);
+
+  TimedResult answer =
+      p.messages.sendMessageTimeout(window, WM_SYSCOMMAND, SC_MINIMIZE, 0, SMTO_ABORTIFHUNG, 1000);
+  PORT_EXPECT(answer.answered);
+  PORT_EXPECT(p.windows.isIconic(window));
+  PORT_EXPECT(p.windows.getWindowLong(window, GWL_STYLE) & WS_MINIMIZE);
+  answer =
+      p.messages.sendMessageTimeout(window, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, 1000);
+  PORT_EXPECT(answer.answered);
+  PORT_EXPECT(!p.windows.isIconic(window));
+  Rect now;
+  p.windows.getWindowRect(window, now);
+  PORT_EXPECT(now == rect);
+
+  const uint32_t exStyle = p.windows.getWindowLong(window, GWL_EXSTYLE);
+  PORT_EXPECT(!p.windows.setLayeredWindowAttributes(window, 0, 0, LWA_ALPHA));
+  p.windows.setWindowLong(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+  PORT_EXPECT(p.windows.getWindowLong(window, GWL_EXSTYLE) & WS_EX_LAYERED);
+  PORT_EXPECT(p.windows.setLayeredWindowAttributes(window, 0, 0, LWA_ALPHA));
+  PORT_EXPECT_EQ(fixture.layeredAlpha(window), 0);
+  p.windows.setWindowLong(window, GWL_EXSTYLE, exStyle);
+  PORT_EXPECT_EQ(p.windows.getWindowLong(window, GWL_EXSTYLE) & WS_EX_LAYERED, 0u);
+
+  constexpr uint32_t kQuiet = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+  PORT_EXPECT(
+      p.windows.setWindowPos(window, {}, rect.left + 10000, rect.top + 10000, 0, 0, kQuiet));
+  p.windows.getWindowRect(window, now);
+  PORT_EXPECT_EQ(now.left, rect.left + 10000);
+  PORT_EXPECT_EQ(now.top, rect.top + 10000);
+  PORT_EXPECT(p.windows.moveWindow(window, rect.left, rect.top, rect.width(), rect.height(), true));
+  p.windows.getWindowRect(window, now);
+  PORT_EXPECT(now == rect);
+}
