@@ -5,6 +5,8 @@
 set -euo pipefail
 # shellcheck source=tests/wine/lib.sh
 source "$(dirname "$0")/lib.sh"
+# shellcheck source=tests/wine/bench/bench_lib.sh
+source "$(dirname "$0")/bench/bench_lib.sh"
 wine_env_up
 
 # start_tray EXE: starts it through the driver and waits for its tray icon; sets OUT and
@@ -42,6 +44,13 @@ driver_session ready open-windows 60 "${titles[@]}"
 start_tray "$QM_BUILD/bench-floor.exe"
 driver find-window "Quillmoor bench floor (16)" 10000 >/dev/null ||
   fail "the floor does not watch 16 of 17 windows"
+# The benchmark finds the processes it measures by their command lines and folders.
+floor_pid=$(process_starting "$(winepath -w "$QM_BUILD/bench-floor.exe")")
+[[ -n $floor_pid && $(<"/proc/$floor_pid/comm") == bench-floor.exe ]] ||
+  fail "the floor's Linux process was not found (${floor_pid:-none})"
+server_pid=$(wineserver_pid)
+[[ -n $server_pid && $(<"/proc/$server_pid/comm") == wineserver* ]] ||
+  fail "the prefix's wineserver was not found (${server_pid:-none})"
 driver_session_end
 driver find-window "Quillmoor bench floor (0)" 10000 >/dev/null ||
   fail "the floor still watches windows that were closed"
