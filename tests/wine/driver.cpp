@@ -55,6 +55,12 @@
 //   item HWND ID                 the control with id ID of dialog HWND; print its handle
 //   select-row HWND ID ROW       set the selection mark of the list view control ID
 //                                of window HWND (any process) to ROW
+//   start-tray ID TIMEOUT_MS EXE [ARG...]
+//                                start EXE, print "pid=N" (its Windows process id), then
+//                                once one of its windows has the notification icon ID,
+//                                "window=HWND" and "tray=MS" (milliseconds since the start);
+//                                "exit=CODE" when it ends. Fails if it ends first or the
+//                                time is up (the program is then left running)
 //
 // Arguments are read as UTF-16 (Wine decodes the Unix command line with the
 // locale's charset, so run it under a UTF-8 locale); output is UTF-8 with LF.
@@ -548,6 +554,87 @@ int SelectRow(HWND parent, unsigned long id, unsigned long row) {
   return 0;
 }
 
+struct TrayOwner {
+  DWORD pid;
+  UINT id;
+  HWND found;
+};
+
+// The icon is looked up only for windows of the started process; hidden ones count, as a
+// tray icon's window usually is.
+BOOL CALLBACK MatchTrayOwner(HWND hwnd, LPARAM param) {
+  auto* find = reinterpret_cast<TrayOwner*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != find->pid) return TRUE;
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = hwnd;
+  data.uID = find->id;
+  if (!Shell_NotifyIconW(NIM_MODIFY, &data)) return TRUE;
+  find->found = hwnd;
+  return FALSE;
+}
+
+std::wstring QuoteArgument(const std::wstring& arg) {
+  if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) return arg;
+  std::wstring out = L"\"";
+  size_t slashes = 0;
+  for (wchar_t c : arg) {
+    if (c == L'\\') {
+      ++slashes;
+      continue;
+    }
+    // Backslashes before a quote are doubled, and the quote escaped.
+    out.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
+    slashes = 0;
+    out += c;
+  }
+  out.append(slashes * 2, L'\\');
+  return out + L"\"";
+}
+
+int StartTray(unsigned long id, DWORD timeout_ms, wchar_t** args, int count) {
+  std::wstring command;
+  for (int i = 0; i < count; ++i) command += (i ? L" " : L"") + QuoteArgument(args[i]);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  LARGE_INTEGER frequency, start, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  if (!CreateProcessW(args[0], command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return Fail("CreateProcess failed, error " + std::to_string(GetLastError()));
+  CloseHandle(process.hThread);
+  PrintLine("pid=" + std::to_string(process.dwProcessId));
+  TrayOwner find{process.dwProcessId, static_cast<UINT>(id), nullptr};
+  // A short poll: the times measured are a few hundred milliseconds.
+  for (;;) {
+    EnumWindows(MatchTrayOwner, reinterpret_cast<LPARAM>(&find));
+    QueryPerformanceCounter(&now);
+    if (find.found) break;
+    DWORD code = 0;
+    if (GetExitCodeProcess(process.hProcess, &code) && code != STILL_ACTIVE)
+      return Fail("the program ended with status " + std::to_string(code) + " before its tray icon");
+    if (static_cast<DWORD>((now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart) >= timeout_ms)
+      return Fail("no tray icon " + std::to_string(id) + " in time");
+    Sleep(5);
+  }
+  char elapsed[32];
+  std::snprintf(elapsed, sizeof elapsed, "%.1f",
+                static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 /
+                    static_cast<double>(frequency.QuadPart));
+  PrintLine("window=" + Hex(find.found));
+  PrintLine(std::string("tray=") + elapsed);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hProcess);
+  PrintLine("exit=" + std::to_string(code));
+  return 0;
+}
+
 int Usage();
 
 bool ParseSize(const wchar_t* text, int& width, int& height) {
@@ -777,7 +864,7 @@ int Usage() {
       "       list-view HWND ID | open-windows SECONDS [-s WxH] TITLE... |\n"
       "       window-state HWND | process-windows PID | show HWND SW | item-parent HWND ID |\n"
       "       key-window SECONDS TITLE | type TEXT | chord VK... | foreground |\n"
-      "       select-row HWND ID ROW\n",
+      "       select-row HWND ID ROW | start-tray ID TIMEOUT_MS EXE [ARG...]\n",
       stderr);
   return 2;
 }
@@ -828,6 +915,9 @@ int Run(int argc, wchar_t** argv) {
     return SelectRow(hwnd, n, row);
   if (cmd == L"open-windows" && argc >= 4 && ParseNumber(argv[2], n))
     return OpenWindows(n, argv + 3, argc - 3);
+  unsigned long timeout = 0;
+  if (cmd == L"start-tray" && argc >= 5 && ParseNumber(argv[2], n) && ParseNumber(argv[3], timeout))
+    return StartTray(n, timeout, argv + 4, argc - 4);
   if (cmd == L"key-window" && argc == 4 && ParseNumber(argv[2], n)) return KeyWindow(n, argv[3]);
   if (cmd == L"type" && argc == 3) return TypeText(argv[2]);
   if (cmd == L"chord" && argc >= 3) return PressChord(argv + 2, argc - 2);

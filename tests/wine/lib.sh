@@ -103,7 +103,7 @@ driver_session() {
   DRIVER_OUT=$dir/out
   driver "$@" <&"$DRIVER_IN" >"$DRIVER_OUT" 2>&1 &
   track $!
-  wait_for "grep -qx '$ready' '$DRIVER_OUT'" 20 || fail "the driver did not start ($1): $(cat "$DRIVER_OUT")"
+  wait_for "grep -sqx '$ready' '$DRIVER_OUT'" 20 || fail "the driver did not start ($1): $(cat "$DRIVER_OUT")"
 }
 # shellcheck disable=SC2120 # the closing line is optional
 driver_session_end() {
