@@ -80,11 +80,13 @@ class SimTaskbarList : public TaskbarList {
     return S_OK;
   }
   HResult addTab(Hwnd window) override {
+    ++desk_.shellCalls;
     desk_.actions.push_back("taskbar add w" + hex(window.value));
     desk_.taskbarButtons.insert(window.value);
     return S_OK;
   }
   HResult deleteTab(Hwnd window) override {
+    ++desk_.shellCalls;
     desk_.actions.push_back("taskbar delete w" + hex(window.value));
     desk_.taskbarButtons.erase(window.value);
     return S_OK;
@@ -258,6 +260,7 @@ class SimDesktop::Services : public System,
   // --- Dwm ---
   void bindDwm(const char* call) {
     ++desk_.windows.portCalls;
+    ++desk_.dwmCalls;
     desk_.dwmLoaded = true;
     desk_.actions.push_back(std::string("dwm ") + call);
   }
@@ -382,6 +385,7 @@ class SimDesktop::Services : public System,
   }
 
   ShellResult notifyIcon(uint32_t message, const TrayIconData& data) override {
+    ++desk_.shellCalls;
     static const char* const kNames[] = {"add", "modify", "delete"};
     desk_.actions.push_back(std::string("tray ") + (message < 3 ? kNames[message] : "?") + " w" +
                             hex(data.window.value));
@@ -408,6 +412,7 @@ class SimDesktop::Services : public System,
     }
   }
   std::optional<IconHandle> fileSmallIcon(const std::string& path) override {
+    ++desk_.shellCalls;
     desk_.actions.push_back("file icon " + path);
     const bool known =
         desk_.windows.isImagePath(path) ||

@@ -140,6 +140,11 @@ class SimDesktop {
   platform::Rect frameInset{7, 0, 7, 7};  // invisible borders: left, top, right, bottom
   std::map<uint32_t, uint32_t> cloaked;   // window -> DWMWA_CLOAKED value
 
+  // Calls into the shell (tray, taskbar buttons, file icons, documents) and the Desktop
+  // Window Manager, each a round trip to another process.
+  uint64_t shellCalls = 0;
+  uint64_t dwmCalls = 0;
+
   // COM and taskbar.
   int comInitCount = 0;
   bool comInitFails = false;  // CoInitialize answers RPC_E_CHANGED_MODE and changes nothing

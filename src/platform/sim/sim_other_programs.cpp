@@ -287,6 +287,7 @@ TimedResult SimWindowManager::sendMessageTimeout(Hwnd window, uint32_t message, 
     lastErrorValue = kErrorInvalidWindowHandle;
     return {};
   }
+  if (!w->own) ++crossProcessMessages;
   if (hungForeign(*w)) {
     actions_.push_back("timeout " + handleText(window) + " " + messageText(message));
     syncClock();

@@ -92,6 +92,7 @@ void SimWindowManager::advance(uint32_t ms) {
     next->due = due;  // keeps its place among ties: the order timers were set
     const Hwnd target{next->window};
     const uintptr_t id = next->id;
+    ++timerMessages;
     dispatch(target, WM_TIMER, id, 0);
     pumpMessages();
   }

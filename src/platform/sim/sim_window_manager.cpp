@@ -342,6 +342,7 @@ LResult SimWindowManager::dispatch(Hwnd window, uint32_t message, WParam wParam,
 
 LResult SimWindowManager::sendMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) {
   ++portCalls;
+  if (Window* w = live(window); w != nullptr && !w->own) ++crossProcessMessages;
   if (Window* w = live(window); w != nullptr && hungForeign(*w)) {
     char detail[16];
     snprintf(detail, sizeof detail, "0x%x", message);
@@ -356,6 +357,7 @@ bool SimWindowManager::postMessage(Hwnd window, uint32_t message, WParam wParam,
   Window* w = live(window);
   if (w == nullptr) return false;
   if (!w->own) {
+    ++crossProcessMessages;
     w->received.push_back({message, wParam, lParam});
     return true;
   }

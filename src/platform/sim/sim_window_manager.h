@@ -177,6 +177,10 @@ class SimWindowManager : public platform::Windows,
   // Of those, the process queries (opening another process: the costly ones).
   uint64_t baseNameQueries = 0;
   uint64_t imagePathQueries = 0;
+  // Messages to other programs' windows (a round trip into another process), and the
+  // WM_TIMER messages delivered to the program's own windows (each a wake-up).
+  uint64_t crossProcessMessages = 0;
+  uint64_t timerMessages = 0;
 
   // --- Other programs' windows and processes. Edits are plain data changes, no messages. ---
   // Adds a window at the top of its band. Handles are never reused within a run...
