@@ -269,6 +269,7 @@ class Win32Windows : public platform::Windows,
   static LRESULT CALLBACK boundProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static Binding* bindingOf(HWND window);
+  static void setBinding(HWND window, Binding* binding);
   static LRESULT deliverLast(Binding* binding, HWND window, UINT message, WPARAM wParam,
                              LPARAM lParam);
   LRESULT deliver(Binding& binding, HWND window, UINT message, WPARAM wParam, LPARAM lParam,

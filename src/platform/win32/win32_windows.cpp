@@ -17,7 +17,6 @@ static_assert(offsetof(p::WindowPlacement, normalPosition) ==
 namespace {
 
 // The window property that holds an own window's binding while it lives.
-constexpr wchar_t kBindingProperty[] = L"Quillmoor.WindowBinding";
 
 HWND insertAfterHandle(p::Hwnd insertAfter) {
   if (insertAfter == p::kHwndTop) return HWND_TOP;
@@ -124,7 +123,7 @@ INT_PTR CALLBACK Win32Windows::dialogProc(HWND window, UINT message, WPARAM wPar
   // the dialog's default processing.
   if (message != WM_INITDIALOG || lParam == 0 || bindingOf(window) != nullptr) return FALSE;
   auto* binding = reinterpret_cast<Binding*>(lParam);
-  SetPropW(window, kBindingProperty, binding);
+  setBinding(window, binding);
   binding->original = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&boundProc)));
   binding->attached = true;
@@ -145,7 +144,10 @@ LRESULT CALLBACK Win32Windows::windowProc(HWND window, UINT message, WPARAM wPar
   if (message == WM_NCCREATE && lParam != 0 && bindingOf(window) == nullptr) {
     auto* binding =
         static_cast<Binding*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-    if (binding != nullptr && SetPropW(window, kBindingProperty, binding)) binding->attached = true;
+    if (binding != nullptr) {
+      setBinding(window, binding);
+      binding->attached = true;
+    }
   }
   Binding* binding = bindingOf(window);
   if (binding == nullptr) return DefWindowProcW(window, message, wParam, lParam);
@@ -161,7 +163,7 @@ LRESULT Win32Windows::deliverLast(Binding* binding, HWND window, UINT message, W
   if (binding->original != nullptr) {
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(binding->original));
   }
-  RemovePropW(window, kBindingProperty);
+  setBinding(window, nullptr);
   // The default procedure frees the window's own data on this message: it must see it.
   if (!defaulted) {
     result = binding->original != nullptr
@@ -176,8 +178,14 @@ LRESULT Win32Windows::deliverLast(Binding* binding, HWND window, UINT message, W
   return result;
 }
 
+// The binding lives in the window's user data: every message looks it up, and unlike a window
+// property (a round trip to the window server under Wine) that is read in the process.
 Win32Windows::Binding* Win32Windows::bindingOf(HWND window) {
-  return static_cast<Binding*>(GetPropW(window, kBindingProperty));
+  return reinterpret_cast<Binding*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+void Win32Windows::setBinding(HWND window, Binding* binding) {
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(binding));
 }
 
 p::LResult Win32Windows::defaultProc(p::Hwnd window, uint32_t message, p::WParam wParam,
