@@ -19,9 +19,9 @@ CQuillmoorDlg::CQuillmoorDlg(AppContext& context, DisplayEnvironment& environmen
     : HomeLinkDialog(context, res::mainPanelDialog()),
       appIcon_(context.platform.icons.loadIcon(IDR_MAINFRAME)),
       trayIcon_(context.platform.icons.loadIcon(IDR_MAINFRAME)),
-      winListPage_(context),
+      winListPage_(CWinListDlg::Ports(context.platform)),
       controlPage_(context, environment),
-      limitPage_(context, rules),
+      limitPage_(CLimitDlg::Ports(context.platform), rules),
       tray_(context.platform.shell) {}
 
 bool CQuillmoorDlg::onInitDialog() {

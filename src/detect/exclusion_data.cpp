@@ -31,11 +31,11 @@ std::unique_ptr<CExclusionData> CExclusionData::openStore(const platform::Platfo
   return store;
 }
 
-CExclusionData::CExclusionData(const platform::Platform& platform, std::string path)
-    : filePath(std::move(path)), platform_(platform) {}
+CExclusionData::CExclusionData(const RulesFilePorts& ports, std::string path)
+    : filePath(std::move(path)), ports_(ports) {}
 
 void CExclusionData::loadFile() {
-  RulesFile file = readRulesFile(platform_, filePath);
+  RulesFile file = readRulesFile(ports_, filePath);
   items = std::move(file.items);
   unreadable_ = file.status == platform::FileContents::Status::Unreadable;
   damagedOriginal_.reset();
@@ -56,7 +56,7 @@ bool CExclusionData::saveFile() {
   }
   if (damagedOriginal_) {
     const std::string backup = filePath + kBackupSuffix;
-    if (!replaceFile(platform_.files, backup, *damagedOriginal_)) {
+    if (!replaceFile(ports_.files, backup, *damagedOriginal_)) {
       diag::print("%s could not be written; the rules are not saved over %s\n", backup.c_str(),
                   filePath.c_str());
       return false;
@@ -64,7 +64,7 @@ bool CExclusionData::saveFile() {
     diag::print("%s kept as %s\n", filePath.c_str(), backup.c_str());
     damagedOriginal_.reset();
   }
-  return writeRulesFile(platform_, filePath, items);
+  return writeRulesFile(ports_, filePath, items);
 }
 
 bool CExclusionData::isAllowed(const std::string& title, const std::string& processName) const {

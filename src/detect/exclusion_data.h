@@ -21,7 +21,7 @@ class CExclusionData {
   // The application owns it and saves it at shutdown.
   static std::unique_ptr<CExclusionData> openStore(const platform::Platform& platform);
 
-  CExclusionData(const platform::Platform& platform, std::string filePath);
+  CExclusionData(const RulesFilePorts& ports, std::string filePath);
   virtual ~CExclusionData() = default;
 
   // Replaces the items with the file's rules; a missing or unreadable file gives none. A file
@@ -44,7 +44,7 @@ class CExclusionData {
   std::string filePath;
 
  private:
-  platform::Platform platform_;
+  RulesFilePorts ports_;
   // The bytes of a loaded file that did not make sense, until they are kept beside it.
   std::optional<std::string> damagedOriginal_;
   bool unreadable_ = false;  // the file was there but could not be read

@@ -42,9 +42,9 @@ void logMissing(int32_t first, int32_t last) {
 
 }  // namespace
 
-RulesFile readRulesFile(platform::Platform& platform, const std::string& path) {
+RulesFile readRulesFile(const RulesFilePorts& ports, const std::string& path) {
   RulesFile result;
-  platform::FileContents contents = platform.files.read(path);
+  platform::FileContents contents = ports.files.read(path);
   result.status = contents.status;
   if (contents.status != platform::FileContents::Status::Read) return result;
 
@@ -113,11 +113,11 @@ RulesFile readRulesFile(platform::Platform& platform, const std::string& path) {
   return result;
 }
 
-bool writeRulesFile(platform::Platform& platform, const std::string& path,
+bool writeRulesFile(const RulesFilePorts& ports, const std::string& path,
                     const std::vector<ExclusionItem>& items) {
   // Rule texts are code page 932 whatever the system's code page.
   const text::LeadByteTest isLead = platform::isCp932LeadByte;
-  CWriteIniFile writer(platform.files, platform.profile);
+  CWriteIniFile writer(ports.files, ports.profile);
   writer.mode = 1;
   if (!writer.openFile(path)) return false;
   writer.writeString("SYSTEM", "EXCLUSIONNUM", std::to_string(items.size()), path);

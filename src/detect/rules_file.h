@@ -12,6 +12,15 @@
 // run for hours.
 constexpr int32_t kMaxRules = 4096;
 
+// What the rules file is read and written with.
+struct RulesFilePorts {
+  RulesFilePorts(platform::Files& f, platform::ProfileFiles& p) : files(f), profile(p) {}
+  RulesFilePorts(const platform::Platform& p)  // NOLINT: implicit, so a caller passes its platform
+      : RulesFilePorts(p.files, p.profile) {}
+  platform::Files& files;
+  platform::ProfileFiles& profile;
+};
+
 struct RulesFile {
   platform::FileContents::Status status = platform::FileContents::Status::Missing;
   std::vector<ExclusionItem> items;
@@ -23,8 +32,8 @@ struct RulesFile {
 
 // Reads the file once and takes the rules from it with the profile functions' semantics: a
 // missing ITEM section is no rule (and is logged), values are cut to 259 bytes.
-RulesFile readRulesFile(platform::Platform& platform, const std::string& path);
+RulesFile readRulesFile(const RulesFilePorts& ports, const std::string& path);
 
 // Writes every item; the old file stays whole when anything fails (and that is logged).
-bool writeRulesFile(platform::Platform& platform, const std::string& path,
+bool writeRulesFile(const RulesFilePorts& ports, const std::string& path,
                     const std::vector<ExclusionItem>& items);

@@ -17,14 +17,15 @@ bool containsHandle(const std::vector<WindowEntry>& list, Hwnd hwnd) {
 
 }  // namespace
 
-CWinListDlg::CWinListDlg(AppContext& context)
-    : ui::Dialog(context.platform, res::winListDialog()),
-      context_(context),
-      processNames_(context.platform.processes) {}
+CWinListDlg::CWinListDlg(const Ports& ports)
+    : ui::Dialog(ports, res::winListDialog()),
+      listViews_(ports.listViews),
+      dwm_(ports.dwm),
+      processNames_(ports.processes) {}
 
 bool CWinListDlg::onInitDialog() {
   ui::Dialog::onInitDialog();
-  listView_.attach(context_.platform.listViews, messages(), item(res::IDC_WINLIST));
+  listView_.attach(listViews_, messages(), item(res::IDC_WINLIST));
   listView_.setExtendedStyle(LVS_EX_FULLROWSELECT);
   listView_.insertColumn(0, "Title", 150);
   listView_.insertColumn(1, "ProcessName", 100);
@@ -63,7 +64,7 @@ void CWinListDlg::scan() {
   processNames_.keepOnly(present);
   for (Hwnd window : present) {
     WindowEntry entry;
-    if (testWindow(wm, processNames_, context_.platform.dwm, window, hwnd(), entry) !=
+    if (testWindow(wm, processNames_, dwm_, window, hwnd(), entry) !=
         WindowVerdict::Accepted) {
       continue;
     }

@@ -5,7 +5,6 @@
 
 #include <vector>
 
-#include "base/app_context.h"
 #include "detect/process_names.h"
 #include "detect/window_entry.h"
 #include "ui/dialog.h"
@@ -16,7 +15,16 @@ class CWinListDlg : public ui::Dialog {
   static constexpr uintptr_t kTimerId = 101;
   static constexpr uint32_t kPeriod = 1000;
 
-  explicit CWinListDlg(AppContext& context);
+  // The framework's services, the list view, process names and the (guarded) DWM.
+  struct Ports : ui::DialogPorts {
+    explicit Ports(const platform::Platform& p)
+        : DialogPorts(p), listViews(p.listViews), processes(p.processes), dwm(p.dwm) {}
+    platform::ListViews& listViews;
+    platform::Processes& processes;
+    platform::Dwm& dwm;
+  };
+
+  explicit CWinListDlg(const Ports& ports);
 
   // Stops detection and reports every known window as gone.
   void goSuspend();
@@ -38,7 +46,8 @@ class CWinListDlg : public ui::Dialog {
   void compare();
   void handOver();
 
-  AppContext& context_;
+  platform::ListViews& listViews_;
+  platform::Dwm& dwm_;
   ProcessNames processNames_;
   ui::ListView listView_;
   std::vector<WindowEntry> scanList_;

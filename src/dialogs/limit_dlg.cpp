@@ -6,19 +6,20 @@
 
 using namespace platform;
 
-CLimitDlg::CLimitDlg(AppContext& context, CExclusionData& store)
-    : ui::Dialog(context.platform, res::limitDialog()),
-      context_(context),
+CLimitDlg::CLimitDlg(const Ports& ports, CExclusionData& store)
+    : ui::Dialog(ports, res::limitDialog()),
+      listViews_(ports.listViews),
+      drawing_(ports.drawing),
       store_(store),
-      workingList_(context.platform, std::string()),
-      yellow_(context.platform.drawing, rgb(255, 255, 180)),
-      green_(context.platform.drawing, rgb(0, 255, 0)),
-      red_(context.platform.drawing, rgb(255, 0, 0)),
-      grey_(context.platform.drawing, rgb(230, 230, 230)) {}
+      workingList_(ports.rulesFile, std::string()),
+      yellow_(ports.drawing, rgb(255, 255, 180)),
+      green_(ports.drawing, rgb(0, 255, 0)),
+      red_(ports.drawing, rgb(255, 0, 0)),
+      grey_(ports.drawing, rgb(230, 230, 230)) {}
 
 bool CLimitDlg::onInitDialog() {
   ui::Dialog::onInitDialog();
-  listView_.attach(context_.platform.listViews, messages(), item(res::IDC_LIMIT_LIST));
+  listView_.attach(listViews_, messages(), item(res::IDC_LIMIT_LIST));
   listView_.setExtendedStyle(LVS_EX_FULLROWSELECT);
   listView_.insertColumn(0, "ProcessName", 100);
   listView_.insertColumn(1, "Title", 150);
@@ -90,7 +91,7 @@ BrushHandle CLimitDlg::onCtlColor(DeviceContext dc, Hwnd control, ui::CtlColor k
     case ui::CtlColor::Button:
       return grey_.handle();
     case ui::CtlColor::Static: {
-      context_.platform.drawing.setBkMode(dc, TRANSPARENT);
+      drawing_.setBkMode(dc, TRANSPARENT);
       const int32_t id = dialogs().getDlgCtrlId(control);
       if (id == res::IDC_LIMIT_TITLE_STATE || id == res::IDC_LIMIT_PNAME_STATE) {
         const std::string text = itemText(id);

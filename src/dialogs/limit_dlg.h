@@ -2,7 +2,6 @@
 // it, and shows the conditions of the rule clicked in the list.
 #pragma once
 
-#include "base/app_context.h"
 #include "detect/exclusion_data.h"
 #include "ui/brush.h"
 #include "ui/dialog.h"
@@ -11,7 +10,17 @@
 class CLimitDlg : public ui::Dialog {
  public:
   // `store` is the rules as loaded and saved; the page copies every change into it.
-  CLimitDlg(AppContext& context, CExclusionData& store);
+  // The framework's services, the list view, drawing, and the file services the working
+  // list is made with (it never reads or writes a file itself).
+  struct Ports : ui::DialogPorts {
+    explicit Ports(const platform::Platform& p)
+        : DialogPorts(p), listViews(p.listViews), drawing(p.drawing), rulesFile(p) {}
+    platform::ListViews& listViews;
+    platform::Drawing& drawing;
+    RulesFilePorts rulesFile;
+  };
+
+  CLimitDlg(const Ports& ports, CExclusionData& store);
 
   // Working list := the store's rules; the list is rebuilt.
   void readExclusionData();
@@ -38,7 +47,8 @@ class CLimitDlg : public ui::Dialog {
                                    ui::CtlColor kind, platform::BrushHandle base) override;
 
  private:
-  AppContext& context_;
+  platform::ListViews& listViews_;
+  platform::Drawing& drawing_;
   CExclusionData& store_;
   ui::ListView listView_;
   CExclusionData workingList_;

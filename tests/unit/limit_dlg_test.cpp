@@ -10,10 +10,9 @@ namespace {
 class LimitPageTest : public ::testing::Test {
  protected:
   LimitPageTest()
-      : context(desk->platform()),
-        store(desk->platform(), "C:\\ExclusionData.ini"),
+      : store(desk->platform(), "C:\\ExclusionData.ini"),
         host(desk->platform(), res::winListDialog()),
-        page(context, store) {
+        page(CLimitDlg::Ports(desk->platform()), store) {
     host.create({});
     host.showWindow(platform::SW_SHOW);
   }
@@ -36,7 +35,6 @@ class LimitPageTest : public ::testing::Test {
   }
 
   std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
-  AppContext context;
   CExclusionData store;
   ui::Dialog host;  // a page lives in a parent dialog
   CLimitDlg page;

@@ -25,7 +25,7 @@ class Recorder : public CWinListListener {
 
 class DetectionTest : public ::testing::Test {
  protected:
-  DetectionTest() : context(desk->platform()), detector(context) {
+  DetectionTest() : context(desk->platform()), detector(CWinListDlg::Ports(context.platform)) {
     detector.listeners.push_back(&recorder);
   }
   void start() { ASSERT_TRUE(detector.create({})); }
