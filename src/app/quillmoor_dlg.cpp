@@ -20,7 +20,7 @@ CQuillmoorDlg::CQuillmoorDlg(AppContext& context, DisplayEnvironment& environmen
       appIcon_(context.platform.icons.loadIcon(IDR_MAINFRAME)),
       trayIcon_(context.platform.icons.loadIcon(IDR_MAINFRAME)),
       winListPage_(CWinListDlg::Ports(context.platform)),
-      controlPage_(context, environment),
+      controlPage_(CControlDlg::Ports(context.platform, context.checks), environment),
       limitPage_(CLimitDlg::Ports(context.platform), rules),
       tray_(context.platform.shell) {}
 

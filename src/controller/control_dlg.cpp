@@ -10,14 +10,23 @@
 
 using namespace platform;
 
-CControlDlg::CControlDlg(AppContext& context, DisplayEnvironment& environment)
-    : ui::Dialog(context.platform, res::controlDialog()),
-      context_(context),
+CControlDlg::CControlDlg(const Ports& ports, DisplayEnvironment& environment)
+    : ui::Dialog(ports, res::controlDialog()),
+      listViews_(ports.listViews),
+      drawing_(ports.drawing),
+      system_(ports.system),
+      profile_(ports.profile),
+      input_(ports.input),
+      messageBoxes_(ports.messageBoxes),
+      processes_(ports.processes),
+      screen_(ports.screen),
+      checks_(ports.checks),
+      previewPorts_(ports.preview),
       environment_(environment),
-      settingsPath_(pathInCurrentDirectory(context.platform.system, kSettingsFileName)),
-      icons_(context.platform),
-      valueBrush_(context.platform.drawing, rgb(255, 255, 180)),
-      pageBrush_(context.platform.drawing, rgb(230, 230, 230)) {}
+      settingsPath_(pathInCurrentDirectory(ports.system, kSettingsFileName)),
+      icons_(ports.icons, ports.shell),
+      valueBrush_(ports.drawing, rgb(255, 255, 180)),
+      pageBrush_(ports.drawing, rgb(230, 230, 230)) {}
 
 void CControlDlg::saveExclusions() {
   if (limitPage_ != nullptr) limitPage_->store().saveFile();
@@ -25,16 +34,15 @@ void CControlDlg::saveExclusions() {
 
 bool CControlDlg::onInitDialog() {
   ui::Dialog::onInitDialog();
-  settings.loadSettings(context_.platform, settingsPath_);
+  settings.loadSettings(profile_, settingsPath_);
   // The switch that would let previews take taskbar buttons away stays off.
   environment_.taskbar().removalEnabled = false;
-  listView_.attach(context_.platform.listViews, messages(), item(res::IDC_THUMB_LIST));
+  listView_.attach(listViews_, messages(), item(res::IDC_THUMB_LIST));
   listView_.setExtendedStyle(LVS_EX_FULLROWSELECT);
   listView_.insertColumn(0, "Title", 220);
   listView_.insertColumn(1, "ProcessName", 100);
   listView_.insertColumn(2, "WinHandle", 100);
-  context_.platform.listViews.listViewSetImageList(listView_.hwnd(), icons_.imageList(),
-                                                   LVSIL_SMALL);
+  listViews_.listViewSetImageList(listView_.hwnd(), icons_.imageList(), LVSIL_SMALL);
   arrange();
   showSettings();
   showTransparency();
@@ -64,15 +72,15 @@ void CControlDlg::showTransparency() {
 
 std::string CControlDlg::statusCode() {
   std::string code = environment_.transparentMethod() ? "L" : "P";
-  if (context_.checks.isOsVersionAtLeast(6, 0, 0) && isCompositionOn()) code += "A";
+  if (checks_.isOsVersionAtLeast(6, 0, 0) && isCompositionOn()) code += "A";
   if (settings.frame != 0) code += "F";
   return code;
 }
 
 bool CControlDlg::isCompositionOn() {
-  const System::RegistryRead read = context_.platform.system.readRegistryValue(
-      RegistryRoot::CurrentUser, "Software\\Microsoft\\Windows\\DWM", KEY_ALL_ACCESS,
-      "Composition", 4);
+  const System::RegistryRead read =
+      system_.readRegistryValue(RegistryRoot::CurrentUser, "Software\\Microsoft\\Windows\\DWM",
+                                KEY_ALL_ACCESS, "Composition", 4);
   if (read.error != ERROR_SUCCESS || read.data.size() != 4) return false;
   uint32_t value = 0;
   memcpy(&value, read.data.data(), 4);
@@ -84,13 +92,12 @@ bool CControlDlg::isCompositionOn() {
 // --- Hover hot-key mode. ---
 
 void CControlDlg::registerHoverKey(const char* failureText) {
-  if (context_.platform.input.registerHotKey(hwnd(), kHoverHotKey,
-                                             static_cast<uint32_t>(settings.hvModifiers),
-                                             static_cast<uint32_t>(settings.hvHotKey))) {
+  if (input_.registerHotKey(hwnd(), kHoverHotKey, static_cast<uint32_t>(settings.hvModifiers),
+                             static_cast<uint32_t>(settings.hvHotKey))) {
     return;
   }
   diag::print("RegisterHotKey() Error=%d\n", static_cast<int>(messages().lastError()));
-  context_.platform.messageBoxes.show(hwnd(), failureText, kAppTitle, MB_OK);
+  messageBoxes_.show(hwnd(), failureText, kAppTitle, MB_OK);
 }
 
 void CControlDlg::setHover(bool on) {
@@ -121,7 +128,7 @@ void CControlDlg::onTimer(uintptr_t id) {
 
 LResult CControlDlg::windowProc(uint32_t message, WParam wParam, LParam lParam) {
   if (message == WM_HOTKEY && wParam == kHoverHotKey) onHotKey();
-  if (message == WM_DESTROY) context_.platform.input.unregisterHotKey(hwnd(), kHoverHotKey);
+  if (message == WM_DESTROY) input_.unregisterHotKey(hwnd(), kHoverHotKey);
   return ui::Dialog::windowProc(message, wParam, lParam);
 }
 
@@ -154,7 +161,7 @@ bool CControlDlg::onCommand(uint32_t id, uint32_t, Hwnd) {
 
 int32_t CControlDlg::selectedRow(const char* prompt) {
   const int32_t row = listView_.selectionMark();
-  if (row == -1) context_.platform.messageBoxes.show(hwnd(), prompt, kAppTitle, MB_OK);
+  if (row == -1) messageBoxes_.show(hwnd(), prompt, kAppTitle, MB_OK);
   return row;
 }
 
@@ -197,7 +204,7 @@ BrushHandle CControlDlg::onCtlColor(DeviceContext dc, Hwnd control, ui::CtlColor
     case ui::CtlColor::Button:
       return pageBrush_.handle();
     case ui::CtlColor::Static: {
-      context_.platform.drawing.setBkMode(dc, TRANSPARENT);
+      drawing_.setBkMode(dc, TRANSPARENT);
       switch (dialogs().getDlgCtrlId(control)) {
         case res::IDC_LOCATION_TEXT:
         case res::IDC_SIZE_TEXT:
@@ -212,7 +219,7 @@ BrushHandle CControlDlg::onCtlColor(DeviceContext dc, Hwnd control, ui::CtlColor
           return valueBrush_.handle();
         case res::IDC_MARGIN_LABEL:
         case res::IDC_LIMIT_LABEL:
-          context_.platform.drawing.setTextColor(dc, rgb(0, 0, 255));
+          drawing_.setTextColor(dc, rgb(0, 0, 255));
           return pageBrush_.handle();
         default:
           return pageBrush_.handle();

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "base/app_context.h"
+#include "base/platform_checks.h"
 #include "settings/settings.h"
 #include "controls/image_list_cash_smoll.h"
 #include "detect/window_entry.h"
@@ -35,7 +35,39 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   static constexpr int32_t kHoverHotKey = 1000;
   static constexpr uintptr_t kHoverTimer = 107;
 
-  CControlDlg(AppContext& context, DisplayEnvironment& environment);
+  // The framework's services; the list view and its icons, drawing, the settings file and
+  // the registry, the hover hot-key, message boxes, process images, the desktop window, the
+  // version checks; and what its previews use.
+  struct Ports : ui::DialogPorts {
+    Ports(const platform::Platform& p, PlatformChecks& c)
+        : DialogPorts(p),
+          listViews(p.listViews),
+          icons(p.icons),
+          shell(p.shell),
+          drawing(p.drawing),
+          system(p.system),
+          profile(p.profile),
+          input(p.input),
+          messageBoxes(p.messageBoxes),
+          processes(p.processes),
+          screen(p.screen),
+          checks(c),
+          preview(p, c) {}
+    platform::ListViews& listViews;
+    platform::Icons& icons;
+    platform::Shell& shell;
+    platform::Drawing& drawing;
+    platform::System& system;
+    platform::ProfileFiles& profile;
+    platform::Input& input;
+    platform::MessageBoxes& messageBoxes;
+    platform::Processes& processes;
+    platform::Screen& screen;
+    PlatformChecks& checks;
+    Cthumbnail::Ports preview;
+  };
+
+  CControlDlg(const Ports& ports, DisplayEnvironment& environment);
   // Previews still open (the page's window outlived by its object) are closed too.
   ~CControlDlg() override { closeAll(); }
 
@@ -109,7 +141,16 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   void onTailButton();
   void onExcludeButton();
 
-  AppContext& context_;
+  platform::ListViews& listViews_;
+  platform::Drawing& drawing_;
+  platform::System& system_;
+  platform::ProfileFiles& profile_;
+  platform::Input& input_;
+  platform::MessageBoxes& messageBoxes_;
+  platform::Processes& processes_;
+  platform::Screen& screen_;
+  PlatformChecks& checks_;
+  Cthumbnail::Ports previewPorts_;
   DisplayEnvironment& environment_;
   std::string settingsPath_;
   CLimitDlg* limitPage_ = nullptr;

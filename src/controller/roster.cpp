@@ -37,12 +37,12 @@ void CControlDlg::entryWindow(const WindowEntry& record) {
   if (limitPage_ != nullptr && !limitPage_->isAllowed(record.title, record.processName)) return;
   for (ThumbnailSlot& slot : roster_) {
     if (slot.inUse()) continue;
-    slot.thumbnail = Cthumbnail::create(context_, environment_, settings, record.hwnd,
+    slot.thumbnail = Cthumbnail::create(previewPorts_, environment_, settings, record.hwnd,
                                         record.title, record.processName, slot.slotRect,
                                         settings.opacityByte(), this);
     if (slot.inUse()) {
       slot.window = record;
-      slot.window.imagePath = context_.platform.processes.imagePath(record.processId);
+      slot.window.imagePath = processes_.imagePath(record.processId);
       diag::print("Entry title=%s, handle=0x%08x\n", record.title.c_str(), record.hwnd.value);
     } else {
       // No window: the slot stays free, and the window gets a preview if it is offered again.
@@ -195,7 +195,7 @@ void CControlDlg::refreshList() {
 
 void CControlDlg::arrange() {
   Rect screen;
-  windows().getWindowRect(context_.platform.screen.getDesktopWindow(), screen);
+  windows().getWindowRect(screen_.getDesktopWindow(), screen);
   std::vector<ThumbnailSlot> fresh;
   for (const Rect& rect : buildSlots(settings, screen)) {
     ThumbnailSlot slot;

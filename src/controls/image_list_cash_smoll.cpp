@@ -4,13 +4,13 @@
 
 using namespace platform;
 
-CImageListCashSmoll::CImageListCashSmoll(const Platform& platform)
-    : platform_(platform), imageList_(platform.icons.createImageList(16, 16, ILC_COLORDDB, 0, 50)) {
-  platform_.icons.setImageListBkColor(imageList_, rgb(255, 255, 255));
+CImageListCashSmoll::CImageListCashSmoll(Icons& icons, Shell& shell)
+    : icons_(icons), shell_(shell), imageList_(icons.createImageList(16, 16, ILC_COLORDDB, 0, 50)) {
+  icons_.setImageListBkColor(imageList_, rgb(255, 255, 255));
 }
 
 CImageListCashSmoll::~CImageListCashSmoll() {
-  platform_.icons.destroyImageList(imageList_);
+  icons_.destroyImageList(imageList_);
 }
 
 int32_t CImageListCashSmoll::getIconIndex(const std::string& path) {
@@ -19,14 +19,14 @@ int32_t CImageListCashSmoll::getIconIndex(const std::string& path) {
   }
   // The list refreshes often; asking again would extract and log the same icon each time.
   if (refused_.count(path) != 0) return -1;
-  std::optional<IconHandle> icon = platform_.shell.fileSmallIcon(path);
+  std::optional<IconHandle> icon = shell_.fileSmallIcon(path);
   const bool own = icon.has_value();
   if (!own) {
     diag::print("ICON get fail path =%s\n", path.c_str());
-    icon = platform_.icons.errorIcon();
+    icon = icons_.errorIcon();
   }
-  const int32_t index = platform_.icons.imageListAddIcon(imageList_, *icon);
-  if (own) platform_.icons.destroyIcon(*icon);
+  const int32_t index = icons_.imageListAddIcon(imageList_, *icon);
+  if (own) icons_.destroyIcon(*icon);
   // Keys and images stay in step: a path whose image was refused gets no key.
   if (index >= 0) {
     paths_.push_back(path);

@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/icons.h"
+#include "platform/shell.h"
 
 class CImageListCashSmoll {
  public:
-  explicit CImageListCashSmoll(const platform::Platform& platform);
+  CImageListCashSmoll(platform::Icons& icons, platform::Shell& shell);
   virtual ~CImageListCashSmoll();
   CImageListCashSmoll(const CImageListCashSmoll&) = delete;
   CImageListCashSmoll& operator=(const CImageListCashSmoll&) = delete;
@@ -20,7 +21,8 @@ class CImageListCashSmoll {
   platform::ImageListHandle imageList() const { return imageList_; }
 
  private:
-  platform::Platform platform_;
+  platform::Icons& icons_;
+  platform::Shell& shell_;
   platform::ImageListHandle imageList_;
   std::vector<std::string> paths_;  // the key of image i is paths_[i]
   std::set<std::string> refused_;   // paths whose image the list did not take

@@ -73,8 +73,7 @@ const char* sizeWord(int32_t sizeClass) {
   }
 }
 
-void SettingsRecord::loadSettings(platform::Platform& platform, const std::string& file) {
-  platform::ProfileFiles& profile = platform.profile;
+void SettingsRecord::loadSettings(platform::ProfileFiles& profile, const std::string& file) {
   location = readInt(profile, file, "LOCATION", Left, Top, Bottom);
   size = readInt(profile, file, "SIZE", Middle, Small, Large);
   updateThumbSize();

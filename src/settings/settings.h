@@ -30,7 +30,7 @@ struct SettingsRecord {
   // Reads the file; missing keys give the defaults (the hot-key's default is what the
   // record holds now). A value the property dialog could not give takes its default too,
   // with a log line; the file itself is left as it is.
-  void loadSettings(platform::Platform& platform, const std::string& file);
+  void loadSettings(platform::ProfileFiles& profile, const std::string& file);
   // Sets the eleven keys in section SYSTEM, keeping the rest of the file as it was. The file
   // is replaced whole, so it is the old one or the new one, never a part; false (and logged)
   // when it could not be read or written.

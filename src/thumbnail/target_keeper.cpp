@@ -16,13 +16,15 @@ bool isParkingPlace(const Rect& r) { return r.left <= -32000 || (r.right < 0 && 
 
 }  // namespace
 
-TargetKeeper::TargetKeeper(AppContext& context, DisplayEnvironment& environment, Hwnd target)
-    : context_(context),
-      environment_(environment),
-      windows_(context.platform.windows),
-      messages_(context.platform.messages),
+TargetKeeper::TargetKeeper(const Ports& ports, DisplayEnvironment& environment, Hwnd target)
+    : environment_(environment),
+      windows_(ports.windows),
+      messages_(ports.messages),
+      monitors_(ports.monitors),
+      messageBoxes_(ports.messageBoxes),
+      system_(ports.system),
       target_(target) {
-  windows_.getWindowRect(context.platform.screen.getDesktopWindow(), desktopRect_);
+  windows_.getWindowRect(ports.screen.getDesktopWindow(), desktopRect_);
 }
 
 bool TargetKeeper::alive() const { return windows_.isWindow(target_); }
@@ -47,8 +49,7 @@ void TargetKeeper::setLayeredAlphaZero(uint32_t exStyle) {
 
 void TargetKeeper::addTab() {
   if (!environment_.taskbar().addTab(target_)) {
-    context_.platform.messageBoxes.show({}, "タスクバーへの登録でエラーが発生しました", kAppTitle,
-                                        MB_OK);
+    messageBoxes_.show({}, "タスクバーへの登録でエラーが発生しました", kAppTitle, MB_OK);
   }
 }
 
@@ -75,7 +76,7 @@ void TargetKeeper::saveTarget() {
 }
 
 Rect TargetKeeper::homeOnScreen() const {
-  return workspace::toScreen(context_.platform.monitors, savedPlacement_.normalPosition,
+  return workspace::toScreen(monitors_, savedPlacement_.normalPosition,
                              savedExStyle_);
 }
 
@@ -103,7 +104,7 @@ bool TargetKeeper::hideTarget() {
   if (isParkingPlace(savedPlacement_.normalPosition)) {
     Rect now;
     windows_.getWindowRect(target_, now);
-    savedPlacement_.normalPosition = workspace::fromScreen(context_.platform.monitors, now, exStyle);
+    savedPlacement_.normalPosition = workspace::fromScreen(monitors_, now, exStyle);
   }
   if (offScreen) {
     const Rect home = homeOnScreen();
@@ -113,8 +114,7 @@ bool TargetKeeper::hideTarget() {
   }
   send(WM_SETREDRAW, 1, 0);
   if (alive() && !environment_.taskbar().deleteTab(target_)) {
-    context_.platform.messageBoxes.show({}, "タスクバーから削除でエラーが発生しました", kAppTitle,
-                                        MB_OK);
+    messageBoxes_.show({}, "タスクバーから削除でエラーが発生しました", kAppTitle, MB_OK);
   }
   return true;
 }
@@ -153,7 +153,7 @@ void TargetKeeper::restoreTarget() {
     send(WM_SETREDRAW, 0, 0);
     if (!maximised) windows_.moveWindow(target_, home.left, home.top, home.width(), home.height(), false);
     minimise();
-    context_.platform.system.sleep(200);
+    system_.sleep(200);
     windows_.setWindowPlacement(target_, savedPlacement_);
     send(WM_SETREDRAW, 1, 0);
     applySavedStyles();
@@ -182,7 +182,7 @@ void TargetKeeper::moveTargetHome() {
 void TargetKeeper::pollTargetState(ThumbState& state) {
   if (state == ThumbState::Normal) {
     if (!windows_.isIconic(target_)) return;
-    context_.platform.system.sleep(200);
+    system_.sleep(200);
     // hideTarget looks again: the user may have restored it during the wait.
     if (hideTarget()) state = ThumbState::Hidden;
   } else if (state == ThumbState::Hidden && windows_.isIconic(target_) && responsive()) {

@@ -5,13 +5,31 @@
 // alone, so a hung program never blocks ours for longer than that.
 #pragma once
 
-#include "base/app_context.h"
+#include "platform/platform.h"
 #include "display/display_environment.h"
 #include "thumbnail/thumbnail_listener.h"
 
 class TargetKeeper {
  public:
-  TargetKeeper(AppContext& context, DisplayEnvironment& environment, platform::Hwnd target);
+  // Other programs' windows and messages to them, the desktop window, the monitors (for
+  // workspace coordinates), message boxes and sleep.
+  struct Ports {
+    explicit Ports(const platform::Platform& p)
+        : windows(p.windows),
+          messages(p.messages),
+          screen(p.screen),
+          monitors(p.monitors),
+          messageBoxes(p.messageBoxes),
+          system(p.system) {}
+    platform::Windows& windows;
+    platform::Messages& messages;
+    platform::Screen& screen;
+    platform::Monitors& monitors;
+    platform::MessageBoxes& messageBoxes;
+    platform::System& system;
+  };
+
+  TargetKeeper(const Ports& ports, DisplayEnvironment& environment, platform::Hwnd target);
 
   // At a normal start: remembers styles and placement; fetches back a window still parked
   // off screen by an earlier run.
@@ -44,10 +62,12 @@ class TargetKeeper {
   void addTab();
   platform::Rect homeOnScreen() const;
 
-  AppContext& context_;
   DisplayEnvironment& environment_;
   platform::Windows& windows_;
   platform::Messages& messages_;
+  platform::Monitors& monitors_;
+  platform::MessageBoxes& messageBoxes_;
+  platform::System& system_;
   platform::Hwnd target_;
   uint32_t savedStyle_ = 0;
   uint32_t savedExStyle_ = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/diagnostic_log.h"
+#include "base/guarded_dwm.h"
 #include "res/strings.h"
 
 using namespace platform;
@@ -27,13 +28,13 @@ void zoomAxis(int32_t share, int32_t size, int32_t& pan, int32_t& zoomed, int32_
   }
 }
 
-std::unique_ptr<Cthumbnail> Cthumbnail::create(AppContext& context,
+std::unique_ptr<Cthumbnail> Cthumbnail::create(const Ports& ports,
                                                DisplayEnvironment& environment,
                                                const SettingsRecord& settings, Hwnd target,
                                                std::string title, std::string exeName,
                                                const Rect& slot, uint8_t alpha,
                                                CthumbnailListener* listener) {
-  std::unique_ptr<Cthumbnail> preview(new Cthumbnail(context, environment, settings, target,
+  std::unique_ptr<Cthumbnail> preview(new Cthumbnail(ports, environment, settings, target,
                                                      std::move(title), std::move(exeName), slot,
                                                      alpha, listener));
   CreateWindowArgs params;
@@ -48,12 +49,14 @@ std::unique_ptr<Cthumbnail> Cthumbnail::create(AppContext& context,
   return preview;
 }
 
-Cthumbnail::Cthumbnail(AppContext& context, DisplayEnvironment& environment,
+Cthumbnail::Cthumbnail(const Ports& ports, DisplayEnvironment& environment,
                        const SettingsRecord& settings, Hwnd target, std::string title,
                        std::string exeName, const Rect& slot, uint8_t alpha,
                        CthumbnailListener* listener)
-    : ui::Window(context.platform),
-      context_(context),
+    : ui::Window(ports),
+      drawing_(ports.drawing),
+      dwm_(ports.dwm),
+      messageBoxes_(ports.messageBoxes),
       settings_(settings),
       listener_(listener),
       title_(std::move(title)),
@@ -61,12 +64,12 @@ Cthumbnail::Cthumbnail(AppContext& context, DisplayEnvironment& environment,
       slotRect_(slot),
       alpha_(alpha),
       targetWnd_(target),
-      keeper_(context, environment, target),
-      thumbnail_(context.platform.dwm) {
-  onVista_ = context_.checks.isVistaOrLater() != 0;
+      keeper_(ports.keeper, environment, target),
+      thumbnail_(ports.dwm) {
+  onVista_ = ports.checks.isVistaOrLater() != 0;
   if (onVista_) {
     diag::print("ON VISTA !\n");
-    if (context_.platform.dwm.isCompositionEnabled(&composition_) < 0) composition_ = 0;
+    if (dwm_.isCompositionEnabled(&composition_) < 0) composition_ = 0;
     diag::print(composition_ ? "ON AERO!\n" : "NOT AERO!\n");
   } else {
     diag::print("Before VISTA!\n");
@@ -97,7 +100,7 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
       }
       break;
     case WM_PRINTCLIENT:
-      context_.platform.drawing.fillRect(DeviceContext{wParam}, {0, 0, winWidth_, winHeight_},
+      drawing_.fillRect(DeviceContext{wParam}, {0, 0, winWidth_, winHeight_},
                                          kGrey);
       break;
     case WM_PAINT:
@@ -106,7 +109,7 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
     case WM_ERASEBKGND:
       // Also without composition: the class has no brush, and where the hover frame was
       // drawn would otherwise keep showing it after the frame has gone.
-      context_.platform.drawing.fillRect(DeviceContext{wParam}, clientRect(), backColor_);
+      drawing_.fillRect(DeviceContext{wParam}, clientRect(), backColor_);
       break;
     case WM_SIZE: {
       const LResult result = defaultProc(message, wParam, lParam);
@@ -114,7 +117,7 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
       return result;
     }
     case WM_DWMCOMPOSITIONCHANGED:
-      if (context_.platform.dwm.isCompositionEnabled(&composition_) < 0) composition_ = 0;
+      if (dwm_.isCompositionEnabled(&composition_) < 0) composition_ = 0;
       // One registration at a time: the old one goes before a fresh one is made.
       unregisterThumbnail();
       if (composition_) registerThumbnail();
@@ -174,7 +177,7 @@ void Cthumbnail::onCreate() {
 bool Cthumbnail::activateTarget() {
   if (!targetIsWindow()) return true;
   if (!messages().sendMessageTimeout(targetWnd_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000).answered) {
-    context_.platform.messageBoxes.show(hwnd(), "対象のウィンドが現在ビジー状態です。操作をSkipしました",
+    messageBoxes_.show(hwnd(), "対象のウィンドが現在ビジー状態です。操作をSkipしました",
                                         kAppTitle, MB_OK);
     return false;
   }
@@ -269,14 +272,14 @@ void Cthumbnail::fitHeightToSource() {
 
 Rect Cthumbnail::targetFrame() const {
   Rect frame;
-  if (getExtendedFrameBounds(context_.platform.dwm, targetWnd_, &frame) >= 0) return frame;
+  if (getExtendedFrameBounds(dwm_, targetWnd_, &frame) >= 0) return frame;
   windows().getWindowRect(targetWnd_, frame);
   return frame;
 }
 
 void Cthumbnail::onPaint() {
   if (!composition_ && state_ != ThumbState::Normal && state_ != ThumbState::Hidden) {
-    context_.platform.drawing.paintFill(hwnd(), kGrey);
+    drawing_.paintFill(hwnd(), kGrey);
     return;
   }
   if (zoomX == 100 && zoomY == 100) {

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "base/app_context.h"
+#include "base/platform_checks.h"
 #include "base/thumbnail_registration.h"
 #include "display/display_environment.h"
 #include "settings/settings.h"
@@ -27,9 +27,26 @@ class Cthumbnail : public ui::Window {
   static constexpr uintptr_t kLeaveTimer = 104;
   static constexpr uintptr_t kReloadTimer = 110;
 
+  // The framework's services, drawing, the (guarded) DWM, the version checks, message boxes,
+  // and what its target keeper uses.
+  struct Ports : ui::WindowPorts {
+    Ports(const platform::Platform& p, PlatformChecks& c)
+        : WindowPorts(p),
+          drawing(p.drawing),
+          dwm(p.dwm),
+          messageBoxes(p.messageBoxes),
+          checks(c),
+          keeper(p) {}
+    platform::Drawing& drawing;
+    platform::Dwm& dwm;
+    platform::MessageBoxes& messageBoxes;
+    PlatformChecks& checks;
+    TargetKeeper::Ports keeper;
+  };
+
   // A preview with its window, or nothing when the window could not be created. `settings`
   // is the controller's record (for FRAME).
-  static std::unique_ptr<Cthumbnail> create(AppContext& context, DisplayEnvironment& environment,
+  static std::unique_ptr<Cthumbnail> create(const Ports& ports, DisplayEnvironment& environment,
                                             const SettingsRecord& settings, platform::Hwnd target,
                                             std::string title, std::string exeName,
                                             const platform::Rect& slot, uint8_t alpha,
@@ -75,7 +92,7 @@ class Cthumbnail : public ui::Window {
   void postNcDestroy() override;
 
  private:
-  Cthumbnail(AppContext& context, DisplayEnvironment& environment, const SettingsRecord& settings,
+  Cthumbnail(const Ports& ports, DisplayEnvironment& environment, const SettingsRecord& settings,
              platform::Hwnd target, std::string title, std::string exeName,
              const platform::Rect& slot, uint8_t alpha, CthumbnailListener* listener);
 
@@ -98,7 +115,9 @@ class Cthumbnail : public ui::Window {
   ThumbState state_ = ThumbState::None;
   ThumbState prevState_ = ThumbState::None;  // the state before closing
 
-  AppContext& context_;
+  platform::Drawing& drawing_;
+  platform::Dwm& dwm_;
+  platform::MessageBoxes& messageBoxes_;
   const SettingsRecord& settings_;
   CthumbnailListener* listener_;
   std::string title_;

@@ -19,7 +19,7 @@ class ControllerTest : public ::testing::Test {
       : context(desk->platform()),
         environment(desk->platform().monitors, desk->platform().shell, false),
         host(desk->platform(), res::winListDialog()),
-        page(context, environment) {
+        page(CControlDlg::Ports(context.platform, context.checks), environment) {
     host.create({});
     host.showWindow(platform::SW_SHOW);
     page.create(host.hwnd());
@@ -140,8 +140,9 @@ TEST_F(ControllerTest, APreviewGoneWhileItsTargetIsHiddenPutsTheTargetBack) {
   const Rect normal{100, 100, 900, 500};
   auto hiddenPreviewOf = [&](Hwnd target) {
     desk->windows.setIconic(target, true);
-    auto preview = Cthumbnail::create(context, environment, page.settings, target, "Min",
-                                      "min.exe", {20, 10, 180, 130}, 153, nullptr);
+    auto preview = Cthumbnail::create(Cthumbnail::Ports(context.platform, context.checks),
+                                      environment, page.settings, target, "Min", "min.exe",
+                                      {20, 10, 180, 130}, 153, nullptr);
     EXPECT_TRUE(preview);
     EXPECT_EQ(preview->state(), ThumbState::Hidden);
     EXPECT_FALSE(desk->windows.isIconic(target));

@@ -14,7 +14,7 @@ class SettingsTest : public ::testing::Test {
   SettingsRecord load(const std::string& content) {
     desk->files.writeFile(kFile, content);
     SettingsRecord record;
-    record.loadSettings(desk->platform(), kFile);
+    record.loadSettings(desk->platform().profile, kFile);
     return record;
   }
   std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
@@ -41,7 +41,7 @@ void expectDefaults(const SettingsRecord& r) {
 
 TEST_F(SettingsTest, MissingFileSectionOrKeysGiveTheDefaults) {
   SettingsRecord fromNothing;
-  fromNothing.loadSettings(desk->platform(), "C:\\Nowhere\\QuillmoorForTundra.ini");
+  fromNothing.loadSettings(desk->platform().profile, "C:\\Nowhere\\QuillmoorForTundra.ini");
   expectDefaults(fromNothing);
   expectDefaults(load("[OTHER]\r\nLOCATION=3\r\n"));
   expectDefaults(load(std::string("\0\x01\xff[SYSTEM\r\n\0\0", 11)));
@@ -88,7 +88,7 @@ TEST_F(SettingsTest, HotKeyDefaultsAreWhatTheRecordHolds) {
   SettingsRecord r;
   r.hvHotKey = 0x51;
   r.hvModifiers = 2;
-  r.loadSettings(desk->platform(), kFile);
+  r.loadSettings(desk->platform().profile, kFile);
   EXPECT_EQ(r.hvHotKey, 0x51);
   EXPECT_EQ(r.hvModifiers, 2);
 }
@@ -143,7 +143,7 @@ TEST_F(SettingsTest, SaveThenLoadGivesBackTheRecord) {
   saved.hvModifiers = 6;
   ASSERT_TRUE(saved.saveSettings(desk->platform(), kFile));
   SettingsRecord loaded;
-  loaded.loadSettings(desk->platform(), kFile);
+  loaded.loadSettings(desk->platform().profile, kFile);
   saved.updateThumbSize();
   EXPECT_EQ(std::tie(loaded.location, loaded.size, loaded.topMargin, loaded.leftMargin,
                      loaded.rightMargin, loaded.bottomMargin, loaded.transparent, loaded.limit,
