@@ -16,18 +16,19 @@ std::string aboutVersion(const std::string& versionString) {
   return text;
 }
 
-CAboutDlg::CAboutDlg(AppContext& context) : HomeLinkDialog(context, res::aboutDialog()) {}
+CAboutDlg::CAboutDlg(const Ports& ports)
+    : HomeLinkDialog(ports, res::aboutDialog()), icons_(ports.icons), version_(ports.version) {}
 
 bool CAboutDlg::onInitDialog() {
   ui::Dialog::onInitDialog();
   ownWindows().setWindowText(hwnd(), "Quillmoor for Tundra");
   char text[512];
   snprintf(text, sizeof text, "Quillmoor for Tundra %s %s",
-           aboutVersion(context_.version.getVersionString()).c_str(), "[PORTABLE版]");
+           aboutVersion(version_.getVersionString()).c_str(), "[PORTABLE版]");
   versionText = text;
   updateData(false);
   messages().sendMessage(item(res::IDC_ABOUT_ICON), STM_SETICON,
-                         context_.platform.icons.loadIcon(IDR_MAINFRAME).value, 0);
+                         icons_.loadIcon(IDR_MAINFRAME).value, 0);
   return true;
 }
 

@@ -10,7 +10,7 @@ bool HomeLinkDialog::onNotify(const NotifyHeader& header, LResult& result) {
       (header.code != NM_CLICK && header.code != NM_RETURN)) {
     return false;
   }
-  context_.platform.shell.shellExecute(hwnd(), "open", kHomePage, SW_SHOWNORMAL);
+  shell_.shellExecute(hwnd(), "open", kHomePage, SW_SHOWNORMAL);
   result = 0;
   return true;
 }

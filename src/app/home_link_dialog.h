@@ -2,16 +2,21 @@
 // the About box. A click on the link, or Enter on it, opens the page in the default browser.
 #pragma once
 
-#include "base/app_context.h"
 #include "ui/dialog.h"
 
 class HomeLinkDialog : public ui::Dialog {
  public:
-  HomeLinkDialog(AppContext& context, const platform::DialogTemplate& dialogTemplate)
-      : ui::Dialog(context.platform, dialogTemplate), context_(context) {}
+  // The framework's services and the shell that opens the page.
+  struct Ports : ui::DialogPorts {
+    explicit Ports(const platform::Platform& p) : DialogPorts(p), shell(p.shell) {}
+    platform::Shell& shell;
+  };
+
+  HomeLinkDialog(const Ports& ports, const platform::DialogTemplate& dialogTemplate)
+      : ui::Dialog(ports, dialogTemplate), shell_(ports.shell) {}
 
  protected:
   bool onNotify(const platform::NotifyHeader& header, platform::LResult& result) override;
 
-  AppContext& context_;
+  platform::Shell& shell_;
 };

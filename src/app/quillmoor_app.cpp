@@ -19,7 +19,9 @@ int consoleCtrlHandler(platform::Dword) { return 1; }
 int CQuillmoorApp::run() {
   if (!startUp()) return 1;
   // The whole working life of the program is the main panel's modal loop.
-  auto panel = std::make_unique<CQuillmoorDlg>(context_, *environment_, *rules_);
+  auto panel = std::make_unique<CQuillmoorDlg>(
+      CQuillmoorDlg::Ports(context_.platform, context_.checks, context_.version),
+      context_.switches, *environment_, *rules_);
   panel->doModal({});
   shutDown();
   panel.reset();

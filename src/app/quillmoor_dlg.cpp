@@ -2,6 +2,7 @@
 
 #include "app/about_dlg.h"
 #include "base/diagnostic_log.h"
+#include "base/guarded_dwm.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
 #include "res/strings.h"
@@ -14,15 +15,21 @@ constexpr Margins kGlass{9, 8, 23, 14};  // left, right, top, bottom
 
 }  // namespace
 
-CQuillmoorDlg::CQuillmoorDlg(AppContext& context, DisplayEnvironment& environment,
-                             CExclusionData& rules)
-    : HomeLinkDialog(context, res::mainPanelDialog()),
-      appIcon_(context.platform.icons.loadIcon(IDR_MAINFRAME)),
-      trayIcon_(context.platform.icons.loadIcon(IDR_MAINFRAME)),
-      winListPage_(CWinListDlg::Ports(context.platform)),
-      controlPage_(CControlDlg::Ports(context.platform, context.checks), environment),
-      limitPage_(CLimitDlg::Ports(context.platform), rules),
-      tray_(context.platform.shell) {}
+CQuillmoorDlg::CQuillmoorDlg(const Ports& ports, const Switches& switches,
+                             DisplayEnvironment& environment, CExclusionData& rules)
+    : HomeLinkDialog(ports, res::mainPanelDialog()),
+      dwm_(ports.dwm),
+      input_(ports.input),
+      drawing_(ports.drawing),
+      screen_(ports.screen),
+      aboutPorts_(ports.about),
+      switches_(switches),
+      appIcon_(ports.icons.loadIcon(IDR_MAINFRAME)),
+      trayIcon_(ports.icons.loadIcon(IDR_MAINFRAME)),
+      winListPage_(ports.detector),
+      controlPage_(ports.controller, environment),
+      limitPage_(ports.exclusions, rules),
+      tray_(ports.shell) {}
 
 bool CQuillmoorDlg::onInitDialog() {
   // Registered here rather than at WM_CREATE, which a dialog's own procedure never sees.
@@ -51,7 +58,7 @@ bool CQuillmoorDlg::onInitDialog() {
   tray_.init(hwnd(), trayIcon_, kTrayMessage, "Quillmoor for Tundra");
   tray_.add();
   setPanelVisible(false);
-  context_.platform.dwm.isCompositionEnabled(&composition_);
+  dwm_.isCompositionEnabled(&composition_);
   updateGlass();
   setTimer(kWatchdogTimer, 1000);
   return true;
@@ -80,7 +87,7 @@ LResult CQuillmoorDlg::windowProc(uint32_t message, WParam wParam, LParam lParam
       break;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == res::IDM_ABOUTBOX) {
-        CAboutDlg about(context_);
+        CAboutDlg about(aboutPorts_);
         about.doModal(hwnd());
         return 0;
       }
@@ -113,7 +120,7 @@ LResult CQuillmoorDlg::windowProc(uint32_t message, WParam wParam, LParam lParam
       return result;
     }
     case WM_DWMCOMPOSITIONCHANGED:
-      context_.platform.dwm.isCompositionEnabled(&composition_);
+      dwm_.isCompositionEnabled(&composition_);
       updateGlass();
       if (composition_) {
         winListPage_.returnSuspend();
@@ -137,7 +144,7 @@ LResult CQuillmoorDlg::onTrayNotify(WParam wParam, LParam lParam) {
       return 0;
     case WM_RBUTTONUP:
       windows().setForegroundWindow(hwnd());
-      ownWindows().trackPopupMenu(res::trayMenu(), 0, context_.platform.input.getCursorPos(),
+      ownWindows().trackPopupMenu(res::trayMenu(), 0, input_.getCursorPos(),
                                   hwnd());
       return 0;
     default:
@@ -169,8 +176,8 @@ void CQuillmoorDlg::onTimer(uintptr_t id) {
 BrushHandle CQuillmoorDlg::onCtlColor(DeviceContext dc, Hwnd, ui::CtlColor, BrushHandle base) {
   if (!composition_) return base;
   // Under glass, every control draws on a black, transparent background.
-  context_.platform.drawing.setBkMode(dc, TRANSPARENT);
-  return context_.platform.drawing.blackBrush();
+  drawing_.setBkMode(dc, TRANSPARENT);
+  return drawing_.blackBrush();
 }
 
 void CQuillmoorDlg::postNcDestroy() { tray_.remove(); }
@@ -196,9 +203,9 @@ void CQuillmoorDlg::showPanel() {
     const Rect window = windowRect();
     Rect frame = window;
     Rect visible;
-    if (getExtendedFrameBounds(context_.platform.dwm, hwnd(), &visible) >= 0) frame = visible;
+    if (getExtendedFrameBounds(dwm_, hwnd(), &visible) >= 0) frame = visible;
     Rect work;
-    context_.platform.screen.getWorkArea(work);
+    screen_.getWorkArea(work);
     // The visible frame touches the bottom-right corner of the work area.
     const int32_t x = work.right - frame.width() + (frame.width() - window.width()) / 2;
     const int32_t y = work.bottom - frame.height() + (frame.height() - window.height()) / 2;
@@ -221,7 +228,7 @@ void CQuillmoorDlg::setPanelVisible(bool shown) {
     return;
   }
   showWindow(SW_SHOWNORMAL);
-  if (context_.switches.debugMode) {
+  if (switches_.debugMode) {
     winListPage_.showWindow(SW_SHOW);
     placeWinListPage();  // at the panel's side from the start, not only after a move
   }
@@ -230,11 +237,11 @@ void CQuillmoorDlg::setPanelVisible(bool shown) {
 void CQuillmoorDlg::updateGlass() {
   if (composition_) {
     if (glassMargins_.top == 0) {
-      if (context_.platform.dwm.extendFrameIntoClientArea(hwnd(), kGlass) >= 0) {
+      if (dwm_.extendFrameIntoClientArea(hwnd(), kGlass) >= 0) {
         glassMargins_ = kGlass;
       }
     } else {
-      context_.platform.dwm.extendFrameIntoClientArea(hwnd(), glassMargins_);
+      dwm_.extendFrameIntoClientArea(hwnd(), glassMargins_);
     }
   }
   ownWindows().invalidateRect(hwnd(), true);
@@ -244,7 +251,7 @@ void CQuillmoorDlg::placeWinListPage() {
   if (!winListPage_.isWindow() || !winListPage_.isVisible()) return;
   const Rect panel = windowRect();
   const Rect page = winListPage_.windowRect();
-  const int32_t caption = context_.platform.screen.getSystemMetrics(SM_CYCAPTION);
+  const int32_t caption = screen_.getSystemMetrics(SM_CYCAPTION);
   winListPage_.setWindowPos(kHwndNotopmost, panel.left - page.width(), panel.top + caption, 0, 0,
                             SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -256,8 +263,8 @@ void CQuillmoorDlg::onExit() {
 
 void CQuillmoorDlg::paintMinimised() {
   const Rect client = clientRect();
-  const int32_t x = (client.width() - context_.platform.screen.getSystemMetrics(SM_CXICON) + 1) / 2;
+  const int32_t x = (client.width() - screen_.getSystemMetrics(SM_CXICON) + 1) / 2;
   const int32_t y =
-      (client.height() - context_.platform.screen.getSystemMetrics(SM_CYICON) + 1) / 2;
-  context_.platform.drawing.paintIcon(hwnd(), appIcon_, x, y);
+      (client.height() - screen_.getSystemMetrics(SM_CYICON) + 1) / 2;
+  drawing_.paintIcon(hwnd(), appIcon_, x, y);
 }

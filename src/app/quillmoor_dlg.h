@@ -3,9 +3,12 @@
 // power and composition events, and ends the program.
 #pragma once
 
+#include "app/about_dlg.h"
 #include "app/home_link_dialog.h"
 #include "app/tray_icon.h"
-#include "base/app_context.h"
+#include "base/command_line.h"
+#include "base/platform_checks.h"
+#include "base/version_string.h"
 #include "controller/control_dlg.h"
 #include "detect/win_list_dlg.h"
 #include "dialogs/limit_dlg.h"
@@ -16,7 +19,34 @@ class CQuillmoorDlg : public HomeLinkDialog, public CWinListListener {
   static constexpr uint32_t kTrayMessage = platform::WM_USER + 100;
   static constexpr uintptr_t kWatchdogTimer = 103;
 
-  CQuillmoorDlg(AppContext& context, DisplayEnvironment& environment, CExclusionData& rules);
+  // A home-link dialog's services; the icons, the (guarded) DWM, the cursor, drawing and the
+  // screen's metrics; and the ports of the pages and the About box it makes.
+  struct Ports : HomeLinkDialog::Ports {
+    Ports(const platform::Platform& p, PlatformChecks& checks, VersionString& version)
+        : HomeLinkDialog::Ports(p),
+          icons(p.icons),
+          dwm(p.dwm),
+          input(p.input),
+          drawing(p.drawing),
+          screen(p.screen),
+          detector(p),
+          controller(p, checks),
+          exclusions(p),
+          about(p, version) {}
+    platform::Icons& icons;
+    platform::Dwm& dwm;
+    platform::Input& input;
+    platform::Drawing& drawing;
+    platform::Screen& screen;
+    CWinListDlg::Ports detector;
+    CControlDlg::Ports controller;
+    CLimitDlg::Ports exclusions;
+    CAboutDlg::Ports about;
+  };
+
+  // `switches` are the command line's (debug mode shows the detection page).
+  CQuillmoorDlg(const Ports& ports, const Switches& switches, DisplayEnvironment& environment,
+                CExclusionData& rules);
 
   void AddWindow(const std::vector<WindowEntry>* list) override;
   void DelWindow(const std::vector<WindowEntry>* list) override;
@@ -48,6 +78,12 @@ class CQuillmoorDlg : public HomeLinkDialog, public CWinListListener {
   void onExit();
   void paintMinimised();
 
+  platform::Dwm& dwm_;
+  platform::Input& input_;
+  platform::Drawing& drawing_;
+  platform::Screen& screen_;
+  CAboutDlg::Ports aboutPorts_;
+  Switches switches_;
   platform::IconHandle appIcon_;
   platform::IconHandle trayIcon_;
   CWinListDlg winListPage_;

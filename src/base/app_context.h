@@ -1,4 +1,6 @@
-// What start-up hands down to the main panel and everything below it.
+// What the application object builds at start-up: the version checks, the guarded DWM, the
+// switches and the version text beside the port. No class below it takes this whole; each
+// takes the ports it uses (its nested Ports), which start-up picks from here.
 #pragma once
 
 #include "base/command_line.h"
