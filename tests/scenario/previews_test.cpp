@@ -257,6 +257,22 @@ TEST_F(PreviewTest, StatusCodeCombinations) {
   EXPECT_EQ(statusWith(sim::SimDesktop::oldSystem(), "", {kExe, "-LAYERED"}), "L");
 }
 
+// Start-up hands every page and preview the DWM behind the version guard: before version 6
+// nothing the program does loads the DWM, previews and the panel's glass included.
+TEST_F(PreviewTest, AnOldSystemNeverLoadsTheDwm) {
+  desk = sim::SimDesktop::oldSystem();
+  const Hwnd target = addAppWindow(*desk, "Doc - Editor", "ed.exe", kNormal);
+  run([&](Hwnd panel) {
+    detect(1);
+    EXPECT_EQ(listedTitles(), std::vector<std::string>{"Doc - Editor"});
+    desk->windows.setIconic(target, true);
+    desk->advance(1000);
+    showPanel(panel);
+    desk->windows.sendMessage(panel, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
+  });
+  EXPECT_FALSE(desk->dwmLoaded);
+}
+
 TEST_F(PreviewTest, APreviewClosedBehindTheControllersBackFreesItsSlot) {
   const Hwnd a = addAppWindow(*desk, "A", "a.exe");
   const Hwnd b = addAppWindow(*desk, "B", "b.exe");
