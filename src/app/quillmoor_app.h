@@ -15,7 +15,6 @@ class CQuillmoorApp {
   // normal run, 1 when start-up refused to run (another instance, no mutex, no sockets).
   int run();
 
-  const AppContext& context() const { return context_; }
   // The monitor list and the taskbar control: from start-up to shutdown, else null.
   const DisplayEnvironment* environment() const { return environment_.get(); }
 
