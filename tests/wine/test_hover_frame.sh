@@ -15,7 +15,7 @@ panel=$(zenta_panel) || fail "no main panel appeared"
 zenta_pid=$(driver window-info "$panel" | sed -n 's/^pid=//p')
 preview=""
 found_preview() {
-  preview=$(driver process-windows "$zenta_pid" | awk '$2 ~ /^Quillmoor\.Window\./ { print $5, $6, $7, $8 }')
+  preview=$(driver process-windows "$zenta_pid" | awk '$2 ~ /^Quillmoor\.Window\./ { print $6, $7, $8, $9 }')
   [[ -n $preview ]]
 }
 wait_for found_preview 15 || fail "the window got no preview"
