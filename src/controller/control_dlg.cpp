@@ -4,6 +4,7 @@
 
 #include "base/diagnostic_log.h"
 #include "base/program_folder.h"
+#include "dialogs/alpha_setting_dlg.h"
 #include "dialogs/limit_dlg.h"
 #include "res/dialogs.h"
 #include "res/strings.h"
@@ -20,6 +21,8 @@ CControlDlg::CControlDlg(const Ports& ports, DisplayEnvironment& environment)
       messageBoxes_(ports.messageBoxes),
       processes_(ports.processes),
       screen_(ports.screen),
+      settingsFile_(ports.files, ports.system),
+      dialogPorts_(ports),
       checks_(ports.checks),
       previewPorts_(ports.preview),
       environment_(environment),
@@ -154,9 +157,26 @@ bool CControlDlg::onCommand(uint32_t id, uint32_t, Hwnd) {
     case res::IDC_MOVE_TAIL:
       onTailButton();
       return true;
+    case res::IDC_CHANGE_ALPHA:
+      onChangeTransparency();
+      return true;
     default:
-      return false;  // the two "変更" buttons open dialogs that come later
+      return false;
   }
+}
+
+void CControlDlg::saveSettings() { settings.saveSettings(settingsFile_, settingsPath_); }
+
+void CControlDlg::onChangeTransparency() {
+  CAlphaSettingDlg dialog(dialogPorts_);
+  dialog.alphaPercent = settings.transparent;
+  if (dialog.doModal(hwnd()) != IDOK || dialog.alphaPercent == settings.transparent) return;
+  settings.transparent = dialog.alphaPercent;
+  for (ThumbnailSlot& slot : roster_) {
+    if (slot.inUse()) slot.thumbnail->setAlpha(settings.opacityByte());
+  }
+  showTransparency();
+  saveSettings();
 }
 
 int32_t CControlDlg::selectedRow(const char* prompt) {
