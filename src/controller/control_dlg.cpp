@@ -6,6 +6,7 @@
 #include "base/program_folder.h"
 #include "dialogs/alpha_setting_dlg.h"
 #include "dialogs/limit_dlg.h"
+#include "dialogs/location_setting_dlg.h"
 #include "res/dialogs.h"
 #include "res/strings.h"
 
@@ -157,6 +158,9 @@ bool CControlDlg::onCommand(uint32_t id, uint32_t, Hwnd) {
     case res::IDC_MOVE_TAIL:
       onTailButton();
       return true;
+    case res::IDC_CHANGE_PROPERTIES:
+      onChangeProperties();
+      return true;
     case res::IDC_CHANGE_ALPHA:
       onChangeTransparency();
       return true;
@@ -166,6 +170,41 @@ bool CControlDlg::onCommand(uint32_t id, uint32_t, Hwnd) {
 }
 
 void CControlDlg::saveSettings() { settings.saveSettings(settingsFile_, settingsPath_); }
+
+void CControlDlg::onChangeProperties() {
+  CLocationSettingDlg dialog(CLocationSettingDlg::Ports(dialogPorts_, input_, messageBoxes_));
+  SettingsRecord& s = settings;
+  // The ten values the dialog edits, as (record field, dialog member).
+  const std::pair<int32_t*, int32_t*> values[] = {
+      {&s.location, &dialog.location},       {&s.size, &dialog.size},
+      {&s.topMargin, &dialog.topMargin},     {&s.leftMargin, &dialog.leftMargin},
+      {&s.rightMargin, &dialog.rightMargin}, {&s.bottomMargin, &dialog.bottomMargin},
+      {&s.limit, &dialog.limit},             {&s.frame, &dialog.frame},
+      {&s.hvHotKey, &dialog.hoverKey},       {&s.hvModifiers, &dialog.hoverModifiers},
+  };
+  for (const auto& [field, member] : values) *member = *field;
+  if (dialog.doModal(hwnd()) != IDOK) return;
+  bool changed = false;
+  for (const auto& [field, member] : values) changed = changed || *member != *field;
+  if (!changed) {
+    saveSettings();
+    return;
+  }
+  const bool frameChanged = s.frame != dialog.frame;
+  for (const auto& [field, member] : values) *field = *member;
+  s.updateThumbSize();
+  if (frameChanged) {
+    for (ThumbnailSlot& slot : roster_) {
+      if (slot.inUse()) slot.thumbnail->applyFrameSetting();
+    }
+  }
+  environment_.taskbar().removalEnabled = false;
+  showSettings();
+  arrange();
+  input_.unregisterHotKey(hwnd(), kHoverHotKey);
+  registerHoverKey("ホットキーの登録が重複しています.他のキーに変更してください ");
+  saveSettings();
+}
 
 void CControlDlg::onChangeTransparency() {
   CAlphaSettingDlg dialog(dialogPorts_);
