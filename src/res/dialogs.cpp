@@ -186,9 +186,9 @@ const DialogTemplate& alphaSettingDialog() {
       0, kFont, 9,
       {
           group("透明度", 7, 4, 173, 38),
-          numberEdit(IDC_ALPHA_EDIT, 16, 18, 36, 13),
-          spin(IDC_ALPHA_SPIN, 52, 18),
-          label(-1, "20%(薄い)～100%(濃い）の範囲で設定", 62, 20, 114, 8),
+          numberEdit(IDC_ALPHA_EDIT, 12, 18, 30, 13),
+          spin(IDC_ALPHA_SPIN, 42, 18),
+          label(-1, "20%(薄い)～100%(濃い）の範囲で設定", 54, 20, 124, 8),
           button(IDOK, "OK", 74, 47, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP),
           button(IDCANCEL, "ｷｬﾝｾﾙ", 130, 47, 50, 14),
       }};
