@@ -77,8 +77,9 @@ void CLocationSettingDlg::onOK() {
   hotKeyField_.getHotKey(key, modifiers);
   if (key != hoverKey || modifiers != hoverModifiers) {
     if (!testHotKey(modifiers, key)) {
-      tell("HoverKey設定は既に他のアプリケーションで使用されています。"
-           "他の組み合わせに変更してください.");
+      tell(
+          "HoverKey設定は既に他のアプリケーションで使用されています。"
+          "他の組み合わせに変更してください.");
       return;
     }
     hoverKey = key;
@@ -107,7 +108,8 @@ void CLocationSettingDlg::checkHotKey() {
   } else if (testHotKey(modifiers, key)) {
     tell("設定可能です.");
   } else {
-    tell("このキーの組み合わせは既に他のアプリケーションで使用されています。"
-         "他の組み合わせに変更してください.");
+    tell(
+        "このキーの組み合わせは既に他のアプリケーションで使用されています。"
+        "他の組み合わせに変更してください.");
   }
 }

@@ -183,12 +183,12 @@ TEST_F(SettingsDialogsTest, PropertiesAcceptedRearrangeReframeAndSave) {
     desk->windows.clickButton(h, res::IDC_LOC_TOP);
     desk->windows.clickButton(h, res::IDC_SIZE_LARGE);
     desk->windows.clickButton(h, res::IDC_FRAME_CHECK);
-    desk->windows.typeText(h, res::IDC_TOP_MARGIN_EDIT, "150");    // top and bottom end at 100
-    desk->windows.typeText(h, res::IDC_LEFT_MARGIN_EDIT, "250");   // the sides at 200
+    desk->windows.typeText(h, res::IDC_TOP_MARGIN_EDIT, "150");   // top and bottom end at 100
+    desk->windows.typeText(h, res::IDC_LEFT_MARGIN_EDIT, "250");  // the sides at 200
     desk->windows.typeText(h, res::IDC_RIGHT_MARGIN_EDIT, "150");
-    desk->windows.typeText(h, res::IDC_BOTTOM_MARGIN_EDIT, "");    // no number: kept
-    desk->windows.typeText(h, res::IDC_LIMIT_EDIT, "0");           // the limit starts at 1
-    desk->windows.clickSpin(h, res::IDC_LIMIT_SPIN, -20);          // ... and the arrows stop there
+    desk->windows.typeText(h, res::IDC_BOTTOM_MARGIN_EDIT, "");  // no number: kept
+    desk->windows.typeText(h, res::IDC_LIMIT_EDIT, "0");         // the limit starts at 1
+    desk->windows.clickSpin(h, res::IDC_LIMIT_SPIN, -20);        // ... and the arrows stop there
     EXPECT_EQ(text(h, res::IDC_LIMIT_EDIT), "1");
     desk->windows.clickSpin(h, res::IDC_LIMIT_SPIN, 1);
     desk->windows.clickButton(h, IDOK);
@@ -241,7 +241,7 @@ TEST_F(SettingsDialogsTest, AHotKeyHeldElsewhereKeepsTheDialogOpen) {
     EXPECT_FALSE(checked(h, res::IDC_SIZE_SMALL));
     const size_t hotKeysBefore = hotKeyCalls();
     desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);
-    EXPECT_EQ(hotKeyCalls(), hotKeysBefore);  // the current key is not registered to test it
+    EXPECT_EQ(hotKeyCalls(), hotKeysBefore);         // the current key is not registered to test it
     dialog.hotKeyField().setHotKey(kF12, kCtrlAlt);  // as the user would type it
     EXPECT_EQ(text(h, res::IDC_HOVER_KEY), "Ctrl + Alt + 0x7B");
     desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);
