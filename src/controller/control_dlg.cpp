@@ -4,7 +4,9 @@
 
 #include "base/diagnostic_log.h"
 #include "base/program_folder.h"
+#include "dialogs/alpha_setting_dlg.h"
 #include "dialogs/limit_dlg.h"
+#include "dialogs/location_setting_dlg.h"
 #include "res/dialogs.h"
 #include "res/strings.h"
 
@@ -20,6 +22,8 @@ CControlDlg::CControlDlg(const Ports& ports, DisplayEnvironment& environment)
       messageBoxes_(ports.messageBoxes),
       processes_(ports.processes),
       screen_(ports.screen),
+      settingsFile_(ports.files, ports.system),
+      dialogPorts_(ports),
       checks_(ports.checks),
       previewPorts_(ports.preview),
       environment_(environment),
@@ -154,9 +158,64 @@ bool CControlDlg::onCommand(uint32_t id, uint32_t, Hwnd) {
     case res::IDC_MOVE_TAIL:
       onTailButton();
       return true;
+    case res::IDC_CHANGE_PROPERTIES:
+      onChangeProperties();
+      return true;
+    case res::IDC_CHANGE_ALPHA:
+      onChangeTransparency();
+      return true;
     default:
-      return false;  // the two "変更" buttons open dialogs that come later
+      return false;
   }
+}
+
+void CControlDlg::saveSettings() { settings.saveSettings(settingsFile_, settingsPath_); }
+
+void CControlDlg::onChangeProperties() {
+  CLocationSettingDlg dialog(CLocationSettingDlg::Ports(dialogPorts_, input_, messageBoxes_));
+  SettingsRecord& s = settings;
+  // The ten values the dialog edits, as (record field, dialog member).
+  const std::pair<int32_t*, int32_t*> values[] = {
+      {&s.location, &dialog.location},       {&s.size, &dialog.size},
+      {&s.topMargin, &dialog.topMargin},     {&s.leftMargin, &dialog.leftMargin},
+      {&s.rightMargin, &dialog.rightMargin}, {&s.bottomMargin, &dialog.bottomMargin},
+      {&s.limit, &dialog.limit},             {&s.frame, &dialog.frame},
+      {&s.hvHotKey, &dialog.hoverKey},       {&s.hvModifiers, &dialog.hoverModifiers},
+  };
+  for (const auto& [field, member] : values) *member = *field;
+  if (dialog.doModal(hwnd()) != IDOK) return;
+  bool changed = false;
+  for (const auto& [field, member] : values) changed = changed || *member != *field;
+  if (!changed) {
+    saveSettings();
+    return;
+  }
+  const bool frameChanged = s.frame != dialog.frame;
+  for (const auto& [field, member] : values) *field = *member;
+  s.updateThumbSize();
+  if (frameChanged) {
+    for (ThumbnailSlot& slot : roster_) {
+      if (slot.inUse()) slot.thumbnail->applyFrameSetting();
+    }
+  }
+  environment_.taskbar().removalEnabled = false;
+  showSettings();
+  arrange();
+  input_.unregisterHotKey(hwnd(), kHoverHotKey);
+  registerHoverKey("ホットキーの登録が重複しています.他のキーに変更してください ");
+  saveSettings();
+}
+
+void CControlDlg::onChangeTransparency() {
+  CAlphaSettingDlg dialog(dialogPorts_);
+  dialog.alphaPercent = settings.transparent;
+  if (dialog.doModal(hwnd()) != IDOK || dialog.alphaPercent == settings.transparent) return;
+  settings.transparent = dialog.alphaPercent;
+  for (ThumbnailSlot& slot : roster_) {
+    if (slot.inUse()) slot.thumbnail->setAlpha(settings.opacityByte());
+  }
+  showTransparency();
+  saveSettings();
 }
 
 int32_t CControlDlg::selectedRow(const char* prompt) {

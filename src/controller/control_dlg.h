@@ -51,6 +51,7 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
           messageBoxes(p.messageBoxes),
           processes(p.processes),
           screen(p.screen),
+          files(p.files),
           checks(c),
           preview(p, c) {}
     platform::ListViews& listViews;
@@ -63,6 +64,7 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
     platform::MessageBoxes& messageBoxes;
     platform::Processes& processes;
     platform::Screen& screen;
+    platform::Files& files;
     PlatformChecks& checks;
     Cthumbnail::Ports preview;
   };
@@ -140,6 +142,10 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   void onDownButton();
   void onTailButton();
   void onExcludeButton();
+  // The two "変更" buttons: the property and the transparency dialogs.
+  void onChangeProperties();
+  void onChangeTransparency();
+  void saveSettings();
 
   platform::ListViews& listViews_;
   platform::Drawing& drawing_;
@@ -149,6 +155,8 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   platform::MessageBoxes& messageBoxes_;
   platform::Processes& processes_;
   platform::Screen& screen_;
+  SettingsFilePorts settingsFile_;
+  ui::DialogPorts dialogPorts_;
   PlatformChecks& checks_;
   Cthumbnail::Ports previewPorts_;
   DisplayEnvironment& environment_;

@@ -25,6 +25,23 @@ ControlTemplate button(int32_t id, const char* text, int16_t x, int16_t y, int16
                        int16_t cy, uint32_t style = BS_PUSHBUTTON | WS_TABSTOP) {
   return {ControlClass::Button, id, text, x, y, cx, cy, style};
 }
+ControlTemplate radio(int32_t id, const char* text, int16_t x, int16_t y, int16_t cx,
+                      int16_t cy, bool first = false) {
+  return {ControlClass::Button, id, text, x, y, cx, cy,
+          BS_AUTORADIOBUTTON | (first ? WS_GROUP | WS_TABSTOP : 0u)};
+}
+// An edit box for a number and its up-down control, which takes the edit box made just
+// before it as its buddy and shows its position there.
+ControlTemplate numberEdit(int32_t id, int16_t x, int16_t y, int16_t cx, int16_t cy) {
+  return {ControlClass::Edit, id, "", x, y, cx, cy,
+          ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP};
+}
+ControlTemplate spin(int32_t id, int16_t x, int16_t y) {
+  return {ControlClass::UpDown, id, "", x, y, 10, 12,
+          UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS};
+}
+constexpr uint32_t kModal = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+
 ControlTemplate link(int16_t x, int16_t y, int16_t cx, int16_t cy) {
   return {ControlClass::Link, IDC_HOME_LINK, "<a>Powered By Pebblewick</a>", x, y, cx, cy,
           WS_TABSTOP};
@@ -111,6 +128,69 @@ const DialogTemplate& controlDialog() {
           button(IDC_MOVE_DOWN, "↓", 192, 60, 30, 14),
           button(IDC_MOVE_TAIL, "最後尾", 192, 78, 30, 14),
           button(IDC_ARRANGE, "整列", 246, 24, 60, 33),
+      }};
+  return dialog;
+}
+
+const DialogTemplate& locationSettingDialog() {
+  static const DialogTemplate dialog{
+      IDD_LOCATION_SETTING,
+      "プロパティ設定",
+      0, 0, 183, 271,
+      kModal | DS_CENTER,
+      0, kFont, 9,
+      {
+          group("並べる位置", 7, 4, 169, 62),
+          // Group order is the value: top 0, left 1, right 2, bottom 3.
+          radio(IDC_LOC_TOP, "上に並べる", 67, 16, 50, 10, true),
+          radio(IDC_LOC_LEFT, "左に並べる", 20, 32, 50, 10),
+          radio(IDC_LOC_RIGHT, "右に並べる", 114, 32, 50, 10),
+          radio(IDC_LOC_BOTTOM, "下に並べる", 67, 48, 50, 10),
+          {ControlClass::Button, -1, "大きさ", 7, 70, 169, 26, BS_GROUPBOX | WS_GROUP},
+          radio(IDC_SIZE_SMALL, "small", 20, 81, 40, 10, true),
+          radio(IDC_SIZE_MIDDLE, "middle", 70, 81, 40, 10),
+          radio(IDC_SIZE_LARGE, "large", 120, 81, 40, 10),
+          {ControlClass::Button, -1, "隙間（画面端からのどれだけ離すか設定します。)", 7, 100, 169,
+           64, BS_GROUPBOX | WS_GROUP},
+          numberEdit(IDC_TOP_MARGIN_EDIT, 70, 112, 34, 12),
+          spin(IDC_TOP_MARGIN_SPIN, 104, 112),
+          numberEdit(IDC_LEFT_MARGIN_EDIT, 20, 128, 34, 12),
+          spin(IDC_LEFT_MARGIN_SPIN, 54, 128),
+          numberEdit(IDC_RIGHT_MARGIN_EDIT, 120, 128, 34, 12),
+          spin(IDC_RIGHT_MARGIN_SPIN, 154, 128),
+          numberEdit(IDC_BOTTOM_MARGIN_EDIT, 70, 144, 34, 12),
+          spin(IDC_BOTTOM_MARGIN_SPIN, 104, 144),
+          group("管理数", 7, 168, 80, 28),
+          numberEdit(IDC_LIMIT_EDIT, 17, 179, 40, 12),
+          spin(IDC_LIMIT_SPIN, 57, 179),
+          group("サイズ変更枠常時表示", 94, 168, 82, 28),
+          {ControlClass::Button, IDC_FRAME_CHECK, "有効", 104, 180, 50, 10,
+           BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP},
+          group("Hoverキー（HotKey)", 7, 200, 169, 42),
+          // Shows the hover key; it is not typed into here.
+          {ControlClass::Edit, IDC_HOVER_KEY, "", 15, 214, 100, 13,
+           ES_READONLY | ES_AUTOHSCROLL | WS_BORDER | WS_GROUP},
+          button(IDC_HOVER_KEY_TEST, "重複確認", 122, 213, 48, 15),
+          button(IDOK, "OK", 38, 250, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP),
+          button(IDCANCEL, "ｷｬﾝｾﾙ", 95, 250, 50, 14),
+      }};
+  return dialog;
+}
+
+const DialogTemplate& alphaSettingDialog() {
+  static const DialogTemplate dialog{
+      IDD_ALPHA_SETTING,
+      "透明度設定",
+      0, 0, 187, 67,
+      kModal | DS_CENTER,
+      0, kFont, 9,
+      {
+          group("透明度", 7, 4, 173, 38),
+          numberEdit(IDC_ALPHA_EDIT, 12, 18, 30, 13),
+          spin(IDC_ALPHA_SPIN, 42, 18),
+          label(-1, "20%(薄い)～100%(濃い）の範囲で設定", 54, 20, 124, 8),
+          button(IDOK, "OK", 74, 47, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP),
+          button(IDCANCEL, "ｷｬﾝｾﾙ", 130, 47, 50, 14),
       }};
   return dialog;
 }

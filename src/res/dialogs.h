@@ -9,6 +9,8 @@ constexpr int32_t IDD_ABOUTBOX = 100;
 constexpr int32_t IDD_MAIN_PANEL = 102;
 constexpr int32_t IDD_WINLIST = 129;
 constexpr int32_t IDD_CONTROL = 131;
+constexpr int32_t IDD_LOCATION_SETTING = 133;
+constexpr int32_t IDD_ALPHA_SETTING = 134;
 constexpr int32_t IDD_LIMIT = 135;
 constexpr int32_t IDR_TRAY_MENU = 132;
 
@@ -48,6 +50,31 @@ constexpr int32_t IDC_LIST_TITLE = 1109;
 constexpr int32_t IDC_HOME_LINK = 1114;
 constexpr int32_t IDC_ABOUT_ICON = 1118;
 
+// The property dialog (133).
+constexpr int32_t IDC_LOC_TOP = 1010;  // first of the edge group: top, left, right, bottom
+constexpr int32_t IDC_LOC_BOTTOM = 1011;
+constexpr int32_t IDC_LOC_LEFT = 1012;
+constexpr int32_t IDC_LOC_RIGHT = 1013;
+constexpr int32_t IDC_TOP_MARGIN_EDIT = 1014;
+constexpr int32_t IDC_BOTTOM_MARGIN_EDIT = 1015;
+constexpr int32_t IDC_LEFT_MARGIN_EDIT = 1016;
+constexpr int32_t IDC_RIGHT_MARGIN_EDIT = 1017;
+constexpr int32_t IDC_TOP_MARGIN_SPIN = 1019;
+constexpr int32_t IDC_LEFT_MARGIN_SPIN = 1020;
+constexpr int32_t IDC_BOTTOM_MARGIN_SPIN = 1021;
+constexpr int32_t IDC_RIGHT_MARGIN_SPIN = 1022;
+constexpr int32_t IDC_SIZE_SMALL = 1028;  // first of the size group: small, middle, large
+constexpr int32_t IDC_SIZE_MIDDLE = 1029;
+constexpr int32_t IDC_SIZE_LARGE = 1030;
+constexpr int32_t IDC_LIMIT_EDIT = 1044;
+constexpr int32_t IDC_LIMIT_SPIN = 1045;
+constexpr int32_t IDC_FRAME_CHECK = 1111;
+constexpr int32_t IDC_HOVER_KEY = 1116;
+constexpr int32_t IDC_HOVER_KEY_TEST = 1117;
+// The transparency dialog (134).
+constexpr int32_t IDC_ALPHA_EDIT = 1026;
+constexpr int32_t IDC_ALPHA_SPIN = 1027;
+
 // Commands.
 constexpr uint32_t ID_TRAY_MAIN_PANEL = 32771;
 constexpr uint32_t ID_TRAY_EXIT = 32772;
@@ -57,6 +84,8 @@ const platform::DialogTemplate& aboutDialog();
 const platform::DialogTemplate& mainPanelDialog();
 const platform::DialogTemplate& winListDialog();
 const platform::DialogTemplate& controlDialog();
+const platform::DialogTemplate& locationSettingDialog();
+const platform::DialogTemplate& alphaSettingDialog();
 const platform::DialogTemplate& limitDialog();
 const platform::MenuTemplate& trayMenu();
 

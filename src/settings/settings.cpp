@@ -97,7 +97,7 @@ void SettingsRecord::loadSettings(platform::ProfileFiles& profile, const std::st
   }
 }
 
-bool SettingsRecord::saveSettings(platform::Platform& platform, const std::string& file) const {
+bool SettingsRecord::saveSettings(const SettingsFilePorts& platform, const std::string& file) const {
   const platform::FileContents old = platform.files.read(file);
   if (old.status == platform::FileContents::Status::Unreadable) {
     diag::print("%s cannot be read; the settings are not saved\n", file.c_str());

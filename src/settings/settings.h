@@ -9,6 +9,15 @@
 enum Location : int32_t { Top = 0, Left = 1, Right = 2, Bottom = 3 };
 enum SizeClass : int32_t { Small = 0, Middle = 1, Large = 2 };
 
+// What saving the settings needs: the file, and the lead bytes of the system's code page.
+struct SettingsFilePorts {
+  SettingsFilePorts(platform::Files& f, platform::System& s) : files(f), system(s) {}
+  SettingsFilePorts(const platform::Platform& p)  // NOLINT: implicit, so a caller passes its platform
+      : SettingsFilePorts(p.files, p.system) {}
+  platform::Files& files;
+  platform::System& system;
+};
+
 struct SettingsRecord {
   // Persistent, in declaration order.
   int32_t location = Left;
@@ -34,7 +43,7 @@ struct SettingsRecord {
   // Sets the eleven keys in section SYSTEM, keeping the rest of the file as it was. The file
   // is replaced whole, so it is the old one or the new one, never a part; false (and logged)
   // when it could not be read or written.
-  bool saveSettings(platform::Platform& platform, const std::string& file) const;
+  bool saveSettings(const SettingsFilePorts& platform, const std::string& file) const;
   // Cell size from `size`. A size outside the table keeps the cell it had, or, while there
   // is none yet, takes the middle one: the arrangement needs a positive cell to end.
   void updateThumbSize();

@@ -1,5 +1,7 @@
 #include "ui/dialog.h"
 
+#include <algorithm>
+
 namespace ui {
 
 using namespace platform;
@@ -9,6 +11,34 @@ void DataExchange::text(int32_t id, std::string& value) {
     value = dialog_.itemText(id);
   } else {
     dialog_.setItemText(id, value);
+  }
+}
+
+void DataExchange::check(int32_t id, int32_t& value) {
+  const Hwnd box = dialog_.item(id);
+  if (saving_) {
+    value = dialog_.messages().sendMessage(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+  } else {
+    dialog_.messages().sendMessage(box, BM_SETCHECK, value != 0 ? BST_CHECKED : 0, 0);
+  }
+}
+
+void DataExchange::radio(int32_t firstId, int32_t& value) {
+  const std::vector<ControlTemplate>& controls = dialog_.dialogTemplate().controls;
+  auto at = std::find_if(controls.begin(), controls.end(),
+                         [firstId](const ControlTemplate& c) { return c.id == firstId; });
+  if (saving_) value = -1;
+  int32_t index = 0;
+  for (auto c = at; c != controls.end(); ++c, ++index) {
+    const bool radioButton = c->controlClass == ControlClass::Button &&
+                             (c->style & 0xFu) == BS_AUTORADIOBUTTON;
+    if (!radioButton || (c != at && (c->style & WS_GROUP) != 0)) break;
+    const Hwnd button = dialog_.item(c->id);
+    if (saving_) {
+      if (dialog_.messages().sendMessage(button, BM_GETCHECK, 0, 0) == BST_CHECKED) value = index;
+    } else {
+      dialog_.messages().sendMessage(button, BM_SETCHECK, index == value ? BST_CHECKED : 0, 0);
+    }
   }
 }
 

@@ -19,6 +19,11 @@ class DataExchange {
   DataExchange(Dialog& dialog, bool saving) : dialog_(dialog), saving_(saving) {}
   bool saving() const { return saving_; }
   void text(int32_t id, std::string& value);
+  // A check box as 0 or 1.
+  void check(int32_t id, int32_t& value);
+  // A radio group as the index of its checked button, -1 when none is: the buttons from
+  // `firstId` up to the next control that starts a group (WS_GROUP) or is no radio button.
+  void radio(int32_t firstId, int32_t& value);
 
  private:
   Dialog& dialog_;

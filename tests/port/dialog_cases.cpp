@@ -159,3 +159,66 @@ PORT_CASE(ListViewRows) {
   PORT_EXPECT_EQ(lv.listViewItemCount(list), 0);
   p.ownWindows.destroyWindow(dialog);
 }
+
+namespace {
+
+constexpr int32_t kNumberId = 1010;
+constexpr int32_t kSpinId = 1011;
+constexpr int32_t kFirstRadioId = 1012;
+
+const DialogTemplate kSpinDialog{
+    102,
+    "スピン",
+    0,
+    0,
+    120,
+    60,
+    WS_POPUP | WS_CAPTION | DS_MODALFRAME,
+    0,
+    "ＭＳ Ｐゴシック",
+    9,
+    {
+        {ControlClass::Edit, kNumberId, "", 7, 7, 40, 12, ES_AUTOHSCROLL | WS_BORDER | WS_GROUP},
+        {ControlClass::UpDown, kSpinId, "", 47, 7, 10, 12,
+         UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS},
+        {ControlClass::Button, kFirstRadioId, "一", 7, 25, 40, 10,
+         BS_AUTORADIOBUTTON | WS_GROUP},
+        {ControlClass::Button, kFirstRadioId + 1, "二", 50, 25, 40, 10, BS_AUTORADIOBUTTON},
+    }};
+
+}  // namespace
+
+// An up-down control shows its position in the edit box made before it and reads the box
+// back: a number within its range becomes the position, other texts keep the last one and
+// say so in the high word (an empty box reads 0 when 0 is within the range). Radio buttons
+// keep the check they are given.
+PORT_CASE(UpDownReadsItsBuddy) {
+  Platform& p = fixture.platform();
+  Handler handler(p.ownWindows);
+  const Hwnd dialog = p.dialogs.createDialog(kSpinDialog, {}, &handler);
+  PORT_EXPECT(dialog);
+  const Hwnd spin = p.dialogs.getDlgItem(dialog, kSpinId);
+  p.messages.sendMessage(spin, UDM_SETRANGE32, 20, 100);
+  p.messages.sendMessage(spin, UDM_SETPOS32, 0, 60);
+  PORT_EXPECT_EQ(p.dialogs.getDlgItemText(dialog, kNumberId), std::string("60"));
+  const std::pair<const char*, LResult> reads[] = {
+      {"42", 42},           {" 43", 43},         {"abc", 43 | 0x10000}, {"150", 43 | 0x10000},
+      {"", 43 | 0x10000},   {"-", 43 | 0x10000}, {"44 ", 43 | 0x10000}, {"0x30", 43 | 0x10000},
+      {"100", 100},
+  };
+  for (const auto& [text, answer] : reads) {
+    p.dialogs.setDlgItemText(dialog, kNumberId, text);
+    PORT_EXPECT_EQ(p.messages.sendMessage(spin, UDM_GETPOS, 0, 0) & 0x1FFFF, answer);
+  }
+  p.messages.sendMessage(spin, UDM_SETRANGE32, 0, 100);
+  p.dialogs.setDlgItemText(dialog, kNumberId, "");
+  PORT_EXPECT_EQ(p.messages.sendMessage(spin, UDM_GETPOS, 0, 0) & 0x1FFFF, LResult{0});
+
+  const Hwnd second = p.dialogs.getDlgItem(dialog, kFirstRadioId + 1);
+  p.messages.sendMessage(second, BM_SETCHECK, BST_CHECKED, 0);
+  PORT_EXPECT_EQ(p.messages.sendMessage(second, BM_GETCHECK, 0, 0), LResult{BST_CHECKED});
+  PORT_EXPECT_EQ(
+      p.messages.sendMessage(p.dialogs.getDlgItem(dialog, kFirstRadioId), BM_GETCHECK, 0, 0),
+      LResult{0});
+  p.ownWindows.destroyWindow(dialog);
+}

@@ -518,6 +518,18 @@ int Item(HWND dialog, unsigned long id) {
   return 0;
 }
 
+// What typing into a dialog's edit box leaves there (the edit box's own text, no keys).
+int SetText(HWND dialog, unsigned long id, const std::wstring& text) {
+  HWND item = IsWindow(dialog) ? GetDlgItem(dialog, static_cast<int>(id)) : nullptr;
+  if (!item) return Fail("no control with id " + std::to_string(id) + " in " + Hex(dialog));
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                           SMTO_ABORTIFHUNG, 5000, &result) ||
+      !result)
+    return Fail("WM_SETTEXT failed");
+  return 0;
+}
+
 constexpr UINT kStateRequest = WM_APP + 1;
 
 struct InputWatch {
@@ -864,7 +876,8 @@ int Usage() {
       "       list-view HWND ID | open-windows SECONDS [-s WxH] TITLE... |\n"
       "       window-state HWND | process-windows PID | show HWND SW | item-parent HWND ID |\n"
       "       key-window SECONDS TITLE | type TEXT | chord VK... | foreground |\n"
-      "       select-row HWND ID ROW | start-tray ID TIMEOUT_MS EXE [ARG...]\n",
+      "       select-row HWND ID ROW | start-tray ID TIMEOUT_MS EXE [ARG...] |\n"
+      "       item HWND ID | set-text HWND ID TEXT\n",
       stderr);
   return 2;
 }
@@ -909,6 +922,8 @@ int Run(int argc, wchar_t** argv) {
     return ItemParent(hwnd, n);
   if (cmd == L"item" && argc == 4 && ParseWindow(argv[2], hwnd) && ParseNumber(argv[3], n))
     return Item(hwnd, n);
+  if (cmd == L"set-text" && argc == 5 && ParseWindow(argv[2], hwnd) && ParseNumber(argv[3], n))
+    return SetText(hwnd, n, argv[4]);
   unsigned long row = 0;
   if (cmd == L"select-row" && argc == 5 && ParseWindow(argv[2], hwnd) && ParseNumber(argv[3], n) &&
       ParseNumber(argv[4], row))

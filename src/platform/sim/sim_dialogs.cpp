@@ -2,6 +2,7 @@
 // user's clicks, menus, painting calls and the screen.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/sim/sim_window.h"
 #include "platform/sim/sim_window_manager.h"
@@ -87,6 +88,10 @@ Hwnd SimWindowManager::makeDialog(const DialogTemplate& dialog, Hwnd parent,
     const int32_t x = origin.x + dialogUnits(c.x);
     const int32_t y = origin.y + dialogUnits(c.y);
     control.rect = {x, y, x + dialogUnits(c.cx), y + dialogUnits(c.cy)};
+    if (c.controlClass == ControlClass::UpDown && (c.style & UDS_AUTOBUDDY) != 0 &&
+        !w.children.empty()) {
+      control.control->buddy = w.children.back();
+    }
     w.children.push_back(control.handle);
   }
 
@@ -242,6 +247,24 @@ LResult SimWindowManager::controlProc(Window& control, uint32_t message, WParam 
     case kBmSetCheck:
       if (model.controlClass == ControlClass::Button) model.checked = static_cast<uint32_t>(wParam);
       return 0;
+    case UDM_SETRANGE32:
+      if (model.controlClass != ControlClass::UpDown) return 0;
+      model.low = static_cast<int32_t>(wParam);
+      model.high = static_cast<int32_t>(lParam);
+      return 0;
+    case UDM_SETPOS32: {
+      if (model.controlClass != ControlClass::UpDown) return 0;
+      const int32_t previous = model.position;
+      model.position = std::clamp(static_cast<int32_t>(lParam), std::min(model.low, model.high),
+                                  std::max(model.low, model.high));
+      writeBuddy(control);
+      return previous;
+    }
+    case UDM_GETPOS: {
+      if (model.controlClass != ControlClass::UpDown) return 0;
+      const bool read = readBuddy(control);
+      return static_cast<LResult>(static_cast<uint16_t>(model.position)) | (read ? 0 : 0x10000);
+    }
     default:
       return defaultProc(control.handle, message, wParam, lParam);
   }
@@ -269,8 +292,69 @@ bool SimWindowManager::clickButton(Hwnd dialog, int32_t id) {
   if ((button->style & kButtonTypeMask) == BS_AUTOCHECKBOX) {
     button->control->checked = button->control->checked != 0 ? 0 : 1;
   }
+  if ((button->style & kButtonTypeMask) == BS_AUTORADIOBUTTON) checkRadio(*button);
   const WParam command = static_cast<uint16_t>(id) | (static_cast<WParam>(BN_CLICKED) << 16);
   dispatch(dialog, WM_COMMAND, command, static_cast<LParam>(button->handle.value));
+  return true;
+}
+
+void SimWindowManager::checkRadio(Window& button) {
+  Window* dialog = live(button.parent);
+  if (dialog == nullptr) return;
+  const auto& siblings = dialog->children;
+  auto at = std::find(siblings.begin(), siblings.end(), button.handle);
+  auto first = at;
+  while (first != siblings.begin() && (live(*first)->style & WS_GROUP) == 0) --first;
+  for (auto i = first; i != siblings.end(); ++i) {
+    if (i != first && (live(*i)->style & WS_GROUP) != 0) break;
+    Window* other = live(*i);
+    if (other->control && (other->style & kButtonTypeMask) == BS_AUTORADIOBUTTON) {
+      other->control->checked = 0;
+    }
+  }
+  button.control->checked = 1;
+}
+
+bool SimWindowManager::readBuddy(Window& spin) {
+  ControlModel& model = *spin.control;
+  Window* buddy = live(model.buddy);
+  if ((spin.style & UDS_SETBUDDYINT) == 0 || buddy == nullptr) return false;
+  std::string digits;
+  for (char ch : buddy->text) {
+    if (ch != ',') digits += ch;
+  }
+  char* end = nullptr;
+  const long value = strtol(digits.c_str(), &end, 10);
+  const int32_t low = std::min(model.low, model.high);
+  const int32_t high = std::max(model.low, model.high);
+  if (*end != '\0' || value < low || value > high) return false;
+  model.position = static_cast<int32_t>(value);
+  return true;
+}
+
+void SimWindowManager::writeBuddy(Window& spin) {
+  Window* buddy = live(spin.control->buddy);
+  if ((spin.style & UDS_SETBUDDYINT) != 0 && buddy != nullptr) {
+    buddy->text = std::to_string(spin.control->position);
+  }
+}
+
+bool SimWindowManager::clickSpin(Hwnd dialog, int32_t id, int32_t steps) {
+  Window* spin = userTarget(dialog, id, ControlClass::UpDown);
+  if (spin == nullptr) return false;
+  ControlModel& model = *spin->control;
+  readBuddy(*spin);
+  const int32_t low = std::min(model.low, model.high);
+  const int32_t high = std::max(model.low, model.high);
+  model.position = std::clamp(model.position + steps, low, high);
+  writeBuddy(*spin);
+  return true;
+}
+
+bool SimWindowManager::typeText(Hwnd dialog, int32_t id, const std::string& text) {
+  Window* edit = userTarget(dialog, id, ControlClass::Edit);
+  if (edit == nullptr || (edit->style & ES_READONLY) != 0) return false;
+  edit->text = text;
   return true;
 }
 

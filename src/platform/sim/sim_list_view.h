@@ -60,6 +60,12 @@ struct ControlModel {
   uint32_t checked = 0;       // BM_SETCHECK / BM_GETCHECK; auto check boxes toggle on click
   platform::IconHandle icon;  // STM_SETICON
   ListViewModel list;         // list views only
+  // Up-down controls: range, position, and the buddy (with UDS_AUTOBUDDY the control made
+  // just before it), whose text shows the position with UDS_SETBUDDYINT.
+  int32_t low = 0;
+  int32_t high = 100;
+  int32_t position = 0;
+  platform::Hwnd buddy;
 };
 
 }  // namespace sim

@@ -261,6 +261,13 @@ class SimWindowManager : public platform::Windows,
   bool clickButton(platform::Hwnd dialog, int32_t id);  // WM_COMMAND id | BN_CLICKED << 16
   bool clickLink(platform::Hwnd dialog, int32_t id);    // WM_NOTIFY NM_CLICK
   bool clickListRow(platform::Hwnd list, int32_t row);  // selects, then WM_NOTIFY NM_CLICK
+  // An auto radio button clicked checks itself and clears the others of its group (from a
+  // WS_GROUP control to the next). An up-down control's arrows clicked `steps` times (up
+  // positive): it reads its buddy as UDM_GETPOS does, steps within its range and writes the
+  // buddy; false as for clicks.
+  bool clickSpin(platform::Hwnd dialog, int32_t id, int32_t steps);
+  // What the user types into an edit box replaces its text.
+  bool typeText(platform::Hwnd dialog, int32_t id, const std::string& text);
 
   // Controls and windows, read back. Null / empty for unknown handles.
   ControlModel* control(platform::Hwnd control);
@@ -522,6 +529,11 @@ class SimWindowManager : public platform::Windows,
   Window* item(platform::Hwnd dialog, int32_t id) const;
   Window* userTarget(platform::Hwnd dialog, int32_t id, platform::ControlClass controlClass);
   ListViewModel* ownList(platform::Hwnd list);
+  // The common control's reading of its buddy: thousands separators dropped, a decimal number
+  // with nothing after it and within the range becomes the position (an empty text reads 0).
+  bool readBuddy(Window& spin);
+  void writeBuddy(Window& spin);
+  void checkRadio(Window& button);
   static void selectRow(ListViewModel& list, bool exclusive, int32_t row);
 
   uint32_t& now_;

@@ -1,0 +1,115 @@
+#include "dialogs/location_setting_dlg.h"
+
+#include <cstdio>
+
+#include "base/diagnostic_log.h"
+#include "res/dialogs.h"
+#include "res/strings.h"
+
+using namespace platform;
+
+void CLocationSettingDlg::HotKeyField::setHotKey(int32_t key, int32_t modifiers) {
+  key_ = key;
+  modifiers_ = modifiers;
+  std::string text;
+  const std::pair<uint32_t, const char*> names[] = {
+      {MOD_WIN, "Win"}, {MOD_CONTROL, "Ctrl"}, {MOD_SHIFT, "Shift"}, {MOD_ALT, "Alt"}};
+  for (const auto& [bit, name] : names) {
+    if ((static_cast<uint32_t>(modifiers) & bit) != 0) text += std::string(name) + " + ";
+  }
+  if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
+    text += static_cast<char>(key);
+  } else {
+    char code[16];
+    snprintf(code, sizeof code, "0x%02X", static_cast<unsigned>(key));
+    text += code;
+  }
+  if (dialog_ != nullptr) dialog_->setItemText(res::IDC_HOVER_KEY, text);
+}
+
+CLocationSettingDlg::CLocationSettingDlg(const Ports& ports)
+    : ui::Dialog(ports, res::locationSettingDialog()),
+      input_(ports.input),
+      messageBoxes_(ports.messageBoxes) {}
+
+bool CLocationSettingDlg::onInitDialog() {
+  topSpin_.attach(*this, res::IDC_TOP_MARGIN_SPIN, res::IDC_TOP_MARGIN_EDIT);
+  leftSpin_.attach(*this, res::IDC_LEFT_MARGIN_SPIN, res::IDC_LEFT_MARGIN_EDIT);
+  rightSpin_.attach(*this, res::IDC_RIGHT_MARGIN_SPIN, res::IDC_RIGHT_MARGIN_EDIT);
+  bottomSpin_.attach(*this, res::IDC_BOTTOM_MARGIN_SPIN, res::IDC_BOTTOM_MARGIN_EDIT);
+  limitSpin_.attach(*this, res::IDC_LIMIT_SPIN, res::IDC_LIMIT_EDIT);
+  const std::pair<ui::SpinButton*, int32_t> ranges[] = {
+      {&topSpin_, 100}, {&leftSpin_, 200}, {&rightSpin_, 200}, {&bottomSpin_, 100}};
+  for (const auto& [spin, highest] : ranges) spin->setRange(0, highest);
+  limitSpin_.setRange(1, 50);
+  topSpin_.setPosition(topMargin);
+  leftSpin_.setPosition(leftMargin);
+  rightSpin_.setPosition(rightMargin);
+  bottomSpin_.setPosition(bottomMargin);
+  limitSpin_.setPosition(limit);
+  hotKeyField_.attach(*this);
+  hotKeyField_.setHotKey(hoverKey, hoverModifiers);
+  return ui::Dialog::onInitDialog();  // the buttons from the members
+}
+
+void CLocationSettingDlg::doDataExchange(ui::DataExchange& exchange) {
+  exchange.radio(res::IDC_LOC_TOP, location);
+  exchange.radio(res::IDC_SIZE_SMALL, size);
+  exchange.check(res::IDC_FRAME_CHECK, frame);
+}
+
+bool CLocationSettingDlg::testHotKey(int32_t modifiers, int32_t key) {
+  diag::print("Modifiers=%d\n", modifiers);
+  diag::print("HotKey = %d\n", key);
+  const bool free = input_.registerHotKey(hwnd(), kTestHotKeyId, static_cast<uint32_t>(modifiers),
+                                          static_cast<uint32_t>(key));
+  input_.unregisterHotKey(hwnd(), kTestHotKeyId);
+  return free;
+}
+
+void CLocationSettingDlg::tell(const char* text) {
+  messageBoxes_.show(hwnd(), text, kAppTitle, MB_OK);
+}
+
+void CLocationSettingDlg::onOK() {
+  int32_t key = 0;
+  int32_t modifiers = 0;
+  hotKeyField_.getHotKey(key, modifiers);
+  if (key != hoverKey || modifiers != hoverModifiers) {
+    if (!testHotKey(modifiers, key)) {
+      tell(
+          "HoverKey設定は既に他のアプリケーションで使用されています。"
+          "他の組み合わせに変更してください.");
+      return;
+    }
+    hoverKey = key;
+    hoverModifiers = modifiers;
+  }
+  topMargin = topSpin_.position();
+  leftMargin = leftSpin_.position();
+  rightMargin = rightSpin_.position();
+  bottomMargin = bottomSpin_.position();
+  limit = limitSpin_.position();
+  ui::Dialog::onOK();
+}
+
+bool CLocationSettingDlg::onCommand(uint32_t id, uint32_t code, Hwnd) {
+  if (id != static_cast<uint32_t>(res::IDC_HOVER_KEY_TEST) || code != BN_CLICKED) return false;
+  checkHotKey();
+  return true;
+}
+
+void CLocationSettingDlg::checkHotKey() {
+  int32_t key = 0;
+  int32_t modifiers = 0;
+  hotKeyField_.getHotKey(key, modifiers);
+  if (key == hoverKey && modifiers == hoverModifiers) {
+    tell("現在の設定です。");
+  } else if (testHotKey(modifiers, key)) {
+    tell("設定可能です.");
+  } else {
+    tell(
+        "このキーの組み合わせは既に他のアプリケーションで使用されています。"
+        "他の組み合わせに変更してください.");
+  }
+}

@@ -1,0 +1,77 @@
+// "プロパティ設定": the edge, size, margins, limit, frame and hover key of the previews. It
+// only edits the ten values the caller puts in and reads back after OK; the one thing it
+// does besides is to register a hot-key for a moment, to learn whether another program
+// holds it.
+#pragma once
+
+#include "ui/dialog.h"
+#include "ui/spin_button.h"
+
+class CLocationSettingDlg : public ui::Dialog {
+ public:
+  static constexpr int32_t kTestHotKeyId = 111;
+
+  // The framework's services, hot-keys (the test registration) and message boxes.
+  struct Ports : ui::DialogPorts {
+    Ports(const ui::DialogPorts& d, platform::Input& i, platform::MessageBoxes& m)
+        : DialogPorts(d), input(i), messageBoxes(m) {}
+    explicit Ports(const platform::Platform& p)
+        : Ports(ui::DialogPorts(p), p.input, p.messageBoxes) {}
+    platform::Input& input;
+    platform::MessageBoxes& messageBoxes;
+  };
+
+  // Holds the hover key and shows it read-only. It stands where the hot-key edit control
+  // will be; until then the key cannot be typed in the dialog, only set by the caller.
+  class HotKeyField {
+   public:
+    void attach(ui::Dialog& dialog) { dialog_ = &dialog; }
+    // Key and modifiers in RegisterHotKey form.
+    void setHotKey(int32_t key, int32_t modifiers);
+    void getHotKey(int32_t& key, int32_t& modifiers) const {
+      key = key_;
+      modifiers = modifiers_;
+    }
+
+   private:
+    ui::Dialog* dialog_ = nullptr;
+    int32_t key_ = 0;
+    int32_t modifiers_ = 0;
+  };
+
+  explicit CLocationSettingDlg(const Ports& ports);
+
+  // True when nobody holds the combination: it is registered on this dialog and let go at once.
+  bool testHotKey(int32_t modifiers, int32_t key);
+  HotKeyField& hotKeyField() { return hotKeyField_; }
+
+  int32_t location = -1;  // Location; -1: no button set
+  int32_t size = -1;      // SizeClass; -1: no button set
+  int32_t frame = 0;
+  int32_t topMargin = 0;
+  int32_t leftMargin = 0;
+  int32_t rightMargin = 0;
+  int32_t bottomMargin = 0;
+  int32_t limit = 0;
+  int32_t hoverKey = 87;       // 'W'
+  int32_t hoverModifiers = 8;  // MOD_WIN
+
+ protected:
+  bool onInitDialog() override;
+  void doDataExchange(ui::DataExchange& exchange) override;
+  void onOK() override;
+  bool onCommand(uint32_t id, uint32_t code, platform::Hwnd control) override;
+
+ private:
+  void checkHotKey();
+  void tell(const char* text);
+
+  platform::Input& input_;
+  platform::MessageBoxes& messageBoxes_;
+  ui::SpinButton topSpin_;
+  ui::SpinButton leftSpin_;
+  ui::SpinButton rightSpin_;
+  ui::SpinButton bottomSpin_;
+  ui::SpinButton limitSpin_;
+  HotKeyField hotKeyField_;
+};

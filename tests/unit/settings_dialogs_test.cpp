@@ -1,0 +1,281 @@
+// The control page's two "変更" buttons and the dialogs they open.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "controller/control_dlg.h"
+#include "dialogs/alpha_setting_dlg.h"
+#include "dialogs/location_setting_dlg.h"
+#include "res/dialogs.h"
+#include "support/program_run.h"
+
+using platform::Hwnd;
+using platform::IDCANCEL;
+using platform::IDOK;
+
+namespace {
+
+class SettingsDialogsTest : public ::testing::Test {
+ protected:
+  SettingsDialogsTest()
+      : context(desk->platform()),
+        environment(desk->platform().monitors, desk->platform().shell, false),
+        host(desk->platform(), res::winListDialog()),
+        page(CControlDlg::Ports(context.platform, context.checks), environment) {
+    host.create({});
+    host.showWindow(platform::SW_SHOW);
+    page.create(host.hwnd());
+    page.showWindow(platform::SW_SHOW);
+  }
+  Hwnd offer(const std::string& title) {
+    const Hwnd h = support::addAppWindow(*desk, title, "app.exe");
+    page.entryWindow({h, desk->windows.getWindowProcessId(h), title, "app.exe"});
+    for (const ThumbnailSlot& slot : page.roster()) {
+      if (slot.inUse() && slot.window.hwnd == h) return slot.thumbnail->hwnd();
+    }
+    return {};
+  }
+  // Presses a "変更" button; the user's doings in the dialog it opens are `user`.
+  void change(int32_t button, int32_t dialog, std::function<void(Hwnd)> user) {
+    desk->windows.modalScripts[dialog] = [user](Hwnd h) { user(h); };
+    ASSERT_TRUE(desk->windows.clickButton(page.hwnd(), button));
+    desk->windows.modalScripts.erase(dialog);
+  }
+  // Types `text` into the transparency field and ends the dialog with `end`.
+  void setAlpha(const std::string& text, int32_t end = IDOK) {
+    change(res::IDC_CHANGE_ALPHA, res::IDD_ALPHA_SETTING, [this, text, end](Hwnd h) {
+      desk->windows.typeText(h, res::IDC_ALPHA_EDIT, text);
+      desk->windows.clickButton(h, end);
+    });
+  }
+  int32_t saved(const char* key) {
+    return static_cast<int32_t>(
+        desk->platform().profile.getInt("SYSTEM", key, -1, page.settingsPath()));
+  }
+  bool checked(Hwnd dialog, int32_t id) {
+    return desk->windows.control(desk->windows.getDlgItem(dialog, id))->checked != 0;
+  }
+  std::string text(Hwnd dialog, int32_t id) { return desk->windows.getDlgItemText(dialog, id); }
+  platform::Rect rectOf(Hwnd window) {
+    platform::Rect r;
+    desk->windows.getWindowRect(window, r);
+    return r;
+  }
+  size_t hotKeyCalls() {
+    return static_cast<size_t>(std::count_if(
+        desk->actions.begin(), desk->actions.end(),
+        [](const std::string& a) { return a.find("register") != std::string::npos; }));
+  }
+  bool fileExists() { return desk->files.readFile(page.settingsPath()).has_value(); }
+
+  std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
+  AppContext context;
+  DisplayEnvironment environment;
+  ui::Dialog host;
+  CControlDlg page;
+};
+
+}  // namespace
+
+TEST_F(SettingsDialogsTest, TransparencyReachesEveryPreviewOnlyWhenChanged) {
+  const Hwnd first = offer("First");
+  const Hwnd second = offer("Second");
+  ASSERT_EQ(desk->windows.layeredAlpha(first), 153);  // the default 60 %
+
+  // The dialog opens on the current value; cancel changes nothing, whatever was typed.
+  std::string shown;
+  change(res::IDC_CHANGE_ALPHA, res::IDD_ALPHA_SETTING, [&](Hwnd h) {
+    shown = desk->windows.getDlgItemText(h, res::IDC_ALPHA_EDIT);
+    desk->windows.typeText(h, res::IDC_ALPHA_EDIT, "20");
+    desk->windows.clickButton(h, IDCANCEL);
+  });
+  EXPECT_EQ(shown, "60");
+  // Below the range, and texts that are no whole number, keep the value: nothing happens.
+  for (const char* text : {"10", "101", "abc", "", "1,00", "60 "}) {
+    setAlpha(text);
+    EXPECT_EQ(page.settings.transparent, 60) << text;
+  }
+  EXPECT_EQ(desk->windows.layeredAlpha(second), 153);
+  EXPECT_EQ(page.itemText(res::IDC_ALPHA_TEXT), "60");
+  EXPECT_FALSE(fileExists());  // an unchanged value is not saved
+
+  setAlpha("20");
+  EXPECT_EQ(desk->windows.layeredAlpha(first), 51);
+  EXPECT_EQ(desk->windows.layeredAlpha(second), 51);
+  EXPECT_EQ(page.itemText(res::IDC_ALPHA_TEXT), "20");
+  EXPECT_EQ(saved("TRANSPARENT"), 20);
+  EXPECT_EQ(saved("LOCATION"), 1);  // the whole record is written
+
+  setAlpha("80");
+  EXPECT_EQ(desk->windows.layeredAlpha(first), 204);
+  setAlpha("100");
+  EXPECT_EQ(desk->windows.layeredAlpha(second), 255);
+  EXPECT_EQ(saved("TRANSPARENT"), 100);
+
+  // The arrows stop at the range's end; a text typed afterwards that is no number keeps the
+  // position they reached.
+  change(res::IDC_CHANGE_ALPHA, res::IDD_ALPHA_SETTING, [this](Hwnd h) {
+    desk->windows.clickSpin(h, res::IDC_ALPHA_SPIN, 3);
+    EXPECT_EQ(desk->windows.getDlgItemText(h, res::IDC_ALPHA_EDIT), "100");
+    desk->windows.clickSpin(h, res::IDC_ALPHA_SPIN, -5);
+    desk->windows.typeText(h, res::IDC_ALPHA_EDIT, "x");
+    desk->windows.clickButton(h, IDOK);
+  });
+  EXPECT_EQ(page.settings.transparent, 95);
+  EXPECT_EQ(desk->windows.layeredAlpha(first), 242);
+  EXPECT_EQ(page.itemText(res::IDC_ALPHA_TEXT), "95");
+}
+
+TEST_F(SettingsDialogsTest, TransparencyDialogStartsAtEightyPercent) {
+  CAlphaSettingDlg dialog(desk->platform());
+  desk->windows.modalScripts[res::IDD_ALPHA_SETTING] = [this](Hwnd h) {
+    desk->windows.clickButton(h, IDOK);
+  };
+  EXPECT_EQ(dialog.doModal(page.hwnd()), IDOK);
+  EXPECT_EQ(dialog.alphaPercent, 80);
+}
+
+TEST_F(SettingsDialogsTest, PropertiesCancelledOrUnchangedLeaveThePreviewsAlone) {
+  const Hwnd preview = offer("First");
+  const platform::Rect before = rectOf(preview);
+  const size_t hotKeysBefore = hotKeyCalls();
+
+  // The dialog shows the record; whatever the user does, cancel keeps everything.
+  change(res::IDC_CHANGE_PROPERTIES, res::IDD_LOCATION_SETTING, [&](Hwnd h) {
+    EXPECT_TRUE(checked(h, res::IDC_LOC_LEFT));
+    EXPECT_FALSE(checked(h, res::IDC_LOC_TOP));
+    EXPECT_TRUE(checked(h, res::IDC_SIZE_MIDDLE));
+    EXPECT_FALSE(checked(h, res::IDC_FRAME_CHECK));
+    EXPECT_EQ(text(h, res::IDC_TOP_MARGIN_EDIT), "10");
+    EXPECT_EQ(text(h, res::IDC_LEFT_MARGIN_EDIT), "20");
+    EXPECT_EQ(text(h, res::IDC_RIGHT_MARGIN_EDIT), "10");
+    EXPECT_EQ(text(h, res::IDC_BOTTOM_MARGIN_EDIT), "30");
+    EXPECT_EQ(text(h, res::IDC_LIMIT_EDIT), "16");
+    EXPECT_EQ(text(h, res::IDC_HOVER_KEY), "Win + W");
+    desk->windows.clickButton(h, res::IDC_LOC_TOP);
+    EXPECT_FALSE(checked(h, res::IDC_LOC_LEFT));  // one button per group
+    desk->windows.clickButton(h, res::IDC_FRAME_CHECK);
+    desk->windows.typeText(h, res::IDC_LEFT_MARGIN_EDIT, "100");
+    desk->windows.clickButton(h, IDCANCEL);
+  });
+  EXPECT_EQ(page.settings.location, Left);
+  EXPECT_EQ(page.settings.frame, 0);
+  EXPECT_EQ(page.settings.leftMargin, 20);
+  EXPECT_EQ(rectOf(preview), before);
+  EXPECT_FALSE(fileExists());
+  EXPECT_EQ(hotKeyCalls(), hotKeysBefore);
+
+  // OK without a change saves the record and does nothing else.
+  change(res::IDC_CHANGE_PROPERTIES, res::IDD_LOCATION_SETTING,
+         [&](Hwnd h) { desk->windows.clickButton(h, IDOK); });
+  EXPECT_EQ(saved("LOCATION"), 1);
+  EXPECT_EQ(saved("HVMODIFIERS"), 8);
+  EXPECT_EQ(rectOf(preview), before);
+  EXPECT_EQ(hotKeyCalls(), hotKeysBefore);  // an unchanged key is not tested either
+}
+
+TEST_F(SettingsDialogsTest, PropertiesAcceptedRearrangeReframeAndSave) {
+  const Hwnd first = offer("First");
+  const Hwnd second = offer("Second");
+  const size_t hotKeysBefore = hotKeyCalls();
+  change(res::IDC_CHANGE_PROPERTIES, res::IDD_LOCATION_SETTING, [&](Hwnd h) {
+    desk->windows.clickButton(h, res::IDC_LOC_TOP);
+    desk->windows.clickButton(h, res::IDC_SIZE_LARGE);
+    desk->windows.clickButton(h, res::IDC_FRAME_CHECK);
+    desk->windows.typeText(h, res::IDC_TOP_MARGIN_EDIT, "150");   // top and bottom end at 100
+    desk->windows.typeText(h, res::IDC_LEFT_MARGIN_EDIT, "250");  // the sides at 200
+    desk->windows.typeText(h, res::IDC_RIGHT_MARGIN_EDIT, "150");
+    desk->windows.typeText(h, res::IDC_BOTTOM_MARGIN_EDIT, "");  // no number: kept
+    desk->windows.typeText(h, res::IDC_LIMIT_EDIT, "0");         // the limit starts at 1
+    desk->windows.clickSpin(h, res::IDC_LIMIT_SPIN, -20);        // ... and the arrows stop there
+    EXPECT_EQ(text(h, res::IDC_LIMIT_EDIT), "1");
+    desk->windows.clickSpin(h, res::IDC_LIMIT_SPIN, 1);
+    desk->windows.clickButton(h, IDOK);
+  });
+  const SettingsRecord& s = page.settings;
+  EXPECT_EQ(s.location, Top);
+  EXPECT_EQ(s.size, Large);
+  EXPECT_EQ(s.thumbWidth, 220);
+  EXPECT_EQ(s.frame, 1);
+  EXPECT_EQ(s.topMargin, 10);
+  EXPECT_EQ(s.leftMargin, 20);
+  EXPECT_EQ(s.rightMargin, 150);
+  EXPECT_EQ(s.bottomMargin, 30);
+  EXPECT_EQ(s.limit, 2);
+  // The grid along the top edge, in large cells, each preview with its frame.
+  ASSERT_GE(page.roster().size(), 2u);
+  EXPECT_EQ(page.roster()[0].slotRect, (platform::Rect{22, 11, 238, 169}));
+  EXPECT_EQ(page.roster()[1].slotRect, (platform::Rect{242, 11, 458, 169}));
+  EXPECT_EQ(rectOf(first).top, 11);
+  EXPECT_EQ(rectOf(second).left, 245);
+  EXPECT_NE(desk->windows.drawnFrame(first) & platform::WS_THICKFRAME, 0u);
+  EXPECT_NE(desk->windows.drawnFrame(second) & platform::WS_THICKFRAME, 0u);
+  // The page shows the record, status code included.
+  EXPECT_EQ(page.itemText(res::IDC_LOCATION_TEXT), "上に並べる");
+  EXPECT_EQ(page.itemText(res::IDC_SIZE_TEXT), "LARGE");
+  EXPECT_EQ(page.itemText(res::IDC_RIGHT_MARGIN), "150");
+  EXPECT_EQ(page.itemText(res::IDC_LIMIT_TEXT), "2");
+  EXPECT_EQ(page.itemText(res::IDC_STATUS_CODE).back(), 'F');
+  // The hover key is registered anew and everything is saved.
+  EXPECT_EQ(hotKeyCalls(), hotKeysBefore + 2);
+  EXPECT_EQ(desk->windows.registeredHotKey(page.hwnd(), CControlDlg::kHoverHotKey),
+            std::make_pair(platform::MOD_WIN, 87u));
+  EXPECT_EQ(saved("LOCATION"), 0);
+  EXPECT_EQ(saved("SIZE"), 2);
+  EXPECT_EQ(saved("RIGHTMARGIN"), 150);
+  EXPECT_EQ(saved("LIMIT"), 2);
+  EXPECT_EQ(saved("FRAME"), 1);
+}
+
+TEST_F(SettingsDialogsTest, AHotKeyHeldElsewhereKeepsTheDialogOpen) {
+  constexpr int32_t kF12 = 0x7B;
+  constexpr int32_t kCtrlAlt = platform::MOD_CONTROL | platform::MOD_ALT;
+  desk->windows.hotKeysHeldElsewhere.insert({kCtrlAlt, kF12});
+  CLocationSettingDlg dialog((CLocationSettingDlg::Ports(desk->platform())));
+  dialog.location = Bottom;  // size stays -1: no button of its group
+  dialog.limit = 5;
+  std::vector<std::string> told;
+  desk->windows.modalScripts[res::IDD_LOCATION_SETTING] = [&](Hwnd h) {
+    EXPECT_TRUE(checked(h, res::IDC_LOC_BOTTOM));
+    EXPECT_FALSE(checked(h, res::IDC_SIZE_SMALL));
+    const size_t hotKeysBefore = hotKeyCalls();
+    desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);
+    EXPECT_EQ(hotKeyCalls(), hotKeysBefore);         // the current key is not registered to test it
+    dialog.hotKeyField().setHotKey(kF12, kCtrlAlt);  // as the user would type it
+    EXPECT_EQ(text(h, res::IDC_HOVER_KEY), "Ctrl + Alt + 0x7B");
+    desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);
+    desk->windows.typeText(h, res::IDC_LIMIT_EDIT, "7");
+    desk->windows.clickButton(h, IDOK);
+    EXPECT_TRUE(desk->windows.isWindowVisible(h));  // refused: still open
+    dialog.hotKeyField().setHotKey('Q', platform::MOD_WIN);
+    desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);
+    EXPECT_FALSE(desk->windows.registeredHotKey(h, CLocationSettingDlg::kTestHotKeyId));
+    desk->windows.clickButton(h, IDCANCEL);
+  };
+  EXPECT_EQ(dialog.doModal({}), IDCANCEL);
+  for (const sim::SimMessageBox& box : desk->messageBoxes) told.push_back(box.text);
+  EXPECT_EQ(told, (std::vector<std::string>{
+                      "現在の設定です。",
+                      "このキーの組み合わせは既に他のアプリケーションで使用されています。"
+                      "他の組み合わせに変更してください.",
+                      "HoverKey設定は既に他のアプリケーションで使用されています。"
+                      "他の組み合わせに変更してください.",
+                      "設定可能です.",
+                  }));
+  // Nothing reached the members while the key was refused.
+  EXPECT_EQ(dialog.hoverKey, 87);
+  EXPECT_EQ(dialog.limit, 5);
+
+  // A free key is taken with OK; a group the user never touched comes back as -1.
+  desk->windows.modalScripts[res::IDD_LOCATION_SETTING] = [&](Hwnd h) {
+    dialog.hotKeyField().setHotKey('Q', platform::MOD_WIN);
+    desk->windows.clickButton(h, IDOK);
+  };
+  EXPECT_EQ(dialog.doModal({}), IDOK);
+  EXPECT_EQ(dialog.hoverKey, 'Q');
+  EXPECT_EQ(dialog.hoverModifiers, static_cast<int32_t>(platform::MOD_WIN));
+  EXPECT_EQ(dialog.location, Bottom);
+  EXPECT_EQ(dialog.size, -1);
+  EXPECT_EQ(dialog.limit, 5);
+}

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The control page's two "変更" buttons: the transparency dialog with 100 makes the preview
+# opaque; the property dialog with 上に並べる moves the previews to the top edge and writes
+# LOCATION=0, and after a restart they come up at the top. A margin typed beyond its range
+# keeps the old one.
+set -euo pipefail
+# shellcheck source=tests/wine/lib.sh
+source "$(dirname "$0")/lib.sh"
+wine_env_up
+
+driver_session ready open-windows 60 -s 640x400 'Settings check' 'Settings other'
+
+dir=$(new_dir settings)
+ini=$dir/QuillmoorForTundra.ini
+start_zenta "$dir" -K527
+panel=$(zenta_panel) || fail "no main panel appeared"
+page=$(driver item-parent "$panel" 1008) || fail "no control page"
+zenta_show_panel "$panel"
+zenta_pid=$(driver window-info "$panel" | sed -n 's/^pid=//p')
+# The previews, a line each: alpha left top right bottom.
+previews=""
+found_previews() {
+  previews=$(driver process-windows "$zenta_pid" | awk '$2 ~ /^Quillmoor\.Window\./ { print $5, $6, $7, $8, $9 }')
+  (($(wc -l <<<"$previews") == 2))
+}
+# Two previews side by side along the top edge, or one above the other along the left one.
+along() {
+  found_previews || return 1
+  local a1 l1 t1 a2 l2 t2
+  { read -r a1 l1 t1 _ _ && read -r a2 l2 t2 _ _; } <<<"$previews"
+  if [[ $1 == top ]]; then ((t1 == t2 && l1 != l2 && t1 < 50)); else ((l1 == l2 && t1 != t2 && l1 < 50)); fi
+}
+wait_for 'along left' 15 || fail "no two previews along the left edge: $(paste -sd '|' <<<"$previews")"
+grep -qv '^153 ' <<<"$previews" && fail "the previews do not start at alpha 153: $previews"
+
+# Opens a dialog with a "変更" button of the page; prints the dialog's handle.
+open_dialog() {
+  driver press "$page" "$1" || fail "could not press $1"
+  driver wait-window "$2" 10000 || fail "no dialog \"$2\" after pressing $1"
+}
+ok() {
+  driver press "$1" 1 || fail "could not press OK"
+  driver wait-gone "$1" 10000 || fail "OK did not close the dialog"
+}
+
+dialog=$(open_dialog 1010 '透明度設定')
+driver set-text "$dialog" 1026 100 || fail "could not type into the transparency field"
+ok "$dialog"
+opaque() { found_previews && ! grep -qv '^255 ' <<<"$previews"; }
+wait_for opaque 10 || fail "the previews' alpha after 100 %: $(paste -sd '|' <<<"$previews")"
+grep -q '^TRANSPARENT=100' "$ini" || fail "TRANSPARENT=100 not saved: $(cat "$ini" 2>/dev/null)"
+
+dialog=$(open_dialog 1008 'プロパティ設定')
+top_button=$(driver item "$dialog" 1010) || fail "no 上に並べる button"
+driver post "$top_button" 0x00F5 0 0 || fail "could not click 上に並べる"  # BM_CLICK
+driver set-text "$dialog" 1016 250 || fail "could not type into the left margin"
+ok "$dialog"
+wait_for 'along top' 10 || fail "the previews did not move to the top edge: $(paste -sd '|' <<<"$previews")"
+grep -q '^LOCATION=0' "$ini" || fail "LOCATION=0 not saved: $(cat "$ini")"
+grep -q '^LEFTMARGIN=20' "$ini" || fail "the left margin 250 was not refused: $(cat "$ini")"
+zenta_exit
+
+start_zenta "$dir" -K527
+panel=$(zenta_panel) || fail "no main panel after the restart"
+zenta_pid=$(driver window-info "$panel" | sed -n 's/^pid=//p')
+wait_for 'along top' 15 || fail "after a restart the previews are not at the top: $(paste -sd '|' <<<"$previews")"
+zenta_exit
+driver_session_end
