@@ -12,6 +12,8 @@ class Input {
   virtual bool registerHotKey(Hwnd window, int32_t id, uint32_t modifiers, uint32_t key) = 0;
   virtual bool unregisterHotKey(Hwnd window, int32_t id) = 0;
   virtual Point getCursorPos() = 0;
+  // SetCursor(LoadCursor(NULL, IDC_ARROW)): for windows whose class has no cursor.
+  virtual void setArrowCursor() = 0;
 };
 
 }  // namespace platform

@@ -57,6 +57,7 @@ Cthumbnail::Cthumbnail(const Ports& ports, DisplayEnvironment& environment,
       drawing_(ports.drawing),
       dwm_(ports.dwm),
       messageBoxes_(ports.messageBoxes),
+      input_(ports.input),
       settings_(settings),
       listener_(listener),
       title_(std::move(title)),
@@ -130,7 +131,14 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
     case WM_LBUTTONDBLCLK:
       if (!activateTarget()) return 0;
       break;
+    case WM_MOUSEMOVE:
+      onMouseMove();
+      break;
     case WM_TIMER:
+      if (wParam == kLeaveTimer) {
+        onLeavePoll();
+        return 0;
+      }
       if (wParam == kPollTimer) {
         // One look at whether the target lives; both steps rely on it.
         if (targetIsWindow()) {
@@ -172,6 +180,33 @@ void Cthumbnail::onCreate() {
   ownWindows().animateWindow(hwnd(), 200, AW_CENTER);  // grows from its centre, never activated
   if (composition_) registerThumbnail();
   setTimer(kPollTimer, 500);
+}
+
+bool Cthumbnail::cursorInside() const {
+  const Point at = input_.getCursorPos();
+  const Rect r = windowRect();
+  return at.x >= r.left && at.x < r.right && at.y >= r.top && at.y < r.bottom;
+}
+
+void Cthumbnail::onMouseMove() {
+  if (mouseIn || !cursorInside()) return;
+  mouseIn = true;
+  diag::print("●MounseIn %s\n", title_.c_str());
+  applyAlpha();
+  input_.setArrowCursor();  // the class has no cursor of its own
+  applyZOrder();
+  // No leave notification is relied on: a poll notices the pointer gone.
+  setTimer(kLeaveTimer, 200);
+}
+
+void Cthumbnail::onLeavePoll() {
+  if (mouseIn && cursorInside()) return;
+  killTimer(kLeaveTimer);  // idle again until the pointer comes back
+  if (!mouseIn) return;
+  mouseIn = false;
+  diag::print("■MouseOUT %s\n", title_.c_str());
+  applyAlpha();
+  applyZOrder();
 }
 
 bool Cthumbnail::activateTarget() {

@@ -27,7 +27,7 @@ class Cthumbnail : public ui::Window {
   static constexpr uintptr_t kLeaveTimer = 104;
   static constexpr uintptr_t kReloadTimer = 110;
 
-  // The framework's services, drawing, the (guarded) DWM, the version checks, message boxes,
+  // The framework's services, drawing, the pointer, the (guarded) DWM, the version checks, message boxes,
   // and what its target keeper uses.
   struct Ports : ui::WindowPorts {
     Ports(const platform::Platform& p, PlatformChecks& c)
@@ -35,11 +35,13 @@ class Cthumbnail : public ui::Window {
           drawing(p.drawing),
           dwm(p.dwm),
           messageBoxes(p.messageBoxes),
+          input(p.input),
           checks(c),
           keeper(p) {}
     platform::Drawing& drawing;
     platform::Dwm& dwm;
     platform::MessageBoxes& messageBoxes;
+    platform::Input& input;
     PlatformChecks& checks;
     TargetKeeper::Ports keeper;
   };
@@ -97,6 +99,11 @@ class Cthumbnail : public ui::Window {
              const platform::Rect& slot, uint8_t alpha, CthumbnailListener* listener);
 
   void onCreate();
+  // The pointer: entering is seen on a move over the preview, leaving by the leave timer,
+  // which runs only while the pointer is in.
+  void onMouseMove();
+  void onLeavePoll();
+  bool cursorInside() const;
   // Double-click: the target comes to the front (restored first when hidden); false when it
   // did not answer and was left alone.
   bool activateTarget();
@@ -118,6 +125,7 @@ class Cthumbnail : public ui::Window {
   platform::Drawing& drawing_;
   platform::Dwm& dwm_;
   platform::MessageBoxes& messageBoxes_;
+  platform::Input& input_;
   const SettingsRecord& settings_;
   CthumbnailListener* listener_;
   std::string title_;

@@ -79,6 +79,9 @@
 // - Painting (sim_painting.cpp): windows marked for painting get WM_PAINT once nothing else
 //   waits; a frame style change shows only after SWP_FRAMECHANGED.
 //
+// - The pointer: moveCursor sends WM_MOUSEMOVE to the own window under it (see the test API);
+//   no WM_SETCURSOR, WM_NCMOUSEMOVE or WM_MOUSELEAVE, no hover messages.
+//
 // What it does not model: pixels (no WM_ERASEBKGND or WM_NCPAINT is sent; a layered window
 // without attributes is not drawn on Windows, here nothing is drawn anyway), update regions
 // (a window is wholly valid or invalid), real input (tests click through the API below, which
@@ -305,7 +308,16 @@ class SimWindowManager : public platform::Windows,
   // The screen.
   platform::Rect screen{0, 0, 1920, 1080};  // the desktop window's rectangle
   platform::Rect workArea{0, 0, 1920, 1040};
-  platform::Point cursor;
+  platform::Point cursor;  // a test may set it directly: the pointer jumps, nothing is sent
+
+  // The pointer (sim_pointer.cpp). The user moves it to a point on the screen: WM_MOUSEMOVE
+  // (`keys`: MK_* flags, client coordinates) goes to the topmost visible top-level window of
+  // the program's own under the point (other programs' windows hide what lies below them).
+  // Nothing is sent when the pointer is over another program's window or the desktop.
+  void moveCursor(platform::Point at, platform::WParam keys = 0);
+  // The own top-level window under a screen point; none over other programs' windows.
+  platform::Hwnd ownWindowAt(platform::Point at) const;
+  uint64_t arrowCursorsSet = 0;  // setArrowCursor calls
   std::map<int32_t, int32_t> systemMetrics{
       {platform::SM_CXICON, 32}, {platform::SM_CYICON, 32}, {platform::SM_CYCAPTION, 23}};
   platform::Dword lastErrorValue = 0;
@@ -420,6 +432,7 @@ class SimWindowManager : public platform::Windows,
   int32_t getSystemMetrics(int32_t index) override;
   bool getWorkArea(platform::Rect& area) override;
   platform::Point getCursorPos() override { return cursor; }
+  void setArrowCursor() override { ++portCalls; ++arrowCursorsSet; }
 
   // ===== platform::Processes =====
   std::string baseName(platform::Dword processId) override;

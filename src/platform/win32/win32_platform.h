@@ -261,6 +261,7 @@ class Win32Windows : public platform::Windows,
   int32_t getSystemMetrics(int32_t index) override;
   bool getWorkArea(platform::Rect& area) override;
   platform::Point getCursorPos() override;
+  void setArrowCursor() override;
 
  private:
   struct Binding;

@@ -628,4 +628,6 @@ p::Point Win32Windows::getCursorPos() {
   return {point.x, point.y};
 }
 
+void Win32Windows::setArrowCursor() { SetCursor(LoadCursor(nullptr, IDC_ARROW)); }
+
 }  // namespace win32
