@@ -14,6 +14,11 @@ class Input {
   virtual Point getCursorPos() = 0;
   // SetCursor(LoadCursor(NULL, IDC_ARROW)): for windows whose class has no cursor.
   virtual void setArrowCursor() = 0;
+  // GetKeyState: negative while the key is held.
+  virtual int16_t getKeyState(int32_t key) = 0;
+  // The pointer's messages go to this window, wherever the pointer is, until released.
+  virtual void setCapture(Hwnd window) = 0;
+  virtual void releaseCapture() = 0;
 };
 
 }  // namespace platform

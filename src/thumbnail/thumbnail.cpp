@@ -12,6 +12,10 @@ namespace {
 
 constexpr ColorRef kGrey = rgb(200, 200, 200);
 
+// The signed 16-bit halves of a message argument.
+int32_t lowWord(uint64_t value) { return static_cast<int16_t>(value & 0xFFFF); }
+int32_t highWord(uint64_t value) { return static_cast<int16_t>((value >> 16) & 0xFFFF); }
+
 }  // namespace
 
 void zoomAxis(int32_t share, int32_t size, int32_t& pan, int32_t& zoomed, int32_t& start) {
@@ -131,8 +135,26 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
     case WM_LBUTTONDBLCLK:
       if (!activateTarget()) return 0;
       break;
+    case WM_LBUTTONDOWN:
+      if (!zoomed()) {
+        // The system's move loop drags the preview like a caption until the button is up.
+        sendMessage(WM_NCLBUTTONDOWN, static_cast<WParam>(HTCAPTION), lParam);
+        return 0;
+      }
+      onLeftDown(lParam);
+      break;
+    case WM_LBUTTONUP:
+      input_.releaseCapture();
+      dragging = false;
+      break;
     case WM_MOUSEMOVE:
-      onMouseMove();
+      onMouseMove(wParam, lParam);
+      break;
+    case WM_MOUSEWHEEL:
+      onWheel(wParam);
+      break;
+    case WM_KEYDOWN:
+      onKeyDown(wParam);
       break;
     case WM_TIMER:
       if (wParam == kLeaveTimer) {
@@ -188,7 +210,38 @@ bool Cthumbnail::cursorInside() const {
   return at.x >= r.left && at.x < r.right && at.y >= r.top && at.y < r.bottom;
 }
 
-void Cthumbnail::onMouseMove() {
+void Cthumbnail::onLeftDown(LParam at) {
+  input_.setCapture(hwnd());
+  dragRemainderX_ = dragRemainderY_ = 0.0;
+  dragPoint_ = {lowWord(at), highWord(at)};
+  dragging = true;
+}
+
+void Cthumbnail::onMouseMove(WParam keys, LParam at) {
+  if (dragging && zoomed()) {
+    const int32_t x = lowWord(at), y = highWord(at);
+    if ((keys & MK_LBUTTON) == 0) {
+      input_.releaseCapture();
+      dragging = false;
+    } else if (x != dragPoint_.x || y != dragPoint_.y) {
+      const Rect client = clientRect();
+      if (client.width() > 0 && client.height() > 0) {
+        // Client pixels become source pixels; what is less than one is carried to the next
+        // move, so a slow drag still pans. The content follows the pointer.
+        const double fx = static_cast<double>(zoomWidth) * (dragPoint_.x - x) / client.width() +
+                          dragRemainderX_;
+        const double fy = static_cast<double>(zoomHeight) * (dragPoint_.y - y) /
+                              client.height() + dragRemainderY_;
+        const auto ix = static_cast<int32_t>(fx);
+        const auto iy = static_cast<int32_t>(fy);
+        dragRemainderX_ = fx - ix;
+        dragRemainderY_ = fy - iy;
+        addPan(ix, iy);
+        ownWindows().invalidateRect(hwnd(), true);
+      }
+      dragPoint_ = {x, y};
+    }
+  }
   if (mouseIn || !cursorInside()) return;
   mouseIn = true;
   diag::print("●MounseIn %s\n", title_.c_str());
@@ -197,6 +250,54 @@ void Cthumbnail::onMouseMove() {
   applyZOrder();
   // No leave notification is relied on: a poll notices the pointer gone.
   setTimer(kLeaveTimer, 200);
+}
+
+void Cthumbnail::onWheel(WParam wParam) {
+  WParam keys = wParam & 0xFFFF;
+  // Under composition both axes always zoom together.
+  if (composition_) keys &= ~static_cast<WParam>(MK_SHIFT | MK_CONTROL);
+  if (!mouseIn) return;
+  const int32_t steps = highWord(wParam) / static_cast<int32_t>(WHEEL_DELTA);
+  if ((keys & MK_CONTROL) != 0) {
+    addZoom(-steps, 0);
+  } else if ((keys & MK_SHIFT) != 0) {
+    addZoom(0, -steps);
+  } else {
+    addZoom(-steps, -steps);
+  }
+  ownWindows().invalidateRect(hwnd(), true);
+}
+
+void Cthumbnail::onKeyDown(WParam key) {
+  if (!mouseIn) return;
+  const int32_t step = input_.getKeyState(VK_SHIFT) < 0 ? 1 : 4;
+  switch (static_cast<int32_t>(key)) {
+    case VK_LEFT:
+      addPan(-step, 0);
+      break;
+    case VK_RIGHT:
+      addPan(step, 0);
+      break;
+    case VK_UP:
+      addPan(0, -step);
+      break;
+    case VK_DOWN:
+      addPan(0, step);
+      break;
+    default:
+      return;
+  }
+  ownWindows().invalidateRect(hwnd(), true);
+}
+
+void Cthumbnail::addZoom(int32_t dx, int32_t dy) {
+  zoomX = std::clamp(zoomX + dx, 0, 100);
+  zoomY = std::clamp(zoomY + dy, 0, 100);
+}
+
+void Cthumbnail::addPan(int32_t dx, int32_t dy) {
+  panX = std::clamp(panX + dx, -10000, 10000);
+  panY = std::clamp(panY + dy, -10000, 10000);
 }
 
 void Cthumbnail::onLeavePoll() {
@@ -329,7 +430,14 @@ void Cthumbnail::onPaint() {
   } else {
     computeZoomSource();
     if (composition_ && targetIsWindow()) {
-      setSourceRect({sourceX, sourceY, sourceX + zoomWidth, sourceY + zoomHeight});
+      // The zoomed rectangle lies within the visible frame; the source is the whole window,
+      // so it is shifted past the invisible borders, as the unzoomed source is.
+      const Rect frame = targetFrame();
+      Rect window;
+      windows().getWindowRect(targetWnd_, window);
+      const int32_t x = frame.left - window.left + sourceX;
+      const int32_t y = frame.top - window.top + sourceY;
+      setSourceRect({x, y, x + zoomWidth, y + zoomHeight});
     }
   }
   defaultProc(WM_PAINT, 0, 0);  // validates: the image is the DWM's to draw
@@ -360,6 +468,9 @@ void Cthumbnail::computeZoomSource() {
 void Cthumbnail::resetZoom() {
   zoomX = zoomY = 100;
   zoomWidth = zoomHeight = sourceX = sourceY = panX = panY = 0;
+  // A pan drag cannot go on over the whole source.
+  if (dragging) input_.releaseCapture();
+  dragging = false;
 }
 
 void Cthumbnail::setAlpha(uint8_t a) {

@@ -79,6 +79,7 @@ class Cthumbnail : public ui::Window {
   int32_t zoomWidth = 0, zoomHeight = 0;
   int32_t sourceX = 0, sourceY = 0;
   int32_t panX = 0, panY = 0;
+  bool dragging = false;  // a pan drag of the zoomed view
 
   platform::Hwnd targetWnd() const { return targetWnd_; }
   const std::string& title() const { return title_; }
@@ -101,7 +102,14 @@ class Cthumbnail : public ui::Window {
   void onCreate();
   // The pointer: entering is seen on a move over the preview, leaving by the leave timer,
   // which runs only while the pointer is in.
-  void onMouseMove();
+  void onMouseMove(platform::WParam keys, platform::LParam at);
+  // Left button: a caption drag of the preview, or a pan drag of the zoomed view.
+  void onLeftDown(platform::LParam at);
+  void onWheel(platform::WParam wParam);
+  void onKeyDown(platform::WParam key);
+  bool zoomed() const { return zoomX != 100 || zoomY != 100; }
+  void addZoom(int32_t dx, int32_t dy);
+  void addPan(int32_t dx, int32_t dy);
   void onLeavePoll();
   bool cursorInside() const;
   // Double-click: the target comes to the front (restored first when hidden); false when it
@@ -141,5 +149,7 @@ class Cthumbnail : public ui::Window {
   platform::Bool composition_ = 0;
   ThumbnailRegistration thumbnail_;
   platform::Rect currentSource_;
+  platform::Point dragPoint_;  // where the pan drag last was, client coordinates
+  double dragRemainderX_ = 0.0, dragRemainderY_ = 0.0;  // source pixels not yet panned
   platform::ColorRef backColor_ = platform::rgb(220, 220, 220);
 };

@@ -97,5 +97,107 @@ TEST_F(PointerTest, WithTheFrameSettingOnTheFrameStaysAfterLeaving) {
   });
 }
 
+TEST_F(PointerTest, DragZoomAndPanTheirWholeRoad) {
+  const Hwnd target = addAppWindow(*desk, "Doc - Editor", "ed.exe", kNormal);
+  desk->windows.activateByUser(target);
+  run([&](Hwnd panel) {
+    detect(1);
+    const Hwnd preview = previewOf(target);
+    ASSERT_TRUE(preview);
+    const auto source = [&] {
+      desk->windows.pumpMessages();  // the invalidated preview paints
+      return thumbnailOf(target)->properties.source;
+    };
+    const auto notches = [&](int n, platform::WParam keys = 0) {
+      for (int i = 0; i < (n < 0 ? -n : n); ++i) desk->windows.wheel(n < 0 ? -120 : 120, keys);
+    };
+    const auto keys = [&](int32_t key, int n) {
+      for (int i = 0; i < n; ++i) ASSERT_TRUE(desk->windows.pressKey(key));
+    };
+    // The visible frame of the 800 x 400 target, inside its window.
+    const Rect whole{7, 0, 793, 393};
+
+    // Before the pointer has been seen over it, the wheel does nothing.
+    const Rect at = rectOf(preview);
+    desk->windows.cursor = {at.left + 10, at.top + 10};
+    notches(3);
+    EXPECT_EQ(source(), whole);
+
+    // Not zoomed, a drag moves the preview like a caption; the user's click activates it.
+    desk->windows.moveCursor({at.left + 10, at.top + 10});
+    const Rect entered = rectOf(preview);
+    desk->windows.leftDrag({at.left + 10, at.top + 10},
+                           {{at.left + 50, at.top + 30}, {at.left + 110, at.top + 60}});
+    EXPECT_EQ(count("move loop 100,50"), 1);
+    EXPECT_EQ(rectOf(preview), (Rect{entered.left + 100, entered.top + 50, entered.right + 100,
+                                     entered.bottom + 50}));
+    EXPECT_EQ(desk->windows.enumWindows().front(), preview);
+    EXPECT_EQ(desk->windows.foreground(), preview);
+    EXPECT_EQ(source(), whole);
+
+    // Ten notches in show 90 percent of the frame, centred; ten out give the whole back, and
+    // more stay there. Half a notch is nothing.
+    notches(10);
+    EXPECT_EQ(source(), (Rect{46, 20, 753, 373}));  // 707 x 353
+    desk->windows.wheel(60);
+    EXPECT_EQ(source(), (Rect{46, 20, 753, 373}));
+    notches(-10);
+    EXPECT_EQ(source(), whole);
+    notches(-5);
+    EXPECT_EQ(source(), whole);
+    // Under composition Ctrl and Shift zoom both axes, like the plain wheel.
+    notches(5, platform::MK_CONTROL);
+    notches(5, platform::MK_SHIFT);
+    EXPECT_EQ(source(), (Rect{46, 20, 753, 373}));
+
+    // Arrows pan by 4, by 1 with Shift; the view stops at the frame's edges.
+    keys(platform::VK_LEFT, 20);
+    EXPECT_EQ(source(), (Rect{7, 20, 714, 373}));
+    desk->windows.keysHeld.insert(platform::VK_SHIFT);
+    keys(platform::VK_RIGHT, 1);
+    keys(platform::VK_UP, 3);
+    EXPECT_EQ(source(), (Rect{8, 17, 715, 370}));
+    desk->windows.keysHeld.clear();
+    keys(platform::VK_RIGHT, 30);
+    keys(platform::VK_DOWN, 30);
+    EXPECT_EQ(source(), (Rect{86, 40, 793, 393}));
+
+    // Zoomed, a drag pans instead: the content follows the pointer, the preview stays put.
+    keys(platform::VK_LEFT, 5);
+    EXPECT_EQ(source(), (Rect{65, 40, 772, 393}));
+    Rect client;
+    desk->windows.getClientRect(preview, client);
+    const Rect placed = rectOf(preview);
+    const Point grab{placed.left + 20, placed.top + 20};
+    desk->windows.leftDrag(grab, {{grab.x + 10, grab.y}});
+    const int32_t shift = static_cast<int32_t>(707.0 * 10 / client.width());
+    EXPECT_EQ(source(), (Rect{65 - shift, 40, 772 - shift, 393}));
+    EXPECT_EQ(rectOf(preview), placed);
+    EXPECT_EQ(countPrefix("move loop"), 1);
+    EXPECT_FALSE(desk->windows.capture()) << "the release let the capture go";
+
+    // Zoomed in to 1 percent, each pointer pixel is a small part of a source pixel: thirty of
+    // them still pan, the parts carried from move to move.
+    notches(89);
+    const Rect tiny = source();
+    EXPECT_EQ(tiny.width(), 7);
+    std::vector<Point> road;
+    for (int i = 1; i <= 30; ++i) road.push_back({grab.x + i, grab.y + i});
+    desk->windows.leftDrag(grab, road);
+    const auto carried = [&](int32_t span, int32_t size) {
+      return static_cast<int32_t>(static_cast<double>(span) * 30 / size);
+    };
+    ASSERT_GT(carried(7, client.width()), 0) << "the road is too short to show the carry";
+    EXPECT_EQ(source().left, tiny.left - carried(7, client.width()));
+    EXPECT_EQ(source().top, tiny.top - carried(3, client.height()));
+
+    // Put back into its cell by the control page, the preview shows the whole source again.
+    showPanel(panel);
+    ASSERT_TRUE(desk->windows.clickButton(control, res::IDC_ARRANGE));
+    EXPECT_EQ(rectOf(preview).left, entered.left);
+    EXPECT_EQ(source(), whole);
+  });
+}
+
 }  // namespace
 }  // namespace scenario

@@ -1,4 +1,5 @@
-// The user's pointer: where it is and which of the program's windows hears it move.
+// The user's pointer and keys: where the pointer is and which of the program's windows hears
+// it, the left button with its capture and the caption move loop, the wheel, typed keys.
 #include <cstdio>
 
 #include "platform/sim/sim_window.h"
@@ -29,13 +30,82 @@ Hwnd SimWindowManager::ownWindowAt(Point at) const {
   return {};
 }
 
-void SimWindowManager::moveCursor(Point at, WParam keys) {
-  cursor = at;
-  const Hwnd target = ownWindowAt(at);
-  Window* w = live(target);
+Hwnd SimWindowManager::pointerTarget() const {
+  return live(capture_) != nullptr ? capture_ : ownWindowAt(cursor);
+}
+
+void SimWindowManager::sendPointer(Hwnd window, uint32_t message, WParam keys) {
+  Window* w = live(window);
   if (w == nullptr) return;
   const Point origin = clientOrigin(*w);
-  dispatch(target, WM_MOUSEMOVE, keys, packPoint(at.x - origin.x, at.y - origin.y));
+  dispatch(window, message, keys, packPoint(cursor.x - origin.x, cursor.y - origin.y));
+}
+
+void SimWindowManager::moveCursor(Point at, WParam keys) {
+  cursor = at;
+  sendPointer(pointerTarget(), WM_MOUSEMOVE, keys);
+}
+
+void SimWindowManager::leftDrag(Point from, const std::vector<Point>& through, WParam keys) {
+  cursor = from;
+  dragRest_.assign(through.begin(), through.end());
+  leftDown_ = true;
+  const Hwnd pressed = pointerTarget();
+  if (live(pressed) != nullptr) activateByUser(pressed);
+  sendPointer(pressed, WM_LBUTTONDOWN, keys | MK_LBUTTON);
+  while (!dragRest_.empty()) {
+    const Point next = dragRest_.front();
+    dragRest_.pop_front();
+    moveCursor(next, keys | MK_LBUTTON);
+  }
+  if (!leftDown_) return;  // a move loop took the release
+  leftDown_ = false;
+  sendPointer(pointerTarget(), WM_LBUTTONUP, keys);
+}
+
+void SimWindowManager::runMoveLoop(Hwnd window) {
+  Window* w = live(window);
+  if (w == nullptr) return;
+  const Point start = cursor;
+  const Rect from = w->rect;
+  while (!dragRest_.empty()) {
+    cursor = dragRest_.front();
+    dragRest_.pop_front();
+    setWindowPos(window, {}, from.left + cursor.x - start.x, from.top + cursor.y - start.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  leftDown_ = false;
+  actions_.push_back("move loop " + std::to_string(cursor.x - start.x) + "," +
+                     std::to_string(cursor.y - start.y));
+}
+
+void SimWindowManager::wheel(int32_t delta, WParam keys) {
+  const Hwnd target = ownWindowAt(cursor);
+  if (live(target) == nullptr) return;
+  const WParam packed = keys | (static_cast<WParam>(static_cast<uint16_t>(delta)) << 16);
+  dispatch(target, WM_MOUSEWHEEL, packed, packPoint(cursor.x, cursor.y));
+}
+
+bool SimWindowManager::pressKey(int32_t key) {
+  Window* w = live(foreground_);
+  if (w == nullptr || !w->own) return false;
+  dispatch(foreground_, WM_KEYDOWN, static_cast<WParam>(key), 1);
+  return true;
+}
+
+int16_t SimWindowManager::getKeyState(int32_t key) {
+  ++portCalls;
+  return keysHeld.count(key) != 0 ? static_cast<int16_t>(-32768) : int16_t{0};
+}
+
+void SimWindowManager::setCapture(Hwnd window) {
+  ++portCalls;
+  capture_ = window;
+}
+
+void SimWindowManager::releaseCapture() {
+  ++portCalls;
+  capture_ = {};
 }
 
 }  // namespace sim

@@ -387,6 +387,9 @@ LResult SimWindowManager::defaultProc(Hwnd window, uint32_t message, WParam wPar
   Window* w = live(window);
   if (w == nullptr || !w->own) return 0;
   switch (message) {
+    case WM_NCLBUTTONDOWN:
+      if (static_cast<int32_t>(wParam) == HTCAPTION && leftDown_) runMoveLoop(window);
+      return 0;
     case WM_CLOSE:
       if (w->dialog) {
         // The default dialog procedure posts the command, and only while Cancel is usable.

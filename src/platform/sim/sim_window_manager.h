@@ -79,8 +79,11 @@
 // - Painting (sim_painting.cpp): windows marked for painting get WM_PAINT once nothing else
 //   waits; a frame style change shows only after SWP_FRAMECHANGED.
 //
-// - The pointer: moveCursor sends WM_MOUSEMOVE to the own window under it (see the test API);
-//   no WM_SETCURSOR, WM_NCMOUSEMOVE or WM_MOUSELEAVE, no hover messages.
+// - The pointer (sim_pointer.cpp): moves, the left button with the capture and the caption
+//   move loop, the wheel and typed keys reach the program's own window under the pointer (or
+//   holding the capture, or active), in client coordinates; see the test API. Not modelled:
+//   WM_SETCURSOR, WM_NCMOUSEMOVE, WM_MOUSELEAVE and hover messages, WM_CAPTURECHANGED, the
+//   other buttons, double-click timing, the system's drag of a frame edge.
 //
 // What it does not model: pixels (no WM_ERASEBKGND or WM_NCPAINT is sent; a layered window
 // without attributes is not drawn on Windows, here nothing is drawn anyway), update regions
@@ -318,6 +321,21 @@ class SimWindowManager : public platform::Windows,
   // The own top-level window under a screen point; none over other programs' windows.
   platform::Hwnd ownWindowAt(platform::Point at) const;
   uint64_t arrowCursorsSet = 0;  // setArrowCursor calls
+  // The user presses the left button at `from` (the press activates the window under it, as
+  // a click does), moves the pointer through `through` with the button held, and lets go.
+  // A caption move loop started on the press (WM_NCLBUTTONDOWN HTCAPTION reaching
+  // defaultProc) takes the rest of the road itself: the window follows the pointer through
+  // the position protocol and the release ends the loop, as on Windows. A window holding the
+  // capture gets the moves and the release wherever the pointer is.
+  void leftDrag(platform::Point from, const std::vector<platform::Point>& through,
+                platform::WParam keys = 0);
+  // One turn of the wheel (WHEEL_DELTA per notch, positive away from the user) over the own
+  // window under the pointer, as Windows 10 routes it; lParam is the pointer on the screen.
+  void wheel(int32_t delta, platform::WParam keys = 0);
+  // The user types a key: WM_KEYDOWN to the foreground window; false when that is not ours.
+  bool pressKey(int32_t key);
+  std::set<int32_t> keysHeld;  // what getKeyState reports as down (VK_SHIFT, say)
+  platform::Hwnd capture() const { return capture_; }
   std::map<int32_t, int32_t> systemMetrics{
       {platform::SM_CXICON, 32}, {platform::SM_CYICON, 32}, {platform::SM_CYCAPTION, 23}};
   platform::Dword lastErrorValue = 0;
@@ -433,6 +451,9 @@ class SimWindowManager : public platform::Windows,
   bool getWorkArea(platform::Rect& area) override;
   platform::Point getCursorPos() override { return cursor; }
   void setArrowCursor() override { ++portCalls; ++arrowCursorsSet; }
+  int16_t getKeyState(int32_t key) override;
+  void setCapture(platform::Hwnd window) override;
+  void releaseCapture() override;
 
   // ===== platform::Processes =====
   std::string baseName(platform::Dword processId) override;
@@ -504,6 +525,11 @@ class SimWindowManager : public platform::Windows,
   void freeWindow(platform::Hwnd window);
   void syncClock();
 
+  // The pointer (sim_pointer.cpp).
+  platform::Hwnd pointerTarget() const;
+  void sendPointer(platform::Hwnd window, uint32_t message, platform::WParam keys);
+  void runMoveLoop(platform::Hwnd window);
+
   // Painting (sim_painting.cpp).
   void invalidate(Window& window, bool erase = true);
   // BeginPaint (WM_ERASEBKGND first when erasing is due) and EndPaint.
@@ -558,6 +584,9 @@ class SimWindowManager : public platform::Windows,
   std::vector<platform::Hwnd> zOrder_;  // top-level windows, top first, topmost band first
   uint32_t nextHandle_ = kDesktop.value + 4;
   platform::Hwnd foreground_;
+  platform::Hwnd capture_;
+  bool leftDown_ = false;
+  std::deque<platform::Point> dragRest_;  // the rest of a leftDrag's road
   std::deque<Posted> queue_;
   std::vector<Timer> timers_;
   uint64_t timerOrder_ = 0;

@@ -262,6 +262,9 @@ class Win32Windows : public platform::Windows,
   bool getWorkArea(platform::Rect& area) override;
   platform::Point getCursorPos() override;
   void setArrowCursor() override;
+  int16_t getKeyState(int32_t key) override;
+  void setCapture(platform::Hwnd window) override;
+  void releaseCapture() override;
 
  private:
   struct Binding;

@@ -630,4 +630,10 @@ p::Point Win32Windows::getCursorPos() {
 
 void Win32Windows::setArrowCursor() { SetCursor(LoadCursor(nullptr, IDC_ARROW)); }
 
+int16_t Win32Windows::getKeyState(int32_t key) { return GetKeyState(key); }
+
+void Win32Windows::setCapture(p::Hwnd window) { SetCapture(toHwnd(window)); }
+
+void Win32Windows::releaseCapture() { ReleaseCapture(); }
+
 }  // namespace win32
