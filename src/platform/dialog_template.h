@@ -42,8 +42,10 @@ struct DialogTemplate {
 };
 
 struct MenuItemTemplate {
-  uint32_t id;       // 0 for a separator
+  uint32_t id;       // 0 for a separator and a submenu
   const char* text;  // null for a separator
+  std::vector<MenuItemTemplate> submenu = {};  // a pop-up item's own items
+  bool grayed = false;
 };
 
 // One pop-up menu.

@@ -228,4 +228,28 @@ const MenuTemplate& trayMenu() {
   return menu;
 }
 
+const MenuTemplate& thumbnailMenu() {
+  static const MenuTemplate menu{
+      IDR_THUMB_MENU,
+      "THUMB_POPUP",
+      {{ID_THUMB_ARRANGE, "整列            "},
+       {0, nullptr},
+       {0, "移動",
+        {{ID_THUMB_MOVE_HEAD, "先頭に移動"},
+         {ID_THUMB_MOVE_FORWARD, "前に移動"},
+         {ID_THUMB_MOVE_BACKWARD, "後ろに移動"},
+         {ID_THUMB_MOVE_TAIL, "最後尾に移動"}}},
+       {0, nullptr},
+       {ID_THUMB_COPY, "クリップボードにコピー"},
+       {0, nullptr},
+       {ID_THUMB_EXCLUDE, "除外"},
+       {0, nullptr},
+       {0, "Webリロード",
+        {{ID_THUMB_RELOAD_ON, "する"},
+         {ID_THUMB_RELOAD_OFF, "しない"},
+         {0, nullptr},
+         {ID_THUMB_RELOAD_INTERVAL, "間隔設定"}}}}};
+  return menu;
+}
+
 }  // namespace res

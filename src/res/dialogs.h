@@ -78,6 +78,17 @@ constexpr int32_t IDC_ALPHA_SPIN = 1027;
 // Commands.
 constexpr uint32_t ID_TRAY_MAIN_PANEL = 32771;
 constexpr uint32_t ID_TRAY_EXIT = 32772;
+constexpr int32_t IDR_THUMB_MENU = 137;
+constexpr uint32_t ID_THUMB_ARRANGE = 32774;
+constexpr uint32_t ID_THUMB_MOVE_FORWARD = 32778;
+constexpr uint32_t ID_THUMB_MOVE_BACKWARD = 32779;
+constexpr uint32_t ID_THUMB_EXCLUDE = 32780;
+constexpr uint32_t ID_THUMB_RELOAD_ON = 32783;
+constexpr uint32_t ID_THUMB_RELOAD_OFF = 32784;
+constexpr uint32_t ID_THUMB_RELOAD_INTERVAL = 32785;
+constexpr uint32_t ID_THUMB_COPY = 32786;
+constexpr uint32_t ID_THUMB_MOVE_HEAD = 32790;
+constexpr uint32_t ID_THUMB_MOVE_TAIL = 32791;
 constexpr uint32_t IDM_ABOUTBOX = 0x0010;
 
 const platform::DialogTemplate& aboutDialog();
@@ -88,5 +99,7 @@ const platform::DialogTemplate& locationSettingDialog();
 const platform::DialogTemplate& alphaSettingDialog();
 const platform::DialogTemplate& limitDialog();
 const platform::MenuTemplate& trayMenu();
+// A preview's context menu.
+const platform::MenuTemplate& thumbnailMenu();
 
 }  // namespace res

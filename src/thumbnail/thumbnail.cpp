@@ -4,6 +4,7 @@
 
 #include "base/diagnostic_log.h"
 #include "base/guarded_dwm.h"
+#include "res/dialogs.h"
 #include "res/strings.h"
 
 using namespace platform;
@@ -156,6 +157,13 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
     case WM_KEYDOWN:
       onKeyDown(wParam);
       break;
+    case WM_RBUTTONUP:
+      onContextMenu();
+      break;
+    case WM_COMMAND:
+      // Excluding closes and deletes this preview: nothing may touch it afterwards.
+      onCommand(static_cast<uint32_t>(wParam & 0xFFFF));
+      return 0;
     case WM_TIMER:
       if (wParam == kLeaveTimer) {
         onLeavePoll();
@@ -288,6 +296,63 @@ void Cthumbnail::onKeyDown(WParam key) {
       return;
   }
   ownWindows().invalidateRect(hwnd(), true);
+}
+
+void Cthumbnail::onContextMenu() {
+  // The user's own right-click: a menu needs its window in the foreground to close properly.
+  windows().setForegroundWindow(hwnd());
+  const Point at = input_.getCursorPos();
+  MenuTemplate menu = res::thumbnailMenu();
+  // Web reload knows only these three programs, by their exact names.
+  const bool browser =
+      exeName_ == "iexplore.exe" || exeName_ == "firefox.exe" || exeName_ == "chrome.exe";
+  for (MenuItemTemplate& item : menu.items) {
+    for (MenuItemTemplate& sub : item.submenu) {
+      switch (sub.id) {
+        case res::ID_THUMB_RELOAD_ON:
+          sub.grayed = !browser || reloadOn;
+          break;
+        case res::ID_THUMB_RELOAD_OFF:
+          sub.grayed = !browser || !reloadOn;
+          break;
+        case res::ID_THUMB_RELOAD_INTERVAL:
+          sub.grayed = !browser;
+          break;
+        default:
+          break;
+      }
+    }
+  }
+  ownWindows().trackPopupMenu(menu, 0 /* TPM_LEFTALIGN */, at, hwnd());
+}
+
+void Cthumbnail::onCommand(uint32_t id) {
+  if (listener_ == nullptr) return;
+  if (id == res::ID_THUMB_ARRANGE) {
+    listener_->onArrange();
+    return;
+  }
+  // The rest name the target: a target gone meanwhile is dropped.
+  if (!targetIsWindow()) return;
+  switch (id) {
+    case res::ID_THUMB_MOVE_HEAD:
+      listener_->onMoveHead(targetWnd_);
+      break;
+    case res::ID_THUMB_MOVE_FORWARD:
+      listener_->onMoveForward(targetWnd_);
+      break;
+    case res::ID_THUMB_MOVE_BACKWARD:
+      listener_->onMoveBackward(targetWnd_);
+      break;
+    case res::ID_THUMB_MOVE_TAIL:
+      listener_->onMoveTail(targetWnd_);
+      break;
+    case res::ID_THUMB_EXCLUDE:
+      listener_->onExclude(targetWnd_);
+      break;
+    default:
+      break;
+  }
 }
 
 void Cthumbnail::addZoom(int32_t dx, int32_t dy) {

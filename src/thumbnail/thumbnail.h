@@ -80,6 +80,7 @@ class Cthumbnail : public ui::Window {
   int32_t sourceX = 0, sourceY = 0;
   int32_t panX = 0, panY = 0;
   bool dragging = false;  // a pan drag of the zoomed view
+  bool reloadOn = false;  // web reload switched on
 
   platform::Hwnd targetWnd() const { return targetWnd_; }
   const std::string& title() const { return title_; }
@@ -107,6 +108,9 @@ class Cthumbnail : public ui::Window {
   void onLeftDown(platform::LParam at);
   void onWheel(platform::WParam wParam);
   void onKeyDown(platform::WParam key);
+  // The context menu, and its commands for the controller.
+  void onContextMenu();
+  void onCommand(uint32_t id);
   bool zoomed() const { return zoomX != 100 || zoomY != 100; }
   void addZoom(int32_t dx, int32_t dy);
   void addPan(int32_t dx, int32_t dy);

@@ -199,5 +199,107 @@ TEST_F(PointerTest, DragZoomAndPanTheirWholeRoad) {
   });
 }
 
+// The context menu as shown: texts, ids and order, with the grayed ones marked "-".
+std::vector<std::string> shown(const platform::MenuTemplate& menu) {
+  std::vector<std::string> lines;
+  for (const platform::MenuItemTemplate& item : menu.items) {
+    if (item.text == nullptr) {
+      lines.push_back("--");
+      continue;
+    }
+    lines.push_back(std::string(item.text) + " " + std::to_string(item.id));
+    for (const platform::MenuItemTemplate& sub : item.submenu) {
+      lines.push_back(sub.text == nullptr ? "  --"
+                                          : std::string("  ") + (sub.grayed ? "-" : "") +
+                                                sub.text + " " + std::to_string(sub.id));
+    }
+  }
+  return lines;
+}
+
+TEST_F(PointerTest, TheContextMenuOffersReloadOnlyToTheThreeBrowsersByExactName) {
+  const Hwnd editor = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
+  const Hwnd chrome = addAppWindow(*desk, "Web", "chrome.exe", kNormal);
+  const Hwnd shouting = addAppWindow(*desk, "Fox", "Firefox.exe", kNormal);
+  run([&](Hwnd) {
+    detect(3);
+    const auto menuOf = [&](Hwnd target) {
+      const Rect r = rectOf(previewOf(target));
+      desk->windows.rightClick({r.left + 5, r.top + 5});
+      EXPECT_EQ(desk->windows.foreground(), previewOf(target));
+      return shown(*desk->windows.lastMenu);
+    };
+    EXPECT_EQ(menuOf(editor), (std::vector<std::string>{
+                                  "整列             32774", "--",
+                                  "移動 0", "  先頭に移動 32790", "  前に移動 32778",
+                                  "  後ろに移動 32779", "  最後尾に移動 32791", "--",
+                                  "クリップボードにコピー 32786", "--", "除外 32780", "--",
+                                  "Webリロード 0", "  -する 32783", "  -しない 32784", "  --",
+                                  "  -間隔設定 32785"}));
+    EXPECT_EQ(desk->windows.lastMenu->name, std::string("THUMB_POPUP"));
+    EXPECT_EQ(desk->windows.lastMenu->id, 137);
+    const std::vector<std::string> browser = menuOf(chrome);
+    EXPECT_EQ(std::vector<std::string>(browser.end() - 4, browser.end()),
+              (std::vector<std::string>{"  する 32783", "  -しない 32784", "  --",
+                                        "  間隔設定 32785"}));
+    const std::vector<std::string> differentCase = menuOf(shouting);
+    EXPECT_EQ(differentCase.back(), "  -間隔設定 32785");
+    EXPECT_EQ(differentCase[differentCase.size() - 4], "  -する 32783");
+  });
+}
+
+TEST_F(PointerTest, MenuCommandsReachTheControllerWhileTheirWindowLives) {
+  const Hwnd a = addAppWindow(*desk, "A", "a.exe", kNormal);
+  const Hwnd b = addAppWindow(*desk, "B", "b.exe", kNormal);
+  const Hwnd c = addAppWindow(*desk, "C", "c.exe", kNormal);
+  run([&](Hwnd) {
+    detect(3);
+    ASSERT_EQ(listedTitles(), (std::vector<std::string>{"C", "B", "A"}));
+    const auto choose = [&](Hwnd target, uint32_t command) {
+      const Rect r = rectOf(previewOf(target));
+      desk->windows.menuAnswers.push_back(command);
+      desk->windows.rightClick({r.left + 5, r.top + 5});
+    };
+    const Rect firstCell = rectOf(previewOf(c));
+    choose(c, res::ID_THUMB_MOVE_TAIL);
+    desk->windows.pumpMessages();
+    EXPECT_EQ(listedTitles(), (std::vector<std::string>{"B", "A", "C"}));
+    EXPECT_EQ(rectOf(previewOf(b)), firstCell);
+    choose(c, res::ID_THUMB_MOVE_HEAD);
+    desk->windows.pumpMessages();
+    EXPECT_EQ(listedTitles(), (std::vector<std::string>{"C", "B", "A"}));
+    choose(c, res::ID_THUMB_MOVE_BACKWARD);
+    desk->windows.pumpMessages();
+    EXPECT_EQ(listedTitles(), (std::vector<std::string>{"B", "C", "A"}));
+    choose(a, res::ID_THUMB_MOVE_FORWARD);
+    desk->windows.pumpMessages();
+    EXPECT_EQ(listedTitles(), (std::vector<std::string>{"B", "A", "C"}));
+
+    // Arrange puts a preview dragged away back into its cell.
+    const Rect cell = rectOf(previewOf(a));
+    desk->windows.leftDrag({cell.left + 5, cell.top + 5}, {{cell.left + 305, cell.top + 205}});
+    ASSERT_NE(rectOf(previewOf(a)).left, cell.left);
+    choose(a, res::ID_THUMB_ARRANGE);
+    desk->windows.pumpMessages();
+    EXPECT_EQ(rectOf(previewOf(a)).left, cell.left);
+
+    // A grayed item chooses nothing.
+    choose(c, res::ID_THUMB_RELOAD_ON);
+    EXPECT_EQ(count("menu THUMB_POPUP item 32783 grayed"), 1);
+
+    // A command for a window that went while the menu was up is dropped.
+    choose(b, res::ID_THUMB_MOVE_TAIL);
+    desk->windows.closeWindow(b);
+    desk->windows.pumpMessages();
+    EXPECT_EQ(listedTitles(), (std::vector<std::string>{"B", "A", "C"}));
+
+    // Exclude closes the preview from its own menu.
+    choose(c, res::ID_THUMB_EXCLUDE);
+    desk->windows.pumpMessages();
+    EXPECT_FALSE(previewOf(c));
+    EXPECT_TRUE(desk->windows.isWindow(c));
+  });
+}
+
 }  // namespace
 }  // namespace scenario

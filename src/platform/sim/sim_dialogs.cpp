@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 #include "platform/sim/sim_window.h"
 #include "platform/sim/sim_window_manager.h"
@@ -507,6 +508,7 @@ bool SimWindowManager::trackPopupMenu(const MenuTemplate& popup, uint32_t, Point
   ++portCalls;
   const std::string name = popup.name != nullptr ? popup.name : std::to_string(popup.id);
   actions_.push_back("menu " + name + " at " + std::to_string(at.x) + "," + std::to_string(at.y));
+  lastMenu = popup;
   uint32_t answer = 0;
   if (!menuAnswers.empty()) {
     answer = menuAnswers.front();
@@ -514,10 +516,22 @@ bool SimWindowManager::trackPopupMenu(const MenuTemplate& popup, uint32_t, Point
   }
   Window* w = live(owner);
   if (answer == 0 || w == nullptr || !w->own) return false;
-  const bool offered = std::any_of(popup.items.begin(), popup.items.end(),
-                                   [answer](const MenuItemTemplate& i) { return i.id == answer; });
-  if (!offered) {
+  // The item the user picks, in a submenu or not; a grayed one cannot be chosen.
+  std::function<const MenuItemTemplate*(const std::vector<MenuItemTemplate>&)> find =
+      [&](const std::vector<MenuItemTemplate>& items) -> const MenuItemTemplate* {
+    for (const MenuItemTemplate& i : items) {
+      if (i.text != nullptr && i.submenu.empty() && i.id == answer) return &i;
+      if (const MenuItemTemplate* inner = find(i.submenu)) return inner;
+    }
+    return nullptr;
+  };
+  const MenuItemTemplate* chosen = find(popup.items);
+  if (chosen == nullptr) {
     actions_.push_back("menu " + name + " has no item " + std::to_string(answer));
+    return false;
+  }
+  if (chosen->grayed) {
+    actions_.push_back("menu " + name + " item " + std::to_string(answer) + " grayed");
     return false;
   }
   // Windows posts the command once the menu has closed.

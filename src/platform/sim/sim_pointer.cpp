@@ -63,6 +63,15 @@ void SimWindowManager::leftDrag(Point from, const std::vector<Point>& through, W
   sendPointer(pointerTarget(), WM_LBUTTONUP, keys);
 }
 
+void SimWindowManager::rightClick(Point at) {
+  cursor = at;
+  const Hwnd clicked = pointerTarget();
+  if (live(clicked) == nullptr) return;
+  activateByUser(clicked);
+  sendPointer(clicked, WM_RBUTTONDOWN, 0x0002 /* MK_RBUTTON */);
+  sendPointer(clicked, WM_RBUTTONUP, 0);
+}
+
 void SimWindowManager::runMoveLoop(Hwnd window) {
   Window* w = live(window);
   if (w == nullptr) return;

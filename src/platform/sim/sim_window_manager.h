@@ -280,8 +280,10 @@ class SimWindowManager : public platform::Windows,
   ListViewModel* listView(platform::Hwnd list);
   const std::vector<SystemMenuItem>& systemMenu(platform::Hwnd window) const;
 
-  // Pop-up menus: answers taken from the front; 0 or none = dismissed.
+  // Pop-up menus: answers taken from the front; 0 or none = dismissed. An answer that is
+  // grayed or not in the menu chooses nothing. The last menu shown, as it was shown.
   std::deque<uint32_t> menuAnswers;
+  std::optional<platform::MenuTemplate> lastMenu;
 
   // Hot-keys: (modifiers, key) combinations other programs hold.
   std::set<std::pair<uint32_t, uint32_t>> hotKeysHeldElsewhere;
@@ -332,6 +334,9 @@ class SimWindowManager : public platform::Windows,
   // One turn of the wheel (WHEEL_DELTA per notch, positive away from the user) over the own
   // window under the pointer, as Windows 10 routes it; lParam is the pointer on the screen.
   void wheel(int32_t delta, platform::WParam keys = 0);
+  // The user right-clicks at a point (activating the window under it, as a click does):
+  // WM_RBUTTONDOWN and WM_RBUTTONUP. A pop-up menu opened meanwhile posts its command.
+  void rightClick(platform::Point at);
   // The user types a key: WM_KEYDOWN to the foreground window; false when that is not ours.
   bool pressKey(int32_t key);
   std::set<int32_t> keysHeld;  // what getKeyState reports as down (VK_SHIFT, say)

@@ -476,17 +476,35 @@ bool Win32Windows::appendSystemMenu(p::Hwnd window, uint32_t flags, uint32_t id,
   return AppendMenuW(menu, flags, id, fromProgramText(text).c_str()) != 0;
 }
 
-bool Win32Windows::trackPopupMenu(const p::MenuTemplate& popup, uint32_t flags, p::Point at,
-                                  p::Hwnd owner) {
+namespace {
+
+// A pop-up menu and its submenus; destroying it destroys them.
+HMENU buildPopup(const std::vector<p::MenuItemTemplate>& items) {
   HMENU menu = CreatePopupMenu();
-  if (menu == nullptr) return false;
-  for (const p::MenuItemTemplate& item : popup.items) {
-    if (item.id == 0 || item.text == nullptr) {
+  if (menu == nullptr) return nullptr;
+  for (const p::MenuItemTemplate& item : items) {
+    const UINT grayed = item.grayed ? MF_GRAYED : 0;
+    if (item.text == nullptr) {
       AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    } else if (!item.submenu.empty()) {
+      HMENU sub = buildPopup(item.submenu);
+      if (sub != nullptr) {
+        AppendMenuW(menu, MF_POPUP | grayed, reinterpret_cast<UINT_PTR>(sub),
+                    fromProgramText(item.text).c_str());
+      }
     } else {
-      AppendMenuW(menu, MF_STRING, item.id, fromProgramText(item.text).c_str());
+      AppendMenuW(menu, MF_STRING | grayed, item.id, fromProgramText(item.text).c_str());
     }
   }
+  return menu;
+}
+
+}  // namespace
+
+bool Win32Windows::trackPopupMenu(const p::MenuTemplate& popup, uint32_t flags, p::Point at,
+                                  p::Hwnd owner) {
+  HMENU menu = buildPopup(popup.items);
+  if (menu == nullptr) return false;
   // Without TPM_RETURNCMD the result says nothing about a choice (Wine answers TRUE after a
   // dismissal), so ask for the command and post it as the menu itself would.
   HWND window = toHwnd(owner);
