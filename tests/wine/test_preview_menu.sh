@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# A right click on a preview opens its context menu; "最後尾に移動" chosen by keyboard moves
+# that window to the end of the control page's list.
+set -euo pipefail
+# shellcheck source=tests/wine/lib.sh
+source "$(dirname "$0")/lib.sh"
+wine_env_up
+
+driver_session ready open-windows 60 -s 640x400 'Menu first' -s 400x300 'Menu second'
+
+dir=$(new_dir menu)
+start_zenta "$dir" -K527
+panel=$(zenta_panel) || fail "no main panel appeared"
+zenta_pid=$(driver window-info "$panel" | sed -n 's/^pid=//p')
+page=$(driver item-parent "$panel" 1002) || fail "no control page below the panel"
+# Previews as "top left right bottom", the first cell first.
+previews() {
+  driver process-windows "$zenta_pid" |
+    awk '$2 ~ /^Quillmoor\.Window\./ { print $7, $6, $8, $9 }' | sort -n
+}
+two() { [[ $(previews | wc -l) -eq 2 ]]; }
+wait_for two 15 || fail "the two windows got no previews: $(previews | paste -sd '|')"
+rows() { driver list-view "$page" 1002 | tail -n +2 | cut -f1; }
+first=$(rows | head -n 1)
+read -r t l r b <<<"$(previews | head -n 1)"
+
+xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) sleep 0.3 click 3
+menu=$(driver wait-class '#32768' 10000) || fail "no context menu after a right click on a preview"
+root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
+xdotool windowfocus "$root" key Down Down Right Down Down Down Return || fail "xdotool failed"
+driver wait-gone "$menu" 5000 || fail "the context menu stayed open"
+at_tail() { [[ $(rows | tail -n 1) == "$first" ]]; }
+wait_for at_tail 5 || fail "\"$first\" is not last after 最後尾に移動: $(rows | paste -sd '|')"
+xdotool mousemove 1200 900
+
+zenta_exit
+driver_session_end
