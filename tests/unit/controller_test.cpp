@@ -3,34 +3,15 @@
 
 #include <algorithm>
 
-#include "controller/control_dlg.h"
-#include "res/dialogs.h"
-#include "support/program_run.h"
-#include "thumbnail/thumbnail.h"
+#include "unit/control_page_fixture.h"
 
 using platform::Hwnd;
 using platform::Rect;
 
 namespace {
 
-class ControllerTest : public ::testing::Test {
+class ControllerTest : public ControlPageTest {
  protected:
-  ControllerTest()
-      : context(desk->platform()),
-        environment(desk->platform().monitors, desk->platform().shell, false),
-        host(desk->platform(), res::winListDialog()),
-        page(CControlDlg::Ports(context.platform, context.checks), environment) {
-    host.create({});
-    host.showWindow(platform::SW_SHOW);
-    page.create(host.hwnd());
-    page.showWindow(platform::SW_SHOW);
-  }
-  WindowEntry offer(const std::string& title, Rect rect = {0, 0, 400, 300}) {
-    const Hwnd h = support::addAppWindow(*desk, title, "app.exe", rect);
-    WindowEntry entry{h, desk->windows.getWindowProcessId(h), title, "app.exe"};
-    page.entryWindow(entry);
-    return entry;
-  }
   Rect previewRect(size_t slot) {
     Rect r;
     desk->windows.getWindowRect(page.roster().at(slot).thumbnail->hwnd(), r);
@@ -41,12 +22,6 @@ class ControllerTest : public ::testing::Test {
         page.hwnd(), platform::WM_CTLCOLORSTATIC, dc.value, page.item(id).value);
     return desk->windows.brushColor({static_cast<uint64_t>(brush)}).value_or(0xFFFFFFFF);
   }
-
-  std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
-  AppContext context;
-  DisplayEnvironment environment;
-  ui::Dialog host;
-  CControlDlg page;
 };
 
 }  // namespace

@@ -4,11 +4,10 @@
 #include <algorithm>
 #include <functional>
 
-#include "controller/control_dlg.h"
 #include "dialogs/alpha_setting_dlg.h"
 #include "dialogs/location_setting_dlg.h"
 #include "res/dialogs.h"
-#include "support/program_run.h"
+#include "unit/control_page_fixture.h"
 
 using platform::Hwnd;
 using platform::IDCANCEL;
@@ -16,26 +15,10 @@ using platform::IDOK;
 
 namespace {
 
-class SettingsDialogsTest : public ::testing::Test {
+class SettingsDialogsTest : public ControlPageTest {
  protected:
-  SettingsDialogsTest()
-      : context(desk->platform()),
-        environment(desk->platform().monitors, desk->platform().shell, false),
-        host(desk->platform(), res::winListDialog()),
-        page(CControlDlg::Ports(context.platform, context.checks), environment) {
-    host.create({});
-    host.showWindow(platform::SW_SHOW);
-    page.create(host.hwnd());
-    page.showWindow(platform::SW_SHOW);
-  }
-  Hwnd offer(const std::string& title) {
-    const Hwnd h = support::addAppWindow(*desk, title, "app.exe");
-    page.entryWindow({h, desk->windows.getWindowProcessId(h), title, "app.exe"});
-    for (const ThumbnailSlot& slot : page.roster()) {
-      if (slot.inUse() && slot.window.hwnd == h) return slot.thumbnail->hwnd();
-    }
-    return {};
-  }
+  // The preview of a new window offered to the page.
+  Hwnd offerPreview(const std::string& title) { return previewOf(offer(title).hwnd); }
   // Presses a "変更" button; the user's doings in the dialog it opens are `user`.
   void change(int32_t button, int32_t dialog, std::function<void(Hwnd)> user) {
     desk->windows.modalScripts[dialog] = [user](Hwnd h) { user(h); };
@@ -69,18 +52,13 @@ class SettingsDialogsTest : public ::testing::Test {
   }
   bool fileExists() { return desk->files.readFile(page.settingsPath()).has_value(); }
 
-  std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
-  AppContext context;
-  DisplayEnvironment environment;
-  ui::Dialog host;
-  CControlDlg page;
 };
 
 }  // namespace
 
 TEST_F(SettingsDialogsTest, TransparencyReachesEveryPreviewOnlyWhenChanged) {
-  const Hwnd first = offer("First");
-  const Hwnd second = offer("Second");
+  const Hwnd first = offerPreview("First");
+  const Hwnd second = offerPreview("Second");
   ASSERT_EQ(desk->windows.layeredAlpha(first), 153);  // the default 60 %
 
   // The dialog opens on the current value; cancel changes nothing, whatever was typed.
@@ -137,7 +115,7 @@ TEST_F(SettingsDialogsTest, TransparencyDialogStartsAtEightyPercent) {
 }
 
 TEST_F(SettingsDialogsTest, PropertiesCancelledOrUnchangedLeaveThePreviewsAlone) {
-  const Hwnd preview = offer("First");
+  const Hwnd preview = offerPreview("First");
   const platform::Rect before = rectOf(preview);
   const size_t hotKeysBefore = hotKeyCalls();
 
@@ -176,8 +154,8 @@ TEST_F(SettingsDialogsTest, PropertiesCancelledOrUnchangedLeaveThePreviewsAlone)
 }
 
 TEST_F(SettingsDialogsTest, PropertiesAcceptedRearrangeReframeAndSave) {
-  const Hwnd first = offer("First");
-  const Hwnd second = offer("Second");
+  const Hwnd first = offerPreview("First");
+  const Hwnd second = offerPreview("Second");
   const size_t hotKeysBefore = hotKeyCalls();
   change(res::IDC_CHANGE_PROPERTIES, res::IDD_LOCATION_SETTING, [&](Hwnd h) {
     desk->windows.clickButton(h, res::IDC_LOC_TOP);
