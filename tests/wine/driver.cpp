@@ -84,76 +84,11 @@
 #include <string>
 #include <vector>
 
+#include "driver_util.h"
+
 namespace {
 
-constexpr DWORD kPollMs = 50;
-
-std::string Utf8(const std::wstring& w) {
-  if (w.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                      nullptr);
-  return s;
-}
-
-void PrintLine(const std::string& s) {
-  std::fwrite(s.data(), 1, s.size(), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
-}
-
-int Fail(const std::string& why) {
-  std::fprintf(stderr, "wine-driver: %s\n", why.c_str());
-  return 1;
-}
-
-std::string Hex(const void* p) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "0x%08x",
-                static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(p)));
-  return buf;
-}
-
-bool ParseNumber(const wchar_t* text, unsigned long& value) {
-  wchar_t* end = nullptr;
-  value = std::wcstoul(text, &end, 0);  // base 0: "0x..." or decimal
-  return end != text && *end == L'\0';
-}
-
-bool ParseWindow(const wchar_t* text, HWND& hwnd) {
-  unsigned long v = 0;
-  if (!ParseNumber(text, v)) return false;
-  hwnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(v));
-  return true;
-}
-
-std::wstring WindowText(HWND hwnd) {
-  int len = GetWindowTextLengthW(hwnd);
-  if (len <= 0) return {};
-  std::wstring s(static_cast<size_t>(len) + 1, L'\0');
-  int got = GetWindowTextW(hwnd, s.data(), len + 1);
-  s.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  return s;
-}
-
-std::wstring ClassName(HWND hwnd) {
-  wchar_t buf[256];
-  int n = GetClassNameW(hwnd, buf, 256);
-  return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
-}
-
-// Calls `done` every kPollMs until it answers true or the time is up.
-template <class F>
-bool PollUntil(DWORD timeout_ms, F done) {
-  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-  for (;;) {
-    if (done()) return true;
-    if (GetTickCount64() >= deadline) return false;
-    Sleep(kPollMs);
-  }
-}
+using namespace driver;
 
 DWORD WINAPI WaitForInputLine(void*) {
   char line[256];
@@ -883,6 +818,10 @@ int Usage() {
 }
 
 int Run(int argc, wchar_t** argv) {
+  for (CommandHandler handler : commandHandlers()) {
+    const int rc = handler(argc, argv);
+    if (rc >= 0) return rc;
+  }
   if (argc == 2 && std::wstring(argv[1]) == L"work-area") return WorkArea();
   if (argc == 2 && std::wstring(argv[1]) == L"foreground") return PrintForeground();
   if (argc < 3) return Usage();
