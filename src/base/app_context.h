@@ -13,7 +13,7 @@ struct AppContext {
   explicit AppContext(platform::Platform& p)
       : checks(p.system),
         guardedDwm(checks, p.dwm),
-        platform(withDwm(p, guardedDwm)),
+        platform(p.replacing<platform::Dwm>(guardedDwm)),
         version(p.system) {}
 
   PlatformChecks checks;
@@ -22,25 +22,4 @@ struct AppContext {
   platform::Platform platform;
   Switches switches;
   VersionString version;
-
- private:
-  static platform::Platform withDwm(const platform::Platform& p, platform::Dwm& dwm) {
-    return platform::Platform{.system = p.system,
-                              .profile = p.profile,
-                              .files = p.files,
-                              .monitors = p.monitors,
-                              .dwm = dwm,
-                              .shell = p.shell,
-                              .messageBoxes = p.messageBoxes,
-                              .processes = p.processes,
-                              .windows = p.windows,
-                              .messages = p.messages,
-                              .ownWindows = p.ownWindows,
-                              .dialogs = p.dialogs,
-                              .listViews = p.listViews,
-                              .icons = p.icons,
-                              .drawing = p.drawing,
-                              .input = p.input,
-                              .screen = p.screen};
-  }
 };

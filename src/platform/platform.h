@@ -20,6 +20,8 @@
 #include "platform/system.h"
 #include "platform/windows.h"
 
+#include <type_traits>
+
 namespace platform {
 
 struct Platform {
@@ -41,6 +43,36 @@ struct Platform {
   Drawing& drawing;
   Input& input;
   Screen& screen;
+
+  // The same bundle with the service of `service`'s type replaced by it (start-up puts the
+  // version-guarded DWM in; tests put a failing service in).
+  template <class Service>
+  Platform replacing(Service& service) const {
+    auto pick = [&service]<class Own>(Own& own) -> Own& {
+      if constexpr (std::is_same_v<Own, Service>) {
+        return service;
+      } else {
+        return own;
+      }
+    };
+    return Platform{.system = pick(system),
+                    .profile = pick(profile),
+                    .files = pick(files),
+                    .monitors = pick(monitors),
+                    .dwm = pick(dwm),
+                    .shell = pick(shell),
+                    .messageBoxes = pick(messageBoxes),
+                    .processes = pick(processes),
+                    .windows = pick(windows),
+                    .messages = pick(messages),
+                    .ownWindows = pick(ownWindows),
+                    .dialogs = pick(dialogs),
+                    .listViews = pick(listViews),
+                    .icons = pick(icons),
+                    .drawing = pick(drawing),
+                    .input = pick(input),
+                    .screen = pick(screen)};
+  }
 };
 
 }  // namespace platform

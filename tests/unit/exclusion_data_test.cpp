@@ -316,23 +316,7 @@ TEST_F(ExclusionDataTest, TheLargestFileIsReadOnceWithoutProfileCalls) {
 
   NoProfileCalls noProfile;
   platform::Platform p = desk->platform();
-  platform::Platform withoutProfile{.system = p.system,
-                                    .profile = noProfile,
-                                    .files = p.files,
-                                    .monitors = p.monitors,
-                                    .dwm = p.dwm,
-                                    .shell = p.shell,
-                                    .messageBoxes = p.messageBoxes,
-                                    .processes = p.processes,
-                                    .windows = p.windows,
-                                    .messages = p.messages,
-                                    .ownWindows = p.ownWindows,
-                                    .dialogs = p.dialogs,
-                                    .listViews = p.listViews,
-                                    .icons = p.icons,
-                                    .drawing = p.drawing,
-                                    .input = p.input,
-                                    .screen = p.screen};
+  platform::Platform withoutProfile = p.replacing<platform::ProfileFiles>(noProfile);
   desk->actions.clear();
   CExclusionData data(withoutProfile, kFile);
   data.loadFile();
