@@ -178,6 +178,32 @@ tray_menu_choose() {
   driver wait-gone "$menu" 5000 || fail "the tray menu stayed open after: $*"
 }
 
+# zenta_pid PANEL: the process id of the program that owns the panel.
+zenta_pid() {
+  local pid
+  pid=$(driver window-info "$1" | sed -n 's/^pid=//p')
+  [[ -n $pid ]] || fail "no process id for the panel $1"
+  echo "$pid"
+}
+
+# zenta_previews PID: the program's visible previews, one per line:
+# handle style exstyle alpha left top right bottom caption.
+zenta_previews() {
+  driver process-windows "$1" | awk '$2 ~ /^Quillmoor\.Window\./ { $2 = ""; sub(/  /, " "); print }'
+}
+
+# preview_menu_choose LEFT TOP RIGHT BOTTOM KEYS...: right-clicks the preview with
+# that rectangle and answers its context menu with the keyboard.
+preview_menu_choose() {
+  local l=$1 t=$2 r=$3 b=$4 menu root
+  shift 4
+  xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) sleep 0.3 click 3
+  menu=$(driver wait-class '#32768' 10000) || fail "no context menu after a right click on a preview"
+  root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
+  xdotool windowfocus "$root" key "$@" || fail "xdotool failed"
+  driver wait-gone "$menu" 5000 || fail "the context menu stayed open after: $*"
+}
+
 # The console log as plain text. Wine's console draws on the terminal: a
 # blank comes out as "erase line, cursor right"; CRs and other codes go, and
 # so do the lines `script` adds.

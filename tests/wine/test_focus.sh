@@ -15,9 +15,9 @@ user=$(sed -n 's/^window=\([^ ]*\) Focus Notes$/\1/p' "$DRIVER_OUT")
 dir=$(new_dir focus)
 start_zenta "$dir" -K527
 panel=$(zenta_panel) || fail "no main panel appeared"
-zenta_pid=$(driver window-info "$panel" | sed -n 's/^pid=//p')
+zenta_pid=$(zenta_pid "$panel")
 previews() {
-  driver process-windows "$zenta_pid" | awk '$2 ~ /^Quillmoor\.Window\./ { print $1 }'
+  zenta_previews "$zenta_pid" | awk '{ print $1 }'
 }
 count_is() { (($(previews | grep -c .) == $1)); }
 wait_for 'count_is 1' 15 || fail "the user's window got no preview"

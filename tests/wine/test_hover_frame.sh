@@ -12,10 +12,10 @@ driver_session ready open-windows 60 -s 640x400 'Frame check'
 dir=$(new_dir frame)
 start_zenta "$dir" -K527
 panel=$(zenta_panel) || fail "no main panel appeared"
-zenta_pid=$(driver window-info "$panel" | sed -n 's/^pid=//p')
+zenta_pid=$(zenta_pid "$panel")
 preview=""
 found_preview() {
-  preview=$(driver process-windows "$zenta_pid" | awk '$2 ~ /^Quillmoor\.Window\./ { print $6, $7, $8, $9 }')
+  preview=$(zenta_previews "$zenta_pid" | awk '{ print $5, $6, $7, $8 }')
   [[ -n $preview ]]
 }
 wait_for found_preview 15 || fail "the window got no preview"

@@ -11,11 +11,11 @@ driver_session ready open-windows 60 -s 640x400 'Pointer check'
 dir=$(new_dir pointer)
 start_zenta "$dir" -K527
 panel=$(zenta_panel) || fail "no main panel appeared"
-zenta_pid=$(driver window-info "$panel" | sed -n 's/^pid=//p')
+zenta_pid=$(zenta_pid "$panel")
 # handle exstyle alpha left top right bottom
 preview=""
 found_preview() {
-  preview=$(driver process-windows "$zenta_pid" | awk '$2 ~ /^Quillmoor\.Window\./ { print $1, $4, $5, $6, $7, $8, $9 }')
+  preview=$(zenta_previews "$zenta_pid" | awk '{ print $1, $3, $4, $5, $6, $7, $8 }')
   [[ -n $preview ]]
 }
 wait_for found_preview 15 || fail "the window got no preview"

@@ -11,12 +11,11 @@ driver_session ready open-windows 60 -s 640x400 'Menu first' -s 400x300 'Menu se
 dir=$(new_dir menu)
 start_zenta "$dir" -K527
 panel=$(zenta_panel) || fail "no main panel appeared"
-zenta_pid=$(driver window-info "$panel" | sed -n 's/^pid=//p')
+zenta_pid=$(zenta_pid "$panel")
 page=$(driver item-parent "$panel" 1002) || fail "no control page below the panel"
 # Previews as "top left right bottom", the first cell first.
 previews() {
-  driver process-windows "$zenta_pid" |
-    awk '$2 ~ /^Quillmoor\.Window\./ { print $7, $6, $8, $9 }' | sort -n
+  zenta_previews "$zenta_pid" | awk '{ print $6, $5, $7, $8 }' | sort -n
 }
 two() { [[ $(previews | wc -l) -eq 2 ]]; }
 wait_for two 15 || fail "the two windows got no previews: $(previews | paste -sd '|')"
@@ -24,11 +23,7 @@ rows() { driver list-view "$page" 1002 | tail -n +2 | cut -f1; }
 first=$(rows | head -n 1)
 read -r t l r b <<<"$(previews | head -n 1)"
 
-xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) sleep 0.3 click 3
-menu=$(driver wait-class '#32768' 10000) || fail "no context menu after a right click on a preview"
-root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
-xdotool windowfocus "$root" key Down Down Right Down Down Down Return || fail "xdotool failed"
-driver wait-gone "$menu" 5000 || fail "the context menu stayed open"
+preview_menu_choose "$l" "$t" "$r" "$b" Down Down Right Down Down Down Return
 at_tail() { [[ $(rows | tail -n 1) == "$first" ]]; }
 wait_for at_tail 5 || fail "\"$first\" is not last after 最後尾に移動: $(rows | paste -sd '|')"
 xdotool mousemove 1200 900

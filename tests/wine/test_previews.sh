@@ -26,14 +26,11 @@ size_of() {
 dir=$(new_dir previews)
 start_zenta "$dir" -K527
 panel=$(zenta_panel) || fail "no main panel appeared"
-zenta_pid=$(driver window-info "$panel" | sed -n 's/^pid=//p')
-[[ -n $zenta_pid ]] || fail "no process id for the panel"
+zenta_pid=$(zenta_pid "$panel")
 
-# The program's visible pop-ups of the preview class: handle, style, ex-style, alpha,
-# rectangle, caption (nothing else of it is visible while the panel is hidden).
-previews() {
-  driver process-windows "$zenta_pid" | awk '$2 ~ /^Quillmoor\.Window\./ { $2 = ""; print }'
-}
+# The program's visible pop-ups of the preview class (nothing else of it is visible while
+# the panel is hidden).
+previews() { zenta_previews "$zenta_pid"; }
 shown=""
 count_is() {
   shown=$(previews) || return 1

@@ -16,11 +16,11 @@ start_zenta "$dir" -K527
 panel=$(zenta_panel) || fail "no main panel appeared"
 page=$(driver item-parent "$panel" 1008) || fail "no control page"
 zenta_show_panel "$panel"
-zenta_pid=$(driver window-info "$panel" | sed -n 's/^pid=//p')
+zenta_pid=$(zenta_pid "$panel")
 # The previews, a line each: alpha left top right bottom.
 previews=""
 found_previews() {
-  previews=$(driver process-windows "$zenta_pid" | awk '$2 ~ /^Quillmoor\.Window\./ { print $5, $6, $7, $8, $9 }')
+  previews=$(zenta_previews "$zenta_pid" | awk '{ print $4, $5, $6, $7, $8 }')
   (($(wc -l <<<"$previews") == 2))
 }
 # Two previews side by side along the top edge, or one above the other along the left one.
@@ -62,7 +62,7 @@ zenta_exit
 
 start_zenta "$dir" -K527
 panel=$(zenta_panel) || fail "no main panel after the restart"
-zenta_pid=$(driver window-info "$panel" | sed -n 's/^pid=//p')
+zenta_pid=$(zenta_pid "$panel")
 wait_for 'along top' 15 || fail "after a restart the previews are not at the top: $(paste -sd '|' <<<"$previews")"
 zenta_exit
 driver_session_end
