@@ -183,7 +183,9 @@ void CControlDlg::noteExcluded(Hwnd hwnd) {
   }
 }
 
-std::vector<Hwnd> CControlDlg::takeExcludedWindows() { return std::exchange(excluded_, {}); }
+std::vector<Hwnd> CControlDlg::takeExcludedWindows() {
+  return std::exchange(excluded_, {});
+}
 
 void CControlDlg::refreshList() {
   if (!listView_.attached()) return;

@@ -15,7 +15,7 @@ printf '[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLEFLAG=1\r\nPNAMEFLAG=0\r\nF
 start_zenta "$dir"
 panel=$(zenta_panel) || fail "no main panel appeared"
 zenta_show_panel "$panel"
-zenta_pid=$(driver window-info "$panel" | sed -n 's/^pid=//p')
+zenta_pid=$(zenta_pid "$panel")
 control=$(driver item-parent "$panel" 1002) || fail "no control page below the panel"
 rules=$(driver item-parent "$panel" 1031) || fail "no exclusion page below the panel"
 listed=""
