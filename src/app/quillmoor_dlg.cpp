@@ -50,6 +50,7 @@ bool CQuillmoorDlg::onInitDialog() {
   limitPage_.create(hwnd());
   limitPage_.showWindow(SW_SHOW);
   controlPage_.setLimitPage(&limitPage_);
+  limitPage_.setListener(this);
   limitPage_.readExclusionData();
 
   winListPage_.listeners.push_back(this);
@@ -196,6 +197,10 @@ void CQuillmoorDlg::DelWindow(const std::vector<WindowEntry>* list) {
     diag::print("DelWindow() title=%s, exe=%s\n", entry.title.c_str(), entry.processName.c_str());
     controlPage_.removeWindow(entry);
   }
+}
+
+void CQuillmoorDlg::rulesChanged() {
+  winListPage_.forget(controlPage_.takeExcludedWindows());
 }
 
 void CQuillmoorDlg::showPanel() {

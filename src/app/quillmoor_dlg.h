@@ -14,7 +14,9 @@
 #include "dialogs/limit_dlg.h"
 #include "display/display_environment.h"
 
-class CQuillmoorDlg : public HomeLinkDialog, public CWinListListener {
+class CQuillmoorDlg : public HomeLinkDialog,
+                      public CWinListListener,
+                      public ExclusionRulesListener {
  public:
   static constexpr uint32_t kTrayMessage = platform::WM_USER + 100;
   static constexpr uintptr_t kWatchdogTimer = 103;
@@ -50,6 +52,9 @@ class CQuillmoorDlg : public HomeLinkDialog, public CWinListListener {
 
   void AddWindow(const std::vector<WindowEntry>* list) override;
   void DelWindow(const std::vector<WindowEntry>* list) override;
+  // A rule changed or went: the windows the rules kept from a preview are offered again at
+  // the next scan, so one no longer excluded gets its preview without being reopened.
+  void rulesChanged() override;
 
   bool panelShown() const { return panelShown_; }
   const platform::Margins& glassMargins() const { return glassMargins_; }

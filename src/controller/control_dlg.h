@@ -89,6 +89,9 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   void moveToTail(platform::Hwnd hwnd);
   void swapSlots(size_t i, size_t j);
   void excludeRow(int32_t row);
+  // The windows the rules have kept from a preview since the last call (and that have not
+  // gone since); they are forgotten here.
+  std::vector<platform::Hwnd> takeExcludedWindows();
   void refreshList();
   platform::Hwnd rowHandle(int32_t row) const;
   void arrange();
@@ -131,6 +134,7 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   void closeAll();
   int32_t slotsInUse() const;
   int32_t findSlot(platform::Hwnd hwnd) const;
+  void noteExcluded(platform::Hwnd hwnd);
   int32_t rowOf(platform::Hwnd hwnd) const;
   void registerHoverKey(const char* failureText);
   void onHotKey();
@@ -162,6 +166,7 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   DisplayEnvironment& environment_;
   std::string settingsPath_;
   CLimitDlg* limitPage_ = nullptr;
+  std::vector<platform::Hwnd> excluded_;
   std::vector<ThumbnailSlot> roster_;
   ui::ListView listView_;
   CImageListCashSmoll icons_;

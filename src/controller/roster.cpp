@@ -1,5 +1,7 @@
 // The controller's roster: admitting, closing, ordering and excluding previews.
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "base/diagnostic_log.h"
 #include "controller/arrangement.h"
@@ -34,7 +36,10 @@ int32_t CControlDlg::findSlot(Hwnd hwnd) const {
 void CControlDlg::entryWindow(const WindowEntry& record) {
   if ((windows().getWindowLong(record.hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0) return;
   if (slotsInUse() >= settings.limit) return;
-  if (limitPage_ != nullptr && !limitPage_->isAllowed(record.title, record.processName)) return;
+  if (limitPage_ != nullptr && !limitPage_->isAllowed(record.title, record.processName)) {
+    noteExcluded(record.hwnd);
+    return;
+  }
   for (ThumbnailSlot& slot : roster_) {
     if (slot.inUse()) continue;
     slot.thumbnail = Cthumbnail::create(previewPorts_, environment_, settings, record.hwnd,
@@ -55,6 +60,7 @@ void CControlDlg::entryWindow(const WindowEntry& record) {
 }
 
 void CControlDlg::removeWindow(const WindowEntry& record) {
+  std::erase(excluded_, record.hwnd);
   const int32_t index = findSlot(record.hwnd);
   if (index >= 0) closeThumbnail(roster_[static_cast<size_t>(index)], ThumbState::ClosingAnimated);
   refreshList();
@@ -164,9 +170,21 @@ void CControlDlg::excludeRow(int32_t row) {
     return;
   }
   if (limitPage_ != nullptr) limitPage_->addExclusion(title, processName);
-  const int32_t index = findSlot(rowHandle(row));
+  const Hwnd target = rowHandle(row);
+  if (target) noteExcluded(target);
+  const int32_t index = findSlot(target);
   if (index >= 0) closeThumbnail(roster_[static_cast<size_t>(index)], ThumbState::Closing);
   refreshList();
+}
+
+void CControlDlg::noteExcluded(Hwnd hwnd) {
+  if (std::find(excluded_.begin(), excluded_.end(), hwnd) == excluded_.end()) {
+    excluded_.push_back(hwnd);
+  }
+}
+
+std::vector<Hwnd> CControlDlg::takeExcludedWindows() {
+  return std::exchange(excluded_, {});
 }
 
 void CControlDlg::refreshList() {

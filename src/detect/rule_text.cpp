@@ -55,7 +55,8 @@ std::string unescape(const std::string& inner) {
   return value;
 }
 
-// At most `maxBytes` bytes, never half a double-byte character.
+}  // namespace
+
 std::string cut(std::string value, size_t maxBytes, const text::LeadByteTest& isLead) {
   if (value.size() <= maxBytes) return value;
   size_t end = 0;
@@ -67,8 +68,6 @@ std::string cut(std::string value, size_t maxBytes, const text::LeadByteTest& is
   value.resize(end);
   return value;
 }
-
-}  // namespace
 
 std::string stored(const std::string& value, const text::LeadByteTest& isLead) {
   return readsBackUnchanged(value, isLead) ? value : escape(value);

@@ -22,6 +22,12 @@
 
 namespace rule_text {
 
+// What a value of the rules file can hold: the profile reader's 260-byte buffer keeps 259.
+constexpr size_t kMaxBytes = 259;
+
+// At most `maxBytes` bytes, never half a double-byte character.
+std::string cut(std::string value, size_t maxBytes, const text::LeadByteTest& isLead);
+
 // What the rules file holds for `value`.
 std::string stored(const std::string& value, const text::LeadByteTest& isLead);
 

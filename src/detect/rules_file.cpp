@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr size_t kValueBytes = 259;  // what a 260-byte buffer of the profile reader keeps
-
 std::string itemSection(int32_t index) {
   char name[32];
   snprintf(name, sizeof name, "ITEM%d", index);
@@ -86,7 +84,7 @@ RulesFile readRulesFile(const RulesFilePorts& ports, const std::string& path) {
       return static_cast<int32_t>(text::profileInt(file.storedValue(section, key), 0));
     };
     auto string = [&](std::u16string_view key) {
-      return rule_text::read(file, section, key, kValueBytes, isLead);
+      return rule_text::read(file, section, key, rule_text::kMaxBytes, isLead);
     };
     ExclusionItem item;
     item.titleFlag = number(u"TITLEFLAG");

@@ -123,6 +123,12 @@ void CWinListDlg::goSuspend() {
   nextAdded_ = 0;
 }
 
+void CWinListDlg::forget(const std::vector<Hwnd>& windows) {
+  std::erase_if(knownList_, [&windows](const WindowEntry& entry) {
+    return std::find(windows.begin(), windows.end(), entry.hwnd) != windows.end();
+  });
+}
+
 void CWinListDlg::returnSuspend() {
   suspended_ = false;
   diag::print("CWinListDlg::returnSuspend()\n");

@@ -30,6 +30,9 @@ class CWinListDlg : public ui::Dialog {
   void goSuspend();
   // Detection goes on; the next tick scans afresh.
   void returnSuspend();
+  // The next scan reports these windows as added again, if they are still there (a window is
+  // otherwise reported once, and judged by the rules only then).
+  void forget(const std::vector<platform::Hwnd>& windows);
 
   std::vector<CWinListListener*> listeners;
 

@@ -1,7 +1,11 @@
 #include "dialogs/limit_dlg.h"
 
+#include "base/diagnostic_log.h"
+#include "detect/rule_text.h"
+#include "dialogs/limit_setting_dlg.h"
 #include "platform/cp932.h"
 #include "res/dialogs.h"
+#include "res/strings.h"
 #include "text/mbcs.h"
 
 using namespace platform;
@@ -10,6 +14,8 @@ CLimitDlg::CLimitDlg(const Ports& ports, CExclusionData& store)
     : ui::Dialog(ports, res::limitDialog()),
       listViews_(ports.listViews),
       drawing_(ports.drawing),
+      messageBoxes_(ports.messageBoxes),
+      dialogPorts_(ports),
       store_(store),
       workingList_(ports.rulesFile, std::string()),
       yellow_(ports.drawing, rgb(255, 255, 180)),
@@ -48,7 +54,9 @@ void CLimitDlg::refreshExclusionList() {
     const int32_t row = listView_.appendRow(rule.pnameFlag != 0 ? rule.pname : std::string());
     listView_.setItemText(row, 1, rule.titleFlag != 0 ? rule.title : std::string());
   }
-  if (mark != -1) listView_.selectRow(mark);
+  // A mark past the end (the last rule was deleted) marks nothing: the next change or delete
+  // asks for a choice instead of acting on no rule.
+  if (mark != -1 && mark < listView_.itemCount()) listView_.selectRow(mark);
   listView_.setRedraw(true);
   showItem(mark);
 }
@@ -72,6 +80,68 @@ void CLimitDlg::showItem(int32_t index) {
   setItemText(res::IDC_LIMIT_MATCH_KIND,
               rule.fullNameFlag != 0 ? "フルネーム一致" : "部分文字列一致");
   setItemText(res::IDC_LIMIT_TPART, rule.tpart);
+}
+
+int32_t CLimitDlg::selectedIndex() {
+  const int32_t index = listView_.selectionMark();
+  if (index == -1) {
+    messageBoxes_.show(hwnd(), "除外条件を一覧で選択してください", kAppTitle, MB_OK);
+  }
+  return index;
+}
+
+void CLimitDlg::onChangeCondition() {
+  const int32_t index = selectedIndex();
+  if (index < 0 || static_cast<size_t>(index) >= workingList_.items.size()) return;
+  ExclusionItem& rule = workingList_.items[static_cast<size_t>(index)];
+  CLimitSettingDlg dialog(dialogPorts_);
+  dialog.titleFlag = rule.titleFlag;
+  dialog.pnameFlag = rule.pnameFlag;
+  dialog.fullNameFlag = rule.fullNameFlag;
+  dialog.tpart = rule.tpart;
+  dialog.title = rule.title;
+  if (dialog.doModal(hwnd()) != IDOK) return;
+  rule.titleFlag = dialog.titleFlag;
+  rule.pnameFlag = dialog.pnameFlag;
+  rule.fullNameFlag = dialog.fullNameFlag;
+  // A longer part could not be read back from the file; no title is that long anyway.
+  rule.tpart = rule_text::cut(dialog.tpart, rule_text::kMaxBytes, isCp932LeadByte);
+  refreshExclusionList();
+  showItem(index);
+  writeExclusionData();
+  rulesChanged();
+}
+
+void CLimitDlg::onDeleteCondition() {
+  const int32_t index = selectedIndex();
+  if (index == -1) return;
+  if (messageBoxes_.show(hwnd(), "除外条件を削除しますか？", kAppTitle, MB_YESNO) != IDYES) {
+    return;
+  }
+  if (index < 0 || static_cast<size_t>(index) >= workingList_.items.size()) return;
+  workingList_.items.erase(workingList_.items.begin() + index);
+  refreshExclusionList();
+  writeExclusionData();
+  rulesChanged();
+}
+
+void CLimitDlg::rulesChanged() {
+  diag::print("ExclusionData: %d rules after a change\n",
+              static_cast<int>(workingList_.items.size()));
+  if (listener_ != nullptr) listener_->rulesChanged();
+}
+
+bool CLimitDlg::onCommand(uint32_t id, uint32_t code, Hwnd) {
+  if (code != BN_CLICKED) return false;
+  if (id == static_cast<uint32_t>(res::IDC_LIMIT_CHANGE)) {
+    onChangeCondition();
+    return true;
+  }
+  if (id == static_cast<uint32_t>(res::IDC_LIMIT_DELETE)) {
+    onDeleteCondition();
+    return true;
+  }
+  return false;
 }
 
 bool CLimitDlg::onNotify(const NotifyHeader& header, LResult& result) {

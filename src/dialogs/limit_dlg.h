@@ -1,5 +1,5 @@
 // The exclusion page: owns the working list of exclusion rules (the list in force), shows
-// it, and shows the conditions of the rule clicked in the list.
+// it, shows the conditions of the rule clicked in the list, and changes or deletes that rule.
 #pragma once
 
 #include "detect/exclusion_data.h"
@@ -7,16 +7,31 @@
 #include "ui/dialog.h"
 #include "ui/list_view.h"
 
+// Told when the user changed or deleted a rule, so that windows the rules kept from a preview
+// may be judged again.
+class ExclusionRulesListener {
+ public:
+  virtual void rulesChanged() = 0;
+
+ protected:
+  ~ExclusionRulesListener() = default;
+};
+
 class CLimitDlg : public ui::Dialog {
  public:
   // `store` is the rules as loaded and saved; the page copies every change into it.
-  // The framework's services, the list view, drawing, and the file services the working
-  // list is made with (it never reads or writes a file itself).
+  // The framework's services, the list view, drawing, message boxes, and the file services
+  // the working list is made with (it never reads or writes a file itself).
   struct Ports : ui::DialogPorts {
     explicit Ports(const platform::Platform& p)
-        : DialogPorts(p), listViews(p.listViews), drawing(p.drawing), rulesFile(p) {}
+        : DialogPorts(p),
+          listViews(p.listViews),
+          drawing(p.drawing),
+          messageBoxes(p.messageBoxes),
+          rulesFile(p) {}
     platform::ListViews& listViews;
     platform::Drawing& drawing;
+    platform::MessageBoxes& messageBoxes;
     RulesFilePorts rulesFile;
   };
 
@@ -35,6 +50,11 @@ class CLimitDlg : public ui::Dialog {
   void refreshExclusionList();
   void showItem(int32_t index);
 
+  // "条件変更" and "条件削除", on the rule at the list's selection mark.
+  void onChangeCondition();
+  void onDeleteCondition();
+  void setListener(ExclusionRulesListener* listener) { listener_ = listener; }
+
   const std::vector<ExclusionItem>& rules() const { return workingList_.items; }
   CExclusionData& store() { return store_; }
 
@@ -42,14 +62,22 @@ class CLimitDlg : public ui::Dialog {
   bool onInitDialog() override;
   void onOK() override {}      // a page is never ended by Enter
   void onCancel() override {}  // ... or Escape
+  bool onCommand(uint32_t id, uint32_t code, platform::Hwnd control) override;
   bool onNotify(const platform::NotifyHeader& header, platform::LResult& result) override;
   platform::BrushHandle onCtlColor(platform::DeviceContext dc, platform::Hwnd control,
                                    ui::CtlColor kind, platform::BrushHandle base) override;
 
  private:
   platform::ListViews& listViews_;
+  // The marked row, or -1 after telling the user to choose one.
+  int32_t selectedIndex();
+  void rulesChanged();
+
   platform::Drawing& drawing_;
+  platform::MessageBoxes& messageBoxes_;
+  ui::DialogPorts dialogPorts_;
   CExclusionData& store_;
+  ExclusionRulesListener* listener_ = nullptr;
   ui::ListView listView_;
   CExclusionData workingList_;
   ui::Brush yellow_;

@@ -219,6 +219,32 @@ const DialogTemplate& limitDialog() {
   return dialog;
 }
 
+const DialogTemplate& limitSettingDialog() {
+  constexpr uint32_t kCheck = BS_AUTOCHECKBOX | WS_TABSTOP;
+  static const DialogTemplate dialog{
+      IDD_LIMIT_SETTING,
+      "除外条件設定",
+      0, 0, 187, 137,
+      kModal | DS_CENTER,
+      0, kFont, 9,
+      {
+          group("除外条件", 7, 4, 173, 42),
+          {ControlClass::Button, IDC_LIMIT_TITLE_CHECK, "タイトル名で判定する", 17, 16, 120, 10,
+           kCheck | WS_GROUP},
+          {ControlClass::Button, IDC_LIMIT_PNAME_CHECK, "プロセス名で判定する", 17, 30, 120, 10,
+           kCheck},
+          group("タイトル名判定条件", 7, 50, 173, 62),
+          {ControlClass::Button, IDC_LIMIT_FULL_NAME_CHECK, "フルネームで判定する", 17, 62, 120,
+           10, kCheck | WS_GROUP},
+          {ControlClass::Edit, IDC_LIMIT_TPART, "", 17, 77, 155, 13,
+           ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP},
+          label(-1, "を含むタイトルを除外する", 17, 95, 155, 8),
+          button(IDOK, "OK", 74, 117, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP),
+          button(IDCANCEL, "ｷｬﾝｾﾙ", 130, 117, 50, 14),
+      }};
+  return dialog;
+}
+
 const MenuTemplate& trayMenu() {
   static const MenuTemplate menu{IDR_TRAY_MENU,
                                  "TRAY",

@@ -12,6 +12,7 @@ constexpr int32_t IDD_CONTROL = 131;
 constexpr int32_t IDD_LOCATION_SETTING = 133;
 constexpr int32_t IDD_ALPHA_SETTING = 134;
 constexpr int32_t IDD_LIMIT = 135;
+constexpr int32_t IDD_LIMIT_SETTING = 136;
 constexpr int32_t IDR_TRAY_MENU = 132;
 
 // Control ids.
@@ -71,6 +72,10 @@ constexpr int32_t IDC_LIMIT_SPIN = 1045;
 constexpr int32_t IDC_FRAME_CHECK = 1111;
 constexpr int32_t IDC_HOVER_KEY = 1116;
 constexpr int32_t IDC_HOVER_KEY_TEST = 1117;
+// The condition dialog (136); its part of the title is IDC_LIMIT_TPART, as on the page.
+constexpr int32_t IDC_LIMIT_TITLE_CHECK = 1046;
+constexpr int32_t IDC_LIMIT_PNAME_CHECK = 1047;
+constexpr int32_t IDC_LIMIT_FULL_NAME_CHECK = 1051;
 // The transparency dialog (134).
 constexpr int32_t IDC_ALPHA_EDIT = 1026;
 constexpr int32_t IDC_ALPHA_SPIN = 1027;
@@ -98,6 +103,7 @@ const platform::DialogTemplate& controlDialog();
 const platform::DialogTemplate& locationSettingDialog();
 const platform::DialogTemplate& alphaSettingDialog();
 const platform::DialogTemplate& limitDialog();
+const platform::DialogTemplate& limitSettingDialog();
 const platform::MenuTemplate& trayMenu();
 // A preview's context menu.
 const platform::MenuTemplate& thumbnailMenu();

@@ -24,11 +24,15 @@ class RulesAndSettingsTest : public ::testing::Test {
       trayMenu(*desk, panel, res::ID_TRAY_EXIT);
     });
   }
-  bool hasPreview(Hwnd target) {
-    return std::any_of(desk->thumbnails.begin(), desk->thumbnails.end(), [&](const auto& entry) {
-      return entry.second.source == target && desk->windows.isWindow(entry.second.destination);
-    });
+  Hwnd previewOf(Hwnd target) {
+    for (const auto& [id, thumbnail] : desk->thumbnails) {
+      if (thumbnail.source == target && desk->windows.isWindow(thumbnail.destination)) {
+        return thumbnail.destination;
+      }
+    }
+    return {};
   }
+  bool hasPreview(Hwnd target) { return static_cast<bool>(previewOf(target)); }
   // Windows reach the controller one per detection tick.
   void detect(int ticks) { desk->advance(1300 * static_cast<uint32_t>(ticks)); }
   // The exclude button, with the window's row of the control page's list selected; the
@@ -116,6 +120,58 @@ TEST_F(RulesAndSettingsTest, ACountTooLargeNoLongerHidesEveryWindow) {
   // The file as the user left it is kept, and the saved one holds the one real rule.
   EXPECT_EQ(file(kRules + ".bak"), edited);
   EXPECT_EQ(file(kRules), "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n" + edited.substr(edited.find("[ITEM0]")));
+}
+
+TEST_F(RulesAndSettingsTest, ARuleDeletedOrRelaxedGivesTheWindowItsPreviewBack) {
+  const std::string atStart =
+      "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLEFLAG=1\r\nPNAMEFLAG=1\r\n"
+      "FULLNAMEFLAG=1\r\nTITLE=Inbox - Mail\r\nPNAME=mail.exe\r\nTPART=\r\n";
+  desk->files.writeFile(kRules, atStart);
+  const Hwnd mail = addAppWindow(*desk, "Inbox - Mail", "mail.exe");
+  const Hwnd editor = addAppWindow(*desk, "Doc - Editor", "ed.exe");
+  run([&](Hwnd panel) {
+    trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
+    const Hwnd page = desk->windows.findDialog(res::IDD_LIMIT);
+    const Hwnd rules = desk->windows.getDlgItem(page, res::IDC_LIMIT_LIST);
+    detect(2);
+    ASSERT_TRUE(hasPreview(editor));
+    EXPECT_FALSE(hasPreview(mail));
+
+    // Excluded from its preview's menu...
+    platform::Rect cell;
+    desk->windows.getWindowRect(previewOf(editor), cell);
+    desk->windows.menuAnswers.push_back(res::ID_THUMB_EXCLUDE);
+    desk->windows.rightClick({cell.left + 5, cell.top + 5});
+    desk->windows.pumpMessages();
+    detect(3);
+    ASSERT_FALSE(hasPreview(editor));
+
+    // ... and its rule, now first, deleted: the preview is back at the next tick, while the
+    // other window's rule still holds.
+    ASSERT_EQ(desk->windows.listView(rules)->text(0, 1), "Doc - Editor");
+    desk->windows.clickListRow(rules, 0);
+    desk->messageBoxAnswers.push_back(platform::IDYES);
+    desk->windows.clickButton(page, res::IDC_LIMIT_DELETE);
+    detect(1);
+    EXPECT_TRUE(hasPreview(editor));
+    detect(3);
+    EXPECT_FALSE(hasPreview(mail));
+
+    // The other rule relaxed to a part of the title the window does not have.
+    desk->windows.clickListRow(rules, 0);
+    desk->windows.modalScripts[res::IDD_LIMIT_SETTING] = [&](Hwnd h) {
+      desk->windows.clickButton(h, res::IDC_LIMIT_FULL_NAME_CHECK);
+      desk->windows.typeText(h, res::IDC_LIMIT_TPART, "Outbox");
+      desk->windows.clickButton(h, platform::IDOK);
+    };
+    desk->windows.clickButton(page, res::IDC_LIMIT_CHANGE);
+    detect(1);
+    EXPECT_TRUE(hasPreview(mail));
+    EXPECT_EQ(file(kRules), atStart);  // written at exit
+  });
+  EXPECT_EQ(file(kRules),
+            "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLEFLAG=1\r\nPNAMEFLAG=1\r\n"
+            "FULLNAMEFLAG=0\r\nTITLE=Inbox - Mail\r\nPNAME=mail.exe\r\nTPART=Outbox\r\n");
 }
 
 TEST_F(RulesAndSettingsTest, TheEndOfTheSessionSavesTheRulesAtOnce) {

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/sim/sim_desktop.h"
 #include "res/dialogs.h"
+
+using platform::Hwnd;
 
 namespace {
 
@@ -95,4 +99,69 @@ TEST_F(LimitPageTest, NewExclusionsGoFirstReachTheStoreAndKeepTheSelection) {
   EXPECT_EQ(field(res::IDC_LIMIT_MATCH_KIND), "フルネーム一致");
   EXPECT_FALSE(page.isAllowed("Inbox - Mail", "mail.exe"));
   EXPECT_TRUE(page.isAllowed("Inbox - Mail", "other.exe"));
+}
+
+TEST_F(LimitPageTest, ChangeAndDeleteTheMarkedRule) {
+  auto& boxes = desk->messageBoxes;
+  const auto change = [&](std::function<void(Hwnd)> user) {
+    desk->windows.modalScripts[res::IDD_LIMIT_SETTING] = std::move(user);
+    desk->windows.clickButton(page.hwnd(), res::IDC_LIMIT_CHANGE);
+  };
+  const auto remove = [&](int answer) {
+    desk->messageBoxAnswers.push_back(answer);
+    desk->windows.clickButton(page.hwnd(), res::IDC_LIMIT_DELETE);
+  };
+  const auto click = [&](Hwnd h, int32_t id) { desk->windows.clickButton(h, id); };
+  const auto part = [&](Hwnd h) { return desk->windows.getDlgItemText(h, res::IDC_LIMIT_TPART); };
+  open({kWhole, kPart});
+  desk->windows.clickButton(page.hwnd(), res::IDC_LIMIT_DELETE);
+  EXPECT_EQ(boxes.back().text, "除外条件を一覧で選択してください");
+
+  // Unchecking the whole-title test with no part starts the part from the whole title; with
+  // a part there, the part stays. Cancel forgets it all.
+  desk->windows.clickListRow(page.item(res::IDC_LIMIT_LIST), 0);
+  bool shown = false;
+  change([&](Hwnd h) {
+    shown = desk->windows.getWindowText(h, 256) == "除外条件設定";
+    click(h, res::IDC_LIMIT_FULL_NAME_CHECK);
+    EXPECT_EQ(part(h), "Doc - Editor");
+    desk->windows.typeText(h, res::IDC_LIMIT_TPART, "Doc");
+    click(h, res::IDC_LIMIT_FULL_NAME_CHECK);
+    click(h, res::IDC_LIMIT_FULL_NAME_CHECK);
+    EXPECT_EQ(part(h), "Doc");
+    click(h, platform::IDCANCEL);
+  });
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(page.rules(), (std::vector<ExclusionItem>{kWhole, kPart}));
+  // OK with both tests off: a rule for every window, in the store at once, not yet in the
+  // file. A part longer than the file keeps is cut where reading it back would cut it.
+  change([&](Hwnd h) {
+    click(h, res::IDC_LIMIT_TITLE_CHECK);
+    click(h, res::IDC_LIMIT_PNAME_CHECK);
+    desk->windows.typeText(h, res::IDC_LIMIT_TPART, std::string(258, 'a') + "\x82\xa0");
+    click(h, platform::IDOK);
+  });
+  const ExclusionItem changed{0, 0, "Doc - Editor", "ed.exe", 1, std::string(258, 'a')};
+  EXPECT_EQ(page.rules(), (std::vector<ExclusionItem>{changed, kPart}));
+  EXPECT_EQ(store.items, page.rules());
+  EXPECT_EQ(list->text(0, 0), "");
+  EXPECT_EQ(field(res::IDC_LIMIT_TITLE_STATE), "タイトル無効");
+  EXPECT_FALSE(page.isAllowed("Anything", "any.exe"));
+  EXPECT_FALSE(desk->files.exists(store.filePath));
+
+  // No keeps the rule; Yes removes it and the mark shows the rule that followed.
+  remove(platform::IDNO);
+  EXPECT_EQ(boxes.back().text, "除外条件を削除しますか？");
+  EXPECT_EQ(boxes.back().type, platform::MB_YESNO);
+  remove(platform::IDYES);
+  EXPECT_EQ(store.items, (std::vector<ExclusionItem>{kPart}));
+  EXPECT_EQ(field(res::IDC_LIMIT_TPART), "Mail");
+  // The last rule deleted: nothing marked, the fields empty, and the file holds no rule.
+  remove(platform::IDYES);
+  EXPECT_TRUE(list->rows.empty());
+  EXPECT_EQ(list->selectionMark, -1);
+  EXPECT_EQ(field(res::IDC_LIMIT_TITLE_STATE), "");
+  EXPECT_EQ(field(res::IDC_LIMIT_TPART), "");
+  ASSERT_TRUE(store.saveFile());
+  EXPECT_EQ(desk->files.readFile(store.filePath), "[SYSTEM]\r\nEXCLUSIONNUM=0\r\n");
 }
