@@ -25,8 +25,6 @@ class Fixture {
   virtual std::string ownProgramName() = 0;
   // The alpha of a layered window as the system keeps it, or -1 (the port cannot read it).
   virtual int layeredAlpha(platform::Hwnd window) = 0;
-  // The size of the bitmap on the clipboard as "WxH", or "none".
-  virtual std::string clipboardBitmap() = 0;
 };
 
 // Collects the failed expectations of one case.

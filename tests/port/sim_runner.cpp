@@ -22,13 +22,6 @@ class SimFixture : public port_test::Fixture {
     std::optional<uint8_t> alpha = desk_->windows.layeredAlpha(window);
     return alpha ? *alpha : -1;
   }
-  std::string clipboardBitmap() override {
-    auto data = desk_->windows.clipboardData.find(platform::CF_BITMAP);
-    if (data == desk_->windows.clipboardData.end()) return "none";
-    const auto* bitmap = desk_->windows.bitmap(data->second);
-    if (bitmap == nullptr) return "deleted";
-    return std::to_string(bitmap->size.cx) + "x" + std::to_string(bitmap->size.cy);
-  }
 
  private:
   std::unique_ptr<sim::SimDesktop> desk_ = sim::SimDesktop::singleMonitor();

@@ -126,17 +126,6 @@ class Win32Fixture : public port_test::Fixture {
     if (!GetLayeredWindowAttributes(win32::toHwnd(window), nullptr, &alpha, &flags)) return -1;
     return (flags & LWA_ALPHA) ? alpha : -1;
   }
-  std::string clipboardBitmap() override {
-    if (!OpenClipboard(nullptr)) return "not opened";
-    BITMAP info{};
-    auto* bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
-    std::string size = "none";
-    if (bitmap != nullptr && GetObjectW(bitmap, sizeof info, &info) == sizeof info) {
-      size = std::to_string(info.bmWidth) + "x" + std::to_string(info.bmHeight);
-    }
-    CloseClipboard();
-    return size;
-  }
 
  private:
   win32::Win32Platform adapter_;
