@@ -10,24 +10,19 @@ wine_env_up
 driver_session ready open-windows 60 -s 640x400 'Copy me'
 start_zenta "$(new_dir copy)" -K527
 panel=$(zenta_panel) || fail "no main panel appeared"
-zenta_pid=$(driver window-info "$panel" | sed -n 's/^pid=//p')
-preview_line() { driver process-windows "$zenta_pid" | awk '$2 ~ /^Quillmoor\.Window\./'; }
-has_preview() { [[ -n $(preview_line) ]]; }
+zenta_pid=$(zenta_pid "$panel")
+has_preview() { [[ -n $(zenta_previews "$zenta_pid") ]]; }
 wait_for has_preview 15 || fail "the window got no preview"
-read -r preview l t r b <<<"$(preview_line | awk '{ print $1, $6, $7, $8, $9 }')"
+read -r preview l t r b <<<"$(zenta_previews "$zenta_pid" | awk '{ print $1, $5, $6, $7, $8 }')"
 driver clipboard-text stale || fail "could not put a text on the clipboard"
 
-xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) sleep 0.3 click 3
-menu=$(driver wait-class '#32768' 10000) || fail "no context menu after a right click on the preview"
-root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
-xdotool windowfocus "$root" key Down Down Down Return || fail "xdotool failed"
-driver wait-gone "$menu" 5000 || fail "the context menu stayed open"
+preview_menu_choose "$l" "$t" "$r" "$b" Down Down Down Return
 copied() { driver clipboard "$preview" | grep -q ' bitmap=[0-9]'; }
 wait_for copied 5 || fail "no bitmap on the clipboard: $(driver clipboard "$preview")"
 
 clip=$(driver clipboard "$preview")
 qm_note "clipboard: $clip"
-style=$(preview_line | awk '{ print $3 }')
+style=$(zenta_previews "$zenta_pid" | awk '{ print $2 }')
 ((style & 0x40000)) || fail "the preview had no sizing frame: the test shows nothing about it"
 [[ $clip =~ " bitmap="([0-9x]+)" client="([0-9x]+)$ && ${BASH_REMATCH[1]} == "${BASH_REMATCH[2]}" ]] ||
   fail "the bitmap is not of the client size: $clip"
