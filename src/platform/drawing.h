@@ -1,4 +1,5 @@
-// Painting the program's own windows: fills, icons, brushes and device-context settings.
+// Painting the program's own windows: fills, icons, brushes and device-context settings;
+// bitmaps of windows' pictures.
 #pragma once
 
 #include "platform/types.h"
@@ -19,6 +20,18 @@ class Drawing {
   virtual BrushHandle blackBrush() = 0;
   virtual void setBkMode(DeviceContext dc, int32_t mode) = 0;
   virtual void setTextColor(DeviceContext dc, ColorRef color) = 0;
+
+  // Bitmaps, each a new one the caller owns until deleteBitmap or the clipboard takes it.
+  // What one of the program's own windows' client area reads back from its device context
+  // (GetDC, BitBlt SRCCOPY from 0,0), `size` large. None on failure.
+  virtual BitmapHandle copyClientArea(Hwnd window, Size size) = 0;
+  // The part `source` of any window as PrintWindow with `flags` draws it, stretched to fill
+  // `size`. PrintWindow draws the whole window with its window rectangle's top-left corner at
+  // (0,0), so `source` is relative to that corner, as a DWM thumbnail's source is. None when
+  // PrintWindow fails. PrintWindow sends the window a message: it waits while that one hangs.
+  virtual BitmapHandle printWindowPart(Hwnd window, const Rect& source, Size size,
+                                       uint32_t flags) = 0;
+  virtual void deleteBitmap(BitmapHandle bitmap) = 0;
 };
 
 }  // namespace platform

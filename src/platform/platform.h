@@ -2,6 +2,7 @@
 // One adapter object may stand behind several of them.
 #pragma once
 
+#include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/drawing.h"
 #include "platform/dwm.h"
@@ -43,6 +44,7 @@ struct Platform {
   Drawing& drawing;
   Input& input;
   Screen& screen;
+  Clipboard& clipboard;
 
   // The same bundle with the service of `service`'s type replaced by it (start-up puts the
   // version-guarded DWM in; tests put a failing service in).
@@ -71,7 +73,8 @@ struct Platform {
                     .icons = pick(icons),
                     .drawing = pick(drawing),
                     .input = pick(input),
-                    .screen = pick(screen)};
+                    .screen = pick(screen),
+                    .clipboard = pick(clipboard)};
   }
 };
 

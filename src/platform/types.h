@@ -100,6 +100,11 @@ struct ImageListHandle {
   uint64_t value = 0;
   friend bool operator==(ImageListHandle, ImageListHandle) = default;
 };
+struct BitmapHandle {
+  uint64_t value = 0;
+  constexpr explicit operator bool() const { return value != 0; }
+  friend bool operator==(BitmapHandle, BitmapHandle) = default;
+};
 struct DeviceContext {
   uint64_t value = 0;
 };

@@ -71,6 +71,7 @@ Cthumbnail::Cthumbnail(const Ports& ports, DisplayEnvironment& environment,
       alpha_(alpha),
       targetWnd_(target),
       keeper_(ports.keeper, environment, target),
+      copy_(ports.copy),
       thumbnail_(ports.dwm) {
   onVista_ = ports.checks.isVistaOrLater() != 0;
   if (onVista_) {
@@ -327,6 +328,13 @@ void Cthumbnail::onContextMenu() {
 }
 
 void Cthumbnail::onCommand(uint32_t id) {
+  if (id == res::ID_THUMB_COPY) {
+    const Rect client = clientRect();
+    // The part of the target shown is known only while the DWM draws it.
+    copy_.copy(hwnd(), {client.width(), client.height()}, targetWnd_,
+               thumbnail_.held() ? currentSource_ : Rect{});
+    return;
+  }
   if (listener_ == nullptr) return;
   if (id == res::ID_THUMB_ARRANGE) {
     listener_->onArrange();

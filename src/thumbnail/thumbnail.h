@@ -13,6 +13,7 @@
 #include "base/thumbnail_registration.h"
 #include "display/display_environment.h"
 #include "settings/settings.h"
+#include "thumbnail/preview_copy.h"
 #include "thumbnail/target_keeper.h"
 #include "thumbnail/thumbnail_listener.h"
 #include "ui/window.h"
@@ -37,13 +38,15 @@ class Cthumbnail : public ui::Window {
           messageBoxes(p.messageBoxes),
           input(p.input),
           checks(c),
-          keeper(p) {}
+          keeper(p),
+          copy(p) {}
     platform::Drawing& drawing;
     platform::Dwm& dwm;
     platform::MessageBoxes& messageBoxes;
     platform::Input& input;
     PlatformChecks& checks;
     TargetKeeper::Ports keeper;
+    PreviewCopy::Ports copy;
   };
 
   // A preview with its window, or nothing when the window could not be created. `settings`
@@ -148,6 +151,7 @@ class Cthumbnail : public ui::Window {
   uint8_t alpha_;
   platform::Hwnd targetWnd_;
   TargetKeeper keeper_;
+  PreviewCopy copy_;
   platform::Rect lastTargetRect_;
   bool onVista_ = false;
   platform::Bool composition_ = 0;

@@ -474,7 +474,8 @@ SimDesktop::SimDesktop() : services_(std::make_unique<Services>(*this)) {
                                                   .icons = windows,
                                                   .drawing = windows,
                                                   .input = windows,
-                                                  .screen = windows});
+                                                  .screen = windows,
+                                                  .clipboard = windows});
 }
 
 SimDesktop::~SimDesktop() = default;

@@ -76,6 +76,10 @@
 // - Modal loops answered by scripts, timers on the virtual clock, pop-up menus answered from a
 //   queue, system menus, list views, check boxes, brushes and device-context settings;
 //   fillRect and paintFill are recorded, not drawn.
+// - Bitmaps and the clipboard (sim_clipboard.cpp): bitmaps are a size and where their
+//   picture came from, live until deleted; once the clipboard holds one, it is deleted when
+//   the clipboard lets it go (emptied, or the format set anew). PrintWindow of a hung window waits for it ("BLOCKED").
+//   One window at a time opens the clipboard; data is set only while it is open.
 // - Painting (sim_painting.cpp): windows marked for painting get WM_PAINT once nothing else
 //   waits; a frame style change shows only after SWP_FRAMECHANGED.
 //
@@ -85,6 +89,10 @@
 //   WM_SETCURSOR, WM_NCMOUSEMOVE, WM_MOUSELEAVE and hover messages, WM_CAPTURECHANGED, the
 //   other buttons, double-click timing, the system's drag of a frame edge.
 //
+// Not modelled for the clipboard: formats the system derives (CF_DIB ...), delayed rendering,
+// WM_DESTROYCLIPBOARD, the owner's going away, a clipboard left open by the program until
+// another open; PrintWindow of a window that stops answering midway, flags other than
+// PW_RENDERFULLCONTENT, and whether Windows 7 refuses that flag (a switch, unmeasured).
 // What it does not model: pixels (no WM_ERASEBKGND or WM_NCPAINT is sent; a layered window
 // without attributes is not drawn on Windows, here nothing is drawn anyway), update regions
 // (a window is wholly valid or invalid), real input (tests click through the API below, which
@@ -168,7 +176,8 @@ class SimWindowManager : public platform::Windows,
                          public platform::Drawing,
                          public platform::Input,
                          public platform::Screen,
-                         public platform::Processes {
+                         public platform::Processes,
+                         public platform::Clipboard {
  public:
   // `now` is the desktop's clock in ms, `actions` its call log; both outlive this object.
   SimWindowManager(uint32_t& now, std::vector<std::string>& actions);
@@ -309,6 +318,25 @@ class SimWindowManager : public platform::Windows,
   size_t liveBrushes() const { return brushes_.size(); }
   std::optional<int32_t> bkMode(platform::DeviceContext dc) const;
   std::optional<platform::ColorRef> textColor(platform::DeviceContext dc) const;
+
+  // Bitmaps and the clipboard (sim_clipboard.cpp). A bitmap's picture says where it came
+  // from: "client h..." (what a window's own device context read back) or
+  // "print h... flags F part l,t,r,b of WxH" (PrintWindow: the part, relative to the window
+  // rectangle's top-left corner, of the whole window's W x H as it was then).
+  struct SimBitmap {
+    platform::Size size;
+    std::string picture;
+  };
+  const SimBitmap* bitmap(platform::BitmapHandle bitmap) const;  // null once deleted
+  size_t liveBitmaps() const { return bitmaps_.size(); }
+  // PrintWindow fails always, or with PW_RENDERFULLCONTENT (as systems without it may).
+  bool printWindowFails = false;
+  bool printFullContentFails = false;
+  // The clipboard's data by format (other programs' data as a null handle), its owner, and
+  // another program keeping it open so that no one else can open it.
+  std::map<uint32_t, platform::BitmapHandle> clipboardData;
+  platform::Hwnd clipboardOwner;
+  bool clipboardHeldElsewhere = false;
 
   // The screen.
   platform::Rect screen{0, 0, 1920, 1080};  // the desktop window's rectangle
@@ -460,6 +488,17 @@ class SimWindowManager : public platform::Windows,
   void setCapture(platform::Hwnd window) override;
   void releaseCapture() override;
 
+  platform::BitmapHandle copyClientArea(platform::Hwnd window, platform::Size size) override;
+  platform::BitmapHandle printWindowPart(platform::Hwnd window, const platform::Rect& source,
+                                         platform::Size size, uint32_t flags) override;
+  void deleteBitmap(platform::BitmapHandle bitmap) override;
+
+  // ===== platform::Clipboard =====
+  bool open(platform::Hwnd owner) override;
+  bool empty() override;
+  bool setBitmap(platform::BitmapHandle bitmap) override;
+  bool close() override;
+
   // ===== platform::Processes =====
   std::string baseName(platform::Dword processId) override;
   std::string imagePath(platform::Dword processId) override;
@@ -608,6 +647,10 @@ class SimWindowManager : public platform::Windows,
   std::set<uint64_t> icons_;      // live icons from newIcon()
   uint64_t nextIcon_ = 0x0D000010;
   std::map<uint64_t, SimImageList> imageLists_;
+  std::map<uint64_t, SimBitmap> bitmaps_;
+  uint64_t nextBitmap_ = 0x05000010;
+  std::optional<platform::Hwnd> clipboardOpenBy_;
+  platform::BitmapHandle newBitmap(platform::Size size, std::string picture);
   uint64_t nextImageList_ = 0x0E000010;
 };
 

@@ -1,6 +1,11 @@
 // The port's portable types and constants must equal the Windows ones they stand for.
 #include "platform/types.h"  // before <windows.h>, whose macros carry the same names
 
+// The checks only compare values: see what the headers declare for Windows 8.1 too
+// (PW_RENDERFULLCONTENT), while the program itself still runs on 7.
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0603
+
 #include <windows.h>
 
 #include <commctrl.h>

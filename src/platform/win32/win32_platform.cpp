@@ -20,6 +20,7 @@ Win32Platform::Win32Platform()
                 .icons = windows_,
                 .drawing = windows_,
                 .input = windows_,
-                .screen = windows_} {}
+                .screen = windows_,
+                .clipboard = clipboard_} {}
 
 }  // namespace win32

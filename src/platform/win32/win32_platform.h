@@ -257,6 +257,11 @@ class Win32Windows : public platform::Windows,
   void setBkMode(platform::DeviceContext dc, int32_t mode) override;
   void setTextColor(platform::DeviceContext dc, platform::ColorRef color) override;
   void paintIcon(platform::Hwnd window, platform::IconHandle icon, int32_t x, int32_t y) override;
+  // Bitmaps (win32_clipboard.cpp).
+  platform::BitmapHandle copyClientArea(platform::Hwnd window, platform::Size size) override;
+  platform::BitmapHandle printWindowPart(platform::Hwnd window, const platform::Rect& source,
+                                         platform::Size size, uint32_t flags) override;
+  void deleteBitmap(platform::BitmapHandle bitmap) override;
 
   int32_t getSystemMetrics(int32_t index) override;
   bool getWorkArea(platform::Rect& area) override;
@@ -296,6 +301,14 @@ class Win32Processes : public platform::Processes {
   std::string imagePath(platform::Dword processId) override;
 };
 
+class Win32Clipboard : public platform::Clipboard {
+ public:
+  bool open(platform::Hwnd owner) override;
+  bool empty() override;
+  bool setBitmap(platform::BitmapHandle bitmap) override;
+  bool close() override;
+};
+
 // All services, bundled for start-up.
 class Win32Platform {
  public:
@@ -312,6 +325,7 @@ class Win32Platform {
   Win32MessageBoxes messageBoxes_;
   Win32Windows windows_;
   Win32Processes processes_;
+  Win32Clipboard clipboard_;
   platform::Platform platform_;
 };
 

@@ -1,0 +1,100 @@
+// The simulated window manager: bitmaps of windows' pictures and the clipboard.
+#include <cstdio>
+
+#include "platform/sim/sim_window.h"
+#include "platform/sim/sim_window_manager.h"
+
+namespace sim {
+
+using namespace platform;
+
+namespace {
+
+std::string hex(const char* prefix, uint64_t value) {
+  char text[32];
+  snprintf(text, sizeof text, "%s%llx", prefix, static_cast<unsigned long long>(value));
+  return text;
+}
+
+}  // namespace
+
+BitmapHandle SimWindowManager::newBitmap(Size size, std::string picture) {
+  if (size.cx <= 0 || size.cy <= 0) return {};
+  nextBitmap_ += 4;
+  bitmaps_[nextBitmap_] = {size, std::move(picture)};
+  return BitmapHandle{nextBitmap_};
+}
+
+const SimWindowManager::SimBitmap* SimWindowManager::bitmap(BitmapHandle bitmap) const {
+  auto found = bitmaps_.find(bitmap.value);
+  return found == bitmaps_.end() ? nullptr : &found->second;
+}
+
+BitmapHandle SimWindowManager::copyClientArea(Hwnd window, Size size) {
+  ++portCalls;
+  if (live(window) == nullptr) return {};
+  return newBitmap(size, "client " + hex("h", window.value));
+}
+
+BitmapHandle SimWindowManager::printWindowPart(Hwnd window, const Rect& source, Size size,
+                                               uint32_t flags) {
+  ++portCalls;
+  Window* w = live(window);
+  if (w == nullptr) return {};
+  if (!w->own) ++crossProcessMessages;
+  if (hungForeign(*w)) blockedBy(*w, "printWindow");  // WM_PRINT waits for the window
+  if (printWindowFails || ((flags & PW_RENDERFULLCONTENT) != 0 && printFullContentFails)) {
+    return {};
+  }
+  char picture[160];
+  snprintf(picture, sizeof picture, "print %s flags %u part %d,%d,%d,%d of %dx%d",
+           hex("h", window.value).c_str(), flags, source.left, source.top, source.right,
+           source.bottom, w->rect.width(), w->rect.height());
+  return newBitmap(size, picture);
+}
+
+void SimWindowManager::deleteBitmap(BitmapHandle bitmap) {
+  ++portCalls;
+  if (bitmaps_.erase(bitmap.value) == 0) {
+    actions_.push_back("delete unknown bitmap " + hex("b", bitmap.value));
+  }
+}
+
+bool SimWindowManager::open(Hwnd owner) {
+  ++portCalls;
+  actions_.push_back("clipboard open " + hex("h", owner.value));
+  if (clipboardHeldElsewhere || clipboardOpenBy_) return false;
+  clipboardOpenBy_ = owner;
+  return true;
+}
+
+bool SimWindowManager::empty() {
+  ++portCalls;
+  actions_.push_back("clipboard empty");
+  if (!clipboardOpenBy_) return false;
+  for (const auto& [format, data] : clipboardData) bitmaps_.erase(data.value);
+  clipboardData.clear();
+  clipboardOwner = *clipboardOpenBy_;
+  return true;
+}
+
+bool SimWindowManager::setBitmap(BitmapHandle bitmap) {
+  ++portCalls;
+  actions_.push_back("clipboard set bitmap " + hex("b", bitmap.value));
+  if (!clipboardOpenBy_ || bitmaps_.count(bitmap.value) == 0) return false;
+  if (auto old = clipboardData.find(CF_BITMAP); old != clipboardData.end()) {
+    bitmaps_.erase(old->second.value);
+  }
+  clipboardData[CF_BITMAP] = bitmap;
+  return true;
+}
+
+bool SimWindowManager::close() {
+  ++portCalls;
+  actions_.push_back("clipboard close");
+  if (!clipboardOpenBy_) return false;
+  clipboardOpenBy_.reset();
+  return true;
+}
+
+}  // namespace sim

@@ -1,0 +1,104 @@
+#include "platform/win32/win32_platform.h"
+
+#include <utility>
+
+namespace win32 {
+
+using namespace platform;
+
+namespace {
+
+HBITMAP toBitmap(BitmapHandle bitmap) {
+  return reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(bitmap.value));
+}
+BitmapHandle fromBitmap(HBITMAP bitmap) { return {reinterpret_cast<uintptr_t>(bitmap)}; }
+
+// A memory context holding a new bitmap compatible with the screen; both go with it unless
+// the bitmap is taken.
+class MemoryBitmap {
+ public:
+  MemoryBitmap(HDC screen, int width, int height)
+      : dc_(CreateCompatibleDC(screen)), bitmap_(CreateCompatibleBitmap(screen, width, height)) {
+    if (dc_ != nullptr && bitmap_ != nullptr) old_ = SelectObject(dc_, bitmap_);
+  }
+  ~MemoryBitmap() {
+    if (old_ != nullptr) SelectObject(dc_, old_);
+    if (dc_ != nullptr) DeleteDC(dc_);
+    if (bitmap_ != nullptr) DeleteObject(bitmap_);
+  }
+  MemoryBitmap(const MemoryBitmap&) = delete;
+  MemoryBitmap& operator=(const MemoryBitmap&) = delete;
+  bool ready() const { return old_ != nullptr; }
+  HDC dc() const { return dc_; }
+  // The bitmap, deselected, for the caller to own.
+  HBITMAP take() {
+    SelectObject(dc_, old_);
+    old_ = nullptr;
+    return std::exchange(bitmap_, nullptr);
+  }
+
+ private:
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_ = nullptr;
+};
+
+// A window's device context (the screen's for none) for as long as it lives.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+}  // namespace
+
+BitmapHandle Win32Windows::copyClientArea(Hwnd window, Size size) {
+  const WindowDc windowDc(toHwnd(window));
+  if (windowDc.get() == nullptr || size.cx <= 0 || size.cy <= 0) return {};
+  MemoryBitmap copy(windowDc.get(), size.cx, size.cy);
+  if (!copy.ready() ||
+      !BitBlt(copy.dc(), 0, 0, size.cx, size.cy, windowDc.get(), 0, 0, SRCCOPY)) {
+    return {};
+  }
+  return fromBitmap(copy.take());
+}
+
+BitmapHandle Win32Windows::printWindowPart(Hwnd window, const Rect& source, Size size,
+                                           uint32_t flags) {
+  RECT r;
+  if (!GetWindowRect(toHwnd(window), &r) || size.cx <= 0 || size.cy <= 0) return {};
+  const WindowDc screen(nullptr);
+  if (screen.get() == nullptr) return {};
+  MemoryBitmap whole(screen.get(), r.right - r.left, r.bottom - r.top);
+  MemoryBitmap part(screen.get(), size.cx, size.cy);
+  if (!whole.ready() || !part.ready() || !PrintWindow(toHwnd(window), whole.dc(), flags)) {
+    return {};
+  }
+  SetStretchBltMode(part.dc(), HALFTONE);
+  SetBrushOrgEx(part.dc(), 0, 0, nullptr);  // as HALFTONE asks
+  if (!StretchBlt(part.dc(), 0, 0, size.cx, size.cy, whole.dc(), source.left, source.top,
+                  source.width(), source.height(), SRCCOPY)) {
+    return {};
+  }
+  return fromBitmap(part.take());
+}
+
+void Win32Windows::deleteBitmap(BitmapHandle bitmap) { DeleteObject(toBitmap(bitmap)); }
+
+bool Win32Clipboard::open(Hwnd owner) { return OpenClipboard(toHwnd(owner)) != 0; }
+bool Win32Clipboard::empty() { return EmptyClipboard() != 0; }
+bool Win32Clipboard::setBitmap(BitmapHandle bitmap) {
+  return SetClipboardData(CF_BITMAP, toBitmap(bitmap)) != nullptr;
+}
+bool Win32Clipboard::close() { return CloseClipboard() != 0; }
+
+}  // namespace win32
