@@ -15,6 +15,7 @@
 #include "settings/settings.h"
 #include "thumbnail/target_keeper.h"
 #include "thumbnail/thumbnail_listener.h"
+#include "thumbnail/web_reload.h"
 #include "ui/window.h"
 
 // One axis of the zoomed source: `share` percent (0..100) of `size`, at least one pixel,
@@ -25,7 +26,7 @@ class Cthumbnail : public ui::Window {
  public:
   static constexpr uintptr_t kPollTimer = 112;
   static constexpr uintptr_t kLeaveTimer = 104;
-  static constexpr uintptr_t kReloadTimer = 110;
+  static constexpr uintptr_t kReloadTimer = WebReload::kTimer;
 
   // The framework's services, drawing, the pointer, the (guarded) DWM, the version checks, message boxes,
   // and what its target keeper uses.
@@ -37,13 +38,15 @@ class Cthumbnail : public ui::Window {
           messageBoxes(p.messageBoxes),
           input(p.input),
           checks(c),
-          keeper(p) {}
+          keeper(p),
+          reload(p) {}
     platform::Drawing& drawing;
     platform::Dwm& dwm;
     platform::MessageBoxes& messageBoxes;
     platform::Input& input;
     PlatformChecks& checks;
     TargetKeeper::Ports keeper;
+    WebReload::Ports reload;
   };
 
   // A preview with its window, or nothing when the window could not be created. `settings`
@@ -80,7 +83,6 @@ class Cthumbnail : public ui::Window {
   int32_t sourceX = 0, sourceY = 0;
   int32_t panX = 0, panY = 0;
   bool dragging = false;  // a pan drag of the zoomed view
-  bool reloadOn = false;  // web reload switched on
 
   platform::Hwnd targetWnd() const { return targetWnd_; }
   const std::string& title() const { return title_; }
@@ -89,6 +91,7 @@ class Cthumbnail : public ui::Window {
   platform::ThumbnailId thumbnailId() const { return thumbnail_.id(); }
   const platform::Rect& currentSource() const { return currentSource_; }
   TargetKeeper& keeper() { return keeper_; }
+  const WebReload& reload() const { return reload_; }
 
  protected:
   platform::LResult windowProc(uint32_t message, platform::WParam wParam,
@@ -148,6 +151,7 @@ class Cthumbnail : public ui::Window {
   uint8_t alpha_;
   platform::Hwnd targetWnd_;
   TargetKeeper keeper_;
+  WebReload reload_;
   platform::Rect lastTargetRect_;
   bool onVista_ = false;
   platform::Bool composition_ = 0;
