@@ -1,5 +1,7 @@
 // Web reload from a preview's menu: F5 posted to each browser's page window on a timer, the
 // interval dialog, and what a hidden target's disabled style goes through.
+#include <sstream>
+
 #include "scenario/preview_fixture.h"
 
 namespace scenario {
@@ -9,22 +11,12 @@ using namespace platform;
 
 class WebReloadTest : public PreviewTest {
  protected:
-  // A browser's top-level window.
-  Hwnd addBrowser(const std::string& exe, bool minimised = false) {
-    sim::ForeignWindow window;
-    window.processId = desk->windows.addProcess(exe, "C:\\Apps\\" + exe);
-    window.title = exe;
-    window.rect = kNormal;
-    window.iconic = minimised;
-    return desk->windows.addWindow(window);
-  }
   Hwnd addChild(Hwnd parent, const std::string& className) {
     sim::ForeignWindow child;
     child.processId = desk->windows.getWindowProcessId(parent);
     child.style = WS_VISIBLE;
     child.parent = parent;
     child.className = className;
-    child.rect = kNormal;
     return desk->windows.addWindow(child);
   }
   void choose(Hwnd target, uint32_t command) {
@@ -60,18 +52,16 @@ class WebReloadTest : public PreviewTest {
   std::optional<uint32_t> reloadPeriod(Hwnd target) {
     return desk->windows.timerPeriod(previewOf(target), 110);
   }
-  int occurrences(const std::string& text) {
-    int n = 0;
-    for (size_t at = desk->consoleOutput.find(text); at != std::string::npos;
-         at = desk->consoleOutput.find(text, at + 1)) {
-      ++n;
-    }
+  long lines(const std::string& line) {
+    std::istringstream log(desk->consoleOutput);
+    long n = 0;
+    for (std::string each; std::getline(log, each);) n += each == line ? 1 : 0;
     return n;
   }
 };
 
 TEST_F(WebReloadTest, ChromeReloadsAfterASecondThenEachIntervalUntilSwitchedOff) {
-  const Hwnd chrome = addBrowser("chrome.exe");
+  const Hwnd chrome = addAppWindow(*desk, "Chrome", "chrome.exe", kNormal);
   const Hwnd container = addChild(chrome, "Chrome_ContainerWin_0");
   const Hwnd page = addChild(container, "Chrome_RenderWidgetHostHWND");
   run([&](Hwnd) {
@@ -124,12 +114,13 @@ TEST_F(WebReloadTest, ChromeReloadsAfterASecondThenEachIntervalUntilSwitchedOff)
 }
 
 TEST_F(WebReloadTest, EachBrowserHasItsReceiverAndAHiddenTargetStaysDisabled) {
-  const Hwnd explorer = addBrowser("iexplore.exe", true);
-  const Hwnd firefox = addBrowser("firefox.exe");
+  const Hwnd explorer = addAppWindow(*desk, "IE", "iexplore.exe", kNormal);
+  desk->windows.userMinimize(explorer);
+  const Hwnd firefox = addAppWindow(*desk, "Firefox", "firefox.exe", kNormal);
   const Hwnd firstChild = addChild(firefox, "MozillaWindowClass");
   const Hwnd secondChild = addChild(firefox, "MozillaWindowClass");
-  const Hwnd bare = addBrowser("chrome.exe");
-  const Hwnd hollow = addBrowser("chrome.exe");
+  const Hwnd bare = addAppWindow(*desk, "Bare", "chrome.exe", kNormal);
+  const Hwnd hollow = addAppWindow(*desk, "Hollow", "chrome.exe", kNormal);
   addChild(hollow, "Chrome_ContainerWin_0");
   run([&](Hwnd) {
     detect(4);
@@ -156,13 +147,13 @@ TEST_F(WebReloadTest, EachBrowserHasItsReceiverAndAHiddenTargetStaysDisabled) {
                                                       {keys[1], enabledStyle | WS_VSCROLL},
                                                       {keys[1] + 100, disabledStyle | WS_VSCROLL}}));
     EXPECT_EQ(keys[1] - keys[0], 30000u + 100u) << "the wait adds to the period";
-    EXPECT_EQ(occurrences("KEY SEND EVENT\n"), 2);
+    EXPECT_EQ(lines("KEY SEND EVENT"), 2);
 
     // Firefox: its first child only. Chrome without its windows: a line at every period.
     EXPECT_EQ(keyTimes(firstChild).size(), 2u);
     EXPECT_TRUE(keyTimes(secondChild).empty());
-    EXPECT_EQ(occurrences("FindWindowEx Error\n"), 2);
-    EXPECT_EQ(occurrences("FindWindowEx Error2\n"), 2);
+    EXPECT_EQ(lines("FindWindowEx Error"), 2);
+    EXPECT_EQ(lines("FindWindowEx Error2"), 2);
 
     // Off leaves a hidden target enabled, still hidden.
     choose(explorer, res::ID_THUMB_RELOAD_OFF);

@@ -21,7 +21,6 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     std::fflush(stdout);
     return 0;
   }
-  if (message == WM_DESTROY && GetParent(hwnd) == nullptr) PostQuitMessage(0);
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
