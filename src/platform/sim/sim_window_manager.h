@@ -15,6 +15,8 @@
 //   the program's controls have their system class names. What another program's window
 //   receives is recorded with the moment and whether it was posted, and the styles the
 //   program gives it with their moments (styleChanges), so a brief change can be seen.
+//   Not modelled for those children: moving with their parent, restacking, being shown or
+//   hidden by the program.
 // - Minimised windows are parked at -32000,-32000 (160 x 28: right and bottom negative).
 //   Maximised windows fill the work area (sizing borders beyond it) and keep their normal
 //   rectangle; one minimised from maximised restores to maximised (WPF_RESTORETOMAXIMIZED in
