@@ -29,6 +29,9 @@ class Windows {
   virtual bool getWindowRect(Hwnd window, Rect& rect) = 0;
   virtual bool getClientRect(Hwnd window, Rect& rect) = 0;
   virtual bool getWindowPlacement(Hwnd window, WindowPlacement& placement) = 0;
+  // FindWindowEx without a title: the next child of `parent` after `childAfter` (none: the
+  // first, the top of its siblings) whose class is `className` (any case; empty: any class).
+  virtual Hwnd findWindowEx(Hwnd parent, Hwnd childAfter, const std::string& className) = 0;
 
   // --- Changes. ---
   virtual uint32_t setWindowLong(Hwnd window, int32_t index, uint32_t value) = 0;

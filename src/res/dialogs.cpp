@@ -195,6 +195,24 @@ const DialogTemplate& alphaSettingDialog() {
   return dialog;
 }
 
+const DialogTemplate& updateIntervalDialog() {
+  static const DialogTemplate dialog{
+      IDD_UPDATE_INTERVAL,
+      "更新間隔設定",
+      0, 0, 118, 76,
+      kModal | DS_CENTER,
+      0, kFont, 9,
+      {
+          group("更新時間設定（単位：秒）", 7, 4, 104, 40),
+          {ControlClass::Edit, IDC_INTERVAL_EDIT, "", 34, 20, 40, 13,
+           ES_CENTER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP},
+          spin(IDC_INTERVAL_SPIN, 74, 20),
+          button(IDOK, "OK", 7, 53, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP),
+          button(IDCANCEL, "ｷｬﾝｾﾙ", 61, 53, 50, 14),
+      }};
+  return dialog;
+}
+
 const DialogTemplate& limitDialog() {
   static const DialogTemplate dialog{
       IDD_LIMIT,

@@ -13,6 +13,7 @@ constexpr int32_t IDD_LOCATION_SETTING = 133;
 constexpr int32_t IDD_ALPHA_SETTING = 134;
 constexpr int32_t IDD_LIMIT = 135;
 constexpr int32_t IDD_LIMIT_SETTING = 136;
+constexpr int32_t IDD_UPDATE_INTERVAL = 142;
 constexpr int32_t IDR_TRAY_MENU = 132;
 
 // Control ids.
@@ -79,6 +80,9 @@ constexpr int32_t IDC_LIMIT_FULL_NAME_CHECK = 1051;
 // The transparency dialog (134).
 constexpr int32_t IDC_ALPHA_EDIT = 1026;
 constexpr int32_t IDC_ALPHA_SPIN = 1027;
+// The update-interval dialog (142).
+constexpr int32_t IDC_INTERVAL_EDIT = 1054;
+constexpr int32_t IDC_INTERVAL_SPIN = 1055;
 
 // Commands.
 constexpr uint32_t ID_TRAY_MAIN_PANEL = 32771;
@@ -104,6 +108,7 @@ const platform::DialogTemplate& locationSettingDialog();
 const platform::DialogTemplate& alphaSettingDialog();
 const platform::DialogTemplate& limitDialog();
 const platform::DialogTemplate& limitSettingDialog();
+const platform::DialogTemplate& updateIntervalDialog();
 const platform::MenuTemplate& trayMenu();
 // A preview's context menu.
 const platform::MenuTemplate& thumbnailMenu();

@@ -72,6 +72,7 @@ Cthumbnail::Cthumbnail(const Ports& ports, DisplayEnvironment& environment,
       targetWnd_(target),
       keeper_(ports.keeper, environment, target),
       copy_(ports.copy),
+      reload_(ports.reload, *this, target, exeName_),
       thumbnail_(ports.dwm) {
   onVista_ = ports.checks.isVistaOrLater() != 0;
   if (onVista_) {
@@ -168,6 +169,10 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
     case WM_TIMER:
       if (wParam == kLeaveTimer) {
         onLeavePoll();
+        return 0;
+      }
+      if (wParam == kReloadTimer) {
+        reload_.onTimer();
         return 0;
       }
       if (wParam == kPollTimer) {
@@ -305,16 +310,15 @@ void Cthumbnail::onContextMenu() {
   const Point at = input_.getCursorPos();
   MenuTemplate menu = res::thumbnailMenu();
   // Web reload knows only these three programs, by their exact names.
-  const bool browser =
-      exeName_ == "iexplore.exe" || exeName_ == "firefox.exe" || exeName_ == "chrome.exe";
+  const bool browser = WebReload::supports(exeName_);
   for (MenuItemTemplate& item : menu.items) {
     for (MenuItemTemplate& sub : item.submenu) {
       switch (sub.id) {
         case res::ID_THUMB_RELOAD_ON:
-          sub.grayed = !browser || reloadOn;
+          sub.grayed = !browser || reload_.on();
           break;
         case res::ID_THUMB_RELOAD_OFF:
-          sub.grayed = !browser || !reloadOn;
+          sub.grayed = !browser || !reload_.on();
           break;
         case res::ID_THUMB_RELOAD_INTERVAL:
           sub.grayed = !browser;
@@ -328,12 +332,26 @@ void Cthumbnail::onContextMenu() {
 }
 
 void Cthumbnail::onCommand(uint32_t id) {
-  if (id == res::ID_THUMB_COPY) {
-    const Rect client = clientRect();
-    // The part of the target shown is known only while the DWM draws it.
-    copy_.copy(hwnd(), {client.width(), client.height()}, targetWnd_,
-               thumbnail_.held() ? currentSource_ : Rect{});
-    return;
+  switch (id) {
+    case res::ID_THUMB_RELOAD_ON:
+      reload_.switchOn();
+      return;
+    case res::ID_THUMB_RELOAD_OFF:
+      reload_.switchOff(state_);
+      return;
+    case res::ID_THUMB_RELOAD_INTERVAL:
+      // The preview may be closed while the dialog is up: nothing may touch it afterwards.
+      reload_.editInterval();
+      return;
+    case res::ID_THUMB_COPY: {
+      const Rect client = clientRect();
+      // The part of the target shown is known only while the DWM draws it.
+      copy_.copy(hwnd(), {client.width(), client.height()}, targetWnd_,
+                 thumbnail_.held() ? currentSource_ : Rect{});
+      return;
+    }
+    default:
+      break;
   }
   if (listener_ == nullptr) return;
   if (id == res::ID_THUMB_ARRANGE) {

@@ -16,6 +16,7 @@
 #include "thumbnail/preview_copy.h"
 #include "thumbnail/target_keeper.h"
 #include "thumbnail/thumbnail_listener.h"
+#include "thumbnail/web_reload.h"
 #include "ui/window.h"
 
 // One axis of the zoomed source: `share` percent (0..100) of `size`, at least one pixel,
@@ -26,7 +27,7 @@ class Cthumbnail : public ui::Window {
  public:
   static constexpr uintptr_t kPollTimer = 112;
   static constexpr uintptr_t kLeaveTimer = 104;
-  static constexpr uintptr_t kReloadTimer = 110;
+  static constexpr uintptr_t kReloadTimer = WebReload::kTimer;
 
   // The framework's services, drawing, the pointer, the (guarded) DWM, the version checks, message boxes,
   // and what its target keeper uses.
@@ -39,7 +40,8 @@ class Cthumbnail : public ui::Window {
           input(p.input),
           checks(c),
           keeper(p),
-          copy(p) {}
+          copy(p),
+          reload(p) {}
     platform::Drawing& drawing;
     platform::Dwm& dwm;
     platform::MessageBoxes& messageBoxes;
@@ -47,6 +49,7 @@ class Cthumbnail : public ui::Window {
     PlatformChecks& checks;
     TargetKeeper::Ports keeper;
     PreviewCopy::Ports copy;
+    WebReload::Ports reload;
   };
 
   // A preview with its window, or nothing when the window could not be created. `settings`
@@ -83,7 +86,6 @@ class Cthumbnail : public ui::Window {
   int32_t sourceX = 0, sourceY = 0;
   int32_t panX = 0, panY = 0;
   bool dragging = false;  // a pan drag of the zoomed view
-  bool reloadOn = false;  // web reload switched on
 
   platform::Hwnd targetWnd() const { return targetWnd_; }
   const std::string& title() const { return title_; }
@@ -92,6 +94,7 @@ class Cthumbnail : public ui::Window {
   platform::ThumbnailId thumbnailId() const { return thumbnail_.id(); }
   const platform::Rect& currentSource() const { return currentSource_; }
   TargetKeeper& keeper() { return keeper_; }
+  const WebReload& reload() const { return reload_; }
 
  protected:
   platform::LResult windowProc(uint32_t message, platform::WParam wParam,
@@ -152,6 +155,7 @@ class Cthumbnail : public ui::Window {
   platform::Hwnd targetWnd_;
   TargetKeeper keeper_;
   PreviewCopy copy_;
+  WebReload reload_;
   platform::Rect lastTargetRect_;
   bool onVista_ = false;
   platform::Bool composition_ = 0;

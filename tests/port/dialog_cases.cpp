@@ -222,3 +222,23 @@ PORT_CASE(UpDownReadsItsBuddy) {
       LResult{0});
   p.ownWindows.destroyWindow(dialog);
 }
+
+// Children by class, as web reload finds a browser's inner windows: the first child is the
+// first created, classes match in any case, and the search goes on after a given child.
+PORT_CASE(ChildWindowsFoundByClass) {
+  Platform& p = fixture.platform();
+  Handler handler(p.ownWindows);
+  const Hwnd dialog = p.dialogs.createDialog(kDialog, {}, &handler);
+  const Hwnd text = p.dialogs.getDlgItem(dialog, kStaticId);
+  PORT_EXPECT(text);
+  PORT_EXPECT(p.windows.findWindowEx(dialog, {}, "") == text);
+  PORT_EXPECT(p.windows.findWindowEx(dialog, {}, "edit") == p.dialogs.getDlgItem(dialog, kEditId));
+  PORT_EXPECT(p.windows.findWindowEx(dialog, text, "Static") == p.dialogs.getDlgItem(dialog, -1));
+  PORT_EXPECT(p.windows.findWindowEx(dialog, {}, "SysListView32") ==
+              p.dialogs.getDlgItem(dialog, kListId));
+  PORT_EXPECT(!p.windows.findWindowEx(dialog, p.dialogs.getDlgItem(dialog, kEditId), "Edit"));
+  PORT_EXPECT(!p.windows.findWindowEx(dialog, {}, "Chrome_ContainerWin_0"));
+  PORT_EXPECT(!p.windows.findWindowEx(text, {}, ""));  // a control without children
+  p.ownWindows.destroyWindow(dialog);
+  PORT_EXPECT(!p.windows.findWindowEx(dialog, {}, ""));
+}

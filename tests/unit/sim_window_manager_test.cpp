@@ -235,7 +235,8 @@ TEST_F(SimWindowManagerTest, MessagesToOtherProgramsAreRecordedAndAnsweredZero) 
   EXPECT_EQ(wm.sendMessage(h, WM_CLOSE, 0, 0), 0);
   EXPECT_TRUE(wm.postMessage(h, WM_SYSCOMMAND, SC_MINIMIZE, 7));
   EXPECT_EQ(wm.received(h),
-            (std::vector<ReceivedMessage>{{WM_CLOSE, 0, 0}, {WM_SYSCOMMAND, SC_MINIMIZE, 7}}));
+            (std::vector<ReceivedMessage>{{WM_CLOSE, 0, 0, false, 0},
+                                          {WM_SYSCOMMAND, SC_MINIMIZE, 7, true, 0}}));
   // Plain data: nothing acted on them.
   EXPECT_TRUE(wm.isWindow(h));
   EXPECT_FALSE(wm.isIconic(h));

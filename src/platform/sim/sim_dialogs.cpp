@@ -85,6 +85,7 @@ Hwnd SimWindowManager::makeDialog(const DialogTemplate& dialog, Hwnd parent,
     control.controlId = c.id;
     control.control = std::make_unique<ControlModel>();
     control.control->controlClass = c.controlClass;
+    control.className = controlClassName(c.controlClass);
     control.control->id = c.id;
     const int32_t x = origin.x + dialogUnits(c.x);
     const int32_t y = origin.y + dialogUnits(c.y);
@@ -297,6 +298,19 @@ bool SimWindowManager::clickButton(Hwnd dialog, int32_t id) {
   const WParam command = static_cast<uint16_t>(id) | (static_cast<WParam>(BN_CLICKED) << 16);
   dispatch(dialog, WM_COMMAND, command, static_cast<LParam>(button->handle.value));
   return true;
+}
+
+const char* SimWindowManager::controlClassName(ControlClass controlClass) {
+  switch (controlClass) {
+    case ControlClass::Button: return "Button";
+    case ControlClass::Static: return "Static";
+    case ControlClass::Edit: return "Edit";
+    case ControlClass::ListView: return "SysListView32";
+    case ControlClass::UpDown: return "msctls_updown32";
+    case ControlClass::HotKey: return "msctls_hotkey32";
+    case ControlClass::Link: return "SysLink";
+  }
+  return "";
 }
 
 void SimWindowManager::checkRadio(Window& button) {

@@ -1,5 +1,6 @@
 // The simulated window manager: what tests do to other programs' windows and processes, and
 // how those windows answer what the program does to them.
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <stdexcept>
@@ -55,10 +56,23 @@ Hwnd SimWindowManager::addWindowWithHandle(Hwnd handle, const ForeignWindow& win
     if (old->second->alive) throw std::invalid_argument("handle of a live window");
     replaced_.push_back(std::move(old->second));
   }
+  Window* parent = window.parent ? live(window.parent) : nullptr;
+  if (window.parent && (parent == nullptr || parent->own)) {
+    throw std::invalid_argument("the parent is no live window of another program");
+  }
   Window& w = newWindow(handle);
   w.processId = window.processId;
   w.text = window.title;
+  w.className = window.className;
   w.style = window.style | (window.iconic ? WS_MINIMIZE : 0) | (window.enabled ? 0 : WS_DISABLED);
+  if (parent != nullptr) {
+    w.style |= WS_CHILD;
+    w.parent = window.parent;
+    w.rect = window.rect;
+    w.normalRect = window.rect;
+    parent->children.push_back(handle);
+    return handle;
+  }
   w.exStyle = window.exStyle;
   w.rect = window.rect;
   w.normalRect = window.normalRect.value_or(toWorkspace(w, window.rect));
@@ -75,6 +89,8 @@ Hwnd SimWindowManager::addWindowWithHandle(Hwnd handle, const ForeignWindow& win
 void SimWindowManager::closeWindow(Hwnd window) {
   Window* w = live(window);
   if (w == nullptr || w->own || window == kDesktop) return;
+  // Its child windows go with it.
+  for (const Hwnd child : std::vector<Hwnd>(w->children)) closeWindow(child);
   unlink(*w);
   w->alive = false;
 }
@@ -201,6 +217,31 @@ const std::vector<ReceivedMessage>& SimWindowManager::received(Hwnd window) cons
   static const std::vector<ReceivedMessage> kNone;
   const Window* w = find(window);
   return w == nullptr ? kNone : w->received;
+}
+
+const std::vector<StyleChange>& SimWindowManager::styleChanges(Hwnd window) const {
+  static const std::vector<StyleChange> kNone;
+  const Window* w = find(window);
+  return w == nullptr ? kNone : w->styleChanges;
+}
+
+Hwnd SimWindowManager::findWindowEx(Hwnd parent, Hwnd childAfter, const std::string& className) {
+  ++portCalls;
+  const Window* p = parent ? live(parent) : nullptr;
+  if (p == nullptr) return {};
+  auto next = p->children.begin();
+  if (childAfter) {
+    next = std::find(p->children.begin(), p->children.end(), childAfter);
+    if (next == p->children.end()) return {};
+    ++next;
+  }
+  for (; next != p->children.end(); ++next) {
+    const Window* child = live(*next);
+    if (child != nullptr && (className.empty() || sameIgnoringCase(child->className, className))) {
+      return child->handle;
+    }
+  }
+  return {};
 }
 
 uint32_t SimWindowManager::addProcess(std::string baseName, std::string imagePath, bool openable) {

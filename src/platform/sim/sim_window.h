@@ -20,6 +20,7 @@ struct SimWindowManager::Window {
   bool destroying = false;  // between the start of destroy and WM_NCDESTROY
   platform::Dword processId = 0;
   std::string text;
+  std::string className;  // other programs' windows as a test names them; controls by kind
   uint32_t style = 0;  // WS_VISIBLE, WS_MINIMIZE and WS_DISABLED hold those states
   uint32_t exStyle = 0;
   platform::Rect rect;  // screen coordinates, children too
@@ -30,6 +31,7 @@ struct SimWindowManager::Window {
   platform::Hwnd owner;                  // owned top-level windows
   std::vector<platform::Hwnd> children;  // in creation order
   std::vector<ReceivedMessage> received;
+  std::vector<StyleChange> styleChanges;  // other programs' windows: what the program set
   std::vector<SystemMenuItem> systemMenu;
   std::optional<uint8_t> alpha;  // layered alpha (LWA_ALPHA); none while opaque
   bool hung = false;             // other programs' windows only

@@ -244,6 +244,7 @@ uint32_t SimWindowManager::setWindowLong(Hwnd window, int32_t index, uint32_t va
   field = value;
   if (index == GWL_STYLE) {
     field |= previous & WS_MINIMIZE;  // only restoring clears it
+    if (!w->own) w->styleChanges.push_back({now_, field});
   } else {
     // The topmost band changes only through setWindowPos.
     field = (value & ~WS_EX_TOPMOST) | (previous & WS_EX_TOPMOST);
@@ -330,7 +331,7 @@ bool SimWindowManager::getWindowPlacement(Hwnd window, WindowPlacement& placemen
 LResult SimWindowManager::dispatch(Hwnd window, uint32_t message, WParam wParam, LParam lParam) {
   Window* w = live(window);
   if (w == nullptr) return 0;
-  if (!w->own || w->control) w->received.push_back({message, wParam, lParam});
+  if (!w->own || w->control) w->received.push_back({message, wParam, lParam, false, now_});
   if (!w->own) {
     reactForeign(*w, message, wParam);
     return 0;
@@ -358,7 +359,7 @@ bool SimWindowManager::postMessage(Hwnd window, uint32_t message, WParam wParam,
   if (w == nullptr) return false;
   if (!w->own) {
     ++crossProcessMessages;
-    w->received.push_back({message, wParam, lParam});
+    w->received.push_back({message, wParam, lParam, true, now_});
     return true;
   }
   queue_.push_back({window, message, wParam, lParam});
@@ -690,6 +691,7 @@ bool SimWindowManager::enableWindow(Hwnd window, bool enable) {
   if (w == nullptr) return false;
   const bool wasDisabled = (w->style & WS_DISABLED) != 0;  // EnableWindow's answer
   w->style = enable ? w->style & ~WS_DISABLED : w->style | WS_DISABLED;
+  if (!w->own) w->styleChanges.push_back({now_, w->style});
   return wasDisabled;
 }
 

@@ -10,6 +10,13 @@
 //   minimises / restores them, as their default processing would; posted messages are only
 //   recorded. Moving one that is neither minimised nor maximised moves its normal rectangle
 //   with it.
+// - Other programs' child windows with class names (ForeignWindow::parent): findWindowEx finds
+//   them by class (any case) in creation order, which is the order of their z-order on Windows;
+//   the program's controls have their system class names. What another program's window
+//   receives is recorded with the moment and whether it was posted, and the styles the
+//   program gives it with their moments (styleChanges), so a brief change can be seen.
+//   Not modelled for those children: moving with their parent, restacking, being shown or
+//   hidden by the program.
 // - Minimised windows are parked at -32000,-32000 (160 x 28: right and bottom negative).
 //   Maximised windows fill the work area (sizing borders beyond it) and keep their normal
 //   rectangle; one minimised from maximised restores to maximised (WPF_RESTORETOMAXIMIZED in
@@ -143,13 +150,27 @@ struct ForeignWindow {
   // while the window is not minimised.
   std::optional<platform::Rect> normalRect;
   bool enabled = true;
+  // A child window (WS_CHILD is added) of another window of the same program: not listed
+  // among the top-level windows, found by findWindowEx under its parent in creation order,
+  // gone with it. `rect` is in screen coordinates.
+  platform::Hwnd parent;
+  std::string className;  // the window class, as findWindowEx matches it
 };
 
 struct ReceivedMessage {
   uint32_t message = 0;
   platform::WParam wParam = 0;
   platform::LParam lParam = 0;
+  bool posted = false;  // posted, not sent
+  uint32_t at = 0;      // the clock (`now`) when it arrived
   friend bool operator==(const ReceivedMessage&, const ReceivedMessage&) = default;
+};
+
+// A style the program gave another program's window (setWindowLong GWL_STYLE, enableWindow).
+struct StyleChange {
+  uint32_t at = 0;  // the clock (`now`)
+  uint32_t style = 0;
+  friend bool operator==(const StyleChange&, const StyleChange&) = default;
 };
 
 struct SystemMenuItem {
@@ -220,6 +241,8 @@ class SimWindowManager : public platform::Windows,
   // Messages sent or posted to a window without a handler (other programs' windows and the
   // program's controls), oldest first; empty for unknown handles.
   const std::vector<ReceivedMessage>& received(platform::Hwnd window) const;
+  // The styles the program gave another program's window, oldest first.
+  const std::vector<StyleChange>& styleChanges(platform::Hwnd window) const;
   // A process; baseName/imagePath answer "" when it is not openable.
   uint32_t addProcess(std::string baseName, std::string imagePath, bool openable = true);
   const platform::Dword ownProcessId = 0x1000;  // the program's own process: "ZENTA.exe"
@@ -387,6 +410,8 @@ class SimWindowManager : public platform::Windows,
   bool getWindowRect(platform::Hwnd window, platform::Rect& rect) override;
   bool getClientRect(platform::Hwnd window, platform::Rect& rect) override;
   bool getWindowPlacement(platform::Hwnd window, platform::WindowPlacement& placement) override;
+  platform::Hwnd findWindowEx(platform::Hwnd parent, platform::Hwnd childAfter,
+                              const std::string& className) override;
   platform::Hwnd getDesktopWindow() override { return kDesktop; }
 
   bool showWindow(platform::Hwnd window, int32_t command) override;
@@ -617,6 +642,7 @@ class SimWindowManager : public platform::Windows,
   bool readBuddy(Window& spin);
   void writeBuddy(Window& spin);
   void checkRadio(Window& button);
+  static const char* controlClassName(platform::ControlClass controlClass);
   static void selectRow(ListViewModel& list, bool exclusive, int32_t row);
 
   uint32_t& now_;

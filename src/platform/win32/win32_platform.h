@@ -164,6 +164,8 @@ class Win32Windows : public platform::Windows,
   bool getWindowRect(platform::Hwnd window, platform::Rect& rect) override;
   bool getClientRect(platform::Hwnd window, platform::Rect& rect) override;
   bool getWindowPlacement(platform::Hwnd window, platform::WindowPlacement& placement) override;
+  platform::Hwnd findWindowEx(platform::Hwnd parent, platform::Hwnd childAfter,
+                              const std::string& className) override;
   platform::Hwnd getDesktopWindow() override;
 
   bool showWindow(platform::Hwnd window, int32_t command) override;

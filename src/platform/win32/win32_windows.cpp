@@ -345,6 +345,15 @@ std::string Win32Windows::getWindowText(p::Hwnd window, size_t bufferSize) {
   return toProgramText(text, bufferSize - 1);
 }
 
+p::Hwnd Win32Windows::findWindowEx(p::Hwnd parent, p::Hwnd childAfter,
+                                   const std::string& className) {
+  // A null parent would search the top-level windows: not what a child search means.
+  if (!parent) return {};
+  const std::wstring name = fromProgramText(className);
+  return fromHwnd(FindWindowExW(toHwnd(parent), toHwnd(childAfter),
+                                className.empty() ? nullptr : name.c_str(), nullptr));
+}
+
 p::Dword Win32Windows::getWindowProcessId(p::Hwnd window) {
   DWORD processId = 0;
   if (GetWindowThreadProcessId(toHwnd(window), &processId) == 0) return 0;

@@ -1,0 +1,60 @@
+// A stand-in browser for the web reload test, copied under a browser's executable name. It
+// opens a top-level window titled by its argument with the child windows that browser has
+// ("chrome.exe": a render widget inside a container; "firefox.exe": one child; any other
+// name: none) and prints "F5 CLASS" when one of its windows gets WM_KEYDOWN VK_F5.
+#ifndef UNICODE
+#define UNICODE
+#endif
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KEYDOWN && wParam == VK_F5) {
+    char name[128] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    std::printf("F5 %s lParam=%ld\n", name, static_cast<long>(lParam));
+    std::fflush(stdout);
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+HWND Make(const wchar_t* className, const wchar_t* title, HWND parent) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = Procedure;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = className;
+  RegisterClassW(&wc);
+  const DWORD style = parent ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+  return CreateWindowExW(0, className, title, style, parent ? 0 : 200, parent ? 0 : 150, 600, 400,
+                         parent, nullptr, wc.hInstance, nullptr);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const wchar_t* slash = std::wcsrchr(path, L'\\');
+  const std::wstring exe = slash ? slash + 1 : path;
+  const HWND top = Make(L"FakeBrowserFrame", argc > 1 ? argv[1] : L"Fake browser", nullptr);
+  if (exe == L"chrome.exe") {
+    Make(L"Chrome_RenderWidgetHostHWND", L"", Make(L"Chrome_ContainerWin_0", L"", top));
+  } else if (exe == L"firefox.exe") {
+    Make(L"MozillaWindowClass", L"", top);
+  }
+  std::printf("ready\n");
+  std::fflush(stdout);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}

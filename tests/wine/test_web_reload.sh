@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Web reload switched on from a preview's menu: a stand-in "chrome.exe" gets WM_KEYDOWN VK_F5
+# in its render widget about a second later, a "firefox.exe" in its first child; ten seconds
+# set in the interval dialog take effect; a program of another name has the items grayed.
+# (Under Wine 8 another process cannot read a pop-up menu's items: the handle MN_GETHMENU
+# gives is no menu there. A grayed item is seen by its effect.)
+set -euo pipefail
+# shellcheck source=tests/wine/lib.sh
+source "$(dirname "$0")/lib.sh"
+wine_env_up
+
+browsers=$(new_dir browsers)
+for name in chrome firefox other; do
+  cp "$QM_BUILD/fake-browser.exe" "$browsers/$name.exe"
+  wine "$(winepath -w "$browsers/$name.exe")" "Reload $name" >"$browsers/$name.out" 2>&1 &
+  track $!
+  wait_for "grep -sq ready '$browsers/$name.out'" 20 || fail "$name.exe did not start"
+done
+
+start_zenta "$(new_dir reload)" -K527
+panel=$(zenta_panel) || fail "no main panel appeared"
+zenta_pid=$(zenta_pid "$panel")
+page=$(driver item-parent "$panel" 1002) || fail "no control page below the panel"
+rows() { driver list-view "$page" 1002 | tail -n +2 | cut -f1; }
+three() { [[ $(rows | grep -c '^Reload ') -eq 3 ]]; }
+wait_for three 20 || fail "the three programs got no previews: $(rows | paste -sd '|')"
+
+# menu NAME KEYS...: the menu of that program's preview (the page lists them in cell order);
+# "Up Right" opens "Webリロード", the last item, on its first item "する".
+menu() {
+  local row
+  row=$(rows | grep -nx "Reload $1" | cut -d: -f1)
+  # shellcheck disable=SC2046 # left top right bottom
+  preview_menu_choose $(zenta_previews "$zenta_pid" | awk '{ print $6, $5, $7, $8 }' |
+    sort -n | sed -n "${row}p" | awk '{ print $2, $1, $3, $4 }') "${@:2}"
+}
+keys() { grep -c '^F5' "$browsers/$1.out" || true; }
+# wait_key NAME COUNT LOW_MS HIGH_MS RECEIVER: the COUNT-th F5 comes between LOW and HIGH ms
+# from now (generous bounds), and every F5 so far reached RECEIVER, bare.
+wait_key() {
+  local start elapsed got
+  start=$(_qm_now_ms)
+  wait_for "(( \$(keys $1) >= $2 ))" $(($4 / 1000 + 4)) || fail "$1.exe got no F5 number $2"
+  elapsed=$(($(_qm_now_ms) - start))
+  ((elapsed >= $3 && elapsed <= $4)) || fail "$1.exe got F5 number $2 after $elapsed ms"
+  got=$(grep '^F5' "$browsers/$1.out" | tr -d '\r' | sort -u | paste -sd '|')
+  [[ $got == "F5 $5 lParam=0" ]] || fail "$1.exe: wrong receiver or key: $got"
+}
+
+menu chrome Up Right Return
+wait_key chrome 1 500 4000 Chrome_RenderWidgetHostHWND
+menu firefox Up Right Return
+wait_key firefox 1 500 4000 MozillaWindowClass
+
+# Ten seconds taken while on: one second, then ten.
+INTERVAL_CAPTION='更新間隔設定'
+menu chrome Up Right Up Return
+dialog=$(driver find-window "$INTERVAL_CAPTION" 10000) || fail "no interval dialog from the menu"
+driver set-text "$dialog" 1054 10 || fail "could not type into the interval field"
+driver press "$dialog" 1 || fail "could not press OK"
+driver wait-gone "$dialog" 10000 || fail "OK did not close the interval dialog"
+wait_key chrome 2 300 4000 Chrome_RenderWidgetHostHWND
+wait_key chrome 3 5000 20000 Chrome_RenderWidgetHostHWND
+
+# Grayed for another name: choosing the interval item opens nothing.
+menu other Up Right Up Return
+if driver find-window "$INTERVAL_CAPTION" 3000 >/dev/null 2>&1; then
+  fail "the grayed interval item of other.exe opened the dialog"
+fi
+xdotool mousemove 1200 900
+
+zenta_exit
