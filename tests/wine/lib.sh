@@ -192,16 +192,24 @@ zenta_previews() {
   driver process-windows "$1" | awk '$2 ~ /^Quillmoor\.Window\./ { $2 = ""; sub(/  /, " "); print }'
 }
 
-# preview_menu_choose LEFT TOP RIGHT BOTTOM KEYS...: right-clicks the preview with
-# that rectangle and answers its context menu with the keyboard.
-preview_menu_choose() {
+# preview_menu_open LEFT TOP RIGHT BOTTOM KEYS...: right-clicks the preview with that
+# rectangle, types the keys into its context menu and prints the menu's handle.
+preview_menu_open() {
   local l=$1 t=$2 r=$3 b=$4 menu root
   shift 4
   xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) sleep 0.3 click 3
   menu=$(driver wait-class '#32768' 10000) || fail "no context menu after a right click on a preview"
   root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
   xdotool windowfocus "$root" key "$@" || fail "xdotool failed"
-  driver wait-gone "$menu" 5000 || fail "the context menu stayed open after: $*"
+  echo "$menu"
+}
+
+# preview_menu_choose LEFT TOP RIGHT BOTTOM KEYS...: as preview_menu_open, and the keys
+# end the menu.
+preview_menu_choose() {
+  local menu
+  menu=$(preview_menu_open "$@") || exit 1
+  driver wait-gone "$menu" 5000 || fail "the context menu stayed open after: ${*:5}"
 }
 
 # The console log as plain text. Wine's console draws on the terminal: a

@@ -3,7 +3,7 @@
 # in its render widget about a second later, a "firefox.exe" in its first child; ten seconds
 # set in the interval dialog take effect; a program of another name has the items grayed.
 # (Under Wine 8 another process cannot read a pop-up menu's items: the handle MN_GETHMENU
-# gives is no menu there. A grayed item is seen by its effect.)
+# gives is no menu there. Grayed items are seen on the screen, and by their effect.)
 set -euo pipefail
 # shellcheck source=tests/wine/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -25,14 +25,32 @@ rows() { driver list-view "$page" 1002 | tail -n +2 | cut -f1; }
 three() { [[ $(rows | grep -c '^Reload ') -eq 3 ]]; }
 wait_for three 20 || fail "the three programs got no previews: $(rows | paste -sd '|')"
 
-# menu NAME KEYS...: the menu of that program's preview (the page lists them in cell order);
-# "Up Right" opens "Webリロード", the last item, on its first item "する".
-menu() {
+# The rectangle of that program's preview (the page lists them in cell order).
+preview_of() {
   local row
   row=$(rows | grep -nx "Reload $1" | cut -d: -f1)
+  zenta_previews "$zenta_pid" | awk '{ print $6, $5, $7, $8 }' | sort -n | sed -n "${row}p" |
+    awk '{ print $2, $1, $3, $4 }'
+}
+# menu NAME KEYS...: that program's preview's menu; "Up Right" opens "Webリロード", the last
+# item, on its first item "する".
+# shellcheck disable=SC2046 # left top right bottom
+menu() { preview_menu_choose $(preview_of "$1") "${@:2}"; }
+# black_in_submenu NAME: opens that preview's "Webリロード" submenu and prints how many
+# pixels of it are black, the colour of an enabled item's text (a grayed one is gray).
+black_in_submenu() {
+  local menu root l t r b
   # shellcheck disable=SC2046 # left top right bottom
-  preview_menu_choose $(zenta_previews "$zenta_pid" | awk '{ print $6, $5, $7, $8 }' |
-    sort -n | sed -n "${row}p" | awk '{ print $2, $1, $3, $4 }') "${@:2}"
+  menu=$(preview_menu_open $(preview_of "$1") Up Right) || exit 1
+  sleep 0.5
+  read -r l t r b < <(driver process-windows "$zenta_pid" |
+    awk -v menu="$menu" '$2 == "#32768" && $1 != menu { print $6, $7, $8, $9 }')
+  import -window root -crop "$((r - l))x$((b - t))+$l+$t" +repage "$browsers/$1-menu.png"
+  root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
+  xdotool windowfocus "$root" key Escape Escape
+  driver wait-gone "$menu" 5000 || fail "the context menu stayed open after Escape"
+  convert "$browsers/$1-menu.png" -format %c histogram:info:- |
+    awk '/#000000/ { n = $1 } END { print n + 0 }'
 }
 keys() { grep -c '^F5' "$browsers/$1.out" || true; }
 # wait_key NAME COUNT LOW_MS HIGH_MS RECEIVER: the COUNT-th F5 comes between LOW and HIGH ms
@@ -46,6 +64,12 @@ wait_key() {
   got=$(grep '^F5' "$browsers/$1.out" | tr -d '\r' | sort -u | paste -sd '|')
   [[ $got == "F5 $5 lParam=0" ]] || fail "$1.exe: wrong receiver or key: $got"
 }
+
+# A browser's submenu has enabled items ("する", "間隔設定"); another name's has none.
+chrome_black=$(black_in_submenu chrome)
+((chrome_black > 0)) || fail "chrome.exe's reload items look grayed"
+other_black=$(black_in_submenu other)
+((other_black == 0)) || fail "other.exe's reload items are not all grayed: $other_black black pixels"
 
 menu chrome Up Right Return
 wait_key chrome 1 500 4000 Chrome_RenderWidgetHostHWND
