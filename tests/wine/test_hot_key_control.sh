@@ -55,7 +55,8 @@ answer_box() {
   driver wait-gone "$box" 5000 || fail "the message box stayed"
 }
 
-type_into_field 'Ctrl + Alt + F12' 0xA2 0xA4 0x7B
+# Wine's layout names Ctrl "Control" (Windows' US layout: "Ctrl").
+type_into_field 'Control + Alt + F12' 0xA2 0xA4 0x7B
 click_on "$(driver item "$dialog" 1117)"
 answer_box 'このキーの組み合わせは既に他のアプリケーションで使用されています。'
 driver press "$dialog" 1 || fail "could not press OK"
