@@ -172,7 +172,7 @@ bool CControlDlg::onCommand(uint32_t id, uint32_t, Hwnd) {
 void CControlDlg::saveSettings() { settings.saveSettings(settingsFile_, settingsPath_); }
 
 void CControlDlg::onChangeProperties() {
-  CLocationSettingDlg dialog(CLocationSettingDlg::Ports(dialogPorts_, input_, messageBoxes_));
+  CLocationSettingDlg dialog(CLocationSettingDlg::Ports(dialogPorts_, input_, messageBoxes_, drawing_));
   SettingsRecord& s = settings;
   // The ten values the dialog edits, as (record field, dialog member).
   const std::pair<int32_t*, int32_t*> values[] = {

@@ -1,36 +1,16 @@
 #include "dialogs/location_setting_dlg.h"
 
-#include <cstdio>
-
 #include "base/diagnostic_log.h"
 #include "res/dialogs.h"
 #include "res/strings.h"
 
 using namespace platform;
 
-void CLocationSettingDlg::HotKeyField::setHotKey(int32_t key, int32_t modifiers) {
-  key_ = key;
-  modifiers_ = modifiers;
-  std::string text;
-  const std::pair<uint32_t, const char*> names[] = {
-      {MOD_WIN, "Win"}, {MOD_CONTROL, "Ctrl"}, {MOD_SHIFT, "Shift"}, {MOD_ALT, "Alt"}};
-  for (const auto& [bit, name] : names) {
-    if ((static_cast<uint32_t>(modifiers) & bit) != 0) text += std::string(name) + " + ";
-  }
-  if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
-    text += static_cast<char>(key);
-  } else {
-    char code[16];
-    snprintf(code, sizeof code, "0x%02X", static_cast<unsigned>(key));
-    text += code;
-  }
-  if (dialog_ != nullptr) dialog_->setItemText(res::IDC_HOVER_KEY, text);
-}
-
 CLocationSettingDlg::CLocationSettingDlg(const Ports& ports)
     : ui::Dialog(ports, res::locationSettingDialog()),
       input_(ports.input),
-      messageBoxes_(ports.messageBoxes) {}
+      messageBoxes_(ports.messageBoxes),
+      hotKey_(CHotKeyExCtrl::Ports(ports, ports.dialogs, ports.input, ports.drawing)) {}
 
 bool CLocationSettingDlg::onInitDialog() {
   topSpin_.attach(*this, res::IDC_TOP_MARGIN_SPIN, res::IDC_TOP_MARGIN_EDIT);
@@ -47,8 +27,8 @@ bool CLocationSettingDlg::onInitDialog() {
   rightSpin_.setPosition(rightMargin);
   bottomSpin_.setPosition(bottomMargin);
   limitSpin_.setPosition(limit);
-  hotKeyField_.attach(*this);
-  hotKeyField_.setHotKey(hoverKey, hoverModifiers);
+  hotKey_.subclassDlgItem(*this, res::IDC_HOVER_KEY);
+  hotKey_.setHotKey(static_cast<uint16_t>(hoverKey), static_cast<uint32_t>(hoverModifiers));
   return ui::Dialog::onInitDialog();  // the buttons from the members
 }
 
@@ -67,6 +47,14 @@ bool CLocationSettingDlg::testHotKey(int32_t modifiers, int32_t key) {
   return free;
 }
 
+void CLocationSettingDlg::typedHotKey(int32_t& key, int32_t& modifiers) const {
+  uint16_t typedKey = 0;
+  uint16_t typedModifiers = 0;
+  hotKey_.getHotKey(typedKey, typedModifiers);
+  key = typedKey;
+  modifiers = typedModifiers;
+}
+
 void CLocationSettingDlg::tell(const char* text) {
   messageBoxes_.show(hwnd(), text, kAppTitle, MB_OK);
 }
@@ -74,7 +62,7 @@ void CLocationSettingDlg::tell(const char* text) {
 void CLocationSettingDlg::onOK() {
   int32_t key = 0;
   int32_t modifiers = 0;
-  hotKeyField_.getHotKey(key, modifiers);
+  typedHotKey(key, modifiers);
   if (key != hoverKey || modifiers != hoverModifiers) {
     if (!testHotKey(modifiers, key)) {
       tell(
@@ -102,7 +90,7 @@ bool CLocationSettingDlg::onCommand(uint32_t id, uint32_t code, Hwnd) {
 void CLocationSettingDlg::checkHotKey() {
   int32_t key = 0;
   int32_t modifiers = 0;
-  hotKeyField_.getHotKey(key, modifiers);
+  typedHotKey(key, modifiers);
   if (key == hoverKey && modifiers == hoverModifiers) {
     tell("現在の設定です。");
   } else if (testHotKey(modifiers, key)) {

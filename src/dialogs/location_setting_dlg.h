@@ -4,6 +4,7 @@
 // holds it.
 #pragma once
 
+#include "controls/hot_key_ex_ctrl.h"
 #include "ui/dialog.h"
 #include "ui/spin_button.h"
 
@@ -11,39 +12,23 @@ class CLocationSettingDlg : public ui::Dialog {
  public:
   static constexpr int32_t kTestHotKeyId = 111;
 
-  // The framework's services, hot-keys (the test registration) and message boxes.
+  // The framework's services, hot-keys (the test registration and the hot-key control's
+  // keyboard), message boxes and drawing (the hot-key control).
   struct Ports : ui::DialogPorts {
-    Ports(const ui::DialogPorts& d, platform::Input& i, platform::MessageBoxes& m)
-        : DialogPorts(d), input(i), messageBoxes(m) {}
+    Ports(const ui::DialogPorts& d, platform::Input& i, platform::MessageBoxes& m,
+          platform::Drawing& g)
+        : DialogPorts(d), input(i), messageBoxes(m), drawing(g) {}
     explicit Ports(const platform::Platform& p)
-        : Ports(ui::DialogPorts(p), p.input, p.messageBoxes) {}
+        : Ports(ui::DialogPorts(p), p.input, p.messageBoxes, p.drawing) {}
     platform::Input& input;
     platform::MessageBoxes& messageBoxes;
-  };
-
-  // Holds the hover key and shows it read-only. It stands where the hot-key edit control
-  // will be; until then the key cannot be typed in the dialog, only set by the caller.
-  class HotKeyField {
-   public:
-    void attach(ui::Dialog& dialog) { dialog_ = &dialog; }
-    // Key and modifiers in RegisterHotKey form.
-    void setHotKey(int32_t key, int32_t modifiers);
-    void getHotKey(int32_t& key, int32_t& modifiers) const {
-      key = key_;
-      modifiers = modifiers_;
-    }
-
-   private:
-    ui::Dialog* dialog_ = nullptr;
-    int32_t key_ = 0;
-    int32_t modifiers_ = 0;
+    platform::Drawing& drawing;
   };
 
   explicit CLocationSettingDlg(const Ports& ports);
 
   // True when nobody holds the combination: it is registered on this dialog and let go at once.
   bool testHotKey(int32_t modifiers, int32_t key);
-  HotKeyField& hotKeyField() { return hotKeyField_; }
 
   int32_t location = -1;  // Location; -1: no button set
   int32_t size = -1;      // SizeClass; -1: no button set
@@ -64,6 +49,8 @@ class CLocationSettingDlg : public ui::Dialog {
 
  private:
   void checkHotKey();
+  // The key typed into the hot-key control, modifiers in RegisterHotKey form.
+  void typedHotKey(int32_t& key, int32_t& modifiers) const;
   void tell(const char* text);
 
   platform::Input& input_;
@@ -73,5 +60,5 @@ class CLocationSettingDlg : public ui::Dialog {
   ui::SpinButton rightSpin_;
   ui::SpinButton bottomSpin_;
   ui::SpinButton limitSpin_;
-  HotKeyField hotKeyField_;
+  CHotKeyExCtrl hotKey_;
 };

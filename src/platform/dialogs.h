@@ -19,6 +19,10 @@ class Dialogs {
                                   MessageHandler* handler) = 0;
   virtual bool endDialog(Hwnd dialog, intptr_t result) = 0;
   virtual Hwnd getDlgItem(Hwnd dialog, int32_t id) = 0;
+  // Subclasses a control of the dialog: its messages reach `handler` first, whose defaultProc
+  // is the control's own procedure, until WM_NCDESTROY. 0 when there is no such control or
+  // it already has a handler.
+  virtual Hwnd subclassDlgItem(Hwnd dialog, int32_t id, MessageHandler* handler) = 0;
   virtual int32_t getDlgCtrlId(Hwnd control) = 0;
   virtual std::string getDlgItemText(Hwnd dialog, int32_t id) = 0;
   virtual bool setDlgItemText(Hwnd dialog, int32_t id, const std::string& text) = 0;

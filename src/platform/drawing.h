@@ -2,6 +2,8 @@
 // bitmaps of windows' pictures.
 #pragma once
 
+#include <string>
+
 #include "platform/types.h"
 
 namespace platform {
@@ -15,6 +17,9 @@ class Drawing {
   virtual void paintFill(Hwnd window, ColorRef color) = 0;
   // Paints a minimised window's icon: erases the icon background, draws it at (x, y).
   virtual void paintIcon(Hwnd window, IconHandle icon, int32_t x, int32_t y) = 0;
+  // WM_PAINT: BeginPaint, the text at `at` in the parent window's font (WM_GETFONT) on a
+  // transparent background, the opaque mode back, EndPaint. Returns the text's width in pixels.
+  virtual int32_t paintText(Hwnd window, const std::string& text, Point at) = 0;
   virtual BrushHandle createSolidBrush(ColorRef color) = 0;
   virtual void deleteBrush(BrushHandle brush) = 0;
   virtual BrushHandle blackBrush() = 0;

@@ -21,6 +21,8 @@ class OwnWindows {
   virtual bool destroyWindow(Hwnd window) = 0;
   virtual bool setWindowText(Hwnd window, const std::string& text) = 0;
   virtual bool invalidateRect(Hwnd window, bool erase) = 0;
+  // RedrawWindow with RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW: painted before it returns.
+  virtual bool redrawNow(Hwnd window) = 0;
   // AnimateWindow; blocks for about `milliseconds`.
   virtual bool animateWindow(Hwnd window, Dword milliseconds, Dword flags) = 0;
   // AdjustWindowRectEx: the window rectangle around a client rectangle.

@@ -167,9 +167,8 @@ const DialogTemplate& locationSettingDialog() {
           {ControlClass::Button, IDC_FRAME_CHECK, "有効", 104, 180, 50, 10,
            BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP},
           group("Hoverキー（HotKey)", 7, 200, 169, 42),
-          // Shows the hover key; it is not typed into here.
-          {ControlClass::Edit, IDC_HOVER_KEY, "", 15, 214, 100, 13,
-           ES_READONLY | ES_AUTOHSCROLL | WS_BORDER | WS_GROUP},
+          {ControlClass::HotKey, IDC_HOVER_KEY, "", 15, 214, 100, 13,
+           WS_BORDER | WS_TABSTOP | WS_GROUP},
           button(IDC_HOVER_KEY_TEST, "重複確認", 122, 213, 48, 15),
           button(IDOK, "OK", 38, 250, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP),
           button(IDCANCEL, "ｷｬﾝｾﾙ", 95, 250, 50, 14),

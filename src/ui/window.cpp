@@ -25,6 +25,12 @@ bool Window::destroyWindow() {
   return hwnd_ && ownWindows_.destroyWindow(hwnd_);
 }
 
+bool Window::subclassDlgItem(platform::Dialogs& dialogs, Hwnd dialog, int32_t id) {
+  const Hwnd control = dialogs.subclassDlgItem(dialog, id, this);
+  if (control) hwnd_ = control;
+  return static_cast<bool>(control);
+}
+
 LResult Window::windowProc(uint32_t message, WParam wParam, LParam lParam) {
   return defaultProc(message, wParam, lParam);
 }

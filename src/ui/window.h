@@ -2,8 +2,9 @@
 //
 // Conventions:
 // - One C++ object per window. The object learns its handle with the first message of its
-//   window and forgets it after WM_NCDESTROY; postNcDestroy() then runs, the last thing that
-//   happens to a window (an object that owns itself may delete itself there).
+//   window (or when it subclasses a control) and forgets it after WM_NCDESTROY;
+//   postNcDestroy() then runs, the last thing that happens to a window (an object that owns
+//   itself may delete itself there).
 // - windowProc() sees every message first and turns the ones a class cares about into calls
 //   of virtual handlers; whatever nobody takes goes to defaultProc(), the system's default.
 // - An object outlives its window; destroying an object whose window still exists destroys
@@ -68,6 +69,9 @@ class Window : public platform::MessageHandler {
     return messages_.sendMessage(hwnd_, message, wParam, lParam);
   }
   virtual bool destroyWindow();
+  // Takes over a control of a dialog as this object's window: its messages come here first
+  // and defaultProc is the control's own procedure.
+  bool subclassDlgItem(platform::Dialogs& dialogs, Hwnd dialog, int32_t id);
 
  protected:
   virtual LResult windowProc(uint32_t message, WParam wParam, LParam lParam);

@@ -51,6 +51,11 @@ class SettingsDialogsTest : public ControlPageTest {
         [](const std::string& a) { return a.find("register") != std::string::npos; }));
   }
   bool fileExists() { return desk->files.readFile(page.settingsPath()).has_value(); }
+  // The user clicks into the hot-key field and presses the keys together.
+  void typeHotKey(Hwnd dialog, const std::vector<int32_t>& keys) {
+    ASSERT_TRUE(desk->windows.focusControl(dialog, res::IDC_HOVER_KEY));
+    desk->windows.chord(keys);
+  }
 
 };
 
@@ -220,13 +225,13 @@ TEST_F(SettingsDialogsTest, AHotKeyHeldElsewhereKeepsTheDialogOpen) {
     const size_t hotKeysBefore = hotKeyCalls();
     desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);
     EXPECT_EQ(hotKeyCalls(), hotKeysBefore);         // the current key is not registered to test it
-    dialog.hotKeyField().setHotKey(kF12, kCtrlAlt);  // as the user would type it
-    EXPECT_EQ(text(h, res::IDC_HOVER_KEY), "Ctrl + Alt + 0x7B");
+    typeHotKey(h, {platform::VK_LCONTROL, platform::VK_LMENU, kF12});
+    EXPECT_EQ(text(h, res::IDC_HOVER_KEY), "Ctrl + Alt + F12");
     desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);
     desk->windows.typeText(h, res::IDC_LIMIT_EDIT, "7");
     desk->windows.clickButton(h, IDOK);
     EXPECT_TRUE(desk->windows.isWindowVisible(h));  // refused: still open
-    dialog.hotKeyField().setHotKey('Q', platform::MOD_WIN);
+    typeHotKey(h, {platform::VK_RWIN, 'Q'});
     desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);
     EXPECT_FALSE(desk->windows.registeredHotKey(h, CLocationSettingDlg::kTestHotKeyId));
     desk->windows.clickButton(h, IDCANCEL);
@@ -247,7 +252,7 @@ TEST_F(SettingsDialogsTest, AHotKeyHeldElsewhereKeepsTheDialogOpen) {
 
   // A free key is taken with OK; a group the user never touched comes back as -1.
   desk->windows.modalScripts[res::IDD_LOCATION_SETTING] = [&](Hwnd h) {
-    dialog.hotKeyField().setHotKey('Q', platform::MOD_WIN);
+    typeHotKey(h, {platform::VK_APPS, 'Q'});  // the application key counts as a Windows key
     desk->windows.clickButton(h, IDOK);
   };
   EXPECT_EQ(dialog.doModal({}), IDOK);
@@ -256,4 +261,97 @@ TEST_F(SettingsDialogsTest, AHotKeyHeldElsewhereKeepsTheDialogOpen) {
   EXPECT_EQ(dialog.location, Bottom);
   EXPECT_EQ(dialog.size, -1);
   EXPECT_EQ(dialog.limit, 5);
+}
+
+// The hot-key field holds the whole desktop's keyboard while it has the focus, and only then.
+TEST_F(SettingsDialogsTest, HotKeyFieldTakesEveryKeyWhileFocusedAndOKRegistersIt) {
+  using namespace platform;
+  sim::SimWindowManager& user = desk->windows;
+  std::vector<std::string> shown;
+  auto show = [&](Hwnd h) {
+    shown.push_back(text(h, res::IDC_HOVER_KEY));
+    EXPECT_EQ(user.paintedText(user.getDlgItem(h, res::IDC_HOVER_KEY)), shown.back());
+  };
+  change(res::IDC_CHANGE_PROPERTIES, res::IDD_LOCATION_SETTING, [&](Hwnd h) {
+    show(h);
+    EXPECT_EQ(user.keyboardHooks(), 0u);  // not before the field has the focus
+    ASSERT_TRUE(user.focusControl(h, res::IDC_HOVER_KEY));
+    EXPECT_EQ(user.keyboardHooks(), 1u);
+    // Win, R, R up, Win up: the whole combination stays.
+    user.keyDown(VK_LWIN);
+    show(h);
+    user.keyDown('R');
+    show(h);
+    user.keyUp('R');
+    user.keyUp(VK_LWIN);
+    show(h);
+    // The modifier released first drops out.
+    for (int32_t key : {VK_LWIN, int32_t{'R'}}) user.keyDown(key);
+    for (int32_t key : {VK_LWIN, int32_t{'R'}}) user.keyUp(key);
+    show(h);
+    user.keyDown(VK_LCONTROL);
+    user.keyDown(VK_LMENU);
+    show(h);
+    user.keyDown(VK_DELETE);
+    show(h);
+    for (int32_t key : {VK_DELETE, VK_LMENU, VK_LCONTROL}) user.keyUp(key);
+    // Tab, Escape and Enter are keys here: the focus stays, the dialog stays open.
+    for (int32_t key : {VK_TAB, VK_ESCAPE, VK_RETURN}) {
+      EXPECT_TRUE(user.pressKey(key));
+      show(h);
+    }
+    EXPECT_TRUE(user.isWindowVisible(h));
+    EXPECT_EQ(user.focus(), user.getDlgItem(h, res::IDC_HOVER_KEY));
+    // None of the keys reached a window: the hook swallowed them all.
+    for (const sim::ReceivedMessage& m : user.received(user.focus())) {
+      EXPECT_TRUE(m.message < WM_KEYDOWN || m.message > WM_SYSKEYUP) << m.message;
+    }
+    user.chord({VK_LWIN, 'R'});
+    user.clickButton(h, IDOK);
+  });
+  EXPECT_EQ(shown, (std::vector<std::string>{"Win + W", "Win + ", "Win + R", "Win + R", "R",
+                                             "Ctrl + Alt + ", "Ctrl + Alt + Delete", "Tab", "Esc",
+                                             "Enter"}));
+  EXPECT_EQ(desk->windows.keyboardHooks(), 0u);
+  EXPECT_EQ(page.settings.hvHotKey, 'R');
+  EXPECT_EQ(saved("HVHOTKEY"), 82);
+  EXPECT_EQ(saved("HVMODIFIERS"), 8);
+  EXPECT_EQ(desk->windows.registeredHotKey(page.hwnd(), CControlDlg::kHoverHotKey),
+            std::make_pair(MOD_WIN, 82u));
+}
+
+TEST_F(SettingsDialogsTest, KeyboardHookGoesWithTheFocusAndWithTheControl) {
+  using namespace platform;
+  sim::SimWindowManager& user = desk->windows;
+  // Cancel, and the focus moving to another field or another program's window.
+  const Hwnd other = support::addAppWindow(*desk, "Editor", "editor.exe", {0, 0, 400, 300});
+  change(res::IDC_CHANGE_PROPERTIES, res::IDD_LOCATION_SETTING, [&](Hwnd h) {
+    ASSERT_TRUE(user.focusControl(h, res::IDC_HOVER_KEY));
+    ASSERT_TRUE(user.focusControl(h, res::IDC_LIMIT_EDIT));
+    EXPECT_EQ(user.keyboardHooks(), 0u);
+    EXPECT_TRUE(user.pressKey('7'));  // the edit box gets its key again
+    EXPECT_EQ(user.received(user.focus()).back().message, WM_KEYUP);
+    ASSERT_TRUE(user.focusControl(h, res::IDC_HOVER_KEY));
+    user.activateByUser(other);
+    EXPECT_EQ(user.keyboardHooks(), 0u);
+    ASSERT_TRUE(user.focusControl(h, res::IDC_HOVER_KEY));
+    user.chord({VK_LCONTROL, 'Q'});
+    user.clickButton(h, IDCANCEL);
+  });
+  EXPECT_EQ(user.keyboardHooks(), 0u);
+  EXPECT_EQ(page.settings.hvHotKey, 87);
+  EXPECT_FALSE(fileExists());
+
+  // A dialog whose object goes while its field has the focus: no focus change comes first.
+  auto dialog = std::make_unique<CLocationSettingDlg>(CLocationSettingDlg::Ports(desk->platform()));
+  ASSERT_TRUE(dialog->create(page.hwnd()));
+  dialog->showWindow(SW_SHOW);
+  ASSERT_TRUE(user.focusControl(dialog->hwnd(), res::IDC_HOVER_KEY));
+  user.keyDown(VK_LWIN);
+  EXPECT_EQ(user.keyboardHooks(), 1u);
+  dialog.reset();
+  EXPECT_EQ(user.keyboardHooks(), 0u);
+  user.keyUp(VK_LWIN);  // no hook left to call
+  user.activateByUser(other);
+  EXPECT_FALSE(user.pressKey('A'));  // another program's window has the keyboard
 }

@@ -43,13 +43,18 @@ void SimWindowManager::bringForwardIfActivating(const Window& window, WindowPos&
   }
 }
 
+// The focus goes with the activation: it leaves the window that loses it.
 void SimWindowManager::activate(Window& window) {
   if (window.parent || window.handle == kDesktop) return;
+  const Hwnd previous = foreground_;
   foreground_ = window.handle;
+  if (previous != window.handle && focus_ && !focusWithin(window.handle)) setFocusTo({});
 }
 
 void SimWindowManager::deactivate(const Window& window) {
-  if (foreground_ == window.handle) foreground_ = {};
+  if (foreground_ != window.handle) return;
+  foreground_ = {};
+  if (focusWithin(window.handle)) setFocusTo({});
 }
 
 void SimWindowManager::activateByUser(Hwnd window) {

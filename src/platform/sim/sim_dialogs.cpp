@@ -268,8 +268,16 @@ LResult SimWindowManager::controlProc(Window& control, uint32_t message, WParam 
       return static_cast<LResult>(static_cast<uint16_t>(model.position)) | (read ? 0 : 0x10000);
     }
     default:
-      return defaultProc(control.handle, message, wParam, lParam);
+      return windowDefault(control.handle, message, wParam, lParam);
   }
+}
+
+Hwnd SimWindowManager::subclassDlgItem(Hwnd dialog, int32_t id, MessageHandler* handler) {
+  ++portCalls;
+  Window* c = item(dialog, id);
+  if (c == nullptr || handler == nullptr || c->handler != nullptr) return {};
+  c->handler = handler;
+  return c->handle;
 }
 
 ControlModel* SimWindowManager::control(Hwnd control) {
@@ -291,6 +299,8 @@ SimWindowManager::Window* SimWindowManager::userTarget(Hwnd dialog, int32_t id,
 bool SimWindowManager::clickButton(Hwnd dialog, int32_t id) {
   Window* button = userTarget(dialog, id, ControlClass::Button);
   if (button == nullptr) return false;
+  setFocusTo(button->handle);  // a button takes the focus when it is pressed
+  if (live(button->handle) == nullptr) return false;
   if ((button->style & kButtonTypeMask) == BS_AUTOCHECKBOX) {
     button->control->checked = button->control->checked != 0 ? 0 : 1;
   }

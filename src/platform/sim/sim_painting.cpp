@@ -23,7 +23,7 @@ constexpr uint32_t kFrameBits = WS_THICKFRAME | WS_CAPTION | WS_BORDER;
 }  // namespace
 
 void SimWindowManager::invalidate(Window& window, bool erase) {
-  if (!window.own || window.control) return;
+  if (!window.own || (window.control && window.handler == nullptr)) return;
   window.needsPaint = true;
   window.needsErase = window.needsErase || erase;
 }
@@ -64,6 +64,29 @@ void SimWindowManager::noteFrameChange(Window& window, uint32_t flags) {
     window.drawnFrame = window.style & kFrameBits;
     invalidate(window);
   }
+}
+
+bool SimWindowManager::redrawNow(Hwnd window) {
+  ++portCalls;
+  Window* w = live(window);
+  if (w == nullptr || !w->own) return false;
+  invalidate(*w, true);
+  if (w->needsPaint && visibleChain(*w)) dispatch(window, WM_PAINT, 0, 0);
+  return true;
+}
+
+int32_t SimWindowManager::paintText(Hwnd window, const std::string& text, Point) {
+  ++portCalls;
+  Window* w = live(window);
+  if (w == nullptr) return 0;
+  w->painted = text;
+  beginEndPaint(window);
+  return static_cast<int32_t>(7 * text.size());
+}
+
+std::string SimWindowManager::paintedText(Hwnd window) const {
+  const Window* w = live(window);
+  return w == nullptr ? std::string() : w->painted;
 }
 
 uint32_t SimWindowManager::drawnFrame(Hwnd window) const {

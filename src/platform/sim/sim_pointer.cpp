@@ -1,5 +1,5 @@
-// The user's pointer and keys: where the pointer is and which of the program's windows hears
-// it, the left button with its capture and the caption move loop, the wheel, typed keys.
+// The user's pointer: where it is and which of the program's windows hears it, the left
+// button with its capture and the caption move loop, the wheel. Keys: sim_keyboard.cpp.
 #include <cstdio>
 
 #include "platform/sim/sim_window.h"
@@ -93,13 +93,6 @@ void SimWindowManager::wheel(int32_t delta, WParam keys) {
   if (live(target) == nullptr) return;
   const WParam packed = keys | (static_cast<WParam>(static_cast<uint16_t>(delta)) << 16);
   dispatch(target, WM_MOUSEWHEEL, packed, packPoint(cursor.x, cursor.y));
-}
-
-bool SimWindowManager::pressKey(int32_t key) {
-  Window* w = live(foreground_);
-  if (w == nullptr || !w->own) return false;
-  dispatch(foreground_, WM_KEYDOWN, static_cast<WParam>(key), 1);
-  return true;
 }
 
 int16_t SimWindowManager::getKeyState(int32_t key) {

@@ -53,6 +53,7 @@ struct SimWindowManager::Window {
   bool needsPaint = false;
   bool needsErase = false;  // the next BeginPaint sends WM_ERASEBKGND first
   uint32_t drawnFrame = 0;
+  std::string painted;  // the text of the last paintText
 
   bool iconic() const { return (style & platform::WS_MINIMIZE) != 0; }
   bool zoomed() const { return (style & platform::WS_MAXIMIZE) != 0; }

@@ -336,9 +336,9 @@ LResult SimWindowManager::dispatch(Hwnd window, uint32_t message, WParam wParam,
     reactForeign(*w, message, wParam);
     return 0;
   }
-  if (w->control) return controlProc(*w, message, wParam, lParam);
   if (w->handler != nullptr) return w->handler->onMessage(window, message, wParam, lParam);
-  return defaultProc(window, message, wParam, lParam);
+  if (w->control) return controlProc(*w, message, wParam, lParam);
+  return windowDefault(window, message, wParam, lParam);
 }
 
 LResult SimWindowManager::sendMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) {
@@ -384,6 +384,14 @@ void SimWindowManager::pumpMessages() {
 }
 
 LResult SimWindowManager::defaultProc(Hwnd window, uint32_t message, WParam wParam, LParam lParam) {
+  Window* w = live(window);
+  // A subclassed control's own procedure.
+  if (w != nullptr && w->control) return controlProc(*w, message, wParam, lParam);
+  return windowDefault(window, message, wParam, lParam);
+}
+
+LResult SimWindowManager::windowDefault(Hwnd window, uint32_t message, WParam wParam,
+                                        LParam lParam) {
   ++portCalls;
   Window* w = live(window);
   if (w == nullptr || !w->own) return 0;
@@ -657,6 +665,7 @@ void SimWindowManager::freeWindow(Hwnd window) {
   dispatch(window, WM_NCDESTROY, 0, 0);
   w = live(window);
   if (w == nullptr) return;
+  if (focus_ == window) focus_ = {};  // no WM_KILLFOCUS: the window is gone
   releaseListImages(*w);
   unlink(*w);
   w->alive = false;

@@ -103,8 +103,10 @@
 // What it does not model: pixels (no WM_ERASEBKGND or WM_NCPAINT is sent; a layered window
 // without attributes is not drawn on Windows, here nothing is drawn anyway), update regions
 // (a window is wholly valid or invalid), real input (tests click through the API below, which
-// honours disabled and hidden controls), keyboard focus inside a window (only which window is
-// active), the foreground lock of Windows (any call here may take the foreground; Wine is as
+// honours disabled and hidden controls), the focus a window gets back when it is activated
+// again and a dialog's first focus (nothing has the focus until a test gives it), keyboard
+// auto-repeat, WM_CHAR, keys no hook sees (Ctrl+Alt+Del), other programs' keyboard hooks (the
+// program's is the only one), the foreground lock of Windows (any call here may take the foreground; Wine is as
 // lax), WM_ACTIVATE and WM_MOUSEACTIVATE, Wine's activation of the caller's own minimised
 // window restored with SW_SHOWNOACTIVATE (another program's window is not activated so),
 // non-client hit-testing (WM_NCHITTEST answers HTCLIENT), threads, the z-order of child
@@ -296,7 +298,8 @@ class SimWindowManager : public platform::Windows,
 
   // The user's clicks. Each returns false, sending nothing, when the control is missing,
   // disabled or hidden, or its dialog is disabled.
-  bool clickButton(platform::Hwnd dialog, int32_t id);  // WM_COMMAND id | BN_CLICKED << 16
+  // A button takes the focus, then WM_COMMAND id | BN_CLICKED << 16 goes to its dialog.
+  bool clickButton(platform::Hwnd dialog, int32_t id);
   bool clickLink(platform::Hwnd dialog, int32_t id);    // WM_NOTIFY NM_CLICK
   bool clickListRow(platform::Hwnd list, int32_t row);  // selects, then WM_NOTIFY NM_CLICK
   // An auto radio button clicked checks itself and clears the others of its group (from a
@@ -388,9 +391,33 @@ class SimWindowManager : public platform::Windows,
   // The user right-clicks at a point (activating the window under it, as a click does):
   // WM_RBUTTONDOWN and WM_RBUTTONUP. A pop-up menu opened meanwhile posts its command.
   void rightClick(platform::Point at);
-  // The user types a key: WM_KEYDOWN to the foreground window; false when that is not ours.
-  bool pressKey(int32_t key);
   std::set<int32_t> keysHeld;  // what getKeyState reports as down (VK_SHIFT, say)
+
+  // The keyboard (sim_keyboard.cpp). One window of the program's has the focus: the user
+  // clicks into a control (focusControl), which activates its top-level window; WM_KILLFOCUS
+  // goes to the old focus, then WM_SETFOCUS to the new. The focus leaves a window whose
+  // top-level window loses the activation (hidden, minimised, another one activated: then
+  // WM_KILLFOCUS with no successor); a focus window destroyed without losing the activation
+  // first takes the focus with it silently.
+  bool focusControl(platform::Hwnd dialog, int32_t id);  // false as for clicks
+  platform::Hwnd focus() const { return focus_; }
+  // A key event goes to the low-level keyboard hook first, which may swallow it; else to the
+  // focus window when its top-level window is the foreground one, else to the foreground
+  // window; false when it reached none of the program's. The SYS messages while Alt is held.
+  // In a dialog, an Escape or Enter that reaches a control is the dialog's IDCANCEL / IDOK and
+  // a Tab moves the focus to the next WS_TABSTOP control, as IsDialogMessage does. What the
+  // hook posted is delivered (pumpMessages) before these return. The key is held in between
+  // (keysHeld).
+  bool keyDown(int32_t key);
+  bool keyUp(int32_t key);
+  bool pressKey(int32_t key);                    // down and up
+  bool chord(const std::vector<int32_t>& keys);  // down in order, up in reverse
+  size_t keyboardHooks() const { return keyboardHook_ != nullptr ? 1 : 0; }
+  // The keyboard layout's key names (US English; keyName answers "" for others), the caret
+  // and the text a control painted last (paintText: 7 px per byte).
+  std::map<int32_t, std::string> keyNames = usKeyNames();
+  platform::Point caret;
+  std::string paintedText(platform::Hwnd window) const;
   platform::Hwnd capture() const { return capture_; }
   std::map<int32_t, int32_t> systemMetrics{
       {platform::SM_CXICON, 32}, {platform::SM_CYICON, 32}, {platform::SM_CYCAPTION, 23}};
@@ -464,6 +491,14 @@ class SimWindowManager : public platform::Windows,
 
   bool registerHotKey(platform::Hwnd window, int32_t id, uint32_t modifiers, uint32_t key) override;
   bool unregisterHotKey(platform::Hwnd window, int32_t id) override;
+  bool installKeyboardHook(platform::KeyboardSink& sink) override;
+  bool removeKeyboardHook(platform::KeyboardSink& sink) override;
+  std::string keyName(int32_t virtualKey) override;
+  void setCaretPos(platform::Point at) override;
+  int32_t paintText(platform::Hwnd window, const std::string& text, platform::Point at) override;
+  bool redrawNow(platform::Hwnd window) override;
+  platform::Hwnd subclassDlgItem(platform::Hwnd dialog, int32_t id,
+                                 platform::MessageHandler* handler) override;
 
   platform::ImageListHandle createImageList(int32_t cx, int32_t cy, uint32_t flags, int32_t initial,
                                             int32_t grow) override;
@@ -582,6 +617,9 @@ class SimWindowManager : public platform::Windows,
   // Messages and the position protocol.
   platform::LResult dispatch(platform::Hwnd window, uint32_t message, platform::WParam wParam,
                              platform::LParam lParam);
+  // The system's default processing of an own window; controls go through controlProc first.
+  platform::LResult windowDefault(platform::Hwnd window, uint32_t message,
+                                  platform::WParam wParam, platform::LParam lParam);
   platform::LResult controlProc(Window& control, uint32_t message, platform::WParam wParam,
                                 platform::LParam lParam);
   void pumpUntil(const std::function<bool()>& stop);
@@ -627,6 +665,13 @@ class SimWindowManager : public platform::Windows,
   void blockedBy(const Window& window, const char* call, const std::string& detail = {});
   bool hungForeign(const Window& window) const;
 
+  // The keyboard (sim_keyboard.cpp).
+  static std::map<int32_t, std::string> usKeyNames();
+  void setFocusTo(platform::Hwnd window);
+  bool focusWithin(platform::Hwnd window) const;
+  bool keyEvent(int32_t key, bool down);
+  bool navigateDialog(const Window& focus, int32_t key);
+
   // Image lists and icons (sim_icons.cpp).
   void releaseListImages(Window& list);
   bool usableIcon(platform::IconHandle icon) const;
@@ -655,6 +700,8 @@ class SimWindowManager : public platform::Windows,
   uint32_t nextHandle_ = kDesktop.value + 4;
   platform::Hwnd foreground_;
   platform::Hwnd capture_;
+  platform::Hwnd focus_;
+  platform::KeyboardSink* keyboardHook_ = nullptr;
   bool leftDown_ = false;
   std::deque<platform::Point> dragRest_;  // the rest of a leftDrag's road
   std::deque<Posted> queue_;

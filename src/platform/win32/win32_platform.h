@@ -174,6 +174,7 @@ class Win32Windows : public platform::Windows,
   bool setForegroundWindow(platform::Hwnd window) override;
   bool destroyWindow(platform::Hwnd window) override;
   bool invalidateRect(platform::Hwnd window, bool erase) override;
+  bool redrawNow(platform::Hwnd window) override;
   bool setWindowText(platform::Hwnd window, const std::string& text) override;
 
   platform::LResult sendMessage(platform::Hwnd window, uint32_t message, platform::WParam wParam,
@@ -191,6 +192,8 @@ class Win32Windows : public platform::Windows,
                           platform::MessageHandler* handler) override;
   bool endDialog(platform::Hwnd dialog, intptr_t result) override;
   platform::Hwnd getDlgItem(platform::Hwnd dialog, int32_t id) override;
+  platform::Hwnd subclassDlgItem(platform::Hwnd dialog, int32_t id,
+                                 platform::MessageHandler* handler) override;
   int32_t getDlgCtrlId(platform::Hwnd control) override;
   std::string getDlgItemText(platform::Hwnd dialog, int32_t id) override;
   bool setDlgItemText(platform::Hwnd dialog, int32_t id, const std::string& text) override;
@@ -219,6 +222,11 @@ class Win32Windows : public platform::Windows,
   bool registerHotKey(platform::Hwnd window, int32_t id, uint32_t modifiers,
                       uint32_t key) override;
   bool unregisterHotKey(platform::Hwnd window, int32_t id) override;
+  bool installKeyboardHook(platform::KeyboardSink& sink) override;
+  bool removeKeyboardHook(platform::KeyboardSink& sink) override;
+  std::string keyName(int32_t virtualKey) override;
+  void setCaretPos(platform::Point at) override;
+  int32_t paintText(platform::Hwnd window, const std::string& text, platform::Point at) override;
 
   platform::ImageListHandle createImageList(int32_t cx, int32_t cy, uint32_t flags,
                                             int32_t initial, int32_t grow) override;

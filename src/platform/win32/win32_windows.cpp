@@ -257,6 +257,20 @@ intptr_t Win32Windows::runModalDialog(const p::DialogTemplate& dialog, p::Hwnd p
   return result;
 }
 
+p::Hwnd Win32Windows::subclassDlgItem(p::Hwnd dialog, int32_t id, p::MessageHandler* handler) {
+  HWND control = GetDlgItem(toHwnd(dialog), id);
+  if (control == nullptr || handler == nullptr || bindingOf(control) != nullptr) return {};
+  auto* binding = new Binding;  // the control owns it until WM_NCDESTROY (deliverLast)
+  binding->windows = this;
+  binding->handler = handler;
+  binding->attached = true;
+  binding->creating = false;
+  setBinding(control, binding);
+  binding->original = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&boundProc)));
+  return fromHwnd(control);
+}
+
 p::Hwnd Win32Windows::createWindow(const p::CreateWindowArgs& params, p::MessageHandler* handler) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   // One class per set of class styles, named after them: registered by whichever thread

@@ -1,0 +1,66 @@
+#include "controls/hot_key_ex_ctrl.h"
+
+using namespace platform;
+
+CHotKeyExCtrl::CHotKeyExCtrl(const Ports& ports)
+    : ui::Window(ports),
+      dialogs_(ports.dialogs),
+      input_(ports.input),
+      drawing_(ports.drawing),
+      capture_(ports.input, ports.messages, ports.windows) {}
+
+bool CHotKeyExCtrl::subclassDlgItem(ui::Dialog& dialog, int32_t id) {
+  return ui::Window::subclassDlgItem(dialogs_, dialog.hwnd(), id);
+}
+
+void CHotKeyExCtrl::setHotKey(uint16_t virtualKey, uint32_t modifiers) {
+  value_.set(virtualKey, modifiers);
+  redraw();
+}
+
+std::string CHotKeyExCtrl::text() const {
+  return value_.text([this](int32_t key) { return input_.keyName(key); });
+}
+
+void CHotKeyExCtrl::redraw() {
+  if (!hwnd()) return;
+  ownWindows().setWindowText(hwnd(), text());
+  ownWindows().redrawNow(hwnd());
+}
+
+void CHotKeyExCtrl::paint() {
+  const int32_t width = drawing_.paintText(hwnd(), text(), {1, 1});
+  input_.setCaretPos({width + 1, 1});
+}
+
+LResult CHotKeyExCtrl::windowProc(uint32_t message, WParam wParam, LParam lParam) {
+  switch (message) {
+    case WM_SETFOCUS: {
+      const LResult result = defaultProc(message, wParam, lParam);
+      if (!capture_.capturing()) {
+        value_.forgetHeldKeys();
+        capture_.capture(hwnd());
+      }
+      return result;
+    }
+    case WM_KILLFOCUS: {
+      const LResult result = defaultProc(message, wParam, lParam);
+      capture_.release();
+      return result;
+    }
+    case WM_DESTROY:
+      capture_.release();  // also when the window goes without losing the focus first
+      break;
+    case WM_PAINT:
+      paint();
+      return 0;
+    case KeyboardCapture::kKeyPressed:
+    case KeyboardCapture::kKeyReleased:
+      value_.keyEvent(static_cast<int32_t>(wParam), message == KeyboardCapture::kKeyPressed);
+      redraw();
+      return 0;
+    default:
+      break;
+  }
+  return defaultProc(message, wParam, lParam);
+}
