@@ -3,17 +3,5 @@
 #include "res/dialogs.h"
 
 CAlphaSettingDlg::CAlphaSettingDlg(const Ports& ports)
-    : ui::Dialog(ports, res::alphaSettingDialog()) {}
-
-bool CAlphaSettingDlg::onInitDialog() {
-  ui::Dialog::onInitDialog();
-  spin_.attach(*this, res::IDC_ALPHA_SPIN, res::IDC_ALPHA_EDIT);
-  spin_.setRange(kLowest, kHighest);
-  spin_.setPosition(alphaPercent);
-  return true;
-}
-
-void CAlphaSettingDlg::onOK() {
-  alphaPercent = spin_.position();
-  endDialog(platform::IDOK);
-}
+    : NumberDialog(ports, res::alphaSettingDialog(),
+                   {res::IDC_ALPHA_SPIN, res::IDC_ALPHA_EDIT, kLowest, kHighest}, alphaPercent) {}

@@ -1,25 +1,14 @@
-// "更新間隔設定": the web-reload interval of one preview in seconds. It only edits the value
-// the caller puts in and reads back after OK.
+// "更新間隔設定": the web-reload interval of one preview in seconds.
 #pragma once
 
-#include "ui/dialog.h"
-#include "ui/spin_button.h"
+#include "dialogs/number_dialog.h"
 
-class CUpdateIntervalDlg : public ui::Dialog {
+class CUpdateIntervalDlg : public NumberDialog {
  public:
   static constexpr int32_t kLowest = 10;
   static constexpr int32_t kHighest = 1800;
 
-  // The framework's services only.
-  using Ports = ui::DialogPorts;
   explicit CUpdateIntervalDlg(const Ports& ports);
 
   int32_t interval = 30;
-
- protected:
-  bool onInitDialog() override;
-  void onOK() override;
-
- private:
-  ui::SpinButton spin_;
 };
