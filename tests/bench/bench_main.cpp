@@ -146,8 +146,8 @@ int main(int argc, char** argv) {
               perSecond(s.processQueries, Run::kSteadySeconds),
               perSecond(s.shellCalls, Run::kSteadySeconds),
               perSecond(s.timerMessages, Run::kSteadySeconds), s.updates);
-  std::printf("timer messages/s: %.1f with %d previews, %.1f with %d\n", timers16,
-              full.previews, timers4, few.previews);
+  std::printf("timer messages/s: %.1f with %d previews, %.1f with %d\n", timers16, full.previews,
+              timers4, few.previews);
   if (!check) return 0;
   int failures = 0;
   if (weighted > kSteadyBudget) {

@@ -77,7 +77,8 @@ TEST_F(MainPanelTest, TheTrayIconComesBeforeThePagesAndFindsThemReady) {
     const auto& a = desk->actions;
     const auto first = [&a](const std::string& prefix) {
       return std::find_if(a.begin(), a.end(),
-                          [&](const std::string& s) { return s.rfind(prefix, 0) == 0; }) - a.begin();
+                          [&](const std::string& s) { return s.rfind(prefix, 0) == 0; }) -
+             a.begin();
     };
     EXPECT_LT(first("tray add"), first("dialog 131 "));
     EXPECT_LT(first("dialog 129 "), static_cast<long>(a.size()));

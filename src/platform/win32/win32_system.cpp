@@ -135,8 +135,8 @@ void Win32System::redirectStdStreamsToConsole() {
 
 void Win32System::redirectStdStreamsToNull() {
   // "/dev/nul" resolves to the null device on Windows; "NUL" is the fallback where it doesn't.
-  stdoutDiscarded_ = freopen("/dev/nul", "w", stdout) != nullptr ||
-                     freopen("NUL", "w", stdout) != nullptr;
+  stdoutDiscarded_ =
+      freopen("/dev/nul", "w", stdout) != nullptr || freopen("NUL", "w", stdout) != nullptr;
   if (freopen("/dev/nul", "r", stdin) == nullptr) freopen("NUL", "r", stdin);
 }
 
