@@ -45,6 +45,12 @@ bool CQuillmoorDlg::onInitDialog() {
   sendMessage(WM_SETICON, ICON_SMALL, static_cast<LParam>(appIcon_.value));
   ownWindows().setWindowText(hwnd(), "Quillmoor for Tundra [メインパネル]");
 
+  // The icon first: the pages are hidden until the panel is shown, their dozens of controls
+  // are most of start-up, and nothing the icon offers is handled before they exist (its
+  // messages wait until this returns).
+  tray_.init(hwnd(), trayIcon_, kTrayMessage, "Quillmoor for Tundra");
+  tray_.add();
+
   controlPage_.create(hwnd());
   controlPage_.showWindow(SW_SHOW);
   limitPage_.create(hwnd());
@@ -56,8 +62,6 @@ bool CQuillmoorDlg::onInitDialog() {
   winListPage_.listeners.push_back(this);
   winListPage_.create(hwnd());  // detection starts here
 
-  tray_.init(hwnd(), trayIcon_, kTrayMessage, "Quillmoor for Tundra");
-  tray_.add();
   setPanelVisible(false);
   dwm_.isCompositionEnabled(&composition_);
   updateGlass();

@@ -122,6 +122,10 @@ void CControlDlg::onHotKey() {
 }
 
 void CControlDlg::onTimer(uintptr_t id) {
+  if (id == kPollTimer) {
+    pollPreviews();
+    return;
+  }
   if (id != kHoverTimer || hoverCountdown_ <= 0) return;
   if (--hoverCountdown_ == 0) {
     killTimer(kHoverTimer);

@@ -34,6 +34,9 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
  public:
   static constexpr int32_t kHoverHotKey = 1000;
   static constexpr uintptr_t kHoverTimer = 107;
+  // Every preview's look at its target, all at once, while there are previews.
+  static constexpr uintptr_t kPollTimer = 112;
+  static constexpr uint32_t kPollPeriod = 500;
 
   // The framework's services; the list view and its icons, drawing, the settings file and
   // the registry, the hover hot-key, message boxes, process images, the desktop window, the
@@ -132,6 +135,7 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   // Frees the slot, then closes its preview for `reason` and lets it go.
   void closeThumbnail(ThumbnailSlot& slot, ThumbState reason);
   void closeAll();
+  void pollPreviews();
   int32_t slotsInUse() const;
   int32_t findSlot(platform::Hwnd hwnd) const;
   void noteExcluded(platform::Hwnd hwnd);
@@ -173,4 +177,5 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   ui::Brush valueBrush_;
   ui::Brush pageBrush_;
   int32_t hoverCountdown_ = 0;
+  bool polling_ = false;
 };

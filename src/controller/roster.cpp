@@ -46,6 +46,7 @@ void CControlDlg::entryWindow(const WindowEntry& record) {
                                         record.title, record.processName, slot.slotRect,
                                         settings.opacityByte(), this);
     if (slot.inUse()) {
+      if (!polling_) polling_ = setTimer(kPollTimer, kPollPeriod);
       slot.window = record;
       slot.window.imagePath = processes_.imagePath(record.processId);
       diag::print("Entry title=%s, handle=0x%08x\n", record.title.c_str(), record.hwnd.value);
@@ -78,6 +79,20 @@ void CControlDlg::closeAll() {
     if (slot.inUse()) closeThumbnail(slot, ThumbState::Closing);
   }
   roster_.clear();
+}
+
+void CControlDlg::pollPreviews() {
+  // By index: a poll may wait on its target, and the roster must be looked at afresh after.
+  bool any = false;
+  for (size_t i = 0; i < roster_.size(); ++i) {
+    if (!roster_[i].inUse()) continue;
+    any = true;
+    roster_[i].thumbnail->poll();
+  }
+  if (!any) {
+    killTimer(kPollTimer);
+    polling_ = false;
+  }
 }
 
 void CControlDlg::onThumbnailGone(Cthumbnail* thumbnail) {

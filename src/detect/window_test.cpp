@@ -9,7 +9,8 @@ WindowVerdict testWindow(Windows& windows, ProcessNames& processNames, Dwm& dwm,
   if (window == ownPage) return WindowVerdict::OwnPage;
 
   constexpr uint32_t kRequired = WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
-  if ((windows.getWindowLong(window, GWL_STYLE) & kRequired) != kRequired) {
+  const uint32_t style = windows.getWindowLong(window, GWL_STYLE);
+  if ((style & kRequired) != kRequired) {
     return WindowVerdict::NotAppWindow;
   }
   // Cloaked windows are as good as hidden; a failed query (older systems) means not cloaked.
@@ -26,7 +27,8 @@ WindowVerdict testWindow(Windows& windows, ProcessNames& processNames, Dwm& dwm,
   if (processName == kOwnExecutableName) return WindowVerdict::OwnProgram;
 
   Rect rect;
-  if (windows.isIconic(window)) {
+  // Minimised is the style's WS_MINIMIZE bit (what IsIconic reads): no second query.
+  if ((style & WS_MINIMIZE) != 0) {
     WindowPlacement placement;
     if (!windows.getWindowPlacement(window, placement)) return WindowVerdict::EmptyRect;
     rect = placement.normalPosition;

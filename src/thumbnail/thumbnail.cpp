@@ -175,14 +175,6 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
         reload_.onTimer();
         return 0;
       }
-      if (wParam == kPollTimer) {
-        // One look at whether the target lives; both steps rely on it.
-        if (targetIsWindow()) {
-          keeper_.pollTargetState(state_);
-          trackTargetRect();
-        }
-        return 0;
-      }
       break;
     default:
       break;
@@ -215,7 +207,14 @@ void Cthumbnail::onCreate() {
   resetZoom();
   ownWindows().animateWindow(hwnd(), 200, AW_CENTER);  // grows from its centre, never activated
   if (composition_) registerThumbnail();
-  setTimer(kPollTimer, 500);
+  polled_ = true;
+}
+
+void Cthumbnail::poll() {
+  // One look at whether the target lives; both steps rely on it.
+  if (!polled_ || !targetIsWindow()) return;
+  keeper_.pollTargetState(state_);
+  trackTargetRect();
 }
 
 bool Cthumbnail::cursorInside() const {
@@ -621,7 +620,7 @@ bool Cthumbnail::destroyWindow() {
   unregisterThumbnail();
   killTimer(kLeaveTimer);
   killTimer(kReloadTimer);
-  killTimer(kPollTimer);
+  polled_ = false;
   return ui::Window::destroyWindow();
 }
 

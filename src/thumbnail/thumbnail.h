@@ -25,7 +25,6 @@ void zoomAxis(int32_t share, int32_t size, int32_t& pan, int32_t& zoomed, int32_
 
 class Cthumbnail : public ui::Window {
  public:
-  static constexpr uintptr_t kPollTimer = 112;
   static constexpr uintptr_t kLeaveTimer = 104;
   static constexpr uintptr_t kReloadTimer = WebReload::kTimer;
 
@@ -71,6 +70,9 @@ class Cthumbnail : public ui::Window {
   // in and destroys the window, putting a hidden target back.
   void close(ThumbState reason);
   bool destroyWindow() override;
+  // The 500 ms look at a living target: its state, then its rectangle. The controller calls
+  // it for all its previews from one timer: one wake-up a period, however many there are.
+  void poll();
 
   // Fits the preview into its cell with the source's aspect; only the source's size counts.
   void fitToSlot(const platform::Rect& source, bool move);
@@ -157,6 +159,7 @@ class Cthumbnail : public ui::Window {
   PreviewCopy copy_;
   WebReload reload_;
   platform::Rect lastTargetRect_;
+  bool polled_ = false;  // the target lived when the preview was made; until it closes
   bool onVista_ = false;
   platform::Bool composition_ = 0;
   ThumbnailRegistration thumbnail_;

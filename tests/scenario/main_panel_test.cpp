@@ -70,6 +70,25 @@ TEST_F(MainPanelTest, StartsHiddenWithATrayIconAndExitsFromItsMenu) {
             "[SYSTEM]\r\nEXCLUSIONNUM=0\r\n");
 }
 
+// The icon goes up before the pages, which are most of start-up; they exist by the time the
+// program reads its first message, so the first double-click finds a whole panel.
+TEST_F(MainPanelTest, TheTrayIconComesBeforeThePagesAndFindsThemReady) {
+  run([&](Hwnd panel) {
+    const auto& a = desk->actions;
+    const auto first = [&a](const std::string& prefix) {
+      return std::find_if(a.begin(), a.end(),
+                          [&](const std::string& s) { return s.rfind(prefix, 0) == 0; }) -
+             a.begin();
+    };
+    EXPECT_LT(first("tray add"), first("dialog 131 "));
+    EXPECT_LT(first("dialog 129 "), static_cast<long>(a.size()));
+    trayClick(*desk, panel, platform::WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(visible(panel));
+    EXPECT_TRUE(visible(desk->windows.findDialog(res::IDD_CONTROL)));
+    EXPECT_TRUE(visible(desk->windows.findDialog(res::IDD_LIMIT)));
+  });
+}
+
 TEST_F(MainPanelTest, OnlyADoubleClickOrMainPanelShowsThePanel) {
   run([&](Hwnd panel) {
     for (uint32_t mouse : {platform::WM_LBUTTONDOWN, platform::WM_RBUTTONDOWN,

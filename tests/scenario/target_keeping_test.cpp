@@ -109,7 +109,8 @@ TEST_F(PreviewTest, ATargetRestoredDuringTheWaitIsLeftAlone) {
   run([&](Hwnd) {
     detect(1);
     const Hwnd preview = previewOf(target);
-    const uint32_t poll = *desk->windows.timerDue(preview, 112);
+    ASSERT_TRUE(preview);
+    const uint32_t poll = *desk->windows.timerDue(control, 112);  // the previews' one poll
     desk->windows.userMinimize(target);
     // The user clicks its taskbar button while the poll waits to hide it.
     desk->windows.at(poll + 100, [&] { desk->windows.userRestore(target); });

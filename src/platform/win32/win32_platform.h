@@ -66,6 +66,7 @@ class Win32System : public platform::System {
 
  private:
   bool socketsStarted_ = false;
+  bool stdoutDiscarded_ = false;  // standard output is the null device
 };
 
 class Win32ProfileFiles : public platform::ProfileFiles {

@@ -125,13 +125,18 @@ void Win32System::freeConsole() {
 }
 
 void Win32System::redirectStdStreamsToConsole() {
-  if (freopen("CONOUT$", "w", stdout) == nullptr) redirectStdStreamsToNull();
+  if (freopen("CONOUT$", "w", stdout) == nullptr) {
+    redirectStdStreamsToNull();
+  } else {
+    stdoutDiscarded_ = false;
+  }
   freopen("CONIN$", "r", stdin);
 }
 
 void Win32System::redirectStdStreamsToNull() {
   // "/dev/nul" resolves to the null device on Windows; "NUL" is the fallback where it doesn't.
-  if (freopen("/dev/nul", "w", stdout) == nullptr) freopen("NUL", "w", stdout);
+  stdoutDiscarded_ =
+      freopen("/dev/nul", "w", stdout) != nullptr || freopen("NUL", "w", stdout) != nullptr;
   if (freopen("/dev/nul", "r", stdin) == nullptr) freopen("NUL", "r", stdin);
 }
 
@@ -140,6 +145,10 @@ void Win32System::setConsoleCtrlHandler(ConsoleCtrlHandler handler) {
 }
 
 void Win32System::writeStdout(const std::string& bytes) {
+  // The null device drops the lines anyway; writing them cost dozens of round trips to the
+  // window server per line under Wine (a console write tried first, then the C library's
+  // text-mode checks).
+  if (stdoutDiscarded_) return;
   fflush(stdout);
   // A console decodes bytes with its own code page, which the user's may not be: give it
   // UTF-16. Files and pipes get the bytes as they are.
