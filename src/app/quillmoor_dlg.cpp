@@ -45,9 +45,9 @@ bool CQuillmoorDlg::onInitDialog() {
   sendMessage(WM_SETICON, ICON_SMALL, static_cast<LParam>(appIcon_.value));
   ownWindows().setWindowText(hwnd(), "Quillmoor for Tundra [メインパネル]");
 
-  // The icon first: the pages are hidden until the panel is shown, their dozens of controls
-  // are most of start-up, and nothing the icon offers is handled before they exist (its
-  // messages wait until this returns).
+  // The icon first: the pages are hidden until the panel is shown, and their dozens of
+  // controls are most of start-up. The icon's clicks are dropped until they exist (a message
+  // box of the control page's start-up delivers messages meanwhile).
   tray_.init(hwnd(), trayIcon_, kTrayMessage, "Quillmoor for Tundra");
   tray_.add();
 
@@ -61,6 +61,7 @@ bool CQuillmoorDlg::onInitDialog() {
 
   winListPage_.listeners.push_back(this);
   winListPage_.create(hwnd());  // detection starts here
+  pagesMade_ = true;
 
   setPanelVisible(false);
   dwm_.isCompositionEnabled(&composition_);
@@ -140,6 +141,7 @@ LResult CQuillmoorDlg::windowProc(uint32_t message, WParam wParam, LParam lParam
 }
 
 LResult CQuillmoorDlg::onTrayNotify(WParam wParam, LParam lParam) {
+  if (!pagesMade_) return 0;
   switch (static_cast<uint32_t>(lParam) & 0xFFFF) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

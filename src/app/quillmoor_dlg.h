@@ -96,6 +96,7 @@ class CQuillmoorDlg : public HomeLinkDialog,
   CLimitDlg limitPage_;
   TrayIcon tray_;
   bool panelShown_ = false;
+  bool pagesMade_ = false;  // the three pages exist: the tray icon's clicks are handled
   platform::Bool composition_ = 0;
   platform::Margins glassMargins_;
   uint32_t taskbarCreatedMessage_ = 0;

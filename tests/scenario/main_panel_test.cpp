@@ -89,6 +89,25 @@ TEST_F(MainPanelTest, TheTrayIconComesBeforeThePagesAndFindsThemReady) {
   });
 }
 
+// The hover key held elsewhere: the control page's start-up says so in a message box, whose
+// loop delivers the icon's clicks before the other pages exist. They are dropped rather than
+// show a half-built panel.
+TEST_F(MainPanelTest, TrayClicksDuringAStartUpMessageBoxAreDropped) {
+  desk->windows.hotKeysHeldElsewhere.insert({platform::MOD_WIN, 'W'});
+  desk->whileMessageBox = [&] {
+    ASSERT_EQ(desk->trayIcons.size(), 1u);
+    const Hwnd owner = desk->trayIcons.begin()->second.window;
+    trayClick(*desk, owner, platform::WM_LBUTTONDBLCLK);
+    EXPECT_FALSE(visible(owner)) << "a panel without its pages was shown";
+  };
+  run([&](Hwnd panel) {
+    ASSERT_EQ(desk->messageBoxes.size(), 1u);
+    EXPECT_FALSE(visible(panel));
+    trayClick(*desk, panel, platform::WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(visible(desk->windows.findDialog(res::IDD_LIMIT)));
+  });
+}
+
 TEST_F(MainPanelTest, OnlyADoubleClickOrMainPanelShowsThePanel) {
   run([&](Hwnd panel) {
     for (uint32_t mouse : {platform::WM_LBUTTONDOWN, platform::WM_RBUTTONDOWN,

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "platform/sim/cp932.h"
 #include "platform/sim/sim_files.h"
@@ -435,6 +436,7 @@ class SimDesktop::Services : public System,
            uint32_t type) override {
     desk_.messageBoxes.push_back({text, caption, type, owner});
     desk_.actions.push_back("message box " + caption);
+    if (std::function<void()> script = std::exchange(desk_.whileMessageBox, nullptr)) script();
     if (desk_.messageBoxAnswers.empty()) return IDOK;
     int answer = desk_.messageBoxAnswers.front();
     desk_.messageBoxAnswers.pop_front();

@@ -25,6 +25,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -167,8 +168,11 @@ class SimDesktop {
   // Files with a small icon besides the images of the processes (paths, any case).
   std::set<std::string> fileIcons;
 
-  // Message boxes: answers taken from the front of the queue, IDOK when empty.
+  // Message boxes: answers taken from the front of the queue, IDOK when empty. A real box's
+  // modal loop goes on delivering the program's messages: `whileMessageBox` runs (once) while
+  // the next box is up, as a user clicking elsewhere then would.
   std::deque<int> messageBoxAnswers;
+  std::function<void()> whileMessageBox;
   std::vector<SimMessageBox> messageBoxes;
 
   // Files: a write that fails after this many more bytes (disk full); -1 = never.
