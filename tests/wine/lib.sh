@@ -212,6 +212,18 @@ preview_menu_choose() {
   driver wait-gone "$menu" 5000 || fail "the context menu stayed open after: ${*:5}"
 }
 
+# typed_is TEXT (in a key-window driver session): the first window has received exactly
+# TEXT and the others nothing; the last report is left in $typed.
+typed=""
+typed_is() {
+  local requests
+  requests=$(grep -c '^keys=' "$DRIVER_OUT" || true)
+  echo keys >&"$DRIVER_IN"
+  wait_for "(( \$(grep -c '^keys=' '$DRIVER_OUT') > $requests ))" 10 || return 1
+  typed=$(grep '^keys=' "$DRIVER_OUT" | tail -n 1)
+  [[ $typed == "keys=$1 other=" ]]
+}
+
 # The console log as plain text. Wine's console draws on the terminal: a
 # blank comes out as "erase line, cursor right"; CRs and other codes go, and
 # so do the lines `script` adds.

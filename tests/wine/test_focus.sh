@@ -22,16 +22,6 @@ previews() {
 count_is() { (($(previews | grep -c .) == $1)); }
 wait_for 'count_is 1' 15 || fail "the user's window got no preview"
 
-typed=""
-# typed_is TEXT: the user's window has received exactly TEXT, and nothing went elsewhere.
-typed_is() {
-  local requests
-  requests=$(grep -c '^keys=' "$DRIVER_OUT" || true)
-  echo keys >&"$DRIVER_IN"
-  wait_for "(( \$(grep -c '^keys=' '$DRIVER_OUT') > $requests ))" 10 || return 1
-  typed=$(grep '^keys=' "$DRIVER_OUT" | tail -n 1)
-  [[ $typed == "keys=$1 other=" ]]
-}
 # type_and_check TEXT SO_FAR WHEN: types TEXT, then expects SO_FAR in the user's window.
 type_and_check() {
   driver type "$1" || fail "could not type"

@@ -71,15 +71,6 @@ grep -q '^HVHOTKEY=82' "$ini" || fail "HVHOTKEY=82 not saved: $(cat "$ini" 2>/de
 grep -q '^HVMODIFIERS=8' "$ini" || fail "HVMODIFIERS=8 not saved: $(cat "$ini")"
 
 driver_session ready key-window 60 'Hotkey Notes'
-typed=""
-typed_is() {
-  local requests
-  requests=$(grep -c '^keys=' "$DRIVER_OUT" || true)
-  echo keys >&"$DRIVER_IN"
-  wait_for "(( \$(grep -c '^keys=' '$DRIVER_OUT') > $requests ))" 10 || return 1
-  typed=$(grep '^keys=' "$DRIVER_OUT" | tail -n 1)
-  [[ $typed == "keys=$1 other=" ]]
-}
 driver type ab || fail "could not type"
 wait_for 'typed_is ab' 10 || fail "keys typed after the dialog closed went astray: $typed"
 driver_session_end
