@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The property dialog's hot-key field, typed into from outside (SendInput): with another
 # program holding Ctrl+Alt+F12, that combination is refused by "重複確認" and by OK; Win+R
-# shows "Win + R" and OK stores HVHOTKEY=82, HVMODIFIERS=8. Once the dialog is closed, keys
-# reach the user's window again: the keyboard hook went with the field.
+# shows "Win + R" and OK stores HVHOTKEY=82, HVMODIFIERS=8. Keys reach the user's window
+# again as soon as the field loses the focus, and after the dialog closes: the keyboard hook
+# goes with the focus and with the field.
 set -euo pipefail
 # shellcheck source=tests/wine/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -63,16 +64,24 @@ driver press "$dialog" 1 || fail "could not press OK"
 answer_box 'HoverKey設定は既に他のアプリケーションで使用されています。'
 driver wait-visible "$dialog" 1 1000 || fail "OK closed the dialog with a key another program holds"
 
-# OK while the field still has the focus: the dialog goes, and the hook with it.
+type_into_field 'Win + R' 0x5B 0x52
+# The user turns to another window while the dialog is open: the field loses the focus, and
+# the hook goes with it.
+driver_session ready key-window 60 'Hotkey Notes'
+notes=$(sed -n 's/^window=\([^ ]*\) .*/\1/p' "$DRIVER_OUT")
+driver type ab || fail "could not type"
+wait_for 'typed_is ab' 10 || fail "keys typed into another window beside the dialog went astray: $typed"
+
+# OK while the field has the focus again: the dialog goes, and the hook with it.
 type_into_field 'Win + R' 0x5B 0x52
 driver press "$dialog" 1 || fail "could not press OK"
 driver wait-gone "$dialog" 10000 || fail "OK did not close the dialog after Win+R"
 grep -q '^HVHOTKEY=82' "$ini" || fail "HVHOTKEY=82 not saved: $(cat "$ini" 2>/dev/null)"
 grep -q '^HVMODIFIERS=8' "$ini" || fail "HVMODIFIERS=8 not saved: $(cat "$ini")"
 
-driver_session ready key-window 60 'Hotkey Notes'
-driver type ab || fail "could not type"
-wait_for 'typed_is ab' 10 || fail "keys typed after the dialog closed went astray: $typed"
+click_on "$notes"
+driver type cd || fail "could not type"
+wait_for 'typed_is abcd' 10 || fail "keys typed after the dialog closed went astray: $typed"
 driver_session_end
 zenta_exit
 echo >&"$hold_in"
