@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The program starts hidden with an icon in the notification area. A double click on the
-# icon shows the panel in the bottom-right corner of the work area; the tray menu shows it
-# too and ends the program, which then leaves only its empty exclusion list behind.
+# The program starts hidden with an icon in the notification area, and puts it back when a
+# new shell announces itself. A double click on the icon shows the panel in the bottom-right
+# corner of the work area; the tray menu shows it too and ends the program, which then leaves
+# only its empty exclusion list behind.
 set -euo pipefail
 # shellcheck source=tests/wine/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -18,6 +19,13 @@ driver wait-visible "$panel" 0 0 || fail "the panel is visible at start"
 [[ $(driver tray-icon "$panel" 0) == 1 ]] || fail "no tray icon for the panel with id 0"
 [[ $(driver tray-icon "$panel" 1) == 0 ]] || fail "the tray probe also finds id 1"
 [[ $(driver tray-icon "$page" 0) == 0 ]] || fail "the tray probe also finds the page's window"
+
+# A new shell: the icons went with the old one, and the new one says "TaskbarCreated".
+driver tray-drop "$panel" 0 || fail "could not drop the icon"
+[[ $(driver tray-icon "$panel" 0) == 0 ]] || fail "the icon is still there after the drop"
+driver taskbar-created "$panel" || fail "could not announce a new shell"
+icon_back() { [[ $(driver tray-icon "$panel" 0) == 1 ]]; }
+wait_for icon_back 5 || fail "no icon again after TaskbarCreated"
 
 read -r _ _ w_right w_bottom <<<"$(driver work-area)" || fail "no work area"
 read -r left top right bottom <<<"$(driver window-rect "$panel")" || fail "no panel rectangle"
