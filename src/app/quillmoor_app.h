@@ -16,7 +16,6 @@ class CQuillmoorApp {
   int run();
 
   // The monitor list and the taskbar control: from start-up to shutdown, else null.
-  const DisplayEnvironment* environment() const { return environment_.get(); }
 
  private:
   // Steps before the panel; false when the program must end at once.

@@ -17,7 +17,7 @@ void TrayIcon::init(Hwnd window, IconHandle icon, uint32_t callbackMessage,
 }
 
 void TrayIcon::add() {
-  shown_ = false;
+  shownIn_ = {};
   const Hwnd tray = shell_.trayWindow();
   const ShellResult result = shell_.notifyIcon(NIM_ADD, data_);
   if (result.ok) {
@@ -44,7 +44,6 @@ void TrayIcon::add() {
 }
 
 void TrayIcon::shown(Hwnd tray) {
-  shown_ = true;
   shownIn_ = tray;
   quietSeconds_ = 0;
 }
@@ -52,7 +51,7 @@ void TrayIcon::shown(Hwnd tray) {
 void TrayIcon::watch() {
   if (!placed_) return;
   const Hwnd tray = shell_.trayWindow();
-  if (shown_ && tray && tray == shownIn_ && ++quietSeconds_ < kSecondsBetweenFullChecks) return;
+  if (tray && tray == shownIn_ && ++quietSeconds_ < kSecondsBetweenFullChecks) return;
   if (shell_.notifyIcon(NIM_MODIFY, data_).ok) {
     shown(tray);
   } else {

@@ -28,8 +28,6 @@ class TrayIcon {
   // Takes the icon away (nothing once it is gone).
   void remove();
 
-  const platform::TrayIconData& data() const { return data_; }
-
  private:
   void shown(platform::Hwnd tray);
 
@@ -37,7 +35,7 @@ class TrayIcon {
   platform::TrayIconData data_;
   bool placed_ = false;      // init ran and remove has not
   bool busyLogged_ = false;  // a busy shell's time-out is logged once until it answers
-  bool shown_ = false;       // the last add or update succeeded
-  platform::Hwnd shownIn_;   // the shell's tray window at that moment
-  int quietSeconds_ = 0;     // since the last full check
+  // The shell's tray window when the last add or update succeeded; none after a failure.
+  platform::Hwnd shownIn_;
+  int quietSeconds_ = 0;  // since the last full check
 };

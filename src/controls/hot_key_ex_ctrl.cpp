@@ -4,13 +4,12 @@ using namespace platform;
 
 CHotKeyExCtrl::CHotKeyExCtrl(const Ports& ports)
     : ui::Window(ports),
-      dialogs_(ports.dialogs),
       input_(ports.input),
       drawing_(ports.drawing),
       capture_(ports.input, ports.messages, ports.windows) {}
 
 bool CHotKeyExCtrl::subclassDlgItem(ui::Dialog& dialog, int32_t id) {
-  return ui::Window::subclassDlgItem(dialogs_, dialog.hwnd(), id);
+  return ui::Window::subclassDlgItem(dialog.dialogs(), dialog.hwnd(), id);
 }
 
 void CHotKeyExCtrl::setHotKey(uint16_t virtualKey, uint32_t modifiers) {

@@ -15,12 +15,9 @@
 class CHotKeyExCtrl : public ui::Window {
  public:
   struct Ports : ui::WindowPorts {
-    Ports(const ui::WindowPorts& w, platform::Dialogs& d, platform::Input& i,
-          platform::Drawing& g)
-        : WindowPorts(w), dialogs(d), input(i), drawing(g) {}
-    explicit Ports(const platform::Platform& p)
-        : Ports(ui::WindowPorts(p), p.dialogs, p.input, p.drawing) {}
-    platform::Dialogs& dialogs;
+    Ports(const ui::WindowPorts& w, platform::Input& i, platform::Drawing& g)
+        : WindowPorts(w), input(i), drawing(g) {}
+    explicit Ports(const platform::Platform& p) : Ports(ui::WindowPorts(p), p.input, p.drawing) {}
     platform::Input& input;
     platform::Drawing& drawing;
   };
@@ -43,7 +40,6 @@ class CHotKeyExCtrl : public ui::Window {
   void redraw();
   void paint();
 
-  platform::Dialogs& dialogs_;
   platform::Input& input_;
   platform::Drawing& drawing_;
   HotKeyValue value_;

@@ -24,10 +24,6 @@ std::string header(const std::string& name) {
   return text;
 }
 
-text::ProfileUnits units(const std::string& ascii) {
-  return text::ProfileUnits(ascii.begin(), ascii.end());
-}
-
 // Logs each run of missing ITEM sections on one line.
 void logMissing(int32_t first, int32_t last) {
   if (first == last) {
@@ -70,7 +66,7 @@ RulesFile readRulesFile(const RulesFilePorts& ports, const std::string& path) {
   std::vector<bool> read(file.sectionCount(), false);
   int32_t missingFrom = -1;
   for (int32_t i = 0; i < count; ++i) {
-    const text::ProfileUnits section = units(itemSection(i));
+    const text::ProfileUnits section = text::asciiUnits(itemSection(i));
     const std::optional<size_t> index = file.sectionIndex(section);
     if (!index) {
       if (missingFrom < 0) missingFrom = i;

@@ -10,7 +10,7 @@ CLocationSettingDlg::CLocationSettingDlg(const Ports& ports)
     : ui::Dialog(ports, res::locationSettingDialog()),
       input_(ports.input),
       messageBoxes_(ports.messageBoxes),
-      hotKey_(CHotKeyExCtrl::Ports(ports, ports.dialogs, ports.input, ports.drawing)) {}
+      hotKey_(CHotKeyExCtrl::Ports(ports, ports.input, ports.drawing)) {}
 
 bool CLocationSettingDlg::onInitDialog() {
   topSpin_.attach(*this, res::IDC_TOP_MARGIN_SPIN, res::IDC_TOP_MARGIN_EDIT);

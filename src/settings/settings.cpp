@@ -26,10 +26,6 @@ bool isHotKey(int32_t key, int32_t modifiers) {
   return key >= 0x01 && key <= 0xFE && !modifierKey && modifiers >= 0 && modifiers <= 0xF;
 }
 
-text::ProfileUnits units(const std::string& ascii) {
-  return text::ProfileUnits(ascii.begin(), ascii.end());
-}
-
 }  // namespace
 
 CellSize cellSizeOf(int32_t sizeClass) {
@@ -112,7 +108,9 @@ bool SettingsRecord::saveSettings(const SettingsFilePorts& platform, const std::
   };
   bool changed = false;
   for (const auto& [key, value] : keys) {
-    changed = text.setValue(units(kSection), units(key), units(std::to_string(value))) || changed;
+    changed = text.setValue(text::asciiUnits(kSection), text::asciiUnits(key),
+                            text::asciiUnits(std::to_string(value))) ||
+              changed;
   }
   if (!changed) return true;  // as the profile functions do: an unchanged file is not touched
   if (!replaceFile(platform.files, file, text.bytes())) {

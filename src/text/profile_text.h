@@ -27,6 +27,11 @@ namespace text {
 using ProfileUnits = std::u16string;
 using ProfileUnitsView = std::u16string_view;
 
+// Plain ASCII (section and key names, numbers) as profile units.
+inline ProfileUnits asciiUnits(std::string_view ascii) {
+  return ProfileUnits(ascii.begin(), ascii.end());
+}
+
 // Bytes to units: a lead byte takes whatever byte follows but a NUL; the pair is one
 // replacement character when that byte cannot be a trail byte, and so is a lone lead byte.
 ProfileUnits decodeProfileText(std::string_view bytes, const LeadByteTest& isLead);

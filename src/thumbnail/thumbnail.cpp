@@ -68,14 +68,13 @@ Cthumbnail::Cthumbnail(const Ports& ports, DisplayEnvironment& environment,
       copy_(ports.copy),
       reload_(ports.reload, *this, target, exeName_),
       thumbnail_(ports.dwm) {
-  onVista_ = ports.checks.isVistaOrLater() != 0;
-  if (onVista_) {
+  // The DWM is the version-guarded one: before version 6 composition stays off.
+  if (ports.checks.isVistaOrLater() != 0) {
     diag::print("ON VISTA !\n");
     if (dwm_.isCompositionEnabled(&composition_) < 0) composition_ = 0;
     diag::print(composition_ ? "ON AERO!\n" : "NOT AERO!\n");
   } else {
     diag::print("Before VISTA!\n");
-    composition_ = 0;
   }
 }
 

@@ -28,8 +28,8 @@ class Cthumbnail : public ui::Window {
   static constexpr uintptr_t kLeaveTimer = 104;
   static constexpr uintptr_t kReloadTimer = WebReload::kTimer;
 
-  // The framework's services, drawing, the pointer, the (guarded) DWM, the version checks, message boxes,
-  // and what its target keeper uses.
+  // The framework's services, drawing, the pointer, the (guarded) DWM, the version checks, message
+  // boxes, and what its target keeper uses.
   struct Ports : ui::WindowPorts {
     Ports(const platform::Platform& p, PlatformChecks& c)
         : WindowPorts(p),
@@ -96,7 +96,6 @@ class Cthumbnail : public ui::Window {
   platform::ThumbnailId thumbnailId() const { return thumbnail_.id(); }
   const platform::Rect& currentSource() const { return currentSource_; }
   TargetKeeper& keeper() { return keeper_; }
-  const WebReload& reload() const { return reload_; }
 
  protected:
   platform::LResult windowProc(uint32_t message, platform::WParam wParam,
@@ -160,7 +159,6 @@ class Cthumbnail : public ui::Window {
   WebReload reload_;
   platform::Rect lastTargetRect_;
   bool polled_ = false;  // the target lived when the preview was made; until it closes
-  bool onVista_ = false;
   platform::Bool composition_ = 0;
   ThumbnailRegistration thumbnail_;
   platform::Rect currentSource_;

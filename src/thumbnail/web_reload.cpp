@@ -21,10 +21,17 @@ WebReload::WebReload(const Ports& ports, const ui::Window& preview, Hwnd target,
       dialogPorts_(ports.dialogs),
       preview_(preview),
       target_(target),
-      exeName_(exeName) {}
+      browser_(browserOf(exeName)) {}
+
+WebReload::Browser WebReload::browserOf(const std::string& exeName) {
+  if (exeName == "iexplore.exe") return Browser::Explorer;
+  if (exeName == "firefox.exe") return Browser::Firefox;
+  if (exeName == "chrome.exe") return Browser::Chrome;
+  return Browser::None;
+}
 
 bool WebReload::supports(const std::string& exeName) {
-  return exeName == "iexplore.exe" || exeName == "firefox.exe" || exeName == "chrome.exe";
+  return browserOf(exeName) != Browser::None;
 }
 
 void WebReload::restart(uint32_t milliseconds) {
@@ -41,7 +48,8 @@ void WebReload::switchOff(ThumbState state) {
   on_ = false;
   if (state == ThumbState::Hidden) {
     const uint32_t style = windows_.getWindowLong(target_, GWL_STYLE);
-    if ((style & WS_DISABLED) != 0) windows_.setWindowLong(target_, GWL_STYLE, style & ~WS_DISABLED);
+    if ((style & WS_DISABLED) != 0)
+      windows_.setWindowLong(target_, GWL_STYLE, style & ~WS_DISABLED);
   }
   messages_.killTimer(preview_.hwnd(), kTimer);
 }
@@ -60,12 +68,18 @@ void WebReload::editInterval() {
 void WebReload::onTimer() {
   messages_.killTimer(preview_.hwnd(), kTimer);
   if (on_ && windows_.isWindow(target_)) {
-    if (exeName_ == "iexplore.exe") {
-      reloadExplorer();
-    } else if (exeName_ == "firefox.exe") {
-      reloadFirefox();
-    } else if (exeName_ == "chrome.exe") {
-      reloadChrome();
+    switch (browser_) {
+      case Browser::Explorer:
+        reloadExplorer();
+        break;
+      case Browser::Firefox:
+        reloadFirefox();
+        break;
+      case Browser::Chrome:
+        reloadChrome();
+        break;
+      case Browser::None:
+        break;
     }
   }
   messages_.setTimer(preview_.hwnd(), kTimer, static_cast<uint32_t>(interval_) * 1000);

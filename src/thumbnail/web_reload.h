@@ -1,7 +1,7 @@
 // Web reload of one preview's target: while it is on, an F5 key press is posted to the
-// browser's page window every `interval()` seconds, the first one a second after switching
-// on. Only three browsers are known, by their exact executable names. Nothing is saved: a new
-// preview starts off, at 30 seconds.
+// browser's page window every interval, the first one a second after switching on. Only three
+// browsers are known, by their exact executable names. Nothing is saved: a new preview starts
+// off, at 30 seconds.
 //
 // The preview owns it and forwards its reload timer and the three menu commands.
 #pragma once
@@ -36,7 +36,6 @@ class WebReload {
   static bool supports(const std::string& exeName);
 
   bool on() const { return on_; }
-  int32_t interval() const { return interval_; }
 
   void switchOn();
   // A hidden target is left enabled, whatever the reload did to it.
@@ -48,6 +47,9 @@ class WebReload {
   void onTimer();
 
  private:
+  enum class Browser { None, Explorer, Firefox, Chrome };
+  static Browser browserOf(const std::string& exeName);
+
   void restart(uint32_t milliseconds);
   void reloadExplorer();
   void reloadFirefox();
@@ -60,8 +62,8 @@ class WebReload {
   ui::DialogPorts dialogPorts_;
   const ui::Window& preview_;
   platform::Hwnd target_;
-  std::string exeName_;
+  Browser browser_;
   bool on_ = false;
-  int32_t interval_ = 30;  // seconds
+  int32_t interval_ = 30;                                 // seconds
   std::shared_ptr<int> life_ = std::make_shared<int>(0);  // expires with this object
 };

@@ -20,12 +20,6 @@ namespace {
 
 constexpr HResult kMissing = static_cast<HResult>(0x8007007Fu);  // ERROR_PROC_NOT_FOUND
 
-template <typename F>
-void resolve(HMODULE library, const char* name, F& target) {
-  target = library ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)))
-                   : nullptr;
-}
-
 }  // namespace
 
 Win32Dwm::Win32Dwm() = default;

@@ -82,7 +82,6 @@ int32_t Win32Windows::paintText(p::Hwnd window, const std::string& text, p::Poin
   TextOutW(dc, at.x, at.y, wide.c_str(), length);
   SIZE extent{};
   GetTextExtentPoint32W(dc, wide.c_str(), length, &extent);
-  SetBkMode(dc, OPAQUE);
   if (previous != nullptr) SelectObject(dc, previous);
   EndPaint(hwnd, &paint);
   return extent.cx;

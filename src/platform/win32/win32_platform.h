@@ -27,6 +27,12 @@ inline platform::Hwnd fromHwnd(HWND h) {
 // executable first, and a portable program's folder is anyone's to write to: the DLLs that
 // are not among the system's known DLLs (dwmapi, version) are loaded this way, not imported.
 HMODULE loadSystemLibrary(const wchar_t* name);
+// `target` := the entry point `name` of `library` (none without the library or the entry).
+template <typename F>
+void resolve(HMODULE library, const char* name, F& target) {
+  target = library ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)))
+                   : nullptr;
+}
 
 // The port's texts (code page 932) as UTF-16 and back, whatever the system's code page.
 std::wstring fromProgramText(const std::string& text);

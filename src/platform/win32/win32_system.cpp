@@ -19,12 +19,6 @@ struct VersionApi {
   BOOL(WINAPI* query)(LPCVOID, LPCSTR, LPVOID*, PUINT) = nullptr;
 };
 
-template <typename F>
-void resolve(HMODULE library, const char* name, F& target) {
-  target = library ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)))
-                   : nullptr;
-}
-
 const VersionApi& versionApi() {
   static const VersionApi api = [] {
     VersionApi bound;

@@ -16,8 +16,6 @@ static_assert(offsetof(p::WindowPlacement, normalPosition) ==
 
 namespace {
 
-// The window property that holds an own window's binding while it lives.
-
 HWND insertAfterHandle(p::Hwnd insertAfter) {
   if (insertAfter == p::kHwndTop) return HWND_TOP;
   if (insertAfter == p::kHwndBottom) return HWND_BOTTOM;
