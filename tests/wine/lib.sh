@@ -136,6 +136,25 @@ zenta_panel() {
   driver find-window "$ZENTA_PANEL_CAPTION" "${1:-20000}"
 }
 
+# zenta_pid PANEL: the process id of the program that owns the panel.
+zenta_pid() {
+  local pid
+  pid=$(driver window-info "$1" | sed -n 's/^pid=//p')
+  [[ -n $pid ]] || fail "no process id for the panel $1"
+  echo "$pid"
+}
+
+# zenta_up DIR [ARG...]: start_zenta, then its hidden main panel's handle in $panel and its
+# Windows process id in $zenta_pid.
+# shellcheck disable=SC2034 # for the tests
+panel="" zenta_pid=""
+# shellcheck disable=SC2034 # for the tests
+zenta_up() {
+  start_zenta "$@"
+  panel=$(zenta_panel) || fail "no main panel appeared"
+  zenta_pid=$(zenta_pid "$panel")
+}
+
 # Ends the running ZENTA.exe as the tray menu's exit does and waits for it.
 # shellcheck disable=SC2120 # the time limit is optional
 zenta_exit() {
@@ -178,13 +197,6 @@ tray_menu_choose() {
   driver wait-gone "$menu" 5000 || fail "the tray menu stayed open after: $*"
 }
 
-# zenta_pid PANEL: the process id of the program that owns the panel.
-zenta_pid() {
-  local pid
-  pid=$(driver window-info "$1" | sed -n 's/^pid=//p')
-  [[ -n $pid ]] || fail "no process id for the panel $1"
-  echo "$pid"
-}
 
 # zenta_previews PID: the program's visible previews, one per line:
 # handle style exstyle alpha left top right bottom caption.

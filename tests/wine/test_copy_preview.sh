@@ -8,9 +8,7 @@ source "$(dirname "$0")/lib.sh"
 wine_env_up
 
 driver_session ready open-windows 60 -s 640x400 'Copy me'
-start_zenta "$(new_dir copy)" -K527
-panel=$(zenta_panel) || fail "no main panel appeared"
-zenta_pid=$(zenta_pid "$panel")
+zenta_up "$(new_dir copy)" -K527
 has_preview() { [[ -n $(zenta_previews "$zenta_pid") ]]; }
 wait_for has_preview 15 || fail "the window got no preview"
 read -r preview l t r b <<<"$(zenta_previews "$zenta_pid" | awk '{ print $1, $5, $6, $7, $8 }')"

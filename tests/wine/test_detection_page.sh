@@ -8,8 +8,7 @@ source "$(dirname "$0")/lib.sh"
 wine_env_up
 
 dir=$(new_dir detect)
-start_zenta "$dir" -K527
-panel=$(zenta_panel) || fail "no main panel appeared"
+zenta_up "$dir" -K527
 page=$(zenta_page 5000) || fail "no detection page"
 driver wait-visible "$page" 0 0 || fail "the detection page is visible before the panel"
 

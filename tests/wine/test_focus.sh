@@ -13,9 +13,7 @@ driver_session ready key-window 90 'Focus Notes'
 user=$(sed -n 's/^window=\([^ ]*\) Focus Notes$/\1/p' "$DRIVER_OUT")
 
 dir=$(new_dir focus)
-start_zenta "$dir" -K527
-panel=$(zenta_panel) || fail "no main panel appeared"
-zenta_pid=$(zenta_pid "$panel")
+zenta_up "$dir" -K527
 previews() {
   zenta_previews "$zenta_pid" | awk '{ print $1 }'
 }

@@ -16,8 +16,7 @@ hold_out=$DRIVER_OUT
 
 dir=$(new_dir hotkey)
 ini=$dir/QuillmoorForTundra.ini
-start_zenta "$dir" -K527
-panel=$(zenta_panel) || fail "no main panel appeared"
+zenta_up "$dir" -K527
 page=$(driver item-parent "$panel" 1008) || fail "no control page"
 zenta_show_panel "$panel"
 driver press "$page" 1008 || fail "could not press 変更"

@@ -10,9 +10,7 @@ wine_env_up
 driver_session ready open-windows 60 -s 640x400 'Frame check'
 
 dir=$(new_dir frame)
-start_zenta "$dir" -K527
-panel=$(zenta_panel) || fail "no main panel appeared"
-zenta_pid=$(zenta_pid "$panel")
+zenta_up "$dir" -K527
 preview=""
 found_preview() {
   preview=$(zenta_previews "$zenta_pid" | awk '{ print $5, $6, $7, $8 }')

@@ -48,8 +48,7 @@ handed_over() {
     grep -qxF "AddWindow() title=$other_shown, exe=$exe" <<<"$log"
 }
 
-start_zenta "$dir" -K527
-panel=$(zenta_panel) || fail "no main panel appeared"
+zenta_up "$dir" -K527
 page=$(driver item-parent "$panel" 1002) || fail "no control page below the panel"
 wait_for 'rows_are "$jp_row" "$other_row"' 15 ||
   fail "the control page lists: $(paste -sd '|' <<<"$listed")"

@@ -9,9 +9,7 @@ wine_env_up
 driver_session ready open-windows 60 -s 640x400 'Pointer check'
 
 dir=$(new_dir pointer)
-start_zenta "$dir" -K527
-panel=$(zenta_panel) || fail "no main panel appeared"
-zenta_pid=$(zenta_pid "$panel")
+zenta_up "$dir" -K527
 # handle exstyle alpha left top right bottom
 preview=""
 found_preview() {

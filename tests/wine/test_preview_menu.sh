@@ -9,9 +9,7 @@ wine_env_up
 driver_session ready open-windows 60 -s 640x400 'Menu first' -s 400x300 'Menu second'
 
 dir=$(new_dir menu)
-start_zenta "$dir" -K527
-panel=$(zenta_panel) || fail "no main panel appeared"
-zenta_pid=$(zenta_pid "$panel")
+zenta_up "$dir" -K527
 page=$(driver item-parent "$panel" 1002) || fail "no control page below the panel"
 # Previews as "top left right bottom", the first cell first.
 previews() {

@@ -24,9 +24,7 @@ size_of() {
   "700x400 400x300 300x570" ]] || fail "the test windows did not get the sizes asked for"
 
 dir=$(new_dir previews)
-start_zenta "$dir" -K527
-panel=$(zenta_panel) || fail "no main panel appeared"
-zenta_pid=$(zenta_pid "$panel")
+zenta_up "$dir" -K527
 
 # The program's visible pop-ups of the preview class (nothing else of it is visible while
 # the panel is hidden).

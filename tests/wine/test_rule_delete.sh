@@ -12,10 +12,8 @@ driver_session ready open-windows 60 'Rule kept' 'Rule free'
 dir=$(new_dir ruledel)
 printf '[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLEFLAG=1\r\nPNAMEFLAG=0\r\nFULLNAMEFLAG=1\r\nTITLE=Rule kept\r\nPNAME=\r\nTPART=\r\n' \
   >"$dir/ExclusionData.ini"
-start_zenta "$dir"
-panel=$(zenta_panel) || fail "no main panel appeared"
+zenta_up "$dir"
 zenta_show_panel "$panel"
-zenta_pid=$(zenta_pid "$panel")
 control=$(driver item-parent "$panel" 1002) || fail "no control page below the panel"
 rules=$(driver item-parent "$panel" 1031) || fail "no exclusion page below the panel"
 listed=""
@@ -33,7 +31,7 @@ listed_is 'Rule free' || fail "the rule did not keep its window from a preview: 
 driver select-row "$rules" 1031 0 || fail "could not mark the rule"
 driver press "$rules" 1042 || fail "could not press 条件削除"
 box=$(driver wait-window 'Quillmoor for Tundra' 10000) || fail "no question after 条件削除"
-[[ $(driver window-info "$box" | sed -n 's/^pid=//p') == "$zenta_pid" ]] || fail "the question is not ZENTA.exe's"
+[[ $(zenta_pid "$box") == "$zenta_pid" ]] || fail "the question is not ZENTA.exe's"
 driver window-texts "$box" | grep -qF '除外条件を削除しますか？' ||
   fail "the question reads: $(driver window-texts "$box" | paste -sd '|')"
 driver press "$box" 6 || fail "could not press Yes"  # IDYES

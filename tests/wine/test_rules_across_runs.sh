@@ -19,8 +19,7 @@ titles_are() { listed_titles "$1" && [[ $listed == "$2" ]]; }
 
 # One run: the panel shown, every window given its preview.
 start_run() {
-  start_zenta "$dir"
-  panel=$(zenta_panel) || fail "no main panel appeared"
+  zenta_up "$dir"
   zenta_show_panel "$panel"
   page=$(driver item-parent "$panel" 1002) || fail "no control page below the panel"
 }
@@ -57,4 +56,4 @@ cmp -s "$saved" "$dir/ExclusionData.ini" || fail "the rules changed in the secon
 grep -qF "TITLE=\"'Untitled'\"" "$saved" || fail "the quoted title was stored as: $(grep -a TITLE "$saved")"
 grep -qF 'TITLE="Report  "' "$saved" || fail "the padded title was stored as: $(grep -a TITLE "$saved")"
 [[ $(dir_listing "$dir") == "ExclusionData.ini ZENTA.exe" ]] || fail "folder holds: $(dir_listing "$dir")"
-echo >&"$DRIVER_IN"
+driver_session_end

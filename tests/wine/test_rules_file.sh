@@ -56,8 +56,7 @@ fixed_rules() {
 }
 dir=$(new_dir damaged)
 damaged_rules >"$dir/ExclusionData.ini"
-start_zenta "$dir"
-zenta_panel >/dev/null || fail "no main panel appeared"
+zenta_up "$dir"
 zenta_exit
 [[ $(dir_listing "$dir") == "ExclusionData.ini ExclusionData.ini.bak ZENTA.exe" ]] ||
   fail "folder holds: $(dir_listing "$dir")"

@@ -12,11 +12,9 @@ driver_session ready open-windows 60 -s 640x400 'Settings check' 'Settings other
 
 dir=$(new_dir settings)
 ini=$dir/QuillmoorForTundra.ini
-start_zenta "$dir" -K527
-panel=$(zenta_panel) || fail "no main panel appeared"
+zenta_up "$dir" -K527
 page=$(driver item-parent "$panel" 1008) || fail "no control page"
 zenta_show_panel "$panel"
-zenta_pid=$(zenta_pid "$panel")
 # The previews, a line each: alpha left top right bottom.
 previews=""
 found_previews() {
@@ -60,9 +58,7 @@ grep -q '^LOCATION=0' "$ini" || fail "LOCATION=0 not saved: $(cat "$ini")"
 grep -q '^LEFTMARGIN=20' "$ini" || fail "the left margin 250 was not refused: $(cat "$ini")"
 zenta_exit
 
-start_zenta "$dir" -K527
-panel=$(zenta_panel) || fail "no main panel after the restart"
-zenta_pid=$(zenta_pid "$panel")
+zenta_up "$dir" -K527
 wait_for 'along top' 15 || fail "after a restart the previews are not at the top: $(paste -sd '|' <<<"$previews")"
 zenta_exit
 driver_session_end

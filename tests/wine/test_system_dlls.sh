@@ -11,8 +11,7 @@ wine_env_up
 
 dir=$(new_dir planted)
 cp "$QM_BUILD/planted/dwmapi.dll" "$dir/"
-WINEDLLOVERRIDES="$WINEDLLOVERRIDES;dwmapi=n,b" start_zenta "$dir"
-panel=$(zenta_panel) || fail "no main panel appeared"
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;dwmapi=n,b" zenta_up "$dir"
 
 # The About box (system menu command 0x10) shows the version read from the resource.
 driver post "$panel" 0x0112 0x10 0 || fail "could not ask for the About box"

@@ -9,8 +9,7 @@ source "$(dirname "$0")/lib.sh"
 wine_env_up
 
 dir=$(new_dir tray)
-start_zenta "$dir"
-panel=$(zenta_panel) || fail "no main panel appeared"
+zenta_up "$dir"
 page=$(zenta_page 5000) || fail "no detection page"
 driver wait-visible "$panel" 0 0 || fail "the panel is visible at start"
 
