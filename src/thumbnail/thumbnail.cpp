@@ -300,27 +300,22 @@ void Cthumbnail::onPaint() {
     drawing_.paintFill(hwnd(), kGrey);
     return;
   }
-  if (zoomX == 100 && zoomY == 100) {
-    if (composition_ && targetIsWindow()) {
-      // Only the visible frame: the invisible borders around it are cut away.
-      const Rect frame = targetFrame();
-      Rect window;
-      windows().getWindowRect(targetWnd_, window);
-      setSourceRect({frame.left - window.left, frame.top - window.top, frame.right - window.left,
-                     frame.bottom - window.top});
+  if (composition_ && targetIsWindow()) {
+    // Only the visible frame, zoomed or not: the source is the whole window, so the frame's
+    // rectangle is shifted past the invisible borders around it.
+    const Rect frame = targetFrame();
+    Rect window;
+    windows().getWindowRect(targetWnd_, window);
+    const int32_t x = frame.left - window.left;
+    const int32_t y = frame.top - window.top;
+    if (zoomed()) {
+      zoomWithin(frame);
+      setSourceRect({x + sourceX, y + sourceY, x + sourceX + zoomWidth, y + sourceY + zoomHeight});
+    } else {
+      setSourceRect({x, y, x + frame.width(), y + frame.height()});
     }
-  } else {
+  } else if (zoomed()) {
     computeZoomSource();
-    if (composition_ && targetIsWindow()) {
-      // The zoomed rectangle lies within the visible frame; the source is the whole window,
-      // so it is shifted past the invisible borders, as the unzoomed source is.
-      const Rect frame = targetFrame();
-      Rect window;
-      windows().getWindowRect(targetWnd_, window);
-      const int32_t x = frame.left - window.left + sourceX;
-      const int32_t y = frame.top - window.top + sourceY;
-      setSourceRect({x, y, x + zoomWidth, y + zoomHeight});
-    }
   }
   defaultProc(WM_PAINT, 0, 0);  // validates: the image is the DWM's to draw
 }
@@ -343,8 +338,12 @@ void Cthumbnail::computeZoomSource() {
   } else {
     windows().getWindowRect(targetWnd_, r);
   }
-  zoomAxis(zoomX, r.width(), panX, zoomWidth, sourceX);
-  zoomAxis(zoomY, r.height(), panY, zoomHeight, sourceY);
+  zoomWithin(r);
+}
+
+void Cthumbnail::zoomWithin(const Rect& source) {
+  zoomAxis(zoomX, source.width(), panX, zoomWidth, sourceX);
+  zoomAxis(zoomY, source.height(), panY, zoomHeight, sourceY);
 }
 
 void Cthumbnail::resetZoom() {

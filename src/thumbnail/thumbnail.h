@@ -119,6 +119,8 @@ class Cthumbnail : public ui::Window {
   void onContextMenu();
   void onCommand(uint32_t id);
   bool zoomed() const { return zoomX != 100 || zoomY != 100; }
+  // The zoomed source within a source rectangle of that size.
+  void zoomWithin(const platform::Rect& source);
   void addZoom(int32_t dx, int32_t dy);
   void addPan(int32_t dx, int32_t dy);
   void onLeavePoll();
