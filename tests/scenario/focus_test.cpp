@@ -1,25 +1,15 @@
 // The keyboard stays with the window the user works in, whatever the previews do; only the
 // user's own action on a preview brings its window forward.
-#include <gtest/gtest.h>
-
-#include "support/program_run.h"
-
-using platform::Hwnd;
-using platform::Rect;
-using namespace support;
+#include "scenario/preview_fixture.h"
 
 namespace {
 
-class FocusTest : public ::testing::Test {
+using scenario::Hwnd;
+using scenario::Rect;
+using namespace support;
+
+class FocusTest : public scenario::PreviewTest {
  protected:
-  Hwnd previewOf(Hwnd target) {
-    for (const auto& [id, thumbnail] : desk->thumbnails) {
-      if (thumbnail.source == target && desk->windows.isWindow(thumbnail.destination)) {
-        return thumbnail.destination;
-      }
-    }
-    return {};
-  }
   // Above `below` in the z-order (enumWindows is top first).
   bool above(Hwnd window, Hwnd below) {
     const std::vector<Hwnd> order = desk->windows.enumWindows();
@@ -27,9 +17,6 @@ class FocusTest : public ::testing::Test {
            std::find(order.begin(), order.end(), below);
   }
   Hwnd foreground() { return desk->windows.foreground(); }
-  void detect(int ticks) { desk->advance(1300 * static_cast<uint32_t>(ticks)); }
-
-  std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
 };
 
 }  // namespace

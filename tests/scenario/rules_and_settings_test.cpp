@@ -1,12 +1,9 @@
 // The rules and settings files across runs of the whole program on the simulated desktop.
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cstdio>
 
-#include "support/program_run.h"
+#include "scenario/preview_fixture.h"
 
-using platform::Hwnd;
+using scenario::Hwnd;
 using namespace support;
 
 namespace {
@@ -14,27 +11,9 @@ namespace {
 const std::string kRules = kFolder + "\\ExclusionData.ini";
 const std::string kSettings = kFolder + "\\QuillmoorForTundra.ini";
 
-class RulesAndSettingsTest : public ::testing::Test {
+class RulesAndSettingsTest : public scenario::PreviewTest {
  protected:
-  // One run of the program: `script` runs while it does, then the tray's exit ends it.
-  void run(std::function<void(Hwnd)> script = [](Hwnd) {}) {
-    runProgram(*desk, {kExe, "-K527"}, [&](Hwnd panel) {
-      control = desk->windows.findDialog(res::IDD_CONTROL);
-      script(panel);
-      trayMenu(*desk, panel, res::ID_TRAY_EXIT);
-    });
-  }
-  Hwnd previewOf(Hwnd target) {
-    for (const auto& [id, thumbnail] : desk->thumbnails) {
-      if (thumbnail.source == target && desk->windows.isWindow(thumbnail.destination)) {
-        return thumbnail.destination;
-      }
-    }
-    return {};
-  }
   bool hasPreview(Hwnd target) { return static_cast<bool>(previewOf(target)); }
-  // Windows reach the controller one per detection tick.
-  void detect(int ticks) { desk->advance(1300 * static_cast<uint32_t>(ticks)); }
   // The exclude button, with the window's row of the control page's list selected; the
   // panel must be open.
   void exclude(Hwnd target) {
@@ -53,12 +32,6 @@ class RulesAndSettingsTest : public ::testing::Test {
   std::string file(const std::string& path) {
     return desk->files.readFile(path).value_or("<none>");
   }
-  bool logged(const std::string& text) {
-    return desk->consoleOutput.find(text) != std::string::npos;
-  }
-
-  std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
-  Hwnd control;
 };
 
 }  // namespace
@@ -201,11 +174,8 @@ TEST_F(RulesAndSettingsTest, SettingsOutsideTheirRangesStillGivePreviews) {
   run([&](Hwnd) {
     detect(1);
     ASSERT_TRUE(hasPreview(target));
-    Hwnd preview;
-    for (const auto& [id, thumbnail] : desk->thumbnails) preview = thumbnail.destination;
-    platform::Rect rect;
-    desk->windows.getWindowRect(preview, rect);
-    EXPECT_EQ(rect, (platform::Rect{20, 10, 180, 130}));  // the left edge, default margins
+    const Hwnd preview = previewOf(target);
+    EXPECT_EQ(rectOf(preview), (platform::Rect{20, 10, 180, 130}));  // the left edge, default margins
     EXPECT_EQ(desk->windows.layeredAlpha(preview), 153);
   });
   EXPECT_TRUE(logged("LOCATION=7 is outside 0..3; 1 is used\n"));
