@@ -110,6 +110,23 @@ TEST_F(WebReloadTest, ChromeReloadsAfterASecondThenEachIntervalUntilSwitchedOff)
     };
     choose(chrome, res::ID_THUMB_RELOAD_INTERVAL);
     EXPECT_FALSE(previewOf(chrome));
+
+    // OK answered, then the preview goes before the dialog's loop returns: the answer finds
+    // nothing to change.
+    const Hwnd again = addAppWindow(*desk, "Chrome 2", "chrome.exe", kNormal);
+    detect(1);
+    ASSERT_TRUE(previewOf(again));
+    desk->windows.modalScripts[res::IDD_UPDATE_INTERVAL] = [&](Hwnd h) {
+      desk->windows.typeText(h, res::IDC_INTERVAL_EDIT, "60");
+      desk->windows.clickButton(h, IDOK);
+      desk->windows.closeWindow(again);
+      detect(1);
+    };
+    const std::string endedWithOk = "modal " + std::to_string(res::IDD_UPDATE_INTERVAL) + " end 1";
+    const long oks = count(endedWithOk);
+    choose(again, res::ID_THUMB_RELOAD_INTERVAL);
+    EXPECT_FALSE(previewOf(again));
+    EXPECT_EQ(count(endedWithOk), oks + 1) << "the dialog ended with OK";
   });
 }
 
