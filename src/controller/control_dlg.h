@@ -23,7 +23,7 @@ class CLimitDlg;
 // One cell of the grid and what occupies it. A slot is in use exactly while it holds a
 // preview; the window record is kept only while it does.
 struct ThumbnailSlot {
-  std::unique_ptr<Cthumbnail> thumbnail;
+  ui::Owned<Cthumbnail> thumbnail;
   platform::Rect slotRect;
   WindowEntry window;  // the watched window: handle, process id, title, process name
 

@@ -69,7 +69,7 @@ void CControlDlg::removeWindow(const WindowEntry& record) {
 
 void CControlDlg::closeThumbnail(ThumbnailSlot& slot, ThumbState reason) {
   // The slot is free before the window goes: whatever runs meanwhile finds it free.
-  std::unique_ptr<Cthumbnail> preview = std::move(slot.thumbnail);
+  ui::Owned<Cthumbnail> preview = std::move(slot.thumbnail);
   slot.window = {};
   if (preview) preview->close(reason);
 }
@@ -98,7 +98,7 @@ void CControlDlg::pollPreviews() {
 void CControlDlg::onThumbnailGone(Cthumbnail* thumbnail) {
   for (ThumbnailSlot& slot : roster_) {
     if (slot.thumbnail.get() != thumbnail) continue;
-    slot.thumbnail.reset();  // the preview's last act: it is let go here
+    slot.thumbnail.reset();  // the preview's last act: it goes once its frames return
     slot.window = {};
     refreshList();
     return;

@@ -38,8 +38,10 @@ bool TargetKeeper::responsive() const {
 }
 
 void TargetKeeper::send(uint32_t message, WParam wParam, LParam lParam) {
-  // Answered a moment ago: a second at most, and none once the system knows it hangs.
-  messages_.sendMessageTimeout(target_, message, wParam, lParam, SMTO_ABORTIFHUNG, kProbeMs);
+  // Answered a moment ago: a second at most, and none once the system knows it hangs. Blocked:
+  // nothing sent to us meanwhile can cut an operation in half (the probe before it can).
+  messages_.sendMessageTimeout(target_, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                               kProbeMs);
 }
 
 void TargetKeeper::setLayeredAlphaZero(uint32_t exStyle) {
@@ -81,7 +83,7 @@ Rect TargetKeeper::homeOnScreen() const {
 }
 
 bool TargetKeeper::hideTarget() {
-  if (!alive() || !responsive()) return false;
+  if (givenUp_ || !alive() || !responsive() || givenUp_) return false;
   const uint32_t style = windows_.getWindowLong(target_, GWL_STYLE);
   // Restored meanwhile (by the user, say): there is nothing to keep live.
   if ((style & WS_MINIMIZE) == 0) return false;
@@ -89,6 +91,7 @@ bool TargetKeeper::hideTarget() {
   savedStyle_ = style & ~WS_MINIMIZE;
   savedExStyle_ = exStyle;
   weDisabled_ = (style & WS_DISABLED) == 0;
+  holding_ = true;  // from here on, closing the preview puts it back
   windows_.setWindowLong(target_, GWL_STYLE, style | WS_DISABLED);
   windows_.getWindowPlacement(target_, savedPlacement_);
   const bool offScreen = !transparentMethod();
@@ -139,6 +142,8 @@ void TargetKeeper::applySavedStyles() {
 
 void TargetKeeper::restoreTarget() {
   if (!alive() || !responsive()) return;
+  // Put back once: a closing that comes in during what follows finds nothing held.
+  holding_ = false;
   const Rect home = homeOnScreen();
   // A maximised target keeps its maximised place; its placement brings the normal one back.
   const bool maximised = windows_.isZoomed(target_);
@@ -185,7 +190,8 @@ void TargetKeeper::pollTargetState(ThumbState& state) {
     system_.sleep(200);
     // hideTarget looks again: the user may have restored it during the wait.
     if (hideTarget()) state = ThumbState::Hidden;
-  } else if (state == ThumbState::Hidden && windows_.isIconic(target_) && responsive()) {
+  } else if (state == ThumbState::Hidden && windows_.isIconic(target_) && responsive() &&
+             !givenUp_) {
     // Minimised again while hidden (its taskbar button, say): restored where it was kept,
     // transparent or off screen, it stays live and out of sight.
     windows_.showWindow(target_, SW_SHOWNOACTIVATE);

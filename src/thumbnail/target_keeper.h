@@ -45,6 +45,11 @@ class TargetKeeper {
   // The 500 ms poll, for a target the caller has just seen alive: a Normal target found
   // minimised becomes Hidden.
   void pollTargetState(ThumbState& state);
+  // The preview is closing: from now on the target is never taken over, only put back. An
+  // operation whose wait for the target let the closing in stops there.
+  void giveUp() { givenUp_ = true; }
+  // The target is held hidden: taken over by hideTarget and not put back since.
+  bool holdsTarget() const { return holding_; }
 
   // The transparent method (layered mode or more than one monitor) or the off-screen one.
   bool transparentMethod() const { return environment_.transparentMethod(); }
@@ -73,5 +78,7 @@ class TargetKeeper {
   uint32_t savedExStyle_ = 0;
   platform::WindowPlacement savedPlacement_;
   bool weDisabled_ = false;  // the target was enabled until hideTarget disabled it
+  bool givenUp_ = false;
+  bool holding_ = false;
   platform::Rect desktopRect_;
 };

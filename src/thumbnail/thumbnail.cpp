@@ -27,15 +27,13 @@ void zoomAxis(int32_t share, int32_t size, int32_t& pan, int32_t& zoomed, int32_
   }
 }
 
-std::unique_ptr<Cthumbnail> Cthumbnail::create(const Ports& ports,
-                                               DisplayEnvironment& environment,
-                                               const SettingsRecord& settings, Hwnd target,
-                                               std::string title, std::string exeName,
-                                               const Rect& slot, uint8_t alpha,
-                                               CthumbnailListener* listener) {
-  std::unique_ptr<Cthumbnail> preview(new Cthumbnail(ports, environment, settings, target,
-                                                     std::move(title), std::move(exeName), slot,
-                                                     alpha, listener));
+ui::Owned<Cthumbnail> Cthumbnail::create(const Ports& ports, DisplayEnvironment& environment,
+                                         const SettingsRecord& settings, Hwnd target,
+                                         std::string title, std::string exeName, const Rect& slot,
+                                         uint8_t alpha, CthumbnailListener* listener) {
+  ui::Owned<Cthumbnail> preview(new Cthumbnail(ports, environment, settings, target,
+                                               std::move(title), std::move(exeName), slot, alpha,
+                                               listener));
   CreateWindowArgs params;
   params.classStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
   // Shown by onCreate without being activated: created visible, it would take the keyboard
@@ -172,6 +170,8 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
     default:
       break;
   }
+  // Closed inside a loop of its own handler (its menu, say): nothing is left to process.
+  if (!hwnd()) return 0;
   return defaultProc(message, wParam, lParam);
 }
 
@@ -206,7 +206,9 @@ void Cthumbnail::onCreate() {
 void Cthumbnail::poll() {
   // One look at whether the target lives; both steps rely on it.
   if (!polled_ || !targetIsWindow()) return;
+  const Frame frame(*this);
   keeper_.pollTargetState(state_);
+  if (!polled_) return;  // closed while it waited for the target
   trackTargetRect();
 }
 
@@ -416,6 +418,9 @@ bool Cthumbnail::destroyWindow() {
 }
 
 void Cthumbnail::postNcDestroy() {
+  // A poll waiting for the target below this frame must not take it over any more.
+  polled_ = false;
+  keeper_.giveUp();
   const bool closedByOwner =
       state_ == ThumbState::Closing || state_ == ThumbState::ClosingAnimated;
   if (!closedByOwner) {
@@ -423,7 +428,9 @@ void Cthumbnail::postNcDestroy() {
     unregisterThumbnail();
     prevState_ = state_;
   }
-  if (prevState_ == ThumbState::Hidden && targetIsWindow()) {
+  // The keeper's word, not the state: it may have hidden the target in a wait the state has
+  // not caught up with, or put it back in one.
+  if (keeper_.holdsTarget() && targetIsWindow()) {
     keeper_.restoreTarget();
     if (exeName_ == "chrome.exe") {
       messages().sendMessageTimeout(targetWnd_, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG,

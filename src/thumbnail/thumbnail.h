@@ -1,9 +1,9 @@
 // One preview: a small borderless layered window showing a live, scaled image of another
 // top-level window (the target) through the Desktop Window Manager's thumbnail service.
 // Its owner (the controller's roster slot) holds it through the pointer that create() gives.
-// Closing it destroys its window; the object goes when its owner lets it go. A preview whose
-// window is destroyed by someone else (a close request, say) tells its listener, which lets it
-// go at once.
+// Closing it destroys its window; the object goes when its owner lets it go and none of its
+// own code runs (ui/window.h). A preview whose window is destroyed by someone else (a close
+// request, say) tells its listener, which lets it go.
 #pragma once
 
 #include <memory>
@@ -53,11 +53,11 @@ class Cthumbnail : public ui::Window {
 
   // A preview with its window, or nothing when the window could not be created. `settings`
   // is the controller's record (for FRAME).
-  static std::unique_ptr<Cthumbnail> create(const Ports& ports, DisplayEnvironment& environment,
-                                            const SettingsRecord& settings, platform::Hwnd target,
-                                            std::string title, std::string exeName,
-                                            const platform::Rect& slot, uint8_t alpha,
-                                            CthumbnailListener* listener);
+  static ui::Owned<Cthumbnail> create(const Ports& ports, DisplayEnvironment& environment,
+                                      const SettingsRecord& settings, platform::Hwnd target,
+                                      std::string title, std::string exeName,
+                                      const platform::Rect& slot, uint8_t alpha,
+                                      CthumbnailListener* listener);
   // A preview let go while its window exists closes first (a hidden target is put back).
   ~Cthumbnail() override;
 
@@ -72,6 +72,7 @@ class Cthumbnail : public ui::Window {
   bool destroyWindow() override;
   // The 500 ms look at a living target: its state, then its rectangle. The controller calls
   // it for all its previews from one timer: one wake-up a period, however many there are.
+  // Its waits for the target may let the preview be closed and let go meanwhile.
   void poll();
 
   // Fits the preview into its cell with the source's aspect; only the source's size counts.

@@ -207,6 +207,7 @@ bool Cthumbnail::activateTarget() {
                                         kAppTitle, MB_OK);
     return false;
   }
+  if (!isWindow()) return false;  // closed during the wait: its target is put back already
   if (state_ == ThumbState::Hidden) {
     keeper_.restoreTarget();
     messages().sendMessageTimeout(targetWnd_, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, 1000);

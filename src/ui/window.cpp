@@ -1,8 +1,11 @@
 #include "ui/window.h"
 
+#include <cassert>
+
 namespace ui {
 
 Window::~Window() {
+  assert(frames_ == 0 && "freed while its own code runs: let it go with release()");
   if (isWindow()) {
     destroying_ = true;
     ownWindows_.destroyWindow(hwnd_);
@@ -38,10 +41,11 @@ LResult Window::windowProc(uint32_t message, WParam wParam, LParam lParam) {
 LResult Window::onMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) {
   if (!hwnd_) hwnd_ = window;
   if (destroying_) return ownWindows_.defaultProc(window, message, wParam, lParam);
+  Frame frame(*this);  // the object outlives this call, even if its owner lets it go
   LResult result = windowProc(message, wParam, lParam);
   if (message == platform::WM_NCDESTROY) {
     hwnd_ = {};
-    postNcDestroy();  // may delete this object: touch nothing after it
+    postNcDestroy();
   }
   return result;
 }

@@ -3,8 +3,14 @@
 // Conventions:
 // - One C++ object per window. The object learns its handle with the first message of its
 //   window (or when it subclasses a control) and forgets it after WM_NCDESTROY;
-//   postNcDestroy() then runs, the last thing that happens to a window (an object that owns
-//   itself may delete itself there).
+//   postNcDestroy() then runs, the last thing that happens to a window.
+// - An object is never freed while a frame of its own code is on the stack. A handler may run
+//   a loop (a menu, a message box, a dialog, a wait for another program's answer) in which
+//   anything can happen, its own window closing included. The dispatch counts the frames of
+//   each object; an owner holds the object as Owned<T>, whose deleter is release(): the object
+//   goes at once when none of its frames runs, otherwise when the last one returns. A method
+//   the owner calls that may run such a loop holds a Frame itself. Code that runs on after such
+//   a loop checks isWindow() (still open?) before it touches anything it manages.
 // - windowProc() sees every message first and turns the ones a class cares about into calls
 //   of virtual handlers; whatever nobody takes goes to defaultProc(), the system's default.
 // - An object outlives its window; destroying an object whose window still exists destroys
@@ -14,6 +20,7 @@
 //   a class takes whatever else it draws or asks for by name.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/platform.h"
@@ -41,6 +48,28 @@ struct WindowPorts {
 
 class Window : public platform::MessageHandler {
  public:
+  // A frame of this object's code on the stack: while one runs, release() only marks it.
+  class Frame {
+   public:
+    explicit Frame(Window& window) : window_(window) { ++window_.frames_; }
+    ~Frame() {
+      if (--window_.frames_ == 0 && window_.released_) delete &window_;
+    }
+    Frame(const Frame&) = delete;
+    Frame& operator=(const Frame&) = delete;
+
+   private:
+    Window& window_;
+  };
+  // The owner lets the object go: freed now, or when its last frame returns.
+  void release() {
+    if (frames_ == 0) {
+      delete this;
+    } else {
+      released_ = true;
+    }
+  }
+
   explicit Window(const WindowPorts& ports)
       : windows_(ports.windows), messages_(ports.messages), ownWindows_(ports.ownWindows) {}
   ~Window() override;
@@ -88,6 +117,15 @@ class Window : public platform::MessageHandler {
   platform::OwnWindows& ownWindows_;
   Hwnd hwnd_;
   bool destroying_ = false;  // in the destructor: no virtual dispatch any more
+  int frames_ = 0;           // frames of this object's code on the stack
+  bool released_ = false;    // its owner let it go while a frame ran
 };
+
+// How an owner holds a window object: letting it go goes through release().
+struct Release {
+  void operator()(Window* window) const { window->release(); }
+};
+template <class T>
+using Owned = std::unique_ptr<T, Release>;
 
 }  // namespace ui

@@ -298,6 +298,18 @@ TEST_F(PointerTest, MenuCommandsReachTheControllerWhileTheirWindowLives) {
     desk->windows.pumpMessages();
     EXPECT_FALSE(previewOf(c));
     EXPECT_TRUE(desk->windows.isWindow(c));
+
+    // The window goes while its menu is held open: detection closes the preview inside the
+    // menu's loop, the menu closes with it and the command is dropped.
+    desk->windows.whileMenu = [&] {
+      desk->windows.closeWindow(a);
+      detect(1);
+    };
+    choose(a, res::ID_THUMB_MOVE_HEAD);
+    desk->windows.pumpMessages();
+    EXPECT_FALSE(previewOf(a));
+    EXPECT_EQ(count("menu THUMB_POPUP closed with its owner"), 1);
+    EXPECT_TRUE(listedTitles().empty());
   });
 }
 

@@ -318,6 +318,71 @@ TEST_F(PreviewTest, APreviewTheSystemRefusesLeavesItsSlotFreeAndItsTargetAlone) 
   EXPECT_EQ(styleOf(a) & platform::WS_DISABLED, 0u);
 }
 
+TEST_F(PreviewTest, DetectionSuspendedInsideAPreviewsOwnLoopsLeavesTargetsAsTheyWere) {
+  using namespace platform;
+  const Hwnd a = addAppWindow(*desk, "A", "a.exe", kNormal);
+  const Hwnd b = addAppWindow(*desk, "B", "b.exe", kNormal);
+  desk->taskbarListFails = true;  // every target put back tells of its taskbar button
+  run([&](Hwnd panel) {
+    detect(2);
+    desk->windows.userMinimize(b);
+    desk->advance(500);
+    ASSERT_FALSE(desk->windows.isIconic(b)) << "held hidden";
+
+    // Suspended while A's menu is up: both previews close inside the menu's loop, B goes back
+    // minimised, the menu closes with its owner.
+    desk->windows.whileMenu = [&] {
+      desk->windows.sendMessage(panel, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    };
+    const Rect r = rectOf(previewOf(a));
+    desk->windows.menuAnswers.push_back(res::ID_THUMB_MOVE_TAIL);
+    desk->windows.rightClick({r.left + 5, r.top + 5});
+    desk->windows.pumpMessages();
+    EXPECT_FALSE(previewOf(a) || previewOf(b));
+    EXPECT_EQ(count("menu THUMB_POPUP closed with its owner"), 1);
+    EXPECT_TRUE(desk->windows.isIconic(b));
+    EXPECT_EQ(styleOf(b) & WS_DISABLED, 0u);
+    desk->windows.sendMessage(panel, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+    detect(2);
+    ASSERT_TRUE(previewOf(a) && previewOf(b));
+
+    // Composition goes off while a poll waits for A to answer before hiding it: the previews
+    // close meanwhile, and A is left minimised and enabled, as the user left it.
+    desk->windows.userMinimize(a);
+    desk->windows.whileSending = [&] {
+      desk->compositionEnabled = 0;
+      desk->windows.sendMessage(panel, WM_DWMCOMPOSITIONCHANGED, 0, 0);
+    };
+    desk->advance(1000);
+    EXPECT_FALSE(desk->windows.whileSending) << "the poll probed A";
+    EXPECT_FALSE(previewOf(a) || previewOf(b));
+    EXPECT_TRUE(desk->windows.isIconic(a));
+    EXPECT_EQ(styleOf(a) & WS_DISABLED, 0u);
+    EXPECT_FALSE(desk->windows.layeredAlpha(a));
+    EXPECT_TRUE(desk->windows.isIconic(b));
+
+    // A double-click puts hidden B back; the taskbar refuses its button and suspension comes
+    // while that message box is up: B is put back once, and comes forward as asked.
+    desk->compositionEnabled = 1;
+    desk->windows.sendMessage(panel, WM_DWMCOMPOSITIONCHANGED, 0, 0);
+    desk->windows.userRestore(a);
+    detect(2);
+    desk->advance(500);
+    ASSERT_TRUE(previewOf(b));
+    ASSERT_FALSE(desk->windows.isIconic(b)) << "held hidden";
+    desk->whileMessageBox = [&] {
+      desk->windows.sendMessage(panel, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    };
+    const size_t boxes = desk->messageBoxes.size();
+    desk->windows.sendMessage(previewOf(b), WM_LBUTTONDBLCLK, 0, 0);
+    EXPECT_EQ(desk->messageBoxes.size(), boxes + 1) << "one restore, one box";
+    EXPECT_FALSE(previewOf(a) || previewOf(b));
+    EXPECT_FALSE(desk->windows.isIconic(b));
+    EXPECT_EQ(styleOf(b) & WS_DISABLED, 0u);
+    EXPECT_EQ(rectOf(b), kNormal);
+  });
+}
+
 TEST_F(PreviewTest, AHungTargetIsLeftAloneWithoutBlocking) {
   const Hwnd target = addAppWindow(*desk, "Busy", "busy.exe", kNormal);
   run([&](Hwnd) {

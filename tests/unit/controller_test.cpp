@@ -129,7 +129,7 @@ TEST_F(ControllerTest, APreviewGoneWhileItsTargetIsHiddenPutsTheTargetBack) {
   };
   // Let go by its owner while its window exists: it closes first.
   const Hwnd first = support::addAppWindow(*desk, "Min", "min.exe", normal);
-  std::unique_ptr<Cthumbnail> preview = hiddenPreviewOf(first);
+  ui::Owned<Cthumbnail> preview = hiddenPreviewOf(first);
   const Hwnd window = preview->hwnd();
   preview.reset();
   EXPECT_FALSE(desk->windows.isWindow(window));

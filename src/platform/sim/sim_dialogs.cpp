@@ -533,12 +533,14 @@ bool SimWindowManager::trackPopupMenu(const MenuTemplate& popup, uint32_t, Point
   const std::string name = popup.name != nullptr ? popup.name : std::to_string(popup.id);
   actions_.push_back("menu " + name + " at " + std::to_string(at.x) + "," + std::to_string(at.y));
   lastMenu = popup;
+  runWhileMenu();
   uint32_t answer = 0;
   if (!menuAnswers.empty()) {
     answer = menuAnswers.front();
     menuAnswers.pop_front();
   }
   Window* w = live(owner);
+  if (w == nullptr) actions_.push_back("menu " + name + " closed with its owner");
   if (answer == 0 || w == nullptr || !w->own) return false;
   // The item the user picks, in a submenu or not; a grayed one cannot be chosen.
   std::function<const MenuItemTemplate*(const std::vector<MenuItemTemplate>&)> find =

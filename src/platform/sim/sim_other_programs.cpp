@@ -328,7 +328,14 @@ TimedResult SimWindowManager::sendMessageTimeout(Hwnd window, uint32_t message, 
     lastErrorValue = kErrorInvalidWindowHandle;
     return {};
   }
-  if (!w->own) ++crossProcessMessages;
+  if (!w->own) {
+    ++crossProcessMessages;
+    deliverSentDuringWait(flags);
+    if (live(window) == nullptr) {  // gone while we waited
+      lastErrorValue = kErrorInvalidWindowHandle;
+      return {};
+    }
+  }
   if (hungForeign(*w)) {
     actions_.push_back("timeout " + handleText(window) + " " + messageText(message));
     syncClock();

@@ -350,6 +350,7 @@ LResult SimWindowManager::sendMessage(Hwnd window, uint32_t message, WParam wPar
     blockedBy(*w, "send", detail);
     return 0;
   }
+  if (Window* w = live(window); w != nullptr && !w->own) deliverSentDuringWait(0);
   return dispatch(window, message, wParam, lParam);
 }
 
@@ -368,6 +369,7 @@ bool SimWindowManager::postMessage(Hwnd window, uint32_t message, WParam wParam,
 
 void SimWindowManager::pumpUntil(const std::function<bool()>& stop) {
   for (;;) {
+    runSentLater();  // sent messages come before posted ones
     while (!queue_.empty()) {
       if (stop && stop()) return;
       const Posted next = queue_.front();

@@ -83,6 +83,12 @@
 // - Modal loops answered by scripts, timers on the virtual clock, pop-up menus answered from a
 //   queue, system menus, list views, check boxes, brushes and device-context settings;
 //   fillRect and paintFill are recorded, not drawn.
+// - Re-entry (sim_modal_loops.cpp): inside a modal loop (menu, message box, dialog) the
+//   program's messages go on arriving: the test's hook for it runs there and may move the
+//   clock (timers fire), send messages or close windows. A wait for another program's answer
+//   delivers what is sent to the program meanwhile, unless SMTO_BLOCK holds it until the next
+//   pump. Not modelled: messages other programs send on their own during a wait (only the
+//   test's hook sends), a menu closed by a click elsewhere.
 // - Bitmaps and the clipboard (sim_clipboard.cpp): bitmaps are a size and where their
 //   picture came from, live until deleted; once the clipboard holds one, it is deleted when
 //   the clipboard lets it go (emptied, or the format set anew). PrintWindow of a hung window waits for it ("BLOCKED").
@@ -319,6 +325,18 @@ class SimWindowManager : public platform::Windows,
   // grayed or not in the menu chooses nothing. The last menu shown, as it was shown.
   std::deque<uint32_t> menuAnswers;
   std::optional<platform::MenuTemplate> lastMenu;
+  // Modal loops (sim_modal_loops.cpp). The menu's loop goes on delivering the program's
+  // messages: `whileMenu` runs (once) while the next menu is up, before its answer is taken,
+  // as the user holding it open (advance() there fires the timers due, sendMessage is what
+  // the system sends meanwhile); what was posted is delivered before the menu closes. A menu
+  // whose owner went meanwhile closes choosing nothing. (Message boxes: whileMessageBox;
+  // modal dialogs: their scripts run inside the loop.)
+  std::function<void()> whileMenu;
+  // A wait for another program's window to answer a sent message (sendMessage, and
+  // sendMessageTimeout without SMTO_BLOCK) delivers what is sent to the program meanwhile:
+  // `whileSending` runs (once) during the next such wait. Under SMTO_BLOCK nothing is
+  // delivered during the wait: it runs when the program next pumps its messages.
+  std::function<void()> whileSending;
 
   // Hot-keys: (modifiers, key) combinations other programs hold.
   std::set<std::pair<uint32_t, uint32_t>> hotKeysHeldElsewhere;
@@ -623,6 +641,10 @@ class SimWindowManager : public platform::Windows,
   platform::LResult controlProc(Window& control, uint32_t message, platform::WParam wParam,
                                 platform::LParam lParam);
   void pumpUntil(const std::function<bool()>& stop);
+  // Modal loops (sim_modal_loops.cpp).
+  void runWhileMenu();
+  void deliverSentDuringWait(uint32_t flags);
+  bool runSentLater();  // true when something ran
   bool changePosition(platform::Hwnd window, platform::WindowPos pos);
   // changePosition to a rectangle in screen coordinates (children: their parent's client).
   bool placeAt(platform::Hwnd window, const platform::Rect& screen, uint32_t flags);
@@ -705,6 +727,7 @@ class SimWindowManager : public platform::Windows,
   bool leftDown_ = false;
   std::deque<platform::Point> dragRest_;  // the rest of a leftDrag's road
   std::deque<Posted> queue_;
+  std::vector<std::function<void()>> sentLater_;  // sent during an SMTO_BLOCK wait
   std::vector<Timer> timers_;
   uint64_t timerOrder_ = 0;
   std::map<platform::Dword, Process> processes_;
