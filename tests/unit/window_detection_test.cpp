@@ -231,7 +231,7 @@ TEST_F(DetectionTest, ThePageListsTheLatestScanOnlyWhileVisible) {
   desk->advance(1000);
   EXPECT_TRUE(list->rows.empty());  // hidden page: the scan empties it and adds nothing
   detector.showWindow(platform::SW_SHOW);
-  desk->advance(1000);  // hands nothing over (queue empty after A): scans
+  desk->advance(1000);  // every tick scans
   ASSERT_EQ(list->rows.size(), 1u);
   EXPECT_EQ(list->text(0, 0), "A");
   EXPECT_EQ(list->text(0, 1), "a.exe");
