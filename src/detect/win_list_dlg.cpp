@@ -93,14 +93,10 @@ void CWinListDlg::compare() {
   knownList_ = std::move(scanList_);
   scanList_.clear();
 
-  const uint64_t suspensions = suspensions_;
   if (!removed.empty()) {
-    for (CWinListListener* listener : listeners) {
-      listener->DelWindow(&removed);
-      if (suspensions_ != suspensions) return;  // everything was reported gone meanwhile
-    }
+    for (CWinListListener* listener : listeners) listener->DelWindow(&removed);
   }
-  handOver();
+  handOver();  // after a suspend meanwhile, the queue is empty
 }
 
 void CWinListDlg::handOver() {
