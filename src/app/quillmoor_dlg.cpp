@@ -206,7 +206,7 @@ void CQuillmoorDlg::DelWindow(const std::vector<WindowEntry>* list) {
 }
 
 void CQuillmoorDlg::rulesChanged() {
-  winListPage_.forget(controlPage_.takeExcludedWindows());
+  winListPage_.forget(controlPage_.takeWindowsNowAllowed());
 }
 
 void CQuillmoorDlg::showPanel() {

@@ -52,8 +52,8 @@ class CQuillmoorDlg : public HomeLinkDialog,
 
   void AddWindow(const std::vector<WindowEntry>* list) override;
   void DelWindow(const std::vector<WindowEntry>* list) override;
-  // A rule changed or went: the windows the rules kept from a preview are offered again at
-  // the next scan, so one no longer excluded gets its preview without being reopened.
+  // A rule changed or went: the windows the rules kept from a preview and now let through are
+  // offered again at the next scan, so they get their previews without being reopened.
   void rulesChanged() override;
 
   bool panelShown() const { return panelShown_; }

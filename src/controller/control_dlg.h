@@ -92,9 +92,9 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   void moveToTail(platform::Hwnd hwnd);
   void swapSlots(size_t i, size_t j);
   void excludeRow(int32_t row);
-  // The windows the rules have kept from a preview since the last call (and that have not
-  // gone since); they are forgotten here.
-  std::vector<platform::Hwnd> takeExcludedWindows();
+  // After a change of the rules: the windows they kept from a preview (and that have not gone
+  // since) that they would now let through; these are forgotten here, the others kept.
+  std::vector<platform::Hwnd> takeWindowsNowAllowed();
   void refreshList();
   platform::Hwnd rowHandle(int32_t row) const;
   void arrange();
@@ -138,7 +138,7 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   void pollPreviews();
   int32_t slotsInUse() const;
   int32_t findSlot(platform::Hwnd hwnd) const;
-  void noteExcluded(platform::Hwnd hwnd);
+  void noteExcluded(const WindowEntry& window);
   int32_t rowOf(platform::Hwnd hwnd) const;
   void registerHoverKey(const char* failureText);
   void onHotKey();
@@ -170,7 +170,7 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   DisplayEnvironment& environment_;
   std::string settingsPath_;
   CLimitDlg* limitPage_ = nullptr;
-  std::vector<platform::Hwnd> excluded_;
+  std::vector<WindowEntry> excluded_;  // as the rules judged them: handle, title, process
   std::vector<ThumbnailSlot> roster_;
   ui::ListView listView_;
   CImageListCashSmoll icons_;

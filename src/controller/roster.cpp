@@ -37,7 +37,7 @@ void CControlDlg::entryWindow(const WindowEntry& record) {
   if ((windows().getWindowLong(record.hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0) return;
   if (slotsInUse() >= settings.limit) return;
   if (limitPage_ != nullptr && !limitPage_->isAllowed(record.title, record.processName)) {
-    noteExcluded(record.hwnd);
+    noteExcluded(record);
     return;
   }
   for (ThumbnailSlot& slot : roster_) {
@@ -61,7 +61,7 @@ void CControlDlg::entryWindow(const WindowEntry& record) {
 }
 
 void CControlDlg::removeWindow(const WindowEntry& record) {
-  std::erase(excluded_, record.hwnd);
+  std::erase_if(excluded_, [&record](const WindowEntry& w) { return w.hwnd == record.hwnd; });
   const int32_t index = findSlot(record.hwnd);
   if (index >= 0) closeThumbnail(roster_[static_cast<size_t>(index)], ThumbState::ClosingAnimated);
   refreshList();
@@ -186,20 +186,33 @@ void CControlDlg::excludeRow(int32_t row) {
   }
   if (limitPage_ != nullptr) limitPage_->addExclusion(title, processName);
   const Hwnd target = rowHandle(row);
-  if (target) noteExcluded(target);
+  if (target) {
+    WindowEntry window;
+    window.hwnd = target;
+    window.title = title;
+    window.processName = processName;
+    noteExcluded(window);
+  }
   const int32_t index = findSlot(target);
   if (index >= 0) closeThumbnail(roster_[static_cast<size_t>(index)], ThumbState::Closing);
   refreshList();
 }
 
-void CControlDlg::noteExcluded(Hwnd hwnd) {
-  if (std::find(excluded_.begin(), excluded_.end(), hwnd) == excluded_.end()) {
-    excluded_.push_back(hwnd);
-  }
+void CControlDlg::noteExcluded(const WindowEntry& window) {
+  const bool noted = std::any_of(excluded_.begin(), excluded_.end(),
+                                 [&window](const WindowEntry& w) { return w.hwnd == window.hwnd; });
+  if (!noted) excluded_.push_back(window);
 }
 
-std::vector<Hwnd> CControlDlg::takeExcludedWindows() {
-  return std::exchange(excluded_, {});
+std::vector<Hwnd> CControlDlg::takeWindowsNowAllowed() {
+  // A window still kept out is not offered again: each offer costs the detector a tick.
+  std::vector<Hwnd> allowed;
+  std::erase_if(excluded_, [this, &allowed](const WindowEntry& w) {
+    if (limitPage_ != nullptr && !limitPage_->isAllowed(w.title, w.processName)) return false;
+    allowed.push_back(w.hwnd);
+    return true;
+  });
+  return allowed;
 }
 
 void CControlDlg::refreshList() {

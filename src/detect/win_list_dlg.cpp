@@ -1,6 +1,7 @@
 #include "detect/win_list_dlg.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "base/diagnostic_log.h"
 #include "detect/window_test.h"
@@ -10,7 +11,8 @@ using namespace platform;
 
 namespace {
 
-bool containsHandle(const std::vector<WindowEntry>& list, Hwnd hwnd) {
+template <typename List>
+bool containsHandle(const List& list, Hwnd hwnd) {
   return std::any_of(list.begin(), list.end(),
                      [hwnd](const WindowEntry& entry) { return entry.hwnd == hwnd; });
 }
@@ -39,13 +41,7 @@ void CWinListDlg::onTimer(uintptr_t id) {
 
 void CWinListDlg::tick() {
   killTimer(kTimerId);
-  if (!suspended_) {
-    if (!addedQueue_.empty()) {
-      handOver();
-    } else {
-      scan();
-    }
-  }
+  if (!suspended_) scan();
   // The period runs from the end of this tick's work; ticks never overlap.
   setTimer(kTimerId, kPeriod);
 }
@@ -79,37 +75,44 @@ void CWinListDlg::scan() {
 }
 
 void CWinListDlg::compare() {
-  addedQueue_.clear();
-  for (const WindowEntry& entry : scanList_) {
-    if (!containsHandle(knownList_, entry.hwnd)) addedQueue_.push_back(entry);
-  }
-  removedList_.clear();
+  // The lists are settled before any listener hears of them: whatever a listener does to
+  // them (suspend, resume, forget) is not undone afterwards.
+  std::vector<WindowEntry> removed;
   for (const WindowEntry& entry : knownList_) {
-    if (!containsHandle(scanList_, entry.hwnd)) removedList_.push_back(entry);
+    if (!containsHandle(scanList_, entry.hwnd)) removed.push_back(entry);
   }
-  if (!removedList_.empty()) {
-    for (CWinListListener* listener : listeners) listener->DelWindow(&removedList_);
+  // A window that went before its turn is not handed over; new ones queue behind the others.
+  std::erase_if(addedQueue_, [this](const WindowEntry& entry) {
+    return !containsHandle(scanList_, entry.hwnd);
+  });
+  for (const WindowEntry& entry : scanList_) {
+    if (!containsHandle(knownList_, entry.hwnd) && !containsHandle(addedQueue_, entry.hwnd)) {
+      addedQueue_.push_back(entry);
+    }
   }
-  if (!addedQueue_.empty()) {
-    nextAdded_ = 0;
-    handOver();
-  }
-  knownList_ = scanList_;
+  knownList_ = std::move(scanList_);
   scanList_.clear();
+
+  if (!removed.empty()) {
+    for (CWinListListener* listener : listeners) listener->DelWindow(&removed);
+  }
+  handOver();  // after a suspend meanwhile, the queue is empty
 }
 
 void CWinListDlg::handOver() {
   // Each listener gets the next window of the queue: with the one listener the program
   // registers, one window per tick, in scan order.
   for (CWinListListener* listener : listeners) {
-    if (nextAdded_ >= addedQueue_.size()) break;  // a listener suspended detection
-    oneList_.clear();
-    oneList_.push_back(addedQueue_[nextAdded_]);
-    listener->AddWindow(&oneList_);
-    ++nextAdded_;
-    if (nextAdded_ >= addedQueue_.size()) {
-      addedQueue_.clear();
-      nextAdded_ = 0;
+    if (addedQueue_.empty()) break;
+    std::vector<WindowEntry> one{std::move(addedQueue_.front())};
+    addedQueue_.pop_front();
+    const uint64_t suspensions = suspensions_;
+    handingOver_ = one.front().hwnd;
+    listener->AddWindow(&one);
+    handingOver_ = {};
+    if (suspensions_ != suspensions) {
+      // Suspended while the listener took the window: it goes with the others.
+      listener->DelWindow(&one);
       break;
     }
   }
@@ -117,10 +120,12 @@ void CWinListDlg::handOver() {
 
 void CWinListDlg::goSuspend() {
   suspended_ = true;
-  for (CWinListListener* listener : listeners) listener->DelWindow(&knownList_);
-  knownList_.clear();
+  ++suspensions_;
+  std::vector<WindowEntry> gone = std::exchange(knownList_, {});
   addedQueue_.clear();
-  nextAdded_ = 0;
+  const Hwnd handing = handingOver_;
+  if (handing) std::erase_if(gone, [handing](const WindowEntry& e) { return e.hwnd == handing; });
+  for (CWinListListener* listener : listeners) listener->DelWindow(&gone);
 }
 
 void CWinListDlg::forget(const std::vector<Hwnd>& windows) {

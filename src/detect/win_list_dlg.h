@@ -1,8 +1,14 @@
 // The window detector, which is also the detection page (shown only in debug mode). Once a
 // second it finds the windows that may get a preview and reports which appeared and which
-// went away; new windows are handed over one per tick.
+// went away. Every tick scans, so a window that went is reported at the next tick; new
+// windows wait in a queue and are handed over one per tick, in scan order.
+//
+// A listener may suspend, resume or forget while it is called: the lists are settled before
+// each call, and a tick whose detection was suspended meanwhile does nothing further.
 #pragma once
 
+#include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "detect/process_names.h"
@@ -26,7 +32,8 @@ class CWinListDlg : public ui::Dialog {
 
   explicit CWinListDlg(const Ports& ports);
 
-  // Stops detection and reports every known window as gone.
+  // Stops detection and reports every known window as gone (a window being handed over
+  // right then is reported once its hand-over is done).
   void goSuspend();
   // Detection goes on; the next tick scans afresh.
   void returnSuspend();
@@ -54,10 +61,11 @@ class CWinListDlg : public ui::Dialog {
   ProcessNames processNames_;
   ui::ListView listView_;
   std::vector<WindowEntry> scanList_;
+  // Every window of the last scan, queued or handed over.
   std::vector<WindowEntry> knownList_;
-  std::vector<WindowEntry> addedQueue_;
-  std::vector<WindowEntry> removedList_;
-  size_t nextAdded_ = 0;
-  std::vector<WindowEntry> oneList_;
+  // Known windows not handed over yet, in scan order.
+  std::deque<WindowEntry> addedQueue_;
+  platform::Hwnd handingOver_;  // the window a listener is being given, if any
+  uint64_t suspensions_ = 0;    // goSuspend calls so far: tells a tick one came meanwhile
   bool suspended_ = false;
 };

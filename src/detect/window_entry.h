@@ -16,8 +16,8 @@ struct WindowEntry {
   std::string imagePath{};
 };
 
-// The detector's receiver. The list belongs to the detector and is reused: a listener copies
-// what it keeps. A null or empty list means nothing to do.
+// The detector's receiver. The list belongs to the detector and lasts only for the call: a
+// listener copies what it keeps. A null or empty list means nothing to do.
 class CWinListListener {
  public:
   virtual void AddWindow(const std::vector<WindowEntry>* list) = 0;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "detect/win_list_dlg.h"
 #include "scenario/preview_fixture.h"
 
 using platform::Hwnd;
@@ -118,7 +119,7 @@ TEST_F(PreviewTest, WhatWineRefusesStillLeavesTargetsMinimisedAndEnabled) {
 TEST_F(PreviewTest, AGoneWindowsPreviewShrinksAwayAndFreesItsSlot) {
   const Hwnd a = addAppWindow(*desk, "A", "a.exe");
   const Hwnd b = addAppWindow(*desk, "B", "b.exe");
-  run([&](Hwnd) {
+  run([&](Hwnd panel) {
     detect(2);
     const Hwnd previewB = previewOf(b);
     ASSERT_TRUE(previewB);
@@ -131,6 +132,52 @@ TEST_F(PreviewTest, AGoneWindowsPreviewShrinksAwayAndFreesItsSlot) {
     EXPECT_EQ(listedTitles(), std::vector<std::string>{"A"});
     EXPECT_FALSE(thumbnailOf(b));
     EXPECT_TRUE(previewOf(a));
+
+    // Many new windows at once, handed over one per tick, do not hold up a gone window's
+    // report: its preview goes at the next tick.
+    std::vector<Hwnd> crowd;
+    for (int i = 0; i < 30; ++i) {
+      crowd.push_back(addAppWindow(*desk, "N" + std::to_string(i), "n.exe"));
+    }
+    detect(2);
+    const Hwnd previewA = previewOf(a);
+    desk->windows.closeWindow(a);
+    detect(1);
+    EXPECT_FALSE(desk->windows.isWindow(previewA));
+
+    // A suspend that arrives while a gone window's preview shrinks away, inside the detector's
+    // report: every preview goes, and after resume the windows get their previews again.
+    detect(3);
+    const Hwnd page = desk->windows.findDialog(res::IDD_WINLIST);
+    const uint32_t due = desk->windows.timerDue(page, CWinListDlg::kTimerId).value_or(0);
+    desk->windows.at(due + 100, [&] {
+      desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMSUSPEND, 0);
+    });
+    desk->windows.closeWindow(crowd.back());
+    desk->advance(due + 300 - desk->now);
+    EXPECT_TRUE(desk->thumbnails.empty());
+    desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMRESUMESUSPEND,
+                              0);
+    detect(16);
+    EXPECT_EQ(desk->thumbnails.size(), 16u);
+    for (size_t i = 13; i < 29; ++i) EXPECT_TRUE(previewOf(crowd[i])) << i;
+
+    // The same while a new window's preview opens: that preview goes too, and comes back once.
+    detect(13);  // the windows past the limit are handed over, and the queue is empty
+    desk->windows.closeWindow(crowd[13]);
+    detect(1);
+    const Hwnd late = addAppWindow(*desk, "Late", "late.exe");
+    const uint32_t next = desk->windows.timerDue(page, CWinListDlg::kTimerId).value_or(0);
+    desk->windows.at(next + 100, [&] {
+      desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMSUSPEND, 0);
+    });
+    desk->advance(next + 300 - desk->now);
+    EXPECT_TRUE(desk->thumbnails.empty());
+    desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMRESUMESUSPEND,
+                              0);
+    detect(16);
+    EXPECT_EQ(desk->thumbnails.size(), 16u);
+    EXPECT_TRUE(previewOf(late));
   });
 }
 

@@ -97,17 +97,27 @@ TEST_F(RulesAndSettingsTest, ACountTooLargeNoLongerHidesEveryWindow) {
 
 TEST_F(RulesAndSettingsTest, ARuleDeletedOrRelaxedGivesTheWindowItsPreviewBack) {
   const std::string atStart =
-      "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLEFLAG=1\r\nPNAMEFLAG=1\r\n"
+      "[SYSTEM]\r\nEXCLUSIONNUM=2\r\n[ITEM0]\r\nTITLEFLAG=1\r\nPNAMEFLAG=1\r\n"
       "FULLNAMEFLAG=1\r\nTITLE=Inbox - Mail\r\nPNAME=mail.exe\r\nTPART=\r\n";
-  desk->files.writeFile(kRules, atStart);
+  const std::string spamRule =
+      "[ITEM1]\r\nTITLEFLAG=0\r\nPNAMEFLAG=1\r\nFULLNAMEFLAG=0\r\nTITLE=\r\nPNAME=spam.exe\r\n"
+      "TPART=\r\n";
+  desk->files.writeFile(kRules, atStart + spamRule);
   const Hwnd mail = addAppWindow(*desk, "Inbox - Mail", "mail.exe");
+  const Hwnd notes = addAppWindow(*desk, "Notes", "notes.exe");
   const Hwnd editor = addAppWindow(*desk, "Doc - Editor", "ed.exe");
+  // Above the others: ten windows one rule keeps out, at every scan.
+  std::vector<Hwnd> spam;
+  for (int i = 0; i < 10; ++i) {
+    spam.push_back(addAppWindow(*desk, "Spam " + std::to_string(i), "spam.exe"));
+  }
   run([&](Hwnd panel) {
     trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
     const Hwnd page = desk->windows.findDialog(res::IDD_LIMIT);
     const Hwnd rules = desk->windows.getDlgItem(page, res::IDC_LIMIT_LIST);
-    detect(2);
+    detect(13);
     ASSERT_TRUE(hasPreview(editor));
+    ASSERT_TRUE(hasPreview(notes));
     EXPECT_FALSE(hasPreview(mail));
 
     // Excluded from its preview's menu...
@@ -120,15 +130,23 @@ TEST_F(RulesAndSettingsTest, ARuleDeletedOrRelaxedGivesTheWindowItsPreviewBack) 
     ASSERT_FALSE(hasPreview(editor));
 
     // ... and its rule, now first, deleted: the preview is back at the next tick, while the
-    // other window's rule still holds.
+    // other rules still hold: the windows they keep out are not offered again, and a window
+    // closed meanwhile loses its preview at the next tick.
     ASSERT_EQ(desk->windows.listView(rules)->text(0, 1), "Doc - Editor");
     desk->windows.clickListRow(rules, 0);
     desk->messageBoxAnswers.push_back(platform::IDYES);
     desk->windows.clickButton(page, res::IDC_LIMIT_DELETE);
+    desk->consoleOutput.clear();
     detect(1);
     EXPECT_TRUE(hasPreview(editor));
+    const Hwnd notesPreview = previewOf(notes);
+    desk->windows.closeWindow(notes);
+    detect(1);
+    EXPECT_FALSE(desk->windows.isWindow(notesPreview));
     detect(3);
     EXPECT_FALSE(hasPreview(mail));
+    for (Hwnd window : spam) EXPECT_FALSE(hasPreview(window));
+    EXPECT_EQ(desk->consoleOutput.find("AddWindow() title=Spam"), std::string::npos);
 
     // The other rule relaxed to a part of the title the window does not have.
     desk->windows.clickListRow(rules, 0);
@@ -140,11 +158,13 @@ TEST_F(RulesAndSettingsTest, ARuleDeletedOrRelaxedGivesTheWindowItsPreviewBack) 
     desk->windows.clickButton(page, res::IDC_LIMIT_CHANGE);
     detect(1);
     EXPECT_TRUE(hasPreview(mail));
-    EXPECT_EQ(file(kRules), atStart);  // written at exit
+    EXPECT_EQ(desk->consoleOutput.find("AddWindow() title=Spam"), std::string::npos);
+    EXPECT_EQ(file(kRules), atStart + spamRule);  // written at exit
   });
   EXPECT_EQ(file(kRules),
-            "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLEFLAG=1\r\nPNAMEFLAG=1\r\n"
-            "FULLNAMEFLAG=0\r\nTITLE=Inbox - Mail\r\nPNAME=mail.exe\r\nTPART=Outbox\r\n");
+            "[SYSTEM]\r\nEXCLUSIONNUM=2\r\n[ITEM0]\r\nTITLEFLAG=1\r\nPNAMEFLAG=1\r\n"
+            "FULLNAMEFLAG=0\r\nTITLE=Inbox - Mail\r\nPNAME=mail.exe\r\nTPART=Outbox\r\n" +
+                spamRule);
 }
 
 TEST_F(RulesAndSettingsTest, TheEndOfTheSessionSavesTheRulesAtOnce) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "detect/win_list_dlg.h"
 #include "detect/window_test.h"
 #include "support/program_run.h"
@@ -11,15 +14,24 @@ namespace {
 
 class Recorder : public CWinListListener {
  public:
-  void AddWindow(const std::vector<WindowEntry>* list) override { record("add", list); }
-  void DelWindow(const std::vector<WindowEntry>* list) override { record("del", list); }
+  void AddWindow(const std::vector<WindowEntry>* list) override {
+    record("add", list, whileAdding);
+  }
+  void DelWindow(const std::vector<WindowEntry>* list) override {
+    record("del", list, whileRemoving);
+  }
   std::vector<std::string> events;
+  // What the program does inside a report (once), as a message box's loop would let it.
+  std::function<void()> whileAdding;
+  std::function<void()> whileRemoving;
 
  private:
-  void record(const char* what, const std::vector<WindowEntry>* list) {
+  void record(const char* what, const std::vector<WindowEntry>* list,
+              std::function<void()>& during) {
     std::string line = what;
     for (const WindowEntry& entry : *list) line += " " + entry.title;
     events.push_back(line);
+    if (during) std::exchange(during, nullptr)();
   }
 };
 
@@ -101,12 +113,22 @@ TEST_F(DetectionTest, NewWindowsAreHandedOverOnePerTickAndGoneOnesTogether) {
   EXPECT_EQ(eventsAfter(999), Events{});
   // Enumeration is top first: C, B, A.
   EXPECT_EQ(eventsAfter(1), Events{"add C"});
-  desk->windows.closeWindow(c);  // still handed over: the queue is not rescanned
+  // Every tick scans, queue or not: both closed windows go in one report at the next tick,
+  // before the next new window; A, closed while it waited, is never handed over.
+  desk->windows.closeWindow(c);
   desk->windows.closeWindow(a);
-  EXPECT_EQ(eventsAfter(1000), Events{"add B"});
-  EXPECT_EQ(eventsAfter(1000), Events{"add A"});
-  // The fourth tick scans: both closed windows go in one report.
-  EXPECT_EQ(eventsAfter(1000), Events{"del C A"});
+  EXPECT_EQ(eventsAfter(1000), (Events{"del C A", "add B"}));
+  // Windows found while others wait join the queue behind them, in scan order; one forgotten
+  // while it waits is still handed over once.
+  const Hwnd d = addAppWindow(*desk, "D", "d.exe");
+  const Hwnd e = addAppWindow(*desk, "E", "e.exe");
+  addAppWindow(*desk, "F", "f.exe");
+  EXPECT_EQ(eventsAfter(1000), Events{"add F"});
+  desk->windows.closeWindow(d);
+  detector.forget({e});
+  addAppWindow(*desk, "G", "g.exe");
+  EXPECT_EQ(eventsAfter(1000), (Events{"del D", "add E"}));
+  EXPECT_EQ(eventsAfter(1000), Events{"add G"});
   EXPECT_EQ(eventsAfter(5000), Events{});
 }
 
@@ -171,6 +193,21 @@ TEST_F(DetectionTest, SuspendReportsEverythingGoneAndResumeFindsItAgain) {
   detector.returnSuspend();
   EXPECT_EQ(eventsAfter(1000), Events{"add B"});
   EXPECT_EQ(eventsAfter(1000), Events{"add A"});
+
+  // A suspend inside a report: what it reported gone stays gone, and comes back after resume.
+  const Hwnd c = addAppWindow(*desk, "C", "c.exe");
+  EXPECT_EQ(eventsAfter(1000), Events{"add C"});
+  desk->windows.closeWindow(c);
+  recorder.whileRemoving = [&] { detector.goSuspend(); };
+  EXPECT_EQ(eventsAfter(1000), (Events{"del C", "del B A"}));
+  detector.returnSuspend();
+  EXPECT_EQ(eventsAfter(1000), Events{"add B"});
+  EXPECT_EQ(eventsAfter(1000), Events{"add A"});
+  // Inside a hand-over, the window being taken is reported gone once its hand-over is done.
+  addAppWindow(*desk, "D", "d.exe");
+  recorder.whileAdding = [&] { detector.goSuspend(); };
+  EXPECT_EQ(eventsAfter(1000), (Events{"add D", "del B A", "del D"}));
+  EXPECT_EQ(eventsAfter(3000), Events{});
 }
 
 TEST_F(DetectionTest, ThePageListsTheLatestScanOnlyWhileVisible) {
@@ -185,7 +222,7 @@ TEST_F(DetectionTest, ThePageListsTheLatestScanOnlyWhileVisible) {
   desk->advance(1000);
   EXPECT_TRUE(list->rows.empty());  // hidden page: the scan empties it and adds nothing
   detector.showWindow(platform::SW_SHOW);
-  desk->advance(1000);  // hands nothing over (queue empty after A): scans
+  desk->advance(1000);  // every tick scans
   ASSERT_EQ(list->rows.size(), 1u);
   EXPECT_EQ(list->text(0, 0), "A");
   EXPECT_EQ(list->text(0, 1), "a.exe");
