@@ -4,7 +4,9 @@
 
 namespace {
 
-std::string copyOf(const std::string& path) { return path + ".new"; }
+std::string copyOf(const std::string& path) {
+  return path + ".new";
+}
 
 }  // namespace
 

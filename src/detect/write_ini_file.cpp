@@ -43,4 +43,6 @@ int32_t CWriteIniFile::closeFile() {
   return 1;
 }
 
-void CWriteIniFile::discardStream() { dropFile(files_, stream_); }
+void CWriteIniFile::discardStream() {
+  dropFile(files_, stream_);
+}

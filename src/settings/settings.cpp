@@ -77,8 +77,8 @@ void SettingsRecord::loadSettings(platform::ProfileFiles& profile, const std::st
       diag::print("%s: %s=%d is below %d; %d is used\n", kSettingsFileName, key, value, low,
                   fallback);
     } else {
-      diag::print("%s: %s=%d is outside %d..%d; %d is used\n", kSettingsFileName, key, value,
-                  low, high, fallback);
+      diag::print("%s: %s=%d is outside %d..%d; %d is used\n", kSettingsFileName, key, value, low,
+                  high, fallback);
     }
     this->*field = fallback;
     standIns_.push_back({field, fallback});
@@ -143,8 +143,8 @@ bool SettingsRecord::saveSettings(const SettingsFilePorts& platform, const std::
       standsIn(&SettingsRecord::hvHotKey) && standsIn(&SettingsRecord::hvModifiers);
   bool changed = false;
   for (const auto& [key, field] : keys) {
-    const bool hotKeyField = field == &SettingsRecord::hvHotKey ||
-                             field == &SettingsRecord::hvModifiers;
+    const bool hotKeyField =
+        field == &SettingsRecord::hvHotKey || field == &SettingsRecord::hvModifiers;
     if (hotKeyField ? keepHotKey : standsIn(field)) continue;  // the file keeps the user's value
     changed = text.setValue(text::asciiUnits(kSection), text::asciiUnits(key),
                             text::asciiUnits(std::to_string(this->*field))) ||

@@ -180,8 +180,9 @@ TEST_F(SettingsDialogsTest, PropertiesCancelledOrUnchangedLeaveThePreviewsAlone)
     EXPECT_TRUE(checked(h, res::IDC_FRAME_CHECK));
     desk->windows.clickButton(h, IDOK);
   });
-  EXPECT_EQ(std::make_tuple(saved("LEFTMARGIN"), saved("TOPMARGIN"), saved("LIMIT"), saved("FRAME")),
-            std::make_tuple(300, -5, 60, 2));
+  EXPECT_EQ(
+      std::make_tuple(saved("LEFTMARGIN"), saved("TOPMARGIN"), saved("LIMIT"), saved("FRAME")),
+      std::make_tuple(300, -5, 60, 2));
   EXPECT_EQ(saved("LOCATION"), 1);
   EXPECT_EQ(saved("HVMODIFIERS"), 8);
   EXPECT_EQ(rectOf(preview), before);
