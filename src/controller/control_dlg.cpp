@@ -173,7 +173,11 @@ bool CControlDlg::onCommand(uint32_t id, uint32_t, Hwnd) {
   }
 }
 
-void CControlDlg::saveSettings() { settings.saveSettings(settingsFile_, settingsPath_); }
+void CControlDlg::saveSettings() {
+  if (settings.saveSettings(settingsFile_, settingsPath_)) return;
+  const std::string text = "設定をファイルに保存できませんでした.\n" + settingsPath_;
+  messageBoxes_.show(hwnd(), text.c_str(), kAppTitle, MB_OK);
+}
 
 void CControlDlg::onChangeProperties() {
   CLocationSettingDlg dialog(CLocationSettingDlg::Ports(dialogPorts_, input_, messageBoxes_, drawing_));

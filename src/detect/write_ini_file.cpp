@@ -7,11 +7,9 @@ CWriteIniFile::~CWriteIniFile() { discardStream(); }
 int32_t CWriteIniFile::openFile(const std::string& fileName) {
   if (!streamMode()) return 1;
   discardStream();
-  targetPath_ = fileName;
-  partPath_ = fileName + ".new";
   writeFailed_ = false;
-  stream_ = files_.create(partPath_);
-  if (!stream_) {
+  stream_ = startFile(files_, fileName);
+  if (!stream_.file) {
     diag::print("CWriteIniFile::openFile(%s) Error!\n", fileName.c_str());
     return 0;
   }
@@ -24,32 +22,27 @@ int32_t CWriteIniFile::writeString(const std::string& section, const std::string
     profile_.writeString(section, key, value, fileName);
     return 1;
   }
-  if (!stream_) return 1;  // the open failed: nothing may touch any file
+  if (!stream_.file) return 1;  // the open failed: nothing may touch any file
   std::string lines;
   if (section != currentSection_) {
     currentSection_ = section;
     lines = "[" + section + "]\r\n";
   }
   lines += key + "=" + value + "\r\n";
-  if (!stream_->write(lines)) writeFailed_ = true;
+  if (!stream_.file->write(lines)) writeFailed_ = true;
   return 1;
 }
 
 int32_t CWriteIniFile::closeFile() {
   if (!streamMode()) return 1;
-  if (!stream_) return 0;
-  const bool closed = stream_->close();
-  stream_.reset();
-  if (writeFailed_ || !closed || !files_.replace(partPath_, targetPath_)) {
-    files_.remove(partPath_);
-    diag::print("CWriteIniFile::closeFile(%s) Error!\n", targetPath_.c_str());
+  if (!stream_.file) return 0;
+  if (!finishFile(files_, stream_, !writeFailed_)) {
+    diag::print("CWriteIniFile::closeFile(%s) Error!\n", stream_.target.c_str());
     return 0;
   }
   return 1;
 }
 
 void CWriteIniFile::discardStream() {
-  if (!stream_) return;
-  stream_.reset();
-  files_.remove(partPath_);
+  dropFile(files_, stream_);
 }

@@ -3,11 +3,13 @@
 //
 // Stream mode never loses the previous file: the lines go to a file beside it, which
 // replaces the old one only when closeFile() finds every write and the close succeeded.
+// Where no file can be created beside it, the lines go to the file itself.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "base/replace_file.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 
@@ -34,9 +36,7 @@ class CWriteIniFile {
 
   platform::Files& files_;
   platform::ProfileFiles& profile_;
-  std::unique_ptr<platform::WritableFile> stream_;
-  std::string targetPath_;
-  std::string partPath_;
+  FileDraft stream_;
   std::string currentSection_;
   bool writeFailed_ = false;
 };

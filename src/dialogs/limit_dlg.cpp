@@ -37,7 +37,13 @@ void CLimitDlg::readExclusionData() {
   refreshExclusionList();
 }
 
-void CLimitDlg::writeExclusionData() { store_.items = workingList_.items; }
+void CLimitDlg::writeExclusionData() {
+  store_.items = workingList_.items;
+  // At once, so that a crash or a kill loses no rule; the exit writes the file again.
+  if (store_.saveFile()) return;
+  const std::string text = "除外条件をファイルに保存できませんでした.\n" + store_.filePath;
+  messageBoxes_.show(hwnd(), text.c_str(), kAppTitle, MB_OK);
+}
 
 void CLimitDlg::addExclusion(const std::string& title, const std::string& processName) {
   if (!workingList_.addExclusion(title, processName)) return;

@@ -39,7 +39,8 @@ class CLimitDlg : public ui::Dialog {
 
   // Working list := the store's rules; the list is rebuilt.
   void readExclusionData();
-  // The store's rules := the working list (the file is written only when the store saves).
+  // The store's rules := the working list, and the store writes its file; the user is told
+  // when it could not.
   void writeExclusionData();
   bool isAllowed(const std::string& title, const std::string& processName) const {
     return workingList_.isAllowed(title, processName);

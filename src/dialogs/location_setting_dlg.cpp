@@ -6,6 +6,14 @@
 
 using namespace platform;
 
+namespace {
+
+// Modifiers alone, or nothing: no hot-key that could be registered or read back.
+constexpr const char* kNoKeyText =
+    "HoverKey設定にキーがありません。修飾キーと一緒に押すキーを入力してください.";
+
+}  // namespace
+
 CLocationSettingDlg::CLocationSettingDlg(const Ports& ports)
     : ui::Dialog(ports, res::locationSettingDialog()),
       input_(ports.input),
@@ -64,6 +72,10 @@ void CLocationSettingDlg::onOK() {
   int32_t modifiers = 0;
   typedHotKey(key, modifiers);
   if (key != hoverKey || modifiers != hoverModifiers) {
+    if (key == 0) {
+      tell(kNoKeyText);
+      return;
+    }
     if (!testHotKey(modifiers, key)) {
       tell(
           "HoverKey設定は既に他のアプリケーションで使用されています。"
@@ -73,12 +85,14 @@ void CLocationSettingDlg::onOK() {
     hoverKey = key;
     hoverModifiers = modifiers;
   }
-  topMargin = topSpin_.position();
-  leftMargin = leftSpin_.position();
-  rightMargin = rightSpin_.position();
-  bottomMargin = bottomSpin_.position();
-  limit = limitSpin_.position();
+  topMargin = topSpin_.positionFor(topMargin);
+  leftMargin = leftSpin_.positionFor(leftMargin);
+  rightMargin = rightSpin_.positionFor(rightMargin);
+  bottomMargin = bottomSpin_.positionFor(bottomMargin);
+  limit = limitSpin_.positionFor(limit);
+  const int32_t frameIn = frame;
   ui::Dialog::onOK();
+  if ((frame != 0) == (frameIn != 0)) frame = frameIn;  // shown as checked, left so
 }
 
 bool CLocationSettingDlg::onCommand(uint32_t id, uint32_t code, Hwnd) {
@@ -93,6 +107,8 @@ void CLocationSettingDlg::checkHotKey() {
   typedHotKey(key, modifiers);
   if (key == hoverKey && modifiers == hoverModifiers) {
     tell("現在の設定です。");
+  } else if (key == 0) {
+    tell(kNoKeyText);
   } else if (testHotKey(modifiers, key)) {
     tell("設定可能です.");
   } else {

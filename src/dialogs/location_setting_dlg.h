@@ -1,7 +1,9 @@
 // "プロパティ設定": the edge, size, margins, limit, frame and hover key of the previews. It
 // only edits the ten values the caller puts in and reads back after OK; the one thing it
 // does besides is to register a hot-key for a moment, to learn whether another program
-// holds it.
+// holds it. A number outside a field's range is shown as the range's nearest end, and a frame
+// other than 0 or 1 as checked; each comes back as it was unless the user changed its field.
+// A hover key without a key (modifiers alone) is refused.
 #pragma once
 
 #include "controls/hot_key_ex_ctrl.h"

@@ -1,7 +1,5 @@
 #include "dialogs/number_dialog.h"
 
-#include <algorithm>
-
 bool NumberDialog::onInitDialog() {
   ui::Dialog::onInitDialog();
   spin_.attach(*this, field_.spinId, field_.editId);
@@ -11,6 +9,6 @@ bool NumberDialog::onInitDialog() {
 }
 
 void NumberDialog::onOK() {
-  value_ = std::clamp(spin_.position(), field_.lowest, field_.highest);
+  value_ = spin_.positionFor(value_);  // a value outside the range, untouched, stays
   endDialog(platform::IDOK);
 }

@@ -1,6 +1,7 @@
 // A small modal dialog that edits one whole number with an edit box and its spin control. It
 // only edits the value the caller puts in and reads back after OK: the spin's position, which
-// keeps the last whole number within the range that the field held.
+// keeps the last whole number within the range that the field held. A value outside the range
+// is shown as its nearest end and comes back as it was unless the user changed the field.
 #pragma once
 
 #include "ui/dialog.h"

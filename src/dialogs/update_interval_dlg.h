@@ -11,4 +11,8 @@ class CUpdateIntervalDlg : public NumberDialog {
   explicit CUpdateIntervalDlg(const Ports& ports);
 
   int32_t interval = 30;
+
+ protected:
+  // The interval is always within the range, whatever was put in.
+  void onOK() override;
 };

@@ -8,14 +8,9 @@ namespace {
 
 constexpr const char* kSection = "SYSTEM";
 
-// A key's value when it lies in [low, high] (the property dialog's range), else the default.
 int32_t readInt(platform::ProfileFiles& profile, const std::string& file, const char* key,
-                int32_t defaultValue, int32_t low, int32_t high) {
-  const auto value = static_cast<int32_t>(profile.getInt(kSection, key, defaultValue, file));
-  if (value >= low && value <= high) return value;
-  diag::print("%s: %s=%d is outside %d..%d; %d is used\n", kSettingsFileName, key, value, low, high,
-              defaultValue);
-  return defaultValue;
+                int32_t defaultValue) {
+  return static_cast<int32_t>(profile.getInt(kSection, key, defaultValue, file));
 }
 
 // What the hot-key field can hold: a key that is not itself a modifier, with modifiers within
@@ -70,48 +65,97 @@ const char* sizeWord(int32_t sizeClass) {
 }
 
 void SettingsRecord::loadSettings(platform::ProfileFiles& profile, const std::string& file) {
-  location = readInt(profile, file, "LOCATION", Left, Top, Bottom);
-  size = readInt(profile, file, "SIZE", Middle, Small, Large);
+  standIns_.clear();
+  // A value without which there is no grid or no preview: its default, for this run only.
+  auto usable = [&](int32_t SettingsRecord::*field, const char* key, int32_t value, int32_t low,
+                    int32_t high, int32_t fallback) {
+    if (value >= low && value <= high) {
+      this->*field = value;
+      return;
+    }
+    if (high == INT32_MAX) {
+      diag::print("%s: %s=%d is below %d; %d is used\n", kSettingsFileName, key, value, low,
+                  fallback);
+    } else {
+      diag::print("%s: %s=%d is outside %d..%d; %d is used\n", kSettingsFileName, key, value, low,
+                  high, fallback);
+    }
+    this->*field = fallback;
+    standIns_.push_back({field, fallback});
+  };
+  usable(&SettingsRecord::location, "LOCATION", readInt(profile, file, "LOCATION", Left), Top,
+         Bottom, Left);
+  usable(&SettingsRecord::size, "SIZE", readInt(profile, file, "SIZE", Middle), Small, Large,
+         Middle);
   updateThumbSize();
-  leftMargin = readInt(profile, file, "LEFTMARGIN", 20, 0, 200);
-  topMargin = readInt(profile, file, "TOPMARGIN", 10, 0, 100);
-  rightMargin = readInt(profile, file, "RIGHTMARGIN", 10, 0, 200);
-  bottomMargin = readInt(profile, file, "BOTTOMMARGIN", 30, 0, 100);
-  transparent = readInt(profile, file, "TRANSPARENT", 60, 20, 100);
-  limit = readInt(profile, file, "LIMIT", 16, 1, 50);
+  leftMargin = readInt(profile, file, "LEFTMARGIN", 20);
+  topMargin = readInt(profile, file, "TOPMARGIN", 10);
+  rightMargin = readInt(profile, file, "RIGHTMARGIN", 10);
+  bottomMargin = readInt(profile, file, "BOTTOMMARGIN", 30);
+  transparent = readInt(profile, file, "TRANSPARENT", 60);
+  usable(&SettingsRecord::limit, "LIMIT", readInt(profile, file, "LIMIT", 16), 1, INT32_MAX, 16);
   updateInterval = 5;
-  frame = readInt(profile, file, "FRAME", 0, 0, 1);
-  const auto key = static_cast<int32_t>(profile.getInt(kSection, "HVHOTKEY", hvHotKey, file));
-  const auto modifiers =
-      static_cast<int32_t>(profile.getInt(kSection, "HVMODIFIERS", hvModifiers, file));
+  frame = readInt(profile, file, "FRAME", 0);
+  const int32_t key = readInt(profile, file, "HVHOTKEY", hvHotKey);
+  const int32_t modifiers = readInt(profile, file, "HVMODIFIERS", hvModifiers);
   if (isHotKey(key, modifiers)) {
     hvHotKey = key;
     hvModifiers = modifiers;
   } else {
     diag::print("%s: HVHOTKEY=%d HVMODIFIERS=%d is no hot-key; %d and %d are used\n",
                 kSettingsFileName, key, modifiers, hvHotKey, hvModifiers);
+    standIns_.push_back({&SettingsRecord::hvHotKey, hvHotKey});
+    standIns_.push_back({&SettingsRecord::hvModifiers, hvModifiers});
   }
 }
 
-bool SettingsRecord::saveSettings(const SettingsFilePorts& platform, const std::string& file) const {
+bool SettingsRecord::standsIn(int32_t SettingsRecord::*field) const {
+  for (const StandIn& standIn : standIns_) {
+    if (standIn.field == field) return this->*field == standIn.value;
+  }
+  return false;
+}
+
+bool SettingsRecord::saveSettings(const SettingsFilePorts& platform, const std::string& file) {
   const platform::FileContents old = platform.files.read(file);
   if (old.status == platform::FileContents::Status::Unreadable) {
     diag::print("%s cannot be read; the settings are not saved\n", file.c_str());
     return false;
   }
   text::ProfileText text(old.bytes, [&](unsigned char b) { return platform.system.isLeadByte(b); });
-  const std::pair<const char*, int32_t> keys[] = {
-      {"LOCATION", location},       {"SIZE", size},           {"LEFTMARGIN", leftMargin},
-      {"TOPMARGIN", topMargin},     {"RIGHTMARGIN", rightMargin},
-      {"BOTTOMMARGIN", bottomMargin}, {"TRANSPARENT", transparent}, {"LIMIT", limit},
-      {"FRAME", frame},             {"HVHOTKEY", hvHotKey},   {"HVMODIFIERS", hvModifiers},
+  using Field = int32_t SettingsRecord::*;
+  const std::pair<const char*, Field> keys[] = {
+      {"LOCATION", &SettingsRecord::location},
+      {"SIZE", &SettingsRecord::size},
+      {"LEFTMARGIN", &SettingsRecord::leftMargin},
+      {"TOPMARGIN", &SettingsRecord::topMargin},
+      {"RIGHTMARGIN", &SettingsRecord::rightMargin},
+      {"BOTTOMMARGIN", &SettingsRecord::bottomMargin},
+      {"TRANSPARENT", &SettingsRecord::transparent},
+      {"LIMIT", &SettingsRecord::limit},
+      {"FRAME", &SettingsRecord::frame},
+      {"HVHOTKEY", &SettingsRecord::hvHotKey},
+      {"HVMODIFIERS", &SettingsRecord::hvModifiers},
   };
+  // The hot-key's two keys go together: half of a new pair beside half of an old one could
+  // be no hot-key.
+  const bool keepHotKey =
+      standsIn(&SettingsRecord::hvHotKey) && standsIn(&SettingsRecord::hvModifiers);
   bool changed = false;
-  for (const auto& [key, value] : keys) {
+  for (const auto& [key, field] : keys) {
+    const bool hotKeyField =
+        field == &SettingsRecord::hvHotKey || field == &SettingsRecord::hvModifiers;
+    if (hotKeyField ? keepHotKey : standsIn(field)) continue;  // the file keeps the user's value
     changed = text.setValue(text::asciiUnits(kSection), text::asciiUnits(key),
-                            text::asciiUnits(std::to_string(value))) ||
+                            text::asciiUnits(std::to_string(this->*field))) ||
               changed;
   }
+  // A stand-in the user replaced is a choice from now on, whatever it is later set to.
+  std::erase_if(standIns_, [&](const StandIn& s) {
+    const bool hotKeyField =
+        s.field == &SettingsRecord::hvHotKey || s.field == &SettingsRecord::hvModifiers;
+    return hotKeyField ? !keepHotKey : this->*s.field != s.value;
+  });
   if (!changed) return true;  // as the profile functions do: an unchanged file is not touched
   if (!replaceFile(platform.files, file, text.bytes())) {
     diag::print("%s could not be written; the settings are not saved\n", file.c_str());

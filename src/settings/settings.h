@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -37,18 +38,30 @@ struct SettingsRecord {
   int32_t updateInterval = 5;
 
   // Reads the file; missing keys give the defaults (the hot-key's default is what the
-  // record holds now). A value the property dialog could not give takes its default too,
-  // with a log line; the file itself is left as it is.
+  // record holds now). Every value is used as written, beyond the dialogs' ranges too, but
+  // one the program cannot work with (an edge or size outside its table, a limit below 1, a
+  // pair that is no hot-key): its default stands in for this run, with a log line.
   void loadSettings(platform::ProfileFiles& profile, const std::string& file);
-  // Sets the eleven keys in section SYSTEM, keeping the rest of the file as it was. The file
-  // is replaced whole, so it is the old one or the new one, never a part; false (and logged)
-  // when it could not be read or written.
-  bool saveSettings(const SettingsFilePorts& platform, const std::string& file) const;
+  // Sets the eleven keys in section SYSTEM, keeping the rest of the file as it was; a key
+  // whose default still stands in keeps what the file holds. The file is replaced whole where
+  // a copy can be made beside it, else written in place; false (and logged) when it could not
+  // be read or written.
+  bool saveSettings(const SettingsFilePorts& platform, const std::string& file);
   // Cell size from `size`. A size outside the table keeps the cell it had, or, while there
   // is none yet, takes the middle one: the arrangement needs a positive cell to end.
   void updateThumbSize();
   // TRANSPARENT * 255 / 100 kept in a byte.
   uint8_t opacityByte() const;
+
+ private:
+  // A default standing in for a value of the file that cannot be used. Once the field holds
+  // anything else, the user chose it, and it is saved.
+  struct StandIn {
+    int32_t SettingsRecord::*field;
+    int32_t value;
+  };
+  bool standsIn(int32_t SettingsRecord::*field) const;
+  std::vector<StandIn> standIns_;
 };
 
 // Cell size of a size class; 0 x 0 for a value outside the table.

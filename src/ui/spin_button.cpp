@@ -1,5 +1,6 @@
 #include "ui/spin_button.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace ui {
@@ -39,7 +40,13 @@ void SpinButton::setRange(int32_t low, int32_t high) {
 }
 
 void SpinButton::setPosition(int32_t position) {
-  dialog_->messages().sendMessage(spin_, UDM_SETPOS32, 0, static_cast<LParam>(position));
+  const int32_t shown = std::clamp(position, low_, high_);
+  dialog_->messages().sendMessage(spin_, UDM_SETPOS32, 0, static_cast<LParam>(shown));
+}
+
+int32_t SpinButton::positionFor(int32_t value) {
+  const int32_t now = position();
+  return now == std::clamp(value, low_, high_) ? value : now;
 }
 
 int32_t SpinButton::position() {

@@ -25,6 +25,8 @@ class Fixture {
   virtual std::string ownProgramName() = 0;
   // The alpha of a layered window as the system keeps it, or -1 (the port cannot read it).
   virtual int layeredAlpha(platform::Hwnd window) = 0;
+  // Another program opens the file without sharing it (held), or lets it go.
+  virtual void holdFile(const std::string& path, bool held) = 0;
 };
 
 // Collects the failed expectations of one case.

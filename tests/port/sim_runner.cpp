@@ -22,6 +22,13 @@ class SimFixture : public port_test::Fixture {
     std::optional<uint8_t> alpha = desk_->windows.layeredAlpha(window);
     return alpha ? *alpha : -1;
   }
+  void holdFile(const std::string& path, bool held) override {
+    if (held) {
+      desk_->lockedFiles.insert(path);
+    } else {
+      desk_->lockedFiles.erase(path);
+    }
+  }
 
  private:
   std::unique_ptr<sim::SimDesktop> desk_ = sim::SimDesktop::singleMonitor();

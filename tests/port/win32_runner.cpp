@@ -126,8 +126,18 @@ class Win32Fixture : public port_test::Fixture {
     if (!GetLayeredWindowAttributes(win32::toHwnd(window), nullptr, &alpha, &flags)) return -1;
     return (flags & LWA_ALPHA) ? alpha : -1;
   }
+  void holdFile(const std::string& path, bool held) override {
+    if (held) {
+      held_ = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    } else if (held_ != INVALID_HANDLE_VALUE) {
+      CloseHandle(held_);
+      held_ = INVALID_HANDLE_VALUE;
+    }
+  }
 
  private:
+  HANDLE held_ = INVALID_HANDLE_VALUE;
   win32::Win32Platform adapter_;
   std::vector<PROCESS_INFORMATION> children_;
 };

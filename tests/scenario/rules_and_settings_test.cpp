@@ -159,7 +159,11 @@ TEST_F(RulesAndSettingsTest, ARuleDeletedOrRelaxedGivesTheWindowItsPreviewBack) 
     detect(1);
     EXPECT_TRUE(hasPreview(mail));
     EXPECT_EQ(desk->consoleOutput.find("AddWindow() title=Spam"), std::string::npos);
-    EXPECT_EQ(file(kRules), atStart + spamRule);  // written at exit
+    // Written at each change, so that a crash or a kill loses none.
+    EXPECT_EQ(file(kRules),
+              "[SYSTEM]\r\nEXCLUSIONNUM=2\r\n[ITEM0]\r\nTITLEFLAG=1\r\nPNAMEFLAG=1\r\n"
+              "FULLNAMEFLAG=0\r\nTITLE=Inbox - Mail\r\nPNAME=mail.exe\r\nTPART=Outbox\r\n" +
+                  spamRule);
   });
   EXPECT_EQ(file(kRules),
             "[SYSTEM]\r\nEXCLUSIONNUM=2\r\n[ITEM0]\r\nTITLEFLAG=1\r\nPNAMEFLAG=1\r\n"
@@ -174,9 +178,11 @@ TEST_F(RulesAndSettingsTest, TheEndOfTheSessionSavesTheRulesAtOnce) {
     trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
     detect(1);
     exclude(target);
-    // Not the end of the session: nothing is written.
+    EXPECT_NE(file(kRules).find("TITLE=Report\r\n"), std::string::npos);  // at once
+    // Emptied by hand; not the end of the session: nothing is written.
+    desk->files.writeFile(kRules, "");
     desk->windows.sendMessage(panel, platform::WM_ENDSESSION, 0, 0);
-    EXPECT_FALSE(desk->files.exists(kRules));
+    EXPECT_EQ(file(kRules), "");
     // Logging off: the process may be ended as soon as the notice returns.
     desk->windows.sendMessage(panel, platform::WM_ENDSESSION, 0,
                               static_cast<platform::LParam>(platform::ENDSESSION_LOGOFF));
@@ -188,16 +194,25 @@ TEST_F(RulesAndSettingsTest, TheEndOfTheSessionSavesTheRulesAtOnce) {
 TEST_F(RulesAndSettingsTest, SettingsOutsideTheirRangesStillGivePreviews) {
   const std::string settings =
       "[SYSTEM]\r\nLOCATION=7\r\nLIMIT=-3\r\nTOPMARGIN=-10\r\nLEFTMARGIN=-20\r\n"
-      "TRANSPARENT=-50\r\n";
+      "TRANSPARENT=10\r\n";
   desk->files.writeFile(kSettings, settings);
   const Hwnd target = addAppWindow(*desk, "A", "a.exe", {0, 0, 160, 120});
-  run([&](Hwnd) {
+  run([&](Hwnd panel) {
     detect(1);
     ASSERT_TRUE(hasPreview(target));
     const Hwnd preview = previewOf(target);
-    EXPECT_EQ(rectOf(preview), (platform::Rect{20, 10, 180, 130}));  // the left edge, default margins
-    EXPECT_EQ(desk->windows.layeredAlpha(preview), 153);
+    // The left edge for the edge that is none; the margins and the opacity as written.
+    EXPECT_EQ(rectOf(preview), (platform::Rect{-20, -10, 140, 110}));
+    EXPECT_EQ(desk->windows.layeredAlpha(preview), 25);
+    // The property dialog confirmed without a change: what the user wrote stays.
+    showPanel(panel);
+    desk->windows.modalScripts[res::IDD_LOCATION_SETTING] = [&](Hwnd h) {
+      EXPECT_EQ(desk->windows.getDlgItemText(h, res::IDC_LEFT_MARGIN_EDIT), "0");
+      desk->windows.clickButton(h, platform::IDOK);
+    };
+    ASSERT_TRUE(desk->windows.clickButton(control, res::IDC_CHANGE_PROPERTIES));
   });
   EXPECT_TRUE(logged("LOCATION=7 is outside 0..3; 1 is used\n"));
-  EXPECT_EQ(file(kSettings), settings);  // the user's file stays until the user saves
+  EXPECT_EQ(file(kSettings).substr(0, settings.size()), settings);
+  EXPECT_NE(file(kSettings).find("\r\nSIZE=1\r\n"), std::string::npos);  // missing ones added
 }

@@ -233,6 +233,7 @@ TEST_F(ExclusionDataTest, AFileThatMakesNoSenseIsKeptBeforeTheFirstSave) {
   // No copy, no save: the damaged file stays as it was.
   LogCapture log(*desk);
   desk->files.makeDirectory(backup + ".new");
+  desk->lockedFiles.insert(backup);  // nor can the backup be written in place
   CExclusionData data = loaded(damaged[0]);
   data.addExclusion("T", "t.exe");
   EXPECT_FALSE(data.saveFile());

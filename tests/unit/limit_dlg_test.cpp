@@ -133,8 +133,8 @@ TEST_F(LimitPageTest, ChangeAndDeleteTheMarkedRule) {
   });
   EXPECT_TRUE(shown);
   EXPECT_EQ(page.rules(), (std::vector<ExclusionItem>{kWhole, kPart}));
-  // OK with both tests off: a rule for every window, in the store at once, not yet in the
-  // file. A part longer than the file keeps is cut where reading it back would cut it.
+  // OK with both tests off: a rule for every window, in the store and its file at once. A
+  // part longer than the file keeps is cut where reading it back would cut it.
   change([&](Hwnd h) {
     click(h, res::IDC_LIMIT_TITLE_CHECK);
     click(h, res::IDC_LIMIT_PNAME_CHECK);
@@ -147,7 +147,18 @@ TEST_F(LimitPageTest, ChangeAndDeleteTheMarkedRule) {
   EXPECT_EQ(list->text(0, 0), "");
   EXPECT_EQ(field(res::IDC_LIMIT_TITLE_STATE), "タイトル無効");
   EXPECT_FALSE(page.isAllowed("Anything", "any.exe"));
-  EXPECT_FALSE(desk->files.exists(store.filePath));
+  EXPECT_NE(desk->files.readFile(store.filePath)->find("[ITEM0]\r\nTITLEFLAG=0\r\nPNAMEFLAG=0\r\n"),
+            std::string::npos);
+
+  // A file another program holds: the user is told which, and the rule stays in force.
+  desk->lockedFiles.insert(store.filePath);
+  remove(platform::IDYES);
+  EXPECT_EQ(boxes.back().text, "除外条件をファイルに保存できませんでした.\nC:\\ExclusionData.ini");
+  EXPECT_EQ(boxes.back().owner, page.hwnd());
+  EXPECT_EQ(store.items, (std::vector<ExclusionItem>{kPart}));
+  desk->lockedFiles.clear();
+  open({changed, kPart});
+  desk->windows.clickListRow(page.item(res::IDC_LIMIT_LIST), 0);
 
   // No keeps the rule; Yes removes it and the mark shows the rule that followed.
   remove(platform::IDNO);
@@ -162,6 +173,5 @@ TEST_F(LimitPageTest, ChangeAndDeleteTheMarkedRule) {
   EXPECT_EQ(list->selectionMark, -1);
   EXPECT_EQ(field(res::IDC_LIMIT_TITLE_STATE), "");
   EXPECT_EQ(field(res::IDC_LIMIT_TPART), "");
-  ASSERT_TRUE(store.saveFile());
   EXPECT_EQ(desk->files.readFile(store.filePath), "[SYSTEM]\r\nEXCLUSIONNUM=0\r\n");
 }

@@ -108,6 +108,24 @@ TEST_F(SettingsDialogsTest, TransparencyReachesEveryPreviewOnlyWhenChanged) {
   EXPECT_EQ(page.settings.transparent, 95);
   EXPECT_EQ(desk->windows.layeredAlpha(first), 242);
   EXPECT_EQ(page.itemText(res::IDC_ALPHA_TEXT), "95");
+
+  // A value below the range, as a file may hold it, is shown as 20 and kept when left so.
+  page.settings.transparent = 10;
+  change(res::IDC_CHANGE_ALPHA, res::IDD_ALPHA_SETTING, [this](Hwnd h) {
+    EXPECT_EQ(desk->windows.getDlgItemText(h, res::IDC_ALPHA_EDIT), "20");
+    desk->windows.clickButton(h, IDOK);
+  });
+  EXPECT_EQ(page.settings.transparent, 10);
+  EXPECT_EQ(saved("TRANSPARENT"), 95);
+  // A save that fails names the file.
+  desk->lockedFiles.insert(page.settingsPath());
+  setAlpha("30");
+  desk->lockedFiles.clear();
+  ASSERT_FALSE(desk->messageBoxes.empty());
+  EXPECT_EQ(desk->messageBoxes.back().text,
+            "設定をファイルに保存できませんでした.\n" + page.settingsPath());
+  EXPECT_EQ(desk->messageBoxes.back().owner, page.hwnd());
+  EXPECT_EQ(saved("TRANSPARENT"), 95);
 }
 
 TEST_F(SettingsDialogsTest, TransparencyDialogStartsAtEightyPercent) {
@@ -149,9 +167,22 @@ TEST_F(SettingsDialogsTest, PropertiesCancelledOrUnchangedLeaveThePreviewsAlone)
   EXPECT_FALSE(fileExists());
   EXPECT_EQ(hotKeyCalls(), hotKeysBefore);
 
-  // OK without a change saves the record and does nothing else.
-  change(res::IDC_CHANGE_PROPERTIES, res::IDD_LOCATION_SETTING,
-         [&](Hwnd h) { desk->windows.clickButton(h, IDOK); });
+  // OK without a change saves the record and does nothing else. Values beyond the fields'
+  // ranges, as a file may hold them, are shown at the nearest end and kept when left so.
+  page.settings.leftMargin = 300;
+  page.settings.topMargin = -5;
+  page.settings.limit = 60;
+  page.settings.frame = 2;
+  change(res::IDC_CHANGE_PROPERTIES, res::IDD_LOCATION_SETTING, [&](Hwnd h) {
+    EXPECT_EQ(text(h, res::IDC_LEFT_MARGIN_EDIT), "200");
+    EXPECT_EQ(text(h, res::IDC_TOP_MARGIN_EDIT), "0");
+    EXPECT_EQ(text(h, res::IDC_LIMIT_EDIT), "50");
+    EXPECT_TRUE(checked(h, res::IDC_FRAME_CHECK));
+    desk->windows.clickButton(h, IDOK);
+  });
+  EXPECT_EQ(
+      std::make_tuple(saved("LEFTMARGIN"), saved("TOPMARGIN"), saved("LIMIT"), saved("FRAME")),
+      std::make_tuple(300, -5, 60, 2));
   EXPECT_EQ(saved("LOCATION"), 1);
   EXPECT_EQ(saved("HVMODIFIERS"), 8);
   EXPECT_EQ(rectOf(preview), before);
@@ -219,6 +250,8 @@ TEST_F(SettingsDialogsTest, AHotKeyHeldElsewhereKeepsTheDialogOpen) {
   dialog.location = Bottom;  // size stays -1: no button of its group
   dialog.limit = 5;
   std::vector<std::string> told;
+  const std::string kNoKey =
+      "HoverKey設定にキーがありません。修飾キーと一緒に押すキーを入力してください.";
   desk->windows.modalScripts[res::IDD_LOCATION_SETTING] = [&](Hwnd h) {
     EXPECT_TRUE(checked(h, res::IDC_LOC_BOTTOM));
     EXPECT_FALSE(checked(h, res::IDC_SIZE_SMALL));
@@ -231,6 +264,14 @@ TEST_F(SettingsDialogsTest, AHotKeyHeldElsewhereKeepsTheDialogOpen) {
     desk->windows.typeText(h, res::IDC_LIMIT_EDIT, "7");
     desk->windows.clickButton(h, IDOK);
     EXPECT_TRUE(desk->windows.isWindowVisible(h));  // refused: still open
+    // A modifier alone is no hot-key: said so, nothing registered, still open.
+    typeHotKey(h, {platform::VK_LSHIFT});
+    EXPECT_EQ(text(h, res::IDC_HOVER_KEY), "");  // released: nothing left
+    const size_t beforeKeyless = hotKeyCalls();
+    desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);
+    desk->windows.clickButton(h, IDOK);
+    EXPECT_TRUE(desk->windows.isWindowVisible(h));
+    EXPECT_EQ(hotKeyCalls(), beforeKeyless);
     typeHotKey(h, {platform::VK_RWIN, 'Q'});
     desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);
     EXPECT_FALSE(desk->windows.registeredHotKey(h, CLocationSettingDlg::kTestHotKeyId));
@@ -244,6 +285,8 @@ TEST_F(SettingsDialogsTest, AHotKeyHeldElsewhereKeepsTheDialogOpen) {
                       "他の組み合わせに変更してください.",
                       "HoverKey設定は既に他のアプリケーションで使用されています。"
                       "他の組み合わせに変更してください.",
+                      kNoKey,
+                      kNoKey,
                       "設定可能です.",
                   }));
   // Nothing reached the members while the key was refused.

@@ -155,7 +155,15 @@ TEST_F(SettingsTest, SaveThenLoadGivesBackTheRecord) {
                      saved.thumbHeight));
 }
 
-TEST_F(SettingsTest, ValuesTheDialogCannotGiveTakeTheirDefaults) {
+TEST_F(SettingsTest, ValuesAreUsedAsWrittenUnlessTheProgramCannotWorkWithThem) {
+  // Beyond what the dialogs offer, but workable: used as written.
+  SettingsRecord r = load(
+      "[SYSTEM]\r\nTRANSPARENT=10\r\nLIMIT=60\r\nLEFTMARGIN=300\r\nTOPMARGIN=-5\r\n"
+      "RIGHTMARGIN=201\r\nBOTTOMMARGIN=101\r\nFRAME=2\r\n");
+  EXPECT_EQ(r.opacityByte(), 25);
+  EXPECT_EQ(std::tie(r.limit, r.leftMargin, r.topMargin, r.rightMargin, r.bottomMargin, r.frame),
+            std::make_tuple(60, 300, -5, 201, 101, 2));
+
   struct Range {
     const char* key;
     int32_t SettingsRecord::*field;
@@ -164,13 +172,7 @@ TEST_F(SettingsTest, ValuesTheDialogCannotGiveTakeTheirDefaults) {
   const Range ranges[] = {
       {"LOCATION", &SettingsRecord::location, 0, 3, 1},
       {"SIZE", &SettingsRecord::size, 0, 2, 1},
-      {"TOPMARGIN", &SettingsRecord::topMargin, 0, 100, 10},
-      {"LEFTMARGIN", &SettingsRecord::leftMargin, 0, 200, 20},
-      {"RIGHTMARGIN", &SettingsRecord::rightMargin, 0, 200, 10},
-      {"BOTTOMMARGIN", &SettingsRecord::bottomMargin, 0, 100, 30},
-      {"TRANSPARENT", &SettingsRecord::transparent, 20, 100, 60},
-      {"LIMIT", &SettingsRecord::limit, 1, 50, 16},
-      {"FRAME", &SettingsRecord::frame, 0, 1, 0},
+      {"LIMIT", &SettingsRecord::limit, 1, INT32_MAX, 16},
       {"HVHOTKEY", &SettingsRecord::hvHotKey, 1, 254, 87},
       {"HVMODIFIERS", &SettingsRecord::hvModifiers, 0, 15, 8},
   };
@@ -182,19 +184,47 @@ TEST_F(SettingsTest, ValuesTheDialogCannotGiveTakeTheirDefaults) {
     EXPECT_EQ(read(r.low), r.low) << r.key;
     EXPECT_EQ(read(r.high), r.high) << r.key;
     EXPECT_EQ(read(r.low - 1), r.fallback) << r.key;
-    EXPECT_EQ(read(r.high + 1), r.fallback) << r.key;
+    if (r.high != INT32_MAX) {
+      EXPECT_EQ(read(r.high + 1), r.fallback) << r.key;
+    }
   }
   // A modifier key alone is no hot-key.
   EXPECT_EQ(load("[SYSTEM]\r\nHVHOTKEY=16\r\nHVMODIFIERS=2\r\n").hvModifiers, 8);
 
   LogCapture log(*desk);
-  const std::string outside = "[SYSTEM]\r\nLOCATION=7\r\nHVMODIFIERS=16\r\n";
+  const std::string outside = "[SYSTEM]\r\nLOCATION=7\r\nHVMODIFIERS=16\r\nLIMIT=0\r\n";
   expectDefaults(load(outside));
   EXPECT_EQ(*desk->files.readFile(kFile), outside);  // left for the user's next save
   EXPECT_EQ(
       log.text(),
       "QuillmoorForTundra.ini: LOCATION=7 is outside 0..3; 1 is used\n"
+      "QuillmoorForTundra.ini: LIMIT=0 is below 1; 16 is used\n"
       "QuillmoorForTundra.ini: HVHOTKEY=87 HVMODIFIERS=16 is no hot-key; 87 and 8 are used\n");
+}
+
+TEST_F(SettingsTest, ASaveKeepsTheValuesThatStoodInForTheFilesUntilTheyAreChanged) {
+  const std::string before =
+      "[SYSTEM]\r\nLOCATION=7\r\nSIZE=5\r\nLIMIT=-2\r\nHVHOTKEY=0\r\nHVMODIFIERS=8\r\n"
+      "TRANSPARENT=10\r\n";
+  SettingsRecord r = load(before);
+  r.transparent = 30;  // another key is saved
+  ASSERT_TRUE(r.saveSettings(desk->platform(), kFile));
+  EXPECT_EQ(*desk->files.readFile(kFile),
+            "[SYSTEM]\r\nLOCATION=7\r\nSIZE=5\r\nLIMIT=-2\r\nHVHOTKEY=0\r\nHVMODIFIERS=8\r\n"
+            "TRANSPARENT=30\r\nLEFTMARGIN=20\r\nTOPMARGIN=10\r\nRIGHTMARGIN=10\r\n"
+            "BOTTOMMARGIN=30\r\nFRAME=0\r\n");
+  // Chosen values are written, the hot-key's two keys together; a choice stays a choice,
+  // also when it is later set back to what stood in.
+  r.location = Top;
+  r.hvHotKey = 'Q';
+  r.limit = 4;
+  ASSERT_TRUE(r.saveSettings(desk->platform(), kFile));
+  r.location = Left;
+  ASSERT_TRUE(r.saveSettings(desk->platform(), kFile));
+  SettingsRecord again = load(*desk->files.readFile(kFile));
+  EXPECT_EQ(std::tie(again.location, again.size, again.limit, again.hvHotKey, again.hvModifiers),
+            std::make_tuple(Left, Middle, 4, 'Q', 8));
+  EXPECT_NE(desk->files.readFile(kFile)->find("SIZE=5\r\n"), std::string::npos);
 }
 
 TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileWholeAndIsLogged) {
@@ -219,6 +249,11 @@ TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileWholeAndIsLogged) {
             std::string::npos);
 
   desk->unreadableFiles.clear();
+  desk->lockedFiles.insert(kFile);  // read, written and replaced by nobody else meanwhile
+  EXPECT_FALSE(r.saveSettings(desk->platform(), kFile));
+  desk->lockedFiles.clear();
+  EXPECT_EQ(*desk->files.readFile(kFile), before);
+
   desk->actions.clear();
   EXPECT_TRUE(r.saveSettings(desk->platform(), kFile));
   EXPECT_NE(desk->files.readFile(kFile)->find("[SYSTEM]\r\nLIMIT=9\r\n"), std::string::npos);
@@ -226,6 +261,16 @@ TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileWholeAndIsLogged) {
   EXPECT_EQ(desk->actions,
             (std::vector<std::string>{"file read " + kFile, "file create " + kFile + ".new",
                                       "file replace " + kFile + ".new -> " + kFile}));
+
+  // Where no file can be created, the file itself is written.
+  desk->closedFolders.insert("C:\\Programs\\Quillmoor");
+  desk->actions.clear();
+  r.limit = 12;
+  EXPECT_TRUE(r.saveSettings(desk->platform(), kFile));
+  EXPECT_NE(desk->files.readFile(kFile)->find("[SYSTEM]\r\nLIMIT=12\r\n"), std::string::npos);
+  EXPECT_EQ(desk->actions,
+            (std::vector<std::string>{"file read " + kFile, "file create " + kFile + ".new",
+                                      "file create " + kFile}));
 }
 
 TEST(SettingsTables, CaptionsAndWords) {

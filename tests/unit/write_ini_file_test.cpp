@@ -62,12 +62,22 @@ TEST_F(WriteIniFileTest, FailedOpenIsLoggedAndLaterCallsTouchNoFile) {
   LogCapture log(*desk);
   desk->files.makeDirectory(kFile + ".new");  // a folder where the new file should go
   desk->files.writeFile(kFile, "previous");
+  desk->lockedFiles.insert(kFile);  // ... and the file itself held by another program
   auto writer = streamWriter();
   EXPECT_EQ(writer->openFile(kFile), 0);
   EXPECT_EQ(log.text(), "CWriteIniFile::openFile(" + kFile + ") Error!\n");
   EXPECT_EQ(writer->writeString("A", "k", "v", kFile), 1);
   EXPECT_EQ(writer->closeFile(), 0);
   EXPECT_EQ(file(), "previous");
+
+  // Let go by the other program, the file itself takes the lines.
+  desk->lockedFiles.clear();
+  ASSERT_EQ(writer->openFile(kFile), 1);
+  writer->writeString("A", "k", "v", kFile);
+  EXPECT_EQ(writer->closeFile(), 1);
+  EXPECT_EQ(file(), "[A]\r\nk=v\r\n");
+  EXPECT_NE(log.text().find(kFile + ".new cannot be created; " + kFile + " is written in place\n"),
+            std::string::npos);
 }
 
 TEST_F(WriteIniFileTest, AWriteThatFailsHalfwayKeepsTheOldFile) {

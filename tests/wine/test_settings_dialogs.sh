@@ -2,7 +2,7 @@
 # The control page's two "変更" buttons: the transparency dialog with 100 makes the preview
 # opaque; the property dialog with 上に並べる moves the previews to the top edge and writes
 # LOCATION=0, and after a restart they come up at the top. A margin typed beyond its range
-# keeps the old one.
+# keeps the old one. TRANSPARENT=10 and LIMIT=60 written by hand are used and survive an OK.
 set -euo pipefail
 # shellcheck source=tests/wine/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -58,7 +58,17 @@ grep -q '^LOCATION=0' "$ini" || fail "LOCATION=0 not saved: $(cat "$ini")"
 grep -q '^LEFTMARGIN=20' "$ini" || fail "the left margin 250 was not refused: $(cat "$ini")"
 zenta_exit
 
+# Values beyond what the dialogs offer, as a user may write them, are used as written, and an
+# OK that changed nothing leaves them in the file.
+sed -i 's/^TRANSPARENT=.*/TRANSPARENT=10\r/; s/^LIMIT=.*/LIMIT=60\r/' "$ini"
 zenta_up "$dir" -K527
 wait_for 'along top' 15 || fail "after a restart the previews are not at the top: $(paste -sd '|' <<<"$previews")"
+grep -qv '^25 ' <<<"$previews" && fail "TRANSPARENT=10 did not give alpha 25: $previews"
+page=$(driver item-parent "$panel" 1008) || fail "no control page"
+zenta_show_panel "$panel"
+ok "$(open_dialog 1008 'プロパティ設定')"
+ok "$(open_dialog 1010 '透明度設定')"  # shows 20; opened only once the first OK's save is done
+grep -q '^TRANSPARENT=10' "$ini" && grep -q '^LIMIT=60' "$ini" ||
+  fail "OK wrote over the user's values: $(cat "$ini")"
 zenta_exit
 driver_session_end

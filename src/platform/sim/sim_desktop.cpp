@@ -106,7 +106,8 @@ class SimDesktop::Services : public System,
                              public MessageBoxes {
  public:
   explicit Services(SimDesktop& desk)
-      : files(desk.files, desk.writeBudget, desk.unreadableFiles, desk.actions),
+      : files(desk.files, desk.writeBudget, desk.unreadableFiles, desk.lockedFiles,
+              desk.closedFolders, desk.actions),
         profile(desk.files),
         desk_(desk) {}
 

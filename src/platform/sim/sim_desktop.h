@@ -180,6 +180,10 @@ class SimDesktop {
   // Files that the program's whole-file reads cannot read, as when another program holds
   // them locked (Windows paths as the program names them).
   std::set<std::string> unreadableFiles;
+  // Files another program holds open without sharing: no read, create, replace or removal.
+  std::set<std::string> lockedFiles;
+  // Folders where the user may not create or remove files, only write those already there.
+  std::set<std::string> closedFolders;
 
  private:
   class Services;

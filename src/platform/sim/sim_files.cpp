@@ -37,6 +37,20 @@ class SimWritableFile : public platform::WritableFile {
 
 }  // namespace
 
+bool SimFiles::isLocked(const std::filesystem::path& host) const {
+  for (const std::string& path : locked_) {
+    if (fs_.hostPath(path) == host) return true;
+  }
+  return false;
+}
+
+bool SimFiles::inClosedFolder(const std::filesystem::path& host) const {
+  for (const std::string& folder : closedFolders_) {
+    if (fs_.hostPath(folder) == host.parent_path()) return true;
+  }
+  return false;
+}
+
 platform::FileContents SimFiles::read(const std::string& path) {
   actions_.push_back("file read " + path);
   platform::FileContents contents;
@@ -44,7 +58,8 @@ platform::FileContents SimFiles::read(const std::string& path) {
   const std::filesystem::path host = fs_.hostPath(path);
   if (!std::filesystem::exists(host, error)) return contents;
   contents.status = platform::FileContents::Status::Unreadable;
-  if (unreadable_.count(path) != 0 || !std::filesystem::is_regular_file(host, error)) {
+  if (unreadable_.count(path) != 0 || isLocked(host) ||
+      !std::filesystem::is_regular_file(host, error)) {
     return contents;
   }
   std::optional<std::string> bytes = fs_.readFile(path);
@@ -58,7 +73,8 @@ std::unique_ptr<platform::WritableFile> SimFiles::create(const std::string& path
   actions_.push_back("file create " + path);
   std::error_code error;
   std::filesystem::path host = fs_.hostPath(path);
-  if (std::filesystem::is_directory(host, error)) return nullptr;
+  if (std::filesystem::is_directory(host, error) || isLocked(host)) return nullptr;
+  if (inClosedFolder(host) && !std::filesystem::exists(host, error)) return nullptr;
   FILE* file = fopen(host.c_str(), "wb");
   if (file == nullptr) return nullptr;
   return std::make_unique<SimWritableFile>(file, writeBudget_);
@@ -68,15 +84,21 @@ bool SimFiles::replace(const std::string& from, const std::string& to) {
   actions_.push_back("file replace " + from + " -> " + to);
   std::error_code error;
   std::filesystem::path target = fs_.hostPath(to);
-  if (std::filesystem::is_directory(target, error)) return false;
-  std::filesystem::rename(fs_.hostPath(from), target, error);
+  const std::filesystem::path source = fs_.hostPath(from);
+  if (std::filesystem::is_directory(target, error) || isLocked(target) || isLocked(source) ||
+      inClosedFolder(target) || inClosedFolder(source)) {
+    return false;
+  }
+  std::filesystem::rename(source, target, error);
   return !error;
 }
 
 bool SimFiles::remove(const std::string& path) {
   actions_.push_back("file remove " + path);
   std::error_code error;
-  return std::filesystem::remove(fs_.hostPath(path), error);
+  const std::filesystem::path host = fs_.hostPath(path);
+  if (isLocked(host) || inClosedFolder(host)) return false;
+  return std::filesystem::remove(host, error);
 }
 
 }  // namespace sim

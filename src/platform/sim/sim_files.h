@@ -1,9 +1,14 @@
 // Whole-file reads and writes on the simulated desktop, with a byte budget that makes a write
 // fail part-way, as a full disk would. Every call is logged ("file read <path>" ...).
-// Not modelled: locks on writes and replaces (a folder in the file's place stands in for a
-// file that cannot be replaced); the profile functions ignore `unreadable`.
+// Files another program holds open without sharing refuse every read, create, replace and
+// removal; folders the user may not create files in refuse new files, replaces and removals
+// there, while the files already in them can be written.
+// Not modelled: the program's own open files locking each other; access rights of single
+// files (a folder in the file's place stands in for a file that cannot be written); the
+// profile functions ignore all three sets.
 #pragma once
 
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,10 +21,18 @@ namespace sim {
 class SimFiles : public platform::Files {
  public:
   // `writeBudget`: bytes that may still be written before writes fail; -1 = unlimited.
-  // `unreadable`: paths whose reads fail as if another program held them locked.
+  // `unreadable`: paths whose reads fail as if their rights denied reading.
+  // `locked`: paths another program holds open. `closedFolders`: folders (Windows paths)
+  // where no file may be created or removed.
   SimFiles(SimFileSystem& fs, long long& writeBudget, const std::set<std::string>& unreadable,
+           const std::set<std::string>& locked, const std::set<std::string>& closedFolders,
            std::vector<std::string>& actions)
-      : fs_(fs), writeBudget_(writeBudget), unreadable_(unreadable), actions_(actions) {}
+      : fs_(fs),
+        writeBudget_(writeBudget),
+        unreadable_(unreadable),
+        locked_(locked),
+        closedFolders_(closedFolders),
+        actions_(actions) {}
 
   platform::FileContents read(const std::string& path) override;
   std::unique_ptr<platform::WritableFile> create(const std::string& path) override;
@@ -27,9 +40,14 @@ class SimFiles : public platform::Files {
   bool remove(const std::string& path) override;
 
  private:
+  bool isLocked(const std::filesystem::path& host) const;
+  bool inClosedFolder(const std::filesystem::path& host) const;
+
   SimFileSystem& fs_;
   long long& writeBudget_;
   const std::set<std::string>& unreadable_;
+  const std::set<std::string>& locked_;
+  const std::set<std::string>& closedFolders_;
   std::vector<std::string>& actions_;
 };
 
