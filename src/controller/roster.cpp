@@ -40,23 +40,31 @@ void CControlDlg::entryWindow(const WindowEntry& record) {
     noteExcluded(record);
     return;
   }
-  for (ThumbnailSlot& slot : roster_) {
-    if (slot.inUse()) continue;
-    slot.thumbnail = Cthumbnail::create(previewPorts_, environment_, settings, record.hwnd,
-                                        record.title, record.processName, slot.slotRect,
-                                        settings.opacityByte(), this);
-    if (slot.inUse()) {
-      if (!polling_) polling_ = setTimer(kPollTimer, kPollPeriod);
-      slot.window = record;
-      slot.window.imagePath = processes_.imagePath(record.processId);
-      diag::print("Entry title=%s, handle=0x%08x\n", record.title.c_str(), record.hwnd.value);
-    } else {
-      // No window: the slot stays free, and the window gets a preview if it is offered again.
-      diag::print("Entry failed title=%s, handle=0x%08x\n", record.title.c_str(),
-                  record.hwnd.value);
-    }
-    break;
+  if (findSlot(record.hwnd) >= 0) return;  // it has its preview already
+  const auto isFree = [](const ThumbnailSlot& slot) { return !slot.inUse(); };
+  auto free = std::find_if(roster_.begin(), roster_.end(), isFree);
+  if (free == roster_.end()) return;
+  // Making the preview may wait on the window (a probe) or show a message box, and whatever
+  // runs meanwhile may re-arrange the roster or offer the same window: look again after.
+  ui::Owned<Cthumbnail> preview =
+      Cthumbnail::create(previewPorts_, environment_, settings, record.hwnd, record.title,
+                         record.processName, free->slotRect, settings.opacityByte(), this);
+  free = std::find_if(roster_.begin(), roster_.end(), isFree);
+  if (!preview || findSlot(record.hwnd) >= 0 || free == roster_.end() ||
+      slotsInUse() >= settings.limit) {
+    // No window, or no place for it now: the window gets a preview if it is offered again.
+    diag::print("Entry failed title=%s, handle=0x%08x\n", record.title.c_str(),
+                record.hwnd.value);
+    refreshList();
+    return;
   }
+  ThumbnailSlot& slot = *free;
+  slot.thumbnail = std::move(preview);
+  if (slot.thumbnail->slotRect() != slot.slotRect) slot.thumbnail->moveToSlot(slot.slotRect);
+  if (!polling_) polling_ = setTimer(kPollTimer, kPollPeriod);
+  slot.window = record;
+  slot.window.imagePath = processes_.imagePath(record.processId);
+  diag::print("Entry title=%s, handle=0x%08x\n", record.title.c_str(), record.hwnd.value);
   refreshList();
 }
 

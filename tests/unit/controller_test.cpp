@@ -145,3 +145,28 @@ TEST_F(ControllerTest, APreviewGoneWhileItsTargetIsHiddenPutsTheTargetBack) {
   EXPECT_FALSE(page.roster().at(0).inUse());
   EXPECT_TRUE(putBack(second));
 }
+
+TEST_F(ControllerTest, TheRosterMayChangeWhileAPreviewIsMade) {
+  // A minimised window is probed while its preview is made; the page is re-arranged during
+  // that wait, and the same window is offered again.
+  sim::ForeignWindow minimised;
+  minimised.processId = desk->windows.addProcess("app.exe", "C:\\Apps\\app.exe");
+  minimised.title = "Minimised";
+  minimised.rect = {0, 0, 400, 300};
+  minimised.iconic = true;
+  const Hwnd target = desk->windows.addWindow(minimised);
+  const WindowEntry entry{target, minimised.processId, "Minimised", "app.exe"};
+  desk->windows.whileSending = [&] {
+    page.settings.location = Right;
+    page.arrange();
+    page.entryWindow(entry);
+  };
+  page.entryWindow(entry);
+  ASSERT_FALSE(page.roster().empty());
+  EXPECT_EQ(std::count_if(page.roster().begin(), page.roster().end(),
+                          [](const ThumbnailSlot& s) { return s.inUse(); }),
+            1);
+  ASSERT_TRUE(page.roster().at(0).inUse());
+  EXPECT_EQ(page.roster().at(0).window.hwnd, target);
+  EXPECT_GE(previewRect(0).left, 1750);  // in the new grid's first cell
+}
