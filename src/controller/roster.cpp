@@ -83,10 +83,12 @@ void CControlDlg::closeThumbnail(ThumbnailSlot& slot, ThumbState reason) {
 }
 
 void CControlDlg::closeAll() {
-  for (ThumbnailSlot& slot : roster_) {
+  // Out of the roster first: putting a target back waits on it, and the roster may be
+  // looked at meanwhile.
+  std::vector<ThumbnailSlot> closing = std::exchange(roster_, {});
+  for (ThumbnailSlot& slot : closing) {
     if (slot.inUse()) closeThumbnail(slot, ThumbState::Closing);
   }
-  roster_.clear();
 }
 
 void CControlDlg::pollPreviews() {
@@ -257,7 +259,7 @@ void CControlDlg::arrange() {
     fresh.push_back(std::move(slot));
   }
   size_t k = 0;
-  bool closed = false;
+  std::vector<ThumbnailSlot> past;  // beyond the new grid or the limit
   for (ThumbnailSlot& slot : roster_) {
     if (!slot.inUse()) continue;
     if (static_cast<int32_t>(k) < settings.limit && k < fresh.size()) {
@@ -265,15 +267,18 @@ void CControlDlg::arrange() {
       target.thumbnail = std::move(slot.thumbnail);
       target.window = std::move(slot.window);
     } else {
-      diag::print("location変更によりWindowを破棄しました %s\n", slot.window.title.c_str());
-      closeThumbnail(slot, ThumbState::Closing);
-      closed = true;
+      past.push_back(std::move(slot));
     }
   }
   roster_ = std::move(fresh);
-  for (ThumbnailSlot& slot : roster_) {
-    if (slot.inUse()) slot.thumbnail->moveToSlot(slot.slotRect);
+  // Closed once the new roster stands: putting a target back waits on it.
+  for (ThumbnailSlot& slot : past) {
+    diag::print("location変更によりWindowを破棄しました %s\n", slot.window.title.c_str());
+    closeThumbnail(slot, ThumbState::Closing);
+  }
+  for (size_t i = 0; i < roster_.size(); ++i) {
+    if (roster_[i].inUse()) roster_[i].thumbnail->moveToSlot(roster_[i].slotRect);
   }
   // Rows of closed previews go at once rather than at the next change.
-  if (closed) refreshList();
+  if (!past.empty()) refreshList();
 }
