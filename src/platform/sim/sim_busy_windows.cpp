@@ -56,6 +56,7 @@ bool SimWindowManager::changeReaches(Hwnd window, const char* call, uint32_t mes
     return false;
   }
   syncClock();
+  lastErrorValue = 0;  // the adapter's worker starts with none
   if (!w->hung) {
     // The handler this change sends to keeps the thread busy: the change waits for it.
     auto slow = w->slowHandlers.find(message);
@@ -68,7 +69,10 @@ bool SimWindowManager::changeReaches(Hwnd window, const char* call, uint32_t mes
   elapse(static_cast<uint32_t>(wait));
   w = live(window);
   if (w == nullptr) return false;
-  if (!w->hung) return true;
+  if (!w->hung) {
+    lastErrorValue = 0;
+    return true;
+  }
   actions_.push_back(what + handle);
   w->outstanding.push_back(std::move(later));
   lastErrorValue = ERROR_TIMEOUT;

@@ -382,7 +382,10 @@ bool SimWindowManager::setWindowPlacement(Hwnd window, const WindowPlacement& pl
   if (w == nullptr || window == kDesktop || placement.length != sizeof(WindowPlacement)) {
     return false;
   }
-  if (!w->own && wineForeignPlacementFails) return false;
+  if (!w->own && wineForeignPlacementFails) {
+    lastErrorValue = 0;  // as measured: FALSE without an error
+    return false;
+  }
   if (!changeReaches(window, "placement", WM_WINDOWPOSCHANGING,
                      [this, window, placement] { setWindowPlacement(window, placement); })) {
     return false;
