@@ -51,11 +51,10 @@ void TargetKeeper::backOff() {
 
 bool TargetKeeper::send(uint32_t message, WParam wParam, LParam lParam) {
   // Answered a moment ago: a second at most, and none once the system knows it hangs.
-  return made(messages_
-                  .sendMessageTimeout(target_, message, wParam, lParam, SMTO_ABORTIFHUNG,
-                                      kProbeMs)
-                  .answered,
-              "message");
+  return made(
+      messages_.sendMessageTimeout(target_, message, wParam, lParam, SMTO_ABORTIFHUNG, kProbeMs)
+          .answered,
+      "message");
 }
 
 bool TargetKeeper::made(bool answered, const char* step) {
@@ -196,10 +195,10 @@ bool TargetKeeper::restoreStep(int step) {
   // Off screen: made transparent first, then home while invisible. Transparent: it already is.
   switch (step) {
     case 0:
-      return jobOffScreen_ ? setLong(GWL_EXSTYLE,
-                                     windows_.getWindowLong(target_, GWL_EXSTYLE) | WS_EX_LAYERED,
-                                     "layered")
-                           : send(WM_SETREDRAW, 0, 0);
+      return jobOffScreen_
+                 ? setLong(GWL_EXSTYLE,
+                           windows_.getWindowLong(target_, GWL_EXSTYLE) | WS_EX_LAYERED, "layered")
+                 : send(WM_SETREDRAW, 0, 0);
     case 1:
       return !jobOffScreen_ ||
              made(windows_.setLayeredWindowAttributes(target_, 0, 0, LWA_ALPHA), "alpha");

@@ -91,8 +91,8 @@ class TargetKeeper {
   bool weDisabled_ = false;  // the target was enabled until hideTarget disabled it
   Job job_ = Job::None;      // a sequence the target was too busy to finish
   int step_ = 0;             // its next step
-  bool jobOffScreen_ = false;  // the method it began with
-  bool jobMaximised_ = false;  // a restore of a maximised target
+  bool jobOffScreen_ = false;       // the method it began with
+  bool jobMaximised_ = false;       // a restore of a maximised target
   platform::Dword quietUntil_ = 0;  // tick count before which the target is not asked
   bool quiet_ = false;
   platform::Rect desktopRect_;

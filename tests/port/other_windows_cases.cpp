@@ -94,8 +94,8 @@ PORT_CASE(AChangeToABusyWindowIsMadeLaterAndHoldsNoOne) {
   PORT_EXPECT_EQ(p.messages.lastError(), ERROR_TIMEOUT);
   // It returned while the window was still inside its handler.
   PORT_EXPECT(!p.messages.sendMessageTimeout(window, WM_NULL, 0, 0, 0, 100).answered);
-  PORT_EXPECT(!p.windows.moveWindow(window, rect.left + 50, rect.top, rect.width(), rect.height(),
-                                    true));
+  PORT_EXPECT(
+      !p.windows.moveWindow(window, rect.left + 50, rect.top, rect.width(), rect.height(), true));
   PORT_EXPECT_EQ(p.messages.lastError(), ERROR_TIMEOUT);
 
   bool answered = false;

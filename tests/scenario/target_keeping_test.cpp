@@ -119,11 +119,12 @@ TEST_F(PreviewTest, ATargetBusyInItsStyleChangeHoldsTheProgramNoMoreThanASecond)
     // A second of the change's guard, after the 200 ms an answering target is given to end
     // its minimising.
     EXPECT_LE(longest, 1200u) << "the program's thread was held longer";
-    EXPECT_EQ(count("TIMED OUT set long h" + [&] {
-                char text[16];
-                snprintf(text, sizeof text, "%x", slow.value);
-                return std::string(text);
-              }()),
+    EXPECT_EQ(count("TIMED OUT set long h" +
+                    [&] {
+                      char text[16];
+                      snprintf(text, sizeof text, "%x", slow.value);
+                      return std::string(text);
+                    }()),
               1);
     EXPECT_LE(unansweredProbes(*desk, slow), 8) << "one probe in two seconds at most";
     // Free again, it has been hidden all the same.

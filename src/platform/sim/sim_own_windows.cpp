@@ -117,10 +117,9 @@ bool SimWindowManager::moveWindow(Hwnd window, int32_t x, int32_t y, int32_t cx,
   actions_.push_back(text);
   Window* w = live(window);
   if (w == nullptr || window == kDesktop) return false;
-  if (!changeReaches(window, "move", WM_WINDOWPOSCHANGING,
-                     [this, window, x, y, cx, cy, repaint] {
-                       moveWindow(window, x, y, cx, cy, repaint);
-                     })) {
+  if (!changeReaches(window, "move", WM_WINDOWPOSCHANGING, [this, window, x, y, cx, cy, repaint] {
+        moveWindow(window, x, y, cx, cy, repaint);
+      })) {
     return false;
   }
   w = live(window);

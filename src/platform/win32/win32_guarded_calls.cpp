@@ -71,10 +71,9 @@ uintptr_t guardedChange(HWND window, std::function<uintptr_t()> call) {
   job->window = window;
   job->done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   auto* holder = new std::shared_ptr<Job>(job);
-  HANDLE thread = job->done == nullptr
-                      ? nullptr
-                      : CreateThread(nullptr, 64 * 1024, runJob, holder,
-                                     STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  HANDLE thread = job->done == nullptr ? nullptr
+                                       : CreateThread(nullptr, 64 * 1024, runJob, holder,
+                                                      STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
   if (thread == nullptr) {
     const DWORD error = GetLastError();
     delete holder;
