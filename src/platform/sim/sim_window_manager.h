@@ -91,9 +91,8 @@
 //   fillRect and paintFill are recorded, not drawn.
 // - Bitmaps and the clipboard (sim_clipboard.cpp): bitmaps are a size and where their
 //   picture came from, live until deleted; once the clipboard holds one, it is deleted when
-//   the clipboard lets it go (emptied, or the format set anew). PrintWindow of a hung window waits
-//   for it ("BLOCKED"). One window at a time opens the clipboard; data is set only while it is
-//   open.
+//   the clipboard lets it go (emptied, or the format set anew). PrintWindow of a hung window waits for it ("BLOCKED").
+//   One window at a time opens the clipboard; data is set only while it is open.
 // - Painting (sim_painting.cpp): windows marked for painting get WM_PAINT once nothing else
 //   waits; a frame style change shows only after SWP_FRAMECHANGED.
 //
@@ -113,18 +112,18 @@
 // honours disabled and hidden controls), the focus a window gets back when it is activated
 // again and a dialog's first focus (nothing has the focus until a test gives it), keyboard
 // auto-repeat, WM_CHAR, keys no hook sees (Ctrl+Alt+Del), other programs' keyboard hooks (the
-// program's is the only one), the foreground lock of Windows (any call here may take the
-// foreground; Wine is as lax), WM_ACTIVATE and WM_MOUSEACTIVATE, Wine's activation of the caller's
-// own minimised window restored with SW_SHOWNOACTIVATE (another program's window is not activated
-// so), non-client hit-testing (WM_NCHITTEST answers HTCLIENT), threads, the z-order of child
+// program's is the only one), the foreground lock of Windows (any call here may take the foreground; Wine is as
+// lax), WM_ACTIVATE and WM_MOUSEACTIVATE, Wine's activation of the caller's own minimised
+// window restored with SW_SHOWNOACTIVATE (another program's window is not activated so),
+// non-client hit-testing (WM_NCHITTEST answers HTCLIENT), threads, the z-order of child
 // windows and the owned-above-owner rule, creation messages other than WM_INITDIALOG and WM_CREATE
 // (no WM_NCCREATE, no WM_SIZE / WM_MOVE after creation), WM_SETTEXT / WM_GETTEXT, WM_ENABLE,
 // WM_STYLECHANGING (but for how long a slow handler takes), frames of WS_EX_CLIENTEDGE /
-// WS_EX_STATICEDGE, hung windows catching up on the messages they missed, the conversion of texts
-// to UTF-16 and back (texts are code page 932 bytes, kept as given; getWindowText cuts them at a
-// whole character, as the adapter does). Last errors: registerHotKey / unregisterHotKey,
-// sendMessageTimeout and the guarded changes to other programs' windows set `lastErrorValue`; other calls leave what the test put there. The clock
-// only moves forward.
+// WS_EX_STATICEDGE, hung windows catching up on the messages they missed, the conversion of
+// texts to UTF-16 and back (texts are code page 932 bytes, kept as given; getWindowText cuts
+// them at a whole character, as the adapter does). Last errors: registerHotKey /
+// unregisterHotKey, sendMessageTimeout and the changes to other programs' windows set
+// `lastErrorValue`; other calls leave what the test put there. The clock only moves forward.
 #pragma once
 
 #include <cstdint>
