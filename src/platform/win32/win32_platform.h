@@ -3,16 +3,16 @@
 #pragma once
 
 // Port headers first: <windows.h> defines macros with the names of the port's constants.
-#include <windows.h>
+#include "platform/platform.h"
+
 #include <winsock2.h>
+#include <windows.h>
 
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "platform/platform.h"
 
 namespace win32 {
 
