@@ -43,7 +43,8 @@ class TargetKeeper {
   // finishes what the target was too busy for, restoreTarget undoes it).
   bool hideTarget();
   // Minimised again, with its own styles and normal rectangle; enabled again only if we were
-  // the ones who disabled it. Interrupted by a busy target, the poll finishes it.
+  // the ones who disabled it. Interrupted by a busy target, the poll finishes it; when the
+  // preview is closing there is no poll, and the rest is not made.
   void restoreTarget();
   // Moves the target to its normal rectangle when it is elsewhere; a maximised one stays.
   void moveTargetHome();
