@@ -33,8 +33,10 @@ TargetKeeper::TargetKeeper(const Ports& ports, DisplayEnvironment& environment, 
 
 bool TargetKeeper::alive() const { return windows_.isWindow(target_); }
 
-bool TargetKeeper::responsive() {
-  if (quiet_ && static_cast<int32_t>(system_.tickCount() - quietUntil_) < 0) return false;
+bool TargetKeeper::responsive(bool polled) {
+  if (polled && quiet_ && static_cast<int32_t>(system_.tickCount() - quietUntil_) < 0) {
+    return false;
+  }
   quiet_ = false;
   if (messages_.sendMessageTimeout(target_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kProbeMs).answered) {
     return true;
@@ -267,16 +269,16 @@ void TargetKeeper::moveTargetHome() {
 void TargetKeeper::pollTargetState(ThumbState& state) {
   if (job_ != Job::None) {
     // What the target was too busy for goes on once it answers again.
-    if (responsive()) runJob();
+    if (responsive(true)) runJob();
     return;
   }
   if (state == ThumbState::Normal) {
-    if (!windows_.isIconic(target_) || !responsive()) return;
+    if (!windows_.isIconic(target_) || !responsive(true)) return;
     // It answered: its minimising is given time to end. hideTarget looks again: the user may
     // have restored it during the wait.
     system_.sleep(kMinimiseMs);
     if (hideTarget()) state = ThumbState::Hidden;
-  } else if (state == ThumbState::Hidden && windows_.isIconic(target_) && responsive()) {
+  } else if (state == ThumbState::Hidden && windows_.isIconic(target_) && responsive(true)) {
     // Minimised again while hidden (its taskbar button, say): restored where it was kept,
     // transparent or off screen, it stays live and out of sight.
     made(windows_.showWindow(target_, SW_SHOWNOACTIVATE), "show");

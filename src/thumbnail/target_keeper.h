@@ -61,9 +61,10 @@ class TargetKeeper {
   enum class Job { None, Hide, Restore };
 
   bool alive() const;
-  // The target answers within a second (or is gone, which every operation checks anyway);
-  // false at once while it is left alone after not answering.
-  bool responsive();
+  // The target answers within a second (or is gone, which every operation checks anyway).
+  // For the poll, false at once while it is left alone after not answering; the user's
+  // double-click and the close ask it all the same.
+  bool responsive(bool polled = false);
   void backOff();
   // False when the target did not answer.
   bool send(uint32_t message, platform::WParam wParam, platform::LParam lParam);

@@ -124,6 +124,12 @@ TEST_F(PreviewTest, ATargetBusyInItsStyleChangeHoldsTheProgramNoMoreThanASecond)
     // Free again, it has been hidden all the same.
     EXPECT_EQ(rectOf(slow), kOffScreen);
     EXPECT_NE(styleOf(slow) & platform::WS_DISABLED, 0u);
+    // Minimised from its taskbar button while hung, it is left alone by the poll; free just
+    // before the end, it is put back all the same.
+    desk->windows.setHung(slow, true);
+    desk->windows.userMinimize(slow);
+    desk->advance(600);
+    desk->windows.setHung(slow, false);
   });
   EXPECT_TRUE(desk->windows.isIconic(slow));
   EXPECT_EQ(styleOf(slow), kAppStyle | platform::WS_MINIMIZE);
