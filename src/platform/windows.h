@@ -34,6 +34,12 @@ class Windows {
   virtual Hwnd findWindowEx(Hwnd parent, Hwnd childAfter, const std::string& className) = 0;
 
   // --- Changes. ---
+  // A change to another program's window waits for that window's thread at most about a
+  // second (1000 ms): a busy thread makes it fail (0 or false, lastError ERROR_TIMEOUT), and
+  // the change is then made as soon as the thread is free. While such a change is still
+  // outstanding, every further change to that window fails at once (ERROR_TIMEOUT) and is
+  // not made. Changes to the program's own windows are made directly. setForegroundWindow
+  // is not guarded: it never waits for the window's thread.
   virtual uint32_t setWindowLong(Hwnd window, int32_t index, uint32_t value) = 0;
   virtual bool showWindow(Hwnd window, int32_t command) = 0;
   virtual bool setWindowPos(Hwnd window, Hwnd insertAfter, int32_t x, int32_t y, int32_t cx,

@@ -9,6 +9,10 @@ using namespace platform;
 namespace {
 
 constexpr uint32_t kProbeMs = 1000;
+// How long a target that did not answer is left alone.
+constexpr uint32_t kQuietMs = 2000;
+// How long a target that answered is given to end its minimising.
+constexpr uint32_t kMinimiseMs = 200;
 constexpr int32_t kOffScreen = 10000;
 
 // The place Windows parks minimised windows at.
@@ -29,24 +33,43 @@ TargetKeeper::TargetKeeper(const Ports& ports, DisplayEnvironment& environment, 
 
 bool TargetKeeper::alive() const { return windows_.isWindow(target_); }
 
-bool TargetKeeper::responsive() const {
+bool TargetKeeper::responsive(bool polled) {
+  if (polled && quiet_ && static_cast<int32_t>(system_.tickCount() - quietUntil_) < 0) {
+    return false;
+  }
+  quiet_ = false;
   if (messages_.sendMessageTimeout(target_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kProbeMs).answered) {
     return true;
   }
   diag::print("target 0x%08x does not answer: left as it is\n", target_.value);
+  backOff();
   return false;
 }
 
-void TargetKeeper::send(uint32_t message, WParam wParam, LParam lParam) {
-  // Answered a moment ago: a second at most, and none once the system knows it hangs. Blocked:
-  // nothing sent to us meanwhile can cut an operation in half (the probe before it can).
-  messages_.sendMessageTimeout(target_, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG,
-                               kProbeMs);
+void TargetKeeper::backOff() {
+  quiet_ = true;
+  quietUntil_ = system_.tickCount() + kQuietMs;
 }
 
-void TargetKeeper::setLayeredAlphaZero(uint32_t exStyle) {
-  windows_.setWindowLong(target_, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-  windows_.setLayeredWindowAttributes(target_, 0, 0, LWA_ALPHA);
+bool TargetKeeper::send(uint32_t message, WParam wParam, LParam lParam) {
+  // Answered a moment ago: a second at most, and none once the system knows it hangs. Blocked:
+  // nothing sent to us meanwhile can cut a sequence in half (the probe before it can).
+  return made(messages_
+                  .sendMessageTimeout(target_, message, wParam, lParam,
+                                      SMTO_BLOCK | SMTO_ABORTIFHUNG, kProbeMs)
+                  .answered,
+              "message");
+}
+
+bool TargetKeeper::made(bool answered, const char* step) {
+  if (answered || messages_.lastError() != ERROR_TIMEOUT || !alive()) return true;
+  diag::print("target 0x%08x is busy (%s): the rest is left for later\n", target_.value, step);
+  backOff();
+  return false;
+}
+
+bool TargetKeeper::setLong(int32_t index, uint32_t value, const char* step) {
+  return made(windows_.setWindowLong(target_, index, value) != 0, step);
 }
 
 void TargetKeeper::addTab() {
@@ -68,102 +91,168 @@ void TargetKeeper::saveTarget() {
   // Still parked off screen by an earlier run that could not put it back: fetch it.
   if (!responsive()) return;
   savedStyle_ &= ~WS_DISABLED;
-  windows_.setWindowLong(target_, GWL_STYLE, windows_.getWindowLong(target_, GWL_STYLE) &
-                                                 ~WS_DISABLED);
-  windows_.setWindowPos(target_, {}, (desktopRect_.width() - r.width()) / 2,
-                        (desktopRect_.height() - r.height()) / 2, 0, 0,
-                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!setLong(GWL_STYLE, windows_.getWindowLong(target_, GWL_STYLE) & ~WS_DISABLED, "enable") ||
+      !made(windows_.setWindowPos(target_, {}, (desktopRect_.width() - r.width()) / 2,
+                                  (desktopRect_.height() - r.height()) / 2, 0, 0,
+                                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE),
+            "fetch")) {
+    return;
+  }
   windows_.getWindowPlacement(target_, savedPlacement_);
   addTab();
 }
 
 Rect TargetKeeper::homeOnScreen() const {
-  return workspace::toScreen(monitors_, savedPlacement_.normalPosition,
-                             savedExStyle_);
+  return workspace::toScreen(monitors_, savedPlacement_.normalPosition, savedExStyle_);
 }
 
 bool TargetKeeper::hideTarget() {
+  // Asked again after the probe: the preview may have closed while it waited.
   if (givenUp_ || !alive() || !responsive() || givenUp_) return false;
   const uint32_t style = windows_.getWindowLong(target_, GWL_STYLE);
   // Restored meanwhile (by the user, say): there is nothing to keep live.
   if ((style & WS_MINIMIZE) == 0) return false;
-  const uint32_t exStyle = windows_.getWindowLong(target_, GWL_EXSTYLE);
   savedStyle_ = style & ~WS_MINIMIZE;
-  savedExStyle_ = exStyle;
+  savedExStyle_ = windows_.getWindowLong(target_, GWL_EXSTYLE);
   weDisabled_ = (style & WS_DISABLED) == 0;
-  holding_ = true;  // from here on, closing the preview puts it back
-  windows_.setWindowLong(target_, GWL_STYLE, style | WS_DISABLED);
   windows_.getWindowPlacement(target_, savedPlacement_);
-  const bool offScreen = !transparentMethod();
-  if (offScreen) {
+  holding_ = true;  // from here on, closing the preview puts it back
+  job_ = Job::Hide;
+  step_ = 0;
+  jobOffScreen_ = !transparentMethod();
+  if (jobOffScreen_) {
     const Rect& n = savedPlacement_.normalPosition;
     diag::print("top=%d, bottom=%d, left=%d, right=%d\n", n.top, n.bottom, n.left, n.right);
   }
-  setLayeredAlphaZero(exStyle);
-  send(WM_SETREDRAW, 0, 0);
-  windows_.showWindow(target_, SW_SHOWNOACTIVATE);
-  // Some systems report the parking place as the normal rectangle of another program's
-  // minimised window; the restored window knows where it belongs.
-  if (isParkingPlace(savedPlacement_.normalPosition)) {
-    Rect now;
-    windows_.getWindowRect(target_, now);
-    savedPlacement_.normalPosition = workspace::fromScreen(monitors_, now, exStyle);
-  }
-  if (offScreen) {
-    const Rect home = homeOnScreen();
-    windows_.setWindowPos(target_, {}, home.left + kOffScreen, home.top + kOffScreen, 0, 0,
-                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    windows_.setWindowLong(target_, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
-  }
-  send(WM_SETREDRAW, 1, 0);
-  if (alive() && !environment_.taskbar().deleteTab(target_)) {
-    messageBoxes_.show({}, "タスクバーから削除でエラーが発生しました", kAppTitle, MB_OK);
-  }
+  runJob();
   return true;
 }
 
-void TargetKeeper::minimise() {
-  send(WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  // A disabled window may ignore the command (Wine does): minimise it directly.
-  if (!windows_.isIconic(target_)) windows_.showWindow(target_, SW_SHOWMINNOACTIVE);
+bool TargetKeeper::hideStep(int step) {
+  switch (step) {
+    case 0:
+      return setLong(GWL_STYLE, windows_.getWindowLong(target_, GWL_STYLE) | WS_DISABLED,
+                     "disable");
+    case 1:
+      return setLong(GWL_EXSTYLE, savedExStyle_ | WS_EX_LAYERED, "layered");
+    case 2:
+      return made(windows_.setLayeredWindowAttributes(target_, 0, 0, LWA_ALPHA), "alpha");
+    case 3:
+      return send(WM_SETREDRAW, 0, 0);
+    case 4: {
+      if (!made(windows_.showWindow(target_, SW_SHOWNOACTIVATE), "show")) return false;
+      // Some systems report the parking place as the normal rectangle of another program's
+      // minimised window; the restored window knows where it belongs.
+      if (isParkingPlace(savedPlacement_.normalPosition)) {
+        Rect now;
+        windows_.getWindowRect(target_, now);
+        savedPlacement_.normalPosition = workspace::fromScreen(monitors_, now, savedExStyle_);
+      }
+      return true;
+    }
+    case 5: {
+      if (!jobOffScreen_) return true;
+      const Rect home = homeOnScreen();
+      return made(windows_.setWindowPos(target_, {}, home.left + kOffScreen, home.top + kOffScreen,
+                                        0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE),
+                  "off screen");
+    }
+    case 6:
+      return !jobOffScreen_ || setLong(GWL_EXSTYLE, savedExStyle_ & ~WS_EX_LAYERED, "opaque");
+    case 7:
+      return send(WM_SETREDRAW, 1, 0);
+    default:
+      if (alive() && !environment_.taskbar().deleteTab(target_)) {
+        messageBoxes_.show({}, "タスクバーから削除でエラーが発生しました", kAppTitle, MB_OK);
+      }
+      return true;
+  }
 }
 
-void TargetKeeper::applySavedStyles() {
-  windows_.setWindowLong(target_, GWL_EXSTYLE, savedExStyle_);
+bool TargetKeeper::runJob() {
+  constexpr int kSteps = 9;  // of either sequence, the taskbar last
+  const uint32_t run = ++jobRuns_;
+  for (; job_ != Job::None && step_ < kSteps; ++step_) {
+    if (!alive()) break;
+    const bool done = job_ == Job::Hide ? hideStep(step_) : restoreStep(step_);
+    // A message box's loop let the preview close, and the close put the target back.
+    if (run != jobRuns_) return false;
+    if (!done) return false;
+  }
+  job_ = Job::None;
+  step_ = 0;
+  return true;
+}
+
+bool TargetKeeper::minimise() {
+  if (!send(WM_SYSCOMMAND, SC_MINIMIZE, 0)) return false;
+  // A disabled window may ignore the command (Wine does): minimise it directly.
+  return windows_.isIconic(target_) ||
+         made(windows_.showWindow(target_, SW_SHOWMINNOACTIVE), "minimise");
+}
+
+uint32_t TargetKeeper::ownStyle() const {
   // The window's state bits stay as they are now: minimised, maximised, and disabled by its
   // own program (a modal dialog of its own may have come or gone meanwhile).
   constexpr uint32_t kState = WS_MINIMIZE | WS_MAXIMIZE | WS_DISABLED;
   uint32_t style = (savedStyle_ & ~kState) | (windows_.getWindowLong(target_, GWL_STYLE) & kState);
   if (weDisabled_) style &= ~WS_DISABLED;
-  windows_.setWindowLong(target_, GWL_STYLE, style);
-  if (weDisabled_ && !windows_.isWindowEnabled(target_)) windows_.enableWindow(target_, true);
-  weDisabled_ = false;
+  return style;
+}
+
+bool TargetKeeper::restoreStep(int step) {
+  const Rect home = homeOnScreen();
+  // Off screen: made transparent first, then home while invisible. Transparent: it already is.
+  switch (step) {
+    case 0:
+      return jobOffScreen_
+                 ? setLong(GWL_EXSTYLE,
+                           windows_.getWindowLong(target_, GWL_EXSTYLE) | WS_EX_LAYERED, "layered")
+                 : send(WM_SETREDRAW, 0, 0);
+    case 1:
+      return !jobOffScreen_ ||
+             made(windows_.setLayeredWindowAttributes(target_, 0, 0, LWA_ALPHA), "alpha");
+    case 2:
+      // A maximised target keeps its maximised place; its placement brings the normal one back.
+      // Home first, still invisible: where the placement cannot be set, it is right all the same.
+      return jobMaximised_ || made(windows_.moveWindow(target_, home.left, home.top, home.width(),
+                                                       home.height(), false),
+                                   "home");
+    case 3:
+      if (!minimise()) return false;
+      if (!jobOffScreen_) system_.sleep(kMinimiseMs);  // it answered: the minimising ends first
+      return true;
+    case 4:
+      // Wine refuses another program's placement (no time-out): home was set above.
+      return made(windows_.setWindowPlacement(target_, savedPlacement_), "placement");
+    case 5:
+      return jobOffScreen_ || send(WM_SETREDRAW, 1, 0);
+    case 6:
+      return setLong(GWL_EXSTYLE, savedExStyle_, "styles");
+    case 7:
+      if (!setLong(GWL_STYLE, ownStyle(), "styles")) return false;
+      if (weDisabled_ && !windows_.isWindowEnabled(target_) &&
+          !made(windows_.enableWindow(target_, true), "enable")) {
+        return false;
+      }
+      weDisabled_ = false;
+      return true;
+    default:
+      addTab();
+      return true;
+  }
 }
 
 void TargetKeeper::restoreTarget() {
   if (!alive() || !responsive()) return;
   // Put back once: a closing that comes in during what follows finds nothing held.
   holding_ = false;
-  const Rect home = homeOnScreen();
-  // A maximised target keeps its maximised place; its placement brings the normal one back.
-  const bool maximised = windows_.isZoomed(target_);
-  if (!transparentMethod()) {
-    setLayeredAlphaZero(windows_.getWindowLong(target_, GWL_EXSTYLE));
-    // Home first, still invisible: where the placement cannot be set, it is right all the same.
-    if (!maximised) windows_.moveWindow(target_, home.left, home.top, home.width(), home.height(), false);
-    minimise();
-    windows_.setWindowPlacement(target_, savedPlacement_);
-    applySavedStyles();
-  } else {
-    send(WM_SETREDRAW, 0, 0);
-    if (!maximised) windows_.moveWindow(target_, home.left, home.top, home.width(), home.height(), false);
-    minimise();
-    system_.sleep(200);
-    windows_.setWindowPlacement(target_, savedPlacement_);
-    send(WM_SETREDRAW, 1, 0);
-    applySavedStyles();
-  }
-  if (alive()) addTab();
+  // Whatever of a hide was left undone is undone with the rest.
+  job_ = Job::Restore;
+  step_ = 0;
+  jobOffScreen_ = !transparentMethod();
+  jobMaximised_ = windows_.isZoomed(target_);
+  runJob();
 }
 
 void TargetKeeper::moveTargetHome() {
@@ -181,19 +270,29 @@ void TargetKeeper::moveTargetHome() {
   }
   diag::print("▼DifferentPOS top=%d,left=%d,bottom=%d,right=%d\n", r.top, r.left, r.bottom,
               r.right);
-  if (responsive()) windows_.moveWindow(target_, home.left, home.top, home.width(), home.height(), true);
+  if (responsive()) {
+    made(windows_.moveWindow(target_, home.left, home.top, home.width(), home.height(), true),
+         "home");
+  }
 }
 
 void TargetKeeper::pollTargetState(ThumbState& state) {
+  if (job_ != Job::None) {
+    // What the target was too busy for goes on once it answers again; a hide only while the
+    // preview is open.
+    if (responsive(true) && !(givenUp_ && job_ == Job::Hide)) runJob();
+    return;
+  }
   if (state == ThumbState::Normal) {
-    if (!windows_.isIconic(target_)) return;
-    system_.sleep(200);
-    // hideTarget looks again: the user may have restored it during the wait.
+    if (!windows_.isIconic(target_) || !responsive(true)) return;
+    // It answered: its minimising is given time to end. hideTarget looks again: the user may
+    // have restored it during the wait.
+    system_.sleep(kMinimiseMs);
     if (hideTarget()) state = ThumbState::Hidden;
-  } else if (state == ThumbState::Hidden && windows_.isIconic(target_) && responsive() &&
+  } else if (state == ThumbState::Hidden && windows_.isIconic(target_) && responsive(true) &&
              !givenUp_) {
     // Minimised again while hidden (its taskbar button, say): restored where it was kept,
     // transparent or off screen, it stays live and out of sight.
-    windows_.showWindow(target_, SW_SHOWNOACTIVATE);
+    made(windows_.showWindow(target_, SW_SHOWNOACTIVATE), "show");
   }
 }

@@ -2,7 +2,11 @@
 // off the screen, or fully transparent in place) and disabled, and puts it back afterwards.
 //
 // Every operation first probes the target: one that does not answer within a second is left
-// alone, so a hung program never blocks ours for longer than that.
+// alone, and not asked again for a while, so a hung program costs ours at most a second now
+// and then. Each change to the target waits at most a second too (the port's contract); one
+// the target was too busy for stops its sequence, which the next poll takes up again at that
+// step (each step is whole in itself, so making it twice does no harm). Nothing here sleeps
+// for a target that does not answer.
 #pragma once
 
 #include "platform/platform.h"
@@ -35,15 +39,17 @@ class TargetKeeper {
   // off screen by an earlier run.
   void saveTarget();
   // A minimised target: remember, disable, restore it invisibly. False when it was left as it
-  // was (gone, not answering, or no longer minimised).
+  // was (gone, not answering, or no longer minimised); true once that has begun (the poll
+  // finishes what the target was too busy for, restoreTarget undoes it).
   bool hideTarget();
   // Minimised again, with its own styles and normal rectangle; enabled again only if we were
-  // the ones who disabled it.
+  // the ones who disabled it. Interrupted by a busy target, the poll finishes it; when the
+  // preview is closing there is no poll, and the rest is not made.
   void restoreTarget();
   // Moves the target to its normal rectangle when it is elsewhere; a maximised one stays.
   void moveTargetHome();
-  // The 500 ms poll, for a target the caller has just seen alive: a Normal target found
-  // minimised becomes Hidden.
+  // The 500 ms poll, for a target the caller has just seen alive: a sequence left unfinished
+  // goes on; a Normal target found minimised becomes Hidden.
   void pollTargetState(ThumbState& state);
   // The preview is closing: from now on the target is never taken over, only put back. An
   // operation whose wait for the target let the closing in stops there.
@@ -57,13 +63,25 @@ class TargetKeeper {
   platform::Hwnd target() const { return target_; }
 
  private:
+  enum class Job { None, Hide, Restore };
+
   bool alive() const;
   // The target answers within a second (or is gone, which every operation checks anyway).
-  bool responsive() const;
-  void send(uint32_t message, platform::WParam wParam, platform::LParam lParam);
-  void setLayeredAlphaZero(uint32_t exStyle);
-  void minimise();
-  void applySavedStyles();
+  // For the poll, false at once while it is left alone after not answering; the user's
+  // double-click and the close ask it all the same.
+  bool responsive(bool polled = false);
+  void backOff();
+  // False when the target did not answer.
+  bool send(uint32_t message, platform::WParam wParam, platform::LParam lParam);
+  // False (logged, and the target left alone a while) when the change timed out.
+  bool made(bool answered, const char* step);
+  bool setLong(int32_t index, uint32_t value, const char* step);
+  // The steps of `job_` from `step_` on; false when one had to wait for the target.
+  bool runJob();
+  bool hideStep(int step);
+  bool restoreStep(int step);
+  bool minimise();
+  uint32_t ownStyle() const;
   void addTab();
   platform::Rect homeOnScreen() const;
 
@@ -78,6 +96,13 @@ class TargetKeeper {
   uint32_t savedExStyle_ = 0;
   platform::WindowPlacement savedPlacement_;
   bool weDisabled_ = false;  // the target was enabled until hideTarget disabled it
+  Job job_ = Job::None;      // a sequence the target was too busy to finish
+  int step_ = 0;             // its next step
+  bool jobOffScreen_ = false;       // the method it began with
+  bool jobMaximised_ = false;       // a restore of a maximised target
+  platform::Dword quietUntil_ = 0;  // tick count before which the target is not asked
+  bool quiet_ = false;
+  uint32_t jobRuns_ = 0;  // sequences begun: one begun inside a step ends the one around it
   bool givenUp_ = false;
   bool holding_ = false;
   platform::Rect desktopRect_;

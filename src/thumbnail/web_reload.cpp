@@ -8,6 +8,7 @@ using namespace platform;
 namespace {
 
 constexpr uint32_t kFirstReloadMs = 1000;
+constexpr uint32_t kProbeMs = 1000;
 // Internet Explorer takes no key while disabled: how long a hidden one is enabled for it.
 constexpr uint32_t kExplorerWaitMs = 100;
 
@@ -44,14 +45,23 @@ void WebReload::switchOn() {
   restart(kFirstReloadMs);
 }
 
+bool WebReload::answers() {
+  if (messages_.sendMessageTimeout(target_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kProbeMs).answered) {
+    return true;
+  }
+  diag::print("target 0x%08x does not answer: no reload\n", target_.value);
+  return false;
+}
+
 void WebReload::switchOff(ThumbState state) {
   on_ = false;
-  if (state == ThumbState::Hidden) {
-    const uint32_t style = windows_.getWindowLong(target_, GWL_STYLE);
-    if ((style & WS_DISABLED) != 0)
-      windows_.setWindowLong(target_, GWL_STYLE, style & ~WS_DISABLED);
-  }
   messages_.killTimer(preview_.hwnd(), kTimer);
+  if (state != ThumbState::Hidden) return;
+  const uint32_t style = windows_.getWindowLong(target_, GWL_STYLE);
+  // A target that does not answer stays disabled until its preview puts it back.
+  if ((style & WS_DISABLED) != 0 && answers()) {
+    windows_.setWindowLong(target_, GWL_STYLE, style & ~WS_DISABLED);
+  }
 }
 
 void WebReload::editInterval() {
@@ -93,7 +103,15 @@ void WebReload::postF5(Hwnd receiver) {
 void WebReload::reloadExplorer() {
   const uint32_t style = windows_.getWindowLong(target_, GWL_STYLE);
   const bool disabled = (style & WS_DISABLED) != 0;  // a hidden target is kept disabled
-  if (disabled) windows_.setWindowLong(target_, GWL_STYLE, style & ~WS_DISABLED);
+  if (disabled) {
+    // Not enabled for a key it would not read now; the wait is only for one that answers.
+    if (!answers()) return;
+    if (windows_.setWindowLong(target_, GWL_STYLE, style & ~WS_DISABLED) == 0 &&
+        messages_.lastError() == ERROR_TIMEOUT) {
+      diag::print("target 0x%08x is busy: no reload\n", target_.value);
+      return;
+    }
+  }
   postF5(target_);
   system_.sleep(kExplorerWaitMs);
   // Only the bit taken away goes back: the browser may have changed its style meanwhile.

@@ -55,6 +55,8 @@ class WebReload {
   void reloadFirefox();
   void reloadChrome();
   void postF5(platform::Hwnd receiver);
+  // The target answers within a second; logged when it does not.
+  bool answers();
 
   platform::Windows& windows_;
   platform::Messages& messages_;

@@ -20,6 +20,9 @@ class Fixture {
   // styles, this title (code page 932) and this window rectangle.
   virtual platform::Hwnd otherProgramWindow(const std::string& title,
                                             const platform::Rect& rect) = 0;
+  // From now on that window's handler of each style change the program makes keeps its
+  // thread busy for `ms` (0: answers at once again).
+  virtual void slowStyleChange(platform::Hwnd window, uint32_t ms) = 0;
   // The executable names of that other program and of this one.
   virtual std::string otherProgramName() = 0;
   virtual std::string ownProgramName() = 0;

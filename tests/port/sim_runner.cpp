@@ -16,6 +16,9 @@ class SimFixture : public port_test::Fixture {
     window.rect = rect;
     return desk_->windows.addWindow(window);
   }
+  void slowStyleChange(platform::Hwnd window, uint32_t ms) override {
+    desk_->windows.slowHandler(window, platform::WM_STYLECHANGING, ms);
+  }
   std::string otherProgramName() override { return "other.exe"; }
   std::string ownProgramName() override { return "ZENTA.exe"; }
   int layeredAlpha(platform::Hwnd window) override {

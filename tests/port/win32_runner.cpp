@@ -35,8 +35,17 @@ std::wstring toHex(const std::wstring& text) {
   return out;
 }
 
+// How long the other program's style-change handler takes (set by a sent kSlowStyleChange).
+constexpr UINT kSlowStyleChange = WM_APP + 1;
+DWORD styleChangeMs = 0;
+
 LRESULT CALLBACK otherProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) PostQuitMessage(0);
+  if (message == kSlowStyleChange) {
+    styleChangeMs = static_cast<DWORD>(wParam);
+    return 1;
+  }
+  if (message == WM_STYLECHANGING && styleChangeMs != 0) Sleep(styleChangeMs);
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -117,6 +126,10 @@ class Win32Fixture : public port_test::Fixture {
       if (found.window == nullptr) Sleep(50);
     }
     return win32::fromHwnd(found.window);
+  }
+  void slowStyleChange(platform::Hwnd window, uint32_t ms) override {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(win32::toHwnd(window), kSlowStyleChange, ms, 0, 0, 5000, &answer);
   }
   std::string otherProgramName() override { return "port-contract.exe"; }
   std::string ownProgramName() override { return "port-contract.exe"; }

@@ -2,6 +2,9 @@
 // un-maximised by mistake, whatever the user or the target's own program does meanwhile.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "scenario/preview_fixture.h"
 
 using platform::Hwnd;
@@ -19,6 +22,13 @@ constexpr Rect kOffScreen{10100, 10100, 10900, 10500};  // kNormal, 10000 right 
 
 void doubleClick(SimDesktop& desk, Hwnd preview) {
   desk.windows.sendMessage(preview, platform::WM_LBUTTONDBLCLK, 0, 0);
+}
+
+// The probes the program sent a window that did not answer them.
+long unansweredProbes(const SimDesktop& desk, Hwnd window) {
+  char text[32];
+  snprintf(text, sizeof text, "timeout h%x 0x0", window.value);
+  return std::count(desk.actions.begin(), desk.actions.end(), std::string(text));
 }
 
 }  // namespace
@@ -62,14 +72,68 @@ TEST_F(PreviewTest, ABusyTargetIsHiddenOnlyOnceItAnswersAndNeverLosesItsStyle) {
     EXPECT_TRUE(desk->windows.isIconic(target));
     EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
     EXPECT_FALSE(desk->windows.layeredAlpha(target).has_value());
+    // Asked once while it hangs, and never waited for by a sleep.
+    desk->advance(1300);
+    EXPECT_EQ(unansweredProbes(*desk, target), 1);
+    EXPECT_EQ(countPrefix("sleep"), 0);
     // It answers again: the next poll keeps it live off screen.
-    desk->advance(3000);
+    desk->advance(1700);
     EXPECT_FALSE(desk->windows.isIconic(target));
     EXPECT_EQ(rectOf(target), kOffScreen);
     EXPECT_NE(styleOf(target) & platform::WS_DISABLED, 0u);
   });
   EXPECT_TRUE(desk->windows.isIconic(target));
   EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
+}
+
+TEST_F(PreviewTest, ATargetBusyInItsStyleChangeHoldsTheProgramNoMoreThanASecond) {
+  const Hwnd slow = addAppWindow(*desk, "Slow", "slow.exe", kNormal);
+  const Hwnd other = addAppWindow(*desk, "Other", "other.exe", {1000, 100, 1400, 400});
+  run([&](Hwnd panel) {
+    detect(2);
+    ASSERT_TRUE(previewOf(slow));
+    const Hwnd otherPreview = previewOf(other);
+    ASSERT_TRUE(otherPreview);
+    // It answers the probe, then spends 15 s in the handler of the first style change.
+    desk->windows.slowHandler(slow, platform::WM_STYLECHANGING, 15000);
+    desk->windows.userMinimize(slow);
+    uint32_t longest = 0;
+    for (int step = 0; step < 400; ++step) {
+      const uint32_t before = desk->now;
+      desk->advance(50);
+      longest = std::max(longest, desk->now - before - 50);
+      if (step == 40) {
+        desk->windows.slowHandler(slow, platform::WM_STYLECHANGING, 0);
+        // Meanwhile the tray menu opens the panel at once, and the other preview follows its
+        // window.
+        const uint32_t opened = desk->now;
+        showPanel(panel);
+        EXPECT_EQ(desk->now, opened);
+        EXPECT_TRUE(desk->windows.isWindowVisible(panel));
+        desk->windows.setRect(other, {1000, 100, 1400, 700});
+      }
+      if (step == 60) {
+        EXPECT_GT(rectOf(otherPreview).height(), rectOf(otherPreview).width());
+      }
+    }
+    // A second of the change's guard, after the 200 ms an answering target is given to end
+    // its minimising.
+    EXPECT_LE(longest, 1200u) << "the program's thread was held longer";
+    EXPECT_EQ(countPrefix("TIMED OUT"), 1) << "one change timed out, no other was tried";
+    EXPECT_LE(unansweredProbes(*desk, slow), 8) << "one probe in two seconds at most";
+    // Free again, it has been hidden all the same.
+    EXPECT_EQ(rectOf(slow), kOffScreen);
+    EXPECT_NE(styleOf(slow) & platform::WS_DISABLED, 0u);
+    // Minimised from its taskbar button while hung, it is left alone by the poll; free just
+    // before the end, it is put back all the same.
+    desk->windows.setHung(slow, true);
+    desk->windows.userMinimize(slow);
+    desk->advance(600);
+    desk->windows.setHung(slow, false);
+  });
+  EXPECT_TRUE(desk->windows.isIconic(slow));
+  EXPECT_EQ(styleOf(slow), kAppStyle | platform::WS_MINIMIZE);
+  EXPECT_FALSE(desk->windows.layeredAlpha(slow).has_value());
 }
 
 TEST_F(PreviewTest, AHungTargetAtExitKeepsItsOwnStyle) {

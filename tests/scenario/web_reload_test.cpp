@@ -176,6 +176,19 @@ TEST_F(WebReloadTest, EachBrowserHasItsReceiverAndAHiddenTargetStaysDisabled) {
     choose(explorer, res::ID_THUMB_RELOAD_OFF);
     EXPECT_FALSE(styleOf(explorer) & WS_DISABLED);
     EXPECT_FALSE(desk->windows.isIconic(explorer));
+
+    // Disabled again and hung: no change and no key reaches it, on or off, and nothing waits
+    // for it beyond the probe.
+    desk->windows.setEnabled(explorer, false);
+    choose(explorer, res::ID_THUMB_RELOAD_ON);
+    desk->windows.setHung(explorer, true);
+    const size_t changed = desk->windows.styleChanges(explorer).size();
+    desk->advance(1000 + 30000 + 200);
+    EXPECT_EQ(keyTimes(explorer).size(), 2u);
+    choose(explorer, res::ID_THUMB_RELOAD_OFF);
+    EXPECT_EQ(countPrefix("TIMED OUT"), 0);
+    EXPECT_EQ(desk->windows.styleChanges(explorer).size(), changed);
+    desk->windows.setHung(explorer, false);
   });
 }
 

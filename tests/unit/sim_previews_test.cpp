@@ -300,15 +300,19 @@ TEST_F(SimPreviewsTest, HungWindowsCostTimeAndNeverAnswer) {
   EXPECT_EQ(wm.sendMessage(h, WM_SYSCOMMAND, SC_MINIMIZE, 0), 0);
   EXPECT_TRUE(logged("BLOCKED send " + name(h) + " 0x112"));
   EXPECT_FALSE(wm.isIconic(h));
-  wm.showWindow(h, SW_MINIMIZE);
-  EXPECT_TRUE(logged("BLOCKED show " + name(h)));
-  EXPECT_EQ(desk->now, 16000u);
+  // A change gives up after a second, and is made once the window answers again.
+  EXPECT_FALSE(wm.showWindow(h, SW_MINIMIZE));
+  EXPECT_EQ(wm.lastError(), ERROR_TIMEOUT);
+  EXPECT_TRUE(logged("TIMED OUT show " + name(h)));
+  EXPECT_EQ(desk->now, 12000u);
+  EXPECT_FALSE(wm.isIconic(h));
 
   wm.setHung(h, false);
+  EXPECT_TRUE(wm.isIconic(h));
   EXPECT_TRUE(
       wm.sendMessageTimeout(h, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, 1000).answered);
   EXPECT_FALSE(wm.isIconic(h));
-  EXPECT_EQ(desk->now, 16000u);
+  EXPECT_EQ(desk->now, 12000u);
   EXPECT_FALSE(wm.sendMessageTimeout({0x7777}, WM_NULL, 0, 0, 0, 1000).answered);
 }
 

@@ -2,6 +2,9 @@
 // opens a top-level window titled by its argument with the child windows that browser has
 // ("chrome.exe": a render widget inside a container; "firefox.exe": one child; any other
 // name: none) and prints "F5 CLASS" when one of its windows gets WM_KEYDOWN VK_F5.
+// With a second argument "--slow-style=MS", the first style change made to its top-level
+// window while that is minimised keeps its thread busy for MS milliseconds in
+// WM_STYLECHANGING, between the lines "STYLECHANGING begin" and "STYLECHANGING end".
 #ifndef UNICODE
 #define UNICODE
 #endif
@@ -13,7 +16,18 @@
 
 namespace {
 
+DWORD slowStyleMs = 0;
+
 LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_STYLECHANGING && slowStyleMs != 0 && IsIconic(hwnd)) {
+    const DWORD ms = slowStyleMs;
+    slowStyleMs = 0;
+    std::printf("STYLECHANGING begin\n");
+    std::fflush(stdout);
+    Sleep(ms);
+    std::printf("STYLECHANGING end\n");
+    std::fflush(stdout);
+  }
   if (message == WM_KEYDOWN && wParam == VK_F5) {
     char name[128] = {};
     GetClassNameA(hwnd, name, sizeof name);
@@ -43,6 +57,10 @@ int wmain(int argc, wchar_t** argv) {
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   const wchar_t* slash = std::wcsrchr(path, L'\\');
   const std::wstring exe = slash ? slash + 1 : path;
+  const std::wstring slow = L"--slow-style=";
+  if (argc > 2 && std::wcsncmp(argv[2], slow.c_str(), slow.size()) == 0) {
+    slowStyleMs = static_cast<DWORD>(std::wcstoul(argv[2] + slow.size(), nullptr, 10));
+  }
   const HWND top = Make(L"FakeBrowserFrame", argc > 1 ? argv[1] : L"Fake browser", nullptr);
   if (exe == L"chrome.exe") {
     Make(L"Chrome_RenderWidgetHostHWND", L"", Make(L"Chrome_ContainerWin_0", L"", top));

@@ -303,7 +303,10 @@ void SimWindowManager::setHung(Hwnd window, bool hung) {
     syncClock();
     w->hungSince = clock_;
   }
+  if (hung) w->busyUntil = 0;  // until told otherwise (setBusy sets the end)
+  const bool freed = w->hung && !hung;
   w->hung = hung;
+  if (freed) catchUp(*w);
 }
 
 void SimWindowManager::reactForeign(Window& window, uint32_t message, WParam wParam) {
@@ -360,6 +363,11 @@ bool SimWindowManager::setLayeredWindowAttributes(Hwnd window, ColorRef, uint8_t
   snprintf(text, sizeof text, "layered %s alpha %u flags %x", handleText(window).c_str(),
            static_cast<unsigned>(alpha), flags);
   actions_.push_back(text);
+  if (!changeReaches(window, "layered", 0, [this, window, alpha, flags] {
+        setLayeredWindowAttributes(window, 0, alpha, flags);
+      })) {
+    return false;
+  }
   Window* w = live(window);
   if (w == nullptr || (w->exStyle & WS_EX_LAYERED) == 0) return false;
   if ((flags & LWA_ALPHA) != 0) {
@@ -381,8 +389,16 @@ bool SimWindowManager::setWindowPlacement(Hwnd window, const WindowPlacement& pl
   if (w == nullptr || window == kDesktop || placement.length != sizeof(WindowPlacement)) {
     return false;
   }
-  if (!w->own && wineForeignPlacementFails) return false;
-  if (hungForeign(*w)) blockedBy(*w, "placement");
+  if (!w->own && wineForeignPlacementFails) {
+    lastErrorValue = 0;  // as measured: FALSE without an error
+    return false;
+  }
+  if (!changeReaches(window, "placement", WM_WINDOWPOSCHANGING,
+                     [this, window, placement] { setWindowPlacement(window, placement); })) {
+    return false;
+  }
+  w = live(window);
+  if (w == nullptr) return false;
   const bool tool = (w->exStyle & WS_EX_TOOLWINDOW) != 0;
   const Rect onScreen = tool ? n
                              : Rect{n.left + workArea.left, n.top + workArea.top,

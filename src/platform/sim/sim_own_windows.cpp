@@ -117,7 +117,13 @@ bool SimWindowManager::moveWindow(Hwnd window, int32_t x, int32_t y, int32_t cx,
   actions_.push_back(text);
   Window* w = live(window);
   if (w == nullptr || window == kDesktop) return false;
-  if (hungForeign(*w)) blockedBy(*w, "move");
+  if (!changeReaches(window, "move", WM_WINDOWPOSCHANGING, [this, window, x, y, cx, cy, repaint] {
+        moveWindow(window, x, y, cx, cy, repaint);
+      })) {
+    return false;
+  }
+  w = live(window);
+  if (w == nullptr) return false;
   if (repaint) invalidate(*w);
   return changePosition(window, {window, {}, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE});
 }

@@ -1,6 +1,8 @@
 // One window of the simulated window manager; private to its two source files.
 #pragma once
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,6 +38,11 @@ struct SimWindowManager::Window {
   std::optional<uint8_t> alpha;  // layered alpha (LWA_ALPHA); none while opaque
   bool hung = false;             // other programs' windows only
   uint64_t hungSince = 0;        // on the 64-bit clock
+  uint64_t busySpan = 0;         // which setBusy span is running (a later one replaces it)
+  uint64_t busyUntil = 0;        // when that span ends; 0 while hung without end
+  std::map<uint32_t, uint32_t> slowHandlers;  // message -> ms its handler keeps the thread
+  // Changes that timed out, made in order once the thread is free again.
+  std::vector<std::function<void()>> outstanding;
 
   platform::MessageHandler* handler = nullptr;
   bool dialog = false;

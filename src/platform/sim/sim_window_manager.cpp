@@ -238,7 +238,12 @@ uint32_t SimWindowManager::setWindowLong(Hwnd window, int32_t index, uint32_t va
   if (w == nullptr || (index != GWL_STYLE && index != GWL_EXSTYLE)) return 0;
   actions_.push_back("set long " + handleText(window) + " " + std::to_string(index) + " " +
                      std::to_string(value));
-  if (hungForeign(*w)) blockedBy(*w, "set long");  // WM_STYLECHANGING is sent
+  if (!changeReaches(window, "set long", WM_STYLECHANGING,
+                     [this, window, index, value] { setWindowLong(window, index, value); })) {
+    return 0;
+  }
+  w = live(window);
+  if (w == nullptr) return 0;
   uint32_t& field = index == GWL_STYLE ? w->style : w->exStyle;
   const uint32_t previous = field;
   field = value;
@@ -589,7 +594,10 @@ bool SimWindowManager::show(Hwnd window, int32_t command) {
 bool SimWindowManager::showWindow(Hwnd window, int32_t command) {
   ++portCalls;
   actions_.push_back("show " + handleText(window) + " " + std::to_string(command));
-  if (Window* w = live(window); w != nullptr && hungForeign(*w)) blockedBy(*w, "show");
+  if (!changeReaches(window, "show", WM_WINDOWPOSCHANGING,
+                     [this, window, command] { showWindow(window, command); })) {
+    return false;
+  }
   return show(window, command);
 }
 
@@ -601,7 +609,12 @@ bool SimWindowManager::setWindowPos(Hwnd window, Hwnd insertAfter, int32_t x, in
            handleText(insertAfter).c_str(), x, y, cx, cy, flags);
   actions_.push_back(text);
   if (window == kDesktop) return false;
-  if (Window* w = live(window); w != nullptr && hungForeign(*w)) blockedBy(*w, "pos");
+  if (!changeReaches(window, "pos", WM_WINDOWPOSCHANGING,
+                     [this, window, insertAfter, x, y, cx, cy, flags] {
+                       setWindowPos(window, insertAfter, x, y, cx, cy, flags);
+                     })) {
+    return false;
+  }
   return changePosition(window, {window, insertAfter, x, y, cx, cy, flags});
 }
 
@@ -698,6 +711,10 @@ bool SimWindowManager::setWindowText(Hwnd window, const std::string& text) {
 
 bool SimWindowManager::enableWindow(Hwnd window, bool enable) {
   ++portCalls;
+  if (!changeReaches(window, "enable", WM_ENABLE,
+                     [this, window, enable] { enableWindow(window, enable); })) {
+    return false;
+  }
   Window* w = live(window);
   if (w == nullptr) return false;
   const bool wasDisabled = (w->style & WS_DISABLED) != 0;  // EnableWindow's answer

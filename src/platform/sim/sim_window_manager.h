@@ -30,10 +30,16 @@
 // - Hung windows of other programs (setHung): a hung window ignores what it is sent.
 //   sendMessageTimeout waits out its timeout (the clock moves, nothing is delivered) and
 //   returns at once under SMTO_ABORTIFHUNG when the window has been hung for 5 s, as Windows
-//   does. Calls that would block the program for good on Windows record "BLOCKED ..." and move
-//   the clock by 5 s: sendMessage (answers 0, the message is lost), and showWindow,
-//   setWindowPos, moveWindow, setWindowPlacement and setWindowLong (which wait for the owner
-//   thread; here the change is made after the wait).
+//   does. A call that would block the program for good on Windows records "BLOCKED ..." and
+//   moves the clock by 5 s: sendMessage (answers 0, the message is lost).
+// - Busy windows of other programs (sim_busy_windows.cpp): setBusy makes a window hung for a
+//   span of clock time; slowHandler makes the program's own change start such a span (a
+//   style change whose WM_STYLECHANGING handler takes 15 s). The changes of the port's
+//   contract (setWindowLong, showWindow, setWindowPos, moveWindow, setWindowPlacement,
+//   enableWindow, setLayeredWindowAttributes) to a busy or hung window wait at most a second
+//   of clock time; then they fail with ERROR_TIMEOUT, record "TIMED OUT <call> h...", and the
+//   change is made when the span ends. While one is outstanding, the next change to that
+//   window fails at once ("TIMED OUT <call> h... outstanding") and is not made.
 // - WS_MINIMIZE cannot be cleared with setWindowLong while a window is minimised (Wine);
 //   WS_DISABLED in the style is the enabled state. Wine's other ways are switches (below).
 // - Layered windows: setLayeredWindowAttributes needs WS_EX_LAYERED; the alpha is kept until
@@ -118,11 +124,12 @@
 // non-client hit-testing (WM_NCHITTEST answers HTCLIENT), threads, the z-order of child
 // windows and the owned-above-owner rule, creation messages other than WM_INITDIALOG and WM_CREATE
 // (no WM_NCCREATE, no WM_SIZE / WM_MOVE after creation), WM_SETTEXT / WM_GETTEXT, WM_ENABLE,
-// WM_STYLECHANGING, frames of WS_EX_CLIENTEDGE / WS_EX_STATICEDGE, hung windows catching up
-// on what they missed, the conversion of texts to UTF-16 and back (texts are code page 932
-// bytes, kept as given; getWindowText cuts them at a whole character, as the adapter does).
-// Last errors: registerHotKey / unregisterHotKey and sendMessageTimeout set `lastErrorValue`;
-// other calls leave what the test put there. The clock only moves forward.
+// WM_STYLECHANGING (but for how long a slow handler takes), frames of WS_EX_CLIENTEDGE /
+// WS_EX_STATICEDGE, hung windows catching up on the messages they missed, the conversion of
+// texts to UTF-16 and back (texts are code page 932 bytes, kept as given; getWindowText cuts
+// them at a whole character, as the adapter does). Last errors: registerHotKey /
+// unregisterHotKey, sendMessageTimeout and the changes to other programs' windows set
+// `lastErrorValue`; other calls leave what the test put there. The clock only moves forward.
 #pragma once
 
 #include <cstdint>
@@ -257,7 +264,14 @@ class SimWindowManager : public platform::Windows,
   // True when the path (any case) is the image of a process added here.
   bool isImagePath(const std::string& path) const;
   // A hung window answers nothing (see the top of this file). Other programs' windows only.
+  // Answering again, it makes the changes that timed out meanwhile.
   void setHung(platform::Hwnd window, bool hung);
+  // Hung from now until the clock reaches `until` (ms since boot).
+  void setBusy(platform::Hwnd window, uint32_t until);
+  // The window's handler of `message` keeps its thread busy for `ms` whenever the program's
+  // change sends it: WM_STYLECHANGING (setWindowLong), WM_WINDOWPOSCHANGING (showWindow,
+  // setWindowPos, moveWindow, setWindowPlacement), WM_ENABLE (enableWindow).
+  void slowHandler(platform::Hwnd window, uint32_t message, uint32_t ms);
   // What other programs and the user do at a moment on the clock (ms since boot). It happens
   // when the clock gets there, also while the program is blocked (sleeping, animating, waiting
   // for an answer), in the order of the moments.
@@ -685,6 +699,12 @@ class SimWindowManager : public platform::Windows,
   void runScheduled();
   // Records "BLOCKED <call> h... <detail>" and moves the clock by the wait.
   void blockedBy(const Window& window, const char* call, const std::string& detail = {});
+  // The guard of a change to another program's window (sim_busy_windows.cpp): true when it
+  // may be made now; else it failed (ERROR_TIMEOUT) and `later` is kept for when it is free,
+  // or dropped when another change is still outstanding.
+  bool changeReaches(platform::Hwnd window, const char* call, uint32_t message,
+                     std::function<void()> later);
+  void catchUp(Window& window);
   bool hungForeign(const Window& window) const;
 
   // The keyboard (sim_keyboard.cpp).
@@ -716,6 +736,7 @@ class SimWindowManager : public platform::Windows,
   std::vector<std::string>& actions_;
   uint64_t clock_ = 0;    // `now` widened, so timers survive its wrap
   uint32_t seenNow_ = 0;  // `now` when the clock was last synchronised
+  bool applyingLater_ = false;  // a change that timed out is being made now
   std::map<uint32_t, std::unique_ptr<Window>> windows_;
   std::vector<std::unique_ptr<Window>> replaced_;  // windows whose handle a test reused
   std::vector<platform::Hwnd> zOrder_;  // top-level windows, top first, topmost band first

@@ -8,6 +8,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,6 +34,15 @@ void resolve(HMODULE library, const char* name, F& target) {
   target = library ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)))
                    : nullptr;
 }
+
+// A change to `window` (see platform::Windows): another program's window is changed on a
+// worker thread that this thread waits for at most a second, without dispatching messages
+// (which would re-enter the program), so that a busy program cannot hold the user interface.
+// The worker finishes on its own after that, and until it has, the next change to that
+// window fails at once. The answer is the call's (with its last error), or 0 with
+// ERROR_TIMEOUT. The program's own windows are changed here, directly. `call` owns copies of
+// what it needs: it may outlive the caller.
+uintptr_t guardedChange(HWND window, std::function<uintptr_t()> call);
 
 // The port's texts (code page 932) as UTF-16 and back, whatever the system's code page.
 std::wstring fromProgramText(const std::string& text);

@@ -1,5 +1,5 @@
 // Plain windows' drawing and placing, other programs' windows, hot-keys and image lists:
-// straight mappings onto the API.
+// straight mappings onto the API; changes to other programs' windows through guardedChange.
 #include "platform/win32/win32_platform.h"
 
 #include <commctrl.h>
@@ -33,7 +33,9 @@ bool Win32Windows::animateWindow(p::Hwnd window, p::Dword milliseconds, p::Dword
 
 bool Win32Windows::moveWindow(p::Hwnd window, int32_t x, int32_t y, int32_t cx, int32_t cy,
                               bool repaint) {
-  return MoveWindow(toHwnd(window), x, y, cx, cy, repaint) != 0;
+  return guardedChange(toHwnd(window), [=, hwnd = toHwnd(window)]() -> uintptr_t {
+           return MoveWindow(hwnd, x, y, cx, cy, repaint) != 0;
+         }) != 0;
 }
 
 bool Win32Windows::adjustWindowRect(p::Rect& rect, uint32_t style, uint32_t exStyle) {
@@ -66,12 +68,16 @@ bool Win32Windows::setWindowPlacement(p::Hwnd window, const p::WindowPlacement& 
   wp.ptMaxPosition = {placement.maxPosition.x, placement.maxPosition.y};
   const p::Rect& n = placement.normalPosition;
   wp.rcNormalPosition = {n.left, n.top, n.right, n.bottom};
-  return SetWindowPlacement(toHwnd(window), &wp) != 0;
+  return guardedChange(toHwnd(window), [wp, hwnd = toHwnd(window)]() -> uintptr_t {
+           return SetWindowPlacement(hwnd, &wp) != 0;
+         }) != 0;
 }
 
 bool Win32Windows::setLayeredWindowAttributes(p::Hwnd window, p::ColorRef key, uint8_t alpha,
                                               p::Dword flags) {
-  return SetLayeredWindowAttributes(toHwnd(window), key, alpha, flags) != 0;
+  return guardedChange(toHwnd(window), [=, hwnd = toHwnd(window)]() -> uintptr_t {
+           return SetLayeredWindowAttributes(hwnd, key, alpha, flags) != 0;
+         }) != 0;
 }
 
 p::TimedResult Win32Windows::sendMessageTimeout(p::Hwnd window, uint32_t message,

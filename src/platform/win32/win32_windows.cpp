@@ -342,7 +342,10 @@ uint32_t Win32Windows::getWindowLong(p::Hwnd window, int32_t index) {
 }
 
 uint32_t Win32Windows::setWindowLong(p::Hwnd window, int32_t index, uint32_t value) {
-  return static_cast<uint32_t>(SetWindowLongA(toHwnd(window), index, static_cast<LONG>(value)));
+  return static_cast<uint32_t>(guardedChange(toHwnd(window), [=, hwnd = toHwnd(window)] {
+    return static_cast<uintptr_t>(
+        static_cast<uint32_t>(SetWindowLongA(hwnd, index, static_cast<LONG>(value))));
+  }));
 }
 
 std::string Win32Windows::getWindowText(p::Hwnd window, size_t bufferSize) {
@@ -405,12 +408,17 @@ p::Hwnd Win32Windows::getDesktopWindow() {
 }
 
 bool Win32Windows::showWindow(p::Hwnd window, int32_t command) {
-  return ShowWindow(toHwnd(window), command) != 0;
+  return guardedChange(toHwnd(window), [hwnd = toHwnd(window), command]() -> uintptr_t {
+           return ShowWindow(hwnd, command) != 0;
+         }) != 0;
 }
 
 bool Win32Windows::setWindowPos(p::Hwnd window, p::Hwnd insertAfter, int32_t x, int32_t y,
                                 int32_t cx, int32_t cy, uint32_t flags) {
-  return SetWindowPos(toHwnd(window), insertAfterHandle(insertAfter), x, y, cx, cy, flags) != 0;
+  HWND after = insertAfterHandle(insertAfter);
+  return guardedChange(toHwnd(window), [=, hwnd = toHwnd(window)]() -> uintptr_t {
+           return SetWindowPos(hwnd, after, x, y, cx, cy, flags) != 0;
+         }) != 0;
 }
 
 bool Win32Windows::setForegroundWindow(p::Hwnd window) {
@@ -470,7 +478,11 @@ bool Win32Windows::setDlgItemText(p::Hwnd dialog, int32_t id, const std::string&
 }
 
 bool Win32Windows::enableWindow(p::Hwnd window, bool enable) {
-  return EnableWindow(toHwnd(window), enable) != 0;
+  // EnableWindow answers whether the window was disabled: kept apart from a failure here.
+  const uintptr_t answer = guardedChange(toHwnd(window), [hwnd = toHwnd(window), enable] {
+    return static_cast<uintptr_t>(EnableWindow(hwnd, enable) != 0 ? 2 : 1);
+  });
+  return answer == 2;
 }
 
 bool Win32Windows::isWindowEnabled(p::Hwnd window) {
