@@ -15,11 +15,11 @@ class MainPanelTest : public ::testing::Test {
  protected:
   // Runs the program; `script` gets the panel, then the program is ended from the tray.
   void run(std::function<void(Hwnd)> script, std::vector<std::string> args = {kExe}) {
-    runProgram(*desk, std::move(args), [&](Hwnd panel) {
+    EXPECT_TRUE(runProgram(*desk, std::move(args), [&](Hwnd panel) {
       this->panel = panel;
       script(panel);
       trayMenu(*desk, panel, res::ID_TRAY_EXIT);
-    });
+    })) << "the program did not start or its script did not reach its end";
     EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "modal 102 left open"), 0);
   }
   bool visible(Hwnd window) { return desk->windows.isWindowVisible(window); }
@@ -171,12 +171,12 @@ TEST_F(MainPanelTest, MinimisedPanelIsRestoredByMainPanel) {
 
 TEST_F(MainPanelTest, EndSessionEndsOnlyWhenTheSessionReallyEnds) {
   bool stillRunning = false;
-  runProgram(*desk, {kExe}, [&](Hwnd panel) {
+  EXPECT_TRUE(runProgram(*desk, {kExe}, [&](Hwnd panel) {
     desk->windows.sendMessage(panel, platform::WM_ENDSESSION, 0, 0);
     stillRunning = desk->windows.isWindow(panel);
     desk->windows.sendMessage(panel, platform::WM_ENDSESSION, 0,
                               static_cast<platform::LParam>(platform::ENDSESSION_LOGOFF));
-  });
+  }));
   EXPECT_TRUE(stillRunning);
   EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "modal 102 left open"), 0);
   EXPECT_TRUE(desk->files.exists(kFolder + "\\ExclusionData.ini"));
@@ -225,12 +225,12 @@ TEST_F(MainPanelTest, ABusyShellIsAskedAgainAndAFailingOneIsLogged) {
 
   auto failing = sim::SimDesktop::singleMonitor();
   failing->trayErrors = {5};
-  runProgram(*failing, {kExe, "-K527"}, [&](Hwnd panel) {
+  EXPECT_TRUE(runProgram(*failing, {kExe, "-K527"}, [&](Hwnd panel) {
     EXPECT_TRUE(failing->trayIcons.empty());
     failing->advance(1000);  // the watchdog's modify fails, so it adds again
     EXPECT_EQ(failing->trayIcons.size(), 1u);
     trayMenu(*failing, panel, res::ID_TRAY_EXIT);
-  });
+  }));
   EXPECT_NE(failing->consoleOutput.find("通知領域にアイコンを登録できませんでした。 err=5\n"),
             std::string::npos);
 }
