@@ -28,11 +28,14 @@ class MainPanelTest : public ::testing::Test {
     desk->windows.getWindowRect(window, r);
     return r;
   }
-  // Where showPanel puts the panel: its frame in the work area's bottom-right corner.
+  // Where showPanel puts the panel: its visible frame (the window less invisible borders of
+  // 7, 0, 7, 7) against the work area's right edge. The window is centred on that frame, so
+  // with no invisible top border 3 px of the visible frame stay above the work area's bottom.
   Rect cornerRect() {
     Rect r = rectOf(panel);
     const Rect& work = desk->windows.workArea;
-    return {work.right - r.width(), work.bottom - r.height(), work.right, work.bottom};
+    return {work.right + 7 - r.width(), work.bottom + 4 - r.height(), work.right + 7,
+            work.bottom + 4};
   }
 
   std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();

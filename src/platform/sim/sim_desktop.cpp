@@ -17,6 +17,16 @@ using namespace platform;
 
 namespace {
 
+// A top-level window with a sizing or dialog frame, which Windows 10 draws as a thin line
+// with the rest of the frame invisible.
+bool hasSystemFrame(SimWindowManager& wm, Hwnd window) {
+  constexpr uint32_t kDialogFrame = WS_CAPTION & ~WS_BORDER;
+  const uint32_t style = wm.getWindowLong(window, GWL_STYLE);
+  if ((style & WS_CHILD) != 0) return false;
+  return (style & (WS_THICKFRAME | kDialogFrame)) != 0 ||
+         (wm.getWindowLong(window, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME) != 0;
+}
+
 std::string hex(uint64_t value) {
   char text[24];
   snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(value));
@@ -281,7 +291,7 @@ class SimDesktop::Services : public System,
       if (!desk_.compositionEnabled) return kCompositionDisabled;
       Rect r;
       wm.getWindowRect(window, r);
-      if (wm.getWindowProcessId(window) != wm.ownProcessId) {
+      if (wm.getWindowProcessId(window) != wm.ownProcessId || hasSystemFrame(wm, window)) {
         const Rect& in = desk_.frameInset;
         r = {r.left + in.left, r.top + in.top, r.right - in.right, r.bottom - in.bottom};
       }

@@ -10,8 +10,10 @@
 //
 // The Desktop Window Manager: registrations need composition on, a live top-level source and
 // a live top-level destination of the program's own; properties merge by flag. Extended frame
-// bounds are the window rectangle less `frameInset` (other programs' windows; the program's
-// own have none) and need composition; DWMWA_CLOAKED is unknown before version 6.2
+// bounds are the window rectangle less `frameInset` (other programs' windows, and the
+// program's own top-level windows with WS_THICKFRAME, WS_CAPTION's dialog frame or
+// WS_EX_DLGMODALFRAME, as Windows 10 leaves most of such a frame invisible; its popups
+// without a frame have none) and need composition; DWMWA_CLOAKED is unknown before version 6.2
 // (E_INVALIDARG), as on Windows 7. With composition switched off, registrations stay listed
 // but updates and size queries fail; a registration outlives its windows until unregistered.
 //
