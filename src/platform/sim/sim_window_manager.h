@@ -268,7 +268,8 @@ class SimWindowManager : public platform::Windows,
   // getWindowPlacement reports the current rectangle (-32000,... while minimised) as normal.
   bool winePlacementReportsCurrentRect = false;
   // setWindowPos(HWND_BOTTOM) keeps WS_EX_TOPMOST (any window): it is listed last yet drawn
-  // above the others, and takes the pointer over them.
+  // above the others, and takes the pointer over them. (Reported for Wine; Wine 8 here
+  // cleared the style of the program's own pop-ups, plain or layered.)
   bool wineBottomKeepsTopmost = false;
 
   // --- The program's own windows. ---
