@@ -183,7 +183,11 @@ class SimDesktop::Services : public System,
   }
   void redirectStdStreamsToConsole() override { desk_.stdoutTarget = Stream::Console; }
   void redirectStdStreamsToNull() override { desk_.stdoutTarget = Stream::Null; }
-  void setConsoleCtrlHandler(ConsoleCtrlHandler handler) override { desk_.ctrlHandler = handler; }
+  void setConsoleCtrlHandler(ConsoleCtrlHandler handler) override {
+    desk_.ctrlHandler = std::move(handler);
+  }
+  void exitFinished() override { desk_.exitFinished(); }
+  void waitForExit(Dword milliseconds) override { desk_.waitForExit(milliseconds); }
   void writeStdout(const std::string& bytes) override {
     switch (desk_.stdoutTarget) {
       case Stream::Inherited:
@@ -497,6 +501,44 @@ void SimDesktop::setRegistryDword(RegistryRoot root, const std::string& key,
   std::string bytes;
   for (int i = 0; i < 4; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
   registry[{static_cast<uint32_t>(root), key}][name] = bytes;
+}
+
+void SimDesktop::consoleEvent(Dword event) {
+  actions.push_back("console event " + std::to_string(event));
+  endsAfterHandler_ =
+      event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT;
+  handlerWaiting_ = false;
+  // The system's default handler ends the process when no handler takes the event.
+  if (!ctrlHandler || ctrlHandler(event) == 0) endsAfterHandler_ = true;
+  if (endsAfterHandler_ && !handlerWaiting_) endProcess("console handler returned");
+}
+
+void SimDesktop::waitForExit(uint32_t milliseconds) {
+  actions.push_back("console handler waits " + std::to_string(milliseconds));
+  if (exitDone_) return;
+  handlerWaiting_ = true;
+  const uint64_t wait = ++waits_;
+  windows.at(now + milliseconds, [this, wait] {
+    if (!handlerWaiting_ || waits_ != wait) return;
+    handlerWaiting_ = false;
+    if (endsAfterHandler_) endProcess("console handler gave up");
+  });
+}
+
+void SimDesktop::exitFinished() {
+  actions.push_back("exit finished");
+  exitDone_ = true;
+  if (!handlerWaiting_) return;
+  handlerWaiting_ = false;
+  if (endsAfterHandler_) endProcess("console handler returned");
+}
+
+void SimDesktop::endProcess(const char* why) {
+  if (processEnded) return;
+  actions.push_back(why);
+  actions.push_back("process ended");
+  processEnded = true;
+  if (onProcessEnd) onProcessEnd();
 }
 
 void SimDesktop::setTaskbar(TaskbarEdge edge, int32_t size) {
