@@ -2,9 +2,9 @@
 
 #include <memory>
 
+#include "app/quillmoor_dlg.h"
 #include "base/diagnostic_log.h"
 #include "base/program_folder.h"
-#include "app/quillmoor_dlg.h"
 #include "detect/exclusion_data.h"
 #include "res/strings.h"
 
@@ -14,14 +14,13 @@ constexpr const char* kMutexName = "__QUILLMOORFORTUNDRA_PEBBLEWICK__";
 
 }  // namespace
 
-int consoleCtrlHandler(platform::Dword) { return 1; }
-
 int CQuillmoorApp::run() {
   if (!startUp()) return 1;
   // The whole working life of the program is the main panel's modal loop.
   auto panel = std::make_unique<CQuillmoorDlg>(
-      CQuillmoorDlg::Ports(context_.platform, context_.checks, context_.version),
-      context_.switches, *environment_, *rules_);
+      CQuillmoorDlg::Ports(context_.platform, context_.checks, context_.version), context_.switches,
+      *environment_, *rules_);
+  panel->setConsoleExit(&consoleExit_);
   panel->doModal({});
   shutDown();
   panel.reset();
@@ -53,7 +52,8 @@ bool CQuillmoorApp::startUp() {
   if (context_.switches.debugMode) {
     system.allocConsole();  // fails when we already have one; the streams still go there
     system.redirectStdStreamsToConsole();
-    system.setConsoleCtrlHandler(consoleCtrlHandler);
+    system.setConsoleCtrlHandler(
+        [this](platform::Dword event) { return consoleExit_.onEvent(event); });
   } else {
     system.redirectStdStreamsToNull();
   }
@@ -64,8 +64,8 @@ bool CQuillmoorApp::startUp() {
 
   initProgramFolder(arguments.empty() ? std::string() : arguments[0], system);
 
-  environment_ = std::make_unique<DisplayEnvironment>(p.monitors, p.shell,
-                                                      context_.switches.layeredMode);
+  environment_ =
+      std::make_unique<DisplayEnvironment>(p.monitors, p.shell, context_.switches.layeredMode);
   rules_ = CExclusionData::openStore(p);
   return true;
 }
@@ -74,7 +74,8 @@ void CQuillmoorApp::shutDown() {
   platform::System& system = context_.platform.system;
   if (rules_) rules_->saveFile();
   rules_.reset();
-  environment_.reset();              // COM goes with the taskbar control
+  environment_.reset();     // COM goes with the taskbar control
+  consoleExit_.finished();  // the system may end the process from here on
   if (context_.switches.debugMode) {
     system.freeConsole();
     system.sleep(1000);

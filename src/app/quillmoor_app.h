@@ -3,13 +3,15 @@
 
 #include <memory>
 
+#include "app/console_exit.h"
 #include "base/app_context.h"
 #include "detect/exclusion_data.h"
 #include "display/display_environment.h"
 
 class CQuillmoorApp {
  public:
-  explicit CQuillmoorApp(platform::Platform& platform) : context_(platform) {}
+  explicit CQuillmoorApp(platform::Platform& platform)
+      : context_(platform), consoleExit_(platform.messages, platform.system) {}
 
   // Start-up, the main panel's run and shutdown. Returns the process's exit code: 0 after a
   // normal run, 1 when start-up refused to run (another instance, no mutex, no sockets).
@@ -23,9 +25,7 @@ class CQuillmoorApp {
   void shutDown();
 
   AppContext context_;
+  ConsoleExit consoleExit_;
   std::unique_ptr<DisplayEnvironment> environment_;
   std::unique_ptr<CExclusionData> rules_;  // from start-up to shutdown, which saves them
 };
-
-// The console control handler of debug mode: keeps Ctrl+C and Ctrl+Break from ending us.
-int consoleCtrlHandler(platform::Dword event);

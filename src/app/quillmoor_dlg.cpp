@@ -67,6 +67,7 @@ bool CQuillmoorDlg::onInitDialog() {
   dwm_.isCompositionEnabled(&composition_);
   updateGlass();
   setTimer(kWatchdogTimer, 1000);
+  if (consoleExit_ != nullptr) consoleExit_->setPanel(hwnd());
   return true;
 }
 

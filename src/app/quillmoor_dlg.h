@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/about_dlg.h"
+#include "app/console_exit.h"
 #include "app/home_link_dialog.h"
 #include "app/tray_icon.h"
 #include "base/command_line.h"
@@ -56,6 +57,9 @@ class CQuillmoorDlg : public HomeLinkDialog,
   // offered again at the next scan, so they get their previews without being reopened.
   void rulesChanged() override;
 
+  // Told the panel's window once the panel can take its exit command.
+  void setConsoleExit(ConsoleExit* exit) { consoleExit_ = exit; }
+
   bool panelShown() const { return panelShown_; }
   const platform::Margins& glassMargins() const { return glassMargins_; }
   CWinListDlg& winListPage() { return winListPage_; }
@@ -95,6 +99,7 @@ class CQuillmoorDlg : public HomeLinkDialog,
   CControlDlg controlPage_;
   CLimitDlg limitPage_;
   TrayIcon tray_;
+  ConsoleExit* consoleExit_ = nullptr;
   bool panelShown_ = false;
   bool pagesMade_ = false;  // the three pages exist: the tray icon's clicks are handled
   platform::Bool composition_ = 0;

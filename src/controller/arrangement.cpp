@@ -4,80 +4,58 @@ using platform::Rect;
 
 namespace {
 
-// Cells abut; int64 so that damaged margins cannot overflow the walk.
+// One walk for every edge, in two axes: 0 is x, 1 is y. Cells abut; int64 so that damaged
+// margins cannot overflow the walk.
 struct Cell {
-  int64_t left, top, right, bottom;
+  int64_t lo[2], hi[2];
 };
 
 Rect slotOf(const Cell& c, bool inset) {
   auto v = [](int64_t x) { return static_cast<int32_t>(x); };
-  if (inset) return {v(c.left + 2), v(c.top + 1), v(c.right - 2), v(c.bottom - 1)};
-  return {v(c.left), v(c.top), v(c.right), v(c.bottom)};
+  if (inset) return {v(c.lo[0] + 2), v(c.lo[1] + 1), v(c.hi[0] - 2), v(c.hi[1] - 1)};
+  return {v(c.lo[0]), v(c.lo[1]), v(c.hi[0]), v(c.hi[1])};
 }
 
 }  // namespace
 
 std::vector<Rect> buildSlots(const SettingsRecord& s, const Rect& screen) {
   std::vector<Rect> slots;
-  const int64_t w = s.thumbWidth, h = s.thumbHeight;
-  if (w <= 0 || h <= 0 || s.location < Top || s.location > Bottom) return slots;
-  const int64_t minX = int64_t{screen.left} + s.leftMargin;
-  const int64_t minY = int64_t{screen.top} + s.topMargin;
-  const int64_t maxX = int64_t{screen.right} - s.rightMargin;
-  const int64_t maxY = int64_t{screen.bottom} - s.bottomMargin;
-  Cell c{};
-  switch (s.location) {
-    case Top:
-    case Left:
-      c = {minX, minY, minX + w, minY + h};
-      break;
-    case Right:
-      c = {maxX - w, minY, maxX, minY + h};
-      break;
-    default:  // Bottom
-      c = {minX, maxY - h, minX + w, maxY};
-      break;
+  if (s.thumbWidth <= 0 || s.thumbHeight <= 0 || s.location < Top || s.location > Bottom) {
+    return slots;
   }
+  const int64_t size[2] = {s.thumbWidth, s.thumbHeight};
+  const int64_t min[2] = {int64_t{screen.left} + s.leftMargin, int64_t{screen.top} + s.topMargin};
+  const int64_t max[2] = {int64_t{screen.right} - s.rightMargin,
+                          int64_t{screen.bottom} - s.bottomMargin};
+  // Top and Bottom fill rows, Left and Right columns. A line always runs from its low end;
+  // the lines run away from the edge, backward (toward lower coordinates) from Right and
+  // Bottom.
+  const int along = (s.location == Top || s.location == Bottom) ? 0 : 1;
+  const int across = 1 - along;
+  const bool backward = s.location == Right || s.location == Bottom;
+
+  Cell c{};
+  c.lo[along] = min[along];
+  c.hi[along] = min[along] + size[along];
+  c.lo[across] = backward ? max[across] - size[across] : min[across];
+  c.hi[across] = c.lo[across] + size[across];
   while (slots.size() < kMaxSlots) {
     slots.push_back(slotOf(c, s.location == Top));
-    switch (s.location) {
-      case Top:  // rows top to bottom, each left to right
-      case Bottom:
-        if (c.right + w <= maxX) {
-          c.left = c.right;
-          c.right += w;
-          continue;
-        }
-        c.left = minX;
-        c.right = minX + w;
-        if (s.location == Top) {
-          c.top = c.bottom;
-          c.bottom += h;
-          if (c.bottom <= maxY) continue;
-        } else {
-          c.bottom = c.top;
-          c.top -= h;
-          if (c.top >= minY) continue;
-        }
-        return slots;
-      default:  // Left and Right: columns, each top to bottom
-        if (c.bottom + h <= maxY) {
-          c.top = c.bottom;
-          c.bottom += h;
-          continue;
-        }
-        c.top = minY;
-        c.bottom = minY + h;
-        if (s.location == Left) {
-          c.left = c.right;
-          c.right += w;
-          if (c.right <= maxX) continue;
-        } else {
-          c.right = c.left;
-          c.left -= w;
-          if (c.left >= minX) continue;
-        }
-        return slots;
+    if (c.hi[along] + size[along] <= max[along]) {
+      c.lo[along] = c.hi[along];
+      c.hi[along] += size[along];
+      continue;
+    }
+    c.lo[along] = min[along];
+    c.hi[along] = min[along] + size[along];
+    if (backward) {
+      c.hi[across] = c.lo[across];
+      c.lo[across] -= size[across];
+      if (c.lo[across] < min[across]) break;
+    } else {
+      c.lo[across] = c.hi[across];
+      c.hi[across] += size[across];
+      if (c.hi[across] > max[across]) break;
     }
   }
   return slots;

@@ -2,6 +2,7 @@
 // streams, current directory, command line, own executable, clock, code page.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,8 +26,10 @@ class VersionBlock {
   virtual std::optional<std::string> query(const std::string& subBlock) const = 0;
 };
 
-// Called on the system's own thread for a console control event; must touch no program state.
-using ConsoleCtrlHandler = int (*)(Dword event);
+// Called on the system's own thread for a console control event (CTRL_C_EVENT ...): it may
+// post a message and wait for the exit (System::waitForExit), and touches no program state.
+// After a close, log-off or shutdown event the system ends the process when it returns.
+using ConsoleCtrlHandler = std::function<int(Dword event)>;
 
 class System {
  public:
@@ -61,6 +64,11 @@ class System {
   virtual void redirectStdStreamsToConsole() = 0;  // stdout on CONOUT$, stdin on CONIN$
   virtual void redirectStdStreamsToNull() = 0;     // both on the null device
   virtual void setConsoleCtrlHandler(ConsoleCtrlHandler handler) = 0;
+  // The program's exit path is done (rules saved, windows put back): a console control handler
+  // waiting in waitForExit returns, and so does every later wait. Any thread.
+  virtual void exitFinished() = 0;
+  // On a console control handler's thread: waits until exitFinished, at most `milliseconds`.
+  virtual void waitForExit(Dword milliseconds) = 0;
   // Code page 932 text: a console shows it as such whatever its own code page; a file or a
   // pipe gets the bytes unchanged.
   virtual void writeStdout(const std::string& bytes) = 0;

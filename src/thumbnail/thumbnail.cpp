@@ -11,6 +11,10 @@ namespace {
 
 constexpr ColorRef kGrey = rgb(200, 200, 200);
 
+bool isTopmost(Windows& windows, Hwnd window) {
+  return (windows.getWindowLong(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
 }  // namespace
 
 void zoomAxis(int32_t share, int32_t size, int32_t& pan, int32_t& zoomed, int32_t& start) {
@@ -95,7 +99,13 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
       break;
     case WM_WINDOWPOSCHANGING:
       if (auto* position = reinterpret_cast<WindowPos*>(lParam)) {
-        position->insertAfter = (mouseIn || hover) ? kHwndTopmost : kHwndBottom;
+        // Off the top: first out of the topmost band while still in it (applyZOrder then
+        // asks for the bottom), as HWND_BOTTOM alone keeps a topmost window there under Wine.
+        if (mouseIn || hover) {
+          position->insertAfter = kHwndTopmost;
+        } else {
+          position->insertAfter = isTopmost(windows(), hwnd()) ? kHwndNotopmost : kHwndBottom;
+        }
       }
       break;
     case WM_PRINTCLIENT:
@@ -374,7 +384,10 @@ void Cthumbnail::applyZOrder() {
     setWindowPos(kHwndTopmost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     setFrame(true);
   } else {
-    setWindowPos(kHwndBottom, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Out of the topmost band, then to the bottom (Windows does both at once, Wine not).
+    constexpr uint32_t kRestack = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    if (isTopmost(windows(), hwnd())) setWindowPos(kHwndNotopmost, 0, 0, 0, 0, kRestack);
+    setWindowPos(kHwndBottom, 0, 0, 0, 0, kRestack);
     if (settings_.frame == 0) setFrame(false);
   }
 }

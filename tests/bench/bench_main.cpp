@@ -73,6 +73,7 @@ void advanceWithRepaints(sim::SimDesktop& desk, uint32_t seconds) {
 }
 
 struct Run {
+  bool ran = false;  // started, ran its script to the end and ended normally
   int previews = 0;
   Counts steady;
   Counts churn;
@@ -94,7 +95,7 @@ Run runWith(int limit, bool churn) {
                                             {40 + i, 40 + i, 40 + i + w, 40 + i + h}));
   }
   Run run;
-  support::runProgram(*desk, {support::kExe}, [&](Hwnd panel) {
+  run.ran = support::runProgram(*desk, {support::kExe}, [&](Hwnd panel) {
     advanceWithRepaints(*desk, 70);  // every window is handed over, one per second
     run.previews = static_cast<int>(desk->thumbnails.size());
     const Counts before = counts(*desk);
@@ -157,6 +158,10 @@ int main(int argc, char** argv) {
   }
   if (timers16 != timers4) {
     std::printf("FAIL: timer messages grow with the number of previews\n");
+    ++failures;
+  }
+  if (!full.ran || !few.ran) {
+    std::printf("FAIL: a run did not start or did not reach its end\n");
     ++failures;
   }
   if (full.previews != 16 || few.previews != 4) {

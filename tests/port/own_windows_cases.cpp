@@ -119,6 +119,15 @@ PORT_CASE(HandlerDecidesTheZOrder) {
   PORT_EXPECT(forced.askedInsertAfter == kHwndBottom);
   PORT_EXPECT_EQ(zIndex(p.windows, window), 0);
   PORT_EXPECT(p.windows.getWindowLong(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+  // Out of the band, then to the bottom: Windows and Wine agree on this way down (Wine
+  // keeps the band with HWND_BOTTOM alone).
+  forced.forceInsertAfter.reset();
+  const uint32_t restack = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  p.windows.setWindowPos(window, kHwndNotopmost, 0, 0, 0, 0, restack);
+  p.windows.setWindowPos(window, kHwndBottom, 0, 0, 0, 0, restack);
+  PORT_EXPECT_EQ(p.windows.getWindowLong(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0u);
+  PORT_EXPECT_EQ(zIndex(p.windows, window) + 1, static_cast<int>(p.windows.enumWindows().size()));
   p.ownWindows.destroyWindow(window);
   p.ownWindows.destroyWindow(below);
 }

@@ -26,7 +26,7 @@ TEST_F(FocusTest, TheUsersWindowKeepsTheKeyboardThroughThePreviewsWholeRoad) {
   const Hwnd mail = addAppWindow(*desk, "Inbox - Mail", "mail.exe", {200, 150, 1000, 650});
   Hwnd web;
   desk->windows.activateByUser(editor);
-  runProgram(*desk, {kExe}, [&](Hwnd panel) {
+  EXPECT_TRUE(runProgram(*desk, {kExe}, [&](Hwnd panel) {
     const Hwnd control = desk->windows.findDialog(res::IDD_CONTROL);
     EXPECT_EQ(foreground(), editor) << "the hidden panel took the keyboard at start-up";
     detect(2);
@@ -90,7 +90,7 @@ TEST_F(FocusTest, TheUsersWindowKeepsTheKeyboardThroughThePreviewsWholeRoad) {
     desk->windows.activateByUser(editor);
     desk->windows.postMessage(panel, platform::WM_COMMAND, res::ID_TRAY_EXIT, 0);
     desk->windows.pumpMessages();
-  });
+  }));
   EXPECT_TRUE(desk->windows.isIconic(mail));
   EXPECT_EQ(desk->windows.foreground(), editor) << "putting targets back at exit took the keyboard";
 }

@@ -15,11 +15,11 @@ class MainPanelTest : public ::testing::Test {
  protected:
   // Runs the program; `script` gets the panel, then the program is ended from the tray.
   void run(std::function<void(Hwnd)> script, std::vector<std::string> args = {kExe}) {
-    runProgram(*desk, std::move(args), [&](Hwnd panel) {
+    EXPECT_TRUE(runProgram(*desk, std::move(args), [&](Hwnd panel) {
       this->panel = panel;
       script(panel);
       trayMenu(*desk, panel, res::ID_TRAY_EXIT);
-    });
+    })) << "the program did not start or its script did not reach its end";
     EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "modal 102 left open"), 0);
   }
   bool visible(Hwnd window) { return desk->windows.isWindowVisible(window); }
@@ -28,11 +28,14 @@ class MainPanelTest : public ::testing::Test {
     desk->windows.getWindowRect(window, r);
     return r;
   }
-  // Where showPanel puts the panel: its frame in the work area's bottom-right corner.
+  // Where showPanel puts the panel: its visible frame (the window less invisible borders of
+  // 7, 0, 7, 7) against the work area's right edge. The window is centred on that frame, so
+  // with no invisible top border 3 px of the visible frame stay above the work area's bottom.
   Rect cornerRect() {
     Rect r = rectOf(panel);
     const Rect& work = desk->windows.workArea;
-    return {work.right - r.width(), work.bottom - r.height(), work.right, work.bottom};
+    return {work.right + 7 - r.width(), work.bottom + 4 - r.height(), work.right + 7,
+            work.bottom + 4};
   }
 
   std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
@@ -171,12 +174,12 @@ TEST_F(MainPanelTest, MinimisedPanelIsRestoredByMainPanel) {
 
 TEST_F(MainPanelTest, EndSessionEndsOnlyWhenTheSessionReallyEnds) {
   bool stillRunning = false;
-  runProgram(*desk, {kExe}, [&](Hwnd panel) {
+  EXPECT_TRUE(runProgram(*desk, {kExe}, [&](Hwnd panel) {
     desk->windows.sendMessage(panel, platform::WM_ENDSESSION, 0, 0);
     stillRunning = desk->windows.isWindow(panel);
     desk->windows.sendMessage(panel, platform::WM_ENDSESSION, 0,
                               static_cast<platform::LParam>(platform::ENDSESSION_LOGOFF));
-  });
+  }));
   EXPECT_TRUE(stillRunning);
   EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "modal 102 left open"), 0);
   EXPECT_TRUE(desk->files.exists(kFolder + "\\ExclusionData.ini"));
@@ -225,12 +228,12 @@ TEST_F(MainPanelTest, ABusyShellIsAskedAgainAndAFailingOneIsLogged) {
 
   auto failing = sim::SimDesktop::singleMonitor();
   failing->trayErrors = {5};
-  runProgram(*failing, {kExe, "-K527"}, [&](Hwnd panel) {
+  EXPECT_TRUE(runProgram(*failing, {kExe, "-K527"}, [&](Hwnd panel) {
     EXPECT_TRUE(failing->trayIcons.empty());
     failing->advance(1000);  // the watchdog's modify fails, so it adds again
     EXPECT_EQ(failing->trayIcons.size(), 1u);
     trayMenu(*failing, panel, res::ID_TRAY_EXIT);
-  });
+  }));
   EXPECT_NE(failing->consoleOutput.find("通知領域にアイコンを登録できませんでした。 err=5\n"),
             std::string::npos);
 }

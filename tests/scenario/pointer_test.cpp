@@ -23,6 +23,8 @@ class PointerTest : public PreviewTest {
 };
 
 TEST_F(PointerTest, EnteringLiftsThePreviewAndLeavingLetsItSinkWithinAPoll) {
+  // As under Wine, where the bottom alone would leave the preview above every window.
+  desk->windows.wineBottomKeepsTopmost = true;
   const Hwnd target = addAppWindow(*desk, "Doc - Editor", "ed.exe", kNormal);
   desk->windows.activateByUser(target);
   run([&](Hwnd) {
@@ -63,6 +65,9 @@ TEST_F(PointerTest, EnteringLiftsThePreviewAndLeavingLetsItSinkWithinAPoll) {
     EXPECT_TRUE(logged("■MouseOUT Doc - Editor\n"));
     EXPECT_EQ(desk->windows.layeredAlpha(preview), 153);
     EXPECT_EQ(desk->windows.enumWindows().back(), preview);
+    EXPECT_EQ(desk->windows.getWindowLong(preview, platform::GWL_EXSTYLE) &
+                  platform::WS_EX_TOPMOST,
+              0u);
     EXPECT_FALSE(framed(preview));
     EXPECT_FALSE(leaveTimerRuns(preview)) << "the leave poll outlived the pointer";
     EXPECT_EQ(desk->windows.foreground(), target);

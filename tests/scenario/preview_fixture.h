@@ -24,11 +24,11 @@ class PreviewTest : public ::testing::Test {
     desk->files.writeFile(kFolder + "\\QuillmoorForTundra.ini", "[SYSTEM]\r\n" + keys);
   }
   void run(std::function<void(Hwnd)> script, std::vector<std::string> args = {kExe, "-K527"}) {
-    runProgram(*desk, std::move(args), [&](Hwnd panel) {
+    EXPECT_TRUE(runProgram(*desk, std::move(args), [&](Hwnd panel) {
       control = desk->windows.findDialog(res::IDD_CONTROL);
       script(panel);
       trayMenu(*desk, panel, res::ID_TRAY_EXIT);
-    });
+    })) << "the program did not start or its script did not reach its end";
     EXPECT_EQ(count("modal 102 left open"), 0);
     EXPECT_EQ(countPrefix("BLOCKED"), 0);  // nothing ever waited on a hung program
     EXPECT_EQ(countPrefix("paint not validated"), 0);

@@ -49,7 +49,8 @@ TEST_F(RulesAndSettingsTest, ExcludedWindowsStayExcludedInTheNextRun) {
   // ... and windows that the rules, read back changed, would match instead.
   const std::vector<Hwnd> kept = {
       addAppWindow(*desk, "Mail", "any.exe"),
-      addAppWindow(*desk, std::string(254, 'a') + "\x81\x45", "a.exe"),
+      // (254 'a' and a whole double-byte character would be read as the cut title itself.)
+      addAppWindow(*desk, std::string(254, 'a') + "b", "a.exe"),
       addAppWindow(*desk, "R\x81\x45", "r.exe"),
       addAppWindow(*desk, "Untitled", "ed.exe"),
   };
@@ -189,6 +190,48 @@ TEST_F(RulesAndSettingsTest, TheEndOfTheSessionSavesTheRulesAtOnce) {
     savedAtNotice = file(kRules);
   });
   EXPECT_NE(savedAtNotice.find("TITLE=Report\r\nPNAME=word.exe\r\n"), std::string::npos);
+}
+
+// Closing the debug console, or a log-off or shutdown reaching it, ends the process as soon as
+// its handler returns: by then the normal exit must have put the kept window back and saved
+// the rule added in this run.
+TEST_F(RulesAndSettingsTest, TheConsolesEndingEventsRunTheNormalExitFirst) {
+  for (const platform::Dword event :
+       {platform::CTRL_CLOSE_EVENT, platform::CTRL_LOGOFF_EVENT, platform::CTRL_SHUTDOWN_EVENT}) {
+    SCOPED_TRACE(event);
+    desk = sim::SimDesktop::singleMonitor();
+    const Hwnd kept = addAppWindow(*desk, "Kept", "kept.exe", scenario::kNormal);
+    const Hwnd report = addAppWindow(*desk, "Report", "word.exe");
+    std::string rulesAtEnd;
+    uint32_t keptStyleAtEnd = 0;
+    desk->onProcessEnd = [&] {
+      rulesAtEnd = file(kRules);
+      keptStyleAtEnd = styleOf(kept);
+    };
+    EXPECT_TRUE(runProgram(*desk, {kExe, "-K527"}, [&](Hwnd panel) {
+      control = desk->windows.findDialog(res::IDD_CONTROL);
+      trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
+      detect(2);
+      desk->windows.userMinimize(kept);
+      desk->advance(700);
+      ASSERT_EQ(rectOf(kept).left, 10100) << "the window was not kept live";
+      exclude(report);
+      // Ctrl+C and Ctrl+Break change nothing.
+      desk->consoleEvent(platform::CTRL_C_EVENT);
+      desk->consoleEvent(platform::CTRL_BREAK_EVENT);
+      desk->windows.pumpMessages();
+      ASSERT_TRUE(desk->windows.isWindow(panel));
+      ASSERT_FALSE(desk->processEnded);
+      desk->consoleEvent(event);
+      desk->windows.pumpMessages();  // the program's loop, while the handler waits
+    }));
+    EXPECT_TRUE(desk->processEnded);
+    EXPECT_EQ(count("console handler gave up"), 0);
+    EXPECT_NE(rulesAtEnd.find("TITLE=Report\r\nPNAME=word.exe\r\n"), std::string::npos)
+        << rulesAtEnd;
+    EXPECT_NE(keptStyleAtEnd & platform::WS_MINIMIZE, 0u);
+    EXPECT_EQ(keptStyleAtEnd & platform::WS_DISABLED, 0u);
+  }
 }
 
 TEST_F(RulesAndSettingsTest, SettingsOutsideTheirRangesStillGivePreviews) {

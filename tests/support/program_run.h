@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,12 +16,19 @@ namespace support {
 inline const std::string kFolder = "C:\\Programs\\Quillmoor";
 inline const std::string kExe = kFolder + "\\ZENTA.exe";
 
-inline int runProgram(sim::SimDesktop& desk, std::vector<std::string> arguments,
-                      std::function<void(platform::Hwnd panel)> script) {
+// True only when the program started, the script ran to its end inside the panel's loop
+// and the program ended normally: a run that never reached its script tests nothing.
+[[nodiscard]] inline bool runProgram(sim::SimDesktop& desk, std::vector<std::string> arguments,
+                                     std::function<void(platform::Hwnd panel)> script) {
   desk.commandLine = std::move(arguments);
-  desk.windows.modalScripts[res::IDD_MAIN_PANEL] = std::move(script);
-  CQuillmoorApp app(desk.platform());
-  return app.run();
+  auto scriptEnded = std::make_shared<bool>(false);
+  desk.windows.modalScripts[res::IDD_MAIN_PANEL] = [scriptEnded, script](platform::Hwnd panel) {
+    script(panel);
+    *scriptEnded = true;
+  };
+  const bool ran = CQuillmoorApp(desk.platform()).run() == 0 && *scriptEnded;
+  desk.mutexesOwned.clear();  // the process has ended: the system lets its mutex go
+  return ran;
 }
 
 // The tray icon's callback, as the shell sends it for a mouse message.

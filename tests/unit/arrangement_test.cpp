@@ -57,6 +57,12 @@ TEST(Arrangement, TheFirstCellIsAlwaysThereAndExactFitsCount) {
   SettingsRecord s = record(Left);
   EXPECT_EQ(buildSlots(s, {0, 0, 190, 400}).size(), 3u);
   EXPECT_EQ(buildSlots(s, {0, 0, 190, 399}).size(), 2u);
+  // The same for a row (20 + 3 * 160 = 500 = 510 - 10), and for the next line when lines
+  // run backward: a second column from the right needs 350 - 10 - 2 * 160 = 20 (left margin).
+  EXPECT_EQ(buildSlots(record(Top), {0, 0, 510, 160}).size(), 3u);
+  EXPECT_EQ(buildSlots(record(Top), {0, 0, 509, 160}).size(), 2u);
+  EXPECT_EQ(buildSlots(record(Right), {0, 0, 350, 160}).size(), 2u);
+  EXPECT_EQ(buildSlots(record(Right), {0, 0, 349, 160}).size(), 1u);
   // A screen that does not start at the origin.
   EXPECT_EQ(buildSlots(s, {-1920, 0, 0, 1080})[0], (Rect{-1900, 10, -1740, 130}));
 }

@@ -17,6 +17,16 @@ using namespace platform;
 
 namespace {
 
+// A top-level window with a sizing or dialog frame, which Windows 10 draws as a thin line
+// with the rest of the frame invisible.
+bool hasSystemFrame(SimWindowManager& wm, Hwnd window) {
+  constexpr uint32_t kDialogFrame = WS_CAPTION & ~WS_BORDER;
+  const uint32_t style = wm.getWindowLong(window, GWL_STYLE);
+  if ((style & WS_CHILD) != 0) return false;
+  return (style & (WS_THICKFRAME | kDialogFrame)) != 0 ||
+         (wm.getWindowLong(window, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME) != 0;
+}
+
 std::string hex(uint64_t value) {
   char text[24];
   snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(value));
@@ -174,7 +184,11 @@ class SimDesktop::Services : public System,
   }
   void redirectStdStreamsToConsole() override { desk_.stdoutTarget = Stream::Console; }
   void redirectStdStreamsToNull() override { desk_.stdoutTarget = Stream::Null; }
-  void setConsoleCtrlHandler(ConsoleCtrlHandler handler) override { desk_.ctrlHandler = handler; }
+  void setConsoleCtrlHandler(ConsoleCtrlHandler handler) override {
+    desk_.ctrlHandler = std::move(handler);
+  }
+  void exitFinished() override { desk_.exitFinished(); }
+  void waitForExit(Dword milliseconds) override { desk_.waitForExit(milliseconds); }
   void writeStdout(const std::string& bytes) override {
     switch (desk_.stdoutTarget) {
       case Stream::Inherited:
@@ -282,7 +296,7 @@ class SimDesktop::Services : public System,
       if (!desk_.compositionEnabled) return kCompositionDisabled;
       Rect r;
       wm.getWindowRect(window, r);
-      if (wm.getWindowProcessId(window) != wm.ownProcessId) {
+      if (wm.getWindowProcessId(window) != wm.ownProcessId || hasSystemFrame(wm, window)) {
         const Rect& in = desk_.frameInset;
         r = {r.left + in.left, r.top + in.top, r.right - in.right, r.bottom - in.bottom};
       }
@@ -488,6 +502,44 @@ void SimDesktop::setRegistryDword(RegistryRoot root, const std::string& key,
   std::string bytes;
   for (int i = 0; i < 4; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
   registry[{static_cast<uint32_t>(root), key}][name] = bytes;
+}
+
+void SimDesktop::consoleEvent(Dword event) {
+  actions.push_back("console event " + std::to_string(event));
+  endsAfterHandler_ =
+      event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT;
+  handlerWaiting_ = false;
+  // The system's default handler ends the process when no handler takes the event.
+  if (!ctrlHandler || ctrlHandler(event) == 0) endsAfterHandler_ = true;
+  if (endsAfterHandler_ && !handlerWaiting_) endProcess("console handler returned");
+}
+
+void SimDesktop::waitForExit(uint32_t milliseconds) {
+  actions.push_back("console handler waits " + std::to_string(milliseconds));
+  if (exitDone_) return;
+  handlerWaiting_ = true;
+  const uint64_t wait = ++waits_;
+  windows.at(now + milliseconds, [this, wait] {
+    if (!handlerWaiting_ || waits_ != wait) return;
+    handlerWaiting_ = false;
+    if (endsAfterHandler_) endProcess("console handler gave up");
+  });
+}
+
+void SimDesktop::exitFinished() {
+  actions.push_back("exit finished");
+  exitDone_ = true;
+  if (!handlerWaiting_) return;
+  handlerWaiting_ = false;
+  if (endsAfterHandler_) endProcess("console handler returned");
+}
+
+void SimDesktop::endProcess(const char* why) {
+  if (processEnded) return;
+  actions.push_back(why);
+  actions.push_back("process ended");
+  processEnded = true;
+  if (onProcessEnd) onProcessEnd();
 }
 
 void SimDesktop::setTaskbar(TaskbarEdge edge, int32_t size) {

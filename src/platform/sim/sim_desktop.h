@@ -10,8 +10,10 @@
 //
 // The Desktop Window Manager: registrations need composition on, a live top-level source and
 // a live top-level destination of the program's own; properties merge by flag. Extended frame
-// bounds are the window rectangle less `frameInset` (other programs' windows; the program's
-// own have none) and need composition; DWMWA_CLOAKED is unknown before version 6.2
+// bounds are the window rectangle less `frameInset` (other programs' windows, and the
+// program's own top-level windows with WS_THICKFRAME, WS_CAPTION's dialog frame or
+// WS_EX_DLGMODALFRAME, as Windows 10 leaves most of such a frame invisible; its popups
+// without a frame have none) and need composition; DWMWA_CLOAKED is unknown before version 6.2
 // (E_INVALIDARG), as on Windows 7. With composition switched off, registrations stay listed
 // but updates and size queries fail; a registration outlives its windows until unregistered.
 //
@@ -20,7 +22,8 @@
 // lead-byte test of isLeadByte: the simulated files and profile functions read every path and
 // value as code page 932.
 //
-// What it does not model: threads, security, real pixels, other code pages, thumbnails
+// What it does not model: threads (a console control handler's wait is modelled without one:
+// see consoleEvent), security, real pixels, other code pages, thumbnails
 // drawn, anything the port does not ask for.
 #pragma once
 
@@ -111,7 +114,18 @@ class SimDesktop {
   std::string consoleOutput;    // what reached the console
   std::string inheritedOutput;  // what was written before any redirection
   size_t discardedBytes = 0;    // written to the null device
-  platform::ConsoleCtrlHandler ctrlHandler = nullptr;
+  platform::ConsoleCtrlHandler ctrlHandler;
+  // A console control event (CTRL_CLOSE_EVENT ...), as the system raises it: the handler is
+  // called at once. Without threads, a handler that waits for the exit (waitForExit) is taken
+  // to wait from there on while the program's loop runs as the test lets it (pumpMessages,
+  // the end of the panel's script), and to return when the program calls exitFinished or when
+  // its bound has passed on the clock, whichever comes first. After a close, log-off or
+  // shutdown event (or one no handler took) the system ends the process when the handler has
+  // returned: `processEnded` is set and `onProcessEnd` runs, to see what the program left.
+  // The program's code goes on running here afterwards; on Windows nothing more would happen.
+  void consoleEvent(platform::Dword event);
+  bool processEnded = false;
+  std::function<void()> onProcessEnd;
 
   // The ANSI code page: 932, or 1252 (no lead bytes).
   uint32_t systemCodePage = 932;
@@ -186,6 +200,14 @@ class SimDesktop {
   std::set<std::string> closedFolders;
 
  private:
+  void waitForExit(uint32_t milliseconds);
+  void exitFinished();
+  void endProcess(const char* why);
+  bool exitDone_ = false;        // exitFinished was called: every wait returns at once
+  bool handlerWaiting_ = false;  // a console handler waits for the exit
+  bool endsAfterHandler_ = false;
+  uint64_t waits_ = 0;           // tells a wait's bound from a later wait's
+
   class Services;
   std::unique_ptr<Services> services_;
   std::unique_ptr<platform::Platform> platform_;

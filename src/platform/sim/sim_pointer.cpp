@@ -22,10 +22,15 @@ bool inside(const Rect& r, Point p) {
 }  // namespace
 
 Hwnd SimWindowManager::ownWindowAt(Point at) const {
-  for (const Hwnd handle : zOrder_) {
-    const Window* w = live(handle);
-    if (w == nullptr || !w->visible() || !inside(w->rect, at)) continue;
-    return w->own ? handle : Hwnd{};  // the first window under the point takes the pointer
+  // The topmost band is drawn above the rest, also where Wine lists one of it last.
+  for (const bool band : {true, false}) {
+    for (const Hwnd handle : zOrder_) {
+      const Window* w = live(handle);
+      if (w == nullptr || w->topmost() != band || !w->visible() || !inside(w->rect, at)) {
+        continue;
+      }
+      return w->own ? handle : Hwnd{};  // the first window under the point takes the pointer
+    }
   }
   return {};
 }

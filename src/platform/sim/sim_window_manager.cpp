@@ -99,7 +99,7 @@ void SimWindowManager::restack(Window& window, Hwnd insertAfter) {
     window.exStyle &= ~WS_EX_TOPMOST;
     placeOnTop(window);
   } else if (insertAfter == kHwndBottom) {
-    window.exStyle &= ~WS_EX_TOPMOST;
+    if (!wineBottomKeepsTopmost) window.exStyle &= ~WS_EX_TOPMOST;
     std::erase(zOrder_, window.handle);
     zOrder_.push_back(window.handle);
   } else {

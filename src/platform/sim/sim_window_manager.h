@@ -282,11 +282,15 @@ class SimWindowManager : public platform::Windows,
   // The alpha given to setLayeredWindowAttributes with LWA_ALPHA; none while opaque.
   std::optional<uint8_t> layeredAlpha(platform::Hwnd window) const;
 
-  // Wine's ways with other programs' windows; off is Windows' behaviour.
+  // Wine's ways; off is Windows' behaviour.
   bool wineForeignPlacementFails = false;    // setWindowPlacement: false, nothing changes
   bool wineDisabledIgnoresMinimize = false;  // WM_SYSCOMMAND SC_MINIMIZE to a disabled one
   // getWindowPlacement reports the current rectangle (-32000,... while minimised) as normal.
   bool winePlacementReportsCurrentRect = false;
+  // setWindowPos(HWND_BOTTOM) keeps WS_EX_TOPMOST (any window): it is listed last yet drawn
+  // above the others, and takes the pointer over them. (Reported for Wine; Wine 8 here
+  // cleared the style of the program's own pop-ups, plain or layered.)
+  bool wineBottomKeepsTopmost = false;
 
   // --- The program's own windows. ---
   // The newest live dialog made from the template with this id; 0 when none.

@@ -68,6 +68,8 @@ class Win32System : public platform::System {
   void redirectStdStreamsToConsole() override;
   void redirectStdStreamsToNull() override;
   void setConsoleCtrlHandler(platform::ConsoleCtrlHandler handler) override;
+  void exitFinished() override;
+  void waitForExit(platform::Dword milliseconds) override;
   void writeStdout(const std::string& bytes) override;
   bool setCurrentDirectory(const std::string& path) override;
   std::string getCurrentDirectory() override;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace win32 {
 
@@ -134,8 +135,36 @@ void Win32System::redirectStdStreamsToNull() {
   if (freopen("/dev/nul", "r", stdin) == nullptr) freopen("NUL", "r", stdin);
 }
 
+namespace {
+
+// Set once on the user-interface thread before the system can call it; read on its thread.
+ConsoleCtrlHandler& consoleHandler() {
+  static ConsoleCtrlHandler handler;
+  return handler;
+}
+
+BOOL WINAPI onConsoleCtrl(DWORD event) { return consoleHandler()(event) != 0 ? TRUE : FALSE; }
+
+// Manual reset: once the exit is done, every wait returns at once.
+HANDLE exitEvent() {
+  static const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  return event;
+}
+
+}  // namespace
+
 void Win32System::setConsoleCtrlHandler(ConsoleCtrlHandler handler) {
-  SetConsoleCtrlHandler(reinterpret_cast<PHANDLER_ROUTINE>(handler), TRUE);
+  exitEvent();  // made here, on the user-interface thread, before any handler runs
+  consoleHandler() = std::move(handler);
+  SetConsoleCtrlHandler(onConsoleCtrl, TRUE);
+}
+
+void Win32System::exitFinished() {
+  if (exitEvent() != nullptr) SetEvent(exitEvent());
+}
+
+void Win32System::waitForExit(Dword milliseconds) {
+  if (exitEvent() != nullptr) WaitForSingleObject(exitEvent(), milliseconds);
 }
 
 void Win32System::writeStdout(const std::string& bytes) {

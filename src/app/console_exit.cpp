@@ -1,0 +1,18 @@
+#include "app/console_exit.h"
+
+#include "res/dialogs.h"
+
+using namespace platform;
+
+int ConsoleExit::onEvent(Dword event) {
+  if (event != CTRL_CLOSE_EVENT && event != CTRL_LOGOFF_EVENT && event != CTRL_SHUTDOWN_EVENT) {
+    return 1;
+  }
+  const Hwnd panel{panel_.load()};
+  if (!panel) return 1;
+  // Posting is safe from any thread; the panel's loop runs the exit while we wait. A panel
+  // already gone means the exit is under way: wait for it all the same.
+  messages_.postMessage(panel, WM_COMMAND, res::ID_TRAY_EXIT, 0);
+  system_.waitForExit(kWaitMs);
+  return 1;
+}
