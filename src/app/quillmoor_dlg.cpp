@@ -81,7 +81,13 @@ LResult CQuillmoorDlg::windowProc(uint32_t message, WParam wParam, LParam lParam
       return onTrayNotify(wParam, lParam);
     case WM_ENDSESSION:
       if (wParam != 0 || (static_cast<uint64_t>(lParam) & ENDSESSION_LOGOFF) != 0) {
+        // The process may be ended as soon as this returns, and a box of ours may hold the
+        // modal loop open meanwhile: kept windows go back and the rules are saved here, and
+        // no new preview is made after.
+        controlPage_.closeAll();
+        winListPage_.goSuspend();
         controlPage_.saveExclusions();
+        if (consoleExit_ != nullptr) consoleExit_->finished();
         ui::Dialog::onOK();  // the framework's: ends the modal loop
       }
       return 0;

@@ -80,6 +80,8 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   CLimitDlg* limitPage() const { return limitPage_; }
   // Has the exclusion rule store write its file (at the end of the Windows session).
   void saveExclusions();
+  // Closes every preview, putting each kept window back (at the end of the session).
+  void closeAll();
 
   // The detector's reports, forwarded by the main panel.
   void entryWindow(const WindowEntry& record);
@@ -134,7 +136,6 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
  private:
   // Frees the slot, then closes its preview for `reason` and lets it go.
   void closeThumbnail(ThumbnailSlot& slot, ThumbState reason);
-  void closeAll();
   void pollPreviews();
   int32_t slotsInUse() const;
   int32_t findSlot(platform::Hwnd hwnd) const;

@@ -174,10 +174,15 @@ TEST_F(RulesAndSettingsTest, ARuleDeletedOrRelaxedGivesTheWindowItsPreviewBack) 
 
 TEST_F(RulesAndSettingsTest, TheEndOfTheSessionSavesTheRulesAtOnce) {
   const Hwnd target = addAppWindow(*desk, "Report", "word.exe");
+  const Hwnd kept = addAppWindow(*desk, "Kept", "kept.exe", scenario::kNormal);
   std::string savedAtNotice;
+  uint32_t keptStyleAtNotice = 0;
   run([&](Hwnd panel) {
     trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
-    detect(1);
+    detect(2);
+    desk->windows.userMinimize(kept);
+    desk->advance(700);
+    ASSERT_EQ(rectOf(kept).left, 10100) << "the window was not kept live";
     exclude(target);
     EXPECT_NE(file(kRules).find("TITLE=Report\r\n"), std::string::npos);  // at once
     // Emptied by hand; not the end of the session: nothing is written.
@@ -188,8 +193,14 @@ TEST_F(RulesAndSettingsTest, TheEndOfTheSessionSavesTheRulesAtOnce) {
     desk->windows.sendMessage(panel, platform::WM_ENDSESSION, 0,
                               static_cast<platform::LParam>(platform::ENDSESSION_LOGOFF));
     savedAtNotice = file(kRules);
+    keptStyleAtNotice = styleOf(kept);
+    detect(2);  // what the loop still runs makes no preview again
+    EXPECT_FALSE(hasPreview(kept));
   });
   EXPECT_NE(savedAtNotice.find("TITLE=Report\r\nPNAME=word.exe\r\n"), std::string::npos);
+  // ... and the kept window is back by then.
+  EXPECT_NE(keptStyleAtNotice & platform::WS_MINIMIZE, 0u);
+  EXPECT_EQ(keptStyleAtNotice & platform::WS_DISABLED, 0u);
 }
 
 // Closing the debug console, or a log-off or shutdown reaching it, ends the process as soon as
@@ -222,8 +233,18 @@ TEST_F(RulesAndSettingsTest, TheConsolesEndingEventsRunTheNormalExitFirst) {
       desk->windows.pumpMessages();
       ASSERT_TRUE(desk->windows.isWindow(panel));
       ASSERT_FALSE(desk->processEnded);
-      desk->consoleEvent(event);
-      desk->windows.pumpMessages();  // the program's loop, while the handler waits
+      if (event == platform::CTRL_CLOSE_EVENT) {
+        // While a box of the program holds its modal loop, longer than the system waits.
+        desk->whileMessageBox = [&] {
+          desk->consoleEvent(event);
+          desk->windows.pumpMessages();
+          desk->advance(platform::Dword{6000});
+        };
+        desk->windows.clickButton(control, res::IDC_MOVE_HEAD);  // no row chosen: a box
+      } else {
+        desk->consoleEvent(event);
+        desk->windows.pumpMessages();  // the program's loop, while the handler waits
+      }
     }));
     EXPECT_TRUE(desk->processEnded);
     EXPECT_EQ(count("console handler gave up"), 0);
