@@ -33,7 +33,8 @@ class Drawing {
   // The part `source` of any window as PrintWindow with `flags` draws it, stretched to fill
   // `size`. PrintWindow draws the whole window with its window rectangle's top-left corner at
   // (0,0), so `source` is relative to that corner, as a DWM thumbnail's source is. None when
-  // PrintWindow fails. PrintWindow sends the window a message: it waits while that one hangs.
+  // PrintWindow fails. PrintWindow sends the window a message: like a change to another
+  // program's window (windows.h), it waits a second at most for its thread, then gives none.
   virtual BitmapHandle printWindowPart(Hwnd window, const Rect& source, Size size,
                                        uint32_t flags) = 0;
   virtual void deleteBitmap(BitmapHandle bitmap) = 0;

@@ -62,6 +62,13 @@ TEST_F(PreviewTest, CopyPutsWhatThePreviewShowsOnTheClipboard) {
     EXPECT_EQ(copy(), own);
     EXPECT_LE(desk->now - before, 1000u);
     desk->windows.setHung(target, false);
+    // One that answers the probe and then takes 15 s to print holds the program a second.
+    desk->windows.slowHandler(target, platform::WM_PRINT, 15000);
+    const uint32_t busyFrom = desk->now;
+    EXPECT_EQ(copy(), own);
+    EXPECT_LE(desk->now - busyFrom, 1000u);
+    desk->advance(15000);
+    desk->windows.slowHandler(target, platform::WM_PRINT, 0);
 
     // Another program holds the clipboard open: nothing changes, nothing is left over.
     desk->windows.clipboardHeldElsewhere = true;

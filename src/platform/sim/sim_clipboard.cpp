@@ -42,7 +42,10 @@ BitmapHandle SimWindowManager::printWindowPart(Hwnd window, const Rect& source, 
   Window* w = live(window);
   if (w == nullptr) return {};
   if (!w->own) ++crossProcessMessages;
-  if (hungForeign(*w)) blockedBy(*w, "printWindow");  // WM_PRINT waits for the window
+  // WM_PRINT waits for the window's thread, as a change does: a second at most.
+  if (!changeReaches(window, "printWindow", WM_PRINT, [] {})) return {};
+  w = live(window);
+  if (w == nullptr) return {};
   if (printWindowFails || ((flags & PW_RENDERFULLCONTENT) != 0 && printFullContentFails)) {
     return {};
   }

@@ -97,7 +97,8 @@
 //   test's hook sends), a menu closed by a click elsewhere.
 // - Bitmaps and the clipboard (sim_clipboard.cpp): bitmaps are a size and where their
 //   picture came from, live until deleted; once the clipboard holds one, it is deleted when
-//   the clipboard lets it go (emptied, or the format set anew). PrintWindow of a hung window waits for it ("BLOCKED").
+//   the clipboard lets it go (emptied, or the format set anew). PrintWindow of a busy or
+//   hung window waits for it a second at most, as a change to it does (see busy windows).
 //   One window at a time opens the clipboard; data is set only while it is open.
 // - Painting (sim_painting.cpp): windows marked for painting get WM_PAINT once nothing else
 //   waits; a frame style change shows only after SWP_FRAMECHANGED.
