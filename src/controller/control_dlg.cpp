@@ -50,7 +50,15 @@ bool CControlDlg::onInitDialog() {
   arrange();
   showSettings();
   showTransparency();
-  registerHoverKey("HOVERキーの登録が重複しています.他のキーに変更してください.");
+  if (!registerHoverKey("HOVERキーの登録が重複しています.他のキーに変更してください.")) {
+    // The default serves this run; the record keeps the user's key, and so does the file.
+    const SettingsRecord defaults;
+    if ((settings.hvModifiers != defaults.hvModifiers || settings.hvHotKey != defaults.hvHotKey) &&
+        input_.registerHotKey(hwnd(), kHoverHotKey, static_cast<uint32_t>(defaults.hvModifiers),
+                              static_cast<uint32_t>(defaults.hvHotKey))) {
+      diag::print("HOVER KEY: the default for this run\n");
+    }
+  }
   return true;
 }
 
@@ -95,13 +103,14 @@ bool CControlDlg::isCompositionOn() {
 
 // --- Hover hot-key mode. ---
 
-void CControlDlg::registerHoverKey(const char* failureText) {
+bool CControlDlg::registerHoverKey(const char* failureText) {
   if (input_.registerHotKey(hwnd(), kHoverHotKey, static_cast<uint32_t>(settings.hvModifiers),
                              static_cast<uint32_t>(settings.hvHotKey))) {
-    return;
+    return true;
   }
   diag::print("RegisterHotKey() Error=%d\n", static_cast<int>(messages().lastError()));
   messageBoxes_.show(hwnd(), failureText, kAppTitle, MB_OK);
+  return false;
 }
 
 void CControlDlg::setHover(bool on) {

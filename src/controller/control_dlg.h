@@ -141,7 +141,8 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   int32_t findSlot(platform::Hwnd hwnd) const;
   void noteExcluded(const WindowEntry& window);
   int32_t rowOf(platform::Hwnd hwnd) const;
-  void registerHoverKey(const char* failureText);
+  // False, after telling the user, when the key could not be registered.
+  bool registerHoverKey(const char* failureText);
   void onHotKey();
   void setHover(bool on);
   // The move buttons' row, or -1 after telling the user to choose one.

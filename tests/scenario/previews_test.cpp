@@ -286,6 +286,19 @@ TEST_F(PreviewTest, AHotKeyHeldElsewhereIsReported) {
   ASSERT_EQ(desk->messageBoxes.size(), 1u);
   EXPECT_EQ(desk->messageBoxes[0].text, "HOVERキーの登録が重複しています.他のキーに変更してください.");
   EXPECT_TRUE(logged("RegisterHotKey() Error=1409\n"));
+
+  // The user's own key held elsewhere: reported all the same, and the default serves this run
+  // while the file keeps the user's key.
+  desk = sim::SimDesktop::singleMonitor();
+  const std::string ctrlAltQ = "HVHOTKEY=81\r\nHVMODIFIERS=3\r\n";
+  settingsFile(ctrlAltQ);
+  desk->windows.hotKeysHeldElsewhere.insert({platform::MOD_CONTROL | platform::MOD_ALT, 'Q'});
+  run([&](Hwnd) { EXPECT_TRUE(desk->windows.pressHotKey(platform::MOD_WIN, 'W')); });
+  ASSERT_EQ(desk->messageBoxes.size(), 1u);
+  EXPECT_EQ(desk->messageBoxes[0].text, "HOVERキーの登録が重複しています.他のキーに変更してください.");
+  EXPECT_TRUE(logged("HOTKEY ON! THUMBNAIL HOVER START\n"));
+  EXPECT_EQ(desk->files.readFile(kFolder + "\\QuillmoorForTundra.ini").value_or(""),
+            "[SYSTEM]\r\n" + ctrlAltQ);
 }
 
 TEST_F(PreviewTest, StatusCodeCombinations) {
