@@ -149,15 +149,20 @@ TEST_F(PreviewTest, AGoneWindowsPreviewShrinksAwayAndFreesItsSlot) {
     // report: every preview goes, and after resume the windows get their previews again.
     detect(3);
     const Hwnd page = desk->windows.findDialog(res::IDD_WINLIST);
-    const uint32_t due = desk->windows.timerDue(page, CWinListDlg::kTimerId).value_or(0);
-    desk->windows.at(due + 100, [&] {
-      desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMSUSPEND, 0);
-    });
+    // A suspend 100 ms into the next tick's work, and the resume after it.
+    const auto suspendInNextTick = [&] {
+      const uint32_t due = desk->windows.timerDue(page, CWinListDlg::kTimerId).value_or(0);
+      desk->windows.at(due + 100, [&] {
+        desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMSUSPEND,
+                                  0);
+      });
+      desk->advance(due + 300 - desk->now);
+      EXPECT_TRUE(desk->thumbnails.empty());
+      desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST,
+                                platform::PBT_APMRESUMESUSPEND, 0);
+    };
     desk->windows.closeWindow(crowd.back());
-    desk->advance(due + 300 - desk->now);
-    EXPECT_TRUE(desk->thumbnails.empty());
-    desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMRESUMESUSPEND,
-                              0);
+    suspendInNextTick();
     detect(16);
     EXPECT_EQ(desk->thumbnails.size(), 16u);
     for (size_t i = 13; i < 29; ++i) EXPECT_TRUE(previewOf(crowd[i])) << i;
@@ -167,14 +172,7 @@ TEST_F(PreviewTest, AGoneWindowsPreviewShrinksAwayAndFreesItsSlot) {
     desk->windows.closeWindow(crowd[13]);
     detect(1);
     const Hwnd late = addAppWindow(*desk, "Late", "late.exe");
-    const uint32_t next = desk->windows.timerDue(page, CWinListDlg::kTimerId).value_or(0);
-    desk->windows.at(next + 100, [&] {
-      desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMSUSPEND, 0);
-    });
-    desk->advance(next + 300 - desk->now);
-    EXPECT_TRUE(desk->thumbnails.empty());
-    desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMRESUMESUSPEND,
-                              0);
+    suspendInNextTick();
     detect(16);
     EXPECT_EQ(desk->thumbnails.size(), 16u);
     EXPECT_TRUE(previewOf(late));
