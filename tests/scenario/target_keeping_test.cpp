@@ -255,3 +255,69 @@ TEST_F(PreviewTest, TheThumbnailShowsTheWholeTargetInTheClientArea) {
     EXPECT_EQ(thumbnailOf(target)->properties.source, (Rect{7, 0, 793, 393}));
   });
 }
+
+// Minimised browsers stay drawn by their engines' own rule through what the user and the
+// system do, and come back as they were.
+TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
+  const auto browser = [&](const char* exe, const char* className, Rect rect) {
+    sim::ForeignWindow window;
+    window.processId = desk->windows.addProcess(exe, std::string("C:\\Apps\\") + exe);
+    window.title = exe;
+    window.className = className;
+    window.rect = rect;
+    return desk->windows.addWindow(window);
+  };
+  const Hwnd chrome = browser("chrome.exe", "Chrome_WidgetWin_1", kNormal);
+  const Hwnd gecko = browser("firefox.exe", "MozillaWindowClass", {200, 150, 900, 650});
+  const Hwnd editor = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
+  const auto drawn = [&](Hwnd h) { return desk->windows.engineDraws(h); };
+  const auto longestGap = [&](Hwnd h) {
+    return desk->windows.engineRecord(h) ? desk->windows.engineRecord(h)->longestNotDrawnMs
+                                         : uint64_t{0};
+  };
+  run([&](Hwnd) {
+    detect(3);
+    const Hwnd preview = previewOf(chrome);
+    ASSERT_TRUE(preview);
+    desk->windows.userMinimize(chrome);
+    desk->windows.userMinimize(gecko);
+    desk->advance(1400);
+    // Restored, each one column inside the screen's right edge, neither hiding the other.
+    EXPECT_EQ(rectOf(chrome).left, 1919);
+    EXPECT_EQ(rectOf(gecko).left, 1919);
+    EXPECT_TRUE(drawn(chrome));
+    EXPECT_TRUE(drawn(gecko));
+    desk->windows.resetEngineRecords();
+    // The user maximises a window over that place, the taskbar grows (the engines fit their
+    // windows back into the work area), Win+D: each lasts a poll at most.
+    desk->windows.activateByUser(editor);
+    desk->windows.userMaximize(editor);
+    desk->advance(600);
+    desk->setTaskbar(SimDesktop::TaskbarEdge::Bottom, 80);
+    desk->advance(600);
+    desk->windows.showDesktop();
+    desk->advance(600);
+    for (const Hwnd h : {chrome, gecko}) {
+      EXPECT_TRUE(drawn(h));
+      EXPECT_LE(longestGap(h), 520u);
+      EXPECT_EQ(rectOf(h).left, 1919);
+      EXPECT_FALSE(desk->windows.isWindowEnabled(h));
+      EXPECT_EQ(desk->windows.getWindowLong(h, platform::GWL_EXSTYLE) & platform::WS_EX_TOPMOST,
+                0u);
+      EXPECT_NE(desk->windows.foreground(), h);
+    }
+    // A double-click brings it back where it was, enabled, with its own styles.
+    doubleClick(*desk, preview);
+    EXPECT_EQ(rectOf(chrome), kNormal);
+    EXPECT_EQ(styleOf(chrome), kAppStyle);
+    EXPECT_EQ(desk->windows.getWindowLong(chrome, platform::GWL_EXSTYLE), 0u);
+  });
+  // Exit puts the other back minimised, with its own styles and normal rectangle.
+  platform::WindowPlacement placement;
+  desk->windows.getWindowPlacement(gecko, placement);
+  EXPECT_TRUE(desk->windows.isIconic(gecko));
+  EXPECT_EQ(styleOf(gecko), kAppStyle | platform::WS_MINIMIZE);
+  EXPECT_EQ(desk->windows.getWindowLong(gecko, platform::GWL_EXSTYLE), 0u);
+  EXPECT_FALSE(desk->windows.layeredAlpha(gecko).has_value());
+  EXPECT_EQ(placement.normalPosition, (Rect{200, 150, 900, 650}));
+}
