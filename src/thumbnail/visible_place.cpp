@@ -128,9 +128,15 @@ bool judgedVisible(Windows& windows, const Screen& screen, Hwnd window) {
     return false;
   }
   const bool gecko = windows.getClassName(window).rfind(kChromiumPrefix, 0) != 0;
-  std::vector<Rect> left{screen.box};
+  // Only what lies over the part of it inside the screen matters; the rectangle is asked first,
+  // as it rules out most windows in one call (the minimised ones too).
+  const Rect inside = intersect(own, screen.box);
+  if (isEmpty(inside)) return false;
+  std::vector<Rect> left{inside};
   for (const Hwnd h : windows.enumWindows()) {
     if (h == window) break;
+    Rect r;
+    if (!windows.getWindowRect(h, r) || isEmpty(intersect(r, inside))) continue;
     if (!windows.isWindowVisible(h) || windows.isIconic(h)) continue;
     const uint32_t style = windows.getWindowLong(h, GWL_STYLE);
     const uint32_t exStyle = windows.getWindowLong(h, GWL_EXSTYLE);
@@ -144,13 +150,11 @@ bool judgedVisible(Windows& windows, const Screen& screen, Hwnd window) {
         continue;
       }
     }
-    Rect r;
-    if (!windows.getWindowRect(h, r)) continue;
     if ((style & WS_MAXIMIZE) != 0) r = intersect(r, workAreaOf(screen, r));
     subtract(left, r);
+    if (left.empty()) return false;
   }
-  return std::any_of(left.begin(), left.end(),
-                     [&](const Rect& r) { return !isEmpty(intersect(r, own)); });
+  return !left.empty();
 }
 
 }  // namespace visible_place
