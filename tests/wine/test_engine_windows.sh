@@ -2,7 +2,7 @@
 # Stand-in browser windows ("chrome.exe" of class Chrome_WidgetWin_1, "firefox.exe" of class
 # MozillaWindowClass), each judging itself by its engine's occlusion rule, minimised beside
 # their live previews: the real program keeps them restored where the rule finds them
-# VISIBLE, out of sight; at exit they are minimised again and enabled.
+# VISIBLE, out of sight; at exit they are put back enabled with their own styles.
 set -euo pipefail
 # shellcheck source=tests/wine/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -22,11 +22,11 @@ two() { [[ $(driver list-view "$page" 1002 | tail -n +2 | cut -f1 | grep -c '^En
 wait_for two 20 || fail "the two browsers got no previews"
 
 field() { sed -E "s/.*(^| )$1=(-?[0-9a-fx]+( -?[0-9]+){0,3}).*/\2/" <<<"$2"; }
-verdict() { grep '^ENGINE ' "$browsers/$1.out" | tail -n 1; }
+verdict() { grep '^ENGINE ' "$browsers/$1.out" | tail -n 1 | tr -d '\r'; }
 for name in chrome firefox; do
   window=$(driver find-window "Engine $name" 10000) || fail "no window of $name.exe"
   driver show "$window" 6 || fail "could not minimise $name.exe's window"
-  wait_for "[[ \$(verdict $name) == 'ENGINE HIDDEN' ]]" 10 || fail "$name.exe never saw itself minimised"
+  wait_for "grep -q '^ENGINE HIDDEN' '$browsers/$name.out'" 10 || fail "$name.exe never saw itself minimised"
   kept() {
     local state
     state=$(driver window-state "$window") || return 1
@@ -44,9 +44,15 @@ log_text "$ZENTA_LOG" | grep -q 'is drawn by Chromium' || fail "the log does not
 log_text "$ZENTA_LOG" | grep -q 'kept in sight' || fail "the log does not say where"
 
 zenta_exit
-for name in chrome firefox; do
-  window=$(driver find-window "Engine $name" 10000) || fail "$name.exe's window went"
+# Put back minimised and enabled, with its own styles; "chrome.exe" then restored at home.
+expect_back() {
+  local window state
+  window=$(driver find-window "Engine $1" 10000) || fail "$1.exe's window went"
   state=$(driver window-state "$window")
-  [[ "$(field iconic "$state") $(field enabled "$state")" == "1 1" ]] ||
-    fail "at exit $name.exe was not put back minimised and enabled: $state"
-done
+  [[ "$(field iconic "$state") $(field enabled "$state") $(field exstyle "$state")" == "$2" ]] ||
+    fail "at exit $1.exe was left so: $state"
+}
+expect_back chrome "0 1 0x00000100"
+[[ $(field rect "$(driver window-state "$(driver find-window "Engine chrome" 1000)")") == \
+  "200 150 800 550" ]] || fail "chrome.exe did not come home"
+expect_back firefox "1 1 0x00000100"
