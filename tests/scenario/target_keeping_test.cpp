@@ -306,6 +306,15 @@ TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
                 0u);
       EXPECT_NE(desk->windows.foreground(), h);
     }
+    // A smaller monitor joins on the right: the strip below it, which no monitor shows, is
+    // the place now.
+    desk->monitors.push_back({{1920, 0, 3200, 1024}, {1920, 0, 3200, 1024}, false, "B"});
+    desk->advance(600);
+    for (const Hwnd h : {chrome, gecko}) {
+      EXPECT_EQ(rectOf(h).left, 3199);
+      EXPECT_EQ(rectOf(h).top, 1024);
+      EXPECT_TRUE(drawn(h));
+    }
     // A double-click brings it back where it was, enabled, with its own styles.
     doubleClick(*desk, preview);
     EXPECT_EQ(rectOf(chrome), kNormal);
