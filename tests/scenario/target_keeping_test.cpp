@@ -314,6 +314,10 @@ TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
       EXPECT_EQ(desk->windows.getWindowLong(h, platform::GWL_EXSTYLE) & platform::WS_EX_TOPMOST,
                 0u);
       EXPECT_NE(desk->windows.foreground(), h);
+      // WM_SETREDRAW FALSE would clear WS_VISIBLE: the engine would call it hidden.
+      for (const sim::ReceivedMessage& m : desk->windows.received(h)) {
+        EXPECT_NE(m.message, platform::WM_SETREDRAW);
+      }
     }
     // A smaller monitor joins on the right: the strip below it, which no monitor shows, is
     // the place now.
