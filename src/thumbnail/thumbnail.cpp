@@ -220,7 +220,8 @@ void Cthumbnail::poll() {
   const Frame frame(*this);
   keeper_.pollTargetState(state_);
   if (!polled_) return;  // closed while it waited for the target
-  const bool paused = state_ == ThumbState::Hidden && keeper_.engine() == EngineKind::StoreApp;
+  const bool paused = state_ == ThumbState::Hidden && keeper_.engine() == EngineKind::StoreApp &&
+                      !keepsDrawingInSight(EngineKind::StoreApp);
   if (paused != paused_) showPaused(paused);
   trackTargetRect();
 }
