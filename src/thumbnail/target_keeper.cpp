@@ -345,7 +345,9 @@ void TargetKeeper::keepInSight() {
   const bool atAPlace = std::any_of(places.begin(), places.end(),
                                     [&](const visible_place::Place& p) { return p.rect == now; });
   if (atAPlace && visible_place::judgedVisible(windows_, screen, target_)) return;
-  // Moved (by its program, into a changed work area), covered, or the monitors changed.
+  // Moved (by its program, into a changed work area), covered, or the monitors changed: placed
+  // again once it answers.
+  if (!responsive(true)) return;
   for (const visible_place::Place& place : places) {
     if (now != place.rect &&
         !made(windows_.setWindowPos(target_, {}, place.rect.left, place.rect.top, 0, 0,
