@@ -32,6 +32,8 @@ class Windows {
   // FindWindowEx without a title: the next child of `parent` after `childAfter` (none: the
   // first, the top of its siblings) whose class is `className` (any case; empty: any class).
   virtual Hwnd findWindowEx(Hwnd parent, Hwnd childAfter, const std::string& className) = 0;
+  // GetClassNameW in code page 932, as the class was registered (its own case); "" for none.
+  virtual std::string getClassName(Hwnd window) = 0;
 
   // --- Changes. ---
   // A change to another program's window waits for that window's thread at most about a

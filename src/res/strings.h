@@ -9,5 +9,8 @@ constexpr const char* kAppTitle = "Quillmoor for Tundra";
 // The maker's home page, opened by the links of the panel and the About box.
 constexpr const char* kHomePage = "https://quillmoor.example.org/";
 
+// What the preview of a suspended store app says instead of its frozen picture.
+constexpr const char* kPausedText = "一時停止中";
+
 // The text of a string resource; empty for an unknown id.
 const char* loadResourceString(int id);

@@ -1,8 +1,11 @@
 #include "thumbnail/target_keeper.h"
 
+#include <algorithm>
+
 #include "base/diagnostic_log.h"
 #include "display/workspace.h"
 #include "res/strings.h"
+#include "thumbnail/visible_place.h"
 
 using namespace platform;
 
@@ -14,6 +17,13 @@ constexpr uint32_t kQuietMs = 2000;
 // How long a target that answered is given to end its minimising.
 constexpr uint32_t kMinimiseMs = 200;
 constexpr int32_t kOffScreen = 10000;
+// Open questions only a real Windows machine settles, each switched here:
+// whether an engine draws a window left layered at alpha 0 (then the transparent method
+// would serve browsers too);
+constexpr bool kEnginesDrawAtAlphaZero = false;
+// whether WS_EX_TRANSPARENT on a kept browser window harms its program (it keeps one kept
+// window from occluding another at the same place).
+constexpr bool kKeptWindowsTransparent = true;
 
 // The place Windows parks minimised windows at.
 bool isParkingPlace(const Rect& r) { return r.left <= -32000 || (r.right < 0 && r.bottom < 0); }
@@ -119,8 +129,8 @@ bool TargetKeeper::hideTarget() {
   holding_ = true;  // from here on, closing the preview puts it back
   job_ = Job::Hide;
   step_ = 0;
-  jobOffScreen_ = !transparentMethod();
-  if (jobOffScreen_) {
+  jobMethod_ = chooseMethod();
+  if (jobMethod_ != Method::Transparent) {
     const Rect& n = savedPlacement_.normalPosition;
     diag::print("top=%d, bottom=%d, left=%d, right=%d\n", n.top, n.bottom, n.left, n.right);
   }
@@ -138,7 +148,7 @@ bool TargetKeeper::hideStep(int step) {
     case 2:
       return made(windows_.setLayeredWindowAttributes(target_, 0, 0, LWA_ALPHA), "alpha");
     case 3:
-      return send(WM_SETREDRAW, 0, 0);
+      return jobMethod_ == Method::InSight || send(WM_SETREDRAW, 0, 0);
     case 4: {
       if (!made(windows_.showWindow(target_, SW_SHOWNOACTIVATE), "show")) return false;
       // Some systems report the parking place as the normal rectangle of another program's
@@ -151,16 +161,25 @@ bool TargetKeeper::hideStep(int step) {
       return true;
     }
     case 5: {
-      if (!jobOffScreen_) return true;
+      if (jobMethod_ == Method::Transparent) return true;
+      if (jobMethod_ == Method::InSight) {
+        keepInSight();
+        return true;
+      }
       const Rect home = homeOnScreen();
       return made(windows_.setWindowPos(target_, {}, home.left + kOffScreen, home.top + kOffScreen,
                                         0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE),
                   "off screen");
     }
     case 6:
-      return !jobOffScreen_ || setLong(GWL_EXSTYLE, savedExStyle_ & ~WS_EX_LAYERED, "opaque");
+      if (jobMethod_ == Method::InSight && kKeptWindowsTransparent) {
+        return setLong(GWL_EXSTYLE, (savedExStyle_ & ~WS_EX_LAYERED) | WS_EX_TRANSPARENT,
+                       "opaque");
+      }
+      return jobMethod_ == Method::Transparent ||
+             setLong(GWL_EXSTYLE, savedExStyle_ & ~WS_EX_LAYERED, "opaque");
     case 7:
-      return send(WM_SETREDRAW, 1, 0);
+      return jobMethod_ == Method::InSight || send(WM_SETREDRAW, 1, 0);
     default:
       if (alive() && !environment_.taskbar().deleteTab(target_)) {
         messageBoxes_.show({}, "タスクバーから削除でエラーが発生しました", kAppTitle, MB_OK);
@@ -202,15 +221,16 @@ uint32_t TargetKeeper::ownStyle() const {
 
 bool TargetKeeper::restoreStep(int step) {
   const Rect home = homeOnScreen();
+  const bool offScreen = jobMethod_ != Method::Transparent;  // browsers' way back too
   // Off screen: made transparent first, then home while invisible. Transparent: it already is.
   switch (step) {
     case 0:
-      return jobOffScreen_
+      return offScreen
                  ? setLong(GWL_EXSTYLE,
                            windows_.getWindowLong(target_, GWL_EXSTYLE) | WS_EX_LAYERED, "layered")
                  : send(WM_SETREDRAW, 0, 0);
     case 1:
-      return !jobOffScreen_ ||
+      return !offScreen ||
              made(windows_.setLayeredWindowAttributes(target_, 0, 0, LWA_ALPHA), "alpha");
     case 2:
       // A maximised target keeps its maximised place; its placement brings the normal one back.
@@ -220,13 +240,13 @@ bool TargetKeeper::restoreStep(int step) {
                                    "home");
     case 3:
       if (!minimise()) return false;
-      if (!jobOffScreen_) system_.sleep(kMinimiseMs);  // it answered: the minimising ends first
+      if (!offScreen) system_.sleep(kMinimiseMs);  // it answered: the minimising ends first
       return true;
     case 4:
       // Wine refuses another program's placement (no time-out): home was set above.
       return made(windows_.setWindowPlacement(target_, savedPlacement_), "placement");
     case 5:
-      return jobOffScreen_ || send(WM_SETREDRAW, 1, 0);
+      return offScreen || send(WM_SETREDRAW, 1, 0);
     case 6:
       return setLong(GWL_EXSTYLE, savedExStyle_, "styles");
     case 7:
@@ -250,7 +270,7 @@ void TargetKeeper::restoreTarget() {
   // Whatever of a hide was left undone is undone with the rest.
   job_ = Job::Restore;
   step_ = 0;
-  jobOffScreen_ = !transparentMethod();
+  jobMethod_ = chooseMethod();
   jobMaximised_ = windows_.isZoomed(target_);
   runJob();
 }
@@ -295,4 +315,65 @@ void TargetKeeper::pollTargetState(ThumbState& state) {
     // transparent or off screen, it stays live and out of sight.
     made(windows_.showWindow(target_, SW_SHOWNOACTIVATE), "show");
   }
+  if (state == ThumbState::Hidden && jobMethod_ == Method::InSight && holding_ && !givenUp_ &&
+      job_ == Job::None) {
+    keepInSight();
+  }
+}
+
+TargetKeeper::Method TargetKeeper::chooseMethod() {
+  if (!engineKnown_) {
+    engine_ = engineOf(windows_, target_);
+    engineKnown_ = true;
+    if (engine_ != EngineKind::None) {
+      diag::print("target 0x%08x is drawn by %s\n", target_.value, engineName(engine_));
+    }
+  }
+  if (keepsDrawingInSight(engine_) && !(kEnginesDrawAtAlphaZero && transparentMethod())) {
+    return Method::InSight;
+  }
+  return transparentMethod() ? Method::Transparent : Method::OffScreen;
+}
+
+void TargetKeeper::keepInSight() {
+  if (!windows_.isWindowVisible(target_) || windows_.isIconic(target_)) return;
+  const visible_place::Screen screen = visible_place::readScreen(monitors_);
+  Rect now;
+  windows_.getWindowRect(target_, now);
+  const std::vector<visible_place::Place> places =
+      visible_place::places(screen, now.width(), now.height());
+  const bool atAPlace = std::any_of(places.begin(), places.end(),
+                                    [&](const visible_place::Place& p) { return p.rect == now; });
+  if (atAPlace && visible_place::judgedVisible(windows_, screen, target_)) return;
+  // Moved (by its program, into a changed work area), covered, or the monitors changed: placed
+  // again once it answers.
+  if (!responsive(true)) return;
+  for (const visible_place::Place& place : places) {
+    if (now != place.rect &&
+        !made(windows_.setWindowPos(target_, {}, place.rect.left, place.rect.top, 0, 0,
+                                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE),
+              "in sight")) {
+      return;
+    }
+    windows_.getWindowRect(target_, now);
+    bool visible = visible_place::judgedVisible(windows_, screen, target_);
+    if (!visible) {
+      // Covered by an ordinary window: above them all, never topmost, never activated.
+      if (!made(windows_.setWindowPos(target_, kHwndTop, 0, 0, 0, 0,
+                                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE),
+                "raise")) {
+        return;
+      }
+      visible = visible_place::judgedVisible(windows_, screen, target_);
+    }
+    if (visible) {
+      if (place_ != now) {
+        diag::print("target 0x%08x kept in sight: %s at %d,%d\n", target_.value, place.where,
+                    now.left, now.top);
+      }
+      place_ = now;
+      return;
+    }
+  }
+  diag::print("target 0x%08x: no place left where its engine sees it\n", target_.value);
 }

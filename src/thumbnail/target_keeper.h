@@ -1,5 +1,8 @@
 // Keeps a minimised target window live for its preview: restored but invisible (moved far
 // off the screen, or fully transparent in place) and disabled, and puts it back afterwards.
+// A browser window (Chromium, Gecko) would stop drawing there: it is kept where its engine
+// judges it visible and the user sees nothing of it (visible_place.h), placed again at each
+// poll when it was moved or covered; no WM_SETREDRAW reaches it, which would hide it.
 //
 // Every operation first probes the target: one that does not answer within a second is left
 // alone, and not asked again for a while, so a hung program costs ours at most a second now
@@ -11,6 +14,7 @@
 
 #include "platform/platform.h"
 #include "display/display_environment.h"
+#include "thumbnail/engine_kind.h"
 #include "thumbnail/thumbnail_listener.h"
 
 class TargetKeeper {
@@ -61,9 +65,16 @@ class TargetKeeper {
   bool transparentMethod() const { return environment_.transparentMethod(); }
   const platform::Rect& normalRect() const { return savedPlacement_.normalPosition; }
   platform::Hwnd target() const { return target_; }
+  // What draws the target, once a hide has looked.
+  EngineKind engine() const { return engine_; }
 
  private:
   enum class Job { None, Hide, Restore };
+  enum class Method { OffScreen, Transparent, InSight };
+
+  Method chooseMethod();
+  // A browser window kept in sight: placed again when it was moved or covered.
+  void keepInSight();
 
   bool alive() const;
   // The target answers within a second (or is gone, which every operation checks anyway).
@@ -98,7 +109,10 @@ class TargetKeeper {
   bool weDisabled_ = false;  // the target was enabled until hideTarget disabled it
   Job job_ = Job::None;      // a sequence the target was too busy to finish
   int step_ = 0;             // its next step
-  bool jobOffScreen_ = false;       // the method it began with
+  Method jobMethod_ = Method::OffScreen;  // the method it began with
+  EngineKind engine_ = EngineKind::None;
+  bool engineKnown_ = false;
+  platform::Rect place_;  // where a browser window was kept in sight
   bool jobMaximised_ = false;       // a restore of a maximised target
   platform::Dword quietUntil_ = 0;  // tick count before which the target is not asked
   bool quiet_ = false;

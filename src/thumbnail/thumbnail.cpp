@@ -4,6 +4,7 @@
 
 #include "base/diagnostic_log.h"
 #include "base/guarded_dwm.h"
+#include "res/strings.h"
 
 using namespace platform;
 
@@ -219,6 +220,9 @@ void Cthumbnail::poll() {
   const Frame frame(*this);
   keeper_.pollTargetState(state_);
   if (!polled_) return;  // closed while it waited for the target
+  const bool paused = state_ == ThumbState::Hidden && keeper_.engine() == EngineKind::StoreApp &&
+                      !keepsDrawingInSight(EngineKind::StoreApp);
+  if (paused != paused_) showPaused(paused);
   trackTargetRect();
 }
 
@@ -307,7 +311,22 @@ Rect Cthumbnail::targetFrame() const {
   return frame;
 }
 
+void Cthumbnail::showPaused(bool paused) {
+  paused_ = paused;
+  if (thumbnail_.held()) {
+    ThumbnailProperties properties;
+    properties.flags = DWM_TNP_VISIBLE;
+    properties.visible = paused ? 0 : 1;
+    thumbnail_.update(properties);
+  }
+  ownWindows().invalidateRect(hwnd(), true);
+}
+
 void Cthumbnail::onPaint() {
+  if (paused_) {
+    drawing_.paintText(hwnd(), kPausedText, {4, 4});
+    return;
+  }
   if (!composition_ && state_ != ThumbState::Normal && state_ != ThumbState::Hidden) {
     drawing_.paintFill(hwnd(), kGrey);
     return;

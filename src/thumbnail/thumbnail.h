@@ -130,6 +130,9 @@ class Cthumbnail : public ui::Window {
   // did not answer and was left alone.
   bool activateTarget();
   void onPaint();
+  // A hidden store app is suspended by the system: its preview says so in a word instead of
+  // showing a picture that no longer changes.
+  void showPaused(bool paused);
   void registerThumbnail();
   void unregisterThumbnail();
   void fitHeightToSource();
@@ -161,6 +164,7 @@ class Cthumbnail : public ui::Window {
   PreviewCopy copy_;
   WebReload reload_;
   platform::Rect lastTargetRect_;
+  bool paused_ = false;  // showing kPausedText instead of the thumbnail
   bool polled_ = false;  // the target lived when the preview was made; until it closes
   platform::Bool composition_ = 0;
   ThumbnailRegistration thumbnail_;

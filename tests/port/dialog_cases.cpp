@@ -239,6 +239,10 @@ PORT_CASE(ChildWindowsFoundByClass) {
   PORT_EXPECT(!p.windows.findWindowEx(dialog, p.dialogs.getDlgItem(dialog, kEditId), "Edit"));
   PORT_EXPECT(!p.windows.findWindowEx(dialog, {}, "Chrome_ContainerWin_0"));
   PORT_EXPECT(!p.windows.findWindowEx(text, {}, ""));  // a control without children
+  // Class names come back as the system registered them, whatever case a search used.
+  PORT_EXPECT_EQ(p.windows.getClassName(text), std::string("Static"));
+  PORT_EXPECT_EQ(p.windows.getClassName(dialog), std::string("#32770"));
   p.ownWindows.destroyWindow(dialog);
   PORT_EXPECT(!p.windows.findWindowEx(dialog, {}, ""));
+  PORT_EXPECT_EQ(p.windows.getClassName(dialog), std::string());
 }

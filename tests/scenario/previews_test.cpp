@@ -89,10 +89,21 @@ TEST_F(PreviewTest, TwoMonitorsChooseTheTransparentMethodToo) {
   desk = sim::SimDesktop::twoMonitorsPrimarySecond();
   const Hwnd target = addAppWindow(*desk, "Mail", "mail.exe", kNormal);
   desk->windows.setIconic(target, true);
+  // But for a browser, which would stop drawing: its column goes below the smaller monitor on
+  // the left, where no monitor shows it.
+  sim::ForeignWindow browser;
+  browser.processId = desk->windows.addProcess("chrome.exe", "C:\\Apps\\chrome.exe");
+  browser.title = "Web";
+  browser.className = "Chrome_WidgetWin_1";
+  browser.rect = kNormal;
+  browser.iconic = true;
+  const Hwnd web = desk->windows.addWindow(browser);
   run([&](Hwnd) {
-    detect(1);
+    detect(2);
     EXPECT_EQ(rectOf(target), kNormal);
     EXPECT_EQ(desk->windows.layeredAlpha(target), 0);
+    EXPECT_EQ(rectOf(web), (Rect{-2079, 1024, -1279, 1424}));
+    EXPECT_TRUE(desk->windows.engineDraws(web));
   });
 }
 

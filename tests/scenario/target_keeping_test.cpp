@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "res/strings.h"
 #include "scenario/preview_fixture.h"
 
 using platform::Hwnd;
@@ -254,4 +255,91 @@ TEST_F(PreviewTest, TheThumbnailShowsTheWholeTargetInTheClientArea) {
     // Its first WM_PAINT, which nobody had to send, cut the invisible borders away.
     EXPECT_EQ(thumbnailOf(target)->properties.source, (Rect{7, 0, 793, 393}));
   });
+}
+
+// Minimised browsers stay drawn by their engines' own rule through what the user and the
+// system do, and come back as they were.
+TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
+  const auto browser = [&](const char* exe, const char* className, Rect rect) {
+    sim::ForeignWindow window;
+    window.processId = desk->windows.addProcess(exe, std::string("C:\\Apps\\") + exe);
+    window.title = exe;
+    window.className = className;
+    window.rect = rect;
+    return desk->windows.addWindow(window);
+  };
+  const Hwnd chrome = browser("chrome.exe", "Chrome_WidgetWin_1", kNormal);
+  const Hwnd gecko = browser("firefox.exe", "MozillaWindowClass", {200, 150, 900, 650});
+  const Hwnd editor = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
+  const Hwnd store = browser("app.exe", "ApplicationFrameWindow", {300, 300, 700, 600});
+  const auto drawn = [&](Hwnd h) { return desk->windows.engineDraws(h); };
+  const auto longestGap = [&](Hwnd h) {
+    return desk->windows.engineRecord(h) ? desk->windows.engineRecord(h)->longestNotDrawnMs
+                                         : uint64_t{0};
+  };
+  run([&](Hwnd) {
+    detect(4);
+    const Hwnd preview = previewOf(chrome);
+    ASSERT_TRUE(preview);
+    desk->windows.userMinimize(chrome);
+    desk->windows.userMinimize(gecko);
+    desk->windows.userMinimize(store);
+    desk->advance(1400);
+    // A store app, suspended by the system, is said to be paused rather than shown frozen.
+    EXPECT_EQ(desk->windows.paintedText(previewOf(store)), kPausedText);
+    const int shown = thumbnailOf(store)->properties.visible;  // a packed field
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(desk->windows.paintedText(preview), "");
+    // Restored, each one column inside the screen's right edge, neither hiding the other.
+    EXPECT_EQ(rectOf(chrome).left, 1919);
+    EXPECT_EQ(rectOf(gecko).left, 1919);
+    EXPECT_TRUE(drawn(chrome));
+    EXPECT_TRUE(drawn(gecko));
+    desk->windows.resetEngineRecords();
+    // The user maximises a window over that place, the taskbar grows (the engines fit their
+    // windows back into the work area), Win+D: each lasts a poll at most, and the 200 ms the
+    // poll gives the editor, which Win+D minimised too, to end its minimising.
+    desk->windows.activateByUser(editor);
+    desk->windows.userMaximize(editor);
+    desk->advance(600);
+    desk->setTaskbar(SimDesktop::TaskbarEdge::Bottom, 80);
+    desk->advance(600);
+    desk->windows.showDesktop();
+    desk->advance(600);
+    for (const Hwnd h : {chrome, gecko}) {
+      EXPECT_TRUE(drawn(h));
+      EXPECT_LE(longestGap(h), 720u);
+      EXPECT_EQ(rectOf(h).left, 1919);
+      EXPECT_FALSE(desk->windows.isWindowEnabled(h));
+      EXPECT_EQ(desk->windows.getWindowLong(h, platform::GWL_EXSTYLE) & platform::WS_EX_TOPMOST,
+                0u);
+      EXPECT_NE(desk->windows.foreground(), h);
+      // WM_SETREDRAW FALSE would clear WS_VISIBLE: the engine would call it hidden.
+      for (const sim::ReceivedMessage& m : desk->windows.received(h)) {
+        EXPECT_NE(m.message, platform::WM_SETREDRAW);
+      }
+    }
+    // A smaller monitor joins on the right: the strip below it, which no monitor shows, is
+    // the place now.
+    desk->monitors.push_back({{1920, 0, 3200, 1024}, {1920, 0, 3200, 1024}, false, "B"});
+    desk->advance(600);
+    for (const Hwnd h : {chrome, gecko}) {
+      EXPECT_EQ(rectOf(h).left, 3199);
+      EXPECT_EQ(rectOf(h).top, 1024);
+      EXPECT_TRUE(drawn(h));
+    }
+    // A double-click brings it back where it was, enabled, with its own styles.
+    doubleClick(*desk, preview);
+    EXPECT_EQ(rectOf(chrome), kNormal);
+    EXPECT_EQ(styleOf(chrome), kAppStyle);
+    EXPECT_EQ(desk->windows.getWindowLong(chrome, platform::GWL_EXSTYLE), 0u);
+  });
+  // Exit puts the other back minimised, with its own styles and normal rectangle.
+  platform::WindowPlacement placement;
+  desk->windows.getWindowPlacement(gecko, placement);
+  EXPECT_TRUE(desk->windows.isIconic(gecko));
+  EXPECT_EQ(styleOf(gecko), kAppStyle | platform::WS_MINIMIZE);
+  EXPECT_EQ(desk->windows.getWindowLong(gecko, platform::GWL_EXSTYLE), 0u);
+  EXPECT_FALSE(desk->windows.layeredAlpha(gecko).has_value());
+  EXPECT_EQ(placement.normalPosition, (Rect{200, 150, 900, 650}));
 }

@@ -5,20 +5,97 @@
 // With a second argument "--slow-style=MS", the first style change made to its top-level
 // window while that is minimised keeps its thread busy for MS milliseconds in
 // WM_STYLECHANGING, between the lines "STYLECHANGING begin" and "STYLECHANGING end".
+// With "--engine" its top-level window has the engine's own class ("chrome.exe":
+// Chrome_WidgetWin_1, "firefox.exe": MozillaWindowClass) and judges itself every 50 ms by the
+// engines' occlusion rule, printing "ENGINE VISIBLE", "ENGINE OCCLUDED" or "ENGINE HIDDEN"
+// whenever the verdict changes.
 #ifndef UNICODE
 #define UNICODE
 #endif
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <string>
 
 namespace {
 
 DWORD slowStyleMs = 0;
+HWND engineWindow = nullptr;
+bool gecko = false;
+constexpr UINT_PTR kJudgeTimer = 1;
+
+bool ClassStarts(HWND hwnd, const char* prefix) {
+  char name[128] = {};
+  GetClassNameA(hwnd, name, sizeof name);
+  return std::strncmp(name, prefix, std::strlen(prefix)) == 0;
+}
+
+// What the engines count as a window in front of theirs.
+bool Occludes(HWND h) {
+  if (!IsWindowVisible(h) || IsIconic(h)) return false;
+  const LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
+  const bool taskbar = ClassStarts(h, "Shell_TrayWnd");
+  if ((ex & WS_EX_TRANSPARENT) != 0) return false;
+  if ((ex & WS_EX_TOOLWINDOW) != 0 && !taskbar) return false;
+  if ((ex & WS_EX_LAYERED) != 0) {
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (!GetLayeredWindowAttributes(h, &key, &alpha, &flags) || (flags & LWA_COLORKEY) != 0 ||
+        (flags & LWA_ALPHA) == 0 || alpha != 255) {
+      return false;
+    }
+  }
+  if ((GetWindowLongW(h, GWL_STYLE) & WS_POPUP) != 0 && !taskbar &&
+      (gecko || !ClassStarts(h, "Chrome_WidgetWin_"))) {
+    return false;
+  }
+  RECT r;
+  return GetWindowRect(h, &r) && r.right > r.left && r.bottom > r.top;
+}
+
+const char* Judge(HWND self) {
+  if (IsIconic(self) || !IsWindowVisible(self)) return "HIDDEN";
+  const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  HRGN left = CreateRectRgn(x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                            y + GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  for (HWND h = GetTopWindow(nullptr); h != nullptr && h != self; h = GetWindow(h, GW_HWNDNEXT)) {
+    if (!Occludes(h)) continue;
+    RECT r;
+    GetWindowRect(h, &r);
+    if (IsZoomed(h)) {
+      MONITORINFO info{};
+      info.cbSize = sizeof info;
+      GetMonitorInfoW(MonitorFromWindow(h, MONITOR_DEFAULTTONEAREST), &info);
+      IntersectRect(&r, &r, &info.rcWork);
+    }
+    HRGN cut = CreateRectRgnIndirect(&r);
+    CombineRgn(left, left, cut, RGN_DIFF);
+    DeleteObject(cut);
+  }
+  RECT me;
+  GetWindowRect(self, &me);
+  HRGN mine = CreateRectRgnIndirect(&me);
+  const int kind = CombineRgn(mine, mine, left, RGN_AND);
+  DeleteObject(mine);
+  DeleteObject(left);
+  return kind == NULLREGION || kind == ERROR ? "OCCLUDED" : "VISIBLE";
+}
 
 LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  static const char* verdict = "";
+  if (message == WM_TIMER && wParam == kJudgeTimer && hwnd == engineWindow) {
+    const char* now = Judge(hwnd);
+    if (std::strcmp(now, verdict) != 0) {
+      verdict = now;
+      std::printf("ENGINE %s\n", now);
+      std::fflush(stdout);
+    }
+    return 0;
+  }
   if (message == WM_STYLECHANGING && slowStyleMs != 0 && IsIconic(hwnd)) {
     const DWORD ms = slowStyleMs;
     slowStyleMs = 0;
@@ -61,7 +138,16 @@ int wmain(int argc, wchar_t** argv) {
   if (argc > 2 && std::wcsncmp(argv[2], slow.c_str(), slow.size()) == 0) {
     slowStyleMs = static_cast<DWORD>(std::wcstoul(argv[2] + slow.size(), nullptr, 10));
   }
-  const HWND top = Make(L"FakeBrowserFrame", argc > 1 ? argv[1] : L"Fake browser", nullptr);
+  const bool engine = argc > 2 && std::wcscmp(argv[2], L"--engine") == 0;
+  gecko = exe == L"firefox.exe";
+  const wchar_t* topClass = !engine ? L"FakeBrowserFrame"
+                            : gecko ? L"MozillaWindowClass"
+                                    : L"Chrome_WidgetWin_1";
+  const HWND top = Make(topClass, argc > 1 ? argv[1] : L"Fake browser", nullptr);
+  if (engine) {
+    engineWindow = top;
+    SetTimer(top, kJudgeTimer, 50, nullptr);
+  }
   if (exe == L"chrome.exe") {
     Make(L"Chrome_RenderWidgetHostHWND", L"", Make(L"Chrome_ContainerWin_0", L"", top));
   } else if (exe == L"firefox.exe") {

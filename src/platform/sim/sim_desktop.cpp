@@ -464,6 +464,15 @@ class SimDesktop::Services : public System,
 };
 
 SimDesktop::SimDesktop() : services_(std::make_unique<Services>(*this)) {
+  windows.virtualScreen = [this] {
+    if (monitors.empty()) return windows.screen;
+    Rect box = monitors.front().monitor;
+    for (const SimMonitor& m : monitors) {
+      box = {std::min(box.left, m.monitor.left), std::min(box.top, m.monitor.top),
+             std::max(box.right, m.monitor.right), std::max(box.bottom, m.monitor.bottom)};
+    }
+    return box;
+  };
   version.size = sizeof(OsVersionInfo);
   version.majorVersion = 6;
   version.minorVersion = 1;
@@ -563,6 +572,7 @@ void SimDesktop::setTaskbar(TaskbarEdge edge, int32_t size) {
     windows.screen = m.monitor;
     windows.workArea = m.work;
   }
+  windows.workAreaChanged();
 }
 
 std::unique_ptr<SimDesktop> SimDesktop::singleMonitor() {

@@ -7,6 +7,8 @@
 // enumeration order, desktop composition and the thumbnails registered with it, COM and the
 // taskbar buttons, file icons, and message boxes answered by what the test scripted.
 // Every call the program makes that a test may want to order is recorded in `actions`.
+// Browser engines judge their own windows by their occlusion rule over the bounding box of
+// the monitors, and fit them back into a changed work area (sim_window_manager.h).
 //
 // The Desktop Window Manager: registrations need composition on, a live top-level source and
 // a live top-level destination of the program's own; properties merge by flag. Extended frame

@@ -244,6 +244,13 @@ Hwnd SimWindowManager::findWindowEx(Hwnd parent, Hwnd childAfter, const std::str
   return {};
 }
 
+std::string SimWindowManager::getClassName(Hwnd window) {
+  ++portCalls;
+  const Window* w = live(window);
+  if (w == nullptr) return {};
+  return w->className.empty() && w->dialog ? "#32770" : w->className;
+}
+
 uint32_t SimWindowManager::addProcess(std::string baseName, std::string imagePath, bool openable) {
   do {
     nextProcessId_ += 4;

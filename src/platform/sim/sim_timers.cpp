@@ -15,7 +15,18 @@ constexpr uint32_t kMinimumTimerPeriod = 10;  // USER_TIMER_MINIMUM
 }  // namespace
 
 void SimWindowManager::syncClock() {
-  clock_ += static_cast<uint32_t>(now_ - seenNow_);
+  const uint32_t ms = now_ - seenNow_;
+  judgeEngines(ms);
+  clock_ += ms;
+  seenNow_ = now_;
+}
+
+void SimWindowManager::moveClock(uint64_t to) {
+  syncClock();
+  if (to <= clock_) return;
+  judgeEngines(to - clock_);
+  clock_ = to;
+  now_ = static_cast<uint32_t>(clock_);
   seenNow_ = now_;
 }
 
@@ -71,21 +82,13 @@ void SimWindowManager::advance(uint32_t ms) {
     // What other programs do comes first, up to the moment of the next timer.
     const uint64_t until = next == nullptr ? end : std::max(clock_, next->due);
     if (!scheduled_.empty() && scheduled_.begin()->first <= until) {
-      if (scheduled_.begin()->first > clock_) {
-        clock_ = scheduled_.begin()->first;
-        now_ = static_cast<uint32_t>(clock_);
-        seenNow_ = now_;
-      }
+      moveClock(scheduled_.begin()->first);
       runScheduled();
       pumpMessages();
       continue;
     }
     if (next == nullptr) break;
-    if (next->due > clock_) {
-      clock_ = next->due;
-      now_ = static_cast<uint32_t>(clock_);
-      seenNow_ = now_;
-    }
+    moveClock(next->due);
     // Periods missed while the thread slept give one WM_TIMER, as in Windows.
     uint64_t due = next->due + next->period;
     if (due <= clock_) due += ((clock_ - due) / next->period + 1) * next->period;
@@ -96,10 +99,7 @@ void SimWindowManager::advance(uint32_t ms) {
     dispatch(target, WM_TIMER, id, 0);
     pumpMessages();
   }
-  syncClock();
-  clock_ = std::max(clock_, end);
-  now_ = static_cast<uint32_t>(clock_);
-  seenNow_ = now_;
+  moveClock(end);
 }
 
 }  // namespace sim

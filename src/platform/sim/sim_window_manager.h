@@ -283,6 +283,35 @@ class SimWindowManager : public platform::Windows,
   // The alpha given to setLayeredWindowAttributes with LWA_ALPHA; none while opaque.
   std::optional<uint8_t> layeredAlpha(platform::Hwnd window) const;
 
+  // Browser engines (sim_engine_windows.cpp): another program's top-level window whose class
+  // starts with "Chrome_WidgetWin_" or is "MozillaWindowClass" judges itself by the engines'
+  // occlusion rule: HIDDEN when minimised or not shown; otherwise what is left of the bounding
+  // box of the monitors (`virtualScreen`) once the occluders above it are taken away must
+  // meet its rectangle. Occluders: visible, not minimised, no WS_EX_TRANSPARENT, not tool
+  // windows (the taskbar, class "Shell_TrayWnd", excepted), layered only at alpha 255, not
+  // popups (but for the taskbar and, for Chromium, its own class); a maximised one counts as
+  // its work area. The state held while the clock moves is what the engine saw: each engine
+  // window records how long it did not draw (in all, and its longest stretch).
+  // When the work area changes (workAreaChanged, which setTaskbar calls), an engine window
+  // that is neither maximised nor minimised fits itself back into the work area.
+  // Not modelled: cloaking, virtual desktops, the locked session, complex regions,
+  // UpdateLayeredWindow, the task view's exception, other monitors' work areas.
+  struct EngineRecord {
+    bool drawing = true;  // the verdict the engine last reached
+    uint64_t notDrawnMs = 0;
+    uint64_t longestNotDrawnMs = 0;
+    uint64_t stretchMs = 0;  // the current stretch not drawn
+  };
+  std::function<platform::Rect()> virtualScreen = [this] { return screen; };
+  // Null for a window that is no engine window (or has not been judged yet).
+  const EngineRecord* engineRecord(platform::Hwnd window) const;
+  void resetEngineRecords() { engines_.clear(); }
+  // The rule's verdict now: true when the engine window would draw.
+  bool engineDraws(platform::Hwnd window) const;
+  void workAreaChanged();
+  // Win+D: every visible, not minimised window of other programs but tool windows minimises.
+  void showDesktop();
+
   // Wine's ways; off is Windows' behaviour.
   bool wineForeignPlacementFails = false;    // setWindowPlacement: false, nothing changes
   bool wineDisabledIgnoresMinimize = false;  // WM_SYSCOMMAND SC_MINIMIZE to a disabled one
@@ -476,6 +505,7 @@ class SimWindowManager : public platform::Windows,
   bool getWindowPlacement(platform::Hwnd window, platform::WindowPlacement& placement) override;
   platform::Hwnd findWindowEx(platform::Hwnd parent, platform::Hwnd childAfter,
                               const std::string& className) override;
+  std::string getClassName(platform::Hwnd window) override;
   platform::Hwnd getDesktopWindow() override { return kDesktop; }
 
   bool showWindow(platform::Hwnd window, int32_t command) override;
@@ -672,6 +702,12 @@ class SimWindowManager : public platform::Windows,
   void sendDestroy(platform::Hwnd window);
   void freeWindow(platform::Hwnd window);
   void syncClock();
+  // Moves the clock to `to` (no earlier), accounting the time to the engines first.
+  void moveClock(uint64_t to);
+  // The engines look at the desktop before the clock moves `ms` on (sim_engine_windows.cpp).
+  void judgeEngines(uint64_t ms);
+  bool isEngine(const Window& window) const;
+  bool occludes(const Window& window, bool gecko) const;
 
   // The pointer (sim_pointer.cpp).
   platform::Hwnd pointerTarget() const;
@@ -743,6 +779,7 @@ class SimWindowManager : public platform::Windows,
   uint32_t seenNow_ = 0;  // `now` when the clock was last synchronised
   bool applyingLater_ = false;  // a change that timed out is being made now
   std::map<uint32_t, std::unique_ptr<Window>> windows_;
+  std::map<uint32_t, EngineRecord> engines_;
   std::vector<std::unique_ptr<Window>> replaced_;  // windows whose handle a test reused
   std::vector<platform::Hwnd> zOrder_;  // top-level windows, top first, topmost band first
   uint32_t nextHandle_ = kDesktop.value + 4;

@@ -183,6 +183,7 @@ class Win32Windows : public platform::Windows,
   bool getWindowRect(platform::Hwnd window, platform::Rect& rect) override;
   bool getClientRect(platform::Hwnd window, platform::Rect& rect) override;
   bool getWindowPlacement(platform::Hwnd window, platform::WindowPlacement& placement) override;
+  std::string getClassName(platform::Hwnd window) override;
   platform::Hwnd findWindowEx(platform::Hwnd parent, platform::Hwnd childAfter,
                               const std::string& className) override;
   platform::Hwnd getDesktopWindow() override;

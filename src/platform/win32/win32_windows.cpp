@@ -369,6 +369,13 @@ p::Hwnd Win32Windows::findWindowEx(p::Hwnd parent, p::Hwnd childAfter,
                                 className.empty() ? nullptr : name.c_str(), nullptr));
 }
 
+std::string Win32Windows::getClassName(p::Hwnd window) {
+  wchar_t name[257] = {};  // class names are at most 256 characters
+  const int copied = GetClassNameW(toHwnd(window), name, 257);
+  return copied > 0 ? toProgramText(std::wstring(name, static_cast<size_t>(copied)), 256 * 2)
+                    : std::string();
+}
+
 p::Dword Win32Windows::getWindowProcessId(p::Hwnd window) {
   DWORD processId = 0;
   if (GetWindowThreadProcessId(toHwnd(window), &processId) == 0) return 0;
