@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "scenario/preview_fixture.h"
 
@@ -254,4 +255,87 @@ TEST_F(PreviewTest, TheThumbnailShowsTheWholeTargetInTheClientArea) {
     // Its first WM_PAINT, which nobody had to send, cut the invisible borders away.
     EXPECT_EQ(thumbnailOf(target)->properties.source, (Rect{7, 0, 793, 393}));
   });
+}
+
+namespace {
+
+const std::string kJournal = kFolder + "\\KeptWindows.ini";
+
+struct Layered {
+  platform::ColorRef key = 0;
+  uint8_t alpha = 0;
+  platform::Dword flags = 0;
+  bool operator==(const Layered&) const = default;
+};
+
+std::optional<Layered> layeredOf(SimDesktop& desk, Hwnd window) {
+  Layered l;
+  if (!desk.windows.getLayeredWindowAttributes(window, l.key, l.alpha, l.flags)) return {};
+  return l;
+}
+
+}  // namespace
+
+TEST_F(PreviewTest, ARunEndedByForceLeavesItsWindowsToTheNextStart) {
+  const Layered own{platform::rgb(1, 2, 3), 200, platform::LWA_ALPHA | platform::LWA_COLORKEY};
+  for (const bool layeredSwitch : {false, true}) {
+    for (const bool ownLayered : {false, true}) {
+      SCOPED_TRACE(std::string(layeredSwitch ? "-LAYERED" : "off screen") +
+                   (ownLayered ? ", layered by its program" : ""));
+      desk = SimDesktop::singleMonitor();
+      const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
+      const uint32_t ownEx = ownLayered ? platform::WS_EX_LAYERED : 0;
+      // Its program makes it layered once it has its preview (a layered window gets none).
+      const auto makeLayered = [&] {
+        if (!ownLayered) return;
+        desk->windows.setWindowLong(target, platform::GWL_EXSTYLE, ownEx);
+        desk->windows.setLayeredWindowAttributes(target, own.key, own.alpha, own.flags);
+      };
+      const std::optional<Layered> ownAttributes = ownLayered ? std::optional(own) : std::nullopt;
+      std::vector<std::string> args{kExe, "-K527"};
+      if (layeredSwitch) args.push_back("-LAYERED");
+      run(
+          [&](Hwnd) {
+            detect(1);
+            makeLayered();
+            desk->windows.userMinimize(target);
+            desk->advance(700);
+            ASSERT_FALSE(desk->windows.isIconic(target)) << "it was not kept live";
+            const auto journal = desk->files.readFile(kJournal);
+            ASSERT_TRUE(journal.has_value()) << "changed before it was recorded";
+            EXPECT_NE(journal->find("PNAME=ed.exe\r\n"), std::string::npos);
+            desk->terminate();
+          },
+          args);
+      // Nothing of the exit path reached it: invisible and dead, as a killed run leaves it.
+      ASSERT_FALSE(desk->windows.isIconic(target));
+      ASSERT_FALSE(desk->windows.isWindowEnabled(target));
+      run(
+          [&](Hwnd) {
+            // Put back at start-up, before any detection: exactly as its program had it.
+            EXPECT_TRUE(desk->windows.isIconic(target));
+            EXPECT_TRUE(desk->windows.isWindowEnabled(target));
+            EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
+            EXPECT_EQ(desk->windows.getWindowLong(target, platform::GWL_EXSTYLE), ownEx);
+            EXPECT_EQ(layeredOf(*desk, target), ownAttributes);
+            EXPECT_EQ(desk->taskbarButtons.count(target.value), 1u);
+            EXPECT_FALSE(desk->files.exists(kJournal));
+            // Kept live again, and put back at a normal exit, own attributes and all.
+            desk->windows.userRestore(target);
+            desk->windows.setWindowLong(target, platform::GWL_EXSTYLE, 0);
+            detect(1);
+            makeLayered();
+            desk->windows.userMinimize(target);
+            desk->advance(700);
+            EXPECT_FALSE(desk->windows.isIconic(target));
+          },
+          args);
+      EXPECT_TRUE(desk->windows.isIconic(target));
+      EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
+      EXPECT_EQ(layeredOf(*desk, target), ownAttributes);
+      EXPECT_FALSE(desk->files.exists(kJournal)) << "an entry outlived its put-back";
+      desk->windows.userRestore(target);
+      EXPECT_EQ(rectOf(target), kNormal);
+    }
+  }
 }

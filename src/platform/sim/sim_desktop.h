@@ -126,6 +126,12 @@ class SimDesktop {
   void consoleEvent(platform::Dword event);
   bool processEnded = false;
   std::function<void()> onProcessEnd;
+  // TerminateProcess (a kill, the task manager): the process ends at once, without its exit
+  // path. The program's code may go on running here (the test returns to it), but from then
+  // on nothing it does reaches other programs' windows, the files or the shell.
+  void terminate() { endProcess("terminated"); }
+  // A new process of the program on the same desktop: it starts with nothing of the last.
+  void newProcess();
 
   // The ANSI code page: 932, or 1252 (no lead bytes).
   uint32_t systemCodePage = 932;

@@ -183,6 +183,8 @@ class Win32Windows : public platform::Windows,
   bool getWindowRect(platform::Hwnd window, platform::Rect& rect) override;
   bool getClientRect(platform::Hwnd window, platform::Rect& rect) override;
   bool getWindowPlacement(platform::Hwnd window, platform::WindowPlacement& placement) override;
+  bool getLayeredWindowAttributes(platform::Hwnd window, platform::ColorRef& key, uint8_t& alpha,
+                                  platform::Dword& flags) override;
   platform::Hwnd findWindowEx(platform::Hwnd parent, platform::Hwnd childAfter,
                               const std::string& className) override;
   platform::Hwnd getDesktopWindow() override;
