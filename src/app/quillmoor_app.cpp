@@ -24,6 +24,7 @@ int CQuillmoorApp::run() {
   panel->doModal({});
   shutDown();
   panel.reset();
+  context_.platform.system.setCrashFilter(nullptr, nullptr);  // the journal goes with us
   diag::attach(nullptr);
   return 0;
 }
@@ -78,6 +79,15 @@ void CQuillmoorApp::putBackEarlierRun() {
       pathInCurrentDirectory(p.system, KeptWindowsJournal::kFileName));
   journal_->load();
   journal_->putBackLoose(&environment_->taskbar());
+  // From here on a crash puts back what it can; the next start does the rest.
+  p.system.setCrashFilter(&CQuillmoorApp::onCrash, this);
+}
+
+void CQuillmoorApp::onCrash(void* app) {
+  auto* self = static_cast<CQuillmoorApp*>(app);
+  if (self->journal_) {
+    self->journal_->putBackAll(self->environment_ ? &self->environment_->taskbar() : nullptr);
+  }
 }
 
 void CQuillmoorApp::shutDown() {

@@ -25,6 +25,7 @@ class CQuillmoorApp {
   bool startUp();
   // Windows an earlier run changed and could not put back, before anything else looks at them.
   void putBackEarlierRun();
+  static void onCrash(void* app);
   void shutDown();
 
   AppContext context_;

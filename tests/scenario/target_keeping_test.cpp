@@ -339,3 +339,74 @@ TEST_F(PreviewTest, ARunEndedByForceLeavesItsWindowsToTheNextStart) {
     }
   }
 }
+
+TEST_F(PreviewTest, AWindowThatDoesNotAnswerAtExitGoesBackOnceItAnswers) {
+  const Hwnd target = addAppWindow(*desk, "Busy", "busy.exe", kNormal);
+  run([&](Hwnd) {
+    detect(1);
+    desk->windows.userMinimize(target);
+    desk->advance(700);
+    ASSERT_EQ(rectOf(target), kOffScreen);
+    desk->windows.setHung(target, true);
+    desk->advance(6000);  // the system knows it hangs: no probe waits for it any more
+  });
+  EXPECT_EQ(rectOf(target), kOffScreen);
+  EXPECT_TRUE(desk->files.exists(kJournal));
+  run([&](Hwnd) {
+    EXPECT_EQ(rectOf(target), kOffScreen) << "a hung window cannot be put back";
+    desk->windows.setHung(target, false);
+    desk->advance(2500);  // a look two seconds on finds it answering
+    EXPECT_TRUE(logged("put back from the journal"));
+  });
+  EXPECT_TRUE(desk->windows.isIconic(target));
+  EXPECT_TRUE(desk->windows.isWindowEnabled(target));
+  EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
+  EXPECT_FALSE(desk->files.exists(kJournal));
+}
+
+TEST_F(PreviewTest, ACrashPutsBackWhatItKeeps) {
+  const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
+  const Hwnd hung = addAppWindow(*desk, "Hung", "hung.exe", {1000, 100, 1400, 400});
+  run([&](Hwnd) {
+    detect(2);
+    desk->windows.userMinimize(target);
+    desk->windows.userMinimize(hung);
+    desk->advance(700);
+    ASSERT_EQ(rectOf(target), kOffScreen);
+    desk->windows.setHung(hung, true);
+    desk->advance(6000);
+    desk->crash();
+  });
+  EXPECT_TRUE(desk->windows.isIconic(target));
+  EXPECT_TRUE(desk->windows.isWindowEnabled(target));
+  EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
+  // The hung one is left to the next start, which finds it still named in the journal.
+  EXPECT_FALSE(desk->windows.isIconic(hung));
+  const auto journal = desk->files.readFile(kJournal);
+  ASSERT_TRUE(journal.has_value());
+  EXPECT_EQ(journal->find("PNAME=ed.exe"), std::string::npos);
+  EXPECT_NE(journal->find("PNAME=hung.exe"), std::string::npos);
+}
+
+TEST_F(PreviewTest, APreviewClosedWhileItsWindowHangsPutsItBackOnceItAnswers) {
+  const Hwnd target = addAppWindow(*desk, "Busy", "busy.exe", kNormal);
+  run([&](Hwnd) {
+    detect(1);
+    const Hwnd preview = previewOf(target);
+    ASSERT_TRUE(preview);
+    desk->windows.userMinimize(target);
+    desk->advance(700);
+    ASSERT_EQ(rectOf(target), kOffScreen);
+    desk->windows.setHung(target, true);
+    desk->advance(6000);
+    desk->windows.sendMessage(preview, platform::WM_CLOSE, 0, 0);
+    ASSERT_FALSE(desk->windows.isWindow(preview));
+    EXPECT_EQ(rectOf(target), kOffScreen);
+    desk->windows.setHung(target, false);
+    desk->advance(2500);
+    EXPECT_TRUE(desk->windows.isIconic(target));
+    EXPECT_TRUE(desk->windows.isWindowEnabled(target));
+    EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
+    EXPECT_FALSE(desk->files.exists(kJournal));
+  });
+}

@@ -190,7 +190,10 @@ class SimDesktop::Services : public System,
     desk_.ctrlHandler = std::move(handler);
   }
   void exitFinished() override { desk_.exitFinished(); }
-
+  void setCrashFilter(void (*filter)(void*), void* context) override {
+    desk_.crashFilter = filter;
+    desk_.crashContext = context;
+  }
   void waitForExit(Dword milliseconds) override { desk_.waitForExit(milliseconds); }
   void writeStdout(const std::string& bytes) override {
     switch (desk_.stdoutTarget) {
@@ -547,11 +550,19 @@ void SimDesktop::endProcess(const char* why) {
   if (onProcessEnd) onProcessEnd();
 }
 
+void SimDesktop::crash() {
+  actions.push_back("unhandled exception");
+  if (crashFilter != nullptr) crashFilter(crashContext);
+  endProcess("crashed");
+}
+
 void SimDesktop::newProcess() {
   mutexesOwned.clear();  // the system let the last one's mutex go
   processEnded = false;
   windows.processGone = false;
   services_->files.processGone = false;
+  crashFilter = nullptr;
+  crashContext = nullptr;
   ctrlHandler = nullptr;
   exitDone_ = false;
   handlerWaiting_ = false;

@@ -130,6 +130,10 @@ class SimDesktop {
   // path. The program's code may go on running here (the test returns to it), but from then
   // on nothing it does reaches other programs' windows, the files or the shell.
   void terminate() { endProcess("terminated"); }
+  // An unhandled exception: the program's crash filter runs, then the process ends at once.
+  void crash();
+  void (*crashFilter)(void*) = nullptr;
+  void* crashContext = nullptr;
   // A new process of the program on the same desktop: it starts with nothing of the last.
   void newProcess();
 

@@ -68,6 +68,7 @@ class Win32System : public platform::System {
   void redirectStdStreamsToConsole() override;
   void redirectStdStreamsToNull() override;
   void setConsoleCtrlHandler(platform::ConsoleCtrlHandler handler) override;
+  void setCrashFilter(void (*filter)(void* context), void* context) override;
   void exitFinished() override;
   void waitForExit(platform::Dword milliseconds) override;
   void writeStdout(const std::string& bytes) override;
