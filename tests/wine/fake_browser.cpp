@@ -5,6 +5,8 @@
 // With a second argument "--slow-style=MS", the first style change made to its top-level
 // window while that is minimised keeps its thread busy for MS milliseconds in
 // WM_STYLECHANGING, between the lines "STYLECHANGING begin" and "STYLECHANGING end".
+// With "--layered-when-minimised" instead, its top-level window makes itself layered (colour
+// key 0x030201, alpha 200) the first time it is minimised, as a program that fades its window.
 #ifndef UNICODE
 #define UNICODE
 #endif
@@ -17,6 +19,7 @@
 namespace {
 
 DWORD slowStyleMs = 0;
+bool layeredWhenMinimised = false;
 
 LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_STYLECHANGING && slowStyleMs != 0 && IsIconic(hwnd)) {
@@ -26,6 +29,13 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     std::fflush(stdout);
     Sleep(ms);
     std::printf("STYLECHANGING end\n");
+    std::fflush(stdout);
+  }
+  if (message == WM_SIZE && wParam == SIZE_MINIMIZED && layeredWhenMinimised && !GetParent(hwnd)) {
+    layeredWhenMinimised = false;
+    SetWindowLongW(hwnd, GWL_EXSTYLE, GetWindowLongW(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(hwnd, RGB(1, 2, 3), 200, LWA_ALPHA | LWA_COLORKEY);
+    std::printf("layered\n");
     std::fflush(stdout);
   }
   if (message == WM_KEYDOWN && wParam == VK_F5) {
@@ -61,6 +71,7 @@ int wmain(int argc, wchar_t** argv) {
   if (argc > 2 && std::wcsncmp(argv[2], slow.c_str(), slow.size()) == 0) {
     slowStyleMs = static_cast<DWORD>(std::wcstoul(argv[2] + slow.size(), nullptr, 10));
   }
+  layeredWhenMinimised = argc > 2 && std::wcscmp(argv[2], L"--layered-when-minimised") == 0;
   const HWND top = Make(L"FakeBrowserFrame", argc > 1 ? argv[1] : L"Fake browser", nullptr);
   if (exe == L"chrome.exe") {
     Make(L"Chrome_RenderWidgetHostHWND", L"", Make(L"Chrome_ContainerWin_0", L"", top));
