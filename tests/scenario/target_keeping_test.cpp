@@ -304,6 +304,8 @@ TEST_F(PreviewTest, ARunEndedByForceLeavesItsWindowsToTheNextStart) {
             const auto journal = desk->files.readFile(kJournal);
             ASSERT_TRUE(journal.has_value()) << "changed before it was recorded";
             EXPECT_NE(journal->find("PNAME=ed.exe\r\n"), std::string::npos);
+            desk->advance(3000);  // polls that learn nothing new write nothing
+            EXPECT_EQ(count("file create " + kJournal + ".new"), 1);
             desk->terminate();
           },
           args);
