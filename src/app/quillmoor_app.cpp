@@ -17,13 +17,14 @@ constexpr const char* kMutexName = "__QUILLMOORFORTUNDRA_PEBBLEWICK__";
 int CQuillmoorApp::run() {
   if (!startUp()) return 1;
   // The whole working life of the program is the main panel's modal loop.
-  auto panel = std::make_unique<CQuillmoorDlg>(
-      CQuillmoorDlg::Ports(context_.platform, context_.checks, context_.version), context_.switches,
-      *environment_, *rules_);
+  CQuillmoorDlg::Ports ports(context_.platform, context_.checks, context_.version);
+  ports.controller.preview.keeper.journal = journal_.get();
+  auto panel = std::make_unique<CQuillmoorDlg>(ports, context_.switches, *environment_, *rules_);
   panel->setConsoleExit(&consoleExit_);
   panel->doModal({});
   shutDown();
   panel.reset();
+  context_.platform.system.setCrashFilter(nullptr, nullptr);  // the journal goes with us
   diag::attach(nullptr);
   return 0;
 }
@@ -66,8 +67,27 @@ bool CQuillmoorApp::startUp() {
 
   environment_ =
       std::make_unique<DisplayEnvironment>(p.monitors, p.shell, context_.switches.layeredMode);
+  putBackEarlierRun();
   rules_ = CExclusionData::openStore(p);
   return true;
+}
+
+void CQuillmoorApp::putBackEarlierRun() {
+  platform::Platform& p = context_.platform;
+  journal_ = std::make_unique<KeptWindowsJournal>(
+      KeptWindowsJournal::Ports(p),
+      pathInCurrentDirectory(p.system, KeptWindowsJournal::kFileName));
+  journal_->load();
+  journal_->putBackLoose(&environment_->taskbar());
+  // From here on a crash puts back what it can; the next start does the rest.
+  p.system.setCrashFilter(&CQuillmoorApp::onCrash, this);
+}
+
+void CQuillmoorApp::onCrash(void* app) {
+  auto* self = static_cast<CQuillmoorApp*>(app);
+  if (self->journal_) {
+    self->journal_->putBackAll(self->environment_ ? &self->environment_->taskbar() : nullptr);
+  }
 }
 
 void CQuillmoorApp::shutDown() {

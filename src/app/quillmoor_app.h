@@ -7,6 +7,7 @@
 #include "base/app_context.h"
 #include "detect/exclusion_data.h"
 #include "display/display_environment.h"
+#include "thumbnail/kept_windows_journal.h"
 
 class CQuillmoorApp {
  public:
@@ -22,10 +23,14 @@ class CQuillmoorApp {
  private:
   // Steps before the panel; false when the program must end at once.
   bool startUp();
+  // Windows an earlier run changed and could not put back, before anything else looks at them.
+  void putBackEarlierRun();
+  static void onCrash(void* app);
   void shutDown();
 
   AppContext context_;
   ConsoleExit consoleExit_;
   std::unique_ptr<DisplayEnvironment> environment_;
   std::unique_ptr<CExclusionData> rules_;  // from start-up to shutdown, which saves them
+  std::unique_ptr<KeptWindowsJournal> journal_;  // from start-up on
 };

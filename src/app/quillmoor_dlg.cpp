@@ -29,7 +29,9 @@ CQuillmoorDlg::CQuillmoorDlg(const Ports& ports, const Switches& switches,
       winListPage_(ports.detector),
       controlPage_(ports.controller, environment),
       limitPage_(ports.exclusions, rules),
-      tray_(ports.shell) {}
+      tray_(ports.shell),
+      journal_(ports.controller.preview.keeper.journal),
+      environment_(environment) {}
 
 bool CQuillmoorDlg::onInitDialog() {
   // Registered here rather than at WM_CREATE, which a dialog's own procedure never sees.
@@ -185,6 +187,8 @@ bool CQuillmoorDlg::onCommand(uint32_t id, uint32_t, Hwnd) {
 void CQuillmoorDlg::onTimer(uintptr_t id) {
   if (id != kWatchdogTimer) return;
   tray_.watch();
+  // A window that did not answer when it was to be put back goes back once it answers.
+  if (journal_ != nullptr) journal_->putBackLoose(&environment_.taskbar());
 }
 
 BrushHandle CQuillmoorDlg::onCtlColor(DeviceContext dc, Hwnd, ui::CtlColor, BrushHandle base) {

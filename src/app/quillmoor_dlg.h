@@ -99,6 +99,8 @@ class CQuillmoorDlg : public HomeLinkDialog,
   CControlDlg controlPage_;
   CLimitDlg limitPage_;
   TrayIcon tray_;
+  KeptWindowsJournal* journal_;  // windows to put back; null without one
+  DisplayEnvironment& environment_;
   ConsoleExit* consoleExit_ = nullptr;
   bool panelShown_ = false;
   bool pagesMade_ = false;  // the three pages exist: the tray icon's clicks are handled

@@ -64,6 +64,9 @@ class System {
   virtual void redirectStdStreamsToConsole() = 0;  // stdout on CONOUT$, stdin on CONIN$
   virtual void redirectStdStreamsToNull() = 0;     // both on the null device
   virtual void setConsoleCtrlHandler(ConsoleCtrlHandler handler) = 0;
+  // SetUnhandledExceptionFilter: `filter` runs on the crashing thread just before the process
+  // ends; it allocates nothing it can avoid and returns.
+  virtual void setCrashFilter(void (*filter)(void* context), void* context) = 0;
   // The program's exit path is done (rules saved, windows put back): a console control handler
   // waiting in waitForExit returns, and so does every later wait. Any thread.
   virtual void exitFinished() = 0;

@@ -52,6 +52,7 @@ struct WindowPlacement {
   Point minPosition;
   Point maxPosition;
   Rect normalPosition;
+  friend bool operator==(const WindowPlacement&, const WindowPlacement&) = default;
 };
 
 // Receives the messages of one of the program's own windows, from its creation to

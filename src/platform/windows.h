@@ -29,6 +29,10 @@ class Windows {
   virtual bool getWindowRect(Hwnd window, Rect& rect) = 0;
   virtual bool getClientRect(Hwnd window, Rect& rect) = 0;
   virtual bool getWindowPlacement(Hwnd window, WindowPlacement& placement) = 0;
+  // GetLayeredWindowAttributes: false unless the window is layered and its program set them
+  // with SetLayeredWindowAttributes.
+  virtual bool getLayeredWindowAttributes(Hwnd window, ColorRef& key, uint8_t& alpha,
+                                          Dword& flags) = 0;
   // FindWindowEx without a title: the next child of `parent` after `childAfter` (none: the
   // first, the top of its siblings) whose class is `className` (any case; empty: any class).
   virtual Hwnd findWindowEx(Hwnd parent, Hwnd childAfter, const std::string& className) = 0;

@@ -37,8 +37,32 @@ TargetKeeper::TargetKeeper(const Ports& ports, DisplayEnvironment& environment, 
       monitors_(ports.monitors),
       messageBoxes_(ports.messageBoxes),
       system_(ports.system),
+      processes_(ports.processes),
+      journal_(ports.journal),
       target_(target) {
   windows_.getWindowRect(ports.screen.getDesktopWindow(), desktopRect_);
+}
+
+TargetKeeper::~TargetKeeper() {
+  // Not put back (it did not answer): the journal's own put-back takes it from here.
+  if (journal_ != nullptr) journal_->release(target_);
+}
+
+void TargetKeeper::journal() {
+  if (journal_ == nullptr) return;
+  KeptWindow k;
+  k.window = target_;
+  k.processId = windows_.getWindowProcessId(target_);
+  k.image = processes_.baseName(k.processId);
+  k.style = savedStyle_;
+  k.exStyle = savedExStyle_;
+  k.ownLayered = ownLayered_;
+  k.layeredKey = layeredKey_;
+  k.layeredAlpha = layeredAlpha_;
+  k.layeredFlags = layeredFlags_;
+  k.weDisabled = weDisabled_;
+  k.placement = savedPlacement_;
+  journal_->record(k);
 }
 
 bool TargetKeeper::alive() const { return windows_.isWindow(target_); }
@@ -126,6 +150,10 @@ bool TargetKeeper::hideTarget() {
   savedExStyle_ = windows_.getWindowLong(target_, GWL_EXSTYLE);
   weDisabled_ = (style & WS_DISABLED) == 0;
   windows_.getWindowPlacement(target_, savedPlacement_);
+  ownLayered_ =
+      (savedExStyle_ & WS_EX_LAYERED) != 0 &&
+      windows_.getLayeredWindowAttributes(target_, layeredKey_, layeredAlpha_, layeredFlags_);
+  journal();
   holding_ = true;  // from here on, closing the preview puts it back
   job_ = Job::Hide;
   step_ = 0;
@@ -157,6 +185,7 @@ bool TargetKeeper::hideStep(int step) {
         Rect now;
         windows_.getWindowRect(target_, now);
         savedPlacement_.normalPosition = workspace::fromScreen(monitors_, now, savedExStyle_);
+        journal();
       }
       return true;
     }
@@ -198,6 +227,8 @@ bool TargetKeeper::runJob() {
     if (run != jobRuns_) return false;
     if (!done) return false;
   }
+  // Put back whole (or gone): nothing is left to undo.
+  if (job_ == Job::Restore && journal_ != nullptr) journal_->forget(target_);
   job_ = Job::None;
   step_ = 0;
   return true;
@@ -248,7 +279,11 @@ bool TargetKeeper::restoreStep(int step) {
     case 5:
       return offScreen || send(WM_SETREDRAW, 1, 0);
     case 6:
-      return setLong(GWL_EXSTYLE, savedExStyle_, "styles");
+      if (!setLong(GWL_EXSTYLE, savedExStyle_, "styles")) return false;
+      // Layered by its own program: its own attributes, not our alpha 0.
+      return !ownLayered_ || made(windows_.setLayeredWindowAttributes(target_, layeredKey_,
+                                                                      layeredAlpha_, layeredFlags_),
+                                  "own layered");
     case 7:
       if (!setLong(GWL_STYLE, ownStyle(), "styles")) return false;
       if (weDisabled_ && !windows_.isWindowEnabled(target_) &&

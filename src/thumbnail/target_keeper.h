@@ -15,12 +15,13 @@
 #include "platform/platform.h"
 #include "display/display_environment.h"
 #include "thumbnail/engine_kind.h"
+#include "thumbnail/kept_windows_journal.h"
 #include "thumbnail/thumbnail_listener.h"
 
 class TargetKeeper {
  public:
   // Other programs' windows and messages to them, the desktop window, the monitors (for
-  // workspace coordinates), message boxes and sleep.
+  // workspace coordinates), message boxes and sleep; the journal, where the program keeps one.
   struct Ports {
     explicit Ports(const platform::Platform& p)
         : windows(p.windows),
@@ -28,16 +29,22 @@ class TargetKeeper {
           screen(p.screen),
           monitors(p.monitors),
           messageBoxes(p.messageBoxes),
-          system(p.system) {}
+          system(p.system),
+          processes(p.processes) {}
     platform::Windows& windows;
     platform::Messages& messages;
     platform::Screen& screen;
     platform::Monitors& monitors;
     platform::MessageBoxes& messageBoxes;
     platform::System& system;
+    platform::Processes& processes;
+    KeptWindowsJournal* journal = nullptr;
   };
 
   TargetKeeper(const Ports& ports, DisplayEnvironment& environment, platform::Hwnd target);
+  ~TargetKeeper();
+  TargetKeeper(const TargetKeeper&) = delete;
+  TargetKeeper& operator=(const TargetKeeper&) = delete;
 
   // At a normal start: remembers styles and placement; fetches back a window still parked
   // off screen by an earlier run.
@@ -95,6 +102,8 @@ class TargetKeeper {
   uint32_t ownStyle() const;
   void addTab();
   platform::Rect homeOnScreen() const;
+  // The journal learns what undoes our changes, before the first one and when it changes.
+  void journal();
 
   DisplayEnvironment& environment_;
   platform::Windows& windows_;
@@ -102,9 +111,16 @@ class TargetKeeper {
   platform::Monitors& monitors_;
   platform::MessageBoxes& messageBoxes_;
   platform::System& system_;
+  platform::Processes& processes_;
+  KeptWindowsJournal* journal_;
   platform::Hwnd target_;
   uint32_t savedStyle_ = 0;
   uint32_t savedExStyle_ = 0;
+  // Its own layered attributes, when its program had set them.
+  bool ownLayered_ = false;
+  platform::ColorRef layeredKey_ = 0;
+  uint8_t layeredAlpha_ = 0;
+  platform::Dword layeredFlags_ = 0;
   platform::WindowPlacement savedPlacement_;
   bool weDisabled_ = false;  // the target was enabled until hideTarget disabled it
   Job job_ = Job::None;      // a sequence the target was too busy to finish

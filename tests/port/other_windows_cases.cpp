@@ -67,8 +67,19 @@ PORT_CASE(AnotherProgramsWindowKeptLiveAndPutBack) {
   PORT_EXPECT(p.windows.getWindowLong(window, GWL_EXSTYLE) & WS_EX_LAYERED);
   PORT_EXPECT(p.windows.setLayeredWindowAttributes(window, 0, 0, LWA_ALPHA));
   PORT_EXPECT_EQ(fixture.layeredAlpha(window), 0);
+  // Read back as they were set, colour key and all: what a put-back gives back.
+  PORT_EXPECT(
+      p.windows.setLayeredWindowAttributes(window, rgb(1, 2, 3), 200, LWA_ALPHA | LWA_COLORKEY));
+  ColorRef key = 0;
+  uint8_t alpha = 0;
+  Dword flags = 0;
+  PORT_EXPECT(p.windows.getLayeredWindowAttributes(window, key, alpha, flags));
+  PORT_EXPECT_EQ(key, rgb(1, 2, 3));
+  PORT_EXPECT_EQ(alpha, 200);
+  PORT_EXPECT_EQ(flags, LWA_ALPHA | LWA_COLORKEY);
   p.windows.setWindowLong(window, GWL_EXSTYLE, exStyle);
   PORT_EXPECT_EQ(p.windows.getWindowLong(window, GWL_EXSTYLE) & WS_EX_LAYERED, 0u);
+  PORT_EXPECT(!p.windows.getLayeredWindowAttributes(window, key, alpha, flags));
 
   constexpr uint32_t kQuiet = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
   PORT_EXPECT(

@@ -7,6 +7,7 @@
 #include "app/quillmoor_app.h"
 #include "detect/exclusion_data.h"
 #include "platform/sim/sim_desktop.h"
+#include "support/program_run.h"
 
 namespace {
 
@@ -103,9 +104,27 @@ TEST(Startup, DebugModeStartedFromAConsoleStillReachesIt) {
   EXPECT_EQ(desk->consoleOutput.rfind(kBanner + "DEBUG_MODE ON\n", 0), 0u);
 }
 
+namespace {
+
+// A journal entry for a window of the running copy, off screen and disabled.
+std::string keptEntry(platform::Hwnd window, platform::Dword processId, const std::string& image) {
+  return "[SYSTEM]\r\nKEPTNUM=1\r\n[KEPT0]\r\nHWND=" + std::to_string(window.value) +
+         "\r\nPID=" + std::to_string(processId) +
+         "\r\nSTYLE=818544640\r\nEXSTYLE=0\r\n"
+         "WEDISABLED=1\r\nNORMAL=100,100,900,500\r\nPNAME=" +
+         image + "\r\n";
+}
+
+}  // namespace
+
 TEST(Startup, SecondInstanceShowsItsMessageAndTouchesNothing) {
   auto desk = sim::SimDesktop::singleMonitor();
   desk->mutexesHeldElsewhere.insert("__QUILLMOORFORTUNDRA_PEBBLEWICK__");
+  const platform::Hwnd kept =
+      support::addAppWindow(*desk, "Kept", "ed.exe", {10100, 10100, 10900, 10500});
+  desk->windows.setEnabled(kept, false);
+  const std::string journal = keptEntry(kept, desk->windows.getWindowProcessId(kept), "ed.exe");
+  desk->files.writeFile(kFolder + "\\KeptWindows.ini", journal);
   desk->files.writeFile(kFolder + "\\ExclusionData.ini", "[SYSTEM]\r\nEXCLUSIONNUM=5\r\n");
   EXPECT_EQ(runProgram(*desk, {kExe, "-K527"}), 1);
   ASSERT_EQ(desk->messageBoxes.size(), 1u);
@@ -116,6 +135,9 @@ TEST(Startup, SecondInstanceShowsItsMessageAndTouchesNothing) {
   EXPECT_EQ(*desk->files.readFile(kFolder + "\\ExclusionData.ini"),
             "[SYSTEM]\r\nEXCLUSIONNUM=5\r\n");
   EXPECT_EQ(desk->files.currentDirectory(), "C:\\");
+  // The first copy's windows are the first copy's to put back.
+  EXPECT_EQ(*desk->files.readFile(kFolder + "\\KeptWindows.ini"), journal);
+  EXPECT_FALSE(desk->windows.isWindowEnabled(kept));
   EXPECT_FALSE(desk->consoleAttached);
   EXPECT_EQ(desk->comInitCount, 0);
 }
@@ -163,4 +185,20 @@ TEST(Startup, RulesSurviveAStartAndExitUnchanged) {
   desk->files.writeFile(kFolder + "\\ExclusionData.ini", rules);
   runProgram(*desk, {kExe});
   EXPECT_EQ(*desk->files.readFile(kFolder + "\\ExclusionData.ini"), rules);
+}
+
+TEST(Startup, AJournalEntryWhoseHandleNowBelongsToAnotherProgramTouchesNothing) {
+  auto desk = sim::SimDesktop::singleMonitor();
+  const platform::Rect rect{10100, 10100, 10900, 10500};
+  const platform::Hwnd other = support::addAppWindow(*desk, "Other", "other.exe", rect);
+  desk->windows.setEnabled(other, false);
+  // The same handle and process id, reused since by another executable.
+  desk->files.writeFile(kFolder + "\\KeptWindows.ini",
+                        keptEntry(other, desk->windows.getWindowProcessId(other), "ed.exe"));
+  EXPECT_EQ(runProgram(*desk, {kExe}), 0);
+  platform::Rect now;
+  desk->windows.getWindowRect(other, now);
+  EXPECT_EQ(now, rect);
+  EXPECT_FALSE(desk->windows.isWindowEnabled(other));
+  EXPECT_FALSE(desk->files.exists(kFolder + "\\KeptWindows.ini")) << "a stale entry stayed";
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "res/strings.h"
 #include "scenario/preview_fixture.h"
@@ -342,4 +343,160 @@ TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
   EXPECT_EQ(desk->windows.getWindowLong(gecko, platform::GWL_EXSTYLE), 0u);
   EXPECT_FALSE(desk->windows.layeredAlpha(gecko).has_value());
   EXPECT_EQ(placement.normalPosition, (Rect{200, 150, 900, 650}));
+}
+
+namespace {
+
+const std::string kJournal = kFolder + "\\KeptWindows.ini";
+
+struct Layered {
+  platform::ColorRef key = 0;
+  uint8_t alpha = 0;
+  platform::Dword flags = 0;
+  bool operator==(const Layered&) const = default;
+};
+
+std::optional<Layered> layeredOf(SimDesktop& desk, Hwnd window) {
+  Layered l;
+  if (!desk.windows.getLayeredWindowAttributes(window, l.key, l.alpha, l.flags)) return {};
+  return l;
+}
+
+}  // namespace
+
+TEST_F(PreviewTest, ARunEndedByForceLeavesItsWindowsToTheNextStart) {
+  const Layered own{platform::rgb(1, 2, 3), 200, platform::LWA_ALPHA | platform::LWA_COLORKEY};
+  for (const bool layeredSwitch : {false, true}) {
+    for (const bool ownLayered : {false, true}) {
+      SCOPED_TRACE(std::string(layeredSwitch ? "-LAYERED" : "off screen") +
+                   (ownLayered ? ", layered by its program" : ""));
+      desk = SimDesktop::singleMonitor();
+      const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
+      const uint32_t ownEx = ownLayered ? platform::WS_EX_LAYERED : 0;
+      // Its program makes it layered once it has its preview (a layered window gets none).
+      const auto makeLayered = [&] {
+        if (!ownLayered) return;
+        desk->windows.setWindowLong(target, platform::GWL_EXSTYLE, ownEx);
+        desk->windows.setLayeredWindowAttributes(target, own.key, own.alpha, own.flags);
+      };
+      const std::optional<Layered> ownAttributes = ownLayered ? std::optional(own) : std::nullopt;
+      std::vector<std::string> args{kExe, "-K527"};
+      if (layeredSwitch) args.push_back("-LAYERED");
+      run(
+          [&](Hwnd) {
+            detect(1);
+            makeLayered();
+            desk->windows.userMinimize(target);
+            desk->advance(700);
+            ASSERT_FALSE(desk->windows.isIconic(target)) << "it was not kept live";
+            const auto journal = desk->files.readFile(kJournal);
+            ASSERT_TRUE(journal.has_value()) << "changed before it was recorded";
+            EXPECT_NE(journal->find("PNAME=ed.exe\r\n"), std::string::npos);
+            desk->advance(3000);  // polls that learn nothing new write nothing
+            EXPECT_EQ(count("file create " + kJournal + ".new"), 1);
+            desk->terminate();
+          },
+          args);
+      // Nothing of the exit path reached it: invisible and dead, as a killed run leaves it.
+      ASSERT_FALSE(desk->windows.isIconic(target));
+      ASSERT_FALSE(desk->windows.isWindowEnabled(target));
+      run(
+          [&](Hwnd) {
+            // Put back at start-up, before any detection: exactly as its program had it.
+            EXPECT_TRUE(desk->windows.isIconic(target));
+            EXPECT_TRUE(desk->windows.isWindowEnabled(target));
+            EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
+            EXPECT_EQ(desk->windows.getWindowLong(target, platform::GWL_EXSTYLE), ownEx);
+            EXPECT_EQ(layeredOf(*desk, target), ownAttributes);
+            EXPECT_EQ(desk->taskbarButtons.count(target.value), 1u);
+            EXPECT_FALSE(desk->files.exists(kJournal));
+            // Kept live again, and put back at a normal exit, own attributes and all.
+            desk->windows.userRestore(target);
+            desk->windows.setWindowLong(target, platform::GWL_EXSTYLE, 0);
+            detect(1);
+            makeLayered();
+            desk->windows.userMinimize(target);
+            desk->advance(700);
+            EXPECT_FALSE(desk->windows.isIconic(target));
+          },
+          args);
+      EXPECT_TRUE(desk->windows.isIconic(target));
+      EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
+      EXPECT_EQ(layeredOf(*desk, target), ownAttributes);
+      EXPECT_FALSE(desk->files.exists(kJournal)) << "an entry outlived its put-back";
+      desk->windows.userRestore(target);
+      EXPECT_EQ(rectOf(target), kNormal);
+    }
+  }
+}
+
+TEST_F(PreviewTest, AWindowThatDoesNotAnswerAtExitGoesBackOnceItAnswers) {
+  const Hwnd target = addAppWindow(*desk, "Busy", "busy.exe", kNormal);
+  run([&](Hwnd) {
+    detect(1);
+    desk->windows.userMinimize(target);
+    desk->advance(700);
+    ASSERT_EQ(rectOf(target), kOffScreen);
+    desk->windows.setHung(target, true);
+    desk->advance(6000);  // the system knows it hangs: no probe waits for it any more
+  });
+  EXPECT_EQ(rectOf(target), kOffScreen);
+  EXPECT_TRUE(desk->files.exists(kJournal));
+  run([&](Hwnd) {
+    EXPECT_EQ(rectOf(target), kOffScreen) << "a hung window cannot be put back";
+    desk->windows.setHung(target, false);
+    desk->advance(2500);  // a look two seconds on finds it answering
+    EXPECT_TRUE(logged("put back from the journal"));
+  });
+  EXPECT_TRUE(desk->windows.isIconic(target));
+  EXPECT_TRUE(desk->windows.isWindowEnabled(target));
+  EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
+  EXPECT_FALSE(desk->files.exists(kJournal));
+}
+
+TEST_F(PreviewTest, ACrashPutsBackWhatItKeeps) {
+  const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
+  const Hwnd hung = addAppWindow(*desk, "Hung", "hung.exe", {1000, 100, 1400, 400});
+  run([&](Hwnd) {
+    detect(2);
+    desk->windows.userMinimize(target);
+    desk->windows.userMinimize(hung);
+    desk->advance(700);
+    ASSERT_EQ(rectOf(target), kOffScreen);
+    desk->windows.setHung(hung, true);
+    desk->advance(6000);
+    desk->crash();
+  });
+  EXPECT_TRUE(desk->windows.isIconic(target));
+  EXPECT_TRUE(desk->windows.isWindowEnabled(target));
+  EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
+  // The hung one is left to the next start, which finds it still named in the journal.
+  EXPECT_FALSE(desk->windows.isIconic(hung));
+  const auto journal = desk->files.readFile(kJournal);
+  ASSERT_TRUE(journal.has_value());
+  EXPECT_EQ(journal->find("PNAME=ed.exe"), std::string::npos);
+  EXPECT_NE(journal->find("PNAME=hung.exe"), std::string::npos);
+}
+
+TEST_F(PreviewTest, APreviewClosedWhileItsWindowHangsPutsItBackOnceItAnswers) {
+  const Hwnd target = addAppWindow(*desk, "Busy", "busy.exe", kNormal);
+  run([&](Hwnd) {
+    detect(1);
+    const Hwnd preview = previewOf(target);
+    ASSERT_TRUE(preview);
+    desk->windows.userMinimize(target);
+    desk->advance(700);
+    ASSERT_EQ(rectOf(target), kOffScreen);
+    desk->windows.setHung(target, true);
+    desk->advance(6000);
+    desk->windows.sendMessage(preview, platform::WM_CLOSE, 0, 0);
+    ASSERT_FALSE(desk->windows.isWindow(preview));
+    EXPECT_EQ(rectOf(target), kOffScreen);
+    desk->windows.setHung(target, false);
+    desk->advance(2500);
+    EXPECT_TRUE(desk->windows.isIconic(target));
+    EXPECT_TRUE(desk->windows.isWindowEnabled(target));
+    EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
+    EXPECT_FALSE(desk->files.exists(kJournal));
+  });
 }

@@ -20,15 +20,14 @@ inline const std::string kExe = kFolder + "\\ZENTA.exe";
 // and the program ended normally: a run that never reached its script tests nothing.
 [[nodiscard]] inline bool runProgram(sim::SimDesktop& desk, std::vector<std::string> arguments,
                                      std::function<void(platform::Hwnd panel)> script) {
+  desk.newProcess();
   desk.commandLine = std::move(arguments);
   auto scriptEnded = std::make_shared<bool>(false);
   desk.windows.modalScripts[res::IDD_MAIN_PANEL] = [scriptEnded, script](platform::Hwnd panel) {
     script(panel);
     *scriptEnded = true;
   };
-  const bool ran = CQuillmoorApp(desk.platform()).run() == 0 && *scriptEnded;
-  desk.mutexesOwned.clear();  // the process has ended: the system lets its mutex go
-  return ran;
+  return CQuillmoorApp(desk.platform()).run() == 0 && *scriptEnded;
 }
 
 // The tray icon's callback, as the shell sends it for a mouse message.

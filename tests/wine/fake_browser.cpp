@@ -9,6 +9,8 @@
 // Chrome_WidgetWin_1, "firefox.exe": MozillaWindowClass) and judges itself every 50 ms by the
 // engines' occlusion rule, printing "ENGINE VISIBLE", "ENGINE OCCLUDED" or "ENGINE HIDDEN"
 // whenever the verdict changes.
+// With "--layered-when-minimised" instead, its top-level window makes itself layered (colour
+// key 0x030201, alpha 200) the first time it is minimised, as a program that fades its window.
 #ifndef UNICODE
 #define UNICODE
 #endif
@@ -84,6 +86,7 @@ const char* Judge(HWND self) {
   DeleteObject(left);
   return kind == NULLREGION || kind == ERROR ? "OCCLUDED" : "VISIBLE";
 }
+bool layeredWhenMinimised = false;
 
 LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   static const char* verdict = "";
@@ -103,6 +106,13 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     std::fflush(stdout);
     Sleep(ms);
     std::printf("STYLECHANGING end\n");
+    std::fflush(stdout);
+  }
+  if (message == WM_SIZE && wParam == SIZE_MINIMIZED && layeredWhenMinimised && !GetParent(hwnd)) {
+    layeredWhenMinimised = false;
+    SetWindowLongW(hwnd, GWL_EXSTYLE, GetWindowLongW(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(hwnd, RGB(1, 2, 3), 200, LWA_ALPHA | LWA_COLORKEY);
+    std::printf("layered\n");
     std::fflush(stdout);
   }
   if (message == WM_KEYDOWN && wParam == VK_F5) {
@@ -139,6 +149,7 @@ int wmain(int argc, wchar_t** argv) {
     slowStyleMs = static_cast<DWORD>(std::wcstoul(argv[2] + slow.size(), nullptr, 10));
   }
   const bool engine = argc > 2 && std::wcscmp(argv[2], L"--engine") == 0;
+  layeredWhenMinimised = argc > 2 && std::wcscmp(argv[2], L"--layered-when-minimised") == 0;
   gecko = exe == L"firefox.exe";
   const wchar_t* topClass = !engine ? L"FakeBrowserFrame"
                             : gecko ? L"MozillaWindowClass"

@@ -91,12 +91,14 @@ class SimTaskbarList : public TaskbarList {
     return S_OK;
   }
   HResult addTab(Hwnd window) override {
+    if (desk_.processEnded) return E_FAIL;
     ++desk_.shellCalls;
     desk_.actions.push_back("taskbar add w" + hex(window.value));
     desk_.taskbarButtons.insert(window.value);
     return S_OK;
   }
   HResult deleteTab(Hwnd window) override {
+    if (desk_.processEnded) return E_FAIL;
     ++desk_.shellCalls;
     desk_.actions.push_back("taskbar delete w" + hex(window.value));
     desk_.taskbarButtons.erase(window.value);
@@ -188,6 +190,10 @@ class SimDesktop::Services : public System,
     desk_.ctrlHandler = std::move(handler);
   }
   void exitFinished() override { desk_.exitFinished(); }
+  void setCrashFilter(void (*filter)(void*), void* context) override {
+    desk_.crashFilter = filter;
+    desk_.crashContext = context;
+  }
   void waitForExit(Dword milliseconds) override { desk_.waitForExit(milliseconds); }
   void writeStdout(const std::string& bytes) override {
     switch (desk_.stdoutTarget) {
@@ -548,7 +554,28 @@ void SimDesktop::endProcess(const char* why) {
   actions.push_back(why);
   actions.push_back("process ended");
   processEnded = true;
+  windows.processGone = true;
+  services_->files.processGone = true;
   if (onProcessEnd) onProcessEnd();
+}
+
+void SimDesktop::crash() {
+  actions.push_back("unhandled exception");
+  if (crashFilter != nullptr) crashFilter(crashContext);
+  endProcess("crashed");
+}
+
+void SimDesktop::newProcess() {
+  mutexesOwned.clear();  // the system let the last one's mutex go
+  processEnded = false;
+  windows.processGone = false;
+  services_->files.processGone = false;
+  crashFilter = nullptr;
+  crashContext = nullptr;
+  ctrlHandler = nullptr;
+  exitDone_ = false;
+  handlerWaiting_ = false;
+  endsAfterHandler_ = false;
 }
 
 void SimDesktop::setTaskbar(TaskbarEdge edge, int32_t size) {

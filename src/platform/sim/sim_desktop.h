@@ -128,6 +128,18 @@ class SimDesktop {
   void consoleEvent(platform::Dword event);
   bool processEnded = false;
   std::function<void()> onProcessEnd;
+  // TerminateProcess (a kill, the task manager): the process ends at once, without its exit
+  // path. The program's code may go on running here (the test returns to it), but from then
+  // on nothing it does reaches other programs' windows, the whole-file writes or the taskbar
+  // buttons. Not modelled: profile-function writes, the tray and the program's own windows
+  // still change until its code returns.
+  void terminate() { endProcess("terminated"); }
+  // An unhandled exception: the program's crash filter runs, then the process ends at once.
+  void crash();
+  void (*crashFilter)(void*) = nullptr;
+  void* crashContext = nullptr;
+  // A new process of the program on the same desktop: it starts with nothing of the last.
+  void newProcess();
 
   // The ANSI code page: 932, or 1252 (no lead bytes).
   uint32_t systemCodePage = 932;

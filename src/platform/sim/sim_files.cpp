@@ -70,6 +70,7 @@ platform::FileContents SimFiles::read(const std::string& path) {
 }
 
 std::unique_ptr<platform::WritableFile> SimFiles::create(const std::string& path) {
+  if (processGone) return nullptr;
   actions_.push_back("file create " + path);
   std::error_code error;
   std::filesystem::path host = fs_.hostPath(path);
@@ -81,6 +82,7 @@ std::unique_ptr<platform::WritableFile> SimFiles::create(const std::string& path
 }
 
 bool SimFiles::replace(const std::string& from, const std::string& to) {
+  if (processGone) return false;
   actions_.push_back("file replace " + from + " -> " + to);
   std::error_code error;
   std::filesystem::path target = fs_.hostPath(to);
@@ -94,6 +96,7 @@ bool SimFiles::replace(const std::string& from, const std::string& to) {
 }
 
 bool SimFiles::remove(const std::string& path) {
+  if (processGone) return false;
   actions_.push_back("file remove " + path);
   std::error_code error;
   const std::filesystem::path host = fs_.hostPath(path);

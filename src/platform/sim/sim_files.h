@@ -39,6 +39,9 @@ class SimFiles : public platform::Files {
   bool replace(const std::string& from, const std::string& to) override;
   bool remove(const std::string& path) override;
 
+  // The program's process has ended: what its code still does here writes nothing.
+  bool processGone = false;
+
  private:
   bool isLocked(const std::filesystem::path& host) const;
   bool inClosedFolder(const std::filesystem::path& host) const;

@@ -204,7 +204,7 @@ void SimWindowManager::setExStyle(Hwnd window, uint32_t exStyle) {
   if (w == nullptr) return;
   const bool changesBand = ((w->exStyle ^ exStyle) & WS_EX_TOPMOST) != 0;
   w->exStyle = exStyle;
-  if ((exStyle & WS_EX_LAYERED) == 0) w->alpha.reset();
+  if ((exStyle & WS_EX_LAYERED) == 0) w->clearLayered();
   if (changesBand && !w->parent && window != kDesktop) placeOnTop(*w);
 }
 
@@ -338,6 +338,7 @@ TimedResult SimWindowManager::sendMessageTimeout(Hwnd window, uint32_t message, 
     lastErrorValue = kErrorInvalidWindowHandle;
     return {};
   }
+  if (!w->own && processGone) return {};
   if (!w->own) {
     ++crossProcessMessages;
     deliverSentDuringWait(flags);
@@ -363,20 +364,35 @@ std::optional<uint8_t> SimWindowManager::layeredAlpha(Hwnd window) const {
   return w == nullptr ? std::nullopt : w->alpha;
 }
 
-bool SimWindowManager::setLayeredWindowAttributes(Hwnd window, ColorRef, uint8_t alpha,
+bool SimWindowManager::getLayeredWindowAttributes(Hwnd window, ColorRef& key, uint8_t& alpha,
+                                                  Dword& flags) {
+  ++portCalls;
+  const Window* w = live(window);
+  if (w == nullptr || (w->exStyle & WS_EX_LAYERED) == 0 || !w->layeredSet) return false;
+  key = w->layeredKey;
+  alpha = w->layeredAlphaByte;
+  flags = w->layeredFlags;
+  return true;
+}
+
+bool SimWindowManager::setLayeredWindowAttributes(Hwnd window, ColorRef key, uint8_t alpha,
                                                   Dword flags) {
   ++portCalls;
   char text[64];
   snprintf(text, sizeof text, "layered %s alpha %u flags %x", handleText(window).c_str(),
            static_cast<unsigned>(alpha), flags);
   actions_.push_back(text);
-  if (!changeReaches(window, "layered", 0, [this, window, alpha, flags] {
-        setLayeredWindowAttributes(window, 0, alpha, flags);
+  if (!changeReaches(window, "layered", 0, [this, window, key, alpha, flags] {
+        setLayeredWindowAttributes(window, key, alpha, flags);
       })) {
     return false;
   }
   Window* w = live(window);
   if (w == nullptr || (w->exStyle & WS_EX_LAYERED) == 0) return false;
+  w->layeredSet = true;
+  w->layeredKey = key;
+  w->layeredAlphaByte = alpha;
+  w->layeredFlags = flags;
   if ((flags & LWA_ALPHA) != 0) {
     w->alpha = alpha;
   } else {

@@ -36,6 +36,15 @@ struct SimWindowManager::Window {
   std::vector<StyleChange> styleChanges;  // other programs' windows: what the program set
   std::vector<SystemMenuItem> systemMenu;
   std::optional<uint8_t> alpha;  // layered alpha (LWA_ALPHA); none while opaque
+  // What setLayeredWindowAttributes was last given, until WS_EX_LAYERED is cleared.
+  bool layeredSet = false;
+  platform::ColorRef layeredKey = 0;
+  uint8_t layeredAlphaByte = 0;
+  platform::Dword layeredFlags = 0;
+  void clearLayered() {
+    alpha.reset();
+    layeredSet = false;
+  }
   bool hung = false;             // other programs' windows only
   uint64_t hungSince = 0;        // on the 64-bit clock
   uint64_t busySpan = 0;         // which setBusy span is running (a later one replaces it)

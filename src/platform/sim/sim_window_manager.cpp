@@ -253,7 +253,7 @@ uint32_t SimWindowManager::setWindowLong(Hwnd window, int32_t index, uint32_t va
   } else {
     // The topmost band changes only through setWindowPos.
     field = (value & ~WS_EX_TOPMOST) | (previous & WS_EX_TOPMOST);
-    if ((field & WS_EX_LAYERED) == 0) w->alpha.reset();
+    if ((field & WS_EX_LAYERED) == 0) w->clearLayered();
   }
   return previous;
 }

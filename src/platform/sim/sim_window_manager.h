@@ -232,6 +232,9 @@ class SimWindowManager : public platform::Windows,
   // Messages to other programs' windows (a round trip into another process), and the
   // WM_TIMER messages delivered to the program's own windows (each a wake-up).
   uint64_t crossProcessMessages = 0;
+  // The program's process has ended (SimDesktop::terminate): what its code still does here
+  // reaches no other program's window, as on Windows nothing more would happen.
+  bool processGone = false;
   uint64_t timerMessages = 0;
 
   // --- Other programs' windows and processes. Edits are plain data changes, no messages. ---
@@ -503,6 +506,8 @@ class SimWindowManager : public platform::Windows,
   bool getWindowRect(platform::Hwnd window, platform::Rect& rect) override;
   bool getClientRect(platform::Hwnd window, platform::Rect& rect) override;
   bool getWindowPlacement(platform::Hwnd window, platform::WindowPlacement& placement) override;
+  bool getLayeredWindowAttributes(platform::Hwnd window, platform::ColorRef& key, uint8_t& alpha,
+                                  platform::Dword& flags) override;
   platform::Hwnd findWindowEx(platform::Hwnd parent, platform::Hwnd childAfter,
                               const std::string& className) override;
   std::string getClassName(platform::Hwnd window) override;

@@ -68,6 +68,7 @@ class Win32System : public platform::System {
   void redirectStdStreamsToConsole() override;
   void redirectStdStreamsToNull() override;
   void setConsoleCtrlHandler(platform::ConsoleCtrlHandler handler) override;
+  void setCrashFilter(void (*filter)(void* context), void* context) override;
   void exitFinished() override;
   void waitForExit(platform::Dword milliseconds) override;
   void writeStdout(const std::string& bytes) override;
@@ -184,6 +185,8 @@ class Win32Windows : public platform::Windows,
   bool getClientRect(platform::Hwnd window, platform::Rect& rect) override;
   bool getWindowPlacement(platform::Hwnd window, platform::WindowPlacement& placement) override;
   std::string getClassName(platform::Hwnd window) override;
+  bool getLayeredWindowAttributes(platform::Hwnd window, platform::ColorRef& key, uint8_t& alpha,
+                                  platform::Dword& flags) override;
   platform::Hwnd findWindowEx(platform::Hwnd parent, platform::Hwnd childAfter,
                               const std::string& className) override;
   platform::Hwnd getDesktopWindow() override;

@@ -159,6 +159,24 @@ void Win32System::setConsoleCtrlHandler(ConsoleCtrlHandler handler) {
   SetConsoleCtrlHandler(onConsoleCtrl, TRUE);
 }
 
+namespace {
+
+void (*crashFilter)(void*) = nullptr;
+void* crashContext = nullptr;
+
+LONG WINAPI onCrash(EXCEPTION_POINTERS*) {
+  if (crashFilter != nullptr) crashFilter(crashContext);
+  return EXCEPTION_CONTINUE_SEARCH;  // the system ends the process as it would have
+}
+
+}  // namespace
+
+void Win32System::setCrashFilter(void (*filter)(void* context), void* context) {
+  crashFilter = filter;
+  crashContext = context;
+  SetUnhandledExceptionFilter(onCrash);
+}
+
 void Win32System::exitFinished() {
   if (exitEvent() != nullptr) SetEvent(exitEvent());
 }

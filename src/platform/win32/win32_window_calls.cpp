@@ -73,6 +73,18 @@ bool Win32Windows::setWindowPlacement(p::Hwnd window, const p::WindowPlacement& 
          }) != 0;
 }
 
+bool Win32Windows::getLayeredWindowAttributes(p::Hwnd window, p::ColorRef& key, uint8_t& alpha,
+                                              p::Dword& flags) {
+  COLORREF k = 0;
+  BYTE a = 0;
+  DWORD f = 0;
+  if (!GetLayeredWindowAttributes(toHwnd(window), &k, &a, &f)) return false;
+  key = k;
+  alpha = a;
+  flags = f;
+  return true;
+}
+
 bool Win32Windows::setLayeredWindowAttributes(p::Hwnd window, p::ColorRef key, uint8_t alpha,
                                               p::Dword flags) {
   return guardedChange(toHwnd(window), [=, hwnd = toHwnd(window)]() -> uintptr_t {
