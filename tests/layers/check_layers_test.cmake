@@ -1,0 +1,28 @@
+# The layer check on small trees of its own: an upward include fails however it is spelled, and
+# includes within the rules pass. Run as: cmake -DLAYERS=<cmake/layers.cmake> -DWORK=<dir> -P
+function(check_tree name expect_failure include_line)
+  set(tree ${WORK}/${name})
+  file(REMOVE_RECURSE ${tree})
+  file(WRITE ${tree}/controller/control_dlg.h "#pragma once\n")
+  file(WRITE ${tree}/base/log.h "#pragma once\n")
+  file(WRITE ${tree}/platform/sim/sim_desktop.h "#pragma once\n")
+  file(WRITE ${WORK}/outside.h "#pragma once\n")
+  file(WRITE ${tree}/detect/window_test.cpp "#include <string>\n${include_line}\n")
+  execute_process(COMMAND ${CMAKE_COMMAND} -DQUILLMOOR_SOURCE_DIR=${tree} -P ${LAYERS}
+                  RESULT_VARIABLE result ERROR_VARIABLE output)
+  if(expect_failure AND result EQUAL 0)
+    message(SEND_ERROR "${name}: `${include_line}` in detect/ passed the check")
+  elseif(NOT expect_failure AND NOT result EQUAL 0)
+    message(SEND_ERROR "${name}: `${include_line}` in detect/ was refused:\n${output}")
+  endif()
+endfunction()
+
+check_tree(quoted TRUE "#include \"controller/control_dlg.h\"")
+check_tree(angled TRUE "#include <controller/control_dlg.h>")
+check_tree(relative TRUE "#include \"../controller/control_dlg.h\"")
+check_tree(roundabout TRUE "#  include \"./../base/../controller/control_dlg.h\"")
+check_tree(adapter TRUE "#include \"platform/sim/sim_desktop.h\"")
+check_tree(outside TRUE "#include \"../../outside.h\"")
+check_tree(below FALSE "#include \"base/log.h\"")
+check_tree(belowRelative FALSE "#include \"../base/log.h\"")
+check_tree(system FALSE "#include <vector>")
