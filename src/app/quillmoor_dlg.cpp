@@ -87,7 +87,7 @@ LResult CQuillmoorDlg::windowProc(uint32_t message, WParam wParam, LParam lParam
         // modal loop open meanwhile: kept windows go back and the rules are saved here, and
         // no new preview is made after.
         controlPage_.closeAll();
-        winListPage_.goSuspend();
+        winListPage_.stop();
         controlPage_.saveExclusions();
         if (consoleExit_ != nullptr) consoleExit_->finished();
         ui::Dialog::onOK();  // the framework's: ends the modal loop

@@ -41,9 +41,14 @@ void CWinListDlg::onTimer(uintptr_t id) {
 
 void CWinListDlg::tick() {
   killTimer(kTimerId);
-  if (!suspended_) scan();
+  if (!suspended_ && !stopped_) scan();
   // The period runs from the end of this tick's work; ticks never overlap.
-  setTimer(kTimerId, kPeriod);
+  if (!stopped_) setTimer(kTimerId, kPeriod);
+}
+
+void CWinListDlg::stop() {
+  stopped_ = true;
+  killTimer(kTimerId);
 }
 
 void CWinListDlg::scan() {

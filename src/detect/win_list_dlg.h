@@ -37,6 +37,9 @@ class CWinListDlg : public ui::Dialog {
   void goSuspend();
   // Detection goes on; the next tick scans afresh.
   void returnSuspend();
+  // Detection ends for good (the end of the session): no tick runs and nothing more is
+  // reported, not even the windows it knows.
+  void stop();
   // The next scan reports these windows as added again, if they are still there (a window is
   // otherwise reported once, and judged by the rules only then).
   void forget(const std::vector<platform::Hwnd>& windows);
@@ -68,4 +71,5 @@ class CWinListDlg : public ui::Dialog {
   platform::Hwnd handingOver_;  // the window a listener is being given, if any
   uint64_t suspensions_ = 0;    // goSuspend calls so far: tells a tick one came meanwhile
   bool suspended_ = false;
+  bool stopped_ = false;
 };

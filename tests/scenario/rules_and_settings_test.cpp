@@ -194,12 +194,18 @@ TEST_F(RulesAndSettingsTest, TheEndOfTheSessionSavesTheRulesAtOnce) {
     desk->windows.sendMessage(panel, platform::WM_ENDSESSION, 0, 0);
     EXPECT_EQ(file(kRules), "");
     // Logging off: the process may be ended as soon as the notice returns.
+    desk->consoleOutput.clear();
     desk->windows.sendMessage(panel, platform::WM_ENDSESSION, 0,
                               static_cast<platform::LParam>(platform::ENDSESSION_LOGOFF));
     savedAtNotice = file(kRules);
     keptStyleAtNotice = styleOf(kept);
-    detect(2);  // what the loop still runs makes no preview again
+    // Detection ends without reporting the windows it knew as gone, and what the loop still
+    // runs detects nothing more.
+    addAppWindow(*desk, "Late", "late.exe");
+    detect(2);
     EXPECT_FALSE(hasPreview(kept));
+    EXPECT_EQ(desk->consoleOutput.find("Window() title="), std::string::npos)
+        << desk->consoleOutput;
   });
   EXPECT_NE(savedAtNotice.find("TITLE=Report\r\nPNAME=word.exe\r\n"), std::string::npos);
   // ... and the kept window is back by then.
