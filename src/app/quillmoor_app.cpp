@@ -22,6 +22,7 @@ int CQuillmoorApp::run() {
   auto panel = std::make_unique<CQuillmoorDlg>(ports, context_.switches, *environment_, *rules_);
   panel->setConsoleExit(&consoleExit_);
   panel->doModal({});
+  panel->saveRulesAtExit();
   shutDown();
   panel.reset();
   context_.platform.system.setCrashFilter(nullptr, nullptr);  // the journal goes with us
@@ -92,7 +93,6 @@ void CQuillmoorApp::onCrash(void* app) {
 
 void CQuillmoorApp::shutDown() {
   platform::System& system = context_.platform.system;
-  if (rules_) rules_->saveFile();
   rules_.reset();
   environment_.reset();     // COM goes with the taskbar control
   consoleExit_.finished();  // the system may end the process from here on

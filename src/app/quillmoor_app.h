@@ -31,6 +31,6 @@ class CQuillmoorApp {
   AppContext context_;
   ConsoleExit consoleExit_;
   std::unique_ptr<DisplayEnvironment> environment_;
-  std::unique_ptr<CExclusionData> rules_;  // from start-up to shutdown, which saves them
+  std::unique_ptr<CExclusionData> rules_;        // from start-up to shutdown
   std::unique_ptr<KeptWindowsJournal> journal_;  // from start-up on
 };

@@ -33,6 +33,12 @@ CQuillmoorDlg::CQuillmoorDlg(const Ports& ports, const Switches& switches,
       journal_(ports.controller.preview.keeper.journal),
       environment_(environment) {}
 
+void CQuillmoorDlg::saveRulesAtExit() {
+  if (rulesSavedAtExit_) return;
+  rulesSavedAtExit_ = true;
+  limitPage_.store().saveFile();
+}
+
 bool CQuillmoorDlg::onInitDialog() {
   // Registered here rather than at WM_CREATE, which a dialog's own procedure never sees.
   taskbarCreatedMessage_ = messages().registerWindowMessage("TaskbarCreated");
@@ -88,7 +94,7 @@ LResult CQuillmoorDlg::windowProc(uint32_t message, WParam wParam, LParam lParam
         // no new preview is made after.
         controlPage_.closeAll();
         winListPage_.stop();
-        controlPage_.saveExclusions();
+        saveRulesAtExit();
         if (consoleExit_ != nullptr) consoleExit_->finished();
         ui::Dialog::onOK();  // the framework's: ends the modal loop
       }

@@ -59,6 +59,10 @@ class CQuillmoorDlg : public HomeLinkDialog,
 
   // Told the panel's window once the panel can take its exit command.
   void setConsoleExit(ConsoleExit* exit) { consoleExit_ = exit; }
+  // The rules are written once on the way out: in the session's end notice, which the tray's
+  // exit and the console's ending events send too and after which the process may be ended at
+  // once; or else after the loop, should it end any other way.
+  void saveRulesAtExit();
 
   bool panelShown() const { return panelShown_; }
   const platform::Margins& glassMargins() const { return glassMargins_; }
@@ -103,6 +107,7 @@ class CQuillmoorDlg : public HomeLinkDialog,
   DisplayEnvironment& environment_;
   ConsoleExit* consoleExit_ = nullptr;
   bool panelShown_ = false;
+  bool rulesSavedAtExit_ = false;
   bool pagesMade_ = false;  // the three pages exist: the tray icon's clicks are handled
   platform::Bool composition_ = 0;
   platform::Margins glassMargins_;

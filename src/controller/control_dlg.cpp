@@ -32,10 +32,6 @@ CControlDlg::CControlDlg(const Ports& ports, DisplayEnvironment& environment)
       valueBrush_(ports.drawing, rgb(255, 255, 180)),
       pageBrush_(ports.drawing, rgb(230, 230, 230)) {}
 
-void CControlDlg::saveExclusions() {
-  if (limitPage_ != nullptr) limitPage_->store().saveFile();
-}
-
 bool CControlDlg::onInitDialog() {
   ui::Dialog::onInitDialog();
   settings.loadSettings(profile_, settingsPath_);

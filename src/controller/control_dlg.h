@@ -78,8 +78,6 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
 
   void setLimitPage(CLimitDlg* page) { limitPage_ = page; }
   CLimitDlg* limitPage() const { return limitPage_; }
-  // Has the exclusion rule store write its file (at the end of the Windows session).
-  void saveExclusions();
   // Closes every preview, putting each kept window back (at the end of the session).
   void closeAll();
 

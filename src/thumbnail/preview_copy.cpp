@@ -1,5 +1,7 @@
 #include "thumbnail/preview_copy.h"
 
+#include "thumbnail/answers.h"
+
 using namespace platform;
 
 PreviewCopy::Picture PreviewCopy::copy(Hwnd preview, Size client, Hwnd target,
@@ -18,10 +20,7 @@ PreviewCopy::Picture PreviewCopy::copy(Hwnd preview, Size client, Hwnd target,
 BitmapHandle PreviewCopy::pictureOfTarget(Hwnd target, const Rect& source, Size client) {
   if (source.width() <= 0 || source.height() <= 0) return {};
   // PrintWindow waits for the target's answer: a hung one would hold the program for good.
-  if (!ports_.messages.sendMessageTimeout(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000)
-           .answered) {
-    return {};
-  }
+  if (!answers(ports_.messages, target)) return {};
   // Full content draws what other renderers put in the window too, where the system has it.
   BitmapHandle bitmap =
       ports_.drawing.printWindowPart(target, source, client, PW_RENDERFULLCONTENT);

@@ -5,13 +5,13 @@
 #include "base/diagnostic_log.h"
 #include "display/workspace.h"
 #include "res/strings.h"
+#include "thumbnail/answers.h"
 #include "thumbnail/visible_place.h"
 
 using namespace platform;
 
 namespace {
 
-constexpr uint32_t kProbeMs = 1000;
 // How long a target that did not answer is left alone.
 constexpr uint32_t kQuietMs = 2000;
 // How long a target that answered is given to end its minimising.
@@ -72,9 +72,7 @@ bool TargetKeeper::responsive(bool polled) {
     return false;
   }
   quiet_ = false;
-  if (messages_.sendMessageTimeout(target_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kProbeMs).answered) {
-    return true;
-  }
+  if (answers(messages_, target_)) return true;
   diag::print("target 0x%08x does not answer: left as it is\n", target_.value);
   backOff();
   return false;
@@ -90,7 +88,7 @@ bool TargetKeeper::send(uint32_t message, WParam wParam, LParam lParam) {
   // nothing sent to us meanwhile can cut a sequence in half (the probe before it can).
   return made(messages_
                   .sendMessageTimeout(target_, message, wParam, lParam,
-                                      SMTO_BLOCK | SMTO_ABORTIFHUNG, kProbeMs)
+                                      SMTO_BLOCK | SMTO_ABORTIFHUNG, kAnswerWaitMs)
                   .answered,
               "message");
 }

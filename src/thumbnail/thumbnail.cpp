@@ -5,6 +5,8 @@
 #include "base/diagnostic_log.h"
 #include "base/guarded_dwm.h"
 #include "res/strings.h"
+#include "thumbnail/answers.h"
+#include "thumbnail/browsers.h"
 
 using namespace platform;
 
@@ -464,9 +466,9 @@ void Cthumbnail::postNcDestroy() {
   // not caught up with, or put it back in one.
   if (keeper_.holdsTarget() && targetIsWindow()) {
     keeper_.restoreTarget();
-    if (exeName_ == "chrome.exe") {
+    if (exeName_ == browsers::kChrome) {
       messages().sendMessageTimeout(targetWnd_, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG,
-                                    1000);
+                                    kAnswerWaitMs);
       keeper_.moveTargetHome();
     }
   }

@@ -5,6 +5,7 @@
 #include "base/diagnostic_log.h"
 #include "res/dialogs.h"
 #include "res/strings.h"
+#include "thumbnail/answers.h"
 #include "thumbnail/thumbnail.h"
 
 using namespace platform;
@@ -202,7 +203,7 @@ void Cthumbnail::onLeavePoll() {
 
 bool Cthumbnail::activateTarget() {
   if (!targetIsWindow()) return true;
-  if (!messages().sendMessageTimeout(targetWnd_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000).answered) {
+  if (!answers(messages(), targetWnd_)) {
     messageBoxes_.show(hwnd(), "対象のウィンドが現在ビジー状態です。操作をSkipしました",
                                         kAppTitle, MB_OK);
     return false;
@@ -210,7 +211,8 @@ bool Cthumbnail::activateTarget() {
   if (!isWindow()) return false;  // closed during the wait: its target is put back already
   if (state_ == ThumbState::Hidden) {
     keeper_.restoreTarget();
-    messages().sendMessageTimeout(targetWnd_, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, 1000);
+    messages().sendMessageTimeout(targetWnd_, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG,
+                                  kAnswerWaitMs);
     keeper_.moveTargetHome();
     state_ = ThumbState::Normal;
   } else {

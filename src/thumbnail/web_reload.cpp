@@ -2,13 +2,14 @@
 
 #include "base/diagnostic_log.h"
 #include "dialogs/update_interval_dlg.h"
+#include "thumbnail/answers.h"
+#include "thumbnail/browsers.h"
 
 using namespace platform;
 
 namespace {
 
 constexpr uint32_t kFirstReloadMs = 1000;
-constexpr uint32_t kProbeMs = 1000;
 // Internet Explorer takes no key while disabled: how long a hidden one is enabled for it.
 constexpr uint32_t kExplorerWaitMs = 100;
 
@@ -25,9 +26,9 @@ WebReload::WebReload(const Ports& ports, const ui::Window& preview, Hwnd target,
       browser_(browserOf(exeName)) {}
 
 WebReload::Browser WebReload::browserOf(const std::string& exeName) {
-  if (exeName == "iexplore.exe") return Browser::Explorer;
-  if (exeName == "firefox.exe") return Browser::Firefox;
-  if (exeName == "chrome.exe") return Browser::Chrome;
+  if (exeName == browsers::kExplorer) return Browser::Explorer;
+  if (exeName == browsers::kFirefox) return Browser::Firefox;
+  if (exeName == browsers::kChrome) return Browser::Chrome;
   return Browser::None;
 }
 
@@ -46,9 +47,7 @@ void WebReload::switchOn() {
 }
 
 bool WebReload::answers() {
-  if (messages_.sendMessageTimeout(target_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kProbeMs).answered) {
-    return true;
-  }
+  if (::answers(messages_, target_)) return true;
   diag::print("target 0x%08x does not answer: no reload\n", target_.value);
   return false;
 }

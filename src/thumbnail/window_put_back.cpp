@@ -2,12 +2,11 @@
 
 #include "base/diagnostic_log.h"
 #include "display/workspace.h"
+#include "thumbnail/answers.h"
 
 using namespace platform;
 
 namespace {
-
-constexpr uint32_t kWaitMs = 1000;
 
 class Steps {
  public:
@@ -21,10 +20,10 @@ class Steps {
     return made(p_.windows.setWindowLong(window_, index, value) != 0);
   }
   bool send(uint32_t message, WParam wParam) const {
-    return made(
-        p_.messages
-            .sendMessageTimeout(window_, message, wParam, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, kWaitMs)
-            .answered);
+    return made(p_.messages
+                    .sendMessageTimeout(window_, message, wParam, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                                        kAnswerWaitMs)
+                    .answered);
   }
 
  private:
@@ -41,9 +40,7 @@ PutBack putBackWindow(const PutBackPorts& p, const KeptWindow& kept, CTaskBarCon
       p.processes.baseName(kept.processId) != kept.image) {
     return PutBack::Gone;
   }
-  if (!p.messages.sendMessageTimeout(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kWaitMs).answered) {
-    return PutBack::NotAnswering;
-  }
+  if (!answers(p.messages, h)) return PutBack::NotAnswering;
   const Steps s(p, h);
   if (!w.isIconic(h)) {
     // Out of sight first (it may be neither off screen nor transparent yet), then home and

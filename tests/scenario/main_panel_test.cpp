@@ -23,6 +23,11 @@ class MainPanelTest : public ::testing::Test {
     EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "modal 102 left open"), 0);
   }
   bool visible(Hwnd window) { return desk->windows.isWindowVisible(window); }
+  long rulesWrites() {
+    const std::string create = "file create " + kFolder + "\\ExclusionData.ini";
+    return std::count_if(desk->actions.begin(), desk->actions.end(),
+                         [&](const std::string& a) { return a.rfind(create, 0) == 0; });
+  }
   Rect rectOf(Hwnd window) {
     Rect r;
     desk->windows.getWindowRect(window, r);
@@ -71,6 +76,7 @@ TEST_F(MainPanelTest, StartsHiddenWithATrayIconAndExitsFromItsMenu) {
   EXPECT_TRUE(desk->trayIcons.empty());
   EXPECT_EQ(*desk->files.readFile(kFolder + "\\ExclusionData.ini"),
             "[SYSTEM]\r\nEXCLUSIONNUM=0\r\n");
+  EXPECT_EQ(rulesWrites(), 1);
 }
 
 // The icon goes up before the pages, which are most of start-up; they exist by the time the
@@ -183,6 +189,7 @@ TEST_F(MainPanelTest, EndSessionEndsOnlyWhenTheSessionReallyEnds) {
   EXPECT_TRUE(stillRunning);
   EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "modal 102 left open"), 0);
   EXPECT_TRUE(desk->files.exists(kFolder + "\\ExclusionData.ini"));
+  EXPECT_EQ(rulesWrites(), 1);  // at the notice, not again on the way out
 }
 
 TEST_F(MainPanelTest, TrayIconComesBackAfterTheShellRestarts) {

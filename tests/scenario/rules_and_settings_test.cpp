@@ -183,6 +183,7 @@ TEST_F(RulesAndSettingsTest, TheEndOfTheSessionSavesTheRulesAtOnce) {
   const Hwnd kept = addAppWindow(*desk, "Kept", "kept.exe", scenario::kNormal);
   std::string savedAtNotice;
   uint32_t keptStyleAtNotice = 0;
+  long writesBeforeNotice = 0;
   run([&](Hwnd panel) {
     trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
     detect(2);
@@ -195,6 +196,7 @@ TEST_F(RulesAndSettingsTest, TheEndOfTheSessionSavesTheRulesAtOnce) {
     EXPECT_EQ(file(kRules), "");
     // Logging off: the process may be ended as soon as the notice returns.
     desk->consoleOutput.clear();
+    writesBeforeNotice = countPrefix("file create " + kRules);
     desk->windows.sendMessage(panel, platform::WM_ENDSESSION, 0,
                               static_cast<platform::LParam>(platform::ENDSESSION_LOGOFF));
     savedAtNotice = file(kRules);
@@ -208,6 +210,8 @@ TEST_F(RulesAndSettingsTest, TheEndOfTheSessionSavesTheRulesAtOnce) {
         << desk->consoleOutput;
   });
   EXPECT_NE(savedAtNotice.find("TITLE=Report\r\nPNAME=word.exe\r\n"), std::string::npos);
+  // Written at the notice and not again by the exit after it.
+  EXPECT_EQ(countPrefix("file create " + kRules) - writesBeforeNotice, 1);
   // ... and the kept window is back by then.
   EXPECT_NE(keptStyleAtNotice & platform::WS_MINIMIZE, 0u);
   EXPECT_EQ(keptStyleAtNotice & platform::WS_DISABLED, 0u);
@@ -225,7 +229,10 @@ TEST_F(RulesAndSettingsTest, TheConsolesEndingEventsRunTheNormalExitFirst) {
     const Hwnd report = addAppWindow(*desk, "Report", "word.exe");
     std::string rulesAtEnd;
     uint32_t keptStyleAtEnd = 0;
+    long writesBeforeEvent = 0;
+    long writesAtEnd = 0;
     desk->onProcessEnd = [&] {
+      writesAtEnd = countPrefix("file create " + kRules);
       rulesAtEnd = file(kRules);
       keptStyleAtEnd = styleOf(kept);
     };
@@ -235,6 +242,7 @@ TEST_F(RulesAndSettingsTest, TheConsolesEndingEventsRunTheNormalExitFirst) {
       detect(2);
       minimiseKept(kept);
       exclude(report);
+      writesBeforeEvent = countPrefix("file create " + kRules);
       // Ctrl+C and Ctrl+Break change nothing.
       desk->consoleEvent(platform::CTRL_C_EVENT);
       desk->consoleEvent(platform::CTRL_BREAK_EVENT);
@@ -258,6 +266,7 @@ TEST_F(RulesAndSettingsTest, TheConsolesEndingEventsRunTheNormalExitFirst) {
     EXPECT_EQ(count("console handler gave up"), 0);
     EXPECT_NE(rulesAtEnd.find("TITLE=Report\r\nPNAME=word.exe\r\n"), std::string::npos)
         << rulesAtEnd;
+    EXPECT_EQ(writesAtEnd - writesBeforeEvent, 1);
     EXPECT_NE(keptStyleAtEnd & platform::WS_MINIMIZE, 0u);
     EXPECT_EQ(keptStyleAtEnd & platform::WS_DISABLED, 0u);
   }
