@@ -200,6 +200,7 @@ TEST_F(PreviewTest, LimitsGapsMovesArrangementAndExclusion) {
     detect(4);
     EXPECT_EQ(listedTitles(), (std::vector<std::string>{"W4", "W3", "W2"}));
     EXPECT_FALSE(previewOf(targets[0]));
+    EXPECT_TRUE(logged("Entry refused (LIMIT=3 reached) title=W1, handle="));
     const Rect slot2 = rectOf(previewOf(targets[1]));
 
     // W3 goes: a gap at slot 1; W1 is not offered again, so it stays without a preview.
@@ -491,6 +492,7 @@ TEST_F(PreviewTest, CloakedLayeredAndSizelessWindows) {
     detect(3);
     EXPECT_FALSE(previewOf(cloaked));
     EXPECT_FALSE(previewOf(layeredWindow));
+    EXPECT_TRUE(logged("Entry refused (layered) title=Layered, handle="));
   });
 }
 
