@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <utility>
 
 #include "detect/win_list_dlg.h"
 #include "scenario/preview_fixture.h"
@@ -493,6 +495,15 @@ TEST_F(PreviewTest, CloakedLayeredAndSizelessWindows) {
     EXPECT_FALSE(previewOf(cloaked));
     EXPECT_FALSE(previewOf(layeredWindow));
     EXPECT_TRUE(logged("Entry refused (layered) title=Layered, handle="));
+    // The detector's own refusals, once each over the three scans.
+    for (const auto& [window, reason] :
+         {std::pair{cloaked, "cloaked"}, {plain, "empty rectangle"}}) {
+      char line[64];
+      snprintf(line, sizeof line, "Scan skipped (%s) handle=0x%08x\n", reason, window.value);
+      const std::string& log = desk->consoleOutput;
+      EXPECT_NE(log.find(line), std::string::npos) << line;
+      EXPECT_EQ(log.find(line), log.rfind(line)) << line;
+    }
   });
 }
 
