@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "base/platform_checks.h"
-#include "settings/settings.h"
+#include "controller/admission.h"
 #include "controls/image_list_cash_smoll.h"
 #include "detect/window_entry.h"
 #include "display/display_environment.h"
+#include "settings/settings.h"
 #include "thumbnail/thumbnail.h"
 #include "thumbnail/thumbnail_listener.h"
 #include "ui/brush.h"
@@ -81,8 +82,9 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   // Closes every preview, putting each kept window back (at the end of the session).
   void closeAll();
 
-  // The detector's reports, forwarded by the main panel.
-  void entryWindow(const WindowEntry& record);
+  // The detector's reports, forwarded by the main panel. A refusal is logged with its reason,
+  // once per window until the window goes.
+  Admission entryWindow(const WindowEntry& record);
   void removeWindow(const WindowEntry& record);
 
   // Order and exclusion; moves return the new index or -1.
@@ -138,6 +140,9 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   int32_t slotsInUse() const;
   int32_t findSlot(platform::Hwnd hwnd) const;
   void noteExcluded(const WindowEntry& window);
+  // Logs a refusal unless this window was refused for the same reason last time; `rule` is
+  // the matching rule's index for Excluded.
+  Admission refuse(const WindowEntry& record, Admission why, int32_t rule = -1);
   int32_t rowOf(platform::Hwnd hwnd) const;
   // False, after telling the user, when the key could not be registered.
   bool registerHoverKey(const char* failureText);
@@ -172,6 +177,13 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   CLimitDlg* limitPage_ = nullptr;
   std::vector<WindowEntry> excluded_;  // as the rules judged them: handle, title, process
   std::vector<ThumbnailSlot> roster_;
+  struct Refusal {
+    platform::Hwnd hwnd;
+    Admission why = Admission::Admitted;
+    int32_t rule = -1;
+    bool operator==(const Refusal&) const = default;
+  };
+  std::vector<Refusal> refusals_;  // the last refusal of each window not yet gone
   ui::ListView listView_;
   CImageListCashSmoll icons_;
   ui::Brush valueBrush_;

@@ -1,6 +1,7 @@
 // The controller's roster: admitting, closing, ordering and excluding previews.
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 #include "base/diagnostic_log.h"
@@ -33,17 +34,22 @@ int32_t CControlDlg::findSlot(Hwnd hwnd) const {
   return -1;
 }
 
-void CControlDlg::entryWindow(const WindowEntry& record) {
-  if ((windows().getWindowLong(record.hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0) return;
-  if (slotsInUse() >= settings.limit) return;
-  if (limitPage_ != nullptr && !limitPage_->isAllowed(record.title, record.processName)) {
-    noteExcluded(record);
-    return;
+Admission CControlDlg::entryWindow(const WindowEntry& record) {
+  if ((windows().getWindowLong(record.hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0) {
+    return refuse(record, Admission::Layered);
   }
-  if (findSlot(record.hwnd) >= 0) return;  // it has its preview already
+  if (slotsInUse() >= settings.limit) return refuse(record, Admission::OverLimit);
+  if (limitPage_ != nullptr) {
+    if (const std::optional<size_t> rule =
+            limitPage_->matchingRule(record.title, record.processName)) {
+      noteExcluded(record);
+      return refuse(record, Admission::Excluded, static_cast<int32_t>(*rule));
+    }
+  }
+  if (findSlot(record.hwnd) >= 0) return refuse(record, Admission::AlreadyShown);
   const auto isFree = [](const ThumbnailSlot& slot) { return !slot.inUse(); };
   auto free = std::find_if(roster_.begin(), roster_.end(), isFree);
-  if (free == roster_.end()) return;
+  if (free == roster_.end()) return refuse(record, Admission::NoCell);
   // Making the preview may wait on the window (a probe) or show a message box, and whatever
   // runs meanwhile may re-arrange the roster or offer the same window: look again after.
   ui::Owned<Cthumbnail> preview =
@@ -56,8 +62,9 @@ void CControlDlg::entryWindow(const WindowEntry& record) {
     diag::print("Entry failed title=%s, handle=0x%08x\n", record.title.c_str(),
                 record.hwnd.value);
     refreshList();
-    return;
+    return Admission::NoPreview;
   }
+  std::erase_if(refusals_, [&record](const Refusal& r) { return r.hwnd == record.hwnd; });
   ThumbnailSlot& slot = *free;
   slot.thumbnail = std::move(preview);
   if (slot.thumbnail->slotRect() != slot.slotRect) slot.thumbnail->moveToSlot(slot.slotRect);
@@ -66,9 +73,38 @@ void CControlDlg::entryWindow(const WindowEntry& record) {
   slot.window.imagePath = processes_.imagePath(record.processId);
   diag::print("Entry title=%s, handle=0x%08x\n", record.title.c_str(), record.hwnd.value);
   refreshList();
+  return Admission::Admitted;
+}
+
+Admission CControlDlg::refuse(const WindowEntry& record, Admission why, int32_t rule) {
+  // Once per window and reason: the same window offered again for the same answer adds
+  // nothing to the log.
+  const Refusal refusal{record.hwnd, why, rule};
+  auto known = std::find_if(refusals_.begin(), refusals_.end(),
+                            [&record](const Refusal& r) { return r.hwnd == record.hwnd; });
+  if (known != refusals_.end() && *known == refusal) return why;
+  if (known != refusals_.end()) {
+    *known = refusal;
+  } else {
+    refusals_.push_back(refusal);
+  }
+  const char* title = record.title.c_str();
+  if (why == Admission::Excluded) {
+    diag::print("Entry refused (excluded by ITEM%d) title=%s, handle=0x%08x\n", rule, title,
+                record.hwnd.value);
+  } else if (why == Admission::OverLimit) {
+    diag::print("Entry refused (LIMIT=%d reached) title=%s, handle=0x%08x\n", settings.limit, title,
+                record.hwnd.value);
+  } else {
+    diag::print("Entry refused (%s) title=%s, handle=0x%08x\n", admissionText(why), title,
+                record.hwnd.value);
+  }
+  return why;
 }
 
 void CControlDlg::removeWindow(const WindowEntry& record) {
+  // A window that comes back is judged, and logged, afresh.
+  std::erase_if(refusals_, [&record](const Refusal& r) { return r.hwnd == record.hwnd; });
   std::erase_if(excluded_, [&record](const WindowEntry& w) { return w.hwnd == record.hwnd; });
   const int32_t index = findSlot(record.hwnd);
   if (index >= 0) closeThumbnail(roster_[static_cast<size_t>(index)], ThumbState::ClosingAnimated);

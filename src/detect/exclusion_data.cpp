@@ -67,11 +67,16 @@ bool CExclusionData::saveFile() {
   return writeRulesFile(ports_, filePath, items);
 }
 
-bool CExclusionData::isAllowed(const std::string& title, const std::string& processName) const {
-  for (const ExclusionItem& item : items) {
-    if (matchItem(item, title, processName, platform::isCp932LeadByte)) return false;
+std::optional<size_t> CExclusionData::matchingRule(const std::string& title,
+                                                   const std::string& processName) const {
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (matchItem(items[i], title, processName, platform::isCp932LeadByte)) return i;
   }
-  return true;
+  return std::nullopt;
+}
+
+bool CExclusionData::isAllowed(const std::string& title, const std::string& processName) const {
+  return !matchingRule(title, processName);
 }
 
 bool CExclusionData::addExclusion(const std::string& title, const std::string& processName) {

@@ -34,6 +34,9 @@ class CExclusionData {
 
   // False when some item matches the window.
   bool isAllowed(const std::string& title, const std::string& processName) const;
+  // The index of the first item that matches the window (its "ITEM" section once saved).
+  std::optional<size_t> matchingRule(const std::string& title,
+                                     const std::string& processName) const;
   // Puts a whole-title-and-process rule at the front unless an identical one exists or the
   // list is full (a file cannot hold more); true when it added one.
   bool addExclusion(const std::string& title, const std::string& processName);

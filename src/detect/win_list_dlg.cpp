@@ -63,10 +63,12 @@ void CWinListDlg::scan() {
   Windows& wm = windows();
   const std::vector<Hwnd> present = wm.enumWindows();
   processNames_.keepOnly(present);
+  verdicts_.keepOnly(present);
   for (Hwnd window : present) {
     WindowEntry entry;
-    if (testWindow(wm, processNames_, dwm_, window, hwnd(), entry) !=
-        WindowVerdict::Accepted) {
+    const WindowVerdict verdict = testWindow(wm, processNames_, dwm_, window, hwnd(), entry);
+    if (verdict != WindowVerdict::Accepted) {
+      verdicts_.note(window, verdict);
       continue;
     }
     if (listed) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "detect/process_names.h"
+#include "detect/verdict_log.h"
 #include "detect/window_entry.h"
 #include "ui/dialog.h"
 #include "ui/list_view.h"
@@ -62,6 +63,7 @@ class CWinListDlg : public ui::Dialog {
   platform::ListViews& listViews_;
   platform::Dwm& dwm_;
   ProcessNames processNames_;
+  VerdictLog verdicts_;
   ui::ListView listView_;
   std::vector<WindowEntry> scanList_;
   // Every window of the last scan, queued or handed over.

@@ -45,6 +45,10 @@ class CLimitDlg : public ui::Dialog {
   bool isAllowed(const std::string& title, const std::string& processName) const {
     return workingList_.isAllowed(title, processName);
   }
+  std::optional<size_t> matchingRule(const std::string& title,
+                                     const std::string& processName) const {
+    return workingList_.matchingRule(title, processName);
+  }
   // A rule for the whole title and the process name, in front, unless an identical one exists.
   void addExclusion(const std::string& title, const std::string& processName);
 

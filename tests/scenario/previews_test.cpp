@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <utility>
 
 #include "detect/win_list_dlg.h"
 #include "scenario/preview_fixture.h"
@@ -200,6 +202,7 @@ TEST_F(PreviewTest, LimitsGapsMovesArrangementAndExclusion) {
     detect(4);
     EXPECT_EQ(listedTitles(), (std::vector<std::string>{"W4", "W3", "W2"}));
     EXPECT_FALSE(previewOf(targets[0]));
+    EXPECT_TRUE(logged("Entry refused (LIMIT=3 reached) title=W1, handle="));
     const Rect slot2 = rectOf(previewOf(targets[1]));
 
     // W3 goes: a gap at slot 1; W1 is not offered again, so it stays without a preview.
@@ -491,6 +494,16 @@ TEST_F(PreviewTest, CloakedLayeredAndSizelessWindows) {
     detect(3);
     EXPECT_FALSE(previewOf(cloaked));
     EXPECT_FALSE(previewOf(layeredWindow));
+    EXPECT_TRUE(logged("Entry refused (layered) title=Layered, handle="));
+    // The detector's own refusals, once each over the three scans.
+    for (const auto& [window, reason] :
+         {std::pair{cloaked, "cloaked"}, {plain, "empty rectangle"}}) {
+      char line[64];
+      snprintf(line, sizeof line, "Scan skipped (%s) handle=0x%08x\n", reason, window.value);
+      const std::string& log = desk->consoleOutput;
+      EXPECT_NE(log.find(line), std::string::npos) << line;
+      EXPECT_EQ(log.find(line), log.rfind(line)) << line;
+    }
   });
 }
 

@@ -126,6 +126,9 @@ TEST_F(RulesAndSettingsTest, ARuleDeletedOrRelaxedGivesTheWindowItsPreviewBack) 
     ASSERT_TRUE(hasPreview(editor));
     ASSERT_TRUE(hasPreview(notes));
     EXPECT_FALSE(hasPreview(mail));
+    // Each kept out with the rule that matched it.
+    EXPECT_TRUE(logged("Entry refused (excluded by ITEM0) title=Inbox - Mail, handle="));
+    EXPECT_TRUE(logged("Entry refused (excluded by ITEM1) title=Spam 9, handle="));
 
     // Excluded from its preview's menu...
     platform::Rect cell;
@@ -154,6 +157,7 @@ TEST_F(RulesAndSettingsTest, ARuleDeletedOrRelaxedGivesTheWindowItsPreviewBack) 
     EXPECT_FALSE(hasPreview(mail));
     for (Hwnd window : spam) EXPECT_FALSE(hasPreview(window));
     EXPECT_EQ(desk->consoleOutput.find("AddWindow() title=Spam"), std::string::npos);
+    EXPECT_EQ(desk->consoleOutput.find("Entry refused"), std::string::npos);
 
     // The other rule relaxed to a part of the title the window does not have.
     desk->windows.clickListRow(rules, 0);

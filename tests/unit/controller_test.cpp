@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "support/log_capture.h"
 #include "unit/control_page_fixture.h"
 
 using platform::Hwnd;
@@ -48,8 +49,17 @@ TEST_F(ControllerTest, SwitchingTheEdgeKeepsTheOrder) {
   page.settings.location = 9;
   page.arrange();
   EXPECT_TRUE(page.roster().empty());
-  offer("Third");
+  LogCapture log(*desk);
+  const WindowEntry third = offer("Third");
   EXPECT_TRUE(page.roster().empty());
+  // Refused with its reason, logged once however often it is offered until it goes.
+  EXPECT_EQ(page.entryWindow(third), Admission::NoCell);
+  const std::string refused = "Entry refused (no free cell) title=Third, handle=";
+  EXPECT_EQ(log.text().find(refused), log.text().rfind(refused));
+  EXPECT_NE(log.text().find(refused), std::string::npos);
+  page.removeWindow(third);
+  page.entryWindow(third);
+  EXPECT_NE(log.text().find(refused), log.text().rfind(refused));
 }
 
 TEST_F(ControllerTest, ListRowsCarryTheExecutablesIcon) {

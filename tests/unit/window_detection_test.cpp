@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <utility>
 
 #include "detect/win_list_dlg.h"
 #include "detect/window_test.h"
+#include "support/log_capture.h"
 #include "support/program_run.h"
 
 using platform::Hwnd;
@@ -171,9 +173,14 @@ TEST_F(DetectionTest, EachWindowsProcessIsAskedForItsNameOnce) {
   // A process that cannot be opened is asked again at each scan: it may be starting up.
   sim::ForeignWindow locked = again;
   locked.processId = desk->windows.addProcess("admin.exe", "C:\\admin.exe", false);
-  desk->windows.addWindow(locked);
+  LogCapture log(*desk);
+  const Hwnd admin = desk->windows.addWindow(locked);
   desk->advance(3000);
   EXPECT_GE(desk->windows.baseNameQueries, 6u);
+  // ... but logged once, with the reason it is left out.
+  char line[64];
+  snprintf(line, sizeof line, "Scan skipped (no process name) handle=0x%08x\n", admin.value);
+  EXPECT_EQ(log.text(), line);
 }
 
 TEST_F(DetectionTest, SuspendReportsEverythingGoneAndResumeFindsItAgain) {
