@@ -24,15 +24,10 @@ class MainPanelTest : public ::testing::Test {
   }
   bool visible(Hwnd window) { return desk->windows.isWindowVisible(window); }
   long rulesWrites() {
-    const std::string create = "file create " + kFolder + "\\ExclusionData.ini";
-    return std::count_if(desk->actions.begin(), desk->actions.end(),
-                         [&](const std::string& a) { return a.rfind(create, 0) == 0; });
+    return support::actionCountStartingWith(*desk,
+                                            "file create " + kFolder + "\\ExclusionData.ini");
   }
-  Rect rectOf(Hwnd window) {
-    Rect r;
-    desk->windows.getWindowRect(window, r);
-    return r;
-  }
+  Rect rectOf(Hwnd window) { return support::rectOf(*desk, window); }
   // Where showPanel puts the panel: its visible frame (the window less invisible borders of
   // 7, 0, 7, 7) against the work area's right edge. The window is centred on that frame, so
   // with no invisible top border 3 px of the visible frame stay above the work area's bottom.

@@ -48,11 +48,7 @@ class PreviewTest : public ::testing::Test {
     }
     return nullptr;
   }
-  Rect rectOf(Hwnd window) {
-    Rect r;
-    desk->windows.getWindowRect(window, r);
-    return r;
-  }
+  Rect rectOf(Hwnd window) { return support::rectOf(*desk, window); }
   uint32_t styleOf(Hwnd window) { return desk->windows.getWindowLong(window, platform::GWL_STYLE); }
   sim::ListViewModel& list() { return *desk->windows.listView(desk->windows.getDlgItem(control, res::IDC_THUMB_LIST)); }
   std::vector<std::string> listedTitles() {
@@ -60,12 +56,9 @@ class PreviewTest : public ::testing::Test {
     for (size_t row = 0; row < list().rows.size(); ++row) titles.push_back(list().text(row, 0));
     return titles;
   }
-  long count(const std::string& action) {
-    return std::count(desk->actions.begin(), desk->actions.end(), action);
-  }
+  long count(const std::string& action) { return support::actionCount(*desk, action); }
   long countPrefix(const std::string& prefix) {
-    return std::count_if(desk->actions.begin(), desk->actions.end(),
-                         [&](const std::string& a) { return a.rfind(prefix, 0) == 0; });
+    return support::actionCountStartingWith(*desk, prefix);
   }
   bool logged(const std::string& text) { return desk->consoleOutput.find(text) != std::string::npos; }
   // Windows reach the controller one per detection tick; a new preview's 200 ms animation

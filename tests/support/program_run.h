@@ -2,6 +2,7 @@
 // loop: the script is the user and the system while the program runs.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -50,6 +51,22 @@ inline platform::Hwnd addAppWindow(sim::SimDesktop& desk, const std::string& tit
   window.title = title;
   window.rect = rect;
   return desk.windows.addWindow(window);
+}
+
+// A window's rectangle, empty for none.
+inline platform::Rect rectOf(sim::SimDesktop& desk, platform::Hwnd window) {
+  platform::Rect r;
+  desk.windows.getWindowRect(window, r);
+  return r;
+}
+
+// How often the desktop recorded `action`, or an action starting with `prefix`.
+inline long actionCount(const sim::SimDesktop& desk, const std::string& action) {
+  return std::count(desk.actions.begin(), desk.actions.end(), action);
+}
+inline long actionCountStartingWith(const sim::SimDesktop& desk, const std::string& prefix) {
+  return std::count_if(desk.actions.begin(), desk.actions.end(),
+                       [&](const std::string& a) { return a.rfind(prefix, 0) == 0; });
 }
 
 }  // namespace support

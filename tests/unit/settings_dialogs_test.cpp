@@ -40,11 +40,7 @@ class SettingsDialogsTest : public ControlPageTest {
     return desk->windows.control(desk->windows.getDlgItem(dialog, id))->checked != 0;
   }
   std::string text(Hwnd dialog, int32_t id) { return desk->windows.getDlgItemText(dialog, id); }
-  platform::Rect rectOf(Hwnd window) {
-    platform::Rect r;
-    desk->windows.getWindowRect(window, r);
-    return r;
-  }
+  platform::Rect rectOf(Hwnd window) { return support::rectOf(*desk, window); }
   size_t hotKeyCalls() {
     return static_cast<size_t>(std::count_if(
         desk->actions.begin(), desk->actions.end(),
