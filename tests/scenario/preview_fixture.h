@@ -49,6 +49,12 @@ class PreviewTest : public ::testing::Test {
     return nullptr;
   }
   Rect rectOf(Hwnd window) { return support::rectOf(*desk, window); }
+  // Minimised by the user and looked at by the next poll: where the window is then.
+  Rect minimiseAndPoll(Hwnd window) {
+    desk->windows.userMinimize(window);
+    desk->advance(700);
+    return rectOf(window);
+  }
   uint32_t styleOf(Hwnd window) { return desk->windows.getWindowLong(window, platform::GWL_STYLE); }
   sim::ListViewModel& list() { return *desk->windows.listView(desk->windows.getDlgItem(control, res::IDC_THUMB_LIST)); }
   std::vector<std::string> listedTitles() {

@@ -32,12 +32,6 @@ class RulesAndSettingsTest : public scenario::PreviewTest {
   std::string file(const std::string& path) {
     return desk->files.readFile(path).value_or("<none>");
   }
-  // Minimised by the user, and kept live off screen by the next poll.
-  void minimiseKept(Hwnd window) {
-    desk->windows.userMinimize(window);
-    desk->advance(700);
-    ASSERT_EQ(rectOf(window).left, 10100) << "the window was not kept live";
-  }
 };
 
 }  // namespace
@@ -191,7 +185,7 @@ TEST_F(RulesAndSettingsTest, TheEndOfTheSessionSavesTheRulesAtOnce) {
   run([&](Hwnd panel) {
     trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
     detect(2);
-    minimiseKept(kept);
+    ASSERT_EQ(minimiseAndPoll(kept).left, 10100) << "the window was not kept live";
     exclude(target);
     EXPECT_NE(file(kRules).find("TITLE=Report\r\n"), std::string::npos);  // at once
     // Emptied by hand; not the end of the session: nothing is written.
@@ -244,7 +238,7 @@ TEST_F(RulesAndSettingsTest, TheConsolesEndingEventsRunTheNormalExitFirst) {
       control = desk->windows.findDialog(res::IDD_CONTROL);
       trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
       detect(2);
-      minimiseKept(kept);
+      ASSERT_EQ(minimiseAndPoll(kept).left, 10100) << "the window was not kept live";
       exclude(report);
       writesBeforeEvent = countPrefix("file create " + kRules);
       // Ctrl+C and Ctrl+Break change nothing.

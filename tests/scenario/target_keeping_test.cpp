@@ -46,15 +46,12 @@ TEST_F(PreviewTest, WithTheTaskbarAtTheTopOrLeftTheWindowNeverCreeps) {
       const Hwnd preview = previewOf(target);
       ASSERT_TRUE(preview);
       for (int round = 0; round < 2; ++round) {
-        desk->windows.userMinimize(target);
-        desk->advance(700);
-        EXPECT_EQ(rectOf(target), kOffScreen);
+        EXPECT_EQ(minimiseAndPoll(target), kOffScreen);
         doubleClick(*desk, preview);
         EXPECT_EQ(rectOf(target), kNormal);
       }
       EXPECT_FALSE(logged("DifferentPOS"));
-      desk->windows.userMinimize(target);
-      desk->advance(700);
+      minimiseAndPoll(target);
     });
     EXPECT_TRUE(desk->windows.isIconic(target));
     desk->windows.userRestore(target);
@@ -159,8 +156,7 @@ TEST_F(PreviewTest, OnlyWhatTheProgramDisabledIsEnabledAgain) {
     detect(2);
     desk->windows.setEnabled(own, false);  // its program has a modal dialog up
     desk->windows.userMinimize(own);
-    desk->windows.userMinimize(ours);
-    desk->advance(700);
+    minimiseAndPoll(ours);
     EXPECT_EQ(rectOf(own), kOffScreen);
     EXPECT_FALSE(desk->windows.isWindowEnabled(ours));
   });
@@ -186,9 +182,7 @@ TEST_F(PreviewTest, ATargetRestoredDuringTheWaitIsLeftAlone) {
     EXPECT_FALSE(desk->windows.layeredAlpha(target).has_value());
     EXPECT_FALSE(logged("top=100"));
     // Still a Normal preview: the next minimise hides it as usual.
-    desk->windows.userMinimize(target);
-    desk->advance(700);
-    EXPECT_EQ(rectOf(target), kOffScreen);
+    EXPECT_EQ(minimiseAndPoll(target), kOffScreen);
   });
 }
 
@@ -204,8 +198,7 @@ TEST_F(PreviewTest, AMaximisedTargetComesBackMaximised) {
     detect(1);
     const Hwnd preview = previewOf(target);
     ASSERT_TRUE(preview);
-    desk->windows.userMinimize(target);
-    desk->advance(700);
+    minimiseAndPoll(target);
     EXPECT_FALSE(desk->windows.isIconic(target));
     EXPECT_GE(rectOf(target).left, 10000);
     // Brought forward by a double-click: maximised, where maximised windows are.
@@ -213,8 +206,7 @@ TEST_F(PreviewTest, AMaximisedTargetComesBackMaximised) {
     EXPECT_TRUE(desk->windows.isZoomed(target));
     EXPECT_EQ(rectOf(target), maximised);
     EXPECT_TRUE(logged("is maximised: left as it is\n"));
-    desk->windows.userMinimize(target);
-    desk->advance(700);
+    minimiseAndPoll(target);
   });
   // Put back at exit: minimised, and maximised again when the user restores it.
   platform::WindowPlacement placement;
@@ -386,8 +378,7 @@ TEST_F(PreviewTest, ARunEndedByForceLeavesItsWindowsToTheNextStart) {
           [&](Hwnd) {
             detect(1);
             makeLayered();
-            desk->windows.userMinimize(target);
-            desk->advance(700);
+            minimiseAndPoll(target);
             ASSERT_FALSE(desk->windows.isIconic(target)) << "it was not kept live";
             const auto journal = desk->files.readFile(kJournal);
             ASSERT_TRUE(journal.has_value()) << "changed before it was recorded";
@@ -415,8 +406,7 @@ TEST_F(PreviewTest, ARunEndedByForceLeavesItsWindowsToTheNextStart) {
             desk->windows.setWindowLong(target, platform::GWL_EXSTYLE, 0);
             detect(1);
             makeLayered();
-            desk->windows.userMinimize(target);
-            desk->advance(700);
+            minimiseAndPoll(target);
             EXPECT_FALSE(desk->windows.isIconic(target));
           },
           args);
@@ -430,38 +420,14 @@ TEST_F(PreviewTest, ARunEndedByForceLeavesItsWindowsToTheNextStart) {
   }
 }
 
-TEST_F(PreviewTest, AWindowThatDoesNotAnswerAtExitGoesBackOnceItAnswers) {
-  const Hwnd target = addAppWindow(*desk, "Busy", "busy.exe", kNormal);
-  run([&](Hwnd) {
-    detect(1);
-    desk->windows.userMinimize(target);
-    desk->advance(700);
-    ASSERT_EQ(rectOf(target), kOffScreen);
-    desk->windows.setHung(target, true);
-    desk->advance(6000);  // the system knows it hangs: no probe waits for it any more
-  });
-  EXPECT_EQ(rectOf(target), kOffScreen);
-  EXPECT_TRUE(desk->files.exists(kJournal));
-  run([&](Hwnd) {
-    EXPECT_EQ(rectOf(target), kOffScreen) << "a hung window cannot be put back";
-    desk->windows.setHung(target, false);
-    desk->advance(2500);  // a look two seconds on finds it answering
-    EXPECT_TRUE(logged("put back from the journal"));
-  });
-  EXPECT_TRUE(desk->windows.isIconic(target));
-  EXPECT_TRUE(desk->windows.isWindowEnabled(target));
-  EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
-  EXPECT_FALSE(desk->files.exists(kJournal));
-}
-
+// A crash puts back what answers; the next start puts back the rest once it answers.
 TEST_F(PreviewTest, ACrashPutsBackWhatItKeeps) {
   const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
   const Hwnd hung = addAppWindow(*desk, "Hung", "hung.exe", {1000, 100, 1400, 400});
   run([&](Hwnd) {
     detect(2);
     desk->windows.userMinimize(target);
-    desk->windows.userMinimize(hung);
-    desk->advance(700);
+    minimiseAndPoll(hung);
     ASSERT_EQ(rectOf(target), kOffScreen);
     desk->windows.setHung(hung, true);
     desk->advance(6000);
@@ -476,6 +442,16 @@ TEST_F(PreviewTest, ACrashPutsBackWhatItKeeps) {
   ASSERT_TRUE(journal.has_value());
   EXPECT_EQ(journal->find("PNAME=ed.exe"), std::string::npos);
   EXPECT_NE(journal->find("PNAME=hung.exe"), std::string::npos);
+  run([&](Hwnd) {
+    EXPECT_EQ(rectOf(hung), (Rect{11000, 10100, 11400, 10400})) << "a hung window stays";
+    desk->windows.setHung(hung, false);
+    desk->advance(2500);  // a look two seconds on finds it answering
+    EXPECT_TRUE(logged("put back from the journal"));
+  });
+  EXPECT_TRUE(desk->windows.isIconic(hung));
+  EXPECT_TRUE(desk->windows.isWindowEnabled(hung));
+  EXPECT_EQ(styleOf(hung), kAppStyle | platform::WS_MINIMIZE);
+  EXPECT_FALSE(desk->files.exists(kJournal));
 }
 
 TEST_F(PreviewTest, APreviewClosedWhileItsWindowHangsPutsItBackOnceItAnswers) {
@@ -484,9 +460,7 @@ TEST_F(PreviewTest, APreviewClosedWhileItsWindowHangsPutsItBackOnceItAnswers) {
     detect(1);
     const Hwnd preview = previewOf(target);
     ASSERT_TRUE(preview);
-    desk->windows.userMinimize(target);
-    desk->advance(700);
-    ASSERT_EQ(rectOf(target), kOffScreen);
+    ASSERT_EQ(minimiseAndPoll(target), kOffScreen);
     desk->windows.setHung(target, true);
     desk->advance(6000);
     desk->windows.sendMessage(preview, platform::WM_CLOSE, 0, 0);
