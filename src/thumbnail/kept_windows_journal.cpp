@@ -5,6 +5,8 @@
 
 #include "base/diagnostic_log.h"
 #include "base/replace_file.h"
+#include "platform/cp932.h"
+#include "text/profile_text.h"
 #include "thumbnail/window_put_back.h"
 
 using platform::Hwnd;
@@ -27,50 +29,6 @@ std::string format(const KeptWindow& k, size_t index) {
   return text + std::string("PNAME=") + k.image + "\r\n";
 }
 
-uint32_t number(const std::string& v) {
-  return static_cast<uint32_t>(std::strtoul(v.c_str(), nullptr, 10));
-}
-
-// Reads "KEY=value" into the entry; false for a key it does not know or a value it cannot use.
-bool readKey(KeptWindow& k, const std::string& key, const std::string& v) {
-  platform::WindowPlacement& p = k.placement;
-  platform::Rect& n = p.normalPosition;
-  if (key == "HWND")
-    k.window.value = number(v);
-  else if (key == "PID")
-    k.processId = number(v);
-  else if (key == "PNAME")
-    k.image = v;
-  else if (key == "STYLE")
-    k.style = number(v);
-  else if (key == "EXSTYLE")
-    k.exStyle = number(v);
-  else if (key == "OWNLAYERED")
-    k.ownLayered = number(v) != 0;
-  else if (key == "LAYEREDKEY")
-    k.layeredKey = number(v);
-  else if (key == "LAYEREDALPHA")
-    k.layeredAlpha = static_cast<uint8_t>(number(v));
-  else if (key == "LAYEREDFLAGS")
-    k.layeredFlags = number(v);
-  else if (key == "WEDISABLED")
-    k.weDisabled = number(v) != 0;
-  else if (key == "PLACEMENTFLAGS")
-    p.flags = number(v);
-  else if (key == "SHOWCMD")
-    p.showCmd = number(v);
-  else if (key == "MIN")
-    return sscanf(v.c_str(), "%d,%d", &p.minPosition.x, &p.minPosition.y) == 2;
-  else if (key == "MAX")
-    return sscanf(v.c_str(), "%d,%d", &p.maxPosition.x, &p.maxPosition.y) == 2;
-  else if (key == "NORMAL") {
-    return sscanf(v.c_str(), "%d,%d,%d,%d", &n.left, &n.top, &n.right, &n.bottom) == 4;
-  } else {
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 void KeptWindowsJournal::load() {
@@ -81,35 +39,43 @@ void KeptWindowsJournal::load() {
     diag::print("%s cannot be read: the windows it names are not put back\n", path_.c_str());
     return;
   }
-  KeptWindow entry;
-  bool inEntry = false;
-  auto finish = [&] {
-    // An entry without its window or process says nothing that could be undone.
-    if (inEntry && entry.window && entry.processId != 0) {
-      entries_[entry.window.value] = {entry, false};
-    }
-    entry = {};
-    inEntry = false;
-  };
-  size_t at = 0;
-  while (at < file.bytes.size()) {
-    size_t end = file.bytes.find('\n', at);
-    if (end == std::string::npos) end = file.bytes.size();
-    std::string line = file.bytes.substr(at, end - at);
-    at = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.rfind("[KEPT", 0) == 0) {
-      finish();
-      inEntry = true;
+  // Read by the profile functions' own rules, as the program's other files are.
+  const text::ProfileText ini(file.bytes, platform::isCp932LeadByte);
+  const uint32_t count = text::profileInt(ini.storedValue(u"SYSTEM", u"KEPTNUM"), 0);
+  for (uint32_t i = 0; i < count; ++i) {
+    const text::ProfileUnits section = text::asciiUnits("KEPT" + std::to_string(i));
+    const auto number = [&](std::u16string_view key) {
+      return text::profileInt(ini.storedValue(section, key), 0);
+    };
+    const auto string = [&](std::u16string_view key) {
+      return text::profileString(ini.storedValue(section, key), u"", 260);
+    };
+    KeptWindow k;
+    platform::WindowPlacement& p = k.placement;
+    platform::Rect& n = p.normalPosition;
+    k.window.value = number(u"HWND");
+    k.processId = number(u"PID");
+    k.image = string(u"PNAME");
+    k.style = number(u"STYLE");
+    k.exStyle = number(u"EXSTYLE");
+    k.ownLayered = number(u"OWNLAYERED") != 0;
+    k.layeredKey = number(u"LAYEREDKEY");
+    k.layeredAlpha = static_cast<uint8_t>(number(u"LAYEREDALPHA"));
+    k.layeredFlags = number(u"LAYEREDFLAGS");
+    k.weDisabled = number(u"WEDISABLED") != 0;
+    p.flags = number(u"PLACEMENTFLAGS");
+    p.showCmd = number(u"SHOWCMD");
+    sscanf(string(u"MIN").c_str(), "%d,%d", &p.minPosition.x, &p.minPosition.y);
+    sscanf(string(u"MAX").c_str(), "%d,%d", &p.maxPosition.x, &p.maxPosition.y);
+    const bool placed = sscanf(string(u"NORMAL").c_str(), "%d,%d,%d,%d", &n.left, &n.top,
+                               &n.right, &n.bottom) == 4;
+    // An entry without its window, process or normal rectangle says nothing to undo by.
+    if (!k.window || k.processId == 0 || !placed) {
+      diag::print("%s: [KEPT%u] is not understood\n", path_.c_str(), i);
       continue;
     }
-    const size_t equals = line.find('=');
-    if (!inEntry || equals == std::string::npos) continue;
-    if (!readKey(entry, line.substr(0, equals), line.substr(equals + 1))) {
-      diag::print("%s: \"%s\" is not understood\n", path_.c_str(), line.c_str());
-    }
+    entries_[k.window.value] = {k, false};
   }
-  finish();
 }
 
 void KeptWindowsJournal::record(const KeptWindow& entry) {
