@@ -66,10 +66,10 @@ void WebReload::switchOff(ThumbState state) {
 void WebReload::editInterval() {
   CUpdateIntervalDlg dialog(dialogPorts_);
   dialog.interval = interval_;
-  const std::weak_ptr<int> life = life_;
   const intptr_t result = dialog.doModal(preview_.hwnd());
-  // Closed meanwhile (its target went, say), the preview has let this object go.
-  if (life.expired() || result != IDOK || !preview_.isWindow()) return;
+  // Closed meanwhile (its target went, say): the preview, and this object in it, live on
+  // until the command that opened the dialog returns, with nothing left to reload.
+  if (result != IDOK || !preview_.isWindow()) return;
   interval_ = dialog.interval;
   if (on_) restart(kFirstReloadMs);
 }

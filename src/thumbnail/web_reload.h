@@ -6,7 +6,6 @@
 // The preview owns it and forwards its reload timer and the three menu commands.
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "platform/platform.h"
@@ -67,5 +66,4 @@ class WebReload {
   Browser browser_;
   bool on_ = false;
   int32_t interval_ = 30;                                 // seconds
-  std::shared_ptr<int> life_ = std::make_shared<int>(0);  // expires with this object
 };
