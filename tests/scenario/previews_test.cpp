@@ -161,34 +161,20 @@ TEST_F(PreviewTest, AGoneWindowsPreviewShrinksAwayAndFreesItsSlot) {
     // A suspend that arrives while a gone window's preview shrinks away, inside the detector's
     // report: every preview goes, and after resume the windows get their previews again.
     detect(3);
+    // (A suspend inside the hand-over of a new window is walked by the detector's own test.)
     const Hwnd page = desk->windows.findDialog(res::IDD_WINLIST);
-    // A suspend 100 ms into the next tick's work, and the resume after it.
-    const auto suspendInNextTick = [&] {
-      const uint32_t due = desk->windows.timerDue(page, CWinListDlg::kTimerId).value_or(0);
-      desk->windows.at(due + 100, [&] {
-        desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMSUSPEND,
-                                  0);
-      });
-      desk->advance(due + 300 - desk->now);
-      EXPECT_TRUE(desk->thumbnails.empty());
-      desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST,
-                                platform::PBT_APMRESUMESUSPEND, 0);
-    };
+    const uint32_t due = desk->windows.timerDue(page, CWinListDlg::kTimerId).value_or(0);
+    desk->windows.at(due + 100, [&] {
+      desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMSUSPEND, 0);
+    });
     desk->windows.closeWindow(crowd.back());
-    suspendInNextTick();
+    desk->advance(due + 300 - desk->now);
+    EXPECT_TRUE(desk->thumbnails.empty());
+    desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMRESUMESUSPEND,
+                              0);
     detect(16);
     EXPECT_EQ(desk->thumbnails.size(), 16u);
     for (size_t i = 13; i < 29; ++i) EXPECT_TRUE(previewOf(crowd[i])) << i;
-
-    // The same while a new window's preview opens: that preview goes too, and comes back once.
-    detect(13);  // the windows past the limit are handed over, and the queue is empty
-    desk->windows.closeWindow(crowd[13]);
-    detect(1);
-    const Hwnd late = addAppWindow(*desk, "Late", "late.exe");
-    suspendInNextTick();
-    detect(16);
-    EXPECT_EQ(desk->thumbnails.size(), 16u);
-    EXPECT_TRUE(previewOf(late));
   });
 }
 
