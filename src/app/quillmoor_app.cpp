@@ -18,8 +18,9 @@ int CQuillmoorApp::run() {
   if (!startUp()) return 1;
   // The whole working life of the program is the main panel's modal loop.
   CQuillmoorDlg::Ports ports(context_.platform, context_.checks, context_.version);
-  ports.controller.preview.keeper.journal = journal_.get();
-  auto panel = std::make_unique<CQuillmoorDlg>(ports, context_.switches, *environment_, *rules_);
+  ports.roster.preview.keeper.journal = journal_.get();
+  auto panel = std::make_unique<CQuillmoorDlg>(ports, context_.switches, *environment_, *rules_,
+                                               settings_, settingsPath_);
   panel->setConsoleExit(&consoleExit_);
   panel->doModal({});
   panel->saveRulesAtExit();
@@ -70,6 +71,8 @@ bool CQuillmoorApp::startUp() {
       std::make_unique<DisplayEnvironment>(p.monitors, p.shell, context_.switches.layeredMode);
   putBackEarlierRun();
   rules_ = CExclusionData::openStore(p);
+  settingsPath_ = pathInCurrentDirectory(system, kSettingsFileName);
+  settings_.loadSettings(p.profile, settingsPath_);
   return true;
 }
 

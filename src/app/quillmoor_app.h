@@ -2,11 +2,13 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "app/console_exit.h"
 #include "base/app_context.h"
 #include "detect/exclusion_data.h"
 #include "display/display_environment.h"
+#include "settings/settings.h"
 #include "thumbnail/kept_windows_journal.h"
 
 class CQuillmoorApp {
@@ -32,5 +34,7 @@ class CQuillmoorApp {
   ConsoleExit consoleExit_;
   std::unique_ptr<DisplayEnvironment> environment_;
   std::unique_ptr<CExclusionData> rules_;        // from start-up to shutdown
+  SettingsRecord settings_;                      // read at start-up
+  std::string settingsPath_;
   std::unique_ptr<KeptWindowsJournal> journal_;  // from start-up on
 };

@@ -1,5 +1,7 @@
 #include "app/quillmoor_dlg.h"
 
+#include <utility>
+
 #include "app/about_dlg.h"
 #include "base/diagnostic_log.h"
 #include "base/guarded_dwm.h"
@@ -16,22 +18,35 @@ constexpr Margins kGlass{9, 8, 23, 14};  // left, right, top, bottom
 }  // namespace
 
 CQuillmoorDlg::CQuillmoorDlg(const Ports& ports, const Switches& switches,
-                             DisplayEnvironment& environment, CExclusionData& rules)
+                             DisplayEnvironment& environment, CExclusionData& rules,
+                             SettingsRecord& settings, std::string settingsPath)
     : HomeLinkDialog(ports, res::mainPanelDialog()),
       dwm_(ports.dwm),
       input_(ports.input),
       drawing_(ports.drawing),
       screen_(ports.screen),
+      messageBoxes_(ports.messageBoxes),
       aboutPorts_(ports.about),
       switches_(switches),
       appIcon_(ports.icons.loadIcon(IDR_MAINFRAME)),
       trayIcon_(ports.icons.loadIcon(IDR_MAINFRAME)),
+      roster_(ports.roster, environment, settings, rules, *this),
       winListPage_(ports.detector),
-      controlPage_(ports.controller, environment),
+      controlPage_(ports.controller, roster_, environment, std::move(settingsPath)),
       limitPage_(ports.exclusions, rules),
       tray_(ports.shell),
-      journal_(ports.controller.preview.keeper.journal),
-      environment_(environment) {}
+      journal_(ports.roster.preview.keeper.journal),
+      environment_(environment) {
+  roster_.addObserver(this);
+}
+
+bool CQuillmoorDlg::registerRosterHotKey(int32_t id, uint32_t modifiers, uint32_t key) {
+  return input_.registerHotKey(hwnd(), id, modifiers, key);
+}
+
+void CQuillmoorDlg::unregisterRosterHotKey(int32_t id) {
+  input_.unregisterHotKey(hwnd(), id);
+}
 
 void CQuillmoorDlg::saveRulesAtExit() {
   if (rulesSavedAtExit_) return;
@@ -59,13 +74,15 @@ bool CQuillmoorDlg::onInitDialog() {
   tray_.init(hwnd(), trayIcon_, kTrayMessage, "Quillmoor for Tundra");
   tray_.add();
 
+  if (!roster_.start()) {
+    messageBoxes_.show(hwnd(), "HOVERキーの登録が重複しています.他のキーに変更してください.",
+                       kAppTitle, MB_OK);
+  }
   controlPage_.create(hwnd());
   controlPage_.showWindow(SW_SHOW);
   limitPage_.create(hwnd());
   limitPage_.showWindow(SW_SHOW);
-  controlPage_.setLimitPage(&limitPage_);
   limitPage_.setListener(this);
-  limitPage_.readExclusionData();
 
   winListPage_.listeners.push_back(this);
   winListPage_.create(hwnd());  // detection starts here
@@ -87,12 +104,18 @@ LResult CQuillmoorDlg::windowProc(uint32_t message, WParam wParam, LParam lParam
   switch (message) {
     case kTrayMessage:
       return onTrayNotify(wParam, lParam);
+    case WM_HOTKEY:
+      if (wParam == static_cast<WParam>(PreviewRoster::kHoverHotKey)) roster_.onHotKey();
+      break;
+    case WM_DESTROY:
+      roster_.stop();
+      break;
     case WM_ENDSESSION:
       if (wParam != 0 || (static_cast<uint64_t>(lParam) & ENDSESSION_LOGOFF) != 0) {
         // The process may be ended as soon as this returns, and a box of ours may hold the
         // modal loop open meanwhile: kept windows go back and the rules are saved here, and
         // no new preview is made after.
-        controlPage_.closeAll();
+        roster_.closeAll();
         winListPage_.stop();
         saveRulesAtExit();
         if (consoleExit_ != nullptr) consoleExit_->finished();
@@ -191,7 +214,10 @@ bool CQuillmoorDlg::onCommand(uint32_t id, uint32_t, Hwnd) {
 }
 
 void CQuillmoorDlg::onTimer(uintptr_t id) {
-  if (id != kWatchdogTimer) return;
+  if (id != kWatchdogTimer) {
+    roster_.onTimer(id);
+    return;
+  }
   tray_.watch();
   // A window that did not answer when it was to be put back goes back once it answers.
   if (journal_ != nullptr) journal_->putBackLoose(&environment_.taskbar());
@@ -204,13 +230,16 @@ BrushHandle CQuillmoorDlg::onCtlColor(DeviceContext dc, Hwnd, ui::CtlColor, Brus
   return drawing_.blackBrush();
 }
 
-void CQuillmoorDlg::postNcDestroy() { tray_.remove(); }
+void CQuillmoorDlg::postNcDestroy() {
+  roster_.closeAll();
+  tray_.remove();
+}
 
 void CQuillmoorDlg::AddWindow(const std::vector<WindowEntry>* list) {
   if (list == nullptr) return;
   for (const WindowEntry& entry : *list) {
     diag::print("AddWindow() title=%s, exe=%s\n", entry.title.c_str(), entry.processName.c_str());
-    controlPage_.entryWindow(entry);
+    roster_.entryWindow(entry);
   }
 }
 
@@ -218,12 +247,12 @@ void CQuillmoorDlg::DelWindow(const std::vector<WindowEntry>* list) {
   if (list == nullptr) return;
   for (const WindowEntry& entry : *list) {
     diag::print("DelWindow() title=%s, exe=%s\n", entry.title.c_str(), entry.processName.c_str());
-    controlPage_.removeWindow(entry);
+    roster_.removeWindow(entry);
   }
 }
 
 void CQuillmoorDlg::rulesChanged() {
-  winListPage_.forget(controlPage_.takeWindowsNowAllowed());
+  winListPage_.forget(roster_.takeWindowsNowAllowed());
 }
 
 void CQuillmoorDlg::showPanel() {

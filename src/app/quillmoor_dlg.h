@@ -1,6 +1,7 @@
 // The main panel: a modal dialog that stays hidden behind its tray icon for the program's
-// whole run. It hosts the control page and the exclusion page, owns the detector, reacts to
-// power and composition events, and ends the program.
+// whole run. It owns the previews' roster (and lends it its window for timers and the hover
+// hot-key), hosts the control page and the exclusion page, owns the detector and relays its
+// reports to the roster, reacts to power and composition events, and ends the program.
 #pragma once
 
 #include "app/about_dlg.h"
@@ -11,13 +12,16 @@
 #include "base/platform_checks.h"
 #include "base/version_string.h"
 #include "controller/control_dlg.h"
+#include "controller/preview_roster.h"
 #include "detect/win_list_dlg.h"
 #include "dialogs/limit_dlg.h"
 #include "display/display_environment.h"
 
 class CQuillmoorDlg : public HomeLinkDialog,
                       public CWinListListener,
-                      public ExclusionRulesListener {
+                      public ExclusionRulesListener,
+                      public RosterHost,
+                      public RosterObserver {
  public:
   static constexpr uint32_t kTrayMessage = platform::WM_USER + 100;
   static constexpr uintptr_t kWatchdogTimer = 103;
@@ -32,7 +36,9 @@ class CQuillmoorDlg : public HomeLinkDialog,
           input(p.input),
           drawing(p.drawing),
           screen(p.screen),
+          messageBoxes(p.messageBoxes),
           detector(p),
+          roster(p, checks),
           controller(p, checks),
           exclusions(p),
           about(p, version) {}
@@ -41,21 +47,32 @@ class CQuillmoorDlg : public HomeLinkDialog,
     platform::Input& input;
     platform::Drawing& drawing;
     platform::Screen& screen;
+    platform::MessageBoxes& messageBoxes;
     CWinListDlg::Ports detector;
+    PreviewRoster::Ports roster;
     CControlDlg::Ports controller;
     CLimitDlg::Ports exclusions;
     CAboutDlg::Ports about;
   };
 
-  // `switches` are the command line's (debug mode shows the detection page).
+  // `switches` are the command line's (debug mode shows the detection page); `settings`, read
+  // at start-up, are saved to `settingsPath`.
   CQuillmoorDlg(const Ports& ports, const Switches& switches, DisplayEnvironment& environment,
-                CExclusionData& rules);
+                CExclusionData& rules, SettingsRecord& settings, std::string settingsPath);
 
   void AddWindow(const std::vector<WindowEntry>* list) override;
   void DelWindow(const std::vector<WindowEntry>* list) override;
   // A rule changed or went: the windows the rules kept from a preview and now let through are
   // offered again at the next scan, so they get their previews without being reopened.
   void rulesChanged() override;
+
+  // RosterHost: the roster's timers and hot-key are the panel's.
+  bool setRosterTimer(uintptr_t id, uint32_t period) override { return setTimer(id, period); }
+  void killRosterTimer(uintptr_t id) override { killTimer(id); }
+  bool registerRosterHotKey(int32_t id, uint32_t modifiers, uint32_t key) override;
+  void unregisterRosterHotKey(int32_t id) override;
+  // RosterObserver: a window excluded from the roster gave the rules a new one.
+  void exclusionAdded() override { limitPage_.rulesAdded(); }
 
   // Told the panel's window once the panel can take its exit command.
   void setConsoleExit(ConsoleExit* exit) { consoleExit_ = exit; }
@@ -66,6 +83,7 @@ class CQuillmoorDlg : public HomeLinkDialog,
 
   bool panelShown() const { return panelShown_; }
   const platform::Margins& glassMargins() const { return glassMargins_; }
+  PreviewRoster& roster() { return roster_; }
   CWinListDlg& winListPage() { return winListPage_; }
   CControlDlg& controlPage() { return controlPage_; }
   CLimitDlg& limitPage() { return limitPage_; }
@@ -95,10 +113,12 @@ class CQuillmoorDlg : public HomeLinkDialog,
   platform::Input& input_;
   platform::Drawing& drawing_;
   platform::Screen& screen_;
+  platform::MessageBoxes& messageBoxes_;
   CAboutDlg::Ports aboutPorts_;
   Switches switches_;
   platform::IconHandle appIcon_;
   platform::IconHandle trayIcon_;
+  PreviewRoster roster_;  // before the pages, which show it
   CWinListDlg winListPage_;
   CControlDlg controlPage_;
   CLimitDlg limitPage_;

@@ -1,72 +1,113 @@
 #include "controller/control_dlg.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "base/diagnostic_log.h"
-#include "base/program_folder.h"
 #include "dialogs/alpha_setting_dlg.h"
-#include "dialogs/limit_dlg.h"
 #include "dialogs/location_setting_dlg.h"
 #include "res/dialogs.h"
 #include "res/strings.h"
 
 using namespace platform;
 
-CControlDlg::CControlDlg(const Ports& ports, DisplayEnvironment& environment)
+namespace {
+
+std::string handleText(Hwnd hwnd) {
+  char text[16];
+  snprintf(text, sizeof text, "0x%08x", hwnd.value);
+  return text;
+}
+
+}  // namespace
+
+CControlDlg::CControlDlg(const Ports& ports, PreviewRoster& roster, DisplayEnvironment& environment,
+                         std::string settingsPath)
     : ui::Dialog(ports, res::controlDialog()),
       listViews_(ports.listViews),
       drawing_(ports.drawing),
       system_(ports.system),
-      profile_(ports.profile),
       input_(ports.input),
       messageBoxes_(ports.messageBoxes),
-      processes_(ports.processes),
-      screen_(ports.screen),
       settingsFile_(ports.files, ports.system),
       dialogPorts_(ports),
       checks_(ports.checks),
-      previewPorts_(ports.preview),
+      roster_(roster),
+      settings_(roster.settings()),
       environment_(environment),
-      settingsPath_(pathInCurrentDirectory(ports.system, kSettingsFileName)),
+      settingsPath_(std::move(settingsPath)),
       icons_(ports.icons, ports.shell),
       valueBrush_(ports.drawing, rgb(255, 255, 180)),
-      pageBrush_(ports.drawing, rgb(230, 230, 230)) {}
+      pageBrush_(ports.drawing, rgb(230, 230, 230)) {
+  roster_.addObserver(this);
+}
+
+CControlDlg::~CControlDlg() {
+  roster_.removeObserver(this);
+}
 
 bool CControlDlg::onInitDialog() {
   ui::Dialog::onInitDialog();
-  settings.loadSettings(profile_, settingsPath_);
-  // The switch that would let previews take taskbar buttons away stays off.
-  environment_.taskbar().removalEnabled = false;
   listView_.attach(listViews_, messages(), item(res::IDC_THUMB_LIST));
   listView_.setExtendedStyle(LVS_EX_FULLROWSELECT);
   listView_.insertColumn(0, "Title", 220);
   listView_.insertColumn(1, "ProcessName", 100);
   listView_.insertColumn(2, "WinHandle", 100);
   listViews_.listViewSetImageList(listView_.hwnd(), icons_.imageList(), LVSIL_SMALL);
-  arrange();
+  refreshList();
   showSettings();
   showTransparency();
-  if (!registerHoverKey("HOVERキーの登録が重複しています.他のキーに変更してください.")) {
-    // The default serves this run; the record keeps the user's key, and so does the file.
-    const SettingsRecord defaults;
-    if ((settings.hvModifiers != defaults.hvModifiers || settings.hvHotKey != defaults.hvHotKey) &&
-        input_.registerHotKey(hwnd(), kHoverHotKey, static_cast<uint32_t>(defaults.hvModifiers),
-                              static_cast<uint32_t>(defaults.hvHotKey))) {
-      diag::print("HOVER KEY: the default for this run\n");
-    }
-  }
   return true;
+}
+
+// --- The rows: one per preview, in grid order. ---
+
+void CControlDlg::refreshList() {
+  if (!listView_.attached()) return;
+  const Hwnd remembered = rowWindow(listView_.selectionMark());
+  listView_.setRedraw(false);
+  listView_.deleteAllItems();
+  rows_.clear();
+  for (const ThumbnailSlot& slot : roster_.slots()) {
+    if (!slot.inUse()) continue;
+    const WindowEntry& window = slot.window;
+    const int32_t image = icons_.getIconIndex(window.imagePath);
+    const int32_t row = listView_.appendRow(window.title, image);
+    listView_.setItemText(row, 1, window.processName);
+    listView_.setItemText(row, 2, handleText(window.hwnd));  // shown, never read back
+    rows_.push_back(window.hwnd);
+  }
+  if (remembered) {
+    const auto kept = std::find(rows_.begin(), rows_.end(), remembered);
+    if (kept != rows_.end()) listView_.selectRow(static_cast<int32_t>(kept - rows_.begin()));
+  }
+  listView_.setRedraw(true);
+}
+
+Hwnd CControlDlg::rowWindow(int32_t row) const {
+  if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return {};
+  return rows_[static_cast<size_t>(row)];
+}
+
+void CControlDlg::excludeRow(int32_t row) {
+  const Hwnd target = rowWindow(row);
+  if (target) roster_.exclude(target);
 }
 
 // --- Settings on the page. ---
 
 void CControlDlg::showSettings() {
-  setItemText(res::IDC_LOCATION_TEXT, locationCaption(settings.location));
-  setItemText(res::IDC_SIZE_TEXT, sizeWord(settings.size));
+  setItemText(res::IDC_LOCATION_TEXT, locationCaption(settings_.location));
+  setItemText(res::IDC_SIZE_TEXT, sizeWord(settings_.size));
   const std::pair<int32_t, int32_t> numbers[] = {
-      {res::IDC_TOP_MARGIN, settings.topMargin},     {res::IDC_LEFT_MARGIN, settings.leftMargin},
-      {res::IDC_RIGHT_MARGIN, settings.rightMargin}, {res::IDC_BOTTOM_MARGIN, settings.bottomMargin},
-      {res::IDC_LIMIT_TEXT, settings.limit},         {res::IDC_INTERVAL_TEXT, settings.updateInterval},
+      {res::IDC_TOP_MARGIN, settings_.topMargin},
+      {res::IDC_LEFT_MARGIN, settings_.leftMargin},
+      {res::IDC_RIGHT_MARGIN, settings_.rightMargin},
+      {res::IDC_BOTTOM_MARGIN, settings_.bottomMargin},
+      {res::IDC_LIMIT_TEXT, settings_.limit},
+      {res::IDC_INTERVAL_TEXT, settings_.updateInterval},
   };
   for (const auto& [id, value] : numbers) {
     setItemText(id, std::to_string(value));
@@ -75,13 +116,13 @@ void CControlDlg::showSettings() {
 }
 
 void CControlDlg::showTransparency() {
-  setItemText(res::IDC_ALPHA_TEXT, std::to_string(settings.transparent));
+  setItemText(res::IDC_ALPHA_TEXT, std::to_string(settings_.transparent));
 }
 
 std::string CControlDlg::statusCode() {
   std::string code = environment_.transparentMethod() ? "L" : "P";
   if (checks_.isOsVersionAtLeast(6, 0, 0) && isCompositionOn()) code += "A";
-  if (settings.frame != 0) code += "F";
+  if (settings_.frame != 0) code += "F";
   return code;
 }
 
@@ -97,60 +138,12 @@ bool CControlDlg::isCompositionOn() {
   return true;
 }
 
-// --- Hover hot-key mode. ---
-
-bool CControlDlg::registerHoverKey(const char* failureText) {
-  if (input_.registerHotKey(hwnd(), kHoverHotKey, static_cast<uint32_t>(settings.hvModifiers),
-                             static_cast<uint32_t>(settings.hvHotKey))) {
-    return true;
-  }
-  diag::print("RegisterHotKey() Error=%d\n", static_cast<int>(messages().lastError()));
-  messageBoxes_.show(hwnd(), failureText, kAppTitle, MB_OK);
-  return false;
-}
-
-void CControlDlg::setHover(bool on) {
-  for (ThumbnailSlot& slot : roster_) {
-    if (!slot.inUse()) continue;
-    slot.thumbnail->hover = on;
-    slot.thumbnail->applyZOrder();
-  }
-}
-
-void CControlDlg::onHotKey() {
-  if (hoverCountdown_ == 0) {
-    setHover(true);
-    diag::print("HOTKEY ON! THUMBNAIL HOVER START\n");
-    setTimer(kHoverTimer, 100);  // the countdown runs only while hover mode lasts
-  }
-  hoverCountdown_ = 5;  // each auto-repeat of the held keys re-arms it
-}
-
-void CControlDlg::onTimer(uintptr_t id) {
-  if (id == kPollTimer) {
-    pollPreviews();
-    return;
-  }
-  if (id != kHoverTimer || hoverCountdown_ <= 0) return;
-  if (--hoverCountdown_ == 0) {
-    killTimer(kHoverTimer);
-    setHover(false);
-    diag::print("HOVER END\n");
-  }
-}
-
-LResult CControlDlg::windowProc(uint32_t message, WParam wParam, LParam lParam) {
-  if (message == WM_HOTKEY && wParam == kHoverHotKey) onHotKey();
-  if (message == WM_DESTROY) input_.unregisterHotKey(hwnd(), kHoverHotKey);
-  return ui::Dialog::windowProc(message, wParam, lParam);
-}
-
 // --- Buttons. ---
 
 bool CControlDlg::onCommand(uint32_t id, uint32_t, Hwnd) {
   switch (id) {
     case res::IDC_ARRANGE:
-      arrange();
+      roster_.arrange();
       return true;
     case res::IDC_EXCLUDE:
       onExcludeButton();
@@ -179,14 +172,14 @@ bool CControlDlg::onCommand(uint32_t id, uint32_t, Hwnd) {
 }
 
 void CControlDlg::saveSettings() {
-  if (settings.saveSettings(settingsFile_, settingsPath_)) return;
+  if (settings_.saveSettings(settingsFile_, settingsPath_)) return;
   const std::string text = "設定をファイルに保存できませんでした.\n" + settingsPath_;
   messageBoxes_.show(hwnd(), text.c_str(), kAppTitle, MB_OK);
 }
 
 void CControlDlg::onChangeProperties() {
   CLocationSettingDlg dialog(CLocationSettingDlg::Ports(dialogPorts_, input_, messageBoxes_, drawing_));
-  SettingsRecord& s = settings;
+  SettingsRecord& s = settings_;
   // The ten values the dialog edits, as (record field, dialog member).
   const std::pair<int32_t*, int32_t*> values[] = {
       {&s.location, &dialog.location},       {&s.size, &dialog.size},
@@ -206,27 +199,23 @@ void CControlDlg::onChangeProperties() {
   const bool frameChanged = s.frame != dialog.frame;
   for (const auto& [field, member] : values) *field = *member;
   s.updateThumbSize();
-  if (frameChanged) {
-    for (ThumbnailSlot& slot : roster_) {
-      if (slot.inUse()) slot.thumbnail->applyFrameSetting();
-    }
-  }
+  if (frameChanged) roster_.applyFrameSetting();
   environment_.taskbar().removalEnabled = false;
   showSettings();
-  arrange();
-  input_.unregisterHotKey(hwnd(), kHoverHotKey);
-  registerHoverKey("ホットキーの登録が重複しています.他のキーに変更してください ");
+  roster_.arrange();
+  if (!roster_.reregisterHoverKey()) {
+    messageBoxes_.show(hwnd(), "ホットキーの登録が重複しています.他のキーに変更してください ",
+                       kAppTitle, MB_OK);
+  }
   saveSettings();
 }
 
 void CControlDlg::onChangeTransparency() {
   CAlphaSettingDlg dialog(dialogPorts_);
-  dialog.alphaPercent = settings.transparent;
-  if (dialog.doModal(hwnd()) != IDOK || dialog.alphaPercent == settings.transparent) return;
-  settings.transparent = dialog.alphaPercent;
-  for (ThumbnailSlot& slot : roster_) {
-    if (slot.inUse()) slot.thumbnail->setAlpha(settings.opacityByte());
-  }
+  dialog.alphaPercent = settings_.transparent;
+  if (dialog.doModal(hwnd()) != IDOK || dialog.alphaPercent == settings_.transparent) return;
+  settings_.transparent = dialog.alphaPercent;
+  roster_.applyOpacity();
   showTransparency();
   saveSettings();
 }
@@ -239,27 +228,27 @@ int32_t CControlDlg::selectedRow(const char* prompt) {
 
 void CControlDlg::onHeadButton() {
   const int32_t row = selectedRow("移動するウィンドウを選択してください。");
-  const Hwnd target = row > 0 ? rowHandle(row) : Hwnd{};
-  if (target) moveToHead(target);
+  const Hwnd target = row > 0 ? rowWindow(row) : Hwnd{};
+  if (target) roster_.moveToHead(target);
 }
 
 void CControlDlg::onUpButton() {
   const int32_t row = selectedRow("移動するウィンドウを選択してください。");
-  const Hwnd target = row > 0 ? rowHandle(row) : Hwnd{};
-  if (target) moveForward(target);
+  const Hwnd target = row > 0 ? rowWindow(row) : Hwnd{};
+  if (target) roster_.moveForward(target);
 }
 
 void CControlDlg::onDownButton() {
   const int32_t row = selectedRow("移動するウィンドウを選択してください。");
-  const int32_t last = static_cast<int32_t>(roster_.size()) - 1;
-  const Hwnd target = row != -1 && row != last ? rowHandle(row) : Hwnd{};
-  if (target) moveBackward(target);
+  const int32_t last = static_cast<int32_t>(roster_.slots().size()) - 1;
+  const Hwnd target = row != -1 && row != last ? rowWindow(row) : Hwnd{};
+  if (target) roster_.moveBackward(target);
 }
 
 void CControlDlg::onTailButton() {
   const int32_t row = selectedRow("移動するウィンドウを選択してください。");
-  const Hwnd target = row != -1 ? rowHandle(row) : Hwnd{};
-  if (target) moveToTail(target);
+  const Hwnd target = row != -1 ? rowWindow(row) : Hwnd{};
+  if (target) roster_.moveToTail(target);
 }
 
 void CControlDlg::onExcludeButton() {
@@ -301,5 +290,3 @@ BrushHandle CControlDlg::onCtlColor(DeviceContext dc, Hwnd control, ui::CtlColor
       return base;
   }
 }
-
-void CControlDlg::postNcDestroy() { closeAll(); }

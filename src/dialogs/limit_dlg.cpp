@@ -1,5 +1,7 @@
 #include "dialogs/limit_dlg.h"
 
+#include <algorithm>
+
 #include "base/diagnostic_log.h"
 #include "detect/rule_text.h"
 #include "dialogs/limit_setting_dlg.h"
@@ -17,7 +19,6 @@ CLimitDlg::CLimitDlg(const Ports& ports, CExclusionData& store)
       messageBoxes_(ports.messageBoxes),
       dialogPorts_(ports),
       store_(store),
-      workingList_(ports.rulesFile, std::string()),
       yellow_(ports.drawing, rgb(255, 255, 180)),
       green_(ports.drawing, rgb(0, 255, 0)),
       red_(ports.drawing, rgb(255, 0, 0)),
@@ -29,26 +30,19 @@ bool CLimitDlg::onInitDialog() {
   listView_.setExtendedStyle(LVS_EX_FULLROWSELECT);
   listView_.insertColumn(0, "ProcessName", 100);
   listView_.insertColumn(1, "Title", 150);
+  refreshExclusionList();
   return true;
 }
 
-void CLimitDlg::readExclusionData() {
-  workingList_.items = store_.items;
-  refreshExclusionList();
-}
-
-void CLimitDlg::writeExclusionData() {
-  store_.items = workingList_.items;
-  // At once, so that a crash or a kill loses no rule; the exit writes the file again.
+void CLimitDlg::saveRules() {
   if (store_.saveFile()) return;
   const std::string text = "除外条件をファイルに保存できませんでした.\n" + store_.filePath;
   messageBoxes_.show(hwnd(), text.c_str(), kAppTitle, MB_OK);
 }
 
-void CLimitDlg::addExclusion(const std::string& title, const std::string& processName) {
-  if (!workingList_.addExclusion(title, processName)) return;
+void CLimitDlg::rulesAdded() {
   refreshExclusionList();
-  writeExclusionData();
+  saveRules();
 }
 
 void CLimitDlg::refreshExclusionList() {
@@ -56,7 +50,7 @@ void CLimitDlg::refreshExclusionList() {
   const int32_t mark = listView_.selectionMark();
   listView_.setRedraw(false);
   listView_.deleteAllItems();
-  for (const ExclusionItem& rule : workingList_.items) {
+  for (const ExclusionItem& rule : store_.items) {
     const int32_t row = listView_.appendRow(rule.pnameFlag != 0 ? rule.pname : std::string());
     listView_.setItemText(row, 1, rule.titleFlag != 0 ? rule.title : std::string());
   }
@@ -69,14 +63,14 @@ void CLimitDlg::refreshExclusionList() {
 
 void CLimitDlg::showItem(int32_t index) {
   Windows& wm = windows();
-  if (index < 0 || static_cast<size_t>(index) >= workingList_.items.size()) {
+  if (index < 0 || static_cast<size_t>(index) >= store_.items.size()) {
     for (int32_t id : {res::IDC_LIMIT_TITLE_STATE, res::IDC_LIMIT_PNAME_STATE,
                        res::IDC_LIMIT_MATCH_KIND, res::IDC_LIMIT_TPART}) {
       setItemText(id, "");
     }
     return;
   }
-  const ExclusionItem& rule = workingList_.items[static_cast<size_t>(index)];
+  const ExclusionItem& rule = store_.items[static_cast<size_t>(index)];
   const bool titleOn = rule.titleFlag != 0;
   setItemText(res::IDC_LIMIT_TITLE_STATE, titleOn ? "タイトル有効" : "タイトル無効");
   wm.enableWindow(item(res::IDC_LIMIT_MATCH_KIND), titleOn);
@@ -98,42 +92,54 @@ int32_t CLimitDlg::selectedIndex() {
 
 void CLimitDlg::onChangeCondition() {
   const int32_t index = selectedIndex();
-  if (index < 0 || static_cast<size_t>(index) >= workingList_.items.size()) return;
-  ExclusionItem& rule = workingList_.items[static_cast<size_t>(index)];
+  if (index < 0 || static_cast<size_t>(index) >= store_.items.size()) return;
+  const ExclusionItem before = store_.items[static_cast<size_t>(index)];
   CLimitSettingDlg dialog(dialogPorts_);
-  dialog.titleFlag = rule.titleFlag;
-  dialog.pnameFlag = rule.pnameFlag;
-  dialog.fullNameFlag = rule.fullNameFlag;
-  dialog.tpart = rule.tpart;
-  dialog.title = rule.title;
+  dialog.titleFlag = before.titleFlag;
+  dialog.pnameFlag = before.pnameFlag;
+  dialog.fullNameFlag = before.fullNameFlag;
+  dialog.tpart = before.tpart;
+  dialog.title = before.title;
   if (dialog.doModal(hwnd()) != IDOK) return;
+  // A preview's menu may have added a rule meanwhile: the rule is found again.
+  const int32_t now = indexOf(before);
+  if (now < 0) return;
+  ExclusionItem& rule = store_.items[static_cast<size_t>(now)];
   rule.titleFlag = dialog.titleFlag;
   rule.pnameFlag = dialog.pnameFlag;
   rule.fullNameFlag = dialog.fullNameFlag;
   // A longer part could not be read back from the file; no title is that long anyway.
   rule.tpart = rule_text::cut(dialog.tpart, rule_text::kMaxBytes, isCp932LeadByte);
   refreshExclusionList();
-  showItem(index);
-  writeExclusionData();
+  showItem(now);
+  saveRules();
   rulesChanged();
 }
 
 void CLimitDlg::onDeleteCondition() {
   const int32_t index = selectedIndex();
   if (index == -1) return;
+  const bool known = static_cast<size_t>(index) < store_.items.size();
+  const ExclusionItem before = known ? store_.items[static_cast<size_t>(index)] : ExclusionItem{};
   if (messageBoxes_.show(hwnd(), "除外条件を削除しますか？", kAppTitle, MB_YESNO) != IDYES) {
     return;
   }
-  if (index < 0 || static_cast<size_t>(index) >= workingList_.items.size()) return;
-  workingList_.items.erase(workingList_.items.begin() + index);
+  // A preview's menu may have added a rule meanwhile: the rule is found again.
+  const int32_t now = known ? indexOf(before) : -1;
+  if (now < 0) return;
+  store_.items.erase(store_.items.begin() + now);
   refreshExclusionList();
-  writeExclusionData();
+  saveRules();
   rulesChanged();
 }
 
+int32_t CLimitDlg::indexOf(const ExclusionItem& rule) const {
+  const auto found = std::find(store_.items.begin(), store_.items.end(), rule);
+  return found == store_.items.end() ? -1 : static_cast<int32_t>(found - store_.items.begin());
+}
+
 void CLimitDlg::rulesChanged() {
-  diag::print("ExclusionData: %d rules after a change\n",
-              static_cast<int>(workingList_.items.size()));
+  diag::print("ExclusionData: %d rules after a change\n", static_cast<int>(store_.items.size()));
   if (listener_ != nullptr) listener_->rulesChanged();
 }
 

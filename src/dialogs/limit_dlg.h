@@ -1,5 +1,6 @@
-// The exclusion page: owns the working list of exclusion rules (the list in force), shows
-// it, shows the conditions of the rule clicked in the list, and changes or deletes that rule.
+// The exclusion page: a view of the rules store (the rules in force). It shows the rules and
+// the conditions of the one clicked in the list, changes or deletes that rule, and saves the
+// store after each change.
 #pragma once
 
 #include "detect/exclusion_data.h"
@@ -19,38 +20,24 @@ class ExclusionRulesListener {
 
 class CLimitDlg : public ui::Dialog {
  public:
-  // `store` is the rules as loaded and saved; the page copies every change into it.
-  // The framework's services, the list view, drawing, message boxes, and the file services
-  // the working list is made with (it never reads or writes a file itself).
+  // The framework's services, the list view, drawing and message boxes.
   struct Ports : ui::DialogPorts {
     explicit Ports(const platform::Platform& p)
         : DialogPorts(p),
           listViews(p.listViews),
           drawing(p.drawing),
-          messageBoxes(p.messageBoxes),
-          rulesFile(p) {}
+          messageBoxes(p.messageBoxes) {}
     platform::ListViews& listViews;
     platform::Drawing& drawing;
     platform::MessageBoxes& messageBoxes;
-    RulesFilePorts rulesFile;
   };
 
+  // `store` is the one list of rules, as loaded and saved; the page edits it in place.
   CLimitDlg(const Ports& ports, CExclusionData& store);
 
-  // Working list := the store's rules; the list is rebuilt.
-  void readExclusionData();
-  // The store's rules := the working list, and the store writes its file; the user is told
-  // when it could not.
-  void writeExclusionData();
-  bool isAllowed(const std::string& title, const std::string& processName) const {
-    return workingList_.isAllowed(title, processName);
-  }
-  std::optional<size_t> matchingRule(const std::string& title,
-                                     const std::string& processName) const {
-    return workingList_.matchingRule(title, processName);
-  }
-  // A rule for the whole title and the process name, in front, unless an identical one exists.
-  void addExclusion(const std::string& title, const std::string& processName);
+  // Rules were put into the store elsewhere (a window excluded): the list shows them and the
+  // store writes its file.
+  void rulesAdded();
 
   void refreshExclusionList();
   void showItem(int32_t index);
@@ -60,7 +47,6 @@ class CLimitDlg : public ui::Dialog {
   void onDeleteCondition();
   void setListener(ExclusionRulesListener* listener) { listener_ = listener; }
 
-  const std::vector<ExclusionItem>& rules() const { return workingList_.items; }
   CExclusionData& store() { return store_; }
 
  protected:
@@ -76,7 +62,12 @@ class CLimitDlg : public ui::Dialog {
   platform::ListViews& listViews_;
   // The marked row, or -1 after telling the user to choose one.
   int32_t selectedIndex();
+  // The store writes its file at once, so that a crash or a kill loses no rule (the exit
+  // writes it again); the user is told when it could not.
+  void saveRules();
   void rulesChanged();
+  // Where the rule stands in the store now; -1 when it is gone.
+  int32_t indexOf(const ExclusionItem& rule) const;
 
   platform::Drawing& drawing_;
   platform::MessageBoxes& messageBoxes_;
@@ -84,7 +75,6 @@ class CLimitDlg : public ui::Dialog {
   CExclusionData& store_;
   ExclusionRulesListener* listener_ = nullptr;
   ui::ListView listView_;
-  CExclusionData workingList_;
   ui::Brush yellow_;
   ui::Brush green_;
   ui::Brush red_;

@@ -248,15 +248,16 @@ TEST_F(PreviewTest, TheEdgeComesFromTheSettings) {
 
 TEST_F(PreviewTest, HoverModeLastsUntilHalfASecondAfterTheLastHotKey) {
   const Hwnd target = addAppWindow(*desk, "A", "a.exe");
-  run([&](Hwnd) {
+  run([&](Hwnd panel) {
     detect(1);
     const Hwnd preview = previewOf(target);
     auto topmost = [&] {
       return (desk->windows.getWindowLong(preview, platform::GWL_EXSTYLE) &
               platform::WS_EX_TOPMOST) != 0;
     };
-    // The countdown's timer runs only while hover mode lasts.
-    auto counting = [&] { return desk->windows.timerPeriod(control, 107).has_value(); };
+    // The countdown's timer (the panel's, which hosts the roster) runs only while hover mode
+    // lasts.
+    auto counting = [&] { return desk->windows.timerPeriod(panel, 107).has_value(); };
     EXPECT_FALSE(topmost());
     EXPECT_FALSE(counting());
     ASSERT_TRUE(desk->windows.pressHotKey(platform::MOD_WIN, 'W'));

@@ -168,11 +168,11 @@ TEST_F(PreviewTest, OnlyWhatTheProgramDisabledIsEnabledAgain) {
 
 TEST_F(PreviewTest, ATargetRestoredDuringTheWaitIsLeftAlone) {
   const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
-  run([&](Hwnd) {
+  run([&](Hwnd panel) {
     detect(1);
     const Hwnd preview = previewOf(target);
     ASSERT_TRUE(preview);
-    const uint32_t poll = *desk->windows.timerDue(control, 112);  // the previews' one poll
+    const uint32_t poll = *desk->windows.timerDue(panel, 112);  // the previews' one poll
     desk->windows.userMinimize(target);
     // The user clicks its taskbar button while the poll waits to hide it.
     desk->windows.at(poll + 100, [&] { desk->windows.userRestore(target); });

@@ -1,5 +1,5 @@
-// The control page on its own, in a host dialog, without the main panel around it: the
-// fixture the controller's and the settings dialogs' tests share.
+// The previews' roster and the control page over it, in a host dialog, without the main panel
+// around them: the fixture the controller's and the settings dialogs' tests share.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,33 +7,64 @@
 #include <memory>
 #include <string>
 
+#include "base/program_folder.h"
 #include "controller/control_dlg.h"
+#include "controller/preview_roster.h"
 #include "res/dialogs.h"
 #include "support/program_run.h"
 #include "thumbnail/thumbnail.h"
 
-class ControlPageTest : public ::testing::Test {
+// A dialog lending its window to the roster, as the main panel does.
+class RosterHostDialog : public ui::Dialog, public RosterHost {
+ public:
+  explicit RosterHostDialog(const platform::Platform& p)
+      : ui::Dialog(p, res::winListDialog()), input_(p.input) {}
+  bool setRosterTimer(uintptr_t id, uint32_t period) override { return setTimer(id, period); }
+  void killRosterTimer(uintptr_t id) override { killTimer(id); }
+  bool registerRosterHotKey(int32_t id, uint32_t modifiers, uint32_t key) override {
+    return input_.registerHotKey(hwnd(), id, modifiers, key);
+  }
+  void unregisterRosterHotKey(int32_t id) override { input_.unregisterHotKey(hwnd(), id); }
+  PreviewRoster* roster = nullptr;
+
  protected:
-  ControlPageTest()
+  void onTimer(uintptr_t id) override { roster->onTimer(id); }
+  platform::LResult windowProc(uint32_t message, platform::WParam wParam,
+                               platform::LParam lParam) override {
+    if (message == platform::WM_HOTKEY) roster->onHotKey();
+    return ui::Dialog::windowProc(message, wParam, lParam);
+  }
+
+ private:
+  platform::Input& input_;
+};
+
+// The roster alone on its host: no page, no list view.
+class RosterTest : public ::testing::Test {
+ protected:
+  RosterTest()
       : context(desk->platform()),
         environment(desk->platform().monitors, desk->platform().shell, false),
-        host(desk->platform(), res::winListDialog()),
-        page(CControlDlg::Ports(context.platform, context.checks), environment) {
+        rules(desk->platform(), "C:\\ExclusionData.ini"),
+        host(desk->platform()),
+        roster(PreviewRoster::Ports(context.platform, context.checks), environment, settings, rules,
+               host) {
+    settings.loadSettings(desk->platform().profile,
+                          pathInCurrentDirectory(desk->platform().system, kSettingsFileName));
+    host.roster = &roster;
     host.create({});
     host.showWindow(platform::SW_SHOW);
-    page.create(host.hwnd());
-    page.showWindow(platform::SW_SHOW);
   }
-  // A new window of another program, offered to the page as the detector would.
+  // A new window of another program, offered to the roster as the detector would.
   WindowEntry offer(const std::string& title, platform::Rect rect = {0, 0, 400, 300}) {
     const platform::Hwnd h = support::addAppWindow(*desk, title, "app.exe", rect);
     WindowEntry entry{h, desk->windows.getWindowProcessId(h), title, "app.exe"};
-    page.entryWindow(entry);
+    roster.entryWindow(entry);
     return entry;
   }
-  // The preview the page made for a window; 0 when it has none.
+  // The preview the roster made for a window; 0 when it has none.
   platform::Hwnd previewOf(platform::Hwnd window) const {
-    for (const ThumbnailSlot& slot : page.roster()) {
+    for (const ThumbnailSlot& slot : roster.slots()) {
       if (slot.inUse() && slot.window.hwnd == window) return slot.thumbnail->hwnd();
     }
     return {};
@@ -42,6 +73,22 @@ class ControlPageTest : public ::testing::Test {
   std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
   AppContext context;
   DisplayEnvironment environment;
-  ui::Dialog host;
+  SettingsRecord settings;
+  CExclusionData rules;
+  RosterHostDialog host;
+  PreviewRoster roster;
+};
+
+// The control page over the roster.
+class ControlPageTest : public RosterTest {
+ protected:
+  ControlPageTest()
+      : page(CControlDlg::Ports(context.platform, context.checks), roster, environment,
+             pathInCurrentDirectory(desk->platform().system, kSettingsFileName)) {
+    roster.start();
+    page.create(host.hwnd());
+    page.showWindow(platform::SW_SHOW);
+  }
+
   CControlDlg page;
 };

@@ -15,7 +15,7 @@ class ControllerTest : public ControlPageTest {
  protected:
   Rect previewRect(size_t slot) {
     Rect r;
-    desk->windows.getWindowRect(page.roster().at(slot).thumbnail->hwnd(), r);
+    desk->windows.getWindowRect(roster.slots().at(slot).thumbnail->hwnd(), r);
     return r;
   }
   platform::ColorRef brushOf(int32_t id, platform::DeviceContext dc = {0x44}) {
@@ -32,33 +32,33 @@ TEST_F(ControllerTest, SwitchingTheEdgeKeepsTheOrder) {
   const WindowEntry second = offer("Second");
   EXPECT_EQ(previewRect(0), (Rect{20, 10, 180, 130}));
   EXPECT_EQ(previewRect(1), (Rect{20, 130, 180, 250}));
-  page.settings.location = Right;
-  page.arrange();
-  EXPECT_EQ(page.roster().at(0).window.hwnd, first.hwnd);
+  settings.location = Right;
+  roster.arrange();
+  EXPECT_EQ(roster.slots().at(0).window.hwnd, first.hwnd);
   EXPECT_EQ(previewRect(0), (Rect{1750, 10, 1910, 130}));
-  EXPECT_EQ(page.roster().at(1).window.hwnd, second.hwnd);
+  EXPECT_EQ(roster.slots().at(1).window.hwnd, second.hwnd);
   EXPECT_EQ(previewRect(1), (Rect{1750, 130, 1910, 250}));
   // Lowering the limit closes the previews past it.
-  const Hwnd secondPreview = page.roster().at(1).thumbnail->hwnd();
-  page.settings.limit = 1;
-  page.arrange();
-  EXPECT_TRUE(page.roster().at(0).inUse());
-  EXPECT_FALSE(page.roster().at(1).inUse());
+  const Hwnd secondPreview = roster.slots().at(1).thumbnail->hwnd();
+  settings.limit = 1;
+  roster.arrange();
+  EXPECT_TRUE(roster.slots().at(0).inUse());
+  EXPECT_FALSE(roster.slots().at(1).inUse());
   EXPECT_FALSE(desk->windows.isWindow(secondPreview));
   // An edge outside the table leaves no slot: every preview goes, none can come.
-  page.settings.location = 9;
-  page.arrange();
-  EXPECT_TRUE(page.roster().empty());
+  settings.location = 9;
+  roster.arrange();
+  EXPECT_TRUE(roster.slots().empty());
   LogCapture log(*desk);
   const WindowEntry third = offer("Third");
-  EXPECT_TRUE(page.roster().empty());
+  EXPECT_TRUE(roster.slots().empty());
   // Refused with its reason, logged once however often it is offered until it goes.
-  EXPECT_EQ(page.entryWindow(third), Admission::NoCell);
+  EXPECT_EQ(roster.entryWindow(third), Admission::NoCell);
   const std::string refused = "Entry refused (no free cell) title=Third, handle=";
   EXPECT_EQ(log.text().find(refused), log.text().rfind(refused));
   EXPECT_NE(log.text().find(refused), std::string::npos);
-  page.removeWindow(third);
-  page.entryWindow(third);
+  roster.removeWindow(third);
+  roster.entryWindow(third);
   EXPECT_NE(log.text().find(refused), log.text().rfind(refused));
 }
 
@@ -73,7 +73,7 @@ TEST_F(ControllerTest, ListRowsCarryTheExecutablesIcon) {
   // list do not extract it again.
   desk->windows.failImageListAdds = 1;
   const Hwnd other = support::addAppWindow(*desk, "Other", "other.exe");
-  page.entryWindow({other, desk->windows.getWindowProcessId(other), "Other", "other.exe"});
+  roster.entryWindow({other, desk->windows.getWindowProcessId(other), "Other", "other.exe"});
   offer("Third");
   ASSERT_EQ(list->rows.size(), 3u);
   EXPECT_LT(list->rows[1].image, 0);
@@ -102,15 +102,15 @@ TEST_F(ControllerTest, PreviewsLeaveTheKeyboardWithTheUsersWindow) {
   // A window gone before its turn still gets its (blank) preview, shown without activation.
   const Hwnd gone = support::addAppWindow(*desk, "Gone", "gone.exe");
   desk->windows.closeWindow(gone);
-  page.entryWindow({gone, 0, "Gone", "gone.exe"});
-  const Cthumbnail* blank = page.roster().at(0).thumbnail.get();
+  roster.entryWindow({gone, 0, "Gone", "gone.exe"});
+  const Cthumbnail* blank = roster.slots().at(0).thumbnail.get();
   EXPECT_EQ(blank->state(), ThumbState::None);
   EXPECT_TRUE(desk->windows.isWindowVisible(blank->hwnd()));
   EXPECT_EQ(desk->windows.foreground(), user);
 
   // The pointer entering a preview lifts it, framed, above everything; leaving sinks it.
   offer("Live");
-  Cthumbnail* live = page.roster().at(1).thumbnail.get();
+  Cthumbnail* live = roster.slots().at(1).thumbnail.get();
   live->mouseIn = true;
   live->applyZOrder();
   EXPECT_EQ(desk->windows.enumWindows().front(), live->hwnd());
@@ -125,9 +125,9 @@ TEST_F(ControllerTest, APreviewGoneWhileItsTargetIsHiddenPutsTheTargetBack) {
   const Rect normal{100, 100, 900, 500};
   auto hiddenPreviewOf = [&](Hwnd target) {
     desk->windows.setIconic(target, true);
-    auto preview = Cthumbnail::create(Cthumbnail::Ports(context.platform, context.checks),
-                                      environment, page.settings, target, "Min", "min.exe",
-                                      {20, 10, 180, 130}, 153, nullptr);
+    auto preview =
+        Cthumbnail::create(Cthumbnail::Ports(context.platform, context.checks), environment,
+                           settings, target, "Min", "min.exe", {20, 10, 180, 130}, 153, nullptr);
     EXPECT_TRUE(preview);
     EXPECT_EQ(preview->state(), ThumbState::Hidden);
     EXPECT_FALSE(desk->windows.isIconic(target));
@@ -148,11 +148,11 @@ TEST_F(ControllerTest, APreviewGoneWhileItsTargetIsHiddenPutsTheTargetBack) {
   // Closed behind the controller's back (Alt+F4): its slot is freed, its target put back.
   const Hwnd second = support::addAppWindow(*desk, "Min2", "min.exe", normal);
   desk->windows.setIconic(second, true);
-  page.entryWindow({second, desk->windows.getWindowProcessId(second), "Min2", "min.exe"});
-  ASSERT_TRUE(page.roster().at(0).inUse());
-  EXPECT_EQ(page.roster().at(0).thumbnail->state(), ThumbState::Hidden);
-  desk->windows.sendMessage(page.roster().at(0).thumbnail->hwnd(), platform::WM_CLOSE, 0, 0);
-  EXPECT_FALSE(page.roster().at(0).inUse());
+  roster.entryWindow({second, desk->windows.getWindowProcessId(second), "Min2", "min.exe"});
+  ASSERT_TRUE(roster.slots().at(0).inUse());
+  EXPECT_EQ(roster.slots().at(0).thumbnail->state(), ThumbState::Hidden);
+  desk->windows.sendMessage(roster.slots().at(0).thumbnail->hwnd(), platform::WM_CLOSE, 0, 0);
+  EXPECT_FALSE(roster.slots().at(0).inUse());
   EXPECT_TRUE(putBack(second));
 }
 
@@ -167,16 +167,16 @@ TEST_F(ControllerTest, TheRosterMayChangeWhileAPreviewIsMade) {
   const Hwnd target = desk->windows.addWindow(minimised);
   const WindowEntry entry{target, minimised.processId, "Minimised", "app.exe"};
   desk->windows.whileSending = [&] {
-    page.settings.location = Right;
-    page.arrange();
-    page.entryWindow(entry);
+    settings.location = Right;
+    roster.arrange();
+    roster.entryWindow(entry);
   };
-  page.entryWindow(entry);
-  ASSERT_FALSE(page.roster().empty());
-  EXPECT_EQ(std::count_if(page.roster().begin(), page.roster().end(),
+  roster.entryWindow(entry);
+  ASSERT_FALSE(roster.slots().empty());
+  EXPECT_EQ(std::count_if(roster.slots().begin(), roster.slots().end(),
                           [](const ThumbnailSlot& s) { return s.inUse(); }),
             1);
-  ASSERT_TRUE(page.roster().at(0).inUse());
-  EXPECT_EQ(page.roster().at(0).window.hwnd, target);
+  ASSERT_TRUE(roster.slots().at(0).inUse());
+  EXPECT_EQ(roster.slots().at(0).window.hwnd, target);
   EXPECT_GE(previewRect(0).left, 1750);  // in the new grid's first cell
 }

@@ -73,7 +73,7 @@ TEST_F(SettingsDialogsTest, TransparencyReachesEveryPreviewOnlyWhenChanged) {
   // Below the range, and texts that are no whole number, keep the value: nothing happens.
   for (const char* text : {"10", "101", "abc", "", "1,00", "60 "}) {
     setAlpha(text);
-    EXPECT_EQ(page.settings.transparent, 60) << text;
+    EXPECT_EQ(settings.transparent, 60) << text;
   }
   EXPECT_EQ(desk->windows.layeredAlpha(second), 153);
   EXPECT_EQ(page.itemText(res::IDC_ALPHA_TEXT), "60");
@@ -101,17 +101,17 @@ TEST_F(SettingsDialogsTest, TransparencyReachesEveryPreviewOnlyWhenChanged) {
     desk->windows.typeText(h, res::IDC_ALPHA_EDIT, "x");
     desk->windows.clickButton(h, IDOK);
   });
-  EXPECT_EQ(page.settings.transparent, 95);
+  EXPECT_EQ(settings.transparent, 95);
   EXPECT_EQ(desk->windows.layeredAlpha(first), 242);
   EXPECT_EQ(page.itemText(res::IDC_ALPHA_TEXT), "95");
 
   // A value below the range, as a file may hold it, is shown as 20 and kept when left so.
-  page.settings.transparent = 10;
+  settings.transparent = 10;
   change(res::IDC_CHANGE_ALPHA, res::IDD_ALPHA_SETTING, [this](Hwnd h) {
     EXPECT_EQ(desk->windows.getDlgItemText(h, res::IDC_ALPHA_EDIT), "20");
     desk->windows.clickButton(h, IDOK);
   });
-  EXPECT_EQ(page.settings.transparent, 10);
+  EXPECT_EQ(settings.transparent, 10);
   EXPECT_EQ(saved("TRANSPARENT"), 95);
   // A save that fails names the file.
   desk->lockedFiles.insert(page.settingsPath());
@@ -156,19 +156,19 @@ TEST_F(SettingsDialogsTest, PropertiesCancelledOrUnchangedLeaveThePreviewsAlone)
     desk->windows.typeText(h, res::IDC_LEFT_MARGIN_EDIT, "100");
     desk->windows.clickButton(h, IDCANCEL);
   });
-  EXPECT_EQ(page.settings.location, Left);
-  EXPECT_EQ(page.settings.frame, 0);
-  EXPECT_EQ(page.settings.leftMargin, 20);
+  EXPECT_EQ(settings.location, Left);
+  EXPECT_EQ(settings.frame, 0);
+  EXPECT_EQ(settings.leftMargin, 20);
   EXPECT_EQ(rectOf(preview), before);
   EXPECT_FALSE(fileExists());
   EXPECT_EQ(hotKeyCalls(), hotKeysBefore);
 
   // OK without a change saves the record and does nothing else. Values beyond the fields'
   // ranges, as a file may hold them, are shown at the nearest end and kept when left so.
-  page.settings.leftMargin = 300;
-  page.settings.topMargin = -5;
-  page.settings.limit = 60;
-  page.settings.frame = 2;
+  settings.leftMargin = 300;
+  settings.topMargin = -5;
+  settings.limit = 60;
+  settings.frame = 2;
   change(res::IDC_CHANGE_PROPERTIES, res::IDD_LOCATION_SETTING, [&](Hwnd h) {
     EXPECT_EQ(text(h, res::IDC_LEFT_MARGIN_EDIT), "200");
     EXPECT_EQ(text(h, res::IDC_TOP_MARGIN_EDIT), "0");
@@ -203,7 +203,7 @@ TEST_F(SettingsDialogsTest, PropertiesAcceptedRearrangeReframeAndSave) {
     desk->windows.clickSpin(h, res::IDC_LIMIT_SPIN, 1);
     desk->windows.clickButton(h, IDOK);
   });
-  const SettingsRecord& s = page.settings;
+  const SettingsRecord& s = settings;
   EXPECT_EQ(s.location, Top);
   EXPECT_EQ(s.size, Large);
   EXPECT_EQ(s.thumbWidth, 220);
@@ -214,9 +214,9 @@ TEST_F(SettingsDialogsTest, PropertiesAcceptedRearrangeReframeAndSave) {
   EXPECT_EQ(s.bottomMargin, 30);
   EXPECT_EQ(s.limit, 2);
   // The grid along the top edge, in large cells, each preview with its frame.
-  ASSERT_GE(page.roster().size(), 2u);
-  EXPECT_EQ(page.roster()[0].slotRect, (platform::Rect{22, 11, 238, 169}));
-  EXPECT_EQ(page.roster()[1].slotRect, (platform::Rect{242, 11, 458, 169}));
+  ASSERT_GE(roster.slots().size(), 2u);
+  EXPECT_EQ(roster.slots()[0].slotRect, (platform::Rect{22, 11, 238, 169}));
+  EXPECT_EQ(roster.slots()[1].slotRect, (platform::Rect{242, 11, 458, 169}));
   EXPECT_EQ(rectOf(first).top, 11);
   EXPECT_EQ(rectOf(second).left, 245);
   EXPECT_NE(desk->windows.drawnFrame(first) & platform::WS_THICKFRAME, 0u);
@@ -229,7 +229,7 @@ TEST_F(SettingsDialogsTest, PropertiesAcceptedRearrangeReframeAndSave) {
   EXPECT_EQ(page.itemText(res::IDC_STATUS_CODE).back(), 'F');
   // The hover key is registered anew and everything is saved.
   EXPECT_EQ(hotKeyCalls(), hotKeysBefore + 2);
-  EXPECT_EQ(desk->windows.registeredHotKey(page.hwnd(), CControlDlg::kHoverHotKey),
+  EXPECT_EQ(desk->windows.registeredHotKey(host.hwnd(), PreviewRoster::kHoverHotKey),
             std::make_pair(platform::MOD_WIN, 87u));
   EXPECT_EQ(saved("LOCATION"), 0);
   EXPECT_EQ(saved("SIZE"), 2);
@@ -352,10 +352,10 @@ TEST_F(SettingsDialogsTest, HotKeyFieldTakesEveryKeyWhileFocusedAndOKRegistersIt
                                              "Ctrl + Alt + ", "Ctrl + Alt + Delete", "Tab", "Esc",
                                              "Enter"}));
   EXPECT_EQ(desk->windows.keyboardHooks(), 0u);
-  EXPECT_EQ(page.settings.hvHotKey, 'R');
+  EXPECT_EQ(settings.hvHotKey, 'R');
   EXPECT_EQ(saved("HVHOTKEY"), 82);
   EXPECT_EQ(saved("HVMODIFIERS"), 8);
-  EXPECT_EQ(desk->windows.registeredHotKey(page.hwnd(), CControlDlg::kHoverHotKey),
+  EXPECT_EQ(desk->windows.registeredHotKey(host.hwnd(), PreviewRoster::kHoverHotKey),
             std::make_pair(MOD_WIN, 82u));
 }
 
@@ -378,7 +378,7 @@ TEST_F(SettingsDialogsTest, KeyboardHookGoesWithTheFocusAndWithTheControl) {
     user.clickButton(h, IDCANCEL);
   });
   EXPECT_EQ(user.keyboardHooks(), 0u);
-  EXPECT_EQ(page.settings.hvHotKey, 87);
+  EXPECT_EQ(settings.hvHotKey, 87);
   EXPECT_FALSE(fileExists());
 
   // A dialog whose object goes while its field has the focus: no focus change comes first.
