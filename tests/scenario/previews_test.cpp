@@ -211,12 +211,18 @@ TEST_F(PreviewTest, LimitsGapsMovesArrangementAndExclusion) {
     desk->windows.clickButton(control, res::IDC_ARRANGE);
     EXPECT_EQ(rectOf(previewOf(targets[3])), (Rect{20, 130, 180, 250}));
 
-    // Excluding W4 closes only its preview and adds a rule in front.
+    // Excluding W4 closes only its preview and adds a rule in front, which the exclusion page
+    // shows and the file holds at once.
     select(1);
     desk->windows.clickButton(control, res::IDC_EXCLUDE);
     EXPECT_EQ(listedTitles(), std::vector<std::string>{"W2"});
     EXPECT_FALSE(previewOf(targets[3]));
     EXPECT_TRUE(previewOf(targets[1]));
+    const Hwnd rules =
+        desk->windows.getDlgItem(desk->windows.findDialog(res::IDD_LIMIT), res::IDC_LIMIT_LIST);
+    EXPECT_EQ(desk->windows.listView(rules)->text(0, 1), "W4");
+    EXPECT_NE(desk->files.readFile(kFolder + "\\ExclusionData.ini").value_or("").find("TITLE=W4"),
+              std::string::npos);
   });
   EXPECT_NE(desk->files.readFile(kFolder + "\\ExclusionData.ini")->find("TITLE=W4\r\nPNAME=w.exe"),
             std::string::npos);

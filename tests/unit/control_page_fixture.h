@@ -14,11 +14,15 @@
 #include "support/program_run.h"
 #include "thumbnail/thumbnail.h"
 
-// A dialog lending its window to the roster, as the main panel does.
-class RosterHostDialog : public ui::Dialog, public RosterHost {
+// A plain window lending itself to the roster, as the main panel does.
+class RosterHostWindow : public ui::Window, public RosterHost {
  public:
-  explicit RosterHostDialog(const platform::Platform& p)
-      : ui::Dialog(p, res::winListDialog()), input_(p.input) {}
+  explicit RosterHostWindow(const platform::Platform& p) : ui::Window(p), input_(p.input) {}
+  bool create() {
+    platform::CreateWindowArgs args;
+    args.style = platform::WS_POPUP;
+    return ownWindows().createWindow(args, this) && isWindow();
+  }
   bool setRosterTimer(uintptr_t id, uint32_t period) override { return setTimer(id, period); }
   void killRosterTimer(uintptr_t id) override { killTimer(id); }
   bool registerRosterHotKey(int32_t id, uint32_t modifiers, uint32_t key) override {
@@ -28,18 +32,18 @@ class RosterHostDialog : public ui::Dialog, public RosterHost {
   PreviewRoster* roster = nullptr;
 
  protected:
-  void onTimer(uintptr_t id) override { roster->onTimer(id); }
   platform::LResult windowProc(uint32_t message, platform::WParam wParam,
                                platform::LParam lParam) override {
+    if (message == platform::WM_TIMER) roster->onTimer(static_cast<uintptr_t>(wParam));
     if (message == platform::WM_HOTKEY) roster->onHotKey();
-    return ui::Dialog::windowProc(message, wParam, lParam);
+    return ui::Window::windowProc(message, wParam, lParam);
   }
 
  private:
   platform::Input& input_;
 };
 
-// The roster alone on its host: no page, no list view.
+// The roster alone on its host window: no dialog, no list view.
 class RosterTest : public ::testing::Test {
  protected:
   RosterTest()
@@ -52,8 +56,7 @@ class RosterTest : public ::testing::Test {
     settings.loadSettings(desk->platform().profile,
                           pathInCurrentDirectory(desk->platform().system, kSettingsFileName));
     host.roster = &roster;
-    host.create({});
-    host.showWindow(platform::SW_SHOW);
+    EXPECT_TRUE(host.create());
   }
   // A new window of another program, offered to the roster as the detector would.
   WindowEntry offer(const std::string& title, platform::Rect rect = {0, 0, 400, 300}) {
@@ -75,7 +78,7 @@ class RosterTest : public ::testing::Test {
   DisplayEnvironment environment;
   SettingsRecord settings;
   CExclusionData rules;
-  RosterHostDialog host;
+  RosterHostWindow host;
   PreviewRoster roster;
 };
 
@@ -86,6 +89,7 @@ class ControlPageTest : public RosterTest {
       : page(CControlDlg::Ports(context.platform, context.checks), roster, environment,
              pathInCurrentDirectory(desk->platform().system, kSettingsFileName)) {
     roster.start();
+    host.showWindow(platform::SW_SHOW);  // the page's buttons take clicks when it is seen
     page.create(host.hwnd());
     page.showWindow(platform::SW_SHOW);
   }

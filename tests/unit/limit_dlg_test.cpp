@@ -176,4 +176,20 @@ TEST_F(LimitPageTest, ChangeAndDeleteTheMarkedRule) {
   EXPECT_EQ(field(res::IDC_LIMIT_TITLE_STATE), "");
   EXPECT_EQ(field(res::IDC_LIMIT_TPART), "");
   EXPECT_EQ(desk->files.readFile(store.filePath), "[SYSTEM]\r\nEXCLUSIONNUM=0\r\n");
+
+  // A rule put in front while the dialog is open (a preview's menu excluded its window): the
+  // rule the user chose is the one changed.
+  open({kWhole});
+  desk->windows.clickListRow(page.item(res::IDC_LIMIT_LIST), 0);
+  change([&](Hwnd h) {
+    ASSERT_TRUE(store.addExclusion("New", "new.exe"));
+    page.rulesAdded();
+    click(h, res::IDC_LIMIT_PNAME_CHECK);
+    click(h, platform::IDOK);
+  });
+  ASSERT_EQ(store.items.size(), 2u);
+  EXPECT_EQ(store.items[0].pname, "new.exe");
+  EXPECT_EQ(store.items[0].pnameFlag, 1);
+  EXPECT_EQ(store.items[1].title, "Doc - Editor");
+  EXPECT_EQ(store.items[1].pnameFlag, 0);
 }

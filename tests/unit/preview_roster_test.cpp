@@ -1,0 +1,245 @@
+// The previews' roster through its own interface, on a plain host window: no page, no list.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/log_capture.h"
+#include "unit/control_page_fixture.h"
+
+using platform::Hwnd;
+using platform::Rect;
+
+namespace {
+
+// Counts what the roster tells its observers.
+struct Watcher : RosterObserver {
+  void rosterChanged() override { ++changes; }
+  void exclusionAdded() override { ++exclusions; }
+  int changes = 0;
+  int exclusions = 0;
+};
+
+class PreviewRosterTest : public RosterTest {
+ protected:
+  PreviewRosterTest() { roster.addObserver(&watcher); }
+  ~PreviewRosterTest() override { roster.removeObserver(&watcher); }
+  std::optional<uint32_t> timer(uintptr_t id) { return desk->windows.timerPeriod(host.hwnd(), id); }
+
+  Watcher watcher;
+};
+
+// Started as the main panel starts it: the grid laid out, the hover key held.
+class StartedRosterTest : public PreviewRosterTest {
+ protected:
+  StartedRosterTest() { roster.start(); }
+  platform::Rect previewRect(size_t slot) {
+    platform::Rect r;
+    desk->windows.getWindowRect(roster.slots().at(slot).thumbnail->hwnd(), r);
+    return r;
+  }
+};
+
+}  // namespace
+
+TEST_F(PreviewRosterTest, AnExcludedWindowsRuleGoesIntoTheOneStore) {
+  ASSERT_TRUE(roster.start());
+  const WindowEntry first = offer("First");
+  const WindowEntry second = offer("Second");
+  EXPECT_EQ(watcher.changes, 2);
+  // From the preview's own menu, with no page in sight.
+  roster.onExclude(second.hwnd);
+  EXPECT_FALSE(previewOf(second.hwnd));
+  EXPECT_TRUE(previewOf(first.hwnd));
+  EXPECT_EQ(watcher.exclusions, 1);
+  EXPECT_EQ(watcher.changes, 3);
+  ASSERT_EQ(rules.items.size(), 1u);
+  EXPECT_EQ(rules.items[0].title, "Second");
+  EXPECT_EQ(rules.items[0].pname, "app.exe");
+  // Offered again, it is refused by that rule; a window without a preview excludes nothing.
+  LogCapture log(*desk);
+  EXPECT_EQ(roster.entryWindow(second), Admission::Excluded);
+  EXPECT_NE(log.text().find("Entry refused (excluded by ITEM0) title=Second"), std::string::npos);
+  EXPECT_FALSE(roster.exclude(second.hwnd));
+  EXPECT_EQ(rules.items.size(), 1u);
+  EXPECT_TRUE(roster.takeWindowsNowAllowed().empty());
+
+  // A rule written into the store elsewhere holds at the next offer; one taken out gives the
+  // window back once, and only once.
+  ASSERT_TRUE(rules.addExclusion("Third", "app.exe"));
+  const Hwnd third = support::addAppWindow(*desk, "Third", "app.exe");
+  EXPECT_EQ(
+      roster.entryWindow({third, desk->windows.getWindowProcessId(third), "Third", "app.exe"}),
+      Admission::Excluded);
+  rules.items.pop_back();  // the rule for Second
+  EXPECT_EQ(roster.takeWindowsNowAllowed(), std::vector<Hwnd>{second.hwnd});
+  EXPECT_TRUE(roster.takeWindowsNowAllowed().empty());
+  EXPECT_EQ(roster.entryWindow(second), Admission::Admitted);
+}
+
+TEST_F(PreviewRosterTest, ThePollAndTheHoverKeyAreTheHostWindows) {
+  ASSERT_TRUE(roster.start());
+  EXPECT_EQ(desk->windows.registeredHotKey(host.hwnd(), PreviewRoster::kHoverHotKey),
+            std::make_pair(platform::MOD_WIN, 87u));
+  EXPECT_FALSE(timer(PreviewRoster::kPollTimer));
+  const WindowEntry window = offer("First");
+  EXPECT_EQ(timer(PreviewRoster::kPollTimer), PreviewRoster::kPollPeriod);
+  // The key pressed: every preview on top until the countdown on the host's timer runs out.
+  ASSERT_TRUE(desk->windows.pressHotKey(platform::MOD_WIN, 'W'));
+  desk->windows.pumpMessages();
+  EXPECT_EQ(roster.hoverCountdown(), 5);
+  EXPECT_TRUE(roster.slots().at(0).thumbnail->hover);
+  EXPECT_EQ(timer(PreviewRoster::kHoverTimer), 100u);
+  desk->advance(500);
+  EXPECT_FALSE(roster.slots().at(0).thumbnail->hover);
+  EXPECT_FALSE(timer(PreviewRoster::kHoverTimer));
+  // The last preview gone, the next poll stops the poll.
+  roster.removeWindow(window);
+  desk->advance(PreviewRoster::kPollPeriod);
+  EXPECT_FALSE(timer(PreviewRoster::kPollTimer));
+  EXPECT_FALSE(roster.polling());
+
+  // Stopped: the key is free for others and no preview is left.
+  offer("Second");
+  roster.stop();
+  EXPECT_FALSE(desk->windows.registeredHotKey(host.hwnd(), PreviewRoster::kHoverHotKey));
+  EXPECT_FALSE(timer(PreviewRoster::kPollTimer));
+  EXPECT_TRUE(roster.slots().empty());
+}
+
+TEST_F(PreviewRosterTest, AHoverKeyHeldElsewhereLeavesTheDefaultForTheRun) {
+  settings.hvModifiers = platform::MOD_CONTROL;
+  settings.hvHotKey = 'Q';
+  desk->windows.hotKeysHeldElsewhere.insert({platform::MOD_CONTROL, 'Q'});
+  LogCapture log(*desk);
+  EXPECT_FALSE(roster.start());
+  EXPECT_EQ(desk->windows.registeredHotKey(host.hwnd(), PreviewRoster::kHoverHotKey),
+            std::make_pair(platform::MOD_WIN, 87u));
+  EXPECT_NE(log.text().find("HOVER KEY: the default for this run\n"), std::string::npos);
+  EXPECT_EQ(settings.hvHotKey, 'Q');  // the user's key stays in the record
+  // Chosen again while still held: refused, and nothing is registered.
+  EXPECT_FALSE(roster.reregisterHoverKey());
+  EXPECT_FALSE(desk->windows.registeredHotKey(host.hwnd(), PreviewRoster::kHoverHotKey));
+}
+
+TEST_F(StartedRosterTest, SwitchingTheEdgeKeepsTheOrder) {
+  const WindowEntry first = offer("First");
+  const WindowEntry second = offer("Second");
+  EXPECT_EQ(previewRect(0), (Rect{20, 10, 180, 130}));
+  EXPECT_EQ(previewRect(1), (Rect{20, 130, 180, 250}));
+  settings.location = Right;
+  roster.arrange();
+  EXPECT_EQ(roster.slots().at(0).window.hwnd, first.hwnd);
+  EXPECT_EQ(previewRect(0), (Rect{1750, 10, 1910, 130}));
+  EXPECT_EQ(roster.slots().at(1).window.hwnd, second.hwnd);
+  EXPECT_EQ(previewRect(1), (Rect{1750, 130, 1910, 250}));
+  // Lowering the limit closes the previews past it.
+  const Hwnd secondPreview = roster.slots().at(1).thumbnail->hwnd();
+  settings.limit = 1;
+  roster.arrange();
+  EXPECT_TRUE(roster.slots().at(0).inUse());
+  EXPECT_FALSE(roster.slots().at(1).inUse());
+  EXPECT_FALSE(desk->windows.isWindow(secondPreview));
+  // An edge outside the table leaves no slot: every preview goes, none can come.
+  settings.location = 9;
+  roster.arrange();
+  EXPECT_TRUE(roster.slots().empty());
+  LogCapture log(*desk);
+  const WindowEntry third = offer("Third");
+  EXPECT_TRUE(roster.slots().empty());
+  // Refused with its reason, logged once however often it is offered until it goes.
+  EXPECT_EQ(roster.entryWindow(third), Admission::NoCell);
+  const std::string refused = "Entry refused (no free cell) title=Third, handle=";
+  EXPECT_EQ(log.text().find(refused), log.text().rfind(refused));
+  EXPECT_NE(log.text().find(refused), std::string::npos);
+  roster.removeWindow(third);
+  roster.entryWindow(third);
+  EXPECT_NE(log.text().find(refused), log.text().rfind(refused));
+}
+
+TEST_F(StartedRosterTest, PreviewsLeaveTheKeyboardWithTheUsersWindow) {
+  const Hwnd user = support::addAppWindow(*desk, "Report - Editor", "ed.exe");
+  desk->windows.activateByUser(user);
+  // A window gone before its turn still gets its (blank) preview, shown without activation.
+  const Hwnd gone = support::addAppWindow(*desk, "Gone", "gone.exe");
+  desk->windows.closeWindow(gone);
+  roster.entryWindow({gone, 0, "Gone", "gone.exe"});
+  const Cthumbnail* blank = roster.slots().at(0).thumbnail.get();
+  EXPECT_EQ(blank->state(), ThumbState::None);
+  EXPECT_TRUE(desk->windows.isWindowVisible(blank->hwnd()));
+  EXPECT_EQ(desk->windows.foreground(), user);
+
+  // The pointer entering a preview lifts it, framed, above everything; leaving sinks it.
+  offer("Live");
+  Cthumbnail* live = roster.slots().at(1).thumbnail.get();
+  live->mouseIn = true;
+  live->applyZOrder();
+  EXPECT_EQ(desk->windows.enumWindows().front(), live->hwnd());
+  EXPECT_EQ(desk->windows.foreground(), user);
+  live->mouseIn = false;
+  live->applyZOrder();
+  EXPECT_EQ(desk->windows.enumWindows().back(), live->hwnd());
+  EXPECT_EQ(desk->windows.foreground(), user);
+}
+
+TEST_F(StartedRosterTest, APreviewGoneWhileItsTargetIsHiddenPutsTheTargetBack) {
+  const Rect normal{100, 100, 900, 500};
+  auto hiddenPreviewOf = [&](Hwnd target) {
+    desk->windows.setIconic(target, true);
+    auto preview =
+        Cthumbnail::create(Cthumbnail::Ports(context.platform, context.checks), environment,
+                           settings, target, "Min", "min.exe", {20, 10, 180, 130}, 153, nullptr);
+    EXPECT_TRUE(preview);
+    EXPECT_EQ(preview->state(), ThumbState::Hidden);
+    EXPECT_FALSE(desk->windows.isIconic(target));
+    return preview;
+  };
+  auto putBack = [&](Hwnd target) {
+    return desk->windows.isIconic(target) &&
+           (desk->windows.getWindowLong(target, platform::GWL_STYLE) & platform::WS_DISABLED) == 0;
+  };
+  // Let go by its owner while its window exists: it closes first.
+  const Hwnd first = support::addAppWindow(*desk, "Min", "min.exe", normal);
+  ui::Owned<Cthumbnail> preview = hiddenPreviewOf(first);
+  const Hwnd window = preview->hwnd();
+  preview.reset();
+  EXPECT_FALSE(desk->windows.isWindow(window));
+  EXPECT_TRUE(putBack(first));
+
+  // Closed behind the controller's back (Alt+F4): its slot is freed, its target put back.
+  const Hwnd second = support::addAppWindow(*desk, "Min2", "min.exe", normal);
+  desk->windows.setIconic(second, true);
+  roster.entryWindow({second, desk->windows.getWindowProcessId(second), "Min2", "min.exe"});
+  ASSERT_TRUE(roster.slots().at(0).inUse());
+  EXPECT_EQ(roster.slots().at(0).thumbnail->state(), ThumbState::Hidden);
+  desk->windows.sendMessage(roster.slots().at(0).thumbnail->hwnd(), platform::WM_CLOSE, 0, 0);
+  EXPECT_FALSE(roster.slots().at(0).inUse());
+  EXPECT_TRUE(putBack(second));
+}
+
+TEST_F(StartedRosterTest, TheRosterMayChangeWhileAPreviewIsMade) {
+  // A minimised window is probed while its preview is made; the page is re-arranged during
+  // that wait, and the same window is offered again.
+  sim::ForeignWindow minimised;
+  minimised.processId = desk->windows.addProcess("app.exe", "C:\\Apps\\app.exe");
+  minimised.title = "Minimised";
+  minimised.rect = {0, 0, 400, 300};
+  minimised.iconic = true;
+  const Hwnd target = desk->windows.addWindow(minimised);
+  const WindowEntry entry{target, minimised.processId, "Minimised", "app.exe"};
+  desk->windows.whileSending = [&] {
+    settings.location = Right;
+    roster.arrange();
+    roster.entryWindow(entry);
+  };
+  roster.entryWindow(entry);
+  ASSERT_FALSE(roster.slots().empty());
+  EXPECT_EQ(std::count_if(roster.slots().begin(), roster.slots().end(),
+                          [](const ThumbnailSlot& s) { return s.inUse(); }),
+            1);
+  ASSERT_TRUE(roster.slots().at(0).inUse());
+  EXPECT_EQ(roster.slots().at(0).window.hwnd, target);
+  EXPECT_GE(previewRect(0).left, 1750);  // in the new grid's first cell
+}
