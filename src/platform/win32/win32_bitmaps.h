@@ -2,11 +2,9 @@
 // device context, each released with its object.
 #pragma once
 
-#include <windows.h>
+#include "platform/win32/win32_platform.h"
 
 #include <utility>
-
-#include "platform/types.h"
 
 namespace win32 {
 

@@ -1,8 +1,8 @@
 // Pictures of the screen, composed bitmaps and the previews' painting of them.
 #include <vector>
 
-#include "platform/win32/win32_bitmaps.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_bitmaps.h"
 
 namespace win32 {
 
