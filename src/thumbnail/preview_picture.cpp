@@ -13,8 +13,8 @@ bool PreviewPicture::refresh(const Rect& source, Size client, bool screenAllowed
   // Polls come every 500 ms and a little late after a wait: "a second" with some slack.
   // A picture of another part or size (zoomed, panned, refitted) is due at once.
   const Dword now = ports_.system.tickCount();
-  const bool same = !held() || (source == source_ && client.cx == client_.cx &&
-                                client.cy == client_.cy);
+  const bool same =
+      !held() || (source == source_ && client.cx == client_.cx && client.cy == client_.cy);
   if (same && tried_ && now - lastTry_ < kPeriodMs - 100) return false;
   tried_ = true;
   lastTry_ = now;

@@ -36,8 +36,8 @@ class PreviewPicture {
 
   // A fresh picture of the part `source` of the target (relative to its window rectangle, as a
   // thumbnail's source is) for a client of `client` size, unless one was taken less than a
-  // period ago (one of another part or size is taken at once). `screenAllowed`: the preview lies under the target, where a copy of the screen
-  // cannot catch it. True when the picture changed.
+  // period ago (one of another part or size is taken at once). `screenAllowed`: the preview lies
+  // under the target, where a copy of the screen cannot catch it. True when the picture changed.
   bool refresh(const platform::Rect& source, platform::Size client, bool screenAllowed);
   // WM_PAINT: the picture over the client area, else the icon and `title`.
   void paint(platform::Hwnd preview, const std::string& title);
@@ -57,7 +57,7 @@ class PreviewPicture {
   platform::Size client_;
   platform::Dword lastTry_ = 0;
   bool tried_ = false;
-  Way first_ = Way::Full;  // the way that gave the last picture, tried first
+  Way first_ = Way::Full;   // the way that gave the last picture, tried first
   uint32_t sinceFull_ = 0;  // pictures taken since every way was last tried
   platform::IconHandle icon_;
   bool iconAsked_ = false;

@@ -36,8 +36,8 @@ PORT_CASE(ClipboardTakesAPictureOnlyWhileOpen) {
 }
 
 // The screen where another program's window lies is copied, not black; off every screen there
-// is nothing. A picture placed on a background is of the size asked; an icon is found in the
-// window's class when it sets none itself, and a window that has gone has none.
+// is nothing. A picture placed on a background is not black; every window has an icon to show
+// (the system's, when neither it nor its class gives one), a window that has gone none.
 PORT_CASE(ScreenCopiesAndPlacedPictures) {
   Platform& p = fixture.platform();
   const Hwnd other = fixture.otherProgramWindow("Copied", {300, 200, 700, 500});

@@ -14,7 +14,6 @@ class SimFixture : public port_test::Fixture {
     window.processId = desk_->windows.addProcess("other.exe", "C:\\Apps\\other.exe");
     window.title = title;
     window.rect = rect;
-    window.classIcon = desk_->windows.newIcon();
     return desk_->windows.addWindow(window);
   }
   void slowStyleChange(platform::Hwnd window, uint32_t ms) override {

@@ -56,7 +56,6 @@ int runOtherProgram(const std::wstring& hexTitle, int x, int y, int cx, int cy) 
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = L"PortContractOther";
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);  // white, not black
-  windowClass.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
   RegisterClassW(&windowClass);
   HWND window =
       CreateWindowExW(0, windowClass.lpszClassName, fromHex(hexTitle).c_str(), WS_OVERLAPPEDWINDOW,

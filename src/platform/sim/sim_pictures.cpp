@@ -57,8 +57,7 @@ BitmapHandle SimWindowManager::copyScreenPart(const Rect& area, Size size) {
   return newBitmap(size, "screen " + rectText(area), color);
 }
 
-BitmapHandle SimWindowManager::placeBitmap(BitmapHandle part, const Rect& at, Size size,
-                                           ColorRef) {
+BitmapHandle SimWindowManager::placeBitmap(BitmapHandle part, const Rect& at, Size size, ColorRef) {
   ++portCalls;
   const SimBitmap* from = bitmap(part);
   if (from == nullptr) return {};
@@ -87,13 +86,13 @@ void SimWindowManager::paintBitmap(Hwnd window, BitmapHandle handle) {
   beginEndPaint(window);
 }
 
-void SimWindowManager::paintLabel(Hwnd window, IconHandle icon, const std::string& text,
-                                  ColorRef) {
+void SimWindowManager::paintLabel(Hwnd window, IconHandle icon, const std::string& text, ColorRef) {
   ++portCalls;
   Window* w = live(window);
   if (w == nullptr) return;
   char prefix[32] = "";
-  if (icon.value != 0) snprintf(prefix, sizeof prefix, "icon i%llx ", static_cast<unsigned long long>(icon.value));
+  if (icon.value != 0)
+    snprintf(prefix, sizeof prefix, "icon i%llx ", static_cast<unsigned long long>(icon.value));
   w->painted = prefix + text;
   w->paintedBitmap.reset();
   beginEndPaint(window);
@@ -112,7 +111,7 @@ IconHandle SimWindowManager::windowIcon(Hwnd window) {
   ++crossProcessMessages;
   // WM_GETICON waits for the window's thread: a hung one answers nothing.
   if (w->icon.value != 0 && !hungForeign(*w)) return w->icon;
-  return w->classIcon;
+  return w->classIcon.value != 0 ? w->classIcon : kApplicationIcon;
 }
 
 }  // namespace sim

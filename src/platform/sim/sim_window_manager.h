@@ -113,8 +113,9 @@
 // WM_DESTROYCLIPBOARD, the owner's going away, a clipboard left open by the program until
 // another open; PrintWindow of a window that stops answering midway, flags other than
 // PW_RENDERFULLCONTENT, and whether Windows 7 refuses that flag (a switch, unmeasured).
-// What it does not model: pixels (no WM_ERASEBKGND or WM_NCPAINT is sent; a layered window
-// without attributes is not drawn on Windows, here nothing is drawn anyway), update regions
+// What it does not model: pixels (windows draw one colour each; no WM_ERASEBKGND or
+// WM_NCPAINT is sent; a layered window without attributes is not drawn on Windows, here
+// nothing is drawn anyway), update regions
 // (a window is wholly valid or invalid), real input (tests click through the API below, which
 // honours disabled and hidden controls), the focus a window gets back when it is activated
 // again and a dialog's first focus (nothing has the focus until a test gives it), keyboard
@@ -412,6 +413,7 @@ class SimWindowManager : public platform::Windows,
   const SimImageList* imageList(platform::ImageListHandle list) const;  // null once destroyed
   size_t liveImageLists() const { return imageLists_.size(); }
   static constexpr platform::IconHandle kErrorIcon{0x0B007F01};  // IDI_HAND
+  static constexpr platform::IconHandle kApplicationIcon{0x0B007F00};  // IDI_APPLICATION
 
   // GDI.
   std::optional<platform::ColorRef> brushColor(platform::BrushHandle brush) const;

@@ -2,9 +2,9 @@
 // device context, each released with its object.
 #pragma once
 
-#include "platform/win32/win32_platform.h"
-
 #include <utility>
+
+#include "platform/win32/win32_platform.h"
 
 namespace win32 {
 

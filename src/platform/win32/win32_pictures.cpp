@@ -1,8 +1,8 @@
 // Pictures of the screen, composed bitmaps and the previews' painting of them.
 #include <vector>
 
-#include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_bitmaps.h"
+#include "platform/win32/win32_platform.h"
 
 namespace win32 {
 
@@ -31,8 +31,8 @@ bool stretchOnto(HDC dc, const RECT& to, HBITMAP bitmap) {
   if (source == nullptr) return false;
   HGDIOBJ old = SelectObject(source, bitmap);
   halftone(dc);
-  const bool done = StretchBlt(dc, to.left, to.top, to.right - to.left, to.bottom - to.top,
-                               source, 0, 0, size.cx, size.cy, SRCCOPY) != 0;
+  const bool done = StretchBlt(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, source,
+                               0, 0, size.cx, size.cy, SRCCOPY) != 0;
   SelectObject(source, old);
   DeleteDC(source);
   return done;
@@ -45,15 +45,17 @@ void fillWith(HDC dc, const RECT& rect, COLORREF color) {
   }
 }
 
-HICON iconFrom(uintptr_t value) { return reinterpret_cast<HICON>(value); }
+HICON iconFrom(uintptr_t value) {
+  return reinterpret_cast<HICON>(value);
+}
 
 }  // namespace
 
 BitmapHandle Win32Windows::copyScreenPart(const Rect& area, Size size) {
   const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
   const int w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  if (area.width() <= 0 || area.height() <= 0 || size.cx <= 0 || size.cy <= 0 ||
-      area.right <= x || area.left >= x + w || area.bottom <= y || area.top >= y + h) {
+  if (area.width() <= 0 || area.height() <= 0 || size.cx <= 0 || size.cy <= 0 || area.right <= x ||
+      area.left >= x + w || area.bottom <= y || area.top >= y + h) {
     return {};
   }
   const WindowDc screen(nullptr);
@@ -94,8 +96,8 @@ bool Win32Windows::isBlack(BitmapHandle bitmap) {
   std::vector<uint32_t> pixels(static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy));
   const WindowDc screen(nullptr);
   if (screen.get() == nullptr ||
-      GetDIBits(screen.get(), toBitmap(bitmap), 0, static_cast<UINT>(size.cy), pixels.data(),
-                &info, DIB_RGB_COLORS) == 0) {
+      GetDIBits(screen.get(), toBitmap(bitmap), 0, static_cast<UINT>(size.cy), pixels.data(), &info,
+                DIB_RGB_COLORS) == 0) {
     return true;
   }
   for (const uint32_t pixel : pixels) {
@@ -127,8 +129,7 @@ void Win32Windows::paintLabel(Hwnd window, IconHandle icon, const std::string& t
   RECT words{client.left + kMargin, client.top + kMargin, client.right - kMargin,
              client.bottom - kMargin};
   if (icon.value != 0 &&
-      DrawIconEx(dc, kMargin, kMargin, iconFrom(icon.value), kIcon, kIcon, 0, nullptr,
-                 DI_NORMAL)) {
+      DrawIconEx(dc, kMargin, kMargin, iconFrom(icon.value), kIcon, kIcon, 0, nullptr, DI_NORMAL)) {
     words.left += kIcon + kMargin;
   }
   HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
@@ -155,7 +156,8 @@ IconHandle Win32Windows::windowIcon(Hwnd window) {
   for (const int index : {GCLP_HICON, GCLP_HICONSM}) {
     if (const ULONG_PTR icon = GetClassLongPtrW(hwnd, index)) return {icon};
   }
-  return {};
+  return {
+      reinterpret_cast<uintptr_t>(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION)))};
 }
 
 }  // namespace win32
