@@ -1,5 +1,7 @@
 #include "thumbnail/preview_picture.h"
 
+#include "base/diagnostic_log.h"
+
 using namespace platform;
 
 namespace {
@@ -36,6 +38,11 @@ bool PreviewPicture::refresh(const Rect& source, Size client, bool screenAllowed
   for (Way way = first_; way <= Way::Screen; way = static_cast<Way>(static_cast<int>(way) + 1)) {
     if (way == Way::Screen && !screen) break;
     if (const BitmapHandle fresh = take(way, source, client)) {
+      if (way != worked_) {
+        static constexpr const char* kWays[] = {"printed", "printed (plain)", "the screen"};
+        diag::print("picture of 0x%08x: %s\n", target.value, kWays[static_cast<int>(way)]);
+        worked_ = way;
+      }
       first_ = way;
       release();
       bitmap_ = fresh;

@@ -11,6 +11,7 @@
 // target's icon and title.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -58,6 +59,7 @@ class PreviewPicture {
   platform::Dword lastTry_ = 0;
   bool tried_ = false;
   Way first_ = Way::Full;   // the way that gave the last picture, tried first
+  std::optional<Way> worked_;  // logged when it changes
   uint32_t sinceFull_ = 0;  // pictures taken since every way was last tried
   platform::IconHandle icon_;
   bool iconAsked_ = false;
