@@ -124,6 +124,27 @@ TEST_F(PicturesTest, WithoutCompositionPreviewsShowPicturesOfTheirWindows) {
   });
 }
 
+TEST_F(PicturesTest, AWindowKeptLiveTransparentInPlaceIsNotCopiedFromTheScreen) {
+  desk = sim::SimDesktop::compositionOff();
+  desk->windows.winePrintsOthersBlack = true;
+  const Hwnd target = addAppWindow(*desk, "A", "a.exe", kNormal);
+  desk->windows.setColor(target, kRed);
+  run(
+      [&](Hwnd) {
+        const std::vector<Hwnd> before = desk->windows.enumWindows();
+        detect(1);
+        const Hwnd preview = newPreview(before);
+        desk->advance(1000);
+        ASSERT_EQ(shownColor(preview), kRed);
+        // Kept live at alpha 0 where it was: the screen there shows what lies below it.
+        minimiseAndPoll(target);
+        ASSERT_EQ(desk->windows.layeredAlpha(target), 0);
+        desk->advance(3000);
+        EXPECT_EQ(shownColor(preview), kRed);
+      },
+      {kExe, "-K527", "-LAYERED"});
+}
+
 TEST_F(PicturesTest, APreviewWithoutAThumbnailShowsPicturesAndComesBackWithOne) {
   const Hwnd target = addAppWindow(*desk, "A", "a.exe", kNormal);
   desk->thumbnailsRefused.insert(target.value);
