@@ -37,7 +37,25 @@ class Drawing {
   // program's window (windows.h), it waits a second at most for its thread, then gives none.
   virtual BitmapHandle printWindowPart(Hwnd window, const Rect& source, Size size,
                                        uint32_t flags) = 0;
+  // What the screen shows in `area` (screen coordinates), stretched to fill `size` with
+  // halftone scaling: BitBlt from the screen's device context, without layered windows. None
+  // for an area off every screen.
+  virtual BitmapHandle copyScreenPart(const Rect& area, Size size) = 0;
+  // A new bitmap `size` large, filled with `background`, with `part` stretched (halftone) into
+  // `at`; none when `part` is no bitmap.
+  virtual BitmapHandle placeBitmap(BitmapHandle part, const Rect& at, Size size,
+                                   ColorRef background) = 0;
+  // Every pixel of the bitmap is black (as PrintWindow of another process leaves it where it
+  // cannot draw that window); true for no bitmap.
+  virtual bool isBlack(BitmapHandle bitmap) = 0;
   virtual void deleteBitmap(BitmapHandle bitmap) = 0;
+  // WM_PAINT: BeginPaint, the bitmap stretched (halftone) over the client area, EndPaint.
+  virtual void paintBitmap(Hwnd window, BitmapHandle bitmap) = 0;
+  // WM_PAINT: BeginPaint, the client area filled with `background`, the icon (when there is
+  // one) at its top-left corner and the text beside it, broken into lines and cut
+  // with an ellipsis where it does not fit, in the system's font; EndPaint.
+  virtual void paintLabel(Hwnd window, IconHandle icon, const std::string& text,
+                          ColorRef background) = 0;
 };
 
 }  // namespace platform

@@ -17,6 +17,17 @@ PreviewCopy::Picture PreviewCopy::copy(Hwnd preview, Size client, Hwnd target,
   return picture;
 }
 
+PreviewCopy::Picture PreviewCopy::copyPicture(Hwnd preview, Size client, BitmapHandle shown) {
+  if (client.cx <= 0 || client.cy <= 0) {
+    if (shown) ports_.drawing.deleteBitmap(shown);
+    return Picture::None;
+  }
+  const Picture picture = shown ? Picture::Target : Picture::Preview;
+  if (!shown) shown = ports_.drawing.copyClientArea(preview, client);
+  if (!shown || !place(preview, shown)) return Picture::None;
+  return picture;
+}
+
 BitmapHandle PreviewCopy::pictureOfTarget(Hwnd target, const Rect& source, Size client) {
   if (source.width() <= 0 || source.height() <= 0) return {};
   // PrintWindow waits for the target's answer: a hung one would hold the program for good.

@@ -4,6 +4,7 @@
 // Under composition the image is drawn by the Desktop Window Manager and is not in the
 // preview's own device context, whose copy would be a plain background. So the picture is
 // taken from the target itself: the part of it the preview shows, scaled to the client size.
+// A preview that shows a picture taken by the program (no composition) copies that one.
 // The preview's own client area is copied instead when it shows no part of the target (no
 // thumbnail), when the target does not answer within a second, or when it cannot be printed.
 #pragma once
@@ -29,6 +30,9 @@ class PreviewCopy {
   // rectangle as the thumbnail's source is; empty when it shows none.
   Picture copy(platform::Hwnd preview, platform::Size client, platform::Hwnd target,
                const platform::Rect& source);
+  // A preview showing a picture of its own copies that (`shown`, which the clipboard takes or
+  // this deletes); without one, its client area (its icon and title).
+  Picture copyPicture(platform::Hwnd preview, platform::Size client, platform::BitmapHandle shown);
 
  private:
   platform::BitmapHandle pictureOfTarget(platform::Hwnd target, const platform::Rect& source,

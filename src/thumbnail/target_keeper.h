@@ -65,6 +65,9 @@ class TargetKeeper {
   // The preview is closing: from now on the target is never taken over, only put back. An
   // operation whose wait for the target let the closing in stops there.
   void giveUp() { givenUp_ = true; }
+  // The poll's probe: the target answers within a second; false at once while it is left
+  // alone after not answering.
+  bool answersPoll() { return responsive(true); }
   // The target is held hidden: taken over by hideTarget and not put back since.
   bool holdsTarget() const { return holding_; }
 

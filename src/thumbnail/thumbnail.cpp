@@ -71,6 +71,7 @@ Cthumbnail::Cthumbnail(const Ports& ports, DisplayEnvironment& environment,
       targetWnd_(target),
       keeper_(ports.keeper, environment, target),
       copy_(ports.copy),
+      picture_(ports.picture, keeper_),
       reload_(ports.reload, *this, target, exeName_),
       thumbnail_(ports.dwm) {
   // The DWM is the version-guarded one: before version 6 composition stays off.
@@ -133,6 +134,7 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
       // One registration at a time: the old one goes before a fresh one is made.
       unregisterThumbnail();
       if (composition_) registerThumbnail();
+      choosePictures();
       break;
     case WM_NCHITTEST: {
       // The top edge moves the preview instead of resizing it.
@@ -213,7 +215,23 @@ void Cthumbnail::onCreate() {
   resetZoom();
   ownWindows().animateWindow(hwnd(), 200, AW_CENTER);  // grows from its centre, never activated
   if (composition_) registerThumbnail();
+  choosePictures();
   polled_ = true;
+}
+
+void Cthumbnail::choosePictures() {
+  pictures_ = !thumbnail_.held();
+  if (!pictures_) picture_.release();
+  ownWindows().invalidateRect(hwnd(), true);
+}
+
+void Cthumbnail::refreshPicture() {
+  const Rect client = clientRect();
+  // Hovered, the preview may lie over its target, where a copy of the screen would catch it.
+  if (pictures_ && windows().isWindowVisible(hwnd()) &&
+      picture_.refresh(shownSource(), {client.width(), client.height()}, !mouseIn && !hover)) {
+    ownWindows().invalidateRect(hwnd(), false);
+  }
 }
 
 void Cthumbnail::poll() {
@@ -226,6 +244,7 @@ void Cthumbnail::poll() {
                       !keepsDrawingInSight(EngineKind::StoreApp);
   if (paused != paused_) showPaused(paused);
   trackTargetRect();
+  refreshPicture();
 }
 
 void Cthumbnail::moveToSlot(const Rect& cell) {
@@ -333,24 +352,29 @@ void Cthumbnail::onPaint() {
     drawing_.paintFill(hwnd(), kGrey);
     return;
   }
-  if (composition_ && targetIsWindow()) {
-    // Only the visible frame, zoomed or not: the source is the whole window, so the frame's
-    // rectangle is shifted past the invisible borders around it.
-    const Rect frame = targetFrame();
-    Rect window;
-    windows().getWindowRect(targetWnd_, window);
-    const int32_t x = frame.left - window.left;
-    const int32_t y = frame.top - window.top;
-    if (zoomed()) {
-      zoomWithin(frame);
-      setSourceRect({x + sourceX, y + sourceY, x + sourceX + zoomWidth, y + sourceY + zoomHeight});
-    } else {
-      setSourceRect({x, y, x + frame.width(), y + frame.height()});
-    }
-  } else if (zoomed()) {
-    computeZoomSource();
+  if (targetIsWindow()) {
+    // Also keeps the zoom inside the source; a picture of a new part comes at the next poll.
+    const Rect source = shownSource();
+    if (!pictures_) setSourceRect(source);
+  }
+  if (pictures_) {
+    picture_.paint(hwnd(), title_);
+    return;
   }
   defaultProc(WM_PAINT, 0, 0);  // validates: the image is the DWM's to draw
+}
+
+Rect Cthumbnail::shownSource() {
+  // Only the visible frame, zoomed or not: the source is the whole window, so the frame's
+  // rectangle is shifted past the invisible borders around it (none without composition).
+  const Rect frame = targetFrame();
+  Rect window;
+  windows().getWindowRect(targetWnd_, window);
+  const int32_t x = frame.left - window.left;
+  const int32_t y = frame.top - window.top;
+  if (!zoomed()) return {x, y, x + frame.width(), y + frame.height()};
+  zoomWithin(frame);
+  return {x + sourceX, y + sourceY, x + sourceX + zoomWidth, y + sourceY + zoomHeight};
 }
 
 void Cthumbnail::setSourceRect(const Rect& r) {

@@ -14,6 +14,7 @@
 #include "display/display_environment.h"
 #include "settings/settings.h"
 #include "thumbnail/preview_copy.h"
+#include "thumbnail/preview_picture.h"
 #include "thumbnail/target_keeper.h"
 #include "thumbnail/thumbnail_listener.h"
 #include "thumbnail/web_reload.h"
@@ -40,6 +41,7 @@ class Cthumbnail : public ui::Window {
           checks(c),
           keeper(p),
           copy(p),
+          picture(p),
           reload(p) {}
     platform::Drawing& drawing;
     platform::Dwm& dwm;
@@ -48,6 +50,7 @@ class Cthumbnail : public ui::Window {
     PlatformChecks& checks;
     TargetKeeper::Ports keeper;
     PreviewCopy::Ports copy;
+    PreviewPicture::Ports picture;
     WebReload::Ports reload;
   };
 
@@ -96,6 +99,8 @@ class Cthumbnail : public ui::Window {
   uint8_t alpha() const { return alpha_; }
   platform::ThumbnailId thumbnailId() const { return thumbnail_.id(); }
   const platform::Rect& currentSource() const { return currentSource_; }
+  // The preview shows pictures the program takes (no thumbnail drawn for it).
+  bool showsPictures() const { return pictures_; }
   TargetKeeper& keeper() { return keeper_; }
 
  protected:
@@ -133,6 +138,12 @@ class Cthumbnail : public ui::Window {
   // A hidden store app is suspended by the system: its preview says so in a word instead of
   // showing a picture that no longer changes.
   void showPaused(bool paused);
+  // The part of the target shown (relative to its window rectangle, as a thumbnail's source
+  // is): its visible frame, or the zoomed part of it. Thumbnails and pictures alike.
+  platform::Rect shownSource();
+  // Thumbnail or pictures, after a registration was tried.
+  void choosePictures();
+  void refreshPicture();
   void registerThumbnail();
   void unregisterThumbnail();
   void fitHeightToSource();
@@ -162,6 +173,8 @@ class Cthumbnail : public ui::Window {
   platform::Hwnd targetWnd_;
   TargetKeeper keeper_;
   PreviewCopy copy_;
+  PreviewPicture picture_;
+  bool pictures_ = false;
   WebReload reload_;
   platform::Rect lastTargetRect_;
   bool paused_ = false;  // showing kPausedText instead of the thumbnail

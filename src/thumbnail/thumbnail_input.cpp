@@ -145,9 +145,13 @@ void Cthumbnail::onCommand(uint32_t id) {
       return;
     case res::ID_THUMB_COPY: {
       const Rect client = clientRect();
+      const Size size{client.width(), client.height()};
+      if (pictures_) {
+        copy_.copyPicture(hwnd(), size, picture_.shown(size));
+        return;
+      }
       // The part of the target shown is known only while the DWM draws it.
-      copy_.copy(hwnd(), {client.width(), client.height()}, targetWnd_,
-                 thumbnail_.held() ? currentSource_ : Rect{});
+      copy_.copy(hwnd(), size, targetWnd_, thumbnail_.held() ? currentSource_ : Rect{});
       return;
     }
     default:

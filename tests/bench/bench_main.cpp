@@ -20,11 +20,17 @@ constexpr double kProcessQuery = 100;   // OpenProcess, module enumeration, modu
 constexpr double kShellCall = 50;       // a round trip to the shell (tray, taskbar, icons)
 constexpr double kCrossProcess = 10;    // a message to another program's window
 constexpr double kDwmCall = 5;          // a call into the window manager's service
+// A picture of a window (PrintWindow or a copy of the screen, scaled to a preview): pixels
+// copied and scaled, estimated (not measured) at twice a cross-process message.
+constexpr double kPicture = 20;
 
 // The steady state before the idle work, measured with these weights: 6021 units a second
 // (757 calls, among them 50 process-name look-ups, and a full tray update every second). The
 // budget is a third of that.
 constexpr double kSteadyBudget = 6021.0 / 3;
+// Without composition, 16 previews with a picture each second: measured 1808 units a second
+// (printed) and 1763 (printed black, the screen copied); the budget leaves some room.
+constexpr double kPicturesBudget = 2500;
 
 struct Counts {
   uint64_t calls = 0;
@@ -35,13 +41,15 @@ struct Counts {
   uint64_t timerMessages = 0;
   int updates = 0;
   uint64_t placements = 0;  // position changes of other programs' windows
+  uint64_t pictures = 0;    // PrintWindow calls and copies of the screen
 
   // Every call counts once as an ordinary one; the heavy ones add what they cost beyond it.
   double weighted() const {
     return static_cast<double>(calls) + static_cast<double>(processQueries) * (kProcessQuery - 1) +
            static_cast<double>(shellCalls) * kShellCall +
            static_cast<double>(crossProcess) * (kCrossProcess - 1) +
-           static_cast<double>(dwmCalls) * (kDwmCall - 1);
+           static_cast<double>(dwmCalls) * (kDwmCall - 1) +
+           static_cast<double>(pictures) * (kPicture - 1);
   }
   Counts since(const Counts& before) const {
     return {calls - before.calls,
@@ -51,7 +59,8 @@ struct Counts {
             dwmCalls - before.dwmCalls,
             timerMessages - before.timerMessages,
             updates - before.updates,
-            placements - before.placements};
+            placements - before.placements,
+            pictures - before.pictures};
   }
 };
 
@@ -64,7 +73,8 @@ Counts counts(sim::SimDesktop& desk) {
           static_cast<uint64_t>(std::count_if(desk.actions.begin(), desk.actions.end(),
                                               [](const std::string& a) {
                                                 return a.rfind("pos h", 0) == 0;
-                                              }))};
+                                              })),
+          wm.printWindows + wm.screenCopies};
 }
 
 // The previews repaint now and then (once a second here), as windows over them move.
@@ -90,9 +100,14 @@ struct Run {
 
 // Fifty windows, at most `limit` previews: warm-up, a quiet steady state, then churn. The
 // last `kept` windows are minimised after the warm-up (browser windows with `browsers`), so
-// that the steady state keeps them live.
-Run runWith(int limit, bool churn, int kept = 0, bool browsers = false) {
-  auto desk = sim::SimDesktop::singleMonitor();
+// that the steady state keeps them live. Without composition the previews show pictures;
+// `blackPrints`: PrintWindow gives black, as under Wine, so the screen is copied.
+enum class Mode { Composition, Pictures, BlackPrints };
+Run runWith(int limit, bool churn, int kept = 0, bool browsers = false,
+            Mode mode = Mode::Composition) {
+  auto desk = mode == Mode::Composition ? sim::SimDesktop::singleMonitor()
+                                        : sim::SimDesktop::compositionOff();
+  desk->windows.winePrintsOthersBlack = mode == Mode::BlackPrints;
   desk->files.writeFile(support::kFolder + "\\QuillmoorForTundra.ini",
                         "[SYSTEM]\r\nLIMIT=" + std::to_string(limit) + "\r\n");
   std::vector<Hwnd> windows;
@@ -110,7 +125,13 @@ Run runWith(int limit, bool churn, int kept = 0, bool browsers = false) {
   Run run;
   run.ran = support::runProgram(*desk, {support::kExe}, [&](Hwnd panel) {
     advanceWithRepaints(*desk, 70);  // every window is handed over, one per second
-    run.previews = static_cast<int>(desk->thumbnails.size());
+    // The previews: the program's layered windows on show (thumbnails or not).
+    sim::SimWindowManager& wm = desk->windows;
+    const std::vector<Hwnd> shown = wm.enumWindows();
+    run.previews = static_cast<int>(std::count_if(shown.begin(), shown.end(), [&](Hwnd h) {
+      return wm.getWindowProcessId(h) == wm.ownProcessId && wm.isWindowVisible(h) &&
+             (wm.getWindowLong(h, platform::GWL_EXSTYLE) & platform::WS_EX_LAYERED) != 0;
+    }));
     for (int i = 50 - kept; i < 50; ++i) desk->windows.userMinimize(windows[static_cast<size_t>(i)]);
     advanceWithRepaints(*desk, 5);
     const Counts before = counts(*desk);
@@ -146,6 +167,9 @@ int main(int argc, char** argv) {
   constexpr int kKept = 3;
   const Run plain = runWith(16, false, kKept, false);
   const Run browsers = runWith(16, false, kKept, true);
+  // Without composition: pictures taken by the program, once a second per preview.
+  const Run pictures = runWith(16, false, 0, false, Mode::Pictures);
+  const Run black = runWith(16, false, 0, false, Mode::BlackPrints);
   const Counts& s = full.steady;
   const double weighted = s.weighted() / Run::kSteadySeconds;
   // The previews share one poll timer: no timer may fire more often for more previews.
@@ -177,7 +201,29 @@ int main(int argc, char** argv) {
               (browsers.steady.weighted() - plain.steady.weighted()) / kKept / Run::kSteadySeconds,
               each(browsers.steady.calls, plain.steady.calls),
               each(browsers.steady.placements, plain.steady.placements), kKept, browsersWeighted);
+  const double base = s.weighted();
+  const auto picturesLine = [&](const char* what, const Run& run) {
+    const Counts& c = run.steady;
+    std::printf("without composition (%s): %.1f pictures/s with %d previews, %.0f weighted "
+                "cost/s, %.2f x the steady state with thumbnails\n",
+                what, perSecond(c.pictures, Run::kSteadySeconds), run.previews,
+                c.weighted() / Run::kSteadySeconds, c.weighted() / base);
+  };
+  picturesLine("printed", pictures);
+  picturesLine("printed black, the screen copied", black);
   if (!check) return 0;
+  for (const Run* run : {&pictures, &black}) {
+    // One picture a second per preview at most (the first of the period may take two tries).
+    const double perPreview =
+        perSecond(run->steady.pictures, Run::kSteadySeconds) / std::max(run->previews, 1);
+    const double weightedRun = run->steady.weighted() / Run::kSteadySeconds;
+    if (!run->ran || run->previews != 16 || perPreview > 1.25 || weightedRun > kPicturesBudget) {
+      std::printf("FAIL: without composition: %.2f pictures/s per preview (at most 1.25), %.0f "
+                  "weighted cost/s (budget %.0f), %d previews\n",
+                  perPreview, weightedRun, kPicturesBudget, run->previews);
+      return 1;
+    }
+  }
   if (browsersWeighted > kSteadyBudget) {
     std::printf("FAIL: with %d kept browser windows the steady state costs %.0f a second, over "
                 "the budget of %.0f\n",

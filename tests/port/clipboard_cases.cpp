@@ -34,3 +34,31 @@ PORT_CASE(ClipboardTakesAPictureOnlyWhileOpen) {
   PORT_EXPECT(!p.clipboard.close());
   p.ownWindows.destroyWindow(owner);
 }
+
+// The screen where another program's window lies is copied, not black; off every screen there
+// is nothing. A picture placed on a background is not black; every window has an icon to show
+// (the system's, when neither it nor its class gives one), a window that has gone none.
+PORT_CASE(ScreenCopiesAndPlacedPictures) {
+  Platform& p = fixture.platform();
+  const Hwnd other = fixture.otherProgramWindow("Copied", {300, 200, 700, 500});
+  PORT_EXPECT(!p.drawing.copyScreenPart({-40000, -40000, -39000, -39000}, {8, 8}));
+  PORT_EXPECT(p.drawing.isBlack({}));
+  BitmapHandle shot;
+  // The other program paints its window in its own time.
+  for (int i = 0; i < 40; ++i) {
+    if (shot) p.drawing.deleteBitmap(shot);
+    shot = p.drawing.copyScreenPart({350, 250, 650, 450}, {60, 40});
+    if (!p.drawing.isBlack(shot)) break;
+    p.system.sleep(50);
+  }
+  PORT_EXPECT(shot);
+  PORT_EXPECT(!p.drawing.isBlack(shot));
+  const BitmapHandle placed = p.drawing.placeBitmap(shot, {10, 5, 40, 25}, {50, 30}, 0);
+  PORT_EXPECT(placed);
+  PORT_EXPECT(!p.drawing.isBlack(placed));
+  PORT_EXPECT(!p.drawing.placeBitmap({}, {0, 0, 5, 5}, {5, 5}, 0));
+  PORT_EXPECT(p.icons.windowIcon(other).value != 0);
+  PORT_EXPECT(p.icons.windowIcon(Hwnd{0x7ffffff0}).value == 0);
+  p.drawing.deleteBitmap(placed);
+  p.drawing.deleteBitmap(shot);
+}

@@ -55,6 +55,7 @@ int runOtherProgram(const std::wstring& hexTitle, int x, int y, int cx, int cy) 
   windowClass.lpfnWndProc = otherProc;
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = L"PortContractOther";
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);  // white, not black
   RegisterClassW(&windowClass);
   HWND window =
       CreateWindowExW(0, windowClass.lpszClassName, fromHex(hexTitle).c_str(), WS_OVERLAPPEDWINDOW,

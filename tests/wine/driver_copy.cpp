@@ -2,6 +2,7 @@
 //   clipboard-text TEXT   empty the clipboard and put TEXT on it (CF_UNICODETEXT)
 //   clipboard HWND        "owner=HWND formats=F,F,... bitmap=WxH client=WxH" (bitmap=none
 //                         without one; client: of window HWND)
+//   clipboard-centre      the colour RRGGBB of the clipboard bitmap's centre pixel
 #include <cstring>
 
 #include "driver_util.h"
@@ -38,7 +39,29 @@ int PrintClipboard(HWND window) {
   return 0;
 }
 
+int PrintClipboardCentre() {
+  if (!OpenClipboard(nullptr)) return Fail("no clipboard");
+  auto* bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+  BITMAP info{};
+  COLORREF colour = CLR_INVALID;
+  if (bitmap != nullptr && GetObjectW(bitmap, sizeof info, &info) == sizeof info) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    colour = GetPixel(dc, info.bmWidth / 2, info.bmHeight / 2);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+  }
+  CloseClipboard();
+  if (colour == CLR_INVALID) return Fail("no bitmap on the clipboard");
+  char text[8];
+  std::snprintf(text, sizeof text, "%02x%02x%02x", GetRValue(colour), GetGValue(colour),
+                GetBValue(colour));
+  PrintLine(text);
+  return 0;
+}
+
 int Handle(int argc, wchar_t** argv) {
+  if (argc == 2 && std::wstring(argv[1]) == L"clipboard-centre") return PrintClipboardCentre();
   HWND window = nullptr;
   if (argc == 3 && std::wstring(argv[1]) == L"clipboard-text") return PutText(argv[2]);
   if (argc == 3 && std::wstring(argv[1]) == L"clipboard" && ParseWindow(argv[2], window)) {

@@ -18,10 +18,10 @@ std::string hex(const char* prefix, uint64_t value) {
 
 }  // namespace
 
-BitmapHandle SimWindowManager::newBitmap(Size size, std::string picture) {
+BitmapHandle SimWindowManager::newBitmap(Size size, std::string picture, ColorRef color) {
   if (size.cx <= 0 || size.cy <= 0) return {};
   nextBitmap_ += 4;
-  bitmaps_[nextBitmap_] = {size, std::move(picture)};
+  bitmaps_[nextBitmap_] = {size, std::move(picture), color};
   return BitmapHandle{nextBitmap_};
 }
 
@@ -39,6 +39,7 @@ BitmapHandle SimWindowManager::copyClientArea(Hwnd window, Size size) {
 BitmapHandle SimWindowManager::printWindowPart(Hwnd window, const Rect& source, Size size,
                                                uint32_t flags) {
   ++portCalls;
+  ++printWindows;
   Window* w = live(window);
   if (w == nullptr) return {};
   if (!w->own) ++crossProcessMessages;
@@ -53,7 +54,7 @@ BitmapHandle SimWindowManager::printWindowPart(Hwnd window, const Rect& source, 
   snprintf(picture, sizeof picture, "print %s flags %u part %d,%d,%d,%d of %dx%d",
            hex("h", window.value).c_str(), flags, source.left, source.top, source.right,
            source.bottom, w->rect.width(), w->rect.height());
-  return newBitmap(size, picture);
+  return newBitmap(size, picture, !w->own && winePrintsOthersBlack ? 0 : colorOf(window));
 }
 
 void SimWindowManager::deleteBitmap(BitmapHandle bitmap) {

@@ -329,7 +329,8 @@ class SimDesktop::Services : public System,
       return wm.isWindow(w) && (wm.getWindowLong(w, GWL_STYLE) & WS_CHILD) == 0;
     };
     if (thumbnail == nullptr || !topLevel(destination) || !topLevel(source) ||
-        wm.getWindowProcessId(destination) != wm.ownProcessId) {
+        wm.getWindowProcessId(destination) != wm.ownProcessId ||
+        desk_.thumbnailsRefused.count(source.value) != 0) {
       return kInvalidArg;
     }
     *thumbnail = ++nextThumbnail_;

@@ -64,6 +64,9 @@ Hwnd SimWindowManager::addWindowWithHandle(Hwnd handle, const ForeignWindow& win
   w.processId = window.processId;
   w.text = window.title;
   w.className = window.className;
+  w.color = window.color;
+  w.icon = window.icon;
+  w.classIcon = window.classIcon;
   w.style = window.style | (window.iconic ? WS_MINIMIZE : 0) | (window.enabled ? 0 : WS_DISABLED);
   if (parent != nullptr) {
     w.style |= WS_CHILD;

@@ -69,7 +69,12 @@ struct SimWindowManager::Window {
   bool needsPaint = false;
   bool needsErase = false;  // the next BeginPaint sends WM_ERASEBKGND first
   uint32_t drawnFrame = 0;
-  std::string painted;  // the text of the last paintText
+  std::string painted;  // the text of the last paintText (paintLabel: icon h... and text)
+  // What it draws (other programs' windows); see ForeignWindow.
+  std::optional<platform::ColorRef> color;
+  platform::IconHandle icon;
+  platform::IconHandle classIcon;
+  std::optional<SimBitmap> paintedBitmap;  // the last paintBitmap's, as it was
 
   bool iconic() const { return (style & platform::WS_MINIMIZE) != 0; }
   bool zoomed() const { return (style & platform::WS_MAXIMIZE) != 0; }

@@ -113,8 +113,9 @@
 // WM_DESTROYCLIPBOARD, the owner's going away, a clipboard left open by the program until
 // another open; PrintWindow of a window that stops answering midway, flags other than
 // PW_RENDERFULLCONTENT, and whether Windows 7 refuses that flag (a switch, unmeasured).
-// What it does not model: pixels (no WM_ERASEBKGND or WM_NCPAINT is sent; a layered window
-// without attributes is not drawn on Windows, here nothing is drawn anyway), update regions
+// What it does not model: pixels (windows draw one colour each; no WM_ERASEBKGND or
+// WM_NCPAINT is sent; a layered window without attributes is not drawn on Windows, here
+// nothing is drawn anyway), update regions
 // (a window is wholly valid or invalid), real input (tests click through the API below, which
 // honours disabled and hidden controls), the focus a window gets back when it is activated
 // again and a dialog's first focus (nothing has the focus until a test gives it), keyboard
@@ -171,6 +172,11 @@ struct ForeignWindow {
   // gone with it. `rect` is in screen coordinates.
   platform::Hwnd parent;
   std::string className;  // the window class, as findWindowEx matches it
+  // What it draws: one colour (none: a colour of its own, never black), and its icons as
+  // WM_GETICON answers them and as its class holds them.
+  std::optional<platform::ColorRef> color;
+  platform::IconHandle icon;
+  platform::IconHandle classIcon;
 };
 
 struct ReceivedMessage {
@@ -407,6 +413,7 @@ class SimWindowManager : public platform::Windows,
   const SimImageList* imageList(platform::ImageListHandle list) const;  // null once destroyed
   size_t liveImageLists() const { return imageLists_.size(); }
   static constexpr platform::IconHandle kErrorIcon{0x0B007F01};  // IDI_HAND
+  static constexpr platform::IconHandle kApplicationIcon{0x0B007F00};  // IDI_APPLICATION
 
   // GDI.
   std::optional<platform::ColorRef> brushColor(platform::BrushHandle brush) const;
@@ -418,15 +425,31 @@ class SimWindowManager : public platform::Windows,
   // from: "client h..." (what a window's own device context read back) or
   // "print h... flags F part l,t,r,b of WxH" (PrintWindow: the part, relative to the window
   // rectangle's top-left corner, of the whole window's W x H as it was then).
+  // Pictures of windows are one colour each (`color`): the window's, black where PrintWindow
+  // could not draw it; "screen l,t,r,b" is what the screen showed there.
   struct SimBitmap {
     platform::Size size;
     std::string picture;
+    platform::ColorRef color = 0;
   };
   const SimBitmap* bitmap(platform::BitmapHandle bitmap) const;  // null once deleted
   size_t liveBitmaps() const { return bitmaps_.size(); }
   // PrintWindow fails always, or with PW_RENDERFULLCONTENT (as systems without it may).
   bool printWindowFails = false;
   bool printFullContentFails = false;
+  // Wine's way: PrintWindow of another program's window succeeds and leaves it black.
+  bool winePrintsOthersBlack = false;
+  // The screen (sim_pictures.cpp): each top-level window draws its colour over its rectangle;
+  // a copy of an area is the colour of the topmost visible, not minimised window over its
+  // centre (layered windows of the program's are not copied, as BitBlt leaves them out),
+  // else the desktop's. Not modelled: the mix of colours an area over several windows holds.
+  platform::ColorRef desktopColor = platform::rgb(0, 128, 128);
+  void setColor(platform::Hwnd window, platform::ColorRef color);
+  platform::ColorRef colorOf(platform::Hwnd window) const;
+  // The bitmap a window painted last (paintBitmap), as it was then; null before any.
+  const SimBitmap* paintedBitmap(platform::Hwnd window) const;
+  uint64_t screenCopies = 0;  // copyScreenPart calls
+  uint64_t printWindows = 0;  // printWindowPart calls
   // The clipboard's data by format (other programs' data as a null handle), its owner, and
   // another program keeping it open so that no one else can open it.
   std::map<uint32_t, platform::BitmapHandle> clipboardData;
@@ -624,6 +647,14 @@ class SimWindowManager : public platform::Windows,
   platform::BitmapHandle printWindowPart(platform::Hwnd window, const platform::Rect& source,
                                          platform::Size size, uint32_t flags) override;
   void deleteBitmap(platform::BitmapHandle bitmap) override;
+  platform::BitmapHandle copyScreenPart(const platform::Rect& area, platform::Size size) override;
+  platform::BitmapHandle placeBitmap(platform::BitmapHandle part, const platform::Rect& at,
+                                     platform::Size size, platform::ColorRef background) override;
+  bool isBlack(platform::BitmapHandle bitmap) override;
+  void paintBitmap(platform::Hwnd window, platform::BitmapHandle bitmap) override;
+  void paintLabel(platform::Hwnd window, platform::IconHandle icon, const std::string& text,
+                  platform::ColorRef background) override;
+  platform::IconHandle windowIcon(platform::Hwnd window) override;
 
   // ===== platform::Clipboard =====
   bool open(platform::Hwnd owner) override;
@@ -814,7 +845,8 @@ class SimWindowManager : public platform::Windows,
   std::map<uint64_t, SimBitmap> bitmaps_;
   uint64_t nextBitmap_ = 0x05000010;
   std::optional<platform::Hwnd> clipboardOpenBy_;
-  platform::BitmapHandle newBitmap(platform::Size size, std::string picture);
+  platform::BitmapHandle newBitmap(platform::Size size, std::string picture,
+                                   platform::ColorRef color = 0);
   uint64_t nextImageList_ = 0x0E000010;
 };
 

@@ -291,6 +291,14 @@ class Win32Windows : public platform::Windows,
   void setTextColor(platform::DeviceContext dc, platform::ColorRef color) override;
   void paintIcon(platform::Hwnd window, platform::IconHandle icon, int32_t x, int32_t y) override;
   // Bitmaps (win32_clipboard.cpp).
+  platform::BitmapHandle copyScreenPart(const platform::Rect& area, platform::Size size) override;
+  platform::BitmapHandle placeBitmap(platform::BitmapHandle part, const platform::Rect& at,
+                                     platform::Size size, platform::ColorRef background) override;
+  bool isBlack(platform::BitmapHandle bitmap) override;
+  void paintBitmap(platform::Hwnd window, platform::BitmapHandle bitmap) override;
+  void paintLabel(platform::Hwnd window, platform::IconHandle icon, const std::string& text,
+                  platform::ColorRef background) override;
+  platform::IconHandle windowIcon(platform::Hwnd window) override;
   platform::BitmapHandle copyClientArea(platform::Hwnd window, platform::Size size) override;
   platform::BitmapHandle printWindowPart(platform::Hwnd window, const platform::Rect& source,
                                          platform::Size size, uint32_t flags) override;

@@ -1,0 +1,176 @@
+// Previews without a thumbnail drawn by the system: pictures the program takes of its targets.
+#include "scenario/preview_fixture.h"
+
+namespace scenario {
+namespace {
+
+using platform::rgb;
+
+class PicturesTest : public PreviewTest {
+ protected:
+  // The program's window that `detect` made: the one not there before.
+  Hwnd newPreview(const std::vector<Hwnd>& before) {
+    for (const Hwnd h : desk->windows.enumWindows()) {
+      if (std::find(before.begin(), before.end(), h) == before.end() &&
+          desk->windows.getWindowProcessId(h) == desk->windows.ownProcessId) {
+        return h;
+      }
+    }
+    return {};
+  }
+  std::string shown(Hwnd preview) {
+    const auto* b = desk->windows.paintedBitmap(preview);
+    return b == nullptr ? "label " + desk->windows.paintedText(preview) : b->picture;
+  }
+  platform::ColorRef shownColor(Hwnd preview) {
+    const auto* b = desk->windows.paintedBitmap(preview);
+    return b == nullptr ? 0xFFFFFFFFu : b->color;
+  }
+  std::string hex(const char* prefix, Hwnd h) {
+    char text[32];
+    snprintf(text, sizeof text, "%s%x", prefix, h.value);
+    return text;
+  }
+};
+
+constexpr platform::ColorRef kRed = rgb(255, 0, 0), kGreen = rgb(0, 255, 0),
+                             kYellow = rgb(255, 255, 0), kWhite = rgb(255, 255, 255);
+
+TEST_F(PicturesTest, WithoutCompositionPreviewsShowPicturesOfTheirWindows) {
+  desk = sim::SimDesktop::compositionOff();
+  sim::ForeignWindow a;
+  a.processId = desk->windows.addProcess("a.exe", "C:\\Apps\\a.exe");
+  a.title = "Doc A";
+  a.rect = kNormal;
+  a.color = kRed;
+  a.icon = platform::IconHandle{0x77710};
+  const Hwnd target = desk->windows.addWindow(a);
+  run([&](Hwnd) {
+    std::vector<Hwnd> before = desk->windows.enumWindows();
+    // A target that does not answer gets no picture: its preview shows its icon and title.
+    desk->windows.setHung(target, true);
+    detect(1);
+    const Hwnd preview = newPreview(before);
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(shown(preview), "label Doc A");
+    desk->windows.setHung(target, false);
+    addAppWindow(*desk, "B", "b.exe", {1000, 100, 1400, 400});
+    before = desk->windows.enumWindows();
+    detect(1);
+    const Hwnd second = newPreview(before);
+    ASSERT_TRUE(second);
+    desk->advance(3000);
+    // PrintWindow with full content, of the whole window (no invisible borders without
+    // composition), at the preview's size; each window in its own colour.
+    EXPECT_EQ(shown(preview), hex("print h", target) + " flags 2 part 0,0,800,400 of 800x400");
+    EXPECT_EQ(shownColor(preview), kRed);
+    EXPECT_NE(shownColor(second), kRed);
+    EXPECT_EQ(desk->windows.paintedBitmap(preview)->size, (platform::Size{160, 80}));
+    EXPECT_EQ(desk->windows.paintedText(preview), "") << "the label has gone";
+
+    // Live, once a second per preview and no more.
+    desk->windows.setColor(target, kGreen);
+    const uint64_t printed = desk->windows.printWindows;
+    desk->advance(10000);
+    EXPECT_EQ(shownColor(preview), kGreen);
+    EXPECT_EQ(desk->windows.printWindows - printed, 20u);
+
+    // Zoomed, the picture is of the part a thumbnail would show, at the next poll.
+    const Rect at = rectOf(preview);
+    desk->windows.moveCursor({at.left + 10, at.top + 10});
+    for (int i = 0; i < 10; ++i) desk->windows.wheel(120);
+    desk->advance(500);
+    EXPECT_EQ(shown(preview), hex("print h", target) + " flags 2 part 40,20,760,380 of 800x400");
+    desk->windows.cursor = {5, 1000};
+    desk->advance(500);
+    for (int i = 0; i < 10; ++i) desk->windows.wheel(-120);  // not over it: stays zoomed
+
+    // Printing gives black (Wine, for another process's window): the screen where it lies.
+    desk->windows.winePrintsOthersBlack = true;
+    desk->windows.setColor(target, kYellow);
+    desk->advance(1000);
+    EXPECT_EQ(shown(preview).rfind("screen 140,120,860,480", 0), 0u) << shown(preview);
+    EXPECT_EQ(shownColor(preview), kYellow);
+    EXPECT_TRUE(logged("picture of 0x000" + hex("", target) + ": the screen\n"));
+
+    // Copy gives the picture shown, at the client's size.
+    desk->windows.menuAnswers.push_back(res::ID_THUMB_COPY);
+    desk->windows.rightClick({at.left + 10, at.top + 10});
+    desk->windows.pumpMessages();
+    const auto* copied = desk->windows.bitmap(desk->windows.clipboardData[platform::CF_BITMAP]);
+    ASSERT_TRUE(copied);
+    EXPECT_EQ(copied->picture, shown(preview) + " at 0,0,160,80");
+    EXPECT_EQ(copied->color, kYellow);
+
+    // Minimised and kept live out of sight: no fresh picture can be taken, the last stays.
+    minimiseAndPoll(target);
+    desk->windows.setColor(target, kWhite);
+    desk->advance(3000);
+    EXPECT_EQ(shownColor(preview), kYellow);
+    // Where it prints, the window kept live is seen as it changes.
+    desk->windows.winePrintsOthersBlack = false;
+    desk->advance(1000);
+    EXPECT_EQ(shownColor(preview), kWhite);
+
+    // A window marked hung is not asked (nor waited for): only the other is printed.
+    desk->windows.setHung(target, true);
+    desk->windows.elapse(6000);
+    const uint64_t beforeHung = desk->windows.printWindows;
+    const uint32_t start = desk->now;
+    desk->advance(10000);
+    EXPECT_LE(desk->windows.printWindows - beforeHung, 11u) << "the other's, one a second";
+    EXPECT_EQ(desk->now - start, 10000u);
+    desk->windows.setHung(target, false);
+  });
+}
+
+TEST_F(PicturesTest, AWindowKeptLiveTransparentInPlaceIsNotCopiedFromTheScreen) {
+  desk = sim::SimDesktop::compositionOff();
+  desk->windows.winePrintsOthersBlack = true;
+  const Hwnd target = addAppWindow(*desk, "A", "a.exe", kNormal);
+  desk->windows.setColor(target, kRed);
+  run(
+      [&](Hwnd) {
+        const std::vector<Hwnd> before = desk->windows.enumWindows();
+        detect(1);
+        const Hwnd preview = newPreview(before);
+        desk->advance(1000);
+        ASSERT_EQ(shownColor(preview), kRed);
+        // Kept live at alpha 0 where it was: the screen there shows what lies below it.
+        minimiseAndPoll(target);
+        ASSERT_EQ(desk->windows.layeredAlpha(target), 0);
+        desk->advance(3000);
+        EXPECT_EQ(shownColor(preview), kRed);
+      },
+      {kExe, "-K527", "-LAYERED"});
+}
+
+TEST_F(PicturesTest, APreviewWithoutAThumbnailShowsPicturesAndComesBackWithOne) {
+  const Hwnd target = addAppWindow(*desk, "A", "a.exe", kNormal);
+  desk->thumbnailsRefused.insert(target.value);
+  run([&](Hwnd panel) {
+    const std::vector<Hwnd> before = desk->windows.enumWindows();
+    detect(1);
+    const Hwnd preview = newPreview(before);
+    ASSERT_TRUE(preview);
+    desk->advance(1000);
+    // Under composition the source leaves out the invisible borders, as a thumbnail's does.
+    EXPECT_EQ(shown(preview), hex("print h", target) + " flags 2 part 7,0,793,393 of 800x400");
+
+    // Composition off and on: the previews close, and come back with thumbnails.
+    desk->thumbnailsRefused.clear();
+    desk->compositionEnabled = 0;
+    desk->windows.sendMessage(panel, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
+    EXPECT_FALSE(desk->windows.isWindow(preview));
+    desk->compositionEnabled = 1;
+    desk->windows.sendMessage(panel, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
+    detect(2);
+    ASSERT_TRUE(previewOf(target));
+    const uint64_t printed = desk->windows.printWindows;
+    desk->advance(5000);
+    EXPECT_EQ(desk->windows.printWindows, printed) << "a thumbnail needs no picture";
+  });
+}
+
+}  // namespace
+}  // namespace scenario
