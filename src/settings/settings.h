@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-
-enum Location : int32_t { Top = 0, Left = 1, Right = 2, Bottom = 3 };
-enum SizeClass : int32_t { Small = 0, Middle = 1, Large = 2 };
+#include "settings/setting_ranges.h"
 
 // What saving the settings needs: the file, and the lead bytes of the system's code page.
 struct SettingsFilePorts {
@@ -21,17 +19,17 @@ struct SettingsFilePorts {
 
 struct SettingsRecord {
   // Persistent, in declaration order.
-  int32_t location = Left;
-  int32_t size = Middle;
-  int32_t topMargin = 10;
-  int32_t leftMargin = 20;
-  int32_t rightMargin = 10;
-  int32_t bottomMargin = 30;
-  int32_t transparent = 60;  // percent
-  int32_t limit = 16;
-  int32_t frame = 0;
-  int32_t hvHotKey = 87;    // 'W'
-  int32_t hvModifiers = 8;  // MOD_WIN
+  int32_t location = setting::kLocation.initial;
+  int32_t size = setting::kSize.initial;
+  int32_t topMargin = setting::kTopMargin.initial;
+  int32_t leftMargin = setting::kLeftMargin.initial;
+  int32_t rightMargin = setting::kRightMargin.initial;
+  int32_t bottomMargin = setting::kBottomMargin.initial;
+  int32_t transparent = setting::kTransparent.initial;  // percent
+  int32_t limit = setting::kLimit.initial;
+  int32_t frame = setting::kFrame.initial;
+  int32_t hvHotKey = setting::kHoverKey;
+  int32_t hvModifiers = setting::kHoverModifiers;
   // Derived.
   int32_t thumbWidth = 0;
   int32_t thumbHeight = 0;
