@@ -34,7 +34,7 @@ CControlDlg::CControlDlg(const Ports& ports, DisplayEnvironment& environment)
 
 bool CControlDlg::onInitDialog() {
   ui::Dialog::onInitDialog();
-  settings.loadSettings(profile_, settingsPath_);
+  settings.loadSettings(settingsFile_, settingsPath_);
   // The switch that would let previews take taskbar buttons away stays off.
   environment_.taskbar().removalEnabled = false;
   listView_.attach(listViews_, messages(), item(res::IDC_THUMB_LIST));

@@ -8,7 +8,8 @@
 #include "platform/platform.h"
 #include "settings/setting_ranges.h"
 
-// What saving the settings needs: the file, and the lead bytes of the system's code page.
+// What reading and saving the settings need: the file, and the lead bytes of the system's code
+// page.
 struct SettingsFilePorts {
   SettingsFilePorts(platform::Files& f, platform::System& s) : files(f), system(s) {}
   SettingsFilePorts(const platform::Platform& p)  // NOLINT: implicit, so a caller passes its platform
@@ -35,11 +36,11 @@ struct SettingsRecord {
   int32_t thumbHeight = 0;
   int32_t updateInterval = 5;
 
-  // Reads the file; missing keys give the defaults (the hot-key's default is what the
+  // Reads the file once; missing keys give the defaults (the hot-key's default is what the
   // record holds now). Every value is used as written, beyond the dialogs' ranges too, but
   // one the program cannot work with (an edge or size outside its table, a limit below 1, a
   // pair that is no hot-key): its default stands in for this run, with a log line.
-  void loadSettings(platform::ProfileFiles& profile, const std::string& file);
+  void loadSettings(const SettingsFilePorts& platform, const std::string& file);
   // Sets the eleven keys in section SYSTEM, keeping the rest of the file as it was; a key
   // whose default still stands in keeps what the file holds. The file is replaced whole where
   // a copy can be made beside it, else written in place; false (and logged) when it could not
