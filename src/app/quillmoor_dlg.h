@@ -109,7 +109,7 @@ class CQuillmoorDlg : public HomeLinkDialog,
   bool panelShown_ = false;
   bool rulesSavedAtExit_ = false;
   bool pagesMade_ = false;  // the three pages exist: the tray icon's clicks are handled
-  platform::Bool composition_ = 0;
+  bool composition_ = false;
   platform::Margins glassMargins_;
   uint32_t taskbarCreatedMessage_ = 0;
 };

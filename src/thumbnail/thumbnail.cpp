@@ -76,7 +76,7 @@ Cthumbnail::Cthumbnail(const Ports& ports, DisplayEnvironment& environment,
   // The DWM is the version-guarded one: before version 6 composition stays off.
   if (ports.checks.isVistaOrLater() != 0) {
     diag::print("ON VISTA !\n");
-    if (dwm_.isCompositionEnabled(&composition_) < 0) composition_ = 0;
+    if (dwm_.isCompositionEnabled(&composition_) < 0) composition_ = false;
     diag::print(composition_ ? "ON AERO!\n" : "NOT AERO!\n");
   } else {
     diag::print("Before VISTA!\n");
@@ -129,7 +129,7 @@ LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
       return result;
     }
     case WM_DWMCOMPOSITIONCHANGED:
-      if (dwm_.isCompositionEnabled(&composition_) < 0) composition_ = 0;
+      if (dwm_.isCompositionEnabled(&composition_) < 0) composition_ = false;
       // One registration at a time: the old one goes before a fresh one is made.
       unregisterThumbnail();
       if (composition_) registerThumbnail();
@@ -274,8 +274,8 @@ void Cthumbnail::registerThumbnail() {
   properties.destination = clientRect();
   properties.source = {0, 0, target.width(), target.height()};
   properties.opacity = 255;
-  properties.visible = 1;
-  properties.sourceClientAreaOnly = 0;
+  properties.visible = true;
+  properties.sourceClientAreaOnly = false;
   if (thumbnail_.update(properties) < 0) return;
   fitHeightToSource();
   currentSource_ = properties.source;
@@ -318,7 +318,7 @@ void Cthumbnail::showPaused(bool paused) {
   if (thumbnail_.held()) {
     ThumbnailProperties properties;
     properties.flags = DWM_TNP_VISIBLE;
-    properties.visible = paused ? 0 : 1;
+    properties.visible = !paused;
     thumbnail_.update(properties);
   }
   ownWindows().invalidateRect(hwnd(), true);

@@ -166,7 +166,7 @@ class Cthumbnail : public ui::Window {
   platform::Rect lastTargetRect_;
   bool paused_ = false;  // showing kPausedText instead of the thumbnail
   bool polled_ = false;  // the target lived when the preview was made; until it closes
-  platform::Bool composition_ = 0;
+  bool composition_ = false;
   ThumbnailRegistration thumbnail_;
   platform::Rect currentSource_;
   platform::Point dragPoint_;  // where the pan drag last was, client coordinates

@@ -280,8 +280,7 @@ TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
     desk->advance(1400);
     // A store app, suspended by the system, is said to be paused rather than shown frozen.
     EXPECT_EQ(desk->windows.paintedText(previewOf(store)), kPausedText);
-    const int shown = thumbnailOf(store)->properties.visible;  // a packed field
-    EXPECT_EQ(shown, 0);
+    EXPECT_FALSE(thumbnailOf(store)->properties.visible);
     EXPECT_EQ(desk->windows.paintedText(preview), "");
     // Restored, each one column inside the screen's right edge, neither hiding the other.
     EXPECT_EQ(rectOf(chrome).left, 1919);

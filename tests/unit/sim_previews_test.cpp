@@ -433,7 +433,7 @@ TEST_F(SimPreviewsTest, ThumbnailsLiveFromRegistrationToUnregistration) {
   ThumbnailProperties p;
   p.flags = DWM_TNP_RECTDESTINATION | DWM_TNP_VISIBLE;
   p.destination = {0, 0, 300, 200};
-  p.visible = 1;
+  p.visible = true;
   p.opacity = 99;
   ASSERT_EQ(dwm.updateThumbnailProperties(id, p), S_OK);
   p = {};
@@ -443,7 +443,7 @@ TEST_F(SimPreviewsTest, ThumbnailsLiveFromRegistrationToUnregistration) {
   // Packed fields: read by value.
   const ThumbnailProperties& kept = desk->thumbnails.at(id).properties;
   EXPECT_EQ(Rect{kept.destination}, (Rect{0, 0, 300, 200}));
-  EXPECT_EQ(Bool{kept.visible}, 1);
+  EXPECT_TRUE(kept.visible);
   EXPECT_EQ(kept.opacity, 128);
   EXPECT_EQ(Dword{kept.flags}, DWM_TNP_RECTDESTINATION | DWM_TNP_VISIBLE | DWM_TNP_OPACITY);
   EXPECT_EQ(desk->thumbnailPropertyUpdates, 2);
