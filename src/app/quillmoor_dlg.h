@@ -71,8 +71,16 @@ class CQuillmoorDlg : public HomeLinkDialog,
   CLimitDlg& limitPage() { return limitPage_; }
 
  protected:
-  platform::LResult windowProc(uint32_t message, platform::WParam wParam,
-                               platform::LParam lParam) override;
+  ui::Answer onOtherMessage(uint32_t message, platform::WParam wParam,
+                            platform::LParam lParam) override;
+  ui::Answer onEndSession(platform::WParam wParam, platform::LParam lParam) override;
+  void onPowerBroadcast(platform::WParam event) override;
+  ui::Answer onSysCommand(platform::WParam command) override;
+  ui::Answer onPaint() override;
+  ui::Answer onQueryDragIcon() override;
+  ui::Answer onWindowPosChanging(platform::WindowPos* position) override;
+  ui::Answer onMove() override;
+  void onCompositionChanged() override;
   bool onInitDialog() override;
   void onOK() override;
   void onCancel() override;
