@@ -139,11 +139,11 @@ void CControlDlg::onTimer(uintptr_t id) {
   }
 }
 
-LResult CControlDlg::windowProc(uint32_t message, WParam wParam, LParam lParam) {
-  if (message == WM_HOTKEY && wParam == kHoverHotKey) onHotKey();
-  if (message == WM_DESTROY) input_.unregisterHotKey(hwnd(), kHoverHotKey);
-  return ui::Dialog::windowProc(message, wParam, lParam);
+void CControlDlg::onHotKey(uintptr_t id) {
+  if (id == kHoverHotKey) onHotKey();
 }
+
+void CControlDlg::onDestroy() { input_.unregisterHotKey(hwnd(), kHoverHotKey); }
 
 // --- Buttons. ---
 

@@ -127,8 +127,8 @@ class CControlDlg : public ui::Dialog, public CthumbnailListener {
   void onCancel() override {}  // ... or Escape
   bool onCommand(uint32_t id, uint32_t code, platform::Hwnd control) override;
   void onTimer(uintptr_t id) override;
-  platform::LResult windowProc(uint32_t message, platform::WParam wParam,
-                               platform::LParam lParam) override;
+  void onHotKey(uintptr_t id) override;
+  void onDestroy() override;
   platform::BrushHandle onCtlColor(platform::DeviceContext dc, platform::Hwnd control,
                                    ui::CtlColor kind, platform::BrushHandle base) override;
   void postNcDestroy() override;
