@@ -31,13 +31,6 @@ class ControlPageTest : public ::testing::Test {
     page.entryWindow(entry);
     return entry;
   }
-  // The preview the page made for a window; 0 when it has none.
-  platform::Hwnd previewOf(platform::Hwnd window) const {
-    for (const ThumbnailSlot& slot : page.roster()) {
-      if (slot.inUse() && slot.window.hwnd == window) return slot.thumbnail->hwnd();
-    }
-    return {};
-  }
 
   std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
   AppContext context;
