@@ -6,8 +6,8 @@
 
 namespace platform {
 
-using HResult = int32_t;    // HRESULT: negative means failure
-using Dword = uint32_t;     // DWORD
+using HResult = int32_t;  // HRESULT: negative means failure
+using Dword = uint32_t;   // DWORD
 
 // A window handle as its 32-bit value; 0 is no window.
 struct Hwnd {
