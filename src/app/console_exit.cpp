@@ -4,15 +4,15 @@
 
 using namespace platform;
 
-int ConsoleExit::onEvent(Dword event) {
+bool ConsoleExit::onEvent(Dword event) {
   if (event != CTRL_CLOSE_EVENT && event != CTRL_LOGOFF_EVENT && event != CTRL_SHUTDOWN_EVENT) {
-    return 1;
+    return true;
   }
   const Hwnd panel{panel_.load()};
-  if (!panel) return 1;
+  if (!panel) return true;
   // Posting is safe from any thread; the panel's loop runs the exit while we wait. A panel
   // already gone means the exit is under way: wait for it all the same.
   messages_.postMessage(panel, WM_COMMAND, res::ID_TRAY_EXIT, 0);
   system_.waitForExit(kWaitMs);
-  return 1;
+  return true;
 }

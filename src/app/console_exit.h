@@ -21,7 +21,7 @@ class ConsoleExit {
   void setPanel(platform::Hwnd panel) { panel_.store(panel.value); }
   // The console control handler, on the system's thread. Ctrl+C and Ctrl+Break are ignored:
   // the console only shows the log, and only the tray's exit ends the program from it.
-  int onEvent(platform::Dword event);
+  bool onEvent(platform::Dword event);
   // Shutdown is done (user-interface thread): a waiting handler returns.
   void finished() { system_.exitFinished(); }
 

@@ -72,7 +72,7 @@ bool CQuillmoorApp::startUp() {
   putBackEarlierRun();
   rules_ = CExclusionData::openStore(p);
   settingsPath_ = pathInCurrentDirectory(system, kSettingsFileName);
-  settings_.loadSettings(p.profile, settingsPath_);
+  settings_.loadSettings(p, settingsPath_);
   return true;
 }
 

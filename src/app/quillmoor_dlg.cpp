@@ -96,86 +96,86 @@ bool CQuillmoorDlg::onInitDialog() {
   return true;
 }
 
-LResult CQuillmoorDlg::windowProc(uint32_t message, WParam wParam, LParam lParam) {
+ui::Answer CQuillmoorDlg::onOtherMessage(uint32_t message, WParam wParam, LParam lParam) {
   if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
     tray_.add();  // the shell came back: our icon is gone
-    return ui::Dialog::windowProc(message, wParam, lParam);
+    return ui::kDefault;
   }
-  switch (message) {
-    case kTrayMessage:
-      return onTrayNotify(wParam, lParam);
-    case WM_HOTKEY:
-      if (wParam == static_cast<WParam>(PreviewRoster::kHoverHotKey)) roster_.onHotKey();
-      break;
-    case WM_DESTROY:
-      roster_.stop();
-      break;
-    case WM_ENDSESSION:
-      if (wParam != 0 || (static_cast<uint64_t>(lParam) & ENDSESSION_LOGOFF) != 0) {
-        // The process may be ended as soon as this returns, and a box of ours may hold the
-        // modal loop open meanwhile: kept windows go back and the rules are saved here, and
-        // no new preview is made after.
-        roster_.closeAll();
-        winListPage_.stop();
-        saveRulesAtExit();
-        if (consoleExit_ != nullptr) consoleExit_->finished();
-        ui::Dialog::onOK();  // the framework's: ends the modal loop
-      }
-      return 0;
-    case WM_POWERBROADCAST:
-      if (wParam == PBT_APMSUSPEND) {
-        winListPage_.goSuspend();
-      } else if (wParam == PBT_APMRESUMESUSPEND && composition_) {
-        winListPage_.returnSuspend();
-      }
-      break;
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == res::IDM_ABOUTBOX) {
-        CAboutDlg about(aboutPorts_);
-        about.doModal(hwnd());
-        return 0;
-      }
-      break;
-    case WM_PAINT:
-      if (windows().isIconic(hwnd())) {
-        paintMinimised();
-        return 0;
-      }
-      break;
-    case WM_QUERYDRAGICON:
-      return static_cast<LResult>(appIcon_.value);
-    case WM_WINDOWPOSCHANGING: {
-      LResult result = ui::Dialog::windowProc(message, wParam, lParam);
-      // The modal dialog's template is visible: only panelShown may show the panel. Hidden,
-      // it must not take the keyboard either (the modal loop shows it at start-up).
-      auto* position = reinterpret_cast<WindowPos*>(lParam);
-      if (position != nullptr) {
-        if (panelShown_) {
-          position->flags |= SWP_SHOWWINDOW;
-        } else {
-          position->flags = (position->flags & ~SWP_SHOWWINDOW) | SWP_NOACTIVATE;
-        }
-      }
-      return result;
-    }
-    case WM_MOVE: {
-      LResult result = ui::Dialog::windowProc(message, wParam, lParam);
-      placeWinListPage();
-      return result;
-    }
-    case WM_DWMCOMPOSITIONCHANGED:
-      dwm_.isCompositionEnabled(&composition_);
-      updateGlass();
-      if (composition_) {
-        winListPage_.returnSuspend();
-      } else {
-        winListPage_.goSuspend();
-      }
-      break;
-    default:
-      break;
+  if (message == kTrayMessage) return onTrayNotify(wParam, lParam);
+  return ui::kDefault;
+}
+
+ui::Answer CQuillmoorDlg::onEndSession(WParam wParam, LParam lParam) {
+  if (wParam != 0 || (static_cast<uint64_t>(lParam) & ENDSESSION_LOGOFF) != 0) {
+    // The process may be ended as soon as this returns, and a box of ours may hold the
+    // modal loop open meanwhile: kept windows go back and the rules are saved here, and
+    // no new preview is made after.
+    roster_.closeAll();
+    winListPage_.stop();
+    saveRulesAtExit();
+    if (consoleExit_ != nullptr) consoleExit_->finished();
+    ui::Dialog::onOK();  // the framework's: ends the modal loop
   }
-  return ui::Dialog::windowProc(message, wParam, lParam);
+  return 0;
+}
+
+void CQuillmoorDlg::onPowerBroadcast(WParam event) {
+  if (event == PBT_APMSUSPEND) {
+    winListPage_.goSuspend();
+  } else if (event == PBT_APMRESUMESUSPEND && composition_) {
+    winListPage_.returnSuspend();
+  }
+}
+
+ui::Answer CQuillmoorDlg::onSysCommand(WParam command) {
+  if ((command & 0xFFF0) == res::IDM_ABOUTBOX) {
+    CAboutDlg about(aboutPorts_);
+    about.doModal(hwnd());
+    return 0;
+  }
+  return ui::kDefault;
+}
+
+ui::Answer CQuillmoorDlg::onPaint() {
+  if (windows().isIconic(hwnd())) {
+    paintMinimised();
+    return 0;
+  }
+  return ui::kDefault;
+}
+
+ui::Answer CQuillmoorDlg::onQueryDragIcon() {
+  return static_cast<LResult>(appIcon_.value);
+}
+
+ui::Answer CQuillmoorDlg::onWindowPosChanging(WindowPos* position) {
+  LResult result = defaultProcessing();
+  // The modal dialog's template is visible: only panelShown may show the panel. Hidden,
+  // it must not take the keyboard either (the modal loop shows it at start-up).
+  if (position != nullptr) {
+    if (panelShown_) {
+      position->flags |= SWP_SHOWWINDOW;
+    } else {
+      position->flags = (position->flags & ~SWP_SHOWWINDOW) | SWP_NOACTIVATE;
+    }
+  }
+  return result;
+}
+
+ui::Answer CQuillmoorDlg::onMove() {
+  LResult result = defaultProcessing();
+  placeWinListPage();
+  return result;
+}
+
+void CQuillmoorDlg::onCompositionChanged() {
+  dwm_.isCompositionEnabled(&composition_);
+  updateGlass();
+  if (composition_) {
+    winListPage_.returnSuspend();
+  } else {
+    winListPage_.goSuspend();
+  }
 }
 
 LResult CQuillmoorDlg::onTrayNotify(WParam wParam, LParam lParam) {
@@ -229,6 +229,12 @@ BrushHandle CQuillmoorDlg::onCtlColor(DeviceContext dc, Hwnd, ui::CtlColor, Brus
   drawing_.setBkMode(dc, TRANSPARENT);
   return drawing_.blackBrush();
 }
+
+void CQuillmoorDlg::onHotKey(uintptr_t id) {
+  if (id == static_cast<uintptr_t>(PreviewRoster::kHoverHotKey)) roster_.onHotKey();
+}
+
+void CQuillmoorDlg::onDestroy() { roster_.stop(); }
 
 void CQuillmoorDlg::postNcDestroy() {
   roster_.closeAll();

@@ -89,13 +89,23 @@ class CQuillmoorDlg : public HomeLinkDialog,
   CLimitDlg& limitPage() { return limitPage_; }
 
  protected:
-  platform::LResult windowProc(uint32_t message, platform::WParam wParam,
-                               platform::LParam lParam) override;
+  ui::Answer onOtherMessage(uint32_t message, platform::WParam wParam,
+                            platform::LParam lParam) override;
+  ui::Answer onEndSession(platform::WParam wParam, platform::LParam lParam) override;
+  void onPowerBroadcast(platform::WParam event) override;
+  ui::Answer onSysCommand(platform::WParam command) override;
+  ui::Answer onPaint() override;
+  ui::Answer onQueryDragIcon() override;
+  ui::Answer onWindowPosChanging(platform::WindowPos* position) override;
+  ui::Answer onMove() override;
+  void onCompositionChanged() override;
   bool onInitDialog() override;
   void onOK() override;
   void onCancel() override;
   bool onCommand(uint32_t id, uint32_t code, platform::Hwnd control) override;
   void onTimer(uintptr_t id) override;
+  void onHotKey(uintptr_t id) override;
+  void onDestroy() override;
   platform::BrushHandle onCtlColor(platform::DeviceContext dc, platform::Hwnd control,
                                    ui::CtlColor kind, platform::BrushHandle base) override;
   void postNcDestroy() override;
@@ -129,7 +139,7 @@ class CQuillmoorDlg : public HomeLinkDialog,
   bool panelShown_ = false;
   bool rulesSavedAtExit_ = false;
   bool pagesMade_ = false;  // the three pages exist: the tray icon's clicks are handled
-  platform::Bool composition_ = 0;
+  bool composition_ = false;
   platform::Margins glassMargins_;
   uint32_t taskbarCreatedMessage_ = 0;
 };

@@ -2,7 +2,7 @@
 
 using namespace platform;
 
-HResult GuardedDwm::isCompositionEnabled(Bool* enabled) {
+HResult GuardedDwm::isCompositionEnabled(bool* enabled) {
   if (checks_.isVistaOrLater()) return dwm_.isCompositionEnabled(enabled);
   if (enabled != nullptr) *enabled = 0;
   return kNotAvailable;

@@ -10,7 +10,7 @@ class GuardedDwm : public platform::Dwm {
  public:
   GuardedDwm(PlatformChecks& checks, platform::Dwm& dwm) : checks_(checks), dwm_(dwm) {}
 
-  platform::HResult isCompositionEnabled(platform::Bool* enabled) override;
+  platform::HResult isCompositionEnabled(bool* enabled) override;
   platform::HResult getWindowAttribute(platform::Hwnd window, platform::Dword attribute,
                                        void* value, platform::Dword size) override;
   platform::HResult registerThumbnail(platform::Hwnd destination, platform::Hwnd source,

@@ -9,13 +9,13 @@ class PlatformChecks {
   explicit PlatformChecks(platform::System& system) : system_(system) {}
 
   void queryOsVersion();
-  // 1 when the OS version could be read and its major version is 6 or more.
-  int32_t isVistaOrLater();
+  // True when the OS version could be read and its major version is 6 or more.
+  bool isVistaOrLater();
   // version >= major.minor, and for an equal version the service pack from the registry.
-  int32_t isOsVersionAtLeast(uint32_t major, uint32_t minor, uint16_t servicePack);
+  bool isOsVersionAtLeast(uint32_t major, uint32_t minor, uint16_t servicePack);
 
  private:
   platform::System& system_;
   platform::OsVersionInfo version_;
-  int32_t versionKnown_ = 0;
+  bool versionKnown_ = false;
 };

@@ -32,34 +32,35 @@ void CHotKeyExCtrl::paint() {
   input_.setCaretPos({width + 1, 1});
 }
 
-LResult CHotKeyExCtrl::windowProc(uint32_t message, WParam wParam, LParam lParam) {
-  switch (message) {
-    case WM_SETFOCUS: {
-      const LResult result = defaultProc(message, wParam, lParam);
-      if (!capture_.capturing()) {
-        value_.forgetHeldKeys();
-        capture_.capture(hwnd());
-      }
-      return result;
-    }
-    case WM_KILLFOCUS: {
-      const LResult result = defaultProc(message, wParam, lParam);
-      capture_.release();
-      return result;
-    }
-    case WM_DESTROY:
-      capture_.release();  // also when the window goes without losing the focus first
-      break;
-    case WM_PAINT:
-      paint();
-      return 0;
-    case KeyboardCapture::kKeyPressed:
-    case KeyboardCapture::kKeyReleased:
-      value_.keyEvent(static_cast<int32_t>(wParam), message == KeyboardCapture::kKeyPressed);
-      redraw();
-      return 0;
-    default:
-      break;
+ui::Answer CHotKeyExCtrl::onSetFocus() {
+  const LResult result = defaultProcessing();
+  if (!capture_.capturing()) {
+    value_.forgetHeldKeys();
+    capture_.capture(hwnd());
   }
-  return defaultProc(message, wParam, lParam);
+  return result;
+}
+
+ui::Answer CHotKeyExCtrl::onKillFocus() {
+  const LResult result = defaultProcessing();
+  capture_.release();
+  return result;
+}
+
+void CHotKeyExCtrl::onDestroy() {
+  capture_.release();  // also when the window goes without losing the focus first
+}
+
+ui::Answer CHotKeyExCtrl::onPaint() {
+  paint();
+  return 0;
+}
+
+ui::Answer CHotKeyExCtrl::onOtherMessage(uint32_t message, WParam wParam, LParam) {
+  if (message != KeyboardCapture::kKeyPressed && message != KeyboardCapture::kKeyReleased) {
+    return ui::kDefault;
+  }
+  value_.keyEvent(static_cast<int32_t>(wParam), message == KeyboardCapture::kKeyPressed);
+  redraw();
+  return 0;
 }

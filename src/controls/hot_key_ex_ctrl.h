@@ -34,7 +34,11 @@ class CHotKeyExCtrl : public ui::Window {
   std::string text() const;
 
  protected:
-  ui::LResult windowProc(uint32_t message, ui::WParam wParam, ui::LParam lParam) override;
+  ui::Answer onSetFocus() override;
+  ui::Answer onKillFocus() override;
+  void onDestroy() override;
+  ui::Answer onPaint() override;
+  ui::Answer onOtherMessage(uint32_t message, ui::WParam wParam, ui::LParam lParam) override;
 
  private:
   void redraw();

@@ -112,7 +112,7 @@ bool writeRulesFile(const RulesFilePorts& ports, const std::string& path,
   // Rule texts are code page 932 whatever the system's code page.
   const text::LeadByteTest isLead = platform::isCp932LeadByte;
   CWriteIniFile writer(ports.files, ports.profile);
-  writer.mode = 1;
+  writer.mode = CWriteIniFile::Mode::Stream;
   if (!writer.openFile(path)) return false;
   writer.writeString("SYSTEM", "EXCLUSIONNUM", std::to_string(items.size()), path);
   for (size_t i = 0; i < items.size(); ++i) {
@@ -125,5 +125,5 @@ bool writeRulesFile(const RulesFilePorts& ports, const std::string& path,
     writer.writeString(section, "PNAME", rule_text::stored(item.pname, isLead), path);
     writer.writeString(section, "TPART", rule_text::stored(item.tpart, isLead), path);
   }
-  return writer.closeFile() != 0;
+  return writer.closeFile();
 }

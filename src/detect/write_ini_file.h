@@ -1,5 +1,5 @@
 // Writes an INI text file: through the profile functions one key at a time (profile mode),
-// or as a whole new file in call order (stream mode, mode 1).
+// or as a whole new file in call order (stream mode).
 //
 // Stream mode never loses the previous file: the lines go to a file beside it, which
 // replaces the old one only when closeFile() finds every write and the close succeeded.
@@ -19,19 +19,22 @@ class CWriteIniFile {
       : files_(files), profile_(profile) {}
   virtual ~CWriteIniFile();
 
-  // Non-zero on success. Stream mode creates the file afresh; profile mode touches nothing.
-  int32_t openFile(const std::string& fileName);
-  // Always 1. Stream mode writes "[section]" when the section changes, then "key=value".
-  int32_t writeString(const std::string& section, const std::string& key,
-                      const std::string& value, const std::string& fileName);
-  // Stream mode: non-zero when the whole file is in place; 0 when anything failed, and then
-  // the previous file is untouched. Profile mode: 1.
-  int32_t closeFile();
+  enum class Mode { Profile, Stream };
 
-  int32_t mode = 0;  // 1 = stream mode; any other value is profile mode
+  // True on success. Stream mode creates the file afresh; profile mode touches nothing.
+  bool openFile(const std::string& fileName);
+  // Always true: a failed write shows at closeFile(). Stream mode writes "[section]" when the
+  // section changes, then "key=value".
+  bool writeString(const std::string& section, const std::string& key, const std::string& value,
+                   const std::string& fileName);
+  // Stream mode: true when the whole file is in place; false when anything failed, and then
+  // the previous file is untouched. Profile mode: true.
+  bool closeFile();
+
+  Mode mode = Mode::Profile;
 
  private:
-  bool streamMode() const { return mode == 1; }
+  bool streamMode() const { return mode == Mode::Stream; }
   void discardStream();
 
   platform::Files& files_;

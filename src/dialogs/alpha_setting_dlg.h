@@ -2,11 +2,12 @@
 #pragma once
 
 #include "dialogs/number_dialog.h"
+#include "settings/setting_ranges.h"
 
 class CAlphaSettingDlg : public NumberDialog {
  public:
-  static constexpr int32_t kLowest = 20;
-  static constexpr int32_t kHighest = 100;
+  static constexpr int32_t kLowest = setting::kTransparent.lowest;
+  static constexpr int32_t kHighest = setting::kTransparent.highest;
 
   explicit CAlphaSettingDlg(const Ports& ports);
 

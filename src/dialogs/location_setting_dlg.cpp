@@ -3,6 +3,7 @@
 #include "base/diagnostic_log.h"
 #include "res/dialogs.h"
 #include "res/strings.h"
+#include "settings/setting_ranges.h"
 
 using namespace platform;
 
@@ -26,10 +27,12 @@ bool CLocationSettingDlg::onInitDialog() {
   rightSpin_.attach(*this, res::IDC_RIGHT_MARGIN_SPIN, res::IDC_RIGHT_MARGIN_EDIT);
   bottomSpin_.attach(*this, res::IDC_BOTTOM_MARGIN_SPIN, res::IDC_BOTTOM_MARGIN_EDIT);
   limitSpin_.attach(*this, res::IDC_LIMIT_SPIN, res::IDC_LIMIT_EDIT);
-  const std::pair<ui::SpinButton*, int32_t> ranges[] = {
-      {&topSpin_, 100}, {&leftSpin_, 200}, {&rightSpin_, 200}, {&bottomSpin_, 100}};
-  for (const auto& [spin, highest] : ranges) spin->setRange(0, highest);
-  limitSpin_.setRange(1, 50);
+  const std::pair<ui::SpinButton*, SettingRange> ranges[] = {{&topSpin_, setting::kTopMargin},
+                                                             {&leftSpin_, setting::kLeftMargin},
+                                                             {&rightSpin_, setting::kRightMargin},
+                                                             {&bottomSpin_, setting::kBottomMargin},
+                                                             {&limitSpin_, setting::kLimit}};
+  for (const auto& [spin, range] : ranges) spin->setRange(range.lowest, range.highest);
   topSpin_.setPosition(topMargin);
   leftSpin_.setPosition(leftMargin);
   rightSpin_.setPosition(rightMargin);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "controls/hot_key_ex_ctrl.h"
+#include "settings/setting_ranges.h"
 #include "ui/dialog.h"
 #include "ui/spin_button.h"
 
@@ -40,8 +41,8 @@ class CLocationSettingDlg : public ui::Dialog {
   int32_t rightMargin = 0;
   int32_t bottomMargin = 0;
   int32_t limit = 0;
-  int32_t hoverKey = 87;       // 'W'
-  int32_t hoverModifiers = 8;  // MOD_WIN
+  int32_t hoverKey = setting::kHoverKey;
+  int32_t hoverModifiers = setting::kHoverModifiers;
 
  protected:
   bool onInitDialog() override;

@@ -9,7 +9,7 @@ namespace platform {
 class Dwm {
  public:
   virtual ~Dwm() = default;
-  virtual HResult isCompositionEnabled(Bool* enabled) = 0;
+  virtual HResult isCompositionEnabled(bool* enabled) = 0;
   virtual HResult getWindowAttribute(Hwnd window, Dword attribute, void* value, Dword size) = 0;
   virtual HResult registerThumbnail(Hwnd destination, Hwnd source, ThumbnailId* thumbnail) = 0;
   virtual HResult unregisterThumbnail(ThumbnailId thumbnail) = 0;

@@ -17,7 +17,7 @@ class Monitors {
   // EnumDisplayMonitors(NULL, NULL, ...): every monitor, in the system's order.
   virtual std::vector<Enumerated> enumerate() = 0;
   // GetMonitorInfoA; `info.size` is set by the caller.
-  virtual Bool getInfo(MonitorHandle monitor, MonitorInfo& info) = 0;
+  virtual bool getInfo(MonitorHandle monitor, MonitorInfo& info) = 0;
   // MonitorFromRect(MONITOR_DEFAULTTONEAREST): the monitor a rectangle lies on most.
   virtual MonitorHandle fromRect(const Rect& rect) = 0;
 };

@@ -29,7 +29,7 @@ class VersionBlock {
 // Called on the system's own thread for a console control event (CTRL_C_EVENT ...): it may
 // post a message and wait for the exit (System::waitForExit), and touches no program state.
 // After a close, log-off or shutdown event the system ends the process when it returns.
-using ConsoleCtrlHandler = std::function<int(Dword event)>;
+using ConsoleCtrlHandler = std::function<bool(Dword event)>;
 
 class System {
  public:
@@ -39,7 +39,7 @@ class System {
   virtual bool initSockets() = 0;
 
   // GetVersionExA; returns its result (1 on success).
-  virtual Bool getVersion(OsVersionInfo& info) = 0;
+  virtual bool getVersion(OsVersionInfo& info) = 0;
 
   // RegOpenKeyExA + RegQueryValueExA + RegCloseKey on one value. Returns the error of the
   // first step that failed (ERROR_SUCCESS when the value was read); `opened` tells whether

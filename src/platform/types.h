@@ -6,9 +6,8 @@
 
 namespace platform {
 
-using Bool = int32_t;       // BOOL
-using HResult = int32_t;    // HRESULT: negative means failure
-using Dword = uint32_t;     // DWORD
+using HResult = int32_t;  // HRESULT: negative means failure
+using Dword = uint32_t;   // DWORD
 
 // A window handle as its 32-bit value; 0 is no window.
 struct Hwnd {
@@ -73,17 +72,15 @@ struct MonitorInfo {
   char device[32] = {};
 };
 
-// DWM_THUMBNAIL_PROPERTIES, packed as dwmapi packs it.
-#pragma pack(push, 1)
+// DWM_THUMBNAIL_PROPERTIES; the adapter packs it as dwmapi does.
 struct ThumbnailProperties {
   Dword flags = 0;
   Rect destination;
   Rect source;
   uint8_t opacity = 0;
-  Bool visible = 0;
-  Bool sourceClientAreaOnly = 0;
+  bool visible = false;
+  bool sourceClientAreaOnly = false;
 };
-#pragma pack(pop)
 
 using ThumbnailId = uint64_t;  // HTHUMBNAIL
 

@@ -8,17 +8,15 @@ namespace {
 
 constexpr const char* kSection = "SYSTEM";
 
-int32_t readInt(platform::ProfileFiles& profile, const std::string& file, const char* key,
-                int32_t defaultValue) {
-  return static_cast<int32_t>(profile.getInt(kSection, key, defaultValue, file));
-}
-
-// What the hot-key field can hold: a key that is not itself a modifier, with modifiers within
-// MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN.
+// What the hot-key field can hold: a key that is not itself a modifier (the application key
+// counts as a Windows key), with modifiers within setting::kAllModifiers.
 bool isHotKey(int32_t key, int32_t modifiers) {
-  const bool modifierKey = (key >= 0x10 && key <= 0x12) || (key >= 0xA0 && key <= 0xA5) ||
-                           key == 0x5B || key == 0x5C || key == 0x5D;
-  return key >= 0x01 && key <= 0xFE && !modifierKey && modifiers >= 0 && modifiers <= 0xF;
+  using namespace platform;
+  const bool modifierKey = (key >= VK_SHIFT && key <= VK_MENU) ||
+                           (key >= VK_LSHIFT && key <= VK_RMENU) || key == VK_LWIN ||
+                           key == VK_RWIN || key == VK_APPS;
+  return key >= 0x01 && key <= 0xFE && !modifierKey && modifiers >= 0 &&
+         (modifiers & ~setting::kAllModifiers) == 0;
 }
 
 }  // namespace
@@ -64,11 +62,24 @@ const char* sizeWord(int32_t sizeClass) {
   }
 }
 
-void SettingsRecord::loadSettings(platform::ProfileFiles& profile, const std::string& file) {
+void SettingsRecord::loadSettings(const SettingsFilePorts& platform, const std::string& file) {
   standIns_.clear();
+  // One read of the whole file; each key is then taken as GetPrivateProfileIntA would take it.
+  // A file that cannot be read gives every default, as the profile functions do.
+  const platform::FileContents contents = platform.files.read(file);
+  if (contents.status == platform::FileContents::Status::Unreadable) {
+    diag::print("%s cannot be read; the default settings are used\n", file.c_str());
+  }
+  const text::ProfileText text(contents.bytes,
+                               [&](unsigned char b) { return platform.system.isLeadByte(b); });
+  auto readInt = [&](const char* key, int32_t defaultValue) {
+    return static_cast<int32_t>(text::profileInt(
+        text.storedValue(text::asciiUnits(kSection), text::asciiUnits(key)), defaultValue));
+  };
   // A value without which there is no grid or no preview: its default, for this run only.
   auto usable = [&](int32_t SettingsRecord::*field, const char* key, int32_t value, int32_t low,
-                    int32_t high, int32_t fallback) {
+                    int32_t high) {
+    const int32_t fallback = SettingsRecord{}.*field;
     if (value >= low && value <= high) {
       this->*field = value;
       return;
@@ -83,21 +94,24 @@ void SettingsRecord::loadSettings(platform::ProfileFiles& profile, const std::st
     this->*field = fallback;
     standIns_.push_back({field, fallback});
   };
-  usable(&SettingsRecord::location, "LOCATION", readInt(profile, file, "LOCATION", Left), Top,
-         Bottom, Left);
-  usable(&SettingsRecord::size, "SIZE", readInt(profile, file, "SIZE", Middle), Small, Large,
-         Middle);
+  using namespace setting;
+  // The tables' ends: an edge or a size outside them has no cell to lay out.
+  usable(&SettingsRecord::location, "LOCATION", readInt("LOCATION", kLocation.initial),
+         kLocation.lowest, kLocation.highest);
+  usable(&SettingsRecord::size, "SIZE", readInt("SIZE", kSize.initial), kSize.lowest,
+         kSize.highest);
   updateThumbSize();
-  leftMargin = readInt(profile, file, "LEFTMARGIN", 20);
-  topMargin = readInt(profile, file, "TOPMARGIN", 10);
-  rightMargin = readInt(profile, file, "RIGHTMARGIN", 10);
-  bottomMargin = readInt(profile, file, "BOTTOMMARGIN", 30);
-  transparent = readInt(profile, file, "TRANSPARENT", 60);
-  usable(&SettingsRecord::limit, "LIMIT", readInt(profile, file, "LIMIT", 16), 1, INT32_MAX, 16);
+  leftMargin = readInt("LEFTMARGIN", kLeftMargin.initial);
+  topMargin = readInt("TOPMARGIN", kTopMargin.initial);
+  rightMargin = readInt("RIGHTMARGIN", kRightMargin.initial);
+  bottomMargin = readInt("BOTTOMMARGIN", kBottomMargin.initial);
+  transparent = readInt("TRANSPARENT", kTransparent.initial);
+  usable(&SettingsRecord::limit, "LIMIT", readInt("LIMIT", kLimit.initial), kLimit.lowest,
+         INT32_MAX);
   updateInterval = 5;
-  frame = readInt(profile, file, "FRAME", 0);
-  const int32_t key = readInt(profile, file, "HVHOTKEY", hvHotKey);
-  const int32_t modifiers = readInt(profile, file, "HVMODIFIERS", hvModifiers);
+  frame = readInt("FRAME", kFrame.initial);
+  const int32_t key = readInt("HVHOTKEY", hvHotKey);
+  const int32_t modifiers = readInt("HVMODIFIERS", hvModifiers);
   if (isHotKey(key, modifiers)) {
     hvHotKey = key;
     hvModifiers = modifiers;

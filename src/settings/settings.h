@@ -6,11 +6,10 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "settings/setting_ranges.h"
 
-enum Location : int32_t { Top = 0, Left = 1, Right = 2, Bottom = 3 };
-enum SizeClass : int32_t { Small = 0, Middle = 1, Large = 2 };
-
-// What saving the settings needs: the file, and the lead bytes of the system's code page.
+// What reading and saving the settings need: the file, and the lead bytes of the system's code
+// page.
 struct SettingsFilePorts {
   SettingsFilePorts(platform::Files& f, platform::System& s) : files(f), system(s) {}
   SettingsFilePorts(const platform::Platform& p)  // NOLINT: implicit, so a caller passes its platform
@@ -21,27 +20,27 @@ struct SettingsFilePorts {
 
 struct SettingsRecord {
   // Persistent, in declaration order.
-  int32_t location = Left;
-  int32_t size = Middle;
-  int32_t topMargin = 10;
-  int32_t leftMargin = 20;
-  int32_t rightMargin = 10;
-  int32_t bottomMargin = 30;
-  int32_t transparent = 60;  // percent
-  int32_t limit = 16;
-  int32_t frame = 0;
-  int32_t hvHotKey = 87;    // 'W'
-  int32_t hvModifiers = 8;  // MOD_WIN
+  int32_t location = setting::kLocation.initial;
+  int32_t size = setting::kSize.initial;
+  int32_t topMargin = setting::kTopMargin.initial;
+  int32_t leftMargin = setting::kLeftMargin.initial;
+  int32_t rightMargin = setting::kRightMargin.initial;
+  int32_t bottomMargin = setting::kBottomMargin.initial;
+  int32_t transparent = setting::kTransparent.initial;  // percent
+  int32_t limit = setting::kLimit.initial;
+  int32_t frame = setting::kFrame.initial;
+  int32_t hvHotKey = setting::kHoverKey;
+  int32_t hvModifiers = setting::kHoverModifiers;
   // Derived.
   int32_t thumbWidth = 0;
   int32_t thumbHeight = 0;
   int32_t updateInterval = 5;
 
-  // Reads the file; missing keys give the defaults (the hot-key's default is what the
+  // Reads the file once; missing keys give the defaults (the hot-key's default is what the
   // record holds now). Every value is used as written, beyond the dialogs' ranges too, but
   // one the program cannot work with (an edge or size outside its table, a limit below 1, a
   // pair that is no hot-key): its default stands in for this run, with a log line.
-  void loadSettings(platform::ProfileFiles& profile, const std::string& file);
+  void loadSettings(const SettingsFilePorts& platform, const std::string& file);
   // Sets the eleven keys in section SYSTEM, keeping the rest of the file as it was; a key
   // whose default still stands in keeps what the file holds. The file is replaced whole where
   // a copy can be made beside it, else written in place; false (and logged) when it could not

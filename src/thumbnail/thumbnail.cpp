@@ -77,7 +77,7 @@ Cthumbnail::Cthumbnail(const Ports& ports, DisplayEnvironment& environment,
   // The DWM is the version-guarded one: before version 6 composition stays off.
   if (ports.checks.isVistaOrLater() != 0) {
     diag::print("ON VISTA !\n");
-    if (dwm_.isCompositionEnabled(&composition_) < 0) composition_ = 0;
+    if (dwm_.isCompositionEnabled(&composition_) < 0) composition_ = false;
     diag::print(composition_ ? "ON AERO!\n" : "NOT AERO!\n");
   } else {
     diag::print("Before VISTA!\n");
@@ -96,98 +96,62 @@ void Cthumbnail::close(ThumbState reason) {
 
 bool Cthumbnail::targetIsWindow() const { return windows().isWindow(targetWnd_); }
 
-LResult Cthumbnail::windowProc(uint32_t message, WParam wParam, LParam lParam) {
-  switch (message) {
-    case WM_CREATE:
-      onCreate();
-      break;
-    case WM_WINDOWPOSCHANGING:
-      if (auto* position = reinterpret_cast<WindowPos*>(lParam)) {
-        // Off the top: first out of the topmost band while still in it (applyZOrder then
-        // asks for the bottom), as HWND_BOTTOM alone keeps a topmost window there under Wine.
-        if (mouseIn || hover) {
-          position->insertAfter = kHwndTopmost;
-        } else {
-          position->insertAfter = isTopmost(windows(), hwnd()) ? kHwndNotopmost : kHwndBottom;
-        }
-      }
-      break;
-    case WM_PRINTCLIENT:
-      drawing_.fillRect(DeviceContext{wParam}, {0, 0, winWidth_, winHeight_},
-                                         kGrey);
-      break;
-    case WM_PAINT:
-      onPaint();
-      return 0;
-    case WM_ERASEBKGND:
-      // Also without composition: the class has no brush, and where the hover frame was
-      // drawn would otherwise keep showing it after the frame has gone.
-      drawing_.fillRect(DeviceContext{wParam}, clientRect(), backColor_);
-      break;
-    case WM_SIZE: {
-      const LResult result = defaultProc(message, wParam, lParam);
-      if (composition_) fitHeightToSource();
-      return result;
+ui::Answer Cthumbnail::onWindowPosChanging(WindowPos* position) {
+  if (position) {
+    // Off the top: first out of the topmost band while still in it (applyZOrder then
+    // asks for the bottom), as HWND_BOTTOM alone keeps a topmost window there under Wine.
+    if (mouseIn || hover) {
+      position->insertAfter = kHwndTopmost;
+    } else {
+      position->insertAfter = isTopmost(windows(), hwnd()) ? kHwndNotopmost : kHwndBottom;
     }
-    case WM_DWMCOMPOSITIONCHANGED:
-      if (dwm_.isCompositionEnabled(&composition_) < 0) composition_ = 0;
-      // One registration at a time: the old one goes before a fresh one is made.
-      unregisterThumbnail();
-      if (composition_) registerThumbnail();
-      choosePictures();
-      break;
-    case WM_NCHITTEST: {
-      // The top edge moves the preview instead of resizing it.
-      const LResult hit = defaultProc(message, wParam, lParam);
-      return hit == HTTOP ? HTCAPTION : hit;
-    }
-    case WM_LBUTTONDBLCLK:
-      if (!activateTarget()) return 0;
-      break;
-    case WM_LBUTTONDOWN:
-      if (!zoomed()) {
-        // The system's move loop drags the preview like a caption until the button is up.
-        sendMessage(WM_NCLBUTTONDOWN, static_cast<WParam>(HTCAPTION), lParam);
-        return 0;
-      }
-      onLeftDown(lParam);
-      break;
-    case WM_LBUTTONUP:
-      input_.releaseCapture();
-      dragging = false;
-      break;
-    case WM_MOUSEMOVE:
-      onMouseMove(wParam, lParam);
-      break;
-    case WM_MOUSEWHEEL:
-      onWheel(wParam);
-      break;
-    case WM_KEYDOWN:
-      onKeyDown(wParam);
-      break;
-    case WM_RBUTTONUP:
-      onContextMenu();
-      break;
-    case WM_COMMAND:
-      // Excluding closes and deletes this preview: nothing may touch it afterwards.
-      onCommand(static_cast<uint32_t>(wParam & 0xFFFF));
-      return 0;
-    case WM_TIMER:
-      if (wParam == kLeaveTimer) {
-        onLeavePoll();
-        return 0;
-      }
-      if (wParam == kReloadTimer) {
-        reload_.onTimer();
-        return 0;
-      }
-      break;
-    default:
-      break;
   }
-  // Closed inside a loop of its own handler (its menu, say): nothing is left to process.
-  if (!hwnd()) return 0;
-  return defaultProc(message, wParam, lParam);
+  return ui::kDefault;
+}
+
+ui::Answer Cthumbnail::onPrintClient(DeviceContext dc) {
+  drawing_.fillRect(dc, {0, 0, winWidth_, winHeight_}, kGrey);
+  return ui::kDefault;
+}
+
+ui::Answer Cthumbnail::onPaint() {
+  paint();
+  return 0;
+}
+
+ui::Answer Cthumbnail::onEraseBackground(DeviceContext dc) {
+  // Also without composition: the class has no brush, and where the hover frame was
+  // drawn would otherwise keep showing it after the frame has gone.
+  drawing_.fillRect(dc, clientRect(), backColor_);
+  return ui::kDefault;
+}
+
+ui::Answer Cthumbnail::onSize() {
+  const LResult result = defaultProcessing();
+  if (composition_) fitHeightToSource();
+  return result;
+}
+
+void Cthumbnail::onCompositionChanged() {
+  if (dwm_.isCompositionEnabled(&composition_) < 0) composition_ = false;
+  // One registration at a time: the old one goes before a fresh one is made.
+  unregisterThumbnail();
+  if (composition_) registerThumbnail();
+  choosePictures();
+}
+
+ui::Answer Cthumbnail::onNcHitTest() {
+  // The top edge moves the preview instead of resizing it.
+  const LResult hit = defaultProcessing();
+  return hit == HTTOP ? HTCAPTION : hit;
+}
+
+void Cthumbnail::onTimer(uintptr_t id) {
+  if (id == kLeaveTimer) {
+    onLeavePoll();
+  } else if (id == kReloadTimer) {
+    reload_.onTimer();
+  }
 }
 
 void Cthumbnail::onCreate() {
@@ -293,8 +257,8 @@ void Cthumbnail::registerThumbnail() {
   properties.destination = clientRect();
   properties.source = {0, 0, target.width(), target.height()};
   properties.opacity = 255;
-  properties.visible = 1;
-  properties.sourceClientAreaOnly = 0;
+  properties.visible = true;
+  properties.sourceClientAreaOnly = false;
   if (thumbnail_.update(properties) < 0) return;
   fitHeightToSource();
   currentSource_ = properties.source;
@@ -337,13 +301,13 @@ void Cthumbnail::showPaused(bool paused) {
   if (thumbnail_.held()) {
     ThumbnailProperties properties;
     properties.flags = DWM_TNP_VISIBLE;
-    properties.visible = paused ? 0 : 1;
+    properties.visible = !paused;
     thumbnail_.update(properties);
   }
   ownWindows().invalidateRect(hwnd(), true);
 }
 
-void Cthumbnail::onPaint() {
+void Cthumbnail::paint() {
   if (paused_) {
     drawing_.paintText(hwnd(), kPausedText, {4, 4});
     return;

@@ -104,26 +104,38 @@ class Cthumbnail : public ui::Window {
   TargetKeeper& keeper() { return keeper_; }
 
  protected:
-  platform::LResult windowProc(uint32_t message, platform::WParam wParam,
-                               platform::LParam lParam) override;
   void postNcDestroy() override;
+  void onCreate() override;
+  ui::Answer onWindowPosChanging(platform::WindowPos* position) override;
+  ui::Answer onPrintClient(platform::DeviceContext dc) override;
+  ui::Answer onPaint() override;
+  ui::Answer onEraseBackground(platform::DeviceContext dc) override;
+  ui::Answer onSize() override;
+  void onCompositionChanged() override;
+  ui::Answer onNcHitTest() override;
+  void onTimer(uintptr_t id) override;
+  // The pointer: entering is seen on a move over the preview, leaving by the leave timer,
+  // which runs only while the pointer is in.
+  void onMouseMove(platform::WParam keys, platform::LParam at) override;
+  ui::Answer onLeftButtonDoubleClick() override;
+  ui::Answer onLeftButtonDown(platform::LParam at) override;
+  ui::Answer onLeftButtonUp() override;
+  ui::Answer onRightButtonUp() override;
+  void onMouseWheel(platform::WParam wParam) override;
+  void onKeyDown(platform::WParam key) override;
+  // Excluding closes and deletes this preview: nothing may touch it afterwards.
+  bool onCommand(uint32_t id, uint32_t code, platform::Hwnd control) override;
 
  private:
   Cthumbnail(const Ports& ports, DisplayEnvironment& environment, const SettingsRecord& settings,
              platform::Hwnd target, std::string title, std::string exeName,
              const platform::Rect& slot, uint8_t alpha, CthumbnailListener* listener);
 
-  void onCreate();
-  // The pointer: entering is seen on a move over the preview, leaving by the leave timer,
-  // which runs only while the pointer is in.
-  void onMouseMove(platform::WParam keys, platform::LParam at);
   // Left button: a caption drag of the preview, or a pan drag of the zoomed view.
   void onLeftDown(platform::LParam at);
-  void onWheel(platform::WParam wParam);
-  void onKeyDown(platform::WParam key);
   // The context menu, and its commands for the controller.
   void onContextMenu();
-  void onCommand(uint32_t id);
+  void onMenuCommand(uint32_t id);
   bool zoomed() const { return zoomX != 100 || zoomY != 100; }
   // The zoomed source within a source rectangle of that size.
   void zoomWithin(const platform::Rect& source);
@@ -134,7 +146,7 @@ class Cthumbnail : public ui::Window {
   // Double-click: the target comes to the front (restored first when hidden); false when it
   // did not answer and was left alone.
   bool activateTarget();
-  void onPaint();
+  void paint();
   // A hidden store app is suspended by the system: its preview says so in a word instead of
   // showing a picture that no longer changes.
   void showPaused(bool paused);
@@ -179,7 +191,7 @@ class Cthumbnail : public ui::Window {
   platform::Rect lastTargetRect_;
   bool paused_ = false;  // showing kPausedText instead of the thumbnail
   bool polled_ = false;  // the target lived when the preview was made; until it closes
-  platform::Bool composition_ = 0;
+  bool composition_ = false;
   ThumbnailRegistration thumbnail_;
   platform::Rect currentSource_;
   platform::Point dragPoint_;  // where the pan drag last was, client coordinates

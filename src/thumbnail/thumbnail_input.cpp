@@ -24,6 +24,37 @@ bool Cthumbnail::cursorInside() const {
   return at.x >= r.left && at.x < r.right && at.y >= r.top && at.y < r.bottom;
 }
 
+ui::Answer Cthumbnail::onLeftButtonDoubleClick() {
+  if (!activateTarget()) return 0;
+  return ui::kDefault;
+}
+
+ui::Answer Cthumbnail::onLeftButtonDown(LParam at) {
+  if (!zoomed()) {
+    // The system's move loop drags the preview like a caption until the button is up.
+    sendMessage(WM_NCLBUTTONDOWN, static_cast<WParam>(HTCAPTION), at);
+    return 0;
+  }
+  onLeftDown(at);
+  return ui::kDefault;
+}
+
+ui::Answer Cthumbnail::onLeftButtonUp() {
+  input_.releaseCapture();
+  dragging = false;
+  return ui::kDefault;
+}
+
+ui::Answer Cthumbnail::onRightButtonUp() {
+  onContextMenu();
+  return ui::kDefault;
+}
+
+bool Cthumbnail::onCommand(uint32_t id, uint32_t, Hwnd) {
+  onMenuCommand(id);
+  return true;
+}
+
 void Cthumbnail::onLeftDown(LParam at) {
   input_.setCapture(hwnd());
   dragRemainderX_ = dragRemainderY_ = 0.0;
@@ -66,7 +97,7 @@ void Cthumbnail::onMouseMove(WParam keys, LParam at) {
   setTimer(kLeaveTimer, 200);
 }
 
-void Cthumbnail::onWheel(WParam wParam) {
+void Cthumbnail::onMouseWheel(WParam wParam) {
   WParam keys = wParam & 0xFFFF;
   // Under composition both axes always zoom together.
   if (composition_) keys &= ~static_cast<WParam>(MK_SHIFT | MK_CONTROL);
@@ -131,7 +162,7 @@ void Cthumbnail::onContextMenu() {
   ownWindows().trackPopupMenu(menu, 0 /* TPM_LEFTALIGN */, at, hwnd());
 }
 
-void Cthumbnail::onCommand(uint32_t id) {
+void Cthumbnail::onMenuCommand(uint32_t id) {
   switch (id) {
     case res::ID_THUMB_RELOAD_ON:
       reload_.switchOn();

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "settings/setting_ranges.h"
 #include "thumbnail/thumbnail_listener.h"
 #include "ui/dialog.h"
 
@@ -65,5 +66,5 @@ class WebReload {
   platform::Hwnd target_;
   Browser browser_;
   bool on_ = false;
-  int32_t interval_ = 30;                                 // seconds
+  int32_t interval_ = setting::kReloadInterval.initial;  // seconds
 };

@@ -81,8 +81,7 @@ LResult Dialog::windowProc(uint32_t message, WParam wParam, LParam lParam) {
         onCancel();
         return 0;
       }
-      if (onCommand(id, hiWord(wParam), Hwnd{static_cast<uint32_t>(lParam)})) return 0;
-      break;
+      break;  // other commands: onCommand
     }
     case WM_NOTIFY: {
       LResult result = 0;
@@ -90,9 +89,6 @@ LResult Dialog::windowProc(uint32_t message, WParam wParam, LParam lParam) {
       if (header != nullptr && onNotify(*header, result)) return result;
       break;
     }
-    case WM_TIMER:
-      onTimer(static_cast<uintptr_t>(wParam));
-      break;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
@@ -109,7 +105,7 @@ LResult Dialog::windowProc(uint32_t message, WParam wParam, LParam lParam) {
     default:
       break;
   }
-  return defaultProc(message, wParam, lParam);
+  return Window::windowProc(message, wParam, lParam);
 }
 
 }  // namespace ui

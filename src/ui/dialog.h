@@ -68,12 +68,8 @@ class Dialog : public Window {
   // Enter and Escape (and the close box, through the default processing).
   virtual void onOK();
   virtual void onCancel();
-  // A command other than OK and Cancel; true when handled.
-  virtual bool onCommand(uint32_t, uint32_t, Hwnd) { return false; }
   // A notification from a control; true when handled, with its result.
   virtual bool onNotify(const platform::NotifyHeader&, LResult&) { return false; }
-  // Timer messages go on to the default processing afterwards.
-  virtual void onTimer(uintptr_t) {}
   // Colours: called after the default processing chose `defaultBrush`.
   virtual platform::BrushHandle onCtlColor(platform::DeviceContext, Hwnd, CtlColor,
                                            platform::BrushHandle defaultBrush) {

@@ -11,8 +11,10 @@
 //   goes at once when none of its frames runs, otherwise when the last one returns. A method
 //   the owner calls that may run such a loop holds a Frame itself. Code that runs on after such
 //   a loop checks isWindow() (still open?) before it touches anything it manages.
-// - windowProc() sees every message first and turns the ones a class cares about into calls
-//   of virtual handlers; whatever nobody takes goes to defaultProc(), the system's default.
+// - windowProc() sees every message first and turns the common ones into calls of virtual
+//   handlers (onPaint, onTimer...). A handler that returns an Answer gives the system that
+//   result; nothing (kDefault) or a handler without a result lets the default processing run
+//   after it. A handler that needs the default first calls defaultProcessing().
 // - An object outlives its window; destroying an object whose window still exists destroys
 //   the window first (only default processing runs then).
 // - Everything runs on the one user-interface thread.
@@ -21,6 +23,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -31,6 +34,10 @@ using platform::Hwnd;
 using platform::LParam;
 using platform::LResult;
 using platform::WParam;
+
+// A handler's result for the system; nothing: the default processing follows.
+using Answer = std::optional<LResult>;
+inline constexpr std::nullopt_t kDefault = std::nullopt;
 
 inline uint32_t loWord(uint64_t value) { return static_cast<uint32_t>(value & 0xFFFF); }
 inline uint32_t hiWord(uint64_t value) { return static_cast<uint32_t>((value >> 16) & 0xFFFF); }
@@ -103,14 +110,58 @@ class Window : public platform::MessageHandler {
   bool subclassDlgItem(platform::Dialogs& dialogs, Hwnd dialog, int32_t id);
 
  protected:
+  // The handlers below, then the default processing unless one answered.
   virtual LResult windowProc(uint32_t message, WParam wParam, LParam lParam);
   LResult defaultProc(uint32_t message, WParam wParam, LParam lParam) {
     return ownWindows_.defaultProc(hwnd_, message, wParam, lParam);
   }
+  // The default processing of the message being handled, for a handler that needs it first.
+  LResult defaultProcessing() {
+    return defaultProc(current_.message, current_.wParam, current_.lParam);
+  }
   virtual void postNcDestroy() {}
+
+  // The common messages.
+  virtual void onCreate() {}
+  virtual void onDestroy() {}
+  virtual Answer onPaint() { return kDefault; }
+  virtual Answer onEraseBackground(platform::DeviceContext) { return kDefault; }
+  virtual Answer onPrintClient(platform::DeviceContext) { return kDefault; }
+  virtual Answer onSize() { return kDefault; }
+  virtual Answer onMove() { return kDefault; }
+  virtual Answer onWindowPosChanging(platform::WindowPos*) { return kDefault; }
+  virtual Answer onNcHitTest() { return kDefault; }
+  virtual Answer onSetFocus() { return kDefault; }
+  virtual Answer onKillFocus() { return kDefault; }
+  virtual Answer onLeftButtonDown(LParam) { return kDefault; }
+  virtual Answer onLeftButtonUp() { return kDefault; }
+  virtual Answer onLeftButtonDoubleClick() { return kDefault; }
+  virtual Answer onRightButtonUp() { return kDefault; }
+  virtual void onMouseMove(WParam /*keys*/, LParam /*at*/) {}
+  virtual void onMouseWheel(WParam) {}
+  virtual void onKeyDown(WParam /*key*/) {}
+  virtual void onHotKey(uintptr_t /*id*/) {}
+  virtual void onTimer(uintptr_t /*id*/) {}
+  // A command (menu, accelerator, control) other than a dialog's OK and Cancel; true when
+  // handled.
+  virtual bool onCommand(uint32_t /*id*/, uint32_t /*code*/, Hwnd /*control*/) { return false; }
+  virtual Answer onSysCommand(WParam) { return kDefault; }
+  virtual Answer onQueryDragIcon() { return kDefault; }
+  virtual Answer onEndSession(WParam, LParam) { return kDefault; }
+  virtual void onPowerBroadcast(WParam) {}
+  virtual void onCompositionChanged() {}
+  // Any other message: the class's own and registered ones.
+  virtual Answer onOtherMessage(uint32_t, WParam, LParam) { return kDefault; }
 
  private:
   LResult onMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) final;
+  Answer dispatch(uint32_t message, WParam wParam, LParam lParam);
+
+  struct Message {
+    uint32_t message = 0;
+    WParam wParam = 0;
+    LParam lParam = 0;
+  };
 
   platform::Windows& windows_;
   platform::Messages& messages_;
@@ -119,6 +170,7 @@ class Window : public platform::MessageHandler {
   bool destroying_ = false;  // in the destructor: no virtual dispatch any more
   int frames_ = 0;           // frames of this object's code on the stack
   bool released_ = false;    // its owner let it go while a frame ran
+  Message current_;          // the message being handled (the innermost, when nested)
 };
 
 // How an owner holds a window object: letting it go goes through release().

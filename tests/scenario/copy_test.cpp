@@ -10,7 +10,7 @@ TEST_F(PreviewTest, CopyPutsWhatThePreviewShowsOnTheClipboard) {
   const Hwnd target = addAppWindow(*desk, "Doc - Editor", "ed.exe", kNormal);
   run([&](Hwnd) {
     detect(1);
-    const Hwnd preview = previewOf(target);
+    const Hwnd preview = support::previewOf(*desk, target);
     ASSERT_TRUE(preview);
     auto& clipboard = desk->windows.clipboardData;
     const Rect at = rectOf(preview);

@@ -30,15 +30,15 @@ TEST_F(FocusTest, TheUsersWindowKeepsTheKeyboardThroughThePreviewsWholeRoad) {
     const Hwnd control = desk->windows.findDialog(res::IDD_CONTROL);
     EXPECT_EQ(foreground(), editor) << "the hidden panel took the keyboard at start-up";
     detect(2);
-    ASSERT_TRUE(previewOf(editor));
-    ASSERT_TRUE(previewOf(mail));
+    ASSERT_TRUE(support::previewOf(*desk, editor));
+    ASSERT_TRUE(support::previewOf(*desk, mail));
     EXPECT_EQ(foreground(), editor) << "a preview's creation took the keyboard";
 
     // A window opened now has the keyboard; its new preview must leave it there.
     web = addAppWindow(*desk, "Start - Web", "web.exe", {300, 200, 1100, 800});
     desk->windows.activateByUser(web);
     detect(1);
-    ASSERT_TRUE(previewOf(web));
+    ASSERT_TRUE(support::previewOf(*desk, web));
     EXPECT_EQ(foreground(), web);
 
     // Hover mode lifts every preview above the user's window and lets them sink again; the
@@ -46,11 +46,11 @@ TEST_F(FocusTest, TheUsersWindowKeepsTheKeyboardThroughThePreviewsWholeRoad) {
     desk->windows.activateByUser(editor);
     desk->windows.pressHotKey(platform::MOD_WIN, 'W');
     desk->windows.pumpMessages();
-    EXPECT_TRUE(above(previewOf(mail), editor));
+    EXPECT_TRUE(above(support::previewOf(*desk, mail), editor));
     EXPECT_EQ(foreground(), editor) << "hover start took the keyboard";
     desk->advance(600);
-    EXPECT_TRUE(above(editor, previewOf(mail)));
-    EXPECT_TRUE(above(editor, previewOf(web)));
+    EXPECT_TRUE(above(editor, support::previewOf(*desk, mail)));
+    EXPECT_TRUE(above(editor, support::previewOf(*desk, web)));
     EXPECT_EQ(foreground(), editor) << "hover end took the keyboard";
 
     // Minimised, a target is kept live off screen without being activated or raised; found
@@ -77,9 +77,9 @@ TEST_F(FocusTest, TheUsersWindowKeepsTheKeyboardThroughThePreviewsWholeRoad) {
 
     // A double-click on a preview is the user asking for its window: it comes forward with
     // the keyboard, restored first when it was kept hidden.
-    desk->windows.sendMessage(previewOf(web), platform::WM_LBUTTONDBLCLK, 0, 0);
+    desk->windows.sendMessage(support::previewOf(*desk, web), platform::WM_LBUTTONDBLCLK, 0, 0);
     EXPECT_EQ(foreground(), web);
-    desk->windows.sendMessage(previewOf(mail), platform::WM_LBUTTONDBLCLK, 0, 0);
+    desk->windows.sendMessage(support::previewOf(*desk, mail), platform::WM_LBUTTONDBLCLK, 0, 0);
     EXPECT_EQ(foreground(), mail);
     EXPECT_TRUE(above(mail, web));
 

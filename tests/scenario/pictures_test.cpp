@@ -91,7 +91,7 @@ TEST_F(PicturesTest, WithoutCompositionPreviewsShowPicturesOfTheirWindows) {
     desk->advance(1000);
     EXPECT_EQ(shown(preview).rfind("screen 140,120,860,480", 0), 0u) << shown(preview);
     EXPECT_EQ(shownColor(preview), kYellow);
-    EXPECT_TRUE(logged("picture of 0x000" + hex("", target) + ": the screen\n"));
+    EXPECT_TRUE(support::loggedOnConsole(*desk, "picture of 0x000" + hex("", target) + ": the screen\n"));
 
     // Copy gives the picture shown, at the client's size.
     desk->windows.menuAnswers.push_back(res::ID_THUMB_COPY);
@@ -165,7 +165,7 @@ TEST_F(PicturesTest, APreviewWithoutAThumbnailShowsPicturesAndComesBackWithOne) 
     desk->compositionEnabled = 1;
     desk->windows.sendMessage(panel, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
     detect(2);
-    ASSERT_TRUE(previewOf(target));
+    ASSERT_TRUE(support::previewOf(*desk, target));
     const uint64_t printed = desk->windows.printWindows;
     desk->advance(5000);
     EXPECT_EQ(desk->windows.printWindows, printed) << "a thumbnail needs no picture";

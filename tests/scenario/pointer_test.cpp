@@ -29,7 +29,7 @@ TEST_F(PointerTest, EnteringLiftsThePreviewAndLeavingLetsItSinkWithinAPoll) {
   desk->windows.activateByUser(target);
   run([&](Hwnd) {
     detect(1);
-    const Hwnd preview = previewOf(target);
+    const Hwnd preview = support::previewOf(*desk, target);
     ASSERT_TRUE(preview);
     ASSERT_EQ(rectOf(preview), (Rect{20, 30, 180, 110}));
     EXPECT_FALSE(leaveTimerRuns(preview)) << "nothing to poll before the pointer comes";
@@ -41,7 +41,7 @@ TEST_F(PointerTest, EnteringLiftsThePreviewAndLeavingLetsItSinkWithinAPoll) {
 
     // In: opaque, on top of everything, framed, and the keyboard stays with the user.
     desk->windows.moveCursor({50, 50});
-    EXPECT_TRUE(logged("●MounseIn Doc - Editor\n"));
+    EXPECT_TRUE(support::loggedOnConsole(*desk, "●MounseIn Doc - Editor\n"));
     EXPECT_EQ(desk->windows.layeredAlpha(preview), 255);
     EXPECT_EQ(desk->windows.enumWindows().front(), preview);
     EXPECT_TRUE(framed(preview));
@@ -62,7 +62,7 @@ TEST_F(PointerTest, EnteringLiftsThePreviewAndLeavingLetsItSinkWithinAPoll) {
     desk->windows.moveCursor({500, 300});
     EXPECT_EQ(desk->windows.layeredAlpha(preview), 255) << "left before the poll noticed";
     desk->advance(200);
-    EXPECT_TRUE(logged("■MouseOUT Doc - Editor\n"));
+    EXPECT_TRUE(support::loggedOnConsole(*desk, "■MouseOUT Doc - Editor\n"));
     EXPECT_EQ(desk->windows.layeredAlpha(preview), 153);
     EXPECT_EQ(desk->windows.enumWindows().back(), preview);
     EXPECT_EQ(desk->windows.getWindowLong(preview, platform::GWL_EXSTYLE) &
@@ -90,7 +90,7 @@ TEST_F(PointerTest, WithTheFrameSettingOnTheFrameStaysAfterLeaving) {
   const Hwnd target = addAppWindow(*desk, "A", "a.exe", kNormal);
   run([&](Hwnd) {
     detect(1);
-    const Hwnd preview = previewOf(target);
+    const Hwnd preview = support::previewOf(*desk, target);
     ASSERT_TRUE(preview);
     const Rect r = rectOf(preview);
     desk->windows.moveCursor({r.left + 5, r.top + 5});
@@ -107,7 +107,7 @@ TEST_F(PointerTest, DragZoomAndPanTheirWholeRoad) {
   desk->windows.activateByUser(target);
   run([&](Hwnd panel) {
     detect(1);
-    const Hwnd preview = previewOf(target);
+    const Hwnd preview = support::previewOf(*desk, target);
     ASSERT_TRUE(preview);
     const auto source = [&] {
       desk->windows.pumpMessages();  // the invalidated preview paints
@@ -229,9 +229,9 @@ TEST_F(PointerTest, TheContextMenuOffersReloadOnlyToTheThreeBrowsersByExactName)
   run([&](Hwnd) {
     detect(3);
     const auto menuOf = [&](Hwnd target) {
-      const Rect r = rectOf(previewOf(target));
+      const Rect r = rectOf(support::previewOf(*desk, target));
       desk->windows.rightClick({r.left + 5, r.top + 5});
-      EXPECT_EQ(desk->windows.foreground(), previewOf(target));
+      EXPECT_EQ(desk->windows.foreground(), support::previewOf(*desk, target));
       return shown(*desk->windows.lastMenu);
     };
     EXPECT_EQ(menuOf(editor), (std::vector<std::string>{
@@ -261,15 +261,15 @@ TEST_F(PointerTest, MenuCommandsReachTheControllerWhileTheirWindowLives) {
     detect(3);
     ASSERT_EQ(listedTitles(), (std::vector<std::string>{"C", "B", "A"}));
     const auto choose = [&](Hwnd target, uint32_t command) {
-      const Rect r = rectOf(previewOf(target));
+      const Rect r = rectOf(support::previewOf(*desk, target));
       desk->windows.menuAnswers.push_back(command);
       desk->windows.rightClick({r.left + 5, r.top + 5});
     };
-    const Rect firstCell = rectOf(previewOf(c));
+    const Rect firstCell = rectOf(support::previewOf(*desk, c));
     choose(c, res::ID_THUMB_MOVE_TAIL);
     desk->windows.pumpMessages();
     EXPECT_EQ(listedTitles(), (std::vector<std::string>{"B", "A", "C"}));
-    EXPECT_EQ(rectOf(previewOf(b)), firstCell);
+    EXPECT_EQ(rectOf(support::previewOf(*desk, b)), firstCell);
     choose(c, res::ID_THUMB_MOVE_HEAD);
     desk->windows.pumpMessages();
     EXPECT_EQ(listedTitles(), (std::vector<std::string>{"C", "B", "A"}));
@@ -281,12 +281,12 @@ TEST_F(PointerTest, MenuCommandsReachTheControllerWhileTheirWindowLives) {
     EXPECT_EQ(listedTitles(), (std::vector<std::string>{"B", "A", "C"}));
 
     // Arrange puts a preview dragged away back into its cell.
-    const Rect cell = rectOf(previewOf(a));
+    const Rect cell = rectOf(support::previewOf(*desk, a));
     desk->windows.leftDrag({cell.left + 5, cell.top + 5}, {{cell.left + 305, cell.top + 205}});
-    ASSERT_NE(rectOf(previewOf(a)).left, cell.left);
+    ASSERT_NE(rectOf(support::previewOf(*desk, a)).left, cell.left);
     choose(a, res::ID_THUMB_ARRANGE);
     desk->windows.pumpMessages();
-    EXPECT_EQ(rectOf(previewOf(a)).left, cell.left);
+    EXPECT_EQ(rectOf(support::previewOf(*desk, a)).left, cell.left);
 
     // A grayed item chooses nothing.
     choose(c, res::ID_THUMB_RELOAD_ON);
@@ -301,7 +301,7 @@ TEST_F(PointerTest, MenuCommandsReachTheControllerWhileTheirWindowLives) {
     // Exclude closes the preview from its own menu.
     choose(c, res::ID_THUMB_EXCLUDE);
     desk->windows.pumpMessages();
-    EXPECT_FALSE(previewOf(c));
+    EXPECT_FALSE(support::previewOf(*desk, c));
     EXPECT_TRUE(desk->windows.isWindow(c));
 
     // The window goes while its menu is held open: detection closes the preview inside the
@@ -312,7 +312,7 @@ TEST_F(PointerTest, MenuCommandsReachTheControllerWhileTheirWindowLives) {
     };
     choose(a, res::ID_THUMB_MOVE_HEAD);
     desk->windows.pumpMessages();
-    EXPECT_FALSE(previewOf(a));
+    EXPECT_FALSE(support::previewOf(*desk, a));
     EXPECT_EQ(count("menu THUMB_POPUP closed with its owner"), 1);
     EXPECT_TRUE(listedTitles().empty());
   });

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/logged.h"
 #include "support/program_run.h"
 
 namespace scenario {
@@ -32,15 +33,6 @@ class PreviewTest : public ::testing::Test {
     EXPECT_EQ(count("modal 102 left open"), 0);
     EXPECT_EQ(countPrefix("BLOCKED"), 0);  // nothing ever waited on a hung program
     EXPECT_EQ(countPrefix("paint not validated"), 0);
-  }
-  // The preview showing a target: the destination of its DWM thumbnail.
-  Hwnd previewOf(Hwnd target) {
-    for (const auto& [id, thumbnail] : desk->thumbnails) {
-      if (thumbnail.source == target && desk->windows.isWindow(thumbnail.destination)) {
-        return thumbnail.destination;
-      }
-    }
-    return {};
   }
   const sim::SimThumbnail* thumbnailOf(Hwnd target) {
     for (const auto& [id, thumbnail] : desk->thumbnails) {
@@ -66,7 +58,6 @@ class PreviewTest : public ::testing::Test {
   long countPrefix(const std::string& prefix) {
     return support::actionCountStartingWith(*desk, prefix);
   }
-  bool logged(const std::string& text) { return desk->consoleOutput.find(text) != std::string::npos; }
   // Windows reach the controller one per detection tick; a new preview's 200 ms animation
   // delays the next tick.
   void detect(int ticks) { desk->advance(1300 * static_cast<uint32_t>(ticks)); }

@@ -20,7 +20,7 @@ class WebReloadTest : public PreviewTest {
     return desk->windows.addWindow(child);
   }
   void choose(Hwnd target, uint32_t command) {
-    const Rect r = rectOf(previewOf(target));
+    const Rect r = rectOf(support::previewOf(*desk, target));
     desk->windows.menuAnswers.push_back(command);
     desk->windows.rightClick({r.left + 5, r.top + 5});
     desk->windows.pumpMessages();
@@ -50,7 +50,7 @@ class WebReloadTest : public PreviewTest {
     return times;
   }
   std::optional<uint32_t> reloadPeriod(Hwnd target) {
-    return desk->windows.timerPeriod(previewOf(target), 110);
+    return desk->windows.timerPeriod(support::previewOf(*desk, target), 110);
   }
   long lines(const std::string& line) {
     std::istringstream log(desk->consoleOutput);
@@ -66,7 +66,7 @@ TEST_F(WebReloadTest, ChromeReloadsAfterASecondThenEachIntervalUntilSwitchedOff)
   const Hwnd page = addChild(container, "Chrome_RenderWidgetHostHWND");
   run([&](Hwnd) {
     detect(1);
-    ASSERT_TRUE(previewOf(chrome));
+    ASSERT_TRUE(support::previewOf(*desk, chrome));
     choose(chrome, res::ID_THUMB_RELOAD_ON);
     const uint32_t on = desk->now;
     desk->advance(61000);
@@ -84,9 +84,11 @@ TEST_F(WebReloadTest, ChromeReloadsAfterASecondThenEachIntervalUntilSwitchedOff)
     EXPECT_EQ(editInterval(chrome, "1800"), "30");
     desk->advance(1000);
     EXPECT_EQ(reloadPeriod(chrome), 1800000u);
-    const std::optional<uint32_t> due = desk->windows.timerDue(previewOf(chrome), 110);
+    const std::optional<uint32_t> due =
+        desk->windows.timerDue(support::previewOf(*desk, chrome), 110);
     EXPECT_EQ(editInterval(chrome, "10", IDCANCEL), "1800");
-    EXPECT_EQ(desk->windows.timerDue(previewOf(chrome), 110), due) << "cancel changes nothing";
+    EXPECT_EQ(desk->windows.timerDue(support::previewOf(*desk, chrome), 110), due)
+        << "cancel changes nothing";
 
     // Ten seconds while on: one second, then every ten.
     EXPECT_EQ(editInterval(chrome, "10"), "1800");
@@ -109,13 +111,13 @@ TEST_F(WebReloadTest, ChromeReloadsAfterASecondThenEachIntervalUntilSwitchedOff)
       EXPECT_FALSE(desk->windows.isWindow(h)) << "the dialog goes with its preview";
     };
     choose(chrome, res::ID_THUMB_RELOAD_INTERVAL);
-    EXPECT_FALSE(previewOf(chrome));
+    EXPECT_FALSE(support::previewOf(*desk, chrome));
 
     // OK answered, then the preview goes before the dialog's loop returns: the answer finds
     // nothing to change.
     const Hwnd again = addAppWindow(*desk, "Chrome 2", "chrome.exe", kNormal);
     detect(1);
-    ASSERT_TRUE(previewOf(again));
+    ASSERT_TRUE(support::previewOf(*desk, again));
     desk->windows.modalScripts[res::IDD_UPDATE_INTERVAL] = [&](Hwnd h) {
       desk->windows.typeText(h, res::IDC_INTERVAL_EDIT, "60");
       desk->windows.clickButton(h, IDOK);
@@ -125,7 +127,7 @@ TEST_F(WebReloadTest, ChromeReloadsAfterASecondThenEachIntervalUntilSwitchedOff)
     const std::string endedWithOk = "modal " + std::to_string(res::IDD_UPDATE_INTERVAL) + " end 1";
     const long oks = count(endedWithOk);
     choose(again, res::ID_THUMB_RELOAD_INTERVAL);
-    EXPECT_FALSE(previewOf(again));
+    EXPECT_FALSE(support::previewOf(*desk, again));
     EXPECT_EQ(count(endedWithOk), oks + 1) << "the dialog ended with OK";
   });
 }

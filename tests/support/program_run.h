@@ -60,6 +60,16 @@ inline platform::Rect rectOf(sim::SimDesktop& desk, platform::Hwnd window) {
   return r;
 }
 
+// The preview showing a target: the destination of its DWM thumbnail; 0 when it has none.
+inline platform::Hwnd previewOf(sim::SimDesktop& desk, platform::Hwnd target) {
+  for (const auto& [id, thumbnail] : desk.thumbnails) {
+    if (thumbnail.source == target && desk.windows.isWindow(thumbnail.destination)) {
+      return thumbnail.destination;
+    }
+  }
+  return {};
+}
+
 // How often the desktop recorded `action`, or an action starting with `prefix`.
 inline long actionCount(const sim::SimDesktop& desk, const std::string& action) {
   return std::count(desk.actions.begin(), desk.actions.end(), action);

@@ -53,7 +53,7 @@ class RosterTest : public ::testing::Test {
         host(desk->platform()),
         roster(PreviewRoster::Ports(context.platform, context.checks), environment, settings, rules,
                host) {
-    settings.loadSettings(desk->platform().profile,
+    settings.loadSettings(desk->platform(),
                           pathInCurrentDirectory(desk->platform().system, kSettingsFileName));
     host.roster = &roster;
     EXPECT_TRUE(host.create());
@@ -64,13 +64,6 @@ class RosterTest : public ::testing::Test {
     WindowEntry entry{h, desk->windows.getWindowProcessId(h), title, "app.exe"};
     roster.entryWindow(entry);
     return entry;
-  }
-  // The preview the roster made for a window; 0 when it has none.
-  platform::Hwnd previewOf(platform::Hwnd window) const {
-    for (const ThumbnailSlot& slot : roster.slots()) {
-      if (slot.inUse() && slot.window.hwnd == window) return slot.thumbnail->hwnd();
-    }
-    return {};
   }
 
   std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();

@@ -5,7 +5,6 @@
 #include "base/app_context.h"
 #include "platform/sim/sim_desktop.h"
 
-using platform::Bool;
 using platform::HResult;
 
 namespace {
@@ -26,9 +25,9 @@ TEST(PlatformChecks, OldSystemNeverTouchesTheDwm) {
   auto desk = sim::SimDesktop::oldSystem();
   AppContext context(desk->platform());
   platform::Dwm& dwm = context.platform.dwm;
-  Bool enabled = 1;
+  bool enabled = true;
   EXPECT_EQ(dwm.isCompositionEnabled(&enabled), -1);
-  EXPECT_EQ(enabled, 0);
+  EXPECT_FALSE(enabled);
   EXPECT_EQ(dwm.isCompositionEnabled(nullptr), -1);
   platform::Rect rect;
   platform::ThumbnailId id = 0;
@@ -48,12 +47,12 @@ TEST(PlatformChecks, CompositionIsAskedOfTheDwmOnVersion6) {
   auto desk = sim::SimDesktop::compositionOff();
   AppContext context(desk->platform());
   platform::Dwm& dwm = context.platform.dwm;
-  Bool enabled = 1;
+  bool enabled = true;
   EXPECT_EQ(dwm.isCompositionEnabled(&enabled), platform::S_OK);
-  EXPECT_EQ(enabled, 0);
+  EXPECT_FALSE(enabled);
   desk->compositionEnabled = 1;
   EXPECT_EQ(dwm.isCompositionEnabled(&enabled), platform::S_OK);
-  EXPECT_EQ(enabled, 1);
+  EXPECT_TRUE(enabled);
   EXPECT_TRUE(desk->dwmLoaded);
   // Entry points pass the DWM's own results through.
   EXPECT_EQ(dwm.extendFrameIntoClientArea({0x10}, {9, 8, 23, 14}), platform::S_OK);
@@ -66,7 +65,7 @@ TEST(PlatformChecks, VersionIsReadOnceButAFailedReadIsRetried) {
   AppContext context(desk->platform());
   PlatformChecks& checks = context.checks;
   EXPECT_EQ(checks.isVistaOrLater(), 0);
-  Bool enabled = 1;
+  bool enabled = true;
   EXPECT_EQ(context.platform.dwm.isCompositionEnabled(&enabled), -1);
   EXPECT_FALSE(desk->dwmLoaded);
   desk->versionCallFails = false;

@@ -51,8 +51,8 @@ TEST_F(PreviewRosterTest, AnExcludedWindowsRuleGoesIntoTheOneStore) {
   EXPECT_EQ(watcher.changes, 2);
   // From the preview's own menu, with no page in sight.
   roster.onExclude(second.hwnd);
-  EXPECT_FALSE(previewOf(second.hwnd));
-  EXPECT_TRUE(previewOf(first.hwnd));
+  EXPECT_FALSE(support::previewOf(*desk, second.hwnd));
+  EXPECT_TRUE(support::previewOf(*desk, first.hwnd));
   EXPECT_EQ(watcher.exclusions, 1);
   EXPECT_EQ(watcher.changes, 3);
   ASSERT_EQ(rules.items.size(), 1u);

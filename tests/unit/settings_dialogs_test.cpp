@@ -18,7 +18,9 @@ namespace {
 class SettingsDialogsTest : public ControlPageTest {
  protected:
   // The preview of a new window offered to the page.
-  Hwnd offerPreview(const std::string& title) { return previewOf(offer(title).hwnd); }
+  Hwnd offerPreview(const std::string& title) {
+    return support::previewOf(*desk, offer(title).hwnd);
+  }
   // Presses a "変更" button; the user's doings in the dialog it opens are `user`.
   void change(int32_t button, int32_t dialog, std::function<void(Hwnd)> user) {
     desk->windows.modalScripts[dialog] = [user](Hwnd h) { user(h); };

@@ -4,6 +4,7 @@
 
 #include "platform/sim/sim_desktop.h"
 #include "support/log_capture.h"
+#include "support/program_run.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ class SettingsTest : public ::testing::Test {
   SettingsRecord load(const std::string& content) {
     desk->files.writeFile(kFile, content);
     SettingsRecord record;
-    record.loadSettings(desk->platform().profile, kFile);
+    record.loadSettings(desk->platform(), kFile);
     return record;
   }
   std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
@@ -41,10 +42,18 @@ void expectDefaults(const SettingsRecord& r) {
 
 TEST_F(SettingsTest, MissingFileSectionOrKeysGiveTheDefaults) {
   SettingsRecord fromNothing;
-  fromNothing.loadSettings(desk->platform().profile, "C:\\Nowhere\\QuillmoorForTundra.ini");
+  fromNothing.loadSettings(desk->platform(), "C:\\Nowhere\\QuillmoorForTundra.ini");
   expectDefaults(fromNothing);
   expectDefaults(load("[OTHER]\r\nLOCATION=3\r\n"));
   expectDefaults(load(std::string("\0\x01\xff[SYSTEM\r\n\0\0", 11)));
+  // A file another program holds: every default, and the log says why.
+  desk->files.writeFile(kFile, "[SYSTEM]\r\nLOCATION=3\r\n");
+  desk->unreadableFiles.insert(kFile);
+  LogCapture log(*desk);
+  SettingsRecord held;
+  held.loadSettings(desk->platform(), kFile);
+  expectDefaults(held);
+  EXPECT_EQ(log.text(), kFile + " cannot be read; the default settings are used\n");
 }
 
 TEST_F(SettingsTest, ValuesAreReadAsTheProfileFunctionsReadThem) {
@@ -65,6 +74,7 @@ TEST_F(SettingsTest, ValuesAreReadAsTheProfileFunctionsReadThem) {
   EXPECT_EQ(r.frame, 1);
   EXPECT_EQ(r.hvHotKey, 65);
   EXPECT_EQ(r.hvModifiers, 3);
+  EXPECT_EQ(support::actionCount(*desk, "file read " + kFile), 1);  // every key from one read
 }
 
 TEST_F(SettingsTest, SizeOutsideTheTableStillGivesAUsableCell) {
@@ -88,7 +98,7 @@ TEST_F(SettingsTest, HotKeyDefaultsAreWhatTheRecordHolds) {
   SettingsRecord r;
   r.hvHotKey = 0x51;
   r.hvModifiers = 2;
-  r.loadSettings(desk->platform().profile, kFile);
+  r.loadSettings(desk->platform(), kFile);
   EXPECT_EQ(r.hvHotKey, 0x51);
   EXPECT_EQ(r.hvModifiers, 2);
 }
@@ -143,7 +153,7 @@ TEST_F(SettingsTest, SaveThenLoadGivesBackTheRecord) {
   saved.hvModifiers = 6;
   ASSERT_TRUE(saved.saveSettings(desk->platform(), kFile));
   SettingsRecord loaded;
-  loaded.loadSettings(desk->platform().profile, kFile);
+  loaded.loadSettings(desk->platform(), kFile);
   saved.updateThumbSize();
   EXPECT_EQ(std::tie(loaded.location, loaded.size, loaded.topMargin, loaded.leftMargin,
                      loaded.rightMargin, loaded.bottomMargin, loaded.transparent, loaded.limit,

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "platform/sim/sim_desktop.h"
+#include "support/logged.h"
+#include "support/program_run.h"
 
 namespace {
 
@@ -57,14 +59,6 @@ class SimPreviewsTest : public ::testing::Test {
     w.style |= WS_THICKFRAME;
     w.rect = rect;
     return wm.addWindow(w);
-  }
-  bool logged(const std::string& line) const {
-    return std::find(desk->actions.begin(), desk->actions.end(), line) != desk->actions.end();
-  }
-  size_t loggedStartingWith(const std::string& prefix) const {
-    return static_cast<size_t>(
-        std::count_if(desk->actions.begin(), desk->actions.end(),
-                      [&prefix](const std::string& line) { return line.rfind(prefix, 0) == 0; }));
   }
   static std::string name(Hwnd window) {
     char text[16];
@@ -116,7 +110,7 @@ TEST_F(SimPreviewsTest, CreationRunsWmCreateThenTheAnimationShowsThePrintedWindo
   char line[64];
   snprintf(line, sizeof line, "fill dc%llx 0,0,320,240 c8c8c8",
            static_cast<unsigned long long>(preview.printDc));
-  EXPECT_TRUE(logged(line));
+  EXPECT_TRUE(support::logged(desk->actions, line));
 
   // Hiding: no position messages, activation lost; a second hide fails at once.
   preview.messages.clear();
@@ -286,7 +280,7 @@ TEST_F(SimPreviewsTest, HungWindowsCostTimeAndNeverAnswer) {
   EXPECT_EQ(preview.count(WM_TIMER), 0u);
   EXPECT_FALSE(wm.isIconic(h));
   EXPECT_TRUE(wm.isWindow(h));
-  EXPECT_TRUE(logged("timeout " + name(h) + " 0x112"));
+  EXPECT_TRUE(support::logged(desk->actions, "timeout " + name(h) + " 0x112"));
 
   // Hung for 5 s: SMTO_ABORTIFHUNG gives up at once; without it the wait is still paid.
   desk->advance(4000);
@@ -296,14 +290,14 @@ TEST_F(SimPreviewsTest, HungWindowsCostTimeAndNeverAnswer) {
   EXPECT_EQ(desk->now, 6000u);
 
   // Calls that would hang the program are recorded as such.
-  EXPECT_EQ(loggedStartingWith("BLOCKED"), 0u);
+  EXPECT_EQ(support::actionCountStartingWith(*desk, "BLOCKED"), 0);
   EXPECT_EQ(wm.sendMessage(h, WM_SYSCOMMAND, SC_MINIMIZE, 0), 0);
-  EXPECT_TRUE(logged("BLOCKED send " + name(h) + " 0x112"));
+  EXPECT_TRUE(support::logged(desk->actions, "BLOCKED send " + name(h) + " 0x112"));
   EXPECT_FALSE(wm.isIconic(h));
   // A change gives up after a second, and is made once the window answers again.
   EXPECT_FALSE(wm.showWindow(h, SW_MINIMIZE));
   EXPECT_EQ(wm.lastError(), ERROR_TIMEOUT);
-  EXPECT_TRUE(logged("TIMED OUT show " + name(h)));
+  EXPECT_TRUE(support::logged(desk->actions, "TIMED OUT show " + name(h)));
   EXPECT_EQ(desk->now, 12000u);
   EXPECT_FALSE(wm.isIconic(h));
 
@@ -371,7 +365,7 @@ TEST_F(SimPreviewsTest, ImageListsCopyIconsAndDieWithTheirListView) {
   EXPECT_EQ(wm.liveIcons(), 0u);
   EXPECT_EQ(wm.imageListAddIcon(images, icon), -1);
   wm.destroyIcon(wm.errorIcon());
-  EXPECT_EQ(loggedStartingWith("destroy unknown icon"), 1u);
+  EXPECT_EQ(support::actionCountStartingWith(*desk, "destroy unknown icon"), 1);
   ASSERT_NE(wm.imageList(images), nullptr);
   EXPECT_EQ(wm.imageList(images)->icons.size(), 3u);
 
@@ -395,7 +389,7 @@ TEST_F(SimPreviewsTest, ImageListsCopyIconsAndDieWithTheirListView) {
   wm.destroyWindow(dialog);
   EXPECT_EQ(wm.imageList(images), nullptr);
   wm.destroyImageList(images);
-  EXPECT_EQ(loggedStartingWith("destroy unknown image list"), 1u);
+  EXPECT_EQ(support::actionCountStartingWith(*desk, "destroy unknown image list"), 1);
 }
 
 // --- Shell icons and the Desktop Window Manager ----------------------------------------------
@@ -410,7 +404,7 @@ TEST_F(SimPreviewsTest, FileIconsOnlyForFilesThatExist) {
   EXPECT_NE(*a, *b);
   EXPECT_EQ(shell.fileSmallIcon("C:\\Apps\\gone.exe"), std::nullopt);
   EXPECT_EQ(wm.liveIcons(), 2u);
-  EXPECT_TRUE(logged("file icon C:\\Apps\\gone.exe"));
+  EXPECT_TRUE(support::logged(desk->actions, "file icon C:\\Apps\\gone.exe"));
 }
 
 TEST_F(SimPreviewsTest, ThumbnailsLiveFromRegistrationToUnregistration) {
@@ -427,13 +421,14 @@ TEST_F(SimPreviewsTest, ThumbnailsLiveFromRegistrationToUnregistration) {
   EXPECT_EQ(dwm.registerThumbnail(preview, Hwnd{0x7777}, &id), kInvalidArg);
   ASSERT_EQ(dwm.registerThumbnail(preview, source, &id), S_OK);
   ASSERT_NE(id, 0u);
-  EXPECT_TRUE(logged("dwm thumbnail register " + name(source) + " -> " + name(preview)));
+  EXPECT_TRUE(support::logged(desk->actions,
+                              "dwm thumbnail register " + name(source) + " -> " + name(preview)));
 
   // Fields merge by flag; fields without their flag are ignored.
   ThumbnailProperties p;
   p.flags = DWM_TNP_RECTDESTINATION | DWM_TNP_VISIBLE;
   p.destination = {0, 0, 300, 200};
-  p.visible = 1;
+  p.visible = true;
   p.opacity = 99;
   ASSERT_EQ(dwm.updateThumbnailProperties(id, p), S_OK);
   p = {};
@@ -443,7 +438,7 @@ TEST_F(SimPreviewsTest, ThumbnailsLiveFromRegistrationToUnregistration) {
   // Packed fields: read by value.
   const ThumbnailProperties& kept = desk->thumbnails.at(id).properties;
   EXPECT_EQ(Rect{kept.destination}, (Rect{0, 0, 300, 200}));
-  EXPECT_EQ(Bool{kept.visible}, 1);
+  EXPECT_TRUE(kept.visible);
   EXPECT_EQ(kept.opacity, 128);
   EXPECT_EQ(Dword{kept.flags}, DWM_TNP_RECTDESTINATION | DWM_TNP_VISIBLE | DWM_TNP_OPACITY);
   EXPECT_EQ(desk->thumbnailPropertyUpdates, 2);

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "support/logged.h"
+
 namespace {
 
 using namespace platform;
@@ -126,9 +128,6 @@ class SimWindowManagerTest : public ::testing::Test {
     char text[16];
     snprintf(text, sizeof text, "h%x", window.value);
     return text;
-  }
-  bool logged(const std::string& line) const {
-    return std::find(actions.begin(), actions.end(), line) != actions.end();
   }
 };
 
@@ -381,7 +380,7 @@ TEST_F(SimWindowManagerTest, WindowPosChangingCanRewriteTheChange) {
 
   EXPECT_FALSE(wm.showWindow(dlg, SW_SHOW));
   EXPECT_FALSE(wm.isWindowVisible(dlg));
-  EXPECT_TRUE(logged("show " + name(dlg) + " 5"));
+  EXPECT_TRUE(support::logged(actions, "show " + name(dlg) + " 5"));
 
   keepHidden = false;
   main.log.clear();
@@ -778,9 +777,9 @@ TEST_F(SimWindowManagerTest, ModalScriptDrivesTheDialogToItsEnd) {
   EXPECT_FALSE(wm.isWindow(seen));
   EXPECT_EQ(box.log.back().message, WM_NCDESTROY);
   EXPECT_TRUE(wm.isWindowEnabled(owner));
-  EXPECT_TRUE(logged("modal 500 begin"));
-  EXPECT_TRUE(logged("modal 500 end 42"));
-  EXPECT_FALSE(logged("modal 500 left open"));
+  EXPECT_TRUE(support::logged(actions, "modal 500 begin"));
+  EXPECT_TRUE(support::logged(actions, "modal 500 end 42"));
+  EXPECT_FALSE(support::logged(actions, "modal 500 left open"));
 }
 
 TEST_F(SimWindowManagerTest, UnscriptedModalIsCancelledOrReportedLeftOpen) {
@@ -793,11 +792,11 @@ TEST_F(SimWindowManagerTest, UnscriptedModalIsCancelledOrReportedLeftOpen) {
     return std::nullopt;
   };
   EXPECT_EQ(wm.runModalDialog(mainTemplate(), {}, &box), IDCANCEL);
-  EXPECT_FALSE(logged("modal 100 left open"));
+  EXPECT_FALSE(support::logged(actions, "modal 100 left open"));
 
   Recorder stubborn(wm);  // ignores Cancel
   EXPECT_EQ(wm.runModalDialog(mainTemplate(), {}, &stubborn), -1);
-  EXPECT_TRUE(logged("modal 100 left open"));
+  EXPECT_TRUE(support::logged(actions, "modal 100 left open"));
   EXPECT_EQ(stubborn.log.back().message, WM_NCDESTROY);
 
   // The fallback script is told which template it got.
@@ -1002,7 +1001,7 @@ TEST_F(SimWindowManagerTest, PopupMenuAnswerArrivesOnTheNextPump) {
   wm.menuAnswers = {40002, 0, 40003};
   main.log.clear();
   EXPECT_TRUE(wm.trackPopupMenu(menu, 0, {300, 400}, dlg));
-  EXPECT_TRUE(logged("menu tray at 300,400"));
+  EXPECT_TRUE(support::logged(actions, "menu tray at 300,400"));
   EXPECT_EQ(main.count(WM_COMMAND), 0u);
   wm.pumpMessages();
   ASSERT_EQ(main.count(WM_COMMAND), 1u);
@@ -1010,7 +1009,7 @@ TEST_F(SimWindowManagerTest, PopupMenuAnswerArrivesOnTheNextPump) {
 
   EXPECT_FALSE(wm.trackPopupMenu(menu, 0, {0, 0}, dlg));  // dismissed
   EXPECT_FALSE(wm.trackPopupMenu(menu, 0, {0, 0}, dlg));  // the test asked for a missing item
-  EXPECT_TRUE(logged("menu tray has no item 40003"));
+  EXPECT_TRUE(support::logged(actions, "menu tray has no item 40003"));
   EXPECT_FALSE(wm.trackPopupMenu(menu, 0, {0, 0}, dlg));  // no answers left
   wm.pumpMessages();
   EXPECT_EQ(main.count(WM_COMMAND), 1u);

@@ -13,7 +13,7 @@ class WriteIniFileTest : public ::testing::Test {
  protected:
   std::unique_ptr<CWriteIniFile> streamWriter() {
     auto writer = std::make_unique<CWriteIniFile>(desk->platform().files, desk->platform().profile);
-    writer->mode = 1;
+    writer->mode = CWriteIniFile::Mode::Stream;
     return writer;
   }
   std::string file() { return desk->files.readFile(kFile).value_or("<missing>"); }
@@ -26,34 +26,33 @@ class WriteIniFileTest : public ::testing::Test {
 TEST_F(WriteIniFileTest, StreamModeWritesHeadersOnlyWhenTheSectionChanges) {
   desk->files.writeFile(kFile, "old contents that must go\r\n");
   CWriteIniFile writer(desk->platform().files, desk->platform().profile);
-  writer.mode = 1;
-  ASSERT_EQ(writer.openFile(kFile), 1);
-  EXPECT_EQ(writer.writeString("A", "k1", "1", kFile), 1);
+  writer.mode = CWriteIniFile::Mode::Stream;
+  ASSERT_TRUE(writer.openFile(kFile));
+  EXPECT_TRUE(writer.writeString("A", "k1", "1", kFile));
   writer.writeString("A", "k2", " spaced = \"quoted\" ", kFile);
   writer.writeString("B", "k3", "", kFile);
   writer.writeString("A", "k4", "\x95\x5c", kFile);
-  EXPECT_EQ(writer.closeFile(), 1);
+  EXPECT_TRUE(writer.closeFile());
   EXPECT_EQ(file(),
             "[A]\r\nk1=1\r\nk2= spaced = \"quoted\" \r\n[B]\r\nk3=\r\n[A]\r\nk4=\x95\x5c\r\n");
 }
 
 TEST_F(WriteIniFileTest, FirstWriteWithAnEmptySectionWritesNoHeader) {
   auto writer = streamWriter();
-  ASSERT_EQ(writer->openFile(kFile), 1);
+  ASSERT_TRUE(writer->openFile(kFile));
   writer->writeString("", "k", "v", kFile);
   writer->writeString("S", "k", "v", kFile);
-  ASSERT_EQ(writer->closeFile(), 1);
+  ASSERT_TRUE(writer->closeFile());
   EXPECT_EQ(file(), "k=v\r\n[S]\r\nk=v\r\n");
 }
 
-TEST_F(WriteIniFileTest, OnlyModeOneIsStreamMode) {
+TEST_F(WriteIniFileTest, ProfileModeIsTheDefaultAndWritesKeyByKey) {
   desk->files.writeFile(kFile, "[A]\r\nkeep=1\r\n");
-  for (int32_t mode : {0, 2, -1}) {
+  for (int32_t n : {1, 3, 0}) {
     CWriteIniFile writer(desk->platform().files, desk->platform().profile);
-    writer.mode = mode;
-    EXPECT_EQ(writer.openFile("C:\\No\\Such\\Folder\\x.ini"), 1);  // touches nothing
-    writer.writeString("A", "k" + std::to_string(mode + 1), "v", kFile);
-    EXPECT_EQ(writer.closeFile(), 1);
+    EXPECT_TRUE(writer.openFile("C:\\No\\Such\\Folder\\x.ini"));  // touches nothing
+    writer.writeString("A", "k" + std::to_string(n), "v", kFile);
+    EXPECT_TRUE(writer.closeFile());
   }
   EXPECT_EQ(file(), "[A]\r\nkeep=1\r\nk1=v\r\nk3=v\r\nk0=v\r\n");
 }
@@ -64,17 +63,17 @@ TEST_F(WriteIniFileTest, FailedOpenIsLoggedAndLaterCallsTouchNoFile) {
   desk->files.writeFile(kFile, "previous");
   desk->lockedFiles.insert(kFile);  // ... and the file itself held by another program
   auto writer = streamWriter();
-  EXPECT_EQ(writer->openFile(kFile), 0);
+  EXPECT_FALSE(writer->openFile(kFile));
   EXPECT_EQ(log.text(), "CWriteIniFile::openFile(" + kFile + ") Error!\n");
-  EXPECT_EQ(writer->writeString("A", "k", "v", kFile), 1);
-  EXPECT_EQ(writer->closeFile(), 0);
+  EXPECT_TRUE(writer->writeString("A", "k", "v", kFile));
+  EXPECT_FALSE(writer->closeFile());
   EXPECT_EQ(file(), "previous");
 
   // Let go by the other program, the file itself takes the lines.
   desk->lockedFiles.clear();
-  ASSERT_EQ(writer->openFile(kFile), 1);
+  ASSERT_TRUE(writer->openFile(kFile));
   writer->writeString("A", "k", "v", kFile);
-  EXPECT_EQ(writer->closeFile(), 1);
+  EXPECT_TRUE(writer->closeFile());
   EXPECT_EQ(file(), "[A]\r\nk=v\r\n");
   EXPECT_NE(log.text().find(kFile + ".new cannot be created; " + kFile + " is written in place\n"),
             std::string::npos);
@@ -84,10 +83,10 @@ TEST_F(WriteIniFileTest, AWriteThatFailsHalfwayKeepsTheOldFile) {
   desk->files.writeFile(kFile, "[OLD]\r\nk=1\r\n");
   desk->writeBudget = 10;  // the disk fills up after ten bytes
   auto writer = streamWriter();
-  ASSERT_EQ(writer->openFile(kFile), 1);
+  ASSERT_TRUE(writer->openFile(kFile));
   writer->writeString("SYSTEM", "EXCLUSIONNUM", "1", kFile);
   writer->writeString("ITEM0", "TITLE", "a long title", kFile);
-  EXPECT_EQ(writer->closeFile(), 0);
+  EXPECT_FALSE(writer->closeFile());
   EXPECT_EQ(file(), "[OLD]\r\nk=1\r\n");
   EXPECT_FALSE(desk->files.exists(kFile + ".new"));
 }
@@ -96,7 +95,7 @@ TEST_F(WriteIniFileTest, AWriterDroppedBeforeClosingLeavesTheOldFile) {
   desk->files.writeFile(kFile, "previous");
   {
     auto writer = streamWriter();
-    ASSERT_EQ(writer->openFile(kFile), 1);
+    ASSERT_TRUE(writer->openFile(kFile));
     writer->writeString("A", "k", "v", kFile);
   }
   EXPECT_EQ(file(), "previous");
@@ -106,8 +105,8 @@ TEST_F(WriteIniFileTest, AWriterDroppedBeforeClosingLeavesTheOldFile) {
 TEST_F(WriteIniFileTest, AFolderInThePlaceOfTheFileFailsTheClose) {
   desk->files.makeDirectory(kFile);
   auto writer = streamWriter();
-  ASSERT_EQ(writer->openFile(kFile), 1);
+  ASSERT_TRUE(writer->openFile(kFile));
   writer->writeString("A", "k", "v", kFile);
-  EXPECT_EQ(writer->closeFile(), 0);
+  EXPECT_FALSE(writer->closeFile());
   EXPECT_FALSE(desk->files.exists(kFile + ".new"));
 }

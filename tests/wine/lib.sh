@@ -86,6 +86,30 @@ dir_listing() {
   find "$1" -mindepth 1 -maxdepth 1 -printf '%f\n' | LC_ALL=C sort | paste -sd ' '
 }
 
+# stand_in_start EXE OUT ARGS...: starts the stand-in program (fake-browser.exe, copied to
+# EXE first unless it is there) with ARGS (its window's title first), its output in OUT.
+stand_in_start() {
+  local exe=$1 out=$2
+  shift 2
+  [[ -f $exe ]] || cp "$QM_BUILD/fake-browser.exe" "$exe"
+  wine "$(winepath -w "$exe")" "$@" >"$out" 2>&1 &
+  track $!
+}
+# stand_in_ready OUT: waits until the stand-in writing OUT has its window up.
+stand_in_ready() {
+  local name
+  name=$(basename "$1")
+  wait_for "grep -sq ready '$1'" 20 || fail "${name%%.*}.exe did not start"
+}
+# stand_in DIR NAME ARGS...: DIR/NAME.exe started as stand_in_start does, its output in
+# DIR/NAME.out, and waited for.
+stand_in() {
+  local dir=$1 name=$2
+  shift 2
+  stand_in_start "$dir/$name.exe" "$dir/$name.out" "$@"
+  stand_in_ready "$dir/$name.out"
+}
+
 # driver ARGS...: runs wine-driver.exe (see tests/wine/driver.cpp).
 driver() {
   wine "$WINE_DRIVER_EXE" "$@"

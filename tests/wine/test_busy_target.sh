@@ -9,17 +9,9 @@ source "$(dirname "$0")/lib.sh"
 wine_env_up
 
 programs=$(new_dir programs)
-for name in slow other; do
-  cp "$QM_BUILD/fake-browser.exe" "$programs/$name.exe"
-done
-wine "$(winepath -w "$programs/slow.exe")" "Busy slow" --slow-style=15000 \
-  >"$programs/slow.out" 2>&1 &
-track $!
-wine "$(winepath -w "$programs/other.exe")" "Busy other" >"$programs/other.out" 2>&1 &
-track $!
-for name in slow other; do
-  wait_for "grep -sq ready '$programs/$name.out'" 20 || fail "$name.exe did not start"
-done
+stand_in_start "$programs/slow.exe" "$programs/slow.out" "Busy slow" --slow-style=15000
+stand_in_start "$programs/other.exe" "$programs/other.out" "Busy other"
+for name in slow other; do stand_in_ready "$programs/$name.out"; done
 slow=$(driver find-window "Busy slow" 10000) || fail "no window of slow.exe"
 
 zenta_up "$(new_dir busy)" -K527

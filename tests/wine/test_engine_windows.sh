@@ -9,12 +9,7 @@ source "$(dirname "$0")/lib.sh"
 wine_env_up
 
 browsers=$(new_dir engines)
-for name in chrome firefox; do
-  cp "$QM_BUILD/fake-browser.exe" "$browsers/$name.exe"
-  wine "$(winepath -w "$browsers/$name.exe")" "Engine $name" --engine >"$browsers/$name.out" 2>&1 &
-  track $!
-  wait_for "grep -sq ready '$browsers/$name.out'" 20 || fail "$name.exe did not start"
-done
+for name in chrome firefox; do stand_in "$browsers" "$name" "Engine $name" --engine; done
 
 zenta_up "$(new_dir kept)" -K527
 page=$(driver item-parent "$panel" 1002) || fail "no control page below the panel"

@@ -10,20 +10,15 @@ wine_env_up
 
 field() { sed -E "s/.*(^| )$1=(-?[0-9a-fx]+( -?[0-9]+){0,3}).*/\2/" <<<"$2"; }
 programs=$(new_dir programs)
-for name in plain faded; do cp "$QM_BUILD/fake-browser.exe" "$programs/$name.exe"; done
 
 for mode in off-screen -LAYERED; do
   args=(-K527)
   [[ $mode == -LAYERED ]] && args+=(-LAYERED)
   # Fresh windows each time: a window that is layered already gets no preview.
-  wine "$(winepath -w "$programs/plain.exe")" "Kept plain $mode" >"$programs/plain.$mode.out" 2>&1 &
-  track $!
-  wine "$(winepath -w "$programs/faded.exe")" "Kept faded $mode" --layered-when-minimised \
-    >"$programs/faded.$mode.out" 2>&1 &
-  track $!
-  for name in plain faded; do
-    wait_for "grep -sq ready '$programs/$name.$mode.out'" 20 || fail "$name.exe did not start"
-  done
+  stand_in_start "$programs/plain.exe" "$programs/plain.$mode.out" "Kept plain $mode"
+  stand_in_start "$programs/faded.exe" "$programs/faded.$mode.out" "Kept faded $mode" \
+    --layered-when-minimised
+  for name in plain faded; do stand_in_ready "$programs/$name.$mode.out"; done
   plain=$(driver find-window "Kept plain $mode" 10000) || fail "no window of plain.exe"
   faded=$(driver find-window "Kept faded $mode" 10000) || fail "no window of faded.exe"
   # shellcheck disable=SC2034 # read through own_$w below

@@ -132,7 +132,7 @@ class SimDesktop::Services : public System,
     return !desk_.socketsFail;
   }
 
-  Bool getVersion(OsVersionInfo& info) override {
+  bool getVersion(OsVersionInfo& info) override {
     ++desk_.versionCalls;
     if (desk_.versionCallFails || info.size != sizeof(OsVersionInfo)) return 0;
     info = desk_.version;
@@ -247,7 +247,7 @@ class SimDesktop::Services : public System,
     }
     return result;
   }
-  Bool getInfo(MonitorHandle monitor, MonitorInfo& info) override {
+  bool getInfo(MonitorHandle monitor, MonitorInfo& info) override {
     size_t index = static_cast<size_t>(monitor.value - 0x10001);
     if (monitor.value < 0x10001 || index >= desk_.monitors.size()) return 0;
     const SimMonitor& m = desk_.monitors[index];
@@ -286,7 +286,7 @@ class SimDesktop::Services : public System,
     desk_.dwmLoaded = true;
     desk_.actions.push_back(std::string("dwm ") + call);
   }
-  HResult isCompositionEnabled(Bool* enabled) override {
+  HResult isCompositionEnabled(bool* enabled) override {
     bindDwm("composition?");
     if (desk_.compositionQueryResult >= 0 && enabled != nullptr) {
       *enabled = desk_.compositionEnabled;
@@ -618,7 +618,7 @@ std::unique_ptr<SimDesktop> SimDesktop::twoMonitorsPrimarySecond() {
 
 std::unique_ptr<SimDesktop> SimDesktop::compositionOff() {
   auto desk = singleMonitor();
-  desk->compositionEnabled = 0;
+  desk->compositionEnabled = false;
   desk->setRegistryDword(RegistryRoot::CurrentUser, "Software\\Microsoft\\Windows\\DWM",
                          "Composition", 0);
   return desk;
@@ -630,7 +630,7 @@ std::unique_ptr<SimDesktop> SimDesktop::oldSystem() {
   desk->version.minorVersion = 1;
   desk->version.buildNumber = 2600;
   snprintf(desk->version.csdVersion, sizeof desk->version.csdVersion, "Service Pack 3");
-  desk->compositionEnabled = 0;
+  desk->compositionEnabled = false;
   return desk;
 }
 

@@ -161,7 +161,7 @@ class SimDesktop {
 
   // Desktop composition.
   bool dwmLoaded = false;  // the library was bound (first DWM call)
-  platform::Bool compositionEnabled = 1;
+  bool compositionEnabled = true;
   platform::HResult compositionQueryResult = platform::S_OK;
   std::map<uint32_t, platform::Margins> glassFrames;         // window -> extended margins
   std::map<platform::ThumbnailId, SimThumbnail> thumbnails;  // live registrations by id

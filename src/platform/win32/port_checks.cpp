@@ -39,13 +39,7 @@ static_assert(sizeof(p::MonitorInfo) == 72);
 SAME_OFFSET(p::MonitorInfo, work, MONITORINFOEXA, rcWork);
 SAME_OFFSET(p::MonitorInfo, flags, MONITORINFOEXA, dwFlags);
 SAME_OFFSET(p::MonitorInfo, device, MONITORINFOEXA, szDevice);
-SAME_LAYOUT(p::ThumbnailProperties, DWM_THUMBNAIL_PROPERTIES);
-SAME_OFFSET(p::ThumbnailProperties, source, DWM_THUMBNAIL_PROPERTIES, rcSource);
-SAME_OFFSET(p::ThumbnailProperties, opacity, DWM_THUMBNAIL_PROPERTIES, opacity);
-SAME_OFFSET(p::ThumbnailProperties, visible, DWM_THUMBNAIL_PROPERTIES, fVisible);
-SAME_OFFSET(p::ThumbnailProperties, sourceClientAreaOnly, DWM_THUMBNAIL_PROPERTIES,
-            fSourceClientAreaOnly);
-static_assert(sizeof(p::Hwnd) == 4 && sizeof(p::Bool) == sizeof(BOOL));
+static_assert(sizeof(p::Hwnd) == 4);
 
 // Every constant of the list: here `name` is the Windows macro or enumerator.
 using p::Dword;

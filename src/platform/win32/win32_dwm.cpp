@@ -1,4 +1,6 @@
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_platform.h"  // before <dwmapi.h>: the port's names first
+
+#include <dwmapi.h>
 
 namespace win32 {
 
@@ -19,6 +21,10 @@ struct Win32Dwm::Entry {
 namespace {
 
 constexpr HResult kMissing = static_cast<HResult>(0x8007007Fu);  // ERROR_PROC_NOT_FOUND
+
+RECT toRect(const Rect& r) {
+  return RECT{r.left, r.top, r.right, r.bottom};
+}
 
 }  // namespace
 
@@ -44,10 +50,13 @@ const Win32Dwm::Entry& Win32Dwm::bind() {
   return *entry_;
 }
 
-HResult Win32Dwm::isCompositionEnabled(Bool* enabled) {
+HResult Win32Dwm::isCompositionEnabled(bool* enabled) {
   const Entry& e = bind();
-  return e.isCompositionEnabled ? e.isCompositionEnabled(reinterpret_cast<BOOL*>(enabled))
-                                : kMissing;
+  if (!e.isCompositionEnabled) return kMissing;
+  BOOL on = FALSE;
+  const HResult result = e.isCompositionEnabled(enabled ? &on : nullptr);
+  if (enabled) *enabled = on != FALSE;
+  return result;
 }
 
 HResult Win32Dwm::getWindowAttribute(Hwnd window, Dword attribute, void* value, Dword size) {
@@ -75,10 +84,16 @@ HResult Win32Dwm::unregisterThumbnail(ThumbnailId thumbnail) {
 HResult Win32Dwm::updateThumbnailProperties(ThumbnailId thumbnail,
                                             const ThumbnailProperties& properties) {
   const Entry& e = bind();
-  return e.updateThumbnailProperties
-             ? e.updateThumbnailProperties(
-                   reinterpret_cast<PVOID>(static_cast<uintptr_t>(thumbnail)), &properties)
-             : kMissing;
+  if (!e.updateThumbnailProperties) return kMissing;
+  DWM_THUMBNAIL_PROPERTIES given{};
+  given.dwFlags = properties.flags;
+  given.rcDestination = toRect(properties.destination);
+  given.rcSource = toRect(properties.source);
+  given.opacity = properties.opacity;
+  given.fVisible = properties.visible ? TRUE : FALSE;
+  given.fSourceClientAreaOnly = properties.sourceClientAreaOnly ? TRUE : FALSE;
+  return e.updateThumbnailProperties(reinterpret_cast<PVOID>(static_cast<uintptr_t>(thumbnail)),
+                                     &given);
 }
 
 HResult Win32Dwm::querySourceSize(ThumbnailId thumbnail, Size* size) {

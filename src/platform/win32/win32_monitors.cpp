@@ -19,10 +19,9 @@ std::vector<platform::Monitors::Enumerated> Win32Monitors::enumerate() {
   return found;
 }
 
-platform::Bool Win32Monitors::getInfo(platform::MonitorHandle monitor,
-                                      platform::MonitorInfo& info) {
+bool Win32Monitors::getInfo(platform::MonitorHandle monitor, platform::MonitorInfo& info) {
   return GetMonitorInfoA(reinterpret_cast<HMONITOR>(static_cast<uintptr_t>(monitor.value)),
-                         reinterpret_cast<MONITORINFO*>(&info));
+                         reinterpret_cast<MONITORINFO*>(&info)) != FALSE;
 }
 
 platform::MonitorHandle Win32Monitors::fromRect(const platform::Rect& rect) {

@@ -58,7 +58,7 @@ class Win32System : public platform::System {
   Win32System();
   ~Win32System() override;
   bool initSockets() override;
-  platform::Bool getVersion(platform::OsVersionInfo& info) override;
+  bool getVersion(platform::OsVersionInfo& info) override;
   RegistryRead readRegistryValue(platform::RegistryRoot root, const std::string& subKey,
                                  platform::Dword access, const std::string& valueName,
                                  size_t maxBytes) override;
@@ -110,7 +110,7 @@ class Win32Files : public platform::Files {
 class Win32Monitors : public platform::Monitors {
  public:
   std::vector<Enumerated> enumerate() override;
-  platform::Bool getInfo(platform::MonitorHandle monitor, platform::MonitorInfo& info) override;
+  bool getInfo(platform::MonitorHandle monitor, platform::MonitorInfo& info) override;
   platform::MonitorHandle fromRect(const platform::Rect& rect) override;
 };
 
@@ -118,7 +118,7 @@ class Win32Dwm : public platform::Dwm {
  public:
   Win32Dwm();
   ~Win32Dwm() override;
-  platform::HResult isCompositionEnabled(platform::Bool* enabled) override;
+  platform::HResult isCompositionEnabled(bool* enabled) override;
   platform::HResult getWindowAttribute(platform::Hwnd window, platform::Dword attribute,
                                        void* value, platform::Dword size) override;
   platform::HResult registerThumbnail(platform::Hwnd destination, platform::Hwnd source,

@@ -73,10 +73,10 @@ bool Win32System::initSockets() {
   return socketsStarted_;
 }
 
-Bool Win32System::getVersion(OsVersionInfo& info) {
+bool Win32System::getVersion(OsVersionInfo& info) {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  return GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info));
+  return GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info)) != FALSE;
 #pragma GCC diagnostic pop
 }
 
@@ -143,7 +143,9 @@ ConsoleCtrlHandler& consoleHandler() {
   return handler;
 }
 
-BOOL WINAPI onConsoleCtrl(DWORD event) { return consoleHandler()(event) != 0 ? TRUE : FALSE; }
+BOOL WINAPI onConsoleCtrl(DWORD event) {
+  return consoleHandler()(event) ? TRUE : FALSE;
+}
 
 // Manual reset: once the exit is done, every wait returns at once.
 HANDLE exitEvent() {
