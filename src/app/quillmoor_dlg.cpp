@@ -140,6 +140,19 @@ LResult CQuillmoorDlg::windowProc(uint32_t message, WParam wParam, LParam lParam
       placeWinListPage();
       return result;
     }
+    case WM_DPICHANGED:
+      if (const auto* suggested = reinterpret_cast<const Rect*>(lParam)) {
+        setWindowPos({}, suggested->left, suggested->top, suggested->width(),
+                     suggested->height(), SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      displaysChanged();
+      return 0;
+    case WM_DISPLAYCHANGE:
+      displaysChanged();
+      break;
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETWORKAREA) displaysChanged();
+      break;
     case WM_DWMCOMPOSITIONCHANGED:
       dwm_.isCompositionEnabled(&composition_);
       updateGlass();
@@ -153,6 +166,13 @@ LResult CQuillmoorDlg::windowProc(uint32_t message, WParam wParam, LParam lParam
       break;
   }
   return ui::Dialog::windowProc(message, wParam, lParam);
+}
+
+void CQuillmoorDlg::displaysChanged() {
+  // Dragging the panel to another monitor changes nothing the previews are laid out by.
+  if (!pagesMade_ || !environment_.refresh()) return;
+  controlPage_.arrange();
+  controlPage_.showSettings();  // one monitor or more: the status code says which method
 }
 
 LResult CQuillmoorDlg::onTrayNotify(WParam wParam, LParam lParam) {

@@ -289,7 +289,7 @@ void CControlDlg::arrange() {
   Rect screen;
   windows().getWindowRect(screen_.getDesktopWindow(), screen);
   std::vector<ThumbnailSlot> fresh;
-  for (const Rect& rect : buildSlots(settings, screen)) {
+  for (const Rect& rect : buildSlots(settings, screen, environment_.dpiAt(screen))) {
     ThumbnailSlot slot;
     slot.slotRect = rect;
     fresh.push_back(std::move(slot));
