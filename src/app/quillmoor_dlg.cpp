@@ -142,8 +142,8 @@ LResult CQuillmoorDlg::windowProc(uint32_t message, WParam wParam, LParam lParam
     }
     case WM_DPICHANGED:
       if (const auto* suggested = reinterpret_cast<const Rect*>(lParam)) {
-        setWindowPos({}, suggested->left, suggested->top, suggested->width(),
-                     suggested->height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        setWindowPos({}, suggested->left, suggested->top, suggested->width(), suggested->height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
       }
       displaysChanged();
       return 0;

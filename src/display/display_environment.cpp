@@ -48,8 +48,8 @@ bool DisplayEnvironment::refresh() {
   CMultiDisplay now(monitors_);
   now.enumMonitors();
   const bool same = now.monitorCount == display_.monitorCount &&
-                    std::equal(now.monitors.begin(), now.monitors.end(),
-                               display_.monitors.begin(), display_.monitors.end(), sameMonitor);
+                    std::equal(now.monitors.begin(), now.monitors.end(), display_.monitors.begin(),
+                               display_.monitors.end(), sameMonitor);
   display_.monitorCount = now.monitorCount;
   display_.monitors = std::move(now.monitors);
   std::vector<uint32_t> nowDpis = dpis();
