@@ -101,7 +101,25 @@ ui::Answer CQuillmoorDlg::onOtherMessage(uint32_t message, WParam wParam, LParam
     tray_.add();  // the shell came back: our icon is gone
     return ui::kDefault;
   }
-  if (message == kTrayMessage) return onTrayNotify(wParam, lParam);
+  switch (message) {
+    case kTrayMessage:
+      return onTrayNotify(wParam, lParam);
+    case WM_DPICHANGED:
+      if (const auto* suggested = reinterpret_cast<const Rect*>(lParam)) {
+        setWindowPos({}, suggested->left, suggested->top, suggested->width(), suggested->height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      displaysChanged();
+      return 0;
+    case WM_DISPLAYCHANGE:
+      displaysChanged();
+      break;
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETWORKAREA) displaysChanged();
+      break;
+    default:
+      break;
+  }
   return ui::kDefault;
 }
 
@@ -176,6 +194,13 @@ void CQuillmoorDlg::onCompositionChanged() {
   } else {
     winListPage_.goSuspend();
   }
+}
+
+void CQuillmoorDlg::displaysChanged() {
+  // Dragging the panel to another monitor changes nothing the previews are laid out by.
+  if (!pagesMade_ || !environment_.refresh()) return;
+  roster_.arrange();
+  controlPage_.showSettings();  // one monitor or more: the status code says which method
 }
 
 LResult CQuillmoorDlg::onTrayNotify(WParam wParam, LParam lParam) {

@@ -118,6 +118,8 @@ class CQuillmoorDlg : public HomeLinkDialog,
   void placeWinListPage();
   void onExit();
   void paintMinimised();
+  // A monitor, a work area or a DPI changed: the grid is laid out on the displays as they are.
+  void displaysChanged();
 
   platform::Dwm& dwm_;
   platform::Input& input_;

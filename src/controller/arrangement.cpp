@@ -1,5 +1,9 @@
 #include "controller/arrangement.h"
 
+#include <algorithm>
+
+#include "display/dpi.h"
+
 using platform::Rect;
 
 namespace {
@@ -10,23 +14,24 @@ struct Cell {
   int64_t lo[2], hi[2];
 };
 
-Rect slotOf(const Cell& c, bool inset) {
+Rect slotOf(const Cell& c, bool inset, uint32_t dpi) {
   auto v = [](int64_t x) { return static_cast<int32_t>(x); };
-  if (inset) return {v(c.lo[0] + 2), v(c.lo[1] + 1), v(c.hi[0] - 2), v(c.hi[1] - 1)};
-  return {v(c.lo[0]), v(c.lo[1]), v(c.hi[0]), v(c.hi[1])};
+  const int64_t dx = inset ? dpi::scale(2, dpi) : 0, dy = inset ? dpi::scale(1, dpi) : 0;
+  return {v(c.lo[0] + dx), v(c.lo[1] + dy), v(c.hi[0] - dx), v(c.hi[1] - dy)};
 }
 
 }  // namespace
 
-std::vector<Rect> buildSlots(const SettingsRecord& s, const Rect& screen) {
+std::vector<Rect> buildSlots(const SettingsRecord& s, const Rect& screen, uint32_t dpi) {
   std::vector<Rect> slots;
   if (s.thumbWidth <= 0 || s.thumbHeight <= 0 || s.location < Top || s.location > Bottom) {
     return slots;
   }
-  const int64_t size[2] = {s.thumbWidth, s.thumbHeight};
-  const int64_t min[2] = {int64_t{screen.left} + s.leftMargin, int64_t{screen.top} + s.topMargin};
-  const int64_t max[2] = {int64_t{screen.right} - s.rightMargin,
-                          int64_t{screen.bottom} - s.bottomMargin};
+  auto px = [dpi](int32_t v) { return dpi::scale(v, dpi); };
+  const int64_t size[2] = {std::max<int64_t>(1, px(s.thumbWidth)),
+                           std::max<int64_t>(1, px(s.thumbHeight))};
+  const int64_t min[2] = {screen.left + px(s.leftMargin), screen.top + px(s.topMargin)};
+  const int64_t max[2] = {screen.right - px(s.rightMargin), screen.bottom - px(s.bottomMargin)};
   // Top and Bottom fill rows, Left and Right columns. A line always runs from its low end;
   // the lines run away from the edge, backward (toward lower coordinates) from Right and
   // Bottom.
@@ -40,7 +45,7 @@ std::vector<Rect> buildSlots(const SettingsRecord& s, const Rect& screen) {
   c.lo[across] = backward ? max[across] - size[across] : min[across];
   c.hi[across] = c.lo[across] + size[across];
   while (slots.size() < kMaxSlots) {
-    slots.push_back(slotOf(c, s.location == Top));
+    slots.push_back(slotOf(c, s.location == Top, dpi));
     if (c.hi[along] + size[along] <= max[along]) {
       c.lo[along] = c.hi[along];
       c.hi[along] += size[along];

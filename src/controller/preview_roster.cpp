@@ -239,7 +239,7 @@ void PreviewRoster::arrange() {
   Rect screen;
   windows_.getWindowRect(screen_.getDesktopWindow(), screen);
   std::vector<ThumbnailSlot> fresh;
-  for (const Rect& rect : buildSlots(settings_, screen)) {
+  for (const Rect& rect : buildSlots(settings_, screen, environment_.dpiAt(screen))) {
     ThumbnailSlot slot;
     slot.slotRect = rect;
     fresh.push_back(std::move(slot));

@@ -39,6 +39,14 @@ TEST(Arrangement, WorkedExamplesOnAFullHdScreen) {
   const std::vector<Rect> left = buildSlots(record(Left), kFullHd);
   EXPECT_EQ(left[8], (Rect{180, 10, 340, 130}));
   EXPECT_EQ(left[15], (Rect{180, 850, 340, 970}));
+  // The same display at 150 % (144 dpi, 2880 x 1620 pixels): the same grid, half as large
+  // again in pixels, so each preview keeps its size on the glass.
+  const std::vector<Rect> scaled = buildSlots(record(Left), {0, 0, 2880, 1620}, 144);
+  ASSERT_EQ(scaled.size(), 88u);
+  EXPECT_EQ(scaled[0], (Rect{30, 15, 270, 195}));
+  EXPECT_EQ(scaled[87], (Rect{2430, 1275, 2670, 1455}));
+  EXPECT_EQ(buildSlots(record(Top), {0, 0, 2880, 1620}, 144)[0], (Rect{33, 17, 267, 193}));
+  EXPECT_EQ(buildSlots(record(Bottom), {0, 0, 1920, 1080}, 120)[0], (Rect{25, 892, 225, 1042}));
 }
 
 TEST(Arrangement, TopLargeOnXga) {
@@ -77,4 +85,5 @@ TEST(Arrangement, BadSettingsGiveABoundedOrEmptyGrid) {
   huge.rightMargin = INT32_MIN;
   huge.bottomMargin = INT32_MIN;
   EXPECT_EQ(buildSlots(huge, kFullHd).size(), kMaxSlots);
+  EXPECT_EQ(buildSlots(huge, kFullHd, 144).size(), kMaxSlots);
 }

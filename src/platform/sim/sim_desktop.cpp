@@ -278,6 +278,30 @@ class SimDesktop::Services : public System,
     }
     return desk_.monitors.empty() ? MonitorHandle{} : MonitorHandle{0x10001 + best};
   }
+  uint32_t getDpi(MonitorHandle monitor) override {
+    const size_t index = static_cast<size_t>(monitor.value - 0x10001);
+    const OsVersionInfo& v = desk_.version;
+    const bool perMonitor = v.majorVersion > 6 || (v.majorVersion == 6 && v.minorVersion >= 3);
+    if (!perMonitor || monitor.value < 0x10001 || index >= desk_.monitors.size()) {
+      return desk_.systemDpi;
+    }
+    return desk_.monitors[index].dpi;
+  }
+  DpiAwareness enableDpiAwareness() override {
+    const OsVersionInfo& v = desk_.version;
+    const auto at = [&](uint32_t major, uint32_t minor, uint32_t build) {
+      if (v.majorVersion != major) return v.majorVersion > major;
+      if (v.minorVersion != minor) return v.minorVersion > minor;
+      return v.buildNumber >= build;
+    };
+    DpiAwareness granted = at(10, 0, 15063) ? DpiAwareness::PerMonitorV2
+                           : at(6, 3, 0)    ? DpiAwareness::PerMonitor
+                           : at(6, 0, 0)    ? DpiAwareness::System
+                                            : DpiAwareness::Unaware;
+    // Set once for the process, as the manifest or the first call sets it.
+    if (!desk_.dpiAwareness) desk_.dpiAwareness = granted;
+    return *desk_.dpiAwareness;
+  }
 
   // --- Dwm ---
   void bindDwm(const char* call) {
@@ -601,6 +625,9 @@ void SimDesktop::setTaskbar(TaskbarEdge edge, int32_t size) {
     windows.workArea = m.work;
   }
   windows.workAreaChanged();
+  for (const Hwnd h : windows.ownTopLevelWindows()) {
+    windows.sendMessage(h, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+  }
 }
 
 std::unique_ptr<SimDesktop> SimDesktop::singleMonitor() {

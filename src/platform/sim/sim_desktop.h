@@ -24,15 +24,22 @@
 // lead-byte test of isLeadByte: the simulated files and profile functions read every path and
 // value as code page 932.
 //
+// Displays: each monitor has its own DPI, and tests change scaling, monitors, the primary one
+// and the work area while the program runs, which sends the messages Windows sends
+// (sim_displays.cpp).
+//
 // What it does not model: threads (a console control handler's wait is modelled without one:
 // see consoleEvent), security, real pixels, other code pages, thumbnails
-// drawn, anything the port does not ask for.
+// drawn, the system's scaling of DPI-unaware windows (the program is aware), dialogs scaling
+// their own controls after WM_DPICHANGED, the system moving windows off a removed monitor,
+// anything the port does not ask for.
 #pragma once
 
 #include <deque>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -48,6 +55,7 @@ struct SimMonitor {
   platform::Rect work;
   bool primary = false;
   std::string device = "\\\\.\\DISPLAY1";
+  uint32_t dpi = 96;  // its effective DPI, where the system has per-monitor DPI (6.3 on)
 };
 
 // A thumbnail registered with the Desktop Window Manager.
@@ -157,7 +165,27 @@ class SimDesktop {
   // Moves the taskbar of the primary monitor: its work area, and with it the origin of the
   // workspace coordinates of window placements, change together.
   enum class TaskbarEdge { Top, Left, Right, Bottom };
+  // Also sends WM_SETTINGCHANGE SPI_SETWORKAREA to the program's top-level windows.
   void setTaskbar(TaskbarEdge edge, int32_t size);
+
+  // DPI and display changes (sim_displays.cpp). Before version 6.3 every monitor answers the
+  // system DPI (`systemDpi`, fixed for the session, as LOGPIXELSX is), and so does a handle
+  // that is no monitor. The awareness the program asked for is granted by version: per-monitor
+  // v2 from 10.0.15063, per-monitor from 6.3, system from 6.0; none is declared before.
+  uint32_t systemDpi = 96;
+  std::optional<platform::DpiAwareness> dpiAwareness;  // none until the program asks
+  // The user changes a monitor's scaling: with per-monitor awareness each of the program's
+  // top-level windows on it (hidden ones too) gets WM_DPICHANGED with the new DPI and its
+  // rectangle scaled about its top-left corner as the suggestion.
+  void setMonitorDpi(size_t index, uint32_t dpi);
+  // After a test changed `monitors` (one added, removed, resized): the desktop window and the
+  // work area follow the primary monitor, and WM_DISPLAYCHANGE (32 bits per pixel, the
+  // primary's size) goes to the program's top-level windows. Windows left outside every
+  // monitor stay there: what the system would move back is the program's to mend.
+  void displayChanged();
+  // Makes another monitor the primary one: the virtual screen is moved so that it lies at
+  // 0,0, every monitor and every window with it; then displayChanged.
+  void setPrimary(size_t index);
 
   // Desktop composition.
   bool dwmLoaded = false;  // the library was bound (first DWM call)

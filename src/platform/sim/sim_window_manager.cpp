@@ -200,6 +200,23 @@ std::vector<Hwnd> SimWindowManager::enumWindows() {
   return zOrder_;
 }
 
+std::vector<Hwnd> SimWindowManager::ownTopLevelWindows() const {
+  std::vector<Hwnd> own;
+  for (const Hwnd h : zOrder_) {
+    auto found = windows_.find(h.value);
+    if (found != windows_.end() && found->second->alive && found->second->own) own.push_back(h);
+  }
+  return own;
+}
+
+void SimWindowManager::shiftScreen(int32_t dx, int32_t dy) {
+  for (auto& [handle, w] : windows_) {
+    if (!w->alive || w->iconic()) continue;
+    w->rect = offset(w->rect, dx, dy);
+    if (w->own) w->normalRect = offset(w->normalRect, dx, dy);
+  }
+}
+
 bool SimWindowManager::isWindow(Hwnd window) {
   ++portCalls;
   return live(window) != nullptr;

@@ -320,6 +320,12 @@ class SimWindowManager : public platform::Windows,
   void workAreaChanged();
   // Win+D: every visible, not minimised window of other programs but tool windows minimises.
   void showDesktop();
+  // The program's own top-level windows, hidden ones too, top first: where the system sends
+  // what it broadcasts.
+  std::vector<platform::Hwnd> ownTopLevelWindows() const;
+  // The virtual screen's origin moved (another primary monitor): every window keeps its place
+  // on the glass, so its coordinates move by (dx, dy). No message is sent.
+  void shiftScreen(int32_t dx, int32_t dy);
 
   // Wine's ways; off is Windows' behaviour.
   bool wineForeignPlacementFails = false;    // setWindowPlacement: false, nothing changes

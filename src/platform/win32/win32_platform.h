@@ -112,6 +112,8 @@ class Win32Monitors : public platform::Monitors {
   std::vector<Enumerated> enumerate() override;
   bool getInfo(platform::MonitorHandle monitor, platform::MonitorInfo& info) override;
   platform::MonitorHandle fromRect(const platform::Rect& rect) override;
+  uint32_t getDpi(platform::MonitorHandle monitor) override;  // win32_dpi.cpp
+  platform::DpiAwareness enableDpiAwareness() override;
 };
 
 class Win32Dwm : public platform::Dwm {

@@ -1,0 +1,66 @@
+// The simulated desktop's displays changing under the program: scaling, monitors, primary.
+#include "platform/sim/sim_desktop.h"
+
+namespace sim {
+
+using namespace platform;
+
+namespace {
+
+Rect shifted(const Rect& r, int32_t dx, int32_t dy) {
+  return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+}
+
+bool perMonitorAware(const std::optional<DpiAwareness>& awareness) {
+  return awareness == DpiAwareness::PerMonitor || awareness == DpiAwareness::PerMonitorV2;
+}
+
+}  // namespace
+
+void SimDesktop::setMonitorDpi(size_t index, uint32_t dpi) {
+  if (index >= monitors.size()) return;
+  const uint32_t old = monitors[index].dpi;
+  monitors[index].dpi = dpi;
+  actions.push_back("monitor " + std::to_string(index) + " dpi " + std::to_string(dpi));
+  const bool perMonitorSystem =
+      version.majorVersion > 6 || (version.majorVersion == 6 && version.minorVersion >= 3);
+  if (!perMonitorSystem || !perMonitorAware(dpiAwareness) || old == dpi) return;
+  const MonitorHandle monitor{0x10001 + index};
+  for (const Hwnd h : windows.ownTopLevelWindows()) {
+    Rect r;
+    if (!windows.getWindowRect(h, r) || platform().monitors.fromRect(r) != monitor) continue;
+    auto scaled = [&](int32_t v) { return static_cast<int32_t>(int64_t{v} * dpi / old); };
+    Rect suggested{r.left, r.top, r.left + scaled(r.width()), r.top + scaled(r.height())};
+    windows.sendMessage(h, WM_DPICHANGED, WParam{dpi | (dpi << 16)},
+                        reinterpret_cast<LParam>(&suggested));
+  }
+}
+
+void SimDesktop::displayChanged() {
+  for (const SimMonitor& m : monitors) {
+    if (!m.primary) continue;
+    windows.screen = m.monitor;
+    windows.workArea = m.work;
+  }
+  actions.push_back("display changed");
+  const auto size = static_cast<uint32_t>(windows.screen.width()) |
+                    (static_cast<uint32_t>(windows.screen.height()) << 16);
+  for (const Hwnd h : windows.ownTopLevelWindows()) {
+    windows.sendMessage(h, WM_DISPLAYCHANGE, 32, static_cast<LParam>(size));
+  }
+}
+
+void SimDesktop::setPrimary(size_t index) {
+  if (index >= monitors.size()) return;
+  const int32_t dx = -monitors[index].monitor.left;
+  const int32_t dy = -monitors[index].monitor.top;
+  for (size_t i = 0; i < monitors.size(); ++i) {
+    monitors[i].primary = i == index;
+    monitors[i].monitor = shifted(monitors[i].monitor, dx, dy);
+    monitors[i].work = shifted(monitors[i].work, dx, dy);
+  }
+  windows.shiftScreen(dx, dy);
+  displayChanged();
+}
+
+}  // namespace sim

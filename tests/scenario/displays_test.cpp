@@ -1,0 +1,75 @@
+// The displays change under a running program: scaling, a docked monitor, the taskbar.
+#include <gtest/gtest.h>
+
+#include "scenario/preview_fixture.h"
+
+using platform::Hwnd;
+using platform::Rect;
+using sim::SimDesktop;
+using namespace support;
+using scenario::kNormal;
+using scenario::PreviewTest;
+
+namespace {
+
+bool inside(const Rect& inner, const Rect& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+}  // namespace
+
+// A laptop at 150 % is docked to a monitor at 100 % that becomes the main one, then undocked;
+// its taskbar moves. The grid follows the primary monitor's DPI, every preview stays on a
+// monitor, and a kept browser window is placed again for the new work area.
+TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
+  desk->version.majorVersion = 10;
+  desk->version.minorVersion = 0;
+  desk->version.buildNumber = 19045;
+  desk->monitors = {{{0, 0, 2880, 1620}, {0, 0, 2880, 1560}, true, "\\\\.\\DISPLAY1", 144}};
+  desk->systemDpi = 144;
+  desk->displayChanged();
+  const Hwnd editor = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
+  sim::ForeignWindow browser;
+  browser.processId = desk->windows.addProcess("chrome.exe", "C:\\Apps\\chrome.exe");
+  browser.title = "Web";
+  browser.className = "Chrome_WidgetWin_1";
+  browser.rect = kNormal;
+  const Hwnd chrome = desk->windows.addWindow(browser);
+  // The cell a preview of an 800 x 400 window sits in, and where it sits.
+  const auto cellOf = [&](Hwnd target, const Rect& cell) {
+    const Rect r = rectOf(support::previewOf(*desk, target));
+    EXPECT_TRUE(inside(r, cell)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+    EXPECT_EQ(r.width(), cell.width());
+  };
+  run([&](Hwnd) {
+    EXPECT_EQ(desk->dpiAwareness, platform::DpiAwareness::PerMonitorV2);
+    detect(2);
+    cellOf(chrome, {30, 15, 270, 195});  // 160 x 120 and margins 20, 10 at 150 %
+    cellOf(editor, {30, 195, 270, 375});
+    EXPECT_EQ(minimiseAndPoll(chrome).left, 2879);  // kept one column inside the edge
+    // Docked: a monitor at 100 % joins on the right, then becomes the main one.
+    desk->monitors.push_back({{2880, 0, 4800, 1080}, {2880, 0, 4800, 1040}, false, "D2", 96});
+    desk->displayChanged();
+    cellOf(chrome, {30, 15, 270, 195});
+    desk->setPrimary(1);
+    cellOf(chrome, {20, 10, 180, 130});
+    cellOf(editor, {20, 130, 180, 250});
+    // The laptop's scaling goes to 125 %: nothing of the grid's monitor changed.
+    desk->setMonitorDpi(0, 120);
+    cellOf(chrome, {20, 10, 180, 130});
+    // Undocked: the laptop is the only monitor, and the main one, again.
+    desk->monitors.erase(desk->monitors.begin() + 1);
+    desk->setPrimary(0);
+    cellOf(chrome, {25, 13, 225, 163});
+    cellOf(editor, {25, 163, 225, 313});
+    // Its own scaling back to 150 %, then the taskbar moves to the top.
+    desk->setMonitorDpi(0, 144);
+    cellOf(chrome, {30, 15, 270, 195});
+    desk->setTaskbar(SimDesktop::TaskbarEdge::Top, 60);
+    desk->advance(600);
+    EXPECT_EQ(rectOf(chrome).left, 2879);
+    EXPECT_EQ(rectOf(chrome).top, 60);
+    EXPECT_TRUE(desk->windows.engineDraws(chrome));
+  });
+}
