@@ -33,8 +33,8 @@ class CQuillmoorApp {
   AppContext context_;
   ConsoleExit consoleExit_;
   std::unique_ptr<DisplayEnvironment> environment_;
-  std::unique_ptr<CExclusionData> rules_;        // from start-up to shutdown
-  SettingsRecord settings_;                      // read at start-up
+  std::unique_ptr<CExclusionData> rules_;  // from start-up to shutdown
+  SettingsRecord settings_;                // read at start-up
   std::string settingsPath_;
   std::unique_ptr<KeptWindowsJournal> journal_;  // from start-up on
 };

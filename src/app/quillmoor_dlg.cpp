@@ -214,17 +214,20 @@ LResult CQuillmoorDlg::onTrayNotify(WParam wParam, LParam lParam) {
       return 0;
     case WM_RBUTTONUP:
       windows().setForegroundWindow(hwnd());
-      ownWindows().trackPopupMenu(res::trayMenu(), 0, input_.getCursorPos(),
-                                  hwnd());
+      ownWindows().trackPopupMenu(res::trayMenu(), 0, input_.getCursorPos(), hwnd());
       return 0;
     default:
       return defaultProc(kTrayMessage, wParam, lParam);
   }
 }
 
-void CQuillmoorDlg::onOK() { setPanelVisible(false); }
+void CQuillmoorDlg::onOK() {
+  setPanelVisible(false);
+}
 
-void CQuillmoorDlg::onCancel() { showWindow(SW_HIDE); }
+void CQuillmoorDlg::onCancel() {
+  showWindow(SW_HIDE);
+}
 
 bool CQuillmoorDlg::onCommand(uint32_t id, uint32_t, Hwnd) {
   if (id == res::ID_TRAY_MAIN_PANEL) {
@@ -259,7 +262,9 @@ void CQuillmoorDlg::onHotKey(uintptr_t id) {
   if (id == static_cast<uintptr_t>(PreviewRoster::kHoverHotKey)) roster_.onHotKey();
 }
 
-void CQuillmoorDlg::onDestroy() { roster_.stop(); }
+void CQuillmoorDlg::onDestroy() {
+  roster_.stop();
+}
 
 void CQuillmoorDlg::postNcDestroy() {
   roster_.closeAll();
@@ -352,7 +357,6 @@ void CQuillmoorDlg::onExit() {
 void CQuillmoorDlg::paintMinimised() {
   const Rect client = clientRect();
   const int32_t x = (client.width() - screen_.getSystemMetrics(SM_CXICON) + 1) / 2;
-  const int32_t y =
-      (client.height() - screen_.getSystemMetrics(SM_CYICON) + 1) / 2;
+  const int32_t y = (client.height() - screen_.getSystemMetrics(SM_CYICON) + 1) / 2;
   drawing_.paintIcon(hwnd(), appIcon_, x, y);
 }

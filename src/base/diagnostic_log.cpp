@@ -10,7 +10,9 @@ namespace {
 platform::System* output = nullptr;
 }
 
-void attach(platform::System* system) { output = system; }
+void attach(platform::System* system) {
+  output = system;
+}
 
 void print(const char* format, ...) {
   if (output == nullptr) return;

@@ -23,10 +23,9 @@ bool PlatformChecks::isOsVersionAtLeast(uint32_t major, uint32_t minor, uint16_t
   if (info.majorVersion != major) return info.majorVersion > major;
   if (info.minorVersion != minor) return info.minorVersion > minor;
   if (servicePack == 0 || info.platformId != VER_PLATFORM_WIN32_NT) return true;
-  System::RegistryRead read =
-      system_.readRegistryValue(RegistryRoot::LocalMachine,
-                                "System\\CurrentControlSet\\Control\\Windows", KEY_QUERY_VALUE,
-                                "CSDVersion", 4);
+  System::RegistryRead read = system_.readRegistryValue(
+      RegistryRoot::LocalMachine, "System\\CurrentControlSet\\Control\\Windows", KEY_QUERY_VALUE,
+      "CSDVersion", 4);
   if (read.error != ERROR_SUCCESS || read.data.size() != 4) return false;
   uint32_t value = 0;
   memcpy(&value, read.data.data(), 4);

@@ -4,8 +4,8 @@
 #include "text/mbcs.h"
 
 std::string programFolder(const std::string& programPath, platform::System& system) {
-  size_t slash = text::findLastChar(programPath, '\\',
-                                    [&](unsigned char b) { return system.isLeadByte(b); });
+  size_t slash =
+      text::findLastChar(programPath, '\\', [&](unsigned char b) { return system.isLeadByte(b); });
   return slash == std::string::npos ? std::string() : programPath.substr(0, slash);
 }
 

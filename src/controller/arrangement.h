@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "settings/settings.h"
 #include "platform/types.h"
+#include "settings/settings.h"
 
 // Slot rectangles for the settings' edge, cell size and margins on screen `screen`, first
 // cell first. The first cell is always there, even when it does not fit; a size without area

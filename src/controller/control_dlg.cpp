@@ -178,15 +178,21 @@ void CControlDlg::saveSettings() {
 }
 
 void CControlDlg::onChangeProperties() {
-  CLocationSettingDlg dialog(CLocationSettingDlg::Ports(dialogPorts_, input_, messageBoxes_, drawing_));
+  CLocationSettingDlg dialog(
+      CLocationSettingDlg::Ports(dialogPorts_, input_, messageBoxes_, drawing_));
   SettingsRecord& s = settings_;
   // The ten values the dialog edits, as (record field, dialog member).
   const std::pair<int32_t*, int32_t*> values[] = {
-      {&s.location, &dialog.location},       {&s.size, &dialog.size},
-      {&s.topMargin, &dialog.topMargin},     {&s.leftMargin, &dialog.leftMargin},
-      {&s.rightMargin, &dialog.rightMargin}, {&s.bottomMargin, &dialog.bottomMargin},
-      {&s.limit, &dialog.limit},             {&s.frame, &dialog.frame},
-      {&s.hvHotKey, &dialog.hoverKey},       {&s.hvModifiers, &dialog.hoverModifiers},
+      {&s.location, &dialog.location},
+      {&s.size, &dialog.size},
+      {&s.topMargin, &dialog.topMargin},
+      {&s.leftMargin, &dialog.leftMargin},
+      {&s.rightMargin, &dialog.rightMargin},
+      {&s.bottomMargin, &dialog.bottomMargin},
+      {&s.limit, &dialog.limit},
+      {&s.frame, &dialog.frame},
+      {&s.hvHotKey, &dialog.hoverKey},
+      {&s.hvModifiers, &dialog.hoverModifiers},
   };
   for (const auto& [field, member] : values) *member = *field;
   if (dialog.doModal(hwnd()) != IDOK) return;

@@ -8,13 +8,21 @@ using namespace platform;
 
 uint16_t HotKeyValue::modifierBit(int32_t virtualKey) {
   switch (virtualKey) {
-    case VK_SHIFT: case VK_LSHIFT: case VK_RSHIFT:
+    case VK_SHIFT:
+    case VK_LSHIFT:
+    case VK_RSHIFT:
       return kShift;
-    case VK_CONTROL: case VK_LCONTROL: case VK_RCONTROL:
+    case VK_CONTROL:
+    case VK_LCONTROL:
+    case VK_RCONTROL:
       return kCtrl;
-    case VK_MENU: case VK_LMENU: case VK_RMENU:
+    case VK_MENU:
+    case VK_LMENU:
+    case VK_RMENU:
       return kAlt;
-    case VK_LWIN: case VK_RWIN: case VK_APPS:
+    case VK_LWIN:
+    case VK_RWIN:
+    case VK_APPS:
       return kWin;
     default:
       return 0;

@@ -14,8 +14,7 @@ class KeyboardCapture : private platform::KeyboardSink {
   static constexpr uint32_t kKeyPressed = platform::WM_USER + 0x100;
   static constexpr uint32_t kKeyReleased = platform::WM_USER + 0x101;
 
-  KeyboardCapture(platform::Input& input, platform::Messages& messages,
-                  platform::Windows& windows)
+  KeyboardCapture(platform::Input& input, platform::Messages& messages, platform::Windows& windows)
       : input_(input), messages_(messages), windows_(windows) {}
   ~KeyboardCapture() { release(); }
   KeyboardCapture(const KeyboardCapture&) = delete;

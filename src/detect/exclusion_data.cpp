@@ -12,8 +12,8 @@ constexpr const char* kBackupSuffix = ".bak";
 
 }  // namespace
 
-bool matchItem(const ExclusionItem& item, const std::string& title,
-               const std::string& processName, const text::LeadByteTest& isLead) {
+bool matchItem(const ExclusionItem& item, const std::string& title, const std::string& processName,
+               const text::LeadByteTest& isLead) {
   bool titleHolds = true;
   if (item.titleFlag == 1) {
     titleHolds = item.fullNameFlag == 1
@@ -25,8 +25,8 @@ bool matchItem(const ExclusionItem& item, const std::string& title,
 }
 
 std::unique_ptr<CExclusionData> CExclusionData::openStore(const platform::Platform& platform) {
-  auto store =
-      std::make_unique<CExclusionData>(platform, pathInCurrentDirectory(platform.system, kFileName));
+  auto store = std::make_unique<CExclusionData>(platform,
+                                                pathInCurrentDirectory(platform.system, kFileName));
   store->loadFile();
   return store;
 }

@@ -12,8 +12,8 @@
 #include "text/mbcs.h"
 
 // True when every test the item switches on holds for the window.
-bool matchItem(const ExclusionItem& item, const std::string& title,
-               const std::string& processName, const text::LeadByteTest& isLead);
+bool matchItem(const ExclusionItem& item, const std::string& title, const std::string& processName,
+               const text::LeadByteTest& isLead);
 
 class CExclusionData {
  public:

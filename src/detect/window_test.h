@@ -9,9 +9,9 @@
 
 enum class WindowVerdict {
   Accepted,
-  OwnPage,         // the detection page itself
-  NotAppWindow,    // lacks the system menu, the minimise box or the visible style
-  Cloaked,         // hidden by the window manager (another virtual desktop, ...)
+  OwnPage,       // the detection page itself
+  NotAppWindow,  // lacks the system menu, the minimise box or the visible style
+  Cloaked,       // hidden by the window manager (another virtual desktop, ...)
   NoTitle,
   ProgramManager,  // the desktop
   NoProcessName,   // process cannot be opened or has no module name

@@ -2,7 +2,9 @@
 
 #include "base/diagnostic_log.h"
 
-CWriteIniFile::~CWriteIniFile() { discardStream(); }
+CWriteIniFile::~CWriteIniFile() {
+  discardStream();
+}
 
 bool CWriteIniFile::openFile(const std::string& fileName) {
   if (!streamMode()) return true;

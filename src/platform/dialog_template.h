@@ -12,13 +12,13 @@ namespace platform {
 
 // Window classes of the controls the program uses.
 enum class ControlClass {
-  Button,     // "Button": push buttons, check boxes, group boxes
-  Static,     // "Static": texts and icons
-  Edit,       // "Edit"
-  ListView,   // "SysListView32"
-  UpDown,     // "msctls_updown32"
-  HotKey,     // "msctls_hotkey32"
-  Link,       // "SysLink"
+  Button,    // "Button": push buttons, check boxes, group boxes
+  Static,    // "Static": texts and icons
+  Edit,      // "Edit"
+  ListView,  // "SysListView32"
+  UpDown,    // "msctls_updown32"
+  HotKey,    // "msctls_hotkey32"
+  Link,      // "SysLink"
 };
 
 struct ControlTemplate {
@@ -42,8 +42,8 @@ struct DialogTemplate {
 };
 
 struct MenuItemTemplate {
-  uint32_t id;       // 0 for a separator and a submenu
-  const char* text;  // null for a separator
+  uint32_t id;                                 // 0 for a separator and a submenu
+  const char* text;                            // null for a separator
   std::vector<MenuItemTemplate> submenu = {};  // a pop-up item's own items
   bool grayed = false;
 };

@@ -2,6 +2,8 @@
 // One adapter object may stand behind several of them.
 #pragma once
 
+#include <type_traits>
+
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/drawing.h"
@@ -20,8 +22,6 @@
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/windows.h"
-
-#include <type_traits>
 
 namespace platform {
 

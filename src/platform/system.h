@@ -51,9 +51,8 @@ class System {
     Dword type = 0;
     std::string data;
   };
-  virtual RegistryRead readRegistryValue(RegistryRoot root, const std::string& subKey,
-                                         Dword access, const std::string& valueName,
-                                         size_t maxBytes) = 0;
+  virtual RegistryRead readRegistryValue(RegistryRoot root, const std::string& subKey, Dword access,
+                                         const std::string& valueName, size_t maxBytes) = 0;
 
   // CreateMutexA(no security, initialOwner, name); the handle is held for the process's life.
   virtual MutexResult createMutex(bool initialOwner, const std::string& name) = 0;

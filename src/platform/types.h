@@ -112,7 +112,6 @@ constexpr ColorRef rgb(uint8_t r, uint8_t g, uint8_t b) {
          (static_cast<ColorRef>(b) << 16);
 }
 
-
 enum class RegistryRoot : uint32_t {
   CurrentUser = 0x80000001u,   // HKEY_CURRENT_USER
   LocalMachine = 0x80000002u,  // HKEY_LOCAL_MACHINE

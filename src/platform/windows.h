@@ -20,7 +20,7 @@ class Windows {
   virtual bool isWindowVisible(Hwnd window) = 0;
   virtual bool isWindowEnabled(Hwnd window) = 0;
   virtual bool isIconic(Hwnd window) = 0;
-  virtual bool isZoomed(Hwnd window) = 0;  // maximised
+  virtual bool isZoomed(Hwnd window) = 0;                          // maximised
   virtual uint32_t getWindowLong(Hwnd window, int32_t index) = 0;  // GWL_STYLE, GWL_EXSTYLE
   // GetWindowTextW in code page 932, cut after the last whole character that fits a buffer
   // of `bufferSize` bytes with its terminator (so at most bufferSize - 1 bytes).

@@ -7,7 +7,7 @@ using namespace platform;
 namespace {
 
 constexpr const char* kFont = "ＭＳ Ｐゴシック";
-constexpr uint32_t kValue = SS_CENTER | SS_SUNKEN;           // centred, sunken value field
+constexpr uint32_t kValue = SS_CENTER | SS_SUNKEN;          // centred, sunken value field
 constexpr uint32_t kValueMiddle = kValue | SS_CENTERIMAGE;  // ...also centred vertically
 constexpr uint32_t kReportList =
     LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP;
@@ -17,27 +17,39 @@ ControlTemplate group(const char* text, int16_t x, int16_t y, int16_t cx, int16_
                       int32_t id = -1) {
   return {ControlClass::Button, id, text, x, y, cx, cy, BS_GROUPBOX};
 }
-ControlTemplate label(int32_t id, const char* text, int16_t x, int16_t y, int16_t cx,
-                      int16_t cy, uint32_t style = SS_LEFT) {
+ControlTemplate label(int32_t id, const char* text, int16_t x, int16_t y, int16_t cx, int16_t cy,
+                      uint32_t style = SS_LEFT) {
   return {ControlClass::Static, id, text, x, y, cx, cy, style};
 }
-ControlTemplate button(int32_t id, const char* text, int16_t x, int16_t y, int16_t cx,
-                       int16_t cy, uint32_t style = BS_PUSHBUTTON | WS_TABSTOP) {
+ControlTemplate button(int32_t id, const char* text, int16_t x, int16_t y, int16_t cx, int16_t cy,
+                       uint32_t style = BS_PUSHBUTTON | WS_TABSTOP) {
   return {ControlClass::Button, id, text, x, y, cx, cy, style};
 }
-ControlTemplate radio(int32_t id, const char* text, int16_t x, int16_t y, int16_t cx,
-                      int16_t cy, bool first = false) {
-  return {ControlClass::Button, id, text, x, y, cx, cy,
+ControlTemplate radio(int32_t id, const char* text, int16_t x, int16_t y, int16_t cx, int16_t cy,
+                      bool first = false) {
+  return {ControlClass::Button,
+          id,
+          text,
+          x,
+          y,
+          cx,
+          cy,
           BS_AUTORADIOBUTTON | (first ? WS_GROUP | WS_TABSTOP : 0u)};
 }
 // An edit box for a number and its up-down control, which takes the edit box made just
 // before it as its buddy and shows its position there.
 ControlTemplate numberEdit(int32_t id, int16_t x, int16_t y, int16_t cx, int16_t cy) {
-  return {ControlClass::Edit, id, "", x, y, cx, cy,
-          ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP};
+  return {
+      ControlClass::Edit, id, "", x, y, cx, cy, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP};
 }
 ControlTemplate spin(int32_t id, int16_t x, int16_t y) {
-  return {ControlClass::UpDown, id, "", x, y, 10, 12,
+  return {ControlClass::UpDown,
+          id,
+          "",
+          x,
+          y,
+          10,
+          12,
           UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS};
 }
 constexpr uint32_t kModal = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
@@ -49,6 +61,8 @@ ControlTemplate link(int16_t x, int16_t y, int16_t cx, int16_t cy) {
 
 }  // namespace
 
+// Laid out as a resource script would be: one control a line, in the order of the tab stops.
+// clang-format off
 const DialogTemplate& aboutDialog() {
   static const DialogTemplate dialog{
       IDD_ABOUTBOX,
@@ -294,5 +308,7 @@ const MenuTemplate& thumbnailMenu() {
          {ID_THUMB_RELOAD_INTERVAL, "間隔設定"}}}}};
   return menu;
 }
+
+// clang-format on
 
 }  // namespace res

@@ -12,7 +12,8 @@
 // page.
 struct SettingsFilePorts {
   SettingsFilePorts(platform::Files& f, platform::System& s) : files(f), system(s) {}
-  SettingsFilePorts(const platform::Platform& p)  // NOLINT: implicit, so a caller passes its platform
+  SettingsFilePorts(
+      const platform::Platform& p)  // NOLINT: implicit, so a caller passes its platform
       : SettingsFilePorts(p.files, p.system) {}
   platform::Files& files;
   platform::System& system;

@@ -67,8 +67,8 @@ void KeptWindowsJournal::load() {
     p.showCmd = number(u"SHOWCMD");
     sscanf(string(u"MIN").c_str(), "%d,%d", &p.minPosition.x, &p.minPosition.y);
     sscanf(string(u"MAX").c_str(), "%d,%d", &p.maxPosition.x, &p.maxPosition.y);
-    const bool placed = sscanf(string(u"NORMAL").c_str(), "%d,%d,%d,%d", &n.left, &n.top,
-                               &n.right, &n.bottom) == 4;
+    const bool placed =
+        sscanf(string(u"NORMAL").c_str(), "%d,%d,%d,%d", &n.left, &n.top, &n.right, &n.bottom) == 4;
     // An entry without its window, process or normal rectangle says nothing to undo by.
     if (!k.window || k.processId == 0 || !placed) {
       diag::print("%s: [KEPT%u] is not understood\n", path_.c_str(), i);

@@ -4,8 +4,7 @@
 
 using namespace platform;
 
-PreviewCopy::Picture PreviewCopy::copy(Hwnd preview, Size client, Hwnd target,
-                                       const Rect& source) {
+PreviewCopy::Picture PreviewCopy::copy(Hwnd preview, Size client, Hwnd target, const Rect& source) {
   if (client.cx <= 0 || client.cy <= 0) return Picture::None;
   Picture picture = Picture::Target;
   BitmapHandle bitmap = pictureOfTarget(target, source, client);

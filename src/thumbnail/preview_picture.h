@@ -58,9 +58,9 @@ class PreviewPicture {
   platform::Size client_;
   platform::Dword lastTry_ = 0;
   bool tried_ = false;
-  Way first_ = Way::Full;   // the way that gave the last picture, tried first
+  Way first_ = Way::Full;      // the way that gave the last picture, tried first
   std::optional<Way> worked_;  // logged when it changes
-  uint32_t sinceFull_ = 0;  // pictures taken since every way was last tried
+  uint32_t sinceFull_ = 0;     // pictures taken since every way was last tried
   platform::IconHandle icon_;
   bool iconAsked_ = false;
 };

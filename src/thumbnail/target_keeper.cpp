@@ -26,7 +26,9 @@ constexpr bool kEnginesDrawAtAlphaZero = false;
 constexpr bool kKeptWindowsTransparent = true;
 
 // The place Windows parks minimised windows at.
-bool isParkingPlace(const Rect& r) { return r.left <= -32000 || (r.right < 0 && r.bottom < 0); }
+bool isParkingPlace(const Rect& r) {
+  return r.left <= -32000 || (r.right < 0 && r.bottom < 0);
+}
 
 }  // namespace
 
@@ -65,7 +67,9 @@ void TargetKeeper::journal() {
   journal_->record(k);
 }
 
-bool TargetKeeper::alive() const { return windows_.isWindow(target_); }
+bool TargetKeeper::alive() const {
+  return windows_.isWindow(target_);
+}
 
 bool TargetKeeper::responsive(bool polled) {
   if (polled && quiet_ && static_cast<int32_t>(system_.tickCount() - quietUntil_) < 0) {
@@ -200,8 +204,7 @@ bool TargetKeeper::hideStep(int step) {
     }
     case 6:
       if (jobMethod_ == Method::InSight && kKeptWindowsTransparent) {
-        return setLong(GWL_EXSTYLE, (savedExStyle_ & ~WS_EX_LAYERED) | WS_EX_TRANSPARENT,
-                       "opaque");
+        return setLong(GWL_EXSTYLE, (savedExStyle_ & ~WS_EX_LAYERED) | WS_EX_TRANSPARENT, "opaque");
       }
       return jobMethod_ == Method::Transparent ||
              setLong(GWL_EXSTYLE, savedExStyle_ & ~WS_EX_LAYERED, "opaque");

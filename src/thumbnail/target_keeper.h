@@ -12,8 +12,8 @@
 // for a target that does not answer.
 #pragma once
 
-#include "platform/platform.h"
 #include "display/display_environment.h"
+#include "platform/platform.h"
 #include "thumbnail/engine_kind.h"
 #include "thumbnail/kept_windows_journal.h"
 #include "thumbnail/thumbnail_listener.h"
@@ -125,13 +125,13 @@ class TargetKeeper {
   uint8_t layeredAlpha_ = 0;
   platform::Dword layeredFlags_ = 0;
   platform::WindowPlacement savedPlacement_;
-  bool weDisabled_ = false;  // the target was enabled until hideTarget disabled it
-  Job job_ = Job::None;      // a sequence the target was too busy to finish
-  int step_ = 0;             // its next step
+  bool weDisabled_ = false;               // the target was enabled until hideTarget disabled it
+  Job job_ = Job::None;                   // a sequence the target was too busy to finish
+  int step_ = 0;                          // its next step
   Method jobMethod_ = Method::OffScreen;  // the method it began with
   EngineKind engine_ = EngineKind::None;
   bool engineKnown_ = false;
-  platform::Rect place_;  // where a browser window was kept in sight
+  platform::Rect place_;            // where a browser window was kept in sight
   bool jobMaximised_ = false;       // a restore of a maximised target
   platform::Dword quietUntil_ = 0;  // tick count before which the target is not asked
   bool quiet_ = false;

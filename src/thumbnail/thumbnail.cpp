@@ -94,7 +94,9 @@ void Cthumbnail::close(ThumbState reason) {
   destroyWindow();
 }
 
-bool Cthumbnail::targetIsWindow() const { return windows().isWindow(targetWnd_); }
+bool Cthumbnail::targetIsWindow() const {
+  return windows().isWindow(targetWnd_);
+}
 
 ui::Answer Cthumbnail::onWindowPosChanging(WindowPos* position) {
   if (position) {
@@ -384,7 +386,9 @@ void Cthumbnail::applyAlpha() {
   windows().setLayeredWindowAttributes(hwnd(), 0, mouseIn ? 255 : alpha_, LWA_ALPHA);
 }
 
-void Cthumbnail::applyFrameSetting() { setFrame(settings_.frame != 0); }
+void Cthumbnail::applyFrameSetting() {
+  setFrame(settings_.frame != 0);
+}
 
 void Cthumbnail::applyZOrder() {
   // Restacking must not activate: activation would take the keyboard from the user's window
@@ -443,8 +447,7 @@ void Cthumbnail::postNcDestroy() {
   // A poll waiting for the target below this frame must not take it over any more.
   polled_ = false;
   keeper_.giveUp();
-  const bool closedByOwner =
-      state_ == ThumbState::Closing || state_ == ThumbState::ClosingAnimated;
+  const bool closedByOwner = state_ == ThumbState::Closing || state_ == ThumbState::ClosingAnimated;
   if (!closedByOwner) {
     // Destroyed behind the controller's back: what it was is what it is now.
     unregisterThumbnail();

@@ -13,8 +13,12 @@ using namespace platform;
 namespace {
 
 // The signed 16-bit halves of a message argument.
-int32_t lowWord(uint64_t value) { return static_cast<int16_t>(value & 0xFFFF); }
-int32_t highWord(uint64_t value) { return static_cast<int16_t>((value >> 16) & 0xFFFF); }
+int32_t lowWord(uint64_t value) {
+  return static_cast<int16_t>(value & 0xFFFF);
+}
+int32_t highWord(uint64_t value) {
+  return static_cast<int16_t>((value >> 16) & 0xFFFF);
+}
 
 }  // namespace
 
@@ -73,10 +77,10 @@ void Cthumbnail::onMouseMove(WParam keys, LParam at) {
       if (client.width() > 0 && client.height() > 0) {
         // Client pixels become source pixels; what is less than one is carried to the next
         // move, so a slow drag still pans. The content follows the pointer.
-        const double fx = static_cast<double>(zoomWidth) * (dragPoint_.x - x) / client.width() +
-                          dragRemainderX_;
-        const double fy = static_cast<double>(zoomHeight) * (dragPoint_.y - y) /
-                              client.height() + dragRemainderY_;
+        const double fx =
+            static_cast<double>(zoomWidth) * (dragPoint_.x - x) / client.width() + dragRemainderX_;
+        const double fy = static_cast<double>(zoomHeight) * (dragPoint_.y - y) / client.height() +
+                          dragRemainderY_;
         const auto ix = static_cast<int32_t>(fx);
         const auto iy = static_cast<int32_t>(fy);
         dragRemainderX_ = fx - ix;
@@ -239,8 +243,8 @@ void Cthumbnail::onLeavePoll() {
 bool Cthumbnail::activateTarget() {
   if (!targetIsWindow()) return true;
   if (!answers(messages(), targetWnd_)) {
-    messageBoxes_.show(hwnd(), "対象のウィンドが現在ビジー状態です。操作をSkipしました",
-                                        kAppTitle, MB_OK);
+    messageBoxes_.show(hwnd(), "対象のウィンドが現在ビジー状態です。操作をSkipしました", kAppTitle,
+                       MB_OK);
     return false;
   }
   if (!isWindow()) return false;  // closed during the wait: its target is put back already

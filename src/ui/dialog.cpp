@@ -30,8 +30,8 @@ void DataExchange::radio(int32_t firstId, int32_t& value) {
   if (saving_) value = -1;
   int32_t index = 0;
   for (auto c = at; c != controls.end(); ++c, ++index) {
-    const bool radioButton = c->controlClass == ControlClass::Button &&
-                             (c->style & 0xFu) == BS_AUTORADIOBUTTON;
+    const bool radioButton =
+        c->controlClass == ControlClass::Button && (c->style & 0xFu) == BS_AUTORADIOBUTTON;
     if (!radioButton || (c != at && (c->style & WS_GROUP) != 0)) break;
     const Hwnd button = dialog_.item(c->id);
     if (saving_) {
@@ -65,7 +65,9 @@ void Dialog::onOK() {
   endDialog(IDOK);
 }
 
-void Dialog::onCancel() { endDialog(IDCANCEL); }
+void Dialog::onCancel() {
+  endDialog(IDCANCEL);
+}
 
 LResult Dialog::windowProc(uint32_t message, WParam wParam, LParam lParam) {
   switch (message) {

@@ -39,8 +39,12 @@ using platform::WParam;
 using Answer = std::optional<LResult>;
 inline constexpr std::nullopt_t kDefault = std::nullopt;
 
-inline uint32_t loWord(uint64_t value) { return static_cast<uint32_t>(value & 0xFFFF); }
-inline uint32_t hiWord(uint64_t value) { return static_cast<uint32_t>((value >> 16) & 0xFFFF); }
+inline uint32_t loWord(uint64_t value) {
+  return static_cast<uint32_t>(value & 0xFFFF);
+}
+inline uint32_t hiWord(uint64_t value) {
+  return static_cast<uint32_t>((value >> 16) & 0xFFFF);
+}
 
 // What a window of the framework needs from the port.
 struct WindowPorts {

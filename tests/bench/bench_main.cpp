@@ -16,10 +16,10 @@ namespace {
 
 // What a call costs, in units of an ordinary window query (measured under Wine: opening a
 // process and reading its module name took about 3 ms of CPU, a window query some 30 us).
-constexpr double kProcessQuery = 100;   // OpenProcess, module enumeration, module name
-constexpr double kShellCall = 50;       // a round trip to the shell (tray, taskbar, icons)
-constexpr double kCrossProcess = 10;    // a message to another program's window
-constexpr double kDwmCall = 5;          // a call into the window manager's service
+constexpr double kProcessQuery = 100;  // OpenProcess, module enumeration, module name
+constexpr double kShellCall = 50;      // a round trip to the shell (tray, taskbar, icons)
+constexpr double kCrossProcess = 10;   // a message to another program's window
+constexpr double kDwmCall = 5;         // a call into the window manager's service
 // A picture of a window (PrintWindow or a copy of the screen, scaled to a preview): pixels
 // copied and scaled, estimated (not measured) at twice a cross-process message.
 constexpr double kPicture = 20;
@@ -52,28 +52,26 @@ struct Counts {
            static_cast<double>(pictures) * (kPicture - 1);
   }
   Counts since(const Counts& before) const {
-    return {calls - before.calls,
-            processQueries - before.processQueries,
-            shellCalls - before.shellCalls,
-            crossProcess - before.crossProcess,
-            dwmCalls - before.dwmCalls,
-            timerMessages - before.timerMessages,
-            updates - before.updates,
-            placements - before.placements,
+    return {calls - before.calls,           processQueries - before.processQueries,
+            shellCalls - before.shellCalls, crossProcess - before.crossProcess,
+            dwmCalls - before.dwmCalls,     timerMessages - before.timerMessages,
+            updates - before.updates,       placements - before.placements,
             pictures - before.pictures};
   }
 };
 
 Counts counts(sim::SimDesktop& desk) {
   const sim::SimWindowManager& wm = desk.windows;
-  return {wm.portCalls,         wm.baseNameQueries + wm.imagePathQueries,
-          desk.shellCalls,      wm.crossProcessMessages,
-          desk.dwmCalls,        wm.timerMessages,
+  return {wm.portCalls,
+          wm.baseNameQueries + wm.imagePathQueries,
+          desk.shellCalls,
+          wm.crossProcessMessages,
+          desk.dwmCalls,
+          wm.timerMessages,
           desk.thumbnailPropertyUpdates,
-          static_cast<uint64_t>(std::count_if(desk.actions.begin(), desk.actions.end(),
-                                              [](const std::string& a) {
-                                                return a.rfind("pos h", 0) == 0;
-                                              })),
+          static_cast<uint64_t>(
+              std::count_if(desk.actions.begin(), desk.actions.end(),
+                            [](const std::string& a) { return a.rfind("pos h", 0) == 0; })),
           wm.printWindows + wm.screenCopies};
 }
 
@@ -132,7 +130,8 @@ Run runWith(int limit, bool churn, int kept = 0, bool browsers = false,
       return wm.getWindowProcessId(h) == wm.ownProcessId && wm.isWindowVisible(h) &&
              (wm.getWindowLong(h, platform::GWL_EXSTYLE) & platform::WS_EX_LAYERED) != 0;
     }));
-    for (int i = 50 - kept; i < 50; ++i) desk->windows.userMinimize(windows[static_cast<size_t>(i)]);
+    for (int i = 50 - kept; i < 50; ++i)
+      desk->windows.userMinimize(windows[static_cast<size_t>(i)]);
     advanceWithRepaints(*desk, 5);
     const Counts before = counts(*desk);
     advanceWithRepaints(*desk, Run::kSteadySeconds);
@@ -155,7 +154,9 @@ Run runWith(int limit, bool churn, int kept = 0, bool browsers = false,
   return run;
 }
 
-double perSecond(uint64_t n, uint32_t seconds) { return static_cast<double>(n) / seconds; }
+double perSecond(uint64_t n, uint32_t seconds) {
+  return static_cast<double>(n) / seconds;
+}
 
 }  // namespace
 
@@ -179,35 +180,39 @@ int main(int argc, char** argv) {
   std::printf("previews: %d of 50 windows\n", full.previews);
   if (!check) {
     const Counts& c = full.churn;
-    std::printf("with windows coming and going: %.0f weighted cost/s (%.1f platform calls/s), "
-                "%.1f timer messages/s, %d DWM property updates\n",
-                c.weighted() / Run::kChurnSeconds, perSecond(c.calls, Run::kChurnSeconds),
-                perSecond(c.timerMessages, Run::kChurnSeconds), c.updates);
+    std::printf(
+        "with windows coming and going: %.0f weighted cost/s (%.1f platform calls/s), "
+        "%.1f timer messages/s, %d DWM property updates\n",
+        c.weighted() / Run::kChurnSeconds, perSecond(c.calls, Run::kChurnSeconds),
+        perSecond(c.timerMessages, Run::kChurnSeconds), c.updates);
   }
-  std::printf("steady state: %.0f weighted cost/s (%.0f platform calls/s, %.1f process queries/s,"
-              " %.1f shell calls/s), %.1f timer messages/s, %d DWM property updates\n",
-              weighted, perSecond(s.calls, Run::kSteadySeconds),
-              perSecond(s.processQueries, Run::kSteadySeconds),
-              perSecond(s.shellCalls, Run::kSteadySeconds),
-              perSecond(s.timerMessages, Run::kSteadySeconds), s.updates);
+  std::printf(
+      "steady state: %.0f weighted cost/s (%.0f platform calls/s, %.1f process queries/s,"
+      " %.1f shell calls/s), %.1f timer messages/s, %d DWM property updates\n",
+      weighted, perSecond(s.calls, Run::kSteadySeconds),
+      perSecond(s.processQueries, Run::kSteadySeconds),
+      perSecond(s.shellCalls, Run::kSteadySeconds), perSecond(s.timerMessages, Run::kSteadySeconds),
+      s.updates);
   std::printf("timer messages/s: %.1f with %d previews, %.1f with %d\n", timers16, full.previews,
               timers4, few.previews);
   const auto each = [&](uint64_t a, uint64_t b) {
     return (static_cast<double>(a) - static_cast<double>(b)) / kKept / Run::kSteadySeconds;
   };
   const double browsersWeighted = browsers.steady.weighted() / Run::kSteadySeconds;
-  std::printf("a kept browser window, beyond another kept window: %.0f weighted cost/s (%.1f "
-              "platform calls/s), %.2f placements/s; with %d kept: %.0f weighted cost/s\n",
-              (browsers.steady.weighted() - plain.steady.weighted()) / kKept / Run::kSteadySeconds,
-              each(browsers.steady.calls, plain.steady.calls),
-              each(browsers.steady.placements, plain.steady.placements), kKept, browsersWeighted);
+  std::printf(
+      "a kept browser window, beyond another kept window: %.0f weighted cost/s (%.1f "
+      "platform calls/s), %.2f placements/s; with %d kept: %.0f weighted cost/s\n",
+      (browsers.steady.weighted() - plain.steady.weighted()) / kKept / Run::kSteadySeconds,
+      each(browsers.steady.calls, plain.steady.calls),
+      each(browsers.steady.placements, plain.steady.placements), kKept, browsersWeighted);
   const double base = s.weighted();
   const auto picturesLine = [&](const char* what, const Run& run) {
     const Counts& c = run.steady;
-    std::printf("without composition (%s): %.1f pictures/s with %d previews, %.0f weighted "
-                "cost/s, %.2f x the steady state with thumbnails\n",
-                what, perSecond(c.pictures, Run::kSteadySeconds), run.previews,
-                c.weighted() / Run::kSteadySeconds, c.weighted() / base);
+    std::printf(
+        "without composition (%s): %.1f pictures/s with %d previews, %.0f weighted "
+        "cost/s, %.2f x the steady state with thumbnails\n",
+        what, perSecond(c.pictures, Run::kSteadySeconds), run.previews,
+        c.weighted() / Run::kSteadySeconds, c.weighted() / base);
   };
   picturesLine("printed", pictures);
   picturesLine("printed black, the screen copied", black);
@@ -218,16 +223,18 @@ int main(int argc, char** argv) {
         perSecond(run->steady.pictures, Run::kSteadySeconds) / std::max(run->previews, 1);
     const double weightedRun = run->steady.weighted() / Run::kSteadySeconds;
     if (!run->ran || run->previews != 16 || perPreview > 1.25 || weightedRun > kPicturesBudget) {
-      std::printf("FAIL: without composition: %.2f pictures/s per preview (at most 1.25), %.0f "
-                  "weighted cost/s (budget %.0f), %d previews\n",
-                  perPreview, weightedRun, kPicturesBudget, run->previews);
+      std::printf(
+          "FAIL: without composition: %.2f pictures/s per preview (at most 1.25), %.0f "
+          "weighted cost/s (budget %.0f), %d previews\n",
+          perPreview, weightedRun, kPicturesBudget, run->previews);
       return 1;
     }
   }
   if (browsersWeighted > kSteadyBudget) {
-    std::printf("FAIL: with %d kept browser windows the steady state costs %.0f a second, over "
-                "the budget of %.0f\n",
-                kKept, browsersWeighted, kSteadyBudget);
+    std::printf(
+        "FAIL: with %d kept browser windows the steady state costs %.0f a second, over "
+        "the budget of %.0f\n",
+        kKept, browsersWeighted, kSteadyBudget);
     return 1;
   }
   int failures = 0;

@@ -181,8 +181,7 @@ const DialogTemplate kSpinDialog{
         {ControlClass::Edit, kNumberId, "", 7, 7, 40, 12, ES_AUTOHSCROLL | WS_BORDER | WS_GROUP},
         {ControlClass::UpDown, kSpinId, "", 47, 7, 10, 12,
          UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS},
-        {ControlClass::Button, kFirstRadioId, "一", 7, 25, 40, 10,
-         BS_AUTORADIOBUTTON | WS_GROUP},
+        {ControlClass::Button, kFirstRadioId, "一", 7, 25, 40, 10, BS_AUTORADIOBUTTON | WS_GROUP},
         {ControlClass::Button, kFirstRadioId + 1, "二", 50, 25, 40, 10, BS_AUTORADIOBUTTON},
     }};
 
@@ -202,8 +201,8 @@ PORT_CASE(UpDownReadsItsBuddy) {
   p.messages.sendMessage(spin, UDM_SETPOS32, 0, 60);
   PORT_EXPECT_EQ(p.dialogs.getDlgItemText(dialog, kNumberId), std::string("60"));
   const std::pair<const char*, LResult> reads[] = {
-      {"42", 42},           {" 43", 43},         {"abc", 43 | 0x10000}, {"150", 43 | 0x10000},
-      {"", 43 | 0x10000},   {"-", 43 | 0x10000}, {"44 ", 43 | 0x10000}, {"0x30", 43 | 0x10000},
+      {"42", 42},         {" 43", 43},         {"abc", 43 | 0x10000}, {"150", 43 | 0x10000},
+      {"", 43 | 0x10000}, {"-", 43 | 0x10000}, {"44 ", 43 | 0x10000}, {"0x30", 43 | 0x10000},
       {"100", 100},
   };
   for (const auto& [text, answer] : reads) {

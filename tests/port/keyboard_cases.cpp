@@ -8,18 +8,18 @@ using namespace platform;
 
 constexpr int32_t kHotKeyId = 1116;
 
-const DialogTemplate kDialog{110,
-                             "キー",
-                             0,
-                             0,
-                             160,
-                             40,
-                             WS_POPUP | WS_CAPTION | DS_MODALFRAME,
-                             0,
-                             "ＭＳ Ｐゴシック",
-                             9,
-                             {{ControlClass::HotKey, kHotKeyId, "", 7, 7, 100, 13,
-                               WS_BORDER | WS_TABSTOP}}};
+const DialogTemplate kDialog{
+    110,
+    "キー",
+    0,
+    0,
+    160,
+    40,
+    WS_POPUP | WS_CAPTION | DS_MODALFRAME,
+    0,
+    "ＭＳ Ｐゴシック",
+    9,
+    {{ControlClass::HotKey, kHotKeyId, "", 7, 7, 100, 13, WS_BORDER | WS_TABSTOP}}};
 
 class Counter : public MessageHandler {
  public:

@@ -81,4 +81,3 @@ TEST_F(PreviewTest, CopyPutsWhatThePreviewShowsOnTheClipboard) {
 
 }  // namespace
 }  // namespace scenario
-

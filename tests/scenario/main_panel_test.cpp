@@ -150,9 +150,9 @@ TEST_F(MainPanelTest, EnterForgetsThePlaceAndEscapeKeepsIt) {
     desk->windows.sendMessage(panel, platform::WM_COMMAND, platform::IDOK, 0);
     EXPECT_FALSE(visible(panel));
     // While hidden, no position change may show it.
-    desk->windows.setWindowPos(panel, {}, 0, 0, 0, 0,
-                               platform::SWP_NOSIZE | platform::SWP_NOZORDER |
-                                   platform::SWP_SHOWWINDOW);
+    desk->windows.setWindowPos(
+        panel, {}, 0, 0, 0, 0,
+        platform::SWP_NOSIZE | platform::SWP_NOZORDER | platform::SWP_SHOWWINDOW);
     EXPECT_FALSE(visible(panel));
     trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
     EXPECT_EQ(rectOf(panel), corner);
@@ -213,16 +213,18 @@ TEST_F(MainPanelTest, TrayIconComesBackAfterTheShellRestarts) {
 TEST_F(MainPanelTest, ABusyShellIsAskedAgainAndAFailingOneIsLogged) {
   // A shell that times out is asked again by the watchdog each second; nothing waits for it.
   desk->trayErrors = {platform::ERROR_TIMEOUT, platform::ERROR_TIMEOUT};
-  run([&](Hwnd) {
-    EXPECT_TRUE(desk->trayIcons.empty());
-    desk->advance(1000);
-    EXPECT_TRUE(desk->trayIcons.empty());
-    desk->advance(1000);
-    EXPECT_EQ(desk->trayIcons.size(), 1u);
-    EXPECT_EQ(std::count_if(desk->actions.begin(), desk->actions.end(),
-                            [](const std::string& a) { return a.rfind("sleep", 0) == 0; }),
-              0);
-  }, {kExe, "-K527"});
+  run(
+      [&](Hwnd) {
+        EXPECT_TRUE(desk->trayIcons.empty());
+        desk->advance(1000);
+        EXPECT_TRUE(desk->trayIcons.empty());
+        desk->advance(1000);
+        EXPECT_EQ(desk->trayIcons.size(), 1u);
+        EXPECT_EQ(std::count_if(desk->actions.begin(), desk->actions.end(),
+                                [](const std::string& a) { return a.rfind("sleep", 0) == 0; }),
+                  0);
+      },
+      {kExe, "-K527"});
   const std::string busy = "通知領域にアイコンを登録できませんでした。 err=1460\n";
   const size_t first = desk->consoleOutput.find(busy);
   EXPECT_NE(first, std::string::npos);
@@ -310,9 +312,10 @@ TEST_F(MainPanelTest, DetectedWindowsAreLoggedAndPowerEventsSuspendDetection) {
         desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST,
                                   platform::PBT_APMRESUMESUSPEND, 0);
         desk->advance(1000);
-        EXPECT_EQ(desk->consoleOutput.rfind(
-                      "CWinListDlg::returnSuspend()\nAddWindow() title=Notes - A, exe=notes.exe\n", 0),
-                  0u)
+        EXPECT_EQ(
+            desk->consoleOutput.rfind(
+                "CWinListDlg::returnSuspend()\nAddWindow() title=Notes - A, exe=notes.exe\n", 0),
+            0u)
             << desk->consoleOutput;
         // Composition switched off suspends too; switched on resumes.
         desk->consoleOutput.clear();

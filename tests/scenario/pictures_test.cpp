@@ -91,7 +91,8 @@ TEST_F(PicturesTest, WithoutCompositionPreviewsShowPicturesOfTheirWindows) {
     desk->advance(1000);
     EXPECT_EQ(shown(preview).rfind("screen 140,120,860,480", 0), 0u) << shown(preview);
     EXPECT_EQ(shownColor(preview), kYellow);
-    EXPECT_TRUE(support::loggedOnConsole(*desk, "picture of 0x000" + hex("", target) + ": the screen\n"));
+    EXPECT_TRUE(
+        support::loggedOnConsole(*desk, "picture of 0x000" + hex("", target) + ": the screen\n"));
 
     // Copy gives the picture shown, at the client's size.
     desk->windows.menuAnswers.push_back(res::ID_THUMB_COPY);

@@ -17,9 +17,7 @@ class PointerTest : public PreviewTest {
     }
     return n;
   }
-  bool leaveTimerRuns(Hwnd preview) {
-    return desk->windows.timerPeriod(preview, 104).has_value();
-  }
+  bool leaveTimerRuns(Hwnd preview) { return desk->windows.timerPeriod(preview, 104).has_value(); }
 };
 
 TEST_F(PointerTest, EnteringLiftsThePreviewAndLeavingLetsItSinkWithinAPoll) {
@@ -65,8 +63,7 @@ TEST_F(PointerTest, EnteringLiftsThePreviewAndLeavingLetsItSinkWithinAPoll) {
     EXPECT_TRUE(support::loggedOnConsole(*desk, "■MouseOUT Doc - Editor\n"));
     EXPECT_EQ(desk->windows.layeredAlpha(preview), 153);
     EXPECT_EQ(desk->windows.enumWindows().back(), preview);
-    EXPECT_EQ(desk->windows.getWindowLong(preview, platform::GWL_EXSTYLE) &
-                  platform::WS_EX_TOPMOST,
+    EXPECT_EQ(desk->windows.getWindowLong(preview, platform::GWL_EXSTYLE) & platform::WS_EX_TOPMOST,
               0u);
     EXPECT_FALSE(framed(preview));
     EXPECT_FALSE(leaveTimerRuns(preview)) << "the leave poll outlived the pointer";
@@ -215,8 +212,8 @@ std::vector<std::string> shown(const platform::MenuTemplate& menu) {
     lines.push_back(std::string(item.text) + " " + std::to_string(item.id));
     for (const platform::MenuItemTemplate& sub : item.submenu) {
       lines.push_back(sub.text == nullptr ? "  --"
-                                          : std::string("  ") + (sub.grayed ? "-" : "") +
-                                                sub.text + " " + std::to_string(sub.id));
+                                          : std::string("  ") + (sub.grayed ? "-" : "") + sub.text +
+                                                " " + std::to_string(sub.id));
     }
   }
   return lines;
@@ -234,19 +231,18 @@ TEST_F(PointerTest, TheContextMenuOffersReloadOnlyToTheThreeBrowsersByExactName)
       EXPECT_EQ(desk->windows.foreground(), support::previewOf(*desk, target));
       return shown(*desk->windows.lastMenu);
     };
-    EXPECT_EQ(menuOf(editor), (std::vector<std::string>{
-                                  "整列             32774", "--",
-                                  "移動 0", "  先頭に移動 32790", "  前に移動 32778",
-                                  "  後ろに移動 32779", "  最後尾に移動 32791", "--",
-                                  "クリップボードにコピー 32786", "--", "除外 32780", "--",
-                                  "Webリロード 0", "  -する 32783", "  -しない 32784", "  --",
-                                  "  -間隔設定 32785"}));
+    EXPECT_EQ(menuOf(editor),
+              (std::vector<std::string>{
+                  "整列             32774", "--", "移動 0", "  先頭に移動 32790",
+                  "  前に移動 32778", "  後ろに移動 32779", "  最後尾に移動 32791", "--",
+                  "クリップボードにコピー 32786", "--", "除外 32780", "--", "Webリロード 0",
+                  "  -する 32783", "  -しない 32784", "  --", "  -間隔設定 32785"}));
     EXPECT_EQ(desk->windows.lastMenu->name, std::string("THUMB_POPUP"));
     EXPECT_EQ(desk->windows.lastMenu->id, 137);
     const std::vector<std::string> browser = menuOf(chrome);
-    EXPECT_EQ(std::vector<std::string>(browser.end() - 4, browser.end()),
-              (std::vector<std::string>{"  する 32783", "  -しない 32784", "  --",
-                                        "  間隔設定 32785"}));
+    EXPECT_EQ(
+        std::vector<std::string>(browser.end() - 4, browser.end()),
+        (std::vector<std::string>{"  する 32783", "  -しない 32784", "  --", "  間隔設定 32785"}));
     const std::vector<std::string> differentCase = menuOf(shouting);
     EXPECT_EQ(differentCase.back(), "  -間隔設定 32785");
     EXPECT_EQ(differentCase[differentCase.size() - 4], "  -する 32783");

@@ -48,7 +48,9 @@ class PreviewTest : public ::testing::Test {
     return rectOf(window);
   }
   uint32_t styleOf(Hwnd window) { return desk->windows.getWindowLong(window, platform::GWL_STYLE); }
-  sim::ListViewModel& list() { return *desk->windows.listView(desk->windows.getDlgItem(control, res::IDC_THUMB_LIST)); }
+  sim::ListViewModel& list() {
+    return *desk->windows.listView(desk->windows.getDlgItem(control, res::IDC_THUMB_LIST));
+  }
   std::vector<std::string> listedTitles() {
     std::vector<std::string> titles;
     for (size_t row = 0; row < list().rows.size(); ++row) titles.push_back(list().text(row, 0));
@@ -62,7 +64,9 @@ class PreviewTest : public ::testing::Test {
   // delays the next tick.
   void detect(int ticks) { desk->advance(1300 * static_cast<uint32_t>(ticks)); }
   void showPanel(Hwnd panel) { trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL); }
-  void select(int32_t row) { desk->windows.clickListRow(desk->windows.getDlgItem(control, res::IDC_THUMB_LIST), row); }
+  void select(int32_t row) {
+    desk->windows.clickListRow(desk->windows.getDlgItem(control, res::IDC_THUMB_LIST), row);
+  }
 
   std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
   Hwnd control;

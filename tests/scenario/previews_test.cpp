@@ -181,7 +181,8 @@ TEST_F(PreviewTest, AGoneWindowsPreviewShrinksAwayAndFreesItsSlot) {
 TEST_F(PreviewTest, LimitsGapsMovesArrangementAndExclusion) {
   settingsFile("LIMIT=3\r\n");
   std::vector<Hwnd> targets;
-  for (const char* title : {"W1", "W2", "W3", "W4"}) targets.push_back(addAppWindow(*desk, title, "w.exe"));
+  for (const char* title : {"W1", "W2", "W3", "W4"})
+    targets.push_back(addAppWindow(*desk, title, "w.exe"));
   // Enumeration is top first: W4, W3, W2 get previews; W1 finds the limit reached.
   run([&](Hwnd panel) {
     showPanel(panel);
@@ -290,7 +291,8 @@ TEST_F(PreviewTest, AHotKeyHeldElsewhereIsReported) {
   desk->windows.hotKeysHeldElsewhere.insert({platform::MOD_WIN, 'W'});
   run([&](Hwnd) {});
   ASSERT_EQ(desk->messageBoxes.size(), 1u);
-  EXPECT_EQ(desk->messageBoxes[0].text, "HOVERキーの登録が重複しています.他のキーに変更してください.");
+  EXPECT_EQ(desk->messageBoxes[0].text,
+            "HOVERキーの登録が重複しています.他のキーに変更してください.");
   EXPECT_TRUE(support::loggedOnConsole(*desk, "RegisterHotKey() Error=1409\n"));
 
   // The user's own key held elsewhere: reported all the same, and the default serves this run
@@ -301,7 +303,8 @@ TEST_F(PreviewTest, AHotKeyHeldElsewhereIsReported) {
   desk->windows.hotKeysHeldElsewhere.insert({platform::MOD_CONTROL | platform::MOD_ALT, 'Q'});
   run([&](Hwnd) { EXPECT_TRUE(desk->windows.pressHotKey(platform::MOD_WIN, 'W')); });
   ASSERT_EQ(desk->messageBoxes.size(), 1u);
-  EXPECT_EQ(desk->messageBoxes[0].text, "HOVERキーの登録が重複しています.他のキーに変更してください.");
+  EXPECT_EQ(desk->messageBoxes[0].text,
+            "HOVERキーの登録が重複しています.他のキーに変更してください.");
   EXPECT_TRUE(support::loggedOnConsole(*desk, "HOTKEY ON! THUMBNAIL HOVER START\n"));
   EXPECT_EQ(desk->files.readFile(kFolder + "\\QuillmoorForTundra.ini").value_or(""),
             "[SYSTEM]\r\n" + ctrlAltQ);
@@ -462,7 +465,8 @@ TEST_F(PreviewTest, AHungTargetIsLeftAloneWithoutBlocking) {
     EXPECT_TRUE(support::loggedOnConsole(*desk, "does not answer"));
     desk->windows.sendMessage(support::previewOf(*desk, target), platform::WM_LBUTTONDBLCLK, 0, 0);
     ASSERT_FALSE(desk->messageBoxes.empty());
-    EXPECT_EQ(desk->messageBoxes.back().text, "対象のウィンドが現在ビジー状態です。操作をSkipしました");
+    EXPECT_EQ(desk->messageBoxes.back().text,
+              "対象のウィンドが現在ビジー状態です。操作をSkipしました");
   });
 }
 

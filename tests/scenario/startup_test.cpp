@@ -72,7 +72,7 @@ TEST(Startup, StepsRunInTheirOrder) {
   EXPECT_LT(sockets, mutex);
   EXPECT_LT(mutex, cd);
   EXPECT_LT(cd, com);
-  EXPECT_LT(com, save);  // the rules are saved first at shutdown...
+  EXPECT_LT(com, save);      // the rules are saved first at shutdown...
   EXPECT_LT(save, release);  // ...and the taskbar object goes last, with COM
   EXPECT_LT(release, uninit);
 }
@@ -81,11 +81,13 @@ TEST(Startup, DebugModeLogsToAConsoleAndLingersASecond) {
   auto desk = sim::SimDesktop::twoMonitorsPrimarySecond();
   const uint32_t before = desk->now;
   EXPECT_EQ(runProgram(*desk, {kExe, "-LAYERED", "-K527"}), 0);
-  EXPECT_EQ(desk->consoleOutput.rfind(kBanner + "DEBUG_MODE ON\nLAYERED_MODE ON\n"
-                                      "PORTABLE VERSION START\nCurrentDir=" + kFolder +
-                                      "rcMonitor top=0, left=-1280, bottom=1024, right=0\n",
-                                      0),
-            0u)
+  EXPECT_EQ(
+      desk->consoleOutput.rfind(kBanner +
+                                    "DEBUG_MODE ON\nLAYERED_MODE ON\n"
+                                    "PORTABLE VERSION START\nCurrentDir=" +
+                                    kFolder + "rcMonitor top=0, left=-1280, bottom=1024, right=0\n",
+                                0),
+      0u)
       << desk->consoleOutput;
   EXPECT_NE(desk->ctrlHandler, nullptr);
   EXPECT_EQ(desk->ctrlHandler(0), 1);  // Ctrl+C

@@ -18,8 +18,8 @@ using scenario::PreviewTest;
 
 namespace {
 
-constexpr uint32_t kAppStyle = platform::WS_VISIBLE | platform::WS_SYSMENU |
-                               platform::WS_MINIMIZEBOX | platform::WS_CAPTION;
+constexpr uint32_t kAppStyle =
+    platform::WS_VISIBLE | platform::WS_SYSMENU | platform::WS_MINIMIZEBOX | platform::WS_CAPTION;
 constexpr Rect kOffScreen{10100, 10100, 10900, 10500};  // kNormal, 10000 right and down
 
 void doubleClick(SimDesktop& desk, Hwnd preview) {

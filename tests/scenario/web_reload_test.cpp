@@ -150,7 +150,8 @@ TEST_F(WebReloadTest, EachBrowserHasItsReceiverAndAHiddenTargetStaysDisabled) {
     }
     const uint32_t on = desk->now;
     // The browser changes its own style during the first wait: that change stays.
-    desk->windows.at(on + 1050, [&] { desk->windows.setStyle(explorer, styleOf(explorer) | WS_VSCROLL); });
+    desk->windows.at(on + 1050,
+                     [&] { desk->windows.setStyle(explorer, styleOf(explorer) | WS_VSCROLL); });
     desk->advance(1000 + 30000 + 200);
 
     // Internet Explorer: the target itself, enabled only for the 100 ms around the key.
@@ -161,10 +162,11 @@ TEST_F(WebReloadTest, EachBrowserHasItsReceiverAndAHiddenTargetStaysDisabled) {
       if (c.at >= on) changes.push_back(c);
     }
     const uint32_t enabledStyle = disabledStyle & ~WS_DISABLED;
-    EXPECT_EQ(changes, (std::vector<sim::StyleChange>{{keys[0], enabledStyle},
-                                                      {keys[0] + 100, disabledStyle | WS_VSCROLL},
-                                                      {keys[1], enabledStyle | WS_VSCROLL},
-                                                      {keys[1] + 100, disabledStyle | WS_VSCROLL}}));
+    EXPECT_EQ(changes,
+              (std::vector<sim::StyleChange>{{keys[0], enabledStyle},
+                                             {keys[0] + 100, disabledStyle | WS_VSCROLL},
+                                             {keys[1], enabledStyle | WS_VSCROLL},
+                                             {keys[1] + 100, disabledStyle | WS_VSCROLL}}));
     EXPECT_EQ(keys[1] - keys[0], 30000u + 100u) << "the wait adds to the period";
     EXPECT_EQ(lines("KEY SEND EVENT"), 2);
 

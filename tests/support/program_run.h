@@ -45,7 +45,8 @@ inline void trayMenu(sim::SimDesktop& desk, platform::Hwnd panel, uint32_t comma
 
 // A window of another program, with the styles of an ordinary application window.
 inline platform::Hwnd addAppWindow(sim::SimDesktop& desk, const std::string& title,
-                                   const std::string& exe, platform::Rect rect = {100, 100, 500, 400}) {
+                                   const std::string& exe,
+                                   platform::Rect rect = {100, 100, 500, 400}) {
   sim::ForeignWindow window;
   window.processId = desk.windows.addProcess(exe, "C:\\Apps\\" + exe);
   window.title = title;

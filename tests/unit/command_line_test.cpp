@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 TEST(CommandLine, OnlyExactSwitchesCount) {
-  Switches nearMisses = parseSwitches({"ZENTA.exe", "-k527", "-K5270", "/K527", "-layered",
-                                       "-LAYERED ", "K527", "-LAYEREDX", ""});
+  Switches nearMisses = parseSwitches(
+      {"ZENTA.exe", "-k527", "-K5270", "/K527", "-layered", "-LAYERED ", "K527", "-LAYEREDX", ""});
   EXPECT_FALSE(nearMisses.debugMode);
   EXPECT_FALSE(nearMisses.layeredMode);
 }

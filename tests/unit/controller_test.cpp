@@ -54,5 +54,6 @@ TEST_F(ControllerTest, ValuesOnYellowLabelsInBlueOnGrey) {
   EXPECT_EQ(desk->windows.bkMode({0x44}), platform::TRANSPARENT);
   const platform::LResult dialog =
       desk->windows.sendMessage(page.hwnd(), platform::WM_CTLCOLORDLG, 0x46, 0);
-  EXPECT_EQ(desk->windows.brushColor({static_cast<uint64_t>(dialog)}), platform::rgb(230, 230, 230));
+  EXPECT_EQ(desk->windows.brushColor({static_cast<uint64_t>(dialog)}),
+            platform::rgb(230, 230, 230));
 }

@@ -12,7 +12,6 @@ namespace {
 
 const std::string kFile = "C:\\Programs\\Quillmoor\\ExclusionData.ini";
 
-
 class ExclusionDataTest : public ::testing::Test {
  protected:
   CExclusionData loaded(const std::string& content) {
@@ -44,17 +43,16 @@ class NoProfileCalls : public platform::ProfileFiles {
   }
 };
 
-ExclusionItem rule(int32_t titleFlag, int32_t pnameFlag, int32_t fullNameFlag,
-                   std::string title, std::string pname, std::string tpart) {
-  return ExclusionItem{titleFlag, pnameFlag, std::move(title), std::move(pname), fullNameFlag,
-                       std::move(tpart)};
+ExclusionItem rule(int32_t titleFlag, int32_t pnameFlag, int32_t fullNameFlag, std::string title,
+                   std::string pname, std::string tpart) {
+  return ExclusionItem{titleFlag,        pnameFlag,    std::move(title),
+                       std::move(pname), fullNameFlag, std::move(tpart)};
 }
 
 }  // namespace
 
 TEST(ExclusionMatch, EachSwitchedOnTestMustHold) {
-  auto matches = [](const ExclusionItem& item, const std::string& title,
-                    const std::string& pname) {
+  auto matches = [](const ExclusionItem& item, const std::string& title, const std::string& pname) {
     return matchItem(item, title, pname, sim::isCp932LeadByte);
   };
   const ExclusionItem whole = rule(1, 1, 1, "Untitled - Notepad", "notepad.exe", "");
@@ -346,8 +344,9 @@ TEST_F(ExclusionDataTest, AFailedSaveKeepsThePreviousFile) {
 
 TEST_F(ExclusionDataTest, TheStoreLoadsFromTheCurrentDirectoryAndSavesThere) {
   ASSERT_TRUE(desk->files.setCurrentDirectory("C:\\Programs\\Quillmoor"));
-  desk->files.writeFile(kFile, "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nPNAMEFLAG=1\r\n"
-                               "PNAME=a.exe\r\n");
+  desk->files.writeFile(kFile,
+                        "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nPNAMEFLAG=1\r\n"
+                        "PNAME=a.exe\r\n");
   std::unique_ptr<CExclusionData> store = CExclusionData::openStore(desk->platform());
   EXPECT_EQ(store->filePath, kFile);
   ASSERT_EQ(store->items.size(), 1u);

@@ -1,9 +1,8 @@
-#include "controls/image_list_cash_smoll.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "controls/image_list_cash_smoll.h"
 #include "platform/sim/sim_desktop.h"
 #include "support/log_capture.h"
 

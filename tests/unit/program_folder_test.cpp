@@ -8,8 +8,7 @@
 TEST(ProgramFolder, FolderIsEverythingBeforeTheLastRealBackslash) {
   auto desk = sim::SimDesktop::singleMonitor();
   platform::System& system = desk->platform().system;
-  EXPECT_EQ(programFolder("C:\\Programs\\Quillmoor\\ZENTA.exe", system),
-            "C:\\Programs\\Quillmoor");
+  EXPECT_EQ(programFolder("C:\\Programs\\Quillmoor\\ZENTA.exe", system), "C:\\Programs\\Quillmoor");
   EXPECT_EQ(programFolder("ZENTA.exe", system), "");
   EXPECT_EQ(programFolder("C:\\ZENTA.exe", system), "C:");
   // "表" (0x95 0x5C) ends the folder name: its 0x5C is not a separator.

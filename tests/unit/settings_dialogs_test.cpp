@@ -54,7 +54,6 @@ class SettingsDialogsTest : public ControlPageTest {
     ASSERT_TRUE(desk->windows.focusControl(dialog, res::IDC_HOVER_KEY));
     desk->windows.chord(keys);
   }
-
 };
 
 }  // namespace
@@ -255,7 +254,7 @@ TEST_F(SettingsDialogsTest, AHotKeyHeldElsewhereKeepsTheDialogOpen) {
     EXPECT_FALSE(checked(h, res::IDC_SIZE_SMALL));
     const size_t hotKeysBefore = hotKeyCalls();
     desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);
-    EXPECT_EQ(hotKeyCalls(), hotKeysBefore);         // the current key is not registered to test it
+    EXPECT_EQ(hotKeyCalls(), hotKeysBefore);  // the current key is not registered to test it
     typeHotKey(h, {platform::VK_LCONTROL, platform::VK_LMENU, kF12});
     EXPECT_EQ(text(h, res::IDC_HOVER_KEY), "Ctrl + Alt + F12");
     desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);

@@ -65,12 +65,12 @@ TEST_F(SettingsTest, ValuesAreReadAsTheProfileFunctionsReadThem) {
   EXPECT_EQ(r.size, Large);
   EXPECT_EQ(r.thumbWidth, 220);
   EXPECT_EQ(r.thumbHeight, 160);
-  EXPECT_EQ(r.topMargin, 0);       // not a number: 0, not the default
+  EXPECT_EQ(r.topMargin, 0);  // not a number: 0, not the default
   EXPECT_EQ(r.leftMargin, 5);
   EXPECT_EQ(r.rightMargin, 12);
-  EXPECT_EQ(r.bottomMargin, 30);   // empty: the default
-  EXPECT_EQ(r.transparent, 100);   // wraps modulo 2^32
-  EXPECT_EQ(r.limit, 16);          // hexadecimal
+  EXPECT_EQ(r.bottomMargin, 30);  // empty: the default
+  EXPECT_EQ(r.transparent, 100);  // wraps modulo 2^32
+  EXPECT_EQ(r.limit, 16);         // hexadecimal
   EXPECT_EQ(r.frame, 1);
   EXPECT_EQ(r.hvHotKey, 65);
   EXPECT_EQ(r.hvModifiers, 3);
@@ -155,14 +155,14 @@ TEST_F(SettingsTest, SaveThenLoadGivesBackTheRecord) {
   SettingsRecord loaded;
   loaded.loadSettings(desk->platform(), kFile);
   saved.updateThumbSize();
-  EXPECT_EQ(std::tie(loaded.location, loaded.size, loaded.topMargin, loaded.leftMargin,
-                     loaded.rightMargin, loaded.bottomMargin, loaded.transparent, loaded.limit,
-                     loaded.frame, loaded.hvHotKey, loaded.hvModifiers, loaded.thumbWidth,
-                     loaded.thumbHeight),
-            std::tie(saved.location, saved.size, saved.topMargin, saved.leftMargin,
-                     saved.rightMargin, saved.bottomMargin, saved.transparent, saved.limit,
-                     saved.frame, saved.hvHotKey, saved.hvModifiers, saved.thumbWidth,
-                     saved.thumbHeight));
+  EXPECT_EQ(
+      std::tie(loaded.location, loaded.size, loaded.topMargin, loaded.leftMargin,
+               loaded.rightMargin, loaded.bottomMargin, loaded.transparent, loaded.limit,
+               loaded.frame, loaded.hvHotKey, loaded.hvModifiers, loaded.thumbWidth,
+               loaded.thumbHeight),
+      std::tie(saved.location, saved.size, saved.topMargin, saved.leftMargin, saved.rightMargin,
+               saved.bottomMargin, saved.transparent, saved.limit, saved.frame, saved.hvHotKey,
+               saved.hvModifiers, saved.thumbWidth, saved.thumbHeight));
 }
 
 TEST_F(SettingsTest, ValuesAreUsedAsWrittenUnlessTheProgramCannotWorkWithThem) {

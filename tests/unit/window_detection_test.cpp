@@ -90,8 +90,10 @@ TEST_F(DetectionTest, EachRuleOfTheWindowTestDropsItsWindows) {
   locked.title = "Elevated";
   locked.rect = {0, 0, 10, 10};
   EXPECT_EQ(verdict(desk->windows.addWindow(locked)), WindowVerdict::NoProcessName);
-  EXPECT_EQ(verdict(addAppWindow(*desk, "Flat", "a.exe", {5, 5, 5, 100})), WindowVerdict::EmptyRect);
-  EXPECT_EQ(verdict(addAppWindow(*desk, "Thin", "a.exe", {5, 5, 100, 5})), WindowVerdict::EmptyRect);
+  EXPECT_EQ(verdict(addAppWindow(*desk, "Flat", "a.exe", {5, 5, 5, 100})),
+            WindowVerdict::EmptyRect);
+  EXPECT_EQ(verdict(addAppWindow(*desk, "Thin", "a.exe", {5, 5, 100, 5})),
+            WindowVerdict::EmptyRect);
   EXPECT_EQ(verdict(Hwnd{0x7FFFFFF0}), WindowVerdict::NotAppWindow);  // gone before the test
 }
 

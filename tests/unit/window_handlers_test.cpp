@@ -1,10 +1,9 @@
 // ui::Window's handlers on the simulated desktop: what a handler answers stands, and one that
 // asks for the default processing first gets that of its own message.
-#include "ui/window.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/sim/sim_desktop.h"
+#include "ui/window.h"
 
 using namespace platform;
 

@@ -302,8 +302,7 @@ class RemoteBlock {
 
 bool SendRemote(HWND list, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   DWORD_PTR r = 0;
-  if (!SendMessageTimeoutW(list, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &r))
-    return false;
+  if (!SendMessageTimeoutW(list, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &r)) return false;
   result = static_cast<LRESULT>(r);
   return true;
 }
@@ -313,7 +312,8 @@ int ListView(HWND parent, unsigned long id) {
   HWND list = GetDlgItem(parent, static_cast<int>(id));
   if (!list) return Fail("no control with id " + std::to_string(id));
   RemoteBlock block(list);
-  if (!block.ok()) return Fail("no memory in the list's process, error " + std::to_string(GetLastError()));
+  if (!block.ok())
+    return Fail("no memory in the list's process, error " + std::to_string(GetLastError()));
 
   int columns = 0;
   std::string line;
@@ -363,8 +363,7 @@ int LayeredAlpha(HWND hwnd) {
   if (!(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED)) return -1;
   BYTE alpha = 0;
   DWORD flags = 0;
-  if (!GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA))
-    return -1;
+  if (!GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA)) return -1;
   return alpha;
 }
 
@@ -377,8 +376,7 @@ std::string StateLine(HWND hwnd) {
   char styles[96];
   std::snprintf(styles, sizeof styles, "style=0x%08lx exstyle=0x%08lx alpha=%d",
                 static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_STYLE)),
-                static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_EXSTYLE)),
-                LayeredAlpha(hwnd));
+                static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_EXSTYLE)), LayeredAlpha(hwnd));
   return "iconic=" + std::to_string(IsIconic(hwnd) ? 1 : 0) +
          " enabled=" + std::to_string(IsWindowEnabled(hwnd) ? 1 : 0) +
          " visible=" + std::to_string(IsWindowVisible(hwnd) ? 1 : 0) + " " + styles +
@@ -404,8 +402,7 @@ BOOL CALLBACK PrintProcessWindow(HWND hwnd, LPARAM param) {
   char styles[64];
   std::snprintf(styles, sizeof styles, "0x%08lx 0x%08lx %d",
                 static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_STYLE)),
-                static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_EXSTYLE)),
-                LayeredAlpha(hwnd));
+                static_cast<unsigned long>(GetWindowLongW(hwnd, GWL_EXSTYLE)), LayeredAlpha(hwnd));
   PrintLine(Hex(hwnd) + " " + Utf8(ClassName(hwnd)) + " " + styles + " " + RectText(r) + " " +
             Utf8(WindowText(hwnd)));
   return TRUE;
@@ -563,8 +560,10 @@ int StartTray(unsigned long id, DWORD timeout_ms, wchar_t** args, int count) {
     if (find.found) break;
     DWORD code = 0;
     if (GetExitCodeProcess(process.hProcess, &code) && code != STILL_ACTIVE)
-      return Fail("the program ended with status " + std::to_string(code) + " before its tray icon");
-    if (static_cast<DWORD>((now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart) >= timeout_ms)
+      return Fail("the program ended with status " + std::to_string(code) +
+                  " before its tray icon");
+    if (static_cast<DWORD>((now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart) >=
+        timeout_ms)
       return Fail("no tray icon " + std::to_string(id) + " in time");
     Sleep(5);
   }
@@ -635,8 +634,8 @@ int OpenWindows(unsigned long seconds, wchar_t** args, int count) {
   for (;;) {
     const ULONGLONG now = GetTickCount64();
     if (now >= deadline) break;
-    DWORD r = MsgWaitForMultipleObjects(1, &stop, FALSE, static_cast<DWORD>(deadline - now),
-                                        QS_ALLINPUT);
+    DWORD r =
+        MsgWaitForMultipleObjects(1, &stop, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
     if (r != WAIT_OBJECT_0 + 1) break;  // stop signalled, time up or failure
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

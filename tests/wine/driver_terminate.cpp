@@ -12,8 +12,8 @@ int Terminate(int argc, wchar_t** argv) {
   if (!driver::ParseNumber(argv[2], pid)) return 2;
   HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
   if (process == nullptr) return driver::Fail("OpenProcess failed");
-  const bool ended = TerminateProcess(process, 1) != 0 &&
-                     WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+  const bool ended =
+      TerminateProcess(process, 1) != 0 && WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
   CloseHandle(process);
   return ended ? 0 : driver::Fail("TerminateProcess failed");
 }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -267,8 +267,10 @@ class SimDesktop::Services : public System,
       const int64_t w = std::min(r.right, m.right) - std::max(r.left, m.left);
       const int64_t h = std::min(r.bottom, m.bottom) - std::max(r.top, m.top);
       const int64_t area = w > 0 && h > 0 ? w * h : 0;
-      const int64_t dx = std::max<int64_t>({0, int64_t{m.left} - r.right, int64_t{r.left} - m.right});
-      const int64_t dy = std::max<int64_t>({0, int64_t{m.top} - r.bottom, int64_t{r.top} - m.bottom});
+      const int64_t dx =
+          std::max<int64_t>({0, int64_t{m.left} - r.right, int64_t{r.left} - m.right});
+      const int64_t dy =
+          std::max<int64_t>({0, int64_t{m.top} - r.bottom, int64_t{r.top} - m.bottom});
       const int64_t distance = dx * dx + dy * dy;
       if (area > bestArea || (area == 0 && bestArea == 0 && distance < bestDistance)) {
         best = i;

@@ -3,12 +3,12 @@
 // What it keeps: a virtual clock (moved only by tests and by sleep), the OS version,
 // registry values, named mutexes (some held by "another process"), the console and where
 // the standard streams point, the current directory and files (real files in a temporary
-// folder; a full disk; files another program holds so that they cannot be read), the command line and the program's own version resource, monitors in any
-// enumeration order, desktop composition and the thumbnails registered with it, COM and the
-// taskbar buttons, file icons, and message boxes answered by what the test scripted.
-// Every call the program makes that a test may want to order is recorded in `actions`.
-// Browser engines judge their own windows by their occlusion rule over the bounding box of
-// the monitors, and fit them back into a changed work area (sim_window_manager.h).
+// folder; a full disk; files another program holds so that they cannot be read), the command line
+// and the program's own version resource, monitors in any enumeration order, desktop composition
+// and the thumbnails registered with it, COM and the taskbar buttons, file icons, and message boxes
+// answered by what the test scripted. Every call the program makes that a test may want to order is
+// recorded in `actions`. Browser engines judge their own windows by their occlusion rule over the
+// bounding box of the monitors, and fit them back into a changed work area (sim_window_manager.h).
 //
 // The Desktop Window Manager: registrations need composition on, a live top-level source and
 // a live top-level destination of the program's own; properties merge by flag. Extended frame
@@ -193,8 +193,8 @@ class SimDesktop {
   platform::HResult compositionQueryResult = platform::S_OK;
   std::map<uint32_t, platform::Margins> glassFrames;         // window -> extended margins
   std::map<platform::ThumbnailId, SimThumbnail> thumbnails;  // live registrations by id
-  std::set<uint32_t> thumbnailsRefused;  // sources whose registration fails (E_INVALIDARG)
-  int thumbnailPropertyUpdates = 0;                          // every update call
+  std::set<uint32_t> thumbnailsRefused;   // sources whose registration fails (E_INVALIDARG)
+  int thumbnailPropertyUpdates = 0;       // every update call
   platform::Rect frameInset{7, 0, 7, 7};  // invisible borders: left, top, right, bottom
   std::map<uint32_t, uint32_t> cloaked;   // window -> DWMWA_CLOAKED value
 
@@ -249,7 +249,7 @@ class SimDesktop {
   bool exitDone_ = false;        // exitFinished was called: every wait returns at once
   bool handlerWaiting_ = false;  // a console handler waits for the exit
   bool endsAfterHandler_ = false;
-  uint64_t waits_ = 0;           // tells a wait's bound from a later wait's
+  uint64_t waits_ = 0;  // tells a wait's bound from a later wait's
 
   class Services;
   std::unique_ptr<Services> services_;

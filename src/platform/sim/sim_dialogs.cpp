@@ -312,13 +312,20 @@ bool SimWindowManager::clickButton(Hwnd dialog, int32_t id) {
 
 const char* SimWindowManager::controlClassName(ControlClass controlClass) {
   switch (controlClass) {
-    case ControlClass::Button: return "Button";
-    case ControlClass::Static: return "Static";
-    case ControlClass::Edit: return "Edit";
-    case ControlClass::ListView: return "SysListView32";
-    case ControlClass::UpDown: return "msctls_updown32";
-    case ControlClass::HotKey: return "msctls_hotkey32";
-    case ControlClass::Link: return "SysLink";
+    case ControlClass::Button:
+      return "Button";
+    case ControlClass::Static:
+      return "Static";
+    case ControlClass::Edit:
+      return "Edit";
+    case ControlClass::ListView:
+      return "SysListView32";
+    case ControlClass::UpDown:
+      return "msctls_updown32";
+    case ControlClass::HotKey:
+      return "msctls_hotkey32";
+    case ControlClass::Link:
+      return "SysLink";
   }
   return "";
 }

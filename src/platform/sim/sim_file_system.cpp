@@ -1,4 +1,3 @@
-#include "platform/sim/cp932.h"
 #include "platform/sim/sim_file_system.h"
 
 #include <stdlib.h>
@@ -6,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 #include <system_error>
+
+#include "platform/sim/cp932.h"
 
 namespace sim {
 

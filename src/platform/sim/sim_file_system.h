@@ -12,7 +12,7 @@ namespace sim {
 
 class SimFileSystem {
  public:
-  SimFileSystem();  // creates a fresh temporary root
+  SimFileSystem();   // creates a fresh temporary root
   ~SimFileSystem();  // removes it
   SimFileSystem(const SimFileSystem&) = delete;
   SimFileSystem& operator=(const SimFileSystem&) = delete;

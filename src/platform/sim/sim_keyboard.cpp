@@ -10,16 +10,18 @@ namespace sim {
 
 namespace {
 
-bool isAlt(int32_t key) { return key == VK_MENU || key == VK_LMENU || key == VK_RMENU; }
+bool isAlt(int32_t key) {
+  return key == VK_MENU || key == VK_LMENU || key == VK_RMENU;
+}
 
 }  // namespace
 
 std::map<int32_t, std::string> SimWindowManager::usKeyNames() {
   std::map<int32_t, std::string> names{
-      {VK_SHIFT, "Shift"},  {VK_CONTROL, "Ctrl"},  {VK_MENU, "Alt"},     {VK_TAB, "Tab"},
-      {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"},    {0x20, "Space"},      {VK_DELETE, "Delete"},
-      {VK_LEFT, "Left"},    {VK_UP, "Up"},         {VK_RIGHT, "Right"},  {VK_DOWN, "Down"},
-      {VK_LSHIFT, "Shift"}, {VK_RSHIFT, "Shift"},  {VK_LCONTROL, "Ctrl"}, {VK_LMENU, "Alt"},
+      {VK_SHIFT, "Shift"},  {VK_CONTROL, "Ctrl"}, {VK_MENU, "Alt"},      {VK_TAB, "Tab"},
+      {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"},   {0x20, "Space"},       {VK_DELETE, "Delete"},
+      {VK_LEFT, "Left"},    {VK_UP, "Up"},        {VK_RIGHT, "Right"},   {VK_DOWN, "Down"},
+      {VK_LSHIFT, "Shift"}, {VK_RSHIFT, "Shift"}, {VK_LCONTROL, "Ctrl"}, {VK_LMENU, "Alt"},
   };
   for (char c = 'A'; c <= 'Z'; ++c) names[c] = std::string(1, c);
   for (char c = '0'; c <= '9'; ++c) names[c] = std::string(1, c);
@@ -85,8 +87,12 @@ bool SimWindowManager::focusControl(Hwnd dialog, int32_t id) {
 
 // --- Keys. ---
 
-bool SimWindowManager::keyDown(int32_t key) { return keyEvent(key, true); }
-bool SimWindowManager::keyUp(int32_t key) { return keyEvent(key, false); }
+bool SimWindowManager::keyDown(int32_t key) {
+  return keyEvent(key, true);
+}
+bool SimWindowManager::keyUp(int32_t key) {
+  return keyEvent(key, false);
+}
 
 bool SimWindowManager::pressKey(int32_t key) {
   const bool down = keyDown(key);
@@ -104,7 +110,8 @@ bool SimWindowManager::keyEvent(int32_t key, bool down) {
   if (down) keysHeld.insert(key);
   const bool alt = std::any_of(keysHeld.begin(), keysHeld.end(), isAlt);
   if (!down) keysHeld.erase(key);
-  const uint32_t message = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
+  const uint32_t message =
+      down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
   bool reached = false;
   if (keyboardHook_ != nullptr && keyboardHook_->onKeyEvent(message, key)) {
     pumpMessages();  // the program's loop delivers what the hook posted

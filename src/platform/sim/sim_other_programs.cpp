@@ -142,17 +142,16 @@ void SimWindowManager::restoreForeign(Window& w) {
   w.style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
   w.restoreToMaximized = false;
   const Rect n = w.normalRect;
-  w.rect = (w.exStyle & WS_EX_TOOLWINDOW) != 0 ? n
-                                               : Rect{n.left + workArea.left, n.top + workArea.top,
-                                                      n.right + workArea.left,
-                                                      n.bottom + workArea.top};
+  w.rect = (w.exStyle & WS_EX_TOOLWINDOW) != 0
+               ? n
+               : Rect{n.left + workArea.left, n.top + workArea.top, n.right + workArea.left,
+                      n.bottom + workArea.top};
 }
 
 Rect SimWindowManager::maximizedRect(const Window& w) const {
   // The work area, with the sizing borders hanging over its edges.
   const int32_t side = insets(w.style & ~WS_CAPTION, w.exStyle).left;
-  return {workArea.left - side, workArea.top - side, workArea.right + side,
-          workArea.bottom + side};
+  return {workArea.left - side, workArea.top - side, workArea.right + side, workArea.bottom + side};
 }
 
 void SimWindowManager::at(uint32_t moment, std::function<void()> act) {

@@ -23,7 +23,7 @@ struct SimWindowManager::Window {
   platform::Dword processId = 0;
   std::string text;
   std::string className;  // other programs' windows as a test names them; controls by kind
-  uint32_t style = 0;  // WS_VISIBLE, WS_MINIMIZE and WS_DISABLED hold those states
+  uint32_t style = 0;     // WS_VISIBLE, WS_MINIMIZE and WS_DISABLED hold those states
   uint32_t exStyle = 0;
   platform::Rect rect;  // screen coordinates, children too
   // Other programs: the placement's rectangle as given (workspace coordinates).
@@ -45,10 +45,10 @@ struct SimWindowManager::Window {
     alpha.reset();
     layeredSet = false;
   }
-  bool hung = false;             // other programs' windows only
-  uint64_t hungSince = 0;        // on the 64-bit clock
-  uint64_t busySpan = 0;         // which setBusy span is running (a later one replaces it)
-  uint64_t busyUntil = 0;        // when that span ends; 0 while hung without end
+  bool hung = false;       // other programs' windows only
+  uint64_t hungSince = 0;  // on the 64-bit clock
+  uint64_t busySpan = 0;   // which setBusy span is running (a later one replaces it)
+  uint64_t busyUntil = 0;  // when that span ends; 0 while hung without end
   std::map<uint32_t, uint32_t> slowHandlers;  // message -> ms its handler keeps the thread
   // Changes that timed out, made in order once the thread is free again.
   std::vector<std::function<void()>> outstanding;

@@ -497,8 +497,13 @@ bool SimWindowManager::placeAt(Hwnd window, const Rect& screen, uint32_t flags) 
   if (Window* w = live(window)) {
     if (Window* parent = live(w->parent)) base = clientOrigin(*parent);
   }
-  return changePosition(window, {window, {}, screen.left - base.x, screen.top - base.y,
-                                 screen.width(), screen.height(), flags});
+  return changePosition(window, {window,
+                                 {},
+                                 screen.left - base.x,
+                                 screen.top - base.y,
+                                 screen.width(),
+                                 screen.height(),
+                                 flags});
 }
 
 bool SimWindowManager::changePosition(Hwnd window, WindowPos pos) {

@@ -120,10 +120,10 @@
 // honours disabled and hidden controls), the focus a window gets back when it is activated
 // again and a dialog's first focus (nothing has the focus until a test gives it), keyboard
 // auto-repeat, WM_CHAR, keys no hook sees (Ctrl+Alt+Del), other programs' keyboard hooks (the
-// program's is the only one), the foreground lock of Windows (any call here may take the foreground; Wine is as
-// lax), WM_ACTIVATE and WM_MOUSEACTIVATE, Wine's activation of the caller's own minimised
-// window restored with SW_SHOWNOACTIVATE (another program's window is not activated so),
-// non-client hit-testing (WM_NCHITTEST answers HTCLIENT), threads, the z-order of child
+// program's is the only one), the foreground lock of Windows (any call here may take the
+// foreground; Wine is as lax), WM_ACTIVATE and WM_MOUSEACTIVATE, Wine's activation of the caller's
+// own minimised window restored with SW_SHOWNOACTIVATE (another program's window is not activated
+// so), non-client hit-testing (WM_NCHITTEST answers HTCLIENT), threads, the z-order of child
 // windows and the owned-above-owner rule, creation messages other than WM_INITDIALOG and WM_CREATE
 // (no WM_NCCREATE, no WM_SIZE / WM_MOVE after creation), WM_SETTEXT / WM_GETTEXT, WM_ENABLE,
 // WM_STYLECHANGING (but for how long a slow handler takes), frames of WS_EX_CLIENTEDGE /
@@ -414,11 +414,11 @@ class SimWindowManager : public platform::Windows,
   platform::IconHandle newIcon();  // a fresh icon the caller owns, as the shell hands out
   size_t liveIcons() const { return icons_.size(); }
   bool iconLive(platform::IconHandle icon) const { return icons_.count(icon.value) != 0; }
-  int failImageListAdds = 0;  // so many next imageListAddIcon calls fail
+  int failImageListAdds = 0;      // so many next imageListAddIcon calls fail
   int refuseWindowCreations = 0;  // so many next createWindow calls fail before any message
   const SimImageList* imageList(platform::ImageListHandle list) const;  // null once destroyed
   size_t liveImageLists() const { return imageLists_.size(); }
-  static constexpr platform::IconHandle kErrorIcon{0x0B007F01};  // IDI_HAND
+  static constexpr platform::IconHandle kErrorIcon{0x0B007F01};        // IDI_HAND
   static constexpr platform::IconHandle kApplicationIcon{0x0B007F00};  // IDI_APPLICATION
 
   // GDI.
@@ -644,7 +644,10 @@ class SimWindowManager : public platform::Windows,
   int32_t getSystemMetrics(int32_t index) override;
   bool getWorkArea(platform::Rect& area) override;
   platform::Point getCursorPos() override { return cursor; }
-  void setArrowCursor() override { ++portCalls; ++arrowCursorsSet; }
+  void setArrowCursor() override {
+    ++portCalls;
+    ++arrowCursorsSet;
+  }
   int16_t getKeyState(int32_t key) override;
   void setCapture(platform::Hwnd window) override;
   void releaseCapture() override;
@@ -727,8 +730,8 @@ class SimWindowManager : public platform::Windows,
   platform::LResult dispatch(platform::Hwnd window, uint32_t message, platform::WParam wParam,
                              platform::LParam lParam);
   // The system's default processing of an own window; controls go through controlProc first.
-  platform::LResult windowDefault(platform::Hwnd window, uint32_t message,
-                                  platform::WParam wParam, platform::LParam lParam);
+  platform::LResult windowDefault(platform::Hwnd window, uint32_t message, platform::WParam wParam,
+                                  platform::LParam lParam);
   platform::LResult controlProc(Window& control, uint32_t message, platform::WParam wParam,
                                 platform::LParam lParam);
   void pumpUntil(const std::function<bool()>& stop);
@@ -817,8 +820,8 @@ class SimWindowManager : public platform::Windows,
 
   uint32_t& now_;
   std::vector<std::string>& actions_;
-  uint64_t clock_ = 0;    // `now` widened, so timers survive its wrap
-  uint32_t seenNow_ = 0;  // `now` when the clock was last synchronised
+  uint64_t clock_ = 0;          // `now` widened, so timers survive its wrap
+  uint32_t seenNow_ = 0;        // `now` when the clock was last synchronised
   bool applyingLater_ = false;  // a change that timed out is being made now
   std::map<uint32_t, std::unique_ptr<Window>> windows_;
   std::map<uint32_t, EngineRecord> engines_;

@@ -73,6 +73,8 @@ bool Win32Files::replace(const std::string& from, const std::string& to) {
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool Win32Files::remove(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool Win32Files::remove(const std::string& path) {
+  return DeleteFileA(path.c_str()) != 0;
+}
 
 }  // namespace win32

@@ -25,10 +25,21 @@ LRESULT CALLBACK keyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
 // GetKeyNameText names the pad's key ("Num Del" for Delete).
 bool extendedKey(int32_t vk) {
   switch (vk) {
-    case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME:
-    case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN:
-    case VK_INSERT: case VK_DELETE: case VK_DIVIDE: case VK_NUMLOCK:
-    case VK_RCONTROL: case VK_RMENU: case VK_SNAPSHOT:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_END:
+    case VK_HOME:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_DIVIDE:
+    case VK_NUMLOCK:
+    case VK_RCONTROL:
+    case VK_RMENU:
+    case VK_SNAPSHOT:
       return true;
     default:
       return false;
@@ -67,7 +78,9 @@ std::string Win32Windows::keyName(int32_t virtualKey) {
   }
 }
 
-void Win32Windows::setCaretPos(p::Point at) { SetCaretPos(at.x, at.y); }
+void Win32Windows::setCaretPos(p::Point at) {
+  SetCaretPos(at.x, at.y);
+}
 
 int32_t Win32Windows::paintText(p::Hwnd window, const std::string& text, p::Point at) {
   HWND hwnd = toHwnd(window);

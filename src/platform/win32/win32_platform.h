@@ -128,8 +128,7 @@ class Win32Dwm : public platform::Dwm {
   platform::HResult unregisterThumbnail(platform::ThumbnailId thumbnail) override;
   platform::HResult updateThumbnailProperties(
       platform::ThumbnailId thumbnail, const platform::ThumbnailProperties& properties) override;
-  platform::HResult querySourceSize(platform::ThumbnailId thumbnail,
-                                    platform::Size* size) override;
+  platform::HResult querySourceSize(platform::ThumbnailId thumbnail, platform::Size* size) override;
   platform::HResult extendFrameIntoClientArea(platform::Hwnd window,
                                               const platform::Margins& margins) override;
 
@@ -244,8 +243,7 @@ class Win32Windows : public platform::Windows,
                                            platform::WParam wParam, platform::LParam lParam,
                                            uint32_t flags, uint32_t milliseconds) override;
 
-  bool registerHotKey(platform::Hwnd window, int32_t id, uint32_t modifiers,
-                      uint32_t key) override;
+  bool registerHotKey(platform::Hwnd window, int32_t id, uint32_t modifiers, uint32_t key) override;
   bool unregisterHotKey(platform::Hwnd window, int32_t id) override;
   bool installKeyboardHook(platform::KeyboardSink& sink) override;
   bool removeKeyboardHook(platform::KeyboardSink& sink) override;
@@ -253,8 +251,8 @@ class Win32Windows : public platform::Windows,
   void setCaretPos(platform::Point at) override;
   int32_t paintText(platform::Hwnd window, const std::string& text, platform::Point at) override;
 
-  platform::ImageListHandle createImageList(int32_t cx, int32_t cy, uint32_t flags,
-                                            int32_t initial, int32_t grow) override;
+  platform::ImageListHandle createImageList(int32_t cx, int32_t cy, uint32_t flags, int32_t initial,
+                                            int32_t grow) override;
   void destroyImageList(platform::ImageListHandle list) override;
   void setImageListBkColor(platform::ImageListHandle list, platform::ColorRef color) override;
   int32_t imageListAddIcon(platform::ImageListHandle list, platform::IconHandle icon) override;

@@ -14,16 +14,15 @@ std::string Win32ProfileFiles::getString(const std::string& section, const std::
                                          const std::string& file) {
   if (bufferSize == 0) return {};
   std::vector<char> buffer(bufferSize, '\0');
-  DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(),
-                                          buffer.data(), static_cast<DWORD>(bufferSize),
-                                          file.c_str());
+  DWORD length =
+      GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.data(),
+                               static_cast<DWORD>(bufferSize), file.c_str());
   return std::string(buffer.data(), std::min<size_t>(length, bufferSize - 1));
 }
 
 bool Win32ProfileFiles::writeString(const std::string& section, const std::string& key,
                                     const std::string& value, const std::string& file) {
-  return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
-         0;
+  return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
 }
 
 }  // namespace win32

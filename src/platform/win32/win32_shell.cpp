@@ -21,9 +21,7 @@ class Win32TaskbarList : public platform::TaskbarList {
   explicit Win32TaskbarList(ITaskbarList* list) : list_(list) {}
   ~Win32TaskbarList() override { list_->Release(); }
   platform::HResult hrInit() override { return list_->HrInit(); }
-  platform::HResult addTab(platform::Hwnd window) override {
-    return list_->AddTab(toHwnd(window));
-  }
+  platform::HResult addTab(platform::Hwnd window) override { return list_->AddTab(toHwnd(window)); }
   platform::HResult deleteTab(platform::Hwnd window) override {
     return list_->DeleteTab(toHwnd(window));
   }
@@ -34,9 +32,13 @@ class Win32TaskbarList : public platform::TaskbarList {
 
 }  // namespace
 
-platform::HResult Win32Shell::comInitialize() { return CoInitialize(nullptr); }
+platform::HResult Win32Shell::comInitialize() {
+  return CoInitialize(nullptr);
+}
 
-void Win32Shell::comUninitialize() { CoUninitialize(); }
+void Win32Shell::comUninitialize() {
+  CoUninitialize();
+}
 
 std::unique_ptr<platform::TaskbarList> Win32Shell::createTaskbarList() {
   ITaskbarList* list = nullptr;
@@ -52,8 +54,7 @@ platform::Hwnd Win32Shell::trayWindow() {
   return fromHwnd(FindWindowA("Shell_TrayWnd", nullptr));
 }
 
-platform::ShellResult Win32Shell::notifyIcon(uint32_t message,
-                                             const platform::TrayIconData& data) {
+platform::ShellResult Win32Shell::notifyIcon(uint32_t message, const platform::TrayIconData& data) {
   // The wide form, so that the tip shows right whatever the system's code page.
   NOTIFYICONDATAW record{};
   record.cbSize = sizeof record;

@@ -112,7 +112,9 @@ MutexResult Win32System::createMutex(bool initialOwner, const std::string& name)
   return {mutex != nullptr, GetLastError()};
 }
 
-bool Win32System::allocConsole() { return AllocConsole() != 0; }
+bool Win32System::allocConsole() {
+  return AllocConsole() != 0;
+}
 
 void Win32System::freeConsole() {
   fflush(stdout);
@@ -244,9 +246,13 @@ std::unique_ptr<VersionBlock> Win32System::versionInfo(const std::string& path, 
   return std::make_unique<Win32VersionBlock>(std::move(data));
 }
 
-bool Win32System::isLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }
+bool Win32System::isLeadByte(unsigned char byte) {
+  return IsDBCSLeadByte(byte) != 0;
+}
 
-void Win32System::sleep(Dword milliseconds) { Sleep(milliseconds); }
+void Win32System::sleep(Dword milliseconds) {
+  Sleep(milliseconds);
+}
 
 HMODULE loadSystemLibrary(const wchar_t* name) {
   wchar_t folder[MAX_PATH];

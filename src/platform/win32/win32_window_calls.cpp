@@ -92,12 +92,12 @@ bool Win32Windows::setLayeredWindowAttributes(p::Hwnd window, p::ColorRef key, u
          }) != 0;
 }
 
-p::TimedResult Win32Windows::sendMessageTimeout(p::Hwnd window, uint32_t message,
-                                                p::WParam wParam, p::LParam lParam,
-                                                uint32_t flags, uint32_t milliseconds) {
+p::TimedResult Win32Windows::sendMessageTimeout(p::Hwnd window, uint32_t message, p::WParam wParam,
+                                                p::LParam lParam, uint32_t flags,
+                                                uint32_t milliseconds) {
   DWORD_PTR result = 0;
-  LRESULT answered = SendMessageTimeoutW(toHwnd(window), message, wParam, lParam, flags,
-                                         milliseconds, &result);
+  LRESULT answered =
+      SendMessageTimeoutW(toHwnd(window), message, wParam, lParam, flags, milliseconds, &result);
   return {answered != 0, static_cast<p::LResult>(result)};
 }
 
@@ -111,7 +111,8 @@ bool Win32Windows::unregisterHotKey(p::Hwnd window, int32_t id) {
 
 p::ImageListHandle Win32Windows::createImageList(int32_t cx, int32_t cy, uint32_t flags,
                                                  int32_t initial, int32_t grow) {
-  return p::ImageListHandle{reinterpret_cast<uintptr_t>(ImageList_Create(cx, cy, flags, initial, grow))};
+  return p::ImageListHandle{
+      reinterpret_cast<uintptr_t>(ImageList_Create(cx, cy, flags, initial, grow))};
 }
 
 void Win32Windows::destroyImageList(p::ImageListHandle list) {
@@ -127,7 +128,8 @@ int32_t Win32Windows::imageListAddIcon(p::ImageListHandle list, p::IconHandle ic
 }
 
 void Win32Windows::listViewSetImageList(p::Hwnd list, p::ImageListHandle images, uint32_t which) {
-  SendMessageW(toHwnd(list), LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(imageListOf(images)));
+  SendMessageW(toHwnd(list), LVM_SETIMAGELIST, which,
+               reinterpret_cast<LPARAM>(imageListOf(images)));
 }
 
 p::IconHandle Win32Windows::errorIcon() {

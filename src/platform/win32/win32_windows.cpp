@@ -136,8 +136,7 @@ LRESULT CALLBACK Win32Windows::boundProc(HWND window, UINT message, WPARAM wPara
   return binding->windows->deliver(*binding, window, message, wParam, lParam, nullptr);
 }
 
-LRESULT CALLBACK Win32Windows::windowProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
+LRESULT CALLBACK Win32Windows::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // Only WM_GETMINMAXINFO comes before WM_NCCREATE; the system's default answers it.
   if (message == WM_NCCREATE && lParam != 0 && bindingOf(window) == nullptr) {
     auto* binding =
@@ -686,12 +685,20 @@ p::Point Win32Windows::getCursorPos() {
   return {point.x, point.y};
 }
 
-void Win32Windows::setArrowCursor() { SetCursor(LoadCursor(nullptr, IDC_ARROW)); }
+void Win32Windows::setArrowCursor() {
+  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+}
 
-int16_t Win32Windows::getKeyState(int32_t key) { return GetKeyState(key); }
+int16_t Win32Windows::getKeyState(int32_t key) {
+  return GetKeyState(key);
+}
 
-void Win32Windows::setCapture(p::Hwnd window) { SetCapture(toHwnd(window)); }
+void Win32Windows::setCapture(p::Hwnd window) {
+  SetCapture(toHwnd(window));
+}
 
-void Win32Windows::releaseCapture() { ReleaseCapture(); }
+void Win32Windows::releaseCapture() {
+  ReleaseCapture();
+}
 
 }  // namespace win32

@@ -110,7 +110,8 @@ void Scan() {
   }
   if (watched != g_watched) {
     g_watched = watched;
-    SetWindowTextW(g_window, (L"Quillmoor bench floor (" + std::to_wstring(watched) + L")").c_str());
+    SetWindowTextW(g_window,
+                   (L"Quillmoor bench floor (" + std::to_wstring(watched) + L")").c_str());
   }
 }
 
@@ -170,8 +171,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   cls.hInstance = instance;
   cls.lpszClassName = L"QuillmoorBenchFloor";
   if (!RegisterClassW(&cls)) return 1;
-  g_window = CreateWindowExW(0, cls.lpszClassName, L"Quillmoor bench floor", WS_OVERLAPPEDWINDOW,
-                             0, 0, 200, 100, nullptr, nullptr, instance, nullptr);
+  g_window = CreateWindowExW(0, cls.lpszClassName, L"Quillmoor bench floor", WS_OVERLAPPEDWINDOW, 0,
+                             0, 200, 100, nullptr, nullptr, instance, nullptr);
   if (!g_window) return 1;
   NOTIFYICONDATAW data = TrayIcon();
   Shell_NotifyIconW(NIM_ADD, &data);
