@@ -94,6 +94,21 @@ TEST_F(PicturesTest, WithoutCompositionPreviewsShowPicturesOfTheirWindows) {
     EXPECT_TRUE(
         support::loggedOnConsole(*desk, "picture of 0x000" + hex("", target) + ": the screen\n"));
 
+    // Hovered, the preview comes to the top, here over the part of its window it shows (as
+    // under Wine, the screen holds the program's layered windows): no copy, the last stays.
+    desk->windows.screenHoldsLayered = true;
+    const platform::Point middle{(at.left + at.right) / 2, (at.top + at.bottom) / 2};
+    const uint64_t copies = desk->windows.screenCopies;
+    desk->windows.moveCursor(middle);
+    desk->windows.moveWindow(target, middle.x - 400, middle.y - 200, 800, 400, true);
+    desk->advance(3000);
+    EXPECT_EQ(desk->windows.screenCopies - copies, 3u) << "the other window's, one a second";
+    EXPECT_EQ(shownColor(preview), kYellow);
+    desk->windows.cursor = {5, 1000};
+    desk->windows.moveWindow(target, kNormal.left, kNormal.top, 800, 400, true);
+    desk->advance(1000);
+    desk->windows.screenHoldsLayered = false;
+
     // Copy gives the picture shown, at the client's size.
     desk->windows.menuAnswers.push_back(res::ID_THUMB_COPY);
     desk->windows.rightClick({at.left + 10, at.top + 10});

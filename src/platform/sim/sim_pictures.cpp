@@ -46,7 +46,9 @@ BitmapHandle SimWindowManager::copyScreenPart(const Rect& area, Size size) {
     const Window* w = live(h);
     if (w == nullptr || !w->visible() || w->iconic()) continue;
     const bool layered = (w->exStyle & WS_EX_LAYERED) != 0;
-    if ((w->own && layered) || (layered && w->alpha && *w->alpha == 0)) continue;
+    if ((w->own && layered && !screenHoldsLayered) || (layered && w->alpha && *w->alpha == 0)) {
+      continue;
+    }
     const Rect& r = w->rect;
     if (centre.x < r.left || centre.x >= r.right || centre.y < r.top || centre.y >= r.bottom) {
       continue;

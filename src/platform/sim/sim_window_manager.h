@@ -447,9 +447,12 @@ class SimWindowManager : public platform::Windows,
   bool winePrintsOthersBlack = false;
   // The screen (sim_pictures.cpp): each top-level window draws its colour over its rectangle;
   // a copy of an area is the colour of the topmost visible, not minimised window over its
-  // centre (layered windows of the program's are not copied, as BitBlt leaves them out),
-  // else the desktop's. Not modelled: the mix of colours an area over several windows holds.
+  // centre (layered windows of the program's are not copied, as BitBlt leaves them out
+  // without composition, unless `screenHoldsLayered`), else the desktop's. Not modelled: the
+  // mix of colours an area over several windows holds, what the program's windows painted.
   platform::ColorRef desktopColor = platform::rgb(0, 128, 128);
+  // Wine's way (and composition's): the screen holds the program's layered windows too.
+  bool screenHoldsLayered = false;
   void setColor(platform::Hwnd window, platform::ColorRef color);
   platform::ColorRef colorOf(platform::Hwnd window) const;
   // The bitmap a window painted last (paintBitmap), as it was then; null before any.
