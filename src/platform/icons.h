@@ -15,7 +15,7 @@ class Icons {
   virtual void destroyIcon(IconHandle icon) = 0;
   // Another window's icon, not to be destroyed: what it answers to WM_GETICON (a short wait,
   // none for a window the system knows hangs), else its class's icon, else the system's
-  // application icon (Wine reads no class icon of another process); none for no window.
+  // application icon (under Wine neither answers for another process's window); none for no window.
   virtual IconHandle windowIcon(Hwnd window) = 0;
   virtual ImageListHandle createImageList(int32_t cx, int32_t cy, uint32_t flags, int32_t initial,
                                           int32_t grow) = 0;

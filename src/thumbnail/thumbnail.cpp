@@ -261,7 +261,12 @@ void Cthumbnail::registerThumbnail() {
   properties.opacity = 255;
   properties.visible = true;
   properties.sourceClientAreaOnly = false;
-  if (thumbnail_.update(properties) < 0) return;
+  if (thumbnail_.update(properties) < 0) {
+    // A registration that shows nothing: let it go, so that the preview shows pictures.
+    diag::print("thumbnail of 0x%08x refused its properties\n", targetWnd_.value);
+    unregisterThumbnail();
+    return;
+  }
   fitHeightToSource();
   currentSource_ = properties.source;
 }

@@ -185,6 +185,19 @@ TEST_F(PicturesTest, APreviewWithoutAThumbnailShowsPicturesAndComesBackWithOne) 
     const uint64_t printed = desk->windows.printWindows;
     desk->advance(5000);
     EXPECT_EQ(desk->windows.printWindows, printed) << "a thumbnail needs no picture";
+
+    // Registered, but its first properties refused: pictures, and the registration let go.
+    const Hwnd other = addAppWindow(*desk, "C", "c.exe", {1000, 100, 1400, 400});
+    desk->thumbnailUpdatesRefused.insert(other.value);
+    const std::vector<Hwnd> now = desk->windows.enumWindows();
+    detect(1);
+    const Hwnd third = newPreview(now);
+    ASSERT_TRUE(third);
+    desk->advance(1000);
+    EXPECT_EQ(shown(third).rfind(hex("print h", other), 0), 0u) << shown(third);
+    for (const auto& [id, registration] : desk->thumbnails) EXPECT_NE(registration.source, other);
+    EXPECT_TRUE(support::loggedOnConsole(
+        *desk, "thumbnail of 0x000" + hex("", other) + " refused its properties\n"));
   });
 }
 

@@ -384,6 +384,7 @@ class SimDesktop::Services : public System,
     auto found = desk_.thumbnails.find(thumbnail);
     if (found == desk_.thumbnails.end()) return kInvalidArg;
     if (!desk_.compositionEnabled) return kCompositionDisabled;
+    if (desk_.thumbnailUpdatesRefused.count(found->second.source.value) != 0) return kInvalidArg;
     ThumbnailProperties& p = found->second.properties;
     if ((flags & DWM_TNP_RECTDESTINATION) != 0) p.destination = given.destination;
     if ((flags & DWM_TNP_RECTSOURCE) != 0) p.source = given.source;

@@ -193,7 +193,9 @@ class SimDesktop {
   platform::HResult compositionQueryResult = platform::S_OK;
   std::map<uint32_t, platform::Margins> glassFrames;         // window -> extended margins
   std::map<platform::ThumbnailId, SimThumbnail> thumbnails;  // live registrations by id
-  std::set<uint32_t> thumbnailsRefused;   // sources whose registration fails (E_INVALIDARG)
+  std::set<uint32_t> thumbnailsRefused;  // sources whose registration fails (E_INVALIDARG)
+  // Sources registered, but whose property updates fail (E_INVALIDARG).
+  std::set<uint32_t> thumbnailUpdatesRefused;
   int thumbnailPropertyUpdates = 0;       // every update call
   platform::Rect frameInset{7, 0, 7, 7};  // invisible borders: left, top, right, bottom
   std::map<uint32_t, uint32_t> cloaked;   // window -> DWMWA_CLOAKED value
