@@ -6,7 +6,8 @@ using namespace platform;
 
 namespace {
 
-// A way that worked is kept; now and then the better ones are tried again.
+// A way that worked is kept, and prints that gave nothing are skipped; now and then the better
+// ways are tried again.
 constexpr uint32_t kRetryEvery = 10;
 
 }  // namespace
@@ -51,7 +52,9 @@ bool PreviewPicture::refresh(const Rect& source, Size client, bool screenAllowed
       return true;
     }
   }
-  first_ = Way::Full;
+  // The prints gave nothing (as Wine's of another process's window, held hidden where the
+  // screen may not be copied): two calls a second for nothing until the next retry.
+  first_ = Way::Screen;
   return false;
 }
 

@@ -4,11 +4,12 @@
 //
 // PrintWindow first (with full content, then plain); where it gives nothing or black (as Wine
 // gives for another process's window) the target's part of the screen, whatever covers it
-// there. The screen is not copied for a target held hidden (it is out of sight, or
-// transparent over what lies below it) nor while the preview itself may lie over it; then,
-// as for a minimised target, the last picture stays. A target that does not answer the poll's
-// probe is not asked for a picture at all. Until the first picture, the preview shows the
-// target's icon and title.
+// there. Prints that gave nothing are tried again only every tenth refresh, as the ways above
+// the one that worked are. The screen is not copied for a target held hidden (it is out of sight,
+// or transparent over what lies below it) nor while the preview itself may lie over it; then, as
+// for a minimised target, the last picture stays. A target that does not answer the poll's probe is
+// not asked for a picture at all. Until the first picture, the preview shows the target's icon and
+// title.
 #pragma once
 
 #include <optional>
@@ -58,9 +59,9 @@ class PreviewPicture {
   platform::Size client_;
   platform::Dword lastTry_ = 0;
   bool tried_ = false;
-  Way first_ = Way::Full;      // the way that gave the last picture, tried first
+  Way first_ = Way::Full;      // the way that gave the last picture, or Screen after none did
   std::optional<Way> worked_;  // logged when it changes
-  uint32_t sinceFull_ = 0;     // pictures taken since every way was last tried
+  uint32_t sinceFull_ = 0;     // refreshes since every way was last tried
   platform::IconHandle icon_;
   bool iconAsked_ = false;
 };
