@@ -199,7 +199,7 @@ void CQuillmoorDlg::onCompositionChanged() {
 void CQuillmoorDlg::displaysChanged() {
   // Dragging the panel to another monitor changes nothing the previews are laid out by.
   if (!pagesMade_ || !environment_.refresh()) return;
-  roster_.arrange();
+  roster_.displaysChanged();
   controlPage_.showSettings();  // one monitor or more: the status code says which method
 }
 

@@ -236,10 +236,13 @@ std::vector<Hwnd> PreviewRoster::takeWindowsNowAllowed() {
 }
 
 void PreviewRoster::arrange() {
-  Rect screen;
-  windows_.getWindowRect(screen_.getDesktopWindow(), screen);
+  // The primary monitor's work area: the grid keeps clear of the taskbar and follows it.
+  Rect area;
+  if (!screen_.getWorkArea(area) || area.width() <= 0 || area.height() <= 0) {
+    windows_.getWindowRect(screen_.getDesktopWindow(), area);
+  }
   std::vector<ThumbnailSlot> fresh;
-  for (const Rect& rect : buildSlots(settings_, screen, environment_.dpiAt(screen))) {
+  for (const Rect& rect : buildSlots(settings_, area, environment_.dpiAt(area))) {
     ThumbnailSlot slot;
     slot.slotRect = rect;
     fresh.push_back(std::move(slot));
@@ -267,6 +270,14 @@ void PreviewRoster::arrange() {
   }
   // Rows of closed previews go at once rather than at the next change.
   if (!past.empty()) changed();
+}
+
+void PreviewRoster::displaysChanged() {
+  arrange();
+  // By index, as the poll: a wait on a target may change the roster.
+  for (size_t i = 0; i < slots_.size(); ++i) {
+    if (slots_[i].inUse()) slots_[i].thumbnail->displaysChanged();
+  }
 }
 
 void PreviewRoster::applyFrameSetting() {

@@ -58,7 +58,7 @@ class PreviewRoster : public CthumbnailListener {
   static constexpr uintptr_t kPollTimer = 112;
   static constexpr uint32_t kPollPeriod = 500;
 
-  // The window queries, the screen (the desktop's rectangle), process images, and what the
+  // The window queries, the screen (the work area, else the desktop), process images, and what the
   // previews use.
   struct Ports {
     Ports(const platform::Platform& p, PlatformChecks& c)
@@ -114,6 +114,9 @@ class PreviewRoster : public CthumbnailListener {
   // since) that they would now let through; these are forgotten here, the others kept.
   std::vector<platform::Hwnd> takeWindowsNowAllowed();
   void arrange();
+  // The monitors, the work area or a scaling changed: the grid laid out again, and each kept
+  // window kept again where the displays now call for.
+  void displaysChanged();
   // The settings' frame or opacity reached every preview.
   void applyFrameSetting();
   void applyOpacity();

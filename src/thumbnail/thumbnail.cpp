@@ -213,6 +213,12 @@ void Cthumbnail::poll() {
   refreshPicture();
 }
 
+void Cthumbnail::displaysChanged() {
+  if (!polled_ || state_ != ThumbState::Hidden || !targetIsWindow()) return;
+  const Frame frame(*this);
+  keeper_.displaysChanged();
+}
+
 void Cthumbnail::moveToSlot(const Rect& cell) {
   slotRect_ = cell;
   Rect size;
