@@ -177,6 +177,7 @@ class Cthumbnail : public ui::Window {
   platform::Dwm& dwm_;
   platform::MessageBoxes& messageBoxes_;
   platform::Input& input_;
+  DisplayEnvironment& environment_;
   const SettingsRecord& settings_;
   CthumbnailListener* listener_;
   std::string title_;

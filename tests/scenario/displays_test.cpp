@@ -42,8 +42,9 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
     EXPECT_TRUE(inside(r, cell)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
     EXPECT_EQ(r.width(), cell.width());
   };
-  run([&](Hwnd) {
+  run([&](Hwnd panel) {
     EXPECT_EQ(desk->dpiAwareness, platform::DpiAwareness::PerMonitorV2);
+    EXPECT_EQ(desk->glassFrames.at(panel.value), (platform::Margins{14, 12, 35, 21}));
     detect(2);
     cellOf(chrome, {30, 15, 270, 195});  // 160 x 120 and margins 20, 10 at 150 %
     cellOf(editor, {30, 195, 270, 375});
@@ -61,8 +62,13 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
     EXPECT_EQ(rectOf(chrome), (Rect{1919, 1080, 2719, 1480}));
     cellOf(chrome, {20, 10, 180, 130});
     cellOf(editor, {20, 130, 180, 250});
-    // The laptop's scaling goes to 125 %: nothing of the grid's monitor changed.
+    // The laptop's scaling goes to 125 %: nothing of the grid's monitor changed. The panel
+    // there takes the size the system suggests, and its glass the new scaling.
+    const Rect before = rectOf(panel);
     desk->setMonitorDpi(0, 120);
+    EXPECT_EQ(rectOf(panel).width(), before.width() * 120 / 144);
+    EXPECT_EQ(rectOf(panel).left, before.left);
+    EXPECT_EQ(desk->glassFrames.at(panel.value), (platform::Margins{11, 10, 29, 18}));
     cellOf(chrome, {20, 10, 180, 130});
     // The user drags a preview to the far end of the main monitor, which then goes away.
     const Rect dragged = rectOf(support::previewOf(*desk, editor));
