@@ -14,6 +14,7 @@ PreviewRoster::PreviewRoster(const Ports& ports, DisplayEnvironment& environment
                              SettingsRecord& settings, CExclusionData& rules, RosterHost& host)
     : windows_(ports.windows),
       screen_(ports.screen),
+      monitors_(ports.monitors),
       processes_(ports.processes),
       messages_(ports.messages),
       previewPorts_(ports.preview),
@@ -236,9 +237,16 @@ std::vector<Hwnd> PreviewRoster::takeWindowsNowAllowed() {
 }
 
 void PreviewRoster::arrange() {
-  // The primary monitor's work area: the grid keeps clear of the taskbar and follows it.
+  // The primary monitor's work area (it holds the origin): the grid keeps clear of the
+  // taskbar and follows it. Asked of the monitor rather than SPI_GETWORKAREA, which Wine
+  // answers from the first time a process asked.
   Rect area;
-  if (!screen_.getWorkArea(area) || area.width() <= 0 || area.height() <= 0) {
+  MonitorInfo info;
+  info.size = sizeof(MonitorInfo);
+  if (monitors_.getInfo(monitors_.fromRect({0, 0, 1, 1}), info) && info.work.width() > 0 &&
+      info.work.height() > 0) {
+    area = info.work;
+  } else {
     windows_.getWindowRect(screen_.getDesktopWindow(), area);
   }
   std::vector<ThumbnailSlot> fresh;
