@@ -5,6 +5,7 @@
 #include "app/about_dlg.h"
 #include "base/diagnostic_log.h"
 #include "base/guarded_dwm.h"
+#include "display/dpi.h"
 #include "res/dialogs.h"
 #include "res/resource.h"
 #include "res/strings.h"
@@ -13,7 +14,7 @@ using namespace platform;
 
 namespace {
 
-constexpr Margins kGlass{9, 8, 23, 14};  // left, right, top, bottom
+constexpr Margins kGlass{9, 8, 23, 14};  // left, right, top, bottom, at 96 dpi
 
 }  // namespace
 
@@ -109,6 +110,7 @@ ui::Answer CQuillmoorDlg::onOtherMessage(uint32_t message, WParam wParam, LParam
         setWindowPos({}, suggested->left, suggested->top, suggested->width(), suggested->height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
       }
+      updateGlass();
       displaysChanged();
       return 0;
     case WM_DISPLAYCHANGE:
@@ -199,7 +201,7 @@ void CQuillmoorDlg::onCompositionChanged() {
 void CQuillmoorDlg::displaysChanged() {
   // Dragging the panel to another monitor changes nothing the previews are laid out by.
   if (!pagesMade_ || !environment_.refresh()) return;
-  roster_.arrange();
+  roster_.displaysChanged();
   controlPage_.showSettings();  // one monitor or more: the status code says which method
 }
 
@@ -329,13 +331,11 @@ void CQuillmoorDlg::setPanelVisible(bool shown) {
 
 void CQuillmoorDlg::updateGlass() {
   if (composition_) {
-    if (glassMargins_.top == 0) {
-      if (dwm_.extendFrameIntoClientArea(hwnd(), kGlass) >= 0) {
-        glassMargins_ = kGlass;
-      }
-    } else {
-      dwm_.extendFrameIntoClientArea(hwnd(), glassMargins_);
-    }
+    // In pixels of the monitor the panel lies on, so the glass keeps its size there.
+    const uint32_t dpi = environment_.dpiAt(windowRect());
+    auto px = [dpi](int32_t v) { return static_cast<int32_t>(dpi::scale(v, dpi)); };
+    const Margins glass{px(kGlass.left), px(kGlass.right), px(kGlass.top), px(kGlass.bottom)};
+    if (dwm_.extendFrameIntoClientArea(hwnd(), glass) >= 0) glassMargins_ = glass;
   }
   ownWindows().invalidateRect(hwnd(), true);
 }

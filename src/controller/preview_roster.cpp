@@ -14,6 +14,7 @@ PreviewRoster::PreviewRoster(const Ports& ports, DisplayEnvironment& environment
                              SettingsRecord& settings, CExclusionData& rules, RosterHost& host)
     : windows_(ports.windows),
       screen_(ports.screen),
+      monitors_(ports.monitors),
       processes_(ports.processes),
       messages_(ports.messages),
       previewPorts_(ports.preview),
@@ -236,10 +237,20 @@ std::vector<Hwnd> PreviewRoster::takeWindowsNowAllowed() {
 }
 
 void PreviewRoster::arrange() {
-  Rect screen;
-  windows_.getWindowRect(screen_.getDesktopWindow(), screen);
+  // The primary monitor's work area (it holds the origin): the grid keeps clear of the
+  // taskbar and follows it. Asked of the monitor rather than SPI_GETWORKAREA, which Wine
+  // answers from the first time a process asked.
+  Rect area;
+  MonitorInfo info;
+  info.size = sizeof(MonitorInfo);
+  if (monitors_.getInfo(monitors_.fromRect({0, 0, 1, 1}), info) && info.work.width() > 0 &&
+      info.work.height() > 0) {
+    area = info.work;
+  } else {
+    windows_.getWindowRect(screen_.getDesktopWindow(), area);
+  }
   std::vector<ThumbnailSlot> fresh;
-  for (const Rect& rect : buildSlots(settings_, screen, environment_.dpiAt(screen))) {
+  for (const Rect& rect : buildSlots(settings_, area, environment_.dpiAt(area))) {
     ThumbnailSlot slot;
     slot.slotRect = rect;
     fresh.push_back(std::move(slot));
@@ -267,6 +278,14 @@ void PreviewRoster::arrange() {
   }
   // Rows of closed previews go at once rather than at the next change.
   if (!past.empty()) changed();
+}
+
+void PreviewRoster::displaysChanged() {
+  arrange();
+  // By index, as the poll: a wait on a target may change the roster.
+  for (size_t i = 0; i < slots_.size(); ++i) {
+    if (slots_[i].inUse()) slots_[i].thumbnail->displaysChanged();
+  }
 }
 
 void PreviewRoster::applyFrameSetting() {

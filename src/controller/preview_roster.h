@@ -58,17 +58,19 @@ class PreviewRoster : public CthumbnailListener {
   static constexpr uintptr_t kPollTimer = 112;
   static constexpr uint32_t kPollPeriod = 500;
 
-  // The window queries, the screen (the desktop's rectangle), process images, and what the
+  // The window queries, the screen and the monitors (the work area), process images, and what the
   // previews use.
   struct Ports {
     Ports(const platform::Platform& p, PlatformChecks& c)
         : windows(p.windows),
           screen(p.screen),
+          monitors(p.monitors),
           processes(p.processes),
           messages(p.messages),
           preview(p, c) {}
     platform::Windows& windows;
     platform::Screen& screen;
+    platform::Monitors& monitors;
     platform::Processes& processes;
     platform::Messages& messages;
     Cthumbnail::Ports preview;
@@ -114,6 +116,9 @@ class PreviewRoster : public CthumbnailListener {
   // since) that they would now let through; these are forgotten here, the others kept.
   std::vector<platform::Hwnd> takeWindowsNowAllowed();
   void arrange();
+  // The monitors, the work area or a scaling changed: the grid laid out again, and each kept
+  // window kept again where the displays now call for.
+  void displaysChanged();
   // The settings' frame or opacity reached every preview.
   void applyFrameSetting();
   void applyOpacity();
@@ -153,6 +158,7 @@ class PreviewRoster : public CthumbnailListener {
 
   platform::Windows& windows_;
   platform::Screen& screen_;
+  platform::Monitors& monitors_;
   platform::Processes& processes_;
   platform::Messages& messages_;
   Cthumbnail::Ports previewPorts_;

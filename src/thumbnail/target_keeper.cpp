@@ -223,7 +223,9 @@ bool TargetKeeper::runJob() {
   const uint32_t run = ++jobRuns_;
   for (; job_ != Job::None && step_ < kSteps; ++step_) {
     if (!alive()) break;
-    const bool done = job_ == Job::Hide ? hideStep(step_) : restoreStep(step_);
+    const bool done = job_ == Job::Hide      ? hideStep(step_)
+                      : job_ == Job::Restore ? restoreStep(step_)
+                                             : replaceStep(step_);
     // A message box's loop let the preview close, and the close put the target back.
     if (run != jobRuns_) return false;
     if (!done) return false;
@@ -299,6 +301,63 @@ bool TargetKeeper::restoreStep(int step) {
   }
 }
 
+void TargetKeeper::displaysChanged() {
+  if (!holding_ || givenUp_ || !alive()) return;
+  const Method method = chooseMethod();
+  // A hide that has not yet moved the target: its first steps are the same for both methods.
+  if (job_ == Job::Hide && step_ <= 5 && jobMethod_ != Method::InSight &&
+      method != Method::InSight) {
+    jobMethod_ = method;
+    return;
+  }
+  if (job_ != Job::None) {
+    methodStale_ = true;
+    return;
+  }
+  methodStale_ = false;
+  if (method == Method::InSight) {
+    keepInSight();
+    return;
+  }
+  if (method == jobMethod_) return;
+  diag::print("target 0x%08x kept %s now\n", target_.value,
+              method == Method::Transparent ? "transparent in place" : "off screen");
+  job_ = Job::Replace;
+  step_ = 0;
+  jobMethod_ = method;
+  if (responsive(true)) runJob();
+}
+
+bool TargetKeeper::replaceStep(int step) {
+  const Rect home = homeOnScreen();
+  if (jobMethod_ == Method::Transparent) {
+    // Invisible first, then home.
+    switch (step) {
+      case 0:
+        return setLong(GWL_EXSTYLE, savedExStyle_ | WS_EX_LAYERED, "layered");
+      case 1:
+        return made(windows_.setLayeredWindowAttributes(target_, 0, 0, LWA_ALPHA), "alpha");
+      case 2:
+        return made(windows_.setWindowPos(target_, {}, home.left, home.top, 0, 0,
+                                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE),
+                    "home");
+      default:
+        return true;
+    }
+  }
+  // Off the screen first, then opaque there.
+  switch (step) {
+    case 0:
+      return made(windows_.setWindowPos(target_, {}, home.left + kOffScreen, home.top + kOffScreen,
+                                        0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE),
+                  "off screen");
+    case 1:
+      return setLong(GWL_EXSTYLE, savedExStyle_ & ~WS_EX_LAYERED, "opaque");
+    default:
+      return true;
+  }
+}
+
 void TargetKeeper::restoreTarget() {
   if (!alive() || !responsive()) return;
   // Put back once: a closing that comes in during what follows finds nothing held.
@@ -337,6 +396,7 @@ void TargetKeeper::pollTargetState(ThumbState& state) {
     // What the target was too busy for goes on once it answers again; a hide only while the
     // preview is open.
     if (responsive(true) && !(givenUp_ && job_ == Job::Hide)) runJob();
+    if (job_ == Job::None && methodStale_) displaysChanged();
     return;
   }
   if (state == ThumbState::Normal) {

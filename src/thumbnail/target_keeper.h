@@ -62,6 +62,10 @@ class TargetKeeper {
   // The 500 ms poll, for a target the caller has just seen alive: a sequence left unfinished
   // goes on; a Normal target found minimised becomes Hidden.
   void pollTargetState(ThumbState& state);
+  // The monitors or the work area changed: a held target goes at once where a fresh hide
+  // would keep it now (off screen or transparent in place, a browser window at a visible
+  // place); a hide under way takes the new method for its remaining steps.
+  void displaysChanged();
   // The preview is closing: from now on the target is never taken over, only put back. An
   // operation whose wait for the target let the closing in stops there.
   void giveUp() { givenUp_ = true; }
@@ -79,7 +83,8 @@ class TargetKeeper {
   EngineKind engine() const { return engine_; }
 
  private:
-  enum class Job { None, Hide, Restore };
+  // Replace: a held target moved from one method to another (displaysChanged).
+  enum class Job { None, Hide, Restore, Replace };
   enum class Method { OffScreen, Transparent, InSight };
 
   Method chooseMethod();
@@ -101,6 +106,7 @@ class TargetKeeper {
   bool runJob();
   bool hideStep(int step);
   bool restoreStep(int step);
+  bool replaceStep(int step);
   bool minimise();
   uint32_t ownStyle() const;
   void addTab();
@@ -138,5 +144,6 @@ class TargetKeeper {
   uint32_t jobRuns_ = 0;  // sequences begun: one begun inside a step ends the one around it
   bool givenUp_ = false;
   bool holding_ = false;
+  bool methodStale_ = false;  // the displays changed during a sequence: chosen again after it
   platform::Rect desktopRect_;
 };

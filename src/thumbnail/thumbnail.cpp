@@ -4,6 +4,7 @@
 
 #include "base/diagnostic_log.h"
 #include "base/guarded_dwm.h"
+#include "display/dpi.h"
 #include "res/strings.h"
 #include "thumbnail/answers.h"
 #include "thumbnail/browsers.h"
@@ -62,6 +63,7 @@ Cthumbnail::Cthumbnail(const Ports& ports, DisplayEnvironment& environment,
       dwm_(ports.dwm),
       messageBoxes_(ports.messageBoxes),
       input_(ports.input),
+      environment_(environment),
       settings_(settings),
       listener_(listener),
       title_(std::move(title)),
@@ -213,6 +215,12 @@ void Cthumbnail::poll() {
   refreshPicture();
 }
 
+void Cthumbnail::displaysChanged() {
+  if (!polled_ || state_ != ThumbState::Hidden || !targetIsWindow()) return;
+  const Frame frame(*this);
+  keeper_.displaysChanged();
+}
+
 void Cthumbnail::moveToSlot(const Rect& cell) {
   slotRect_ = cell;
   Rect size;
@@ -316,7 +324,9 @@ void Cthumbnail::showPaused(bool paused) {
 
 void Cthumbnail::paint() {
   if (paused_) {
-    drawing_.paintText(hwnd(), kPausedText, {4, 4});
+    // 4 pixels at 96 dpi from the corner, on the monitor the preview lies on.
+    const auto inset = static_cast<int32_t>(dpi::scale(4, environment_.dpiAt(windowRect())));
+    drawing_.paintText(hwnd(), kPausedText, {inset, inset});
     return;
   }
   if (!composition_ && state_ != ThumbState::Normal && state_ != ThumbState::Hidden) {

@@ -77,6 +77,9 @@ class Cthumbnail : public ui::Window {
   // it for all its previews from one timer: one wake-up a period, however many there are.
   // Its waits for the target may let the preview be closed and let go meanwhile.
   void poll();
+  // The monitors or the work area changed: a hidden target is kept again as a fresh hide
+  // would keep it now. Like poll, its waits may let the preview be closed meanwhile.
+  void displaysChanged();
 
   // Fits the preview into its cell with the source's aspect; only the source's size counts.
   void fitToSlot(const platform::Rect& source, bool move);
@@ -174,6 +177,7 @@ class Cthumbnail : public ui::Window {
   platform::Dwm& dwm_;
   platform::MessageBoxes& messageBoxes_;
   platform::Input& input_;
+  DisplayEnvironment& environment_;
   const SettingsRecord& settings_;
   CthumbnailListener* listener_;
   std::string title_;

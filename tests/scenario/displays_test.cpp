@@ -42,31 +42,52 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
     EXPECT_TRUE(inside(r, cell)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
     EXPECT_EQ(r.width(), cell.width());
   };
-  run([&](Hwnd) {
+  run([&](Hwnd panel) {
     EXPECT_EQ(desk->dpiAwareness, platform::DpiAwareness::PerMonitorV2);
+    EXPECT_EQ(desk->glassFrames.at(panel.value), (platform::Margins{14, 12, 35, 21}));
     detect(2);
     cellOf(chrome, {30, 15, 270, 195});  // 160 x 120 and margins 20, 10 at 150 %
     cellOf(editor, {30, 195, 270, 375});
-    EXPECT_EQ(minimiseAndPoll(chrome).left, 2879);  // kept one column inside the edge
+    EXPECT_EQ(minimiseAndPoll(chrome).left, 2879);   // kept one column inside the edge
+    EXPECT_GE(minimiseAndPoll(editor).left, 10000);  // one monitor: kept off the screen
     // Docked: a monitor at 100 % joins on the right, then becomes the main one.
     desk->monitors.push_back({{2880, 0, 4800, 1080}, {2880, 0, 4800, 1040}, false, "D2", 96});
     desk->displayChanged();
     cellOf(chrome, {30, 15, 270, 195});
+    // Two monitors: at once transparent in place, as a fresh hide would keep it.
+    EXPECT_EQ(rectOf(editor), kNormal);
+    EXPECT_EQ(desk->windows.layeredAlpha(editor), 0);
     desk->setPrimary(1);
+    // The kept browser window is placed again at once, not left across the new main monitor.
+    EXPECT_EQ(rectOf(chrome), (Rect{1919, 1080, 2719, 1480}));
     cellOf(chrome, {20, 10, 180, 130});
     cellOf(editor, {20, 130, 180, 250});
-    // The laptop's scaling goes to 125 %: nothing of the grid's monitor changed.
+    // The laptop's scaling goes to 125 %: nothing of the grid's monitor changed. The panel
+    // there takes the size the system suggests, and its glass the new scaling.
+    const Rect before = rectOf(panel);
     desk->setMonitorDpi(0, 120);
+    EXPECT_EQ(rectOf(panel).width(), before.width() * 120 / 144);
+    EXPECT_EQ(rectOf(panel).left, before.left);
+    EXPECT_EQ(desk->glassFrames.at(panel.value), (platform::Margins{11, 10, 29, 18}));
     cellOf(chrome, {20, 10, 180, 130});
-    // Undocked: the laptop is the only monitor, and the main one, again.
+    // The user drags a preview to the far end of the main monitor, which then goes away.
+    const Rect dragged = rectOf(support::previewOf(*desk, editor));
+    desk->windows.moveCursor({dragged.left + 5, dragged.top + 5});
+    desk->windows.leftDrag({dragged.left + 5, dragged.top + 5}, {{1800, 900}});
+    ASSERT_GE(rectOf(support::previewOf(*desk, editor)).left, 1700);
+    // Undocked: the laptop is the only monitor, and the main one, again. The dragged preview
+    // is back in the grid, and the minimised window off the screen again, opaque.
     desk->monitors.erase(desk->monitors.begin() + 1);
     desk->setPrimary(0);
     cellOf(chrome, {25, 13, 225, 163});
     cellOf(editor, {25, 163, 225, 313});
+    EXPECT_GE(rectOf(editor).left, 10000);
+    EXPECT_FALSE(desk->windows.layeredAlpha(editor).has_value());
     // Its own scaling back to 150 %, then the taskbar moves to the top.
     desk->setMonitorDpi(0, 144);
     cellOf(chrome, {30, 15, 270, 195});
     desk->setTaskbar(SimDesktop::TaskbarEdge::Top, 60);
+    cellOf(chrome, {30, 75, 270, 255});  // the grid keeps clear of the taskbar
     desk->advance(600);
     EXPECT_EQ(rectOf(chrome).left, 2879);
     EXPECT_EQ(rectOf(chrome).top, 60);

@@ -265,6 +265,7 @@ TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
   const Hwnd gecko = browser("firefox.exe", "MozillaWindowClass", {200, 150, 900, 650});
   const Hwnd editor = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
   const Hwnd store = browser("app.exe", "ApplicationFrameWindow", {300, 300, 700, 600});
+  desk->systemDpi = 120;  // the word's inset scales with it
   const auto drawn = [&](Hwnd h) { return desk->windows.engineDraws(h); };
   const auto longestGap = [&](Hwnd h) {
     return desk->windows.engineRecord(h) ? desk->windows.engineRecord(h)->longestNotDrawnMs
@@ -280,6 +281,8 @@ TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
     desk->advance(1400);
     // A store app, suspended by the system, is said to be paused rather than shown frozen.
     EXPECT_EQ(desk->windows.paintedText(support::previewOf(*desk, store)), kPausedText);
+    EXPECT_EQ(desk->windows.paintedTextAt(support::previewOf(*desk, store)),
+              (platform::Point{5, 5}));
     EXPECT_FALSE(thumbnailOf(store)->properties.visible);
     EXPECT_EQ(desk->windows.paintedText(preview), "");
     // Restored, each one column inside the screen's right edge, neither hiding the other.

@@ -75,11 +75,12 @@ bool SimWindowManager::redrawNow(Hwnd window) {
   return true;
 }
 
-int32_t SimWindowManager::paintText(Hwnd window, const std::string& text, Point) {
+int32_t SimWindowManager::paintText(Hwnd window, const std::string& text, Point at) {
   ++portCalls;
   Window* w = live(window);
   if (w == nullptr) return 0;
   w->painted = text;
+  w->paintedAt = at;
   beginEndPaint(window);
   return static_cast<int32_t>(7 * text.size());
 }
@@ -87,6 +88,11 @@ int32_t SimWindowManager::paintText(Hwnd window, const std::string& text, Point)
 std::string SimWindowManager::paintedText(Hwnd window) const {
   const Window* w = live(window);
   return w == nullptr ? std::string() : w->painted;
+}
+
+Point SimWindowManager::paintedTextAt(Hwnd window) const {
+  const Window* w = live(window);
+  return w == nullptr ? Point{} : w->paintedAt;
 }
 
 uint32_t SimWindowManager::drawnFrame(Hwnd window) const {

@@ -69,7 +69,8 @@ struct SimWindowManager::Window {
   bool needsPaint = false;
   bool needsErase = false;  // the next BeginPaint sends WM_ERASEBKGND first
   uint32_t drawnFrame = 0;
-  std::string painted;  // the text of the last paintText (paintLabel: icon h... and text)
+  platform::Point paintedAt;  // where paintText drew it
+  std::string painted;        // the text of the last paintText (paintLabel: icon h... and text)
   // What it draws (other programs' windows); see ForeignWindow.
   std::optional<platform::ColorRef> color;
   platform::IconHandle icon;

@@ -519,6 +519,7 @@ class SimWindowManager : public platform::Windows,
   std::map<int32_t, std::string> keyNames = usKeyNames();
   platform::Point caret;
   std::string paintedText(platform::Hwnd window) const;
+  platform::Point paintedTextAt(platform::Hwnd window) const;
   platform::Hwnd capture() const { return capture_; }
   std::map<int32_t, int32_t> systemMetrics{
       {platform::SM_CXICON, 32}, {platform::SM_CYICON, 32}, {platform::SM_CYCAPTION, 23}};
