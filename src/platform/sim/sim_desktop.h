@@ -31,8 +31,9 @@
 // What it does not model: threads (a console control handler's wait is modelled without one:
 // see consoleEvent), security, real pixels, other code pages, thumbnails
 // drawn, the system's scaling of DPI-unaware windows (the program is aware), dialogs scaling
-// their own controls after WM_DPICHANGED, the system moving windows off a removed monitor,
-// anything the port does not ask for.
+// their own controls after WM_DPICHANGED, WM_DPICHANGED for a window moved onto a monitor of
+// another DPI (only a change of a monitor's scaling sends it), the system moving windows off a
+// removed monitor, anything the port does not ask for.
 #pragma once
 
 #include <deque>
@@ -49,7 +50,6 @@
 #include "platform/sim/sim_window_manager.h"
 
 namespace sim {
-
 struct SimMonitor {
   platform::Rect monitor;
   platform::Rect work;
