@@ -23,6 +23,8 @@ crop="$((r - l + 8))x$((b - t + 8))+$((l - 4))+$((t - 4))"
 shots=$(new_dir shots)
 shot() { import -window root -crop "$crop" +repage "$shots/$1.png"; }
 same() { [[ $(compare -metric AE "$shots/$1.png" "$shots/$2.png" null: 2>&1) == 0 ]]; }
+# The preview shows its window's picture (a label until the first one comes, within a second).
+wait_for "log_text '$ZENTA_LOG' | grep -q 'picture of'" 10 || fail "the preview got no picture"
 # Settled: two pictures in a row alike (the first paint may come late).
 settled() { shot a && sleep 0.3 && shot b && same a b; }
 wait_for settled 10 || fail "the preview never stopped changing"
