@@ -70,11 +70,39 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
     EXPECT_EQ(rectOf(panel).left, before.left);
     EXPECT_EQ(desk->glassFrames.at(panel.value), (platform::Margins{11, 10, 29, 18}));
     cellOf(chrome, {20, 10, 180, 130});
-    // The user drags a preview to the far end of the main monitor, which then goes away.
-    const Rect dragged = rectOf(support::previewOf(*desk, editor));
+    // The user drags a preview over the laptop to the far end of the main monitor, which then
+    // goes away. It is told of both scalings on the way, and keeps its size.
+    const Hwnd preview = support::previewOf(*desk, editor);
+    const Rect dragged = rectOf(preview);
     desk->windows.moveCursor({dragged.left + 5, dragged.top + 5});
-    desk->windows.leftDrag({dragged.left + 5, dragged.top + 5}, {{1800, 900}});
-    ASSERT_GE(rectOf(support::previewOf(*desk, editor)).left, 1700);
+    desk->windows.leftDrag({dragged.left + 5, dragged.top + 5}, {{-600, 300}, {1800, 900}});
+    char there[32];
+    snprintf(there, sizeof there, "dpi changed h%x", preview.value);
+    EXPECT_EQ(actionCount(*desk, there + std::string(" 96 to 120")), 1);
+    EXPECT_EQ(actionCount(*desk, there + std::string(" 120 to 96")), 1);
+    const Rect put = rectOf(preview);
+    ASSERT_GE(put.left, 1700);
+    EXPECT_EQ(put.width(), dragged.width());
+    // The panel moved from the laptop onto the main monitor takes the size suggested there and
+    // its glass the main monitor's scaling; nothing the grid is laid out by changed.
+    const Rect panelWas = rectOf(panel);
+    ASSERT_LT(panelWas.right, 0);
+    desk->windows.moveWindow(panel, 400, 300, panelWas.width(), panelWas.height(), true);
+    EXPECT_EQ(rectOf(panel), (Rect{400, 300, 400 + panelWas.width() * 96 / 120,
+                                   300 + panelWas.height() * 96 / 120}));
+    EXPECT_EQ(desk->glassFrames.at(panel.value), (platform::Margins{9, 8, 23, 14}));
+    EXPECT_EQ(rectOf(preview), put);
+    cellOf(chrome, {20, 10, 180, 130});
+    // Moved most onto the laptop, where its larger size leans back onto the main monitor: the
+    // panel is told once, and takes that size.
+    const Rect onMain = rectOf(panel);
+    char told[32];
+    snprintf(told, sizeof told, "dpi changed h%x", panel.value);
+    const long toldBefore = actionCountStartingWith(*desk, told);
+    desk->windows.moveWindow(panel, -onMain.width() * 55 / 100, 300, onMain.width(),
+                             onMain.height(), true);
+    EXPECT_EQ(actionCountStartingWith(*desk, told), toldBefore + 1);
+    EXPECT_EQ(rectOf(panel).width(), onMain.width() * 120 / 96);
     // Undocked: the laptop is the only monitor, and the main one, again. The dragged preview
     // is back in the grid, and the minimised window off the screen again, opaque.
     desk->monitors.erase(desk->monitors.begin() + 1);

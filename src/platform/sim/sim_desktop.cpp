@@ -498,6 +498,9 @@ class SimDesktop::Services : public System,
 };
 
 SimDesktop::SimDesktop() : services_(std::make_unique<Services>(*this)) {
+  windows.ownWindowMoved = [this](Hwnd window, const Rect& before) {
+    ownWindowMoved(window, before);
+  };
   windows.virtualScreen = [this] {
     if (monitors.empty()) return windows.screen;
     Rect box = monitors.front().monitor;

@@ -26,14 +26,15 @@
 //
 // Displays: each monitor has its own DPI, and tests change scaling, monitors, the primary one
 // and the work area while the program runs, which sends the messages Windows sends
-// (sim_displays.cpp).
+// (sim_displays.cpp); a window of the program moved onto a monitor of another DPI is told so.
 //
 // What it does not model: threads (a console control handler's wait is modelled without one:
 // see consoleEvent), security, real pixels, other code pages, thumbnails
 // drawn, the system's scaling of DPI-unaware windows (the program is aware), dialogs scaling
-// their own controls after WM_DPICHANGED, WM_DPICHANGED for a window moved onto a monitor of
-// another DPI (only a change of a monitor's scaling sends it), the system moving windows off a
-// removed monitor, anything the port does not ask for.
+// their own controls after WM_DPICHANGED, WM_GETDPISCALEDSIZE and the system's own choice of
+// where a dragged window's suggested rectangle lies (it keeps the top-left corner), a window's
+// DPI kept while it is minimised (one restored onto a monitor of another DPI gets nothing), the
+// system moving windows off a removed monitor, anything the port does not ask for.
 #pragma once
 
 #include <deque>
@@ -178,6 +179,11 @@ class SimDesktop {
   // top-level windows on it (hidden ones too) gets WM_DPICHANGED with the new DPI and its
   // rectangle scaled about its top-left corner as the suggestion.
   void setMonitorDpi(size_t index, uint32_t dpi);
+  // A top-level window of the program moved or sized (setWindowPos, moveWindow, a placement,
+  // the caption move loop) so that the monitor holding most of it has another DPI than the one
+  // that held most of it before gets WM_DPICHANGED at once, with the same awareness and
+  // suggestion (about the top-left where it was put). Its own move in the handler is no
+  // crossing again.
   // After a test changed `monitors` (one added, removed, resized): the desktop window and the
   // work area follow the primary monitor, and WM_DISPLAYCHANGE (32 bits per pixel, the
   // primary's size) goes to the program's top-level windows. Windows left outside every
@@ -245,6 +251,11 @@ class SimDesktop {
   std::set<std::string> closedFolders;
 
  private:
+  bool perMonitorDpi() const;  // the system and the process's awareness
+  void sendDpiChanged(platform::Hwnd window, const platform::Rect& r, uint32_t old, uint32_t dpi);
+  void ownWindowMoved(platform::Hwnd window, const platform::Rect& before);
+  std::set<uint32_t> dpiChanging_;  // windows in their WM_DPICHANGED handler
+
   void waitForExit(uint32_t milliseconds);
   void exitFinished();
   void endProcess(const char* why);

@@ -1,4 +1,6 @@
 // The simulated desktop's displays changing under the program: scaling, monitors, primary.
+#include <cstdio>
+
 #include "platform/sim/sim_desktop.h"
 
 namespace sim {
@@ -17,23 +19,51 @@ bool perMonitorAware(const std::optional<DpiAwareness>& awareness) {
 
 }  // namespace
 
+bool SimDesktop::perMonitorDpi() const {
+  const bool perMonitorSystem =
+      version.majorVersion > 6 || (version.majorVersion == 6 && version.minorVersion >= 3);
+  return perMonitorSystem && perMonitorAware(dpiAwareness);
+}
+
+void SimDesktop::sendDpiChanged(Hwnd window, const Rect& r, uint32_t old, uint32_t dpi) {
+  // The rectangle scaled about its top-left corner, which stays where it is.
+  auto scaled = [&](int32_t v) { return static_cast<int32_t>(int64_t{v} * dpi / old); };
+  Rect suggested{r.left, r.top, r.left + scaled(r.width()), r.top + scaled(r.height())};
+  // The window takes its new size in its handler, on the new monitor: that is no new crossing.
+  dpiChanging_.insert(window.value);
+  windows.sendMessage(window, WM_DPICHANGED, WParam{dpi | (dpi << 16)},
+                      reinterpret_cast<LParam>(&suggested));
+  dpiChanging_.erase(window.value);
+}
+
 void SimDesktop::setMonitorDpi(size_t index, uint32_t dpi) {
   if (index >= monitors.size()) return;
   const uint32_t old = monitors[index].dpi;
   monitors[index].dpi = dpi;
   actions.push_back("monitor " + std::to_string(index) + " dpi " + std::to_string(dpi));
-  const bool perMonitorSystem =
-      version.majorVersion > 6 || (version.majorVersion == 6 && version.minorVersion >= 3);
-  if (!perMonitorSystem || !perMonitorAware(dpiAwareness) || old == dpi) return;
+  if (!perMonitorDpi() || old == dpi) return;
   const MonitorHandle monitor{0x10001 + index};
   for (const Hwnd h : windows.ownTopLevelWindows()) {
     Rect r;
     if (!windows.getWindowRect(h, r) || platform().monitors.fromRect(r) != monitor) continue;
-    auto scaled = [&](int32_t v) { return static_cast<int32_t>(int64_t{v} * dpi / old); };
-    Rect suggested{r.left, r.top, r.left + scaled(r.width()), r.top + scaled(r.height())};
-    windows.sendMessage(h, WM_DPICHANGED, WParam{dpi | (dpi << 16)},
-                        reinterpret_cast<LParam>(&suggested));
+    sendDpiChanged(h, r, old, dpi);
   }
+}
+
+void SimDesktop::ownWindowMoved(Hwnd window, const Rect& before) {
+  Rect now;
+  if (!perMonitorDpi() || dpiChanging_.count(window.value) != 0 ||
+      !windows.getWindowRect(window, now)) {
+    return;
+  }
+  Monitors& displays = platform().monitors;
+  const uint32_t old = displays.getDpi(displays.fromRect(before));
+  const uint32_t dpi = displays.getDpi(displays.fromRect(now));
+  if (old == dpi) return;
+  char text[64];
+  snprintf(text, sizeof text, "dpi changed h%x %u to %u", window.value, old, dpi);
+  actions.push_back(text);
+  sendDpiChanged(window, now, old, dpi);
 }
 
 void SimDesktop::displayChanged() {

@@ -532,6 +532,7 @@ bool SimWindowManager::changePosition(Hwnd window, WindowPos pos) {
   }
   const bool moved = r.left != w->rect.left || r.top != w->rect.top;
   const bool sized = r.width() != w->rect.width() || r.height() != w->rect.height();
+  const Rect before = w->rect;
   moveWindowTo(*w, r);
   if (!w->own && !w->iconic() && !w->zoomed()) w->normalRect = toWorkspace(*w, r);
   if (w->own && (sized || ((flags & SWP_SHOWWINDOW) != 0 && !w->visible()))) invalidate(*w);
@@ -551,6 +552,11 @@ bool SimWindowManager::changePosition(Hwnd window, WindowPos pos) {
   done.cy = r.height();
   done.flags = flags | (moved ? 0 : SWP_NOMOVE) | (sized ? 0 : SWP_NOSIZE);
   dispatch(window, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LParam>(&done));
+  w = live(window);
+  if ((moved || sized) && w != nullptr && !w->parent && !w->iconic() && before != kMinimizedRect &&
+      ownWindowMoved) {
+    ownWindowMoved(window, before);
+  }
   return true;
 }
 

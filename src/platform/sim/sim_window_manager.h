@@ -320,6 +320,10 @@ class SimWindowManager : public platform::Windows,
   void workAreaChanged();
   // Win+D: every visible, not minimised window of other programs but tool windows minimises.
   void showDesktop();
+  // Runs after one of the program's own top-level windows was moved or sized, neither before
+  // nor after minimised (WM_WINDOWPOSCHANGED has been sent), with its rectangle before: where
+  // the desktop tells it of a monitor of another DPI.
+  std::function<void(platform::Hwnd, const platform::Rect& before)> ownWindowMoved;
   // The program's own top-level windows, hidden ones too, top first: where the system sends
   // what it broadcasts.
   std::vector<platform::Hwnd> ownTopLevelWindows() const;
