@@ -1,7 +1,8 @@
-// A stand-in browser for the web reload test, copied under a browser's executable name. It
-// opens a top-level window titled by its argument with the child windows that browser has
-// ("chrome.exe": a render widget inside a container; "firefox.exe": one child; any other
-// name: none) and prints "F5 CLASS" when one of its windows gets WM_KEYDOWN VK_F5.
+// The stand-in program of the Wine tests (lib.sh: stand_in), copied under the executable name
+// a test needs, such as a browser's for the web reload test. It opens a top-level window titled
+// by its argument with the child windows that browser has ("chrome.exe": a render widget inside
+// a container; "firefox.exe": one child; any other name: none) and prints "F5 CLASS" when one
+// of its windows gets WM_KEYDOWN VK_F5.
 // With a second argument "--slow-style=MS", the first style change made to its top-level
 // window while that is minimised keeps its thread busy for MS milliseconds in
 // WM_STYLECHANGING, between the lines "STYLECHANGING begin" and "STYLECHANGING end".
@@ -11,6 +12,9 @@
 // whenever the verdict changes.
 // With "--layered-when-minimised" instead, its top-level window makes itself layered (colour
 // key 0x030201, alpha 200) the first time it is minimised, as a program that fades its window.
+// With "--colour RRGGBB X Y WIDTH HEIGHT" its top-level window has that rectangle, is shown
+// without activation and is painted all in that colour; a posted WM_APP + 7 with wParam
+// 0xRRGGBB repaints it in another.
 #ifndef UNICODE
 #define UNICODE
 #endif
@@ -87,6 +91,13 @@ const char* Judge(HWND self) {
   return kind == NULLREGION || kind == ERROR ? "OCCLUDED" : "VISIBLE";
 }
 bool layeredWhenMinimised = false;
+bool coloured = false;
+COLORREF colour = 0;
+constexpr UINT kRecolour = WM_APP + 7;
+
+COLORREF FromRgbText(unsigned long rgb) {
+  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
 
 LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   static const char* verdict = "";
@@ -115,6 +126,19 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     std::printf("layered\n");
     std::fflush(stdout);
   }
+  if (coloured && message == kRecolour) {
+    colour = FromRgbText(static_cast<unsigned long>(wParam));
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return 0;
+  }
+  if (coloured && message == WM_ERASEBKGND) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+    DeleteObject(brush);
+    return 1;
+  }
   if (message == WM_KEYDOWN && wParam == VK_F5) {
     char name[128] = {};
     GetClassNameA(hwnd, name, sizeof name);
@@ -125,6 +149,9 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+// The top-level window's x, y, width and height.
+int frame[4] = {200, 150, 600, 400};
+
 HWND Make(const wchar_t* className, const wchar_t* title, HWND parent) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = Procedure;
@@ -132,9 +159,12 @@ HWND Make(const wchar_t* className, const wchar_t* title, HWND parent) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = className;
   RegisterClassW(&wc);
-  const DWORD style = parent ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW | WS_VISIBLE;
-  return CreateWindowExW(0, className, title, style, parent ? 0 : 200, parent ? 0 : 150, 600, 400,
-                         parent, nullptr, wc.hInstance, nullptr);
+  // A coloured window is shown below without activation.
+  const DWORD shown = parent || !coloured ? WS_VISIBLE : 0;
+  const DWORD style = (parent ? WS_CHILD : WS_OVERLAPPEDWINDOW) | shown;
+  return CreateWindowExW(0, className, title, style, parent ? 0 : frame[0], parent ? 0 : frame[1],
+                         parent ? 600 : frame[2], parent ? 400 : frame[3], parent, nullptr,
+                         wc.hInstance, nullptr);
 }
 
 }  // namespace
@@ -151,10 +181,23 @@ int wmain(int argc, wchar_t** argv) {
   const bool engine = argc > 2 && std::wcscmp(argv[2], L"--engine") == 0;
   layeredWhenMinimised = argc > 2 && std::wcscmp(argv[2], L"--layered-when-minimised") == 0;
   gecko = exe == L"firefox.exe";
+  if (argc > 2 && std::wcscmp(argv[2], L"--colour") == 0) {
+    if (argc != 8) {
+      std::fputs("usage: fake-browser TITLE --colour RRGGBB X Y WIDTH HEIGHT\n", stderr);
+      return 2;
+    }
+    coloured = true;
+    colour = FromRgbText(std::wcstoul(argv[3], nullptr, 16));
+    for (int i = 0; i < 4; ++i) frame[i] = _wtoi(argv[4 + i]);
+  }
   const wchar_t* topClass = !engine ? L"FakeBrowserFrame"
                             : gecko ? L"MozillaWindowClass"
                                     : L"Chrome_WidgetWin_1";
   const HWND top = Make(topClass, argc > 1 ? argv[1] : L"Fake browser", nullptr);
+  if (coloured) {
+    ShowWindow(top, SW_SHOWNOACTIVATE);
+    UpdateWindow(top);
+  }
   if (engine) {
     engineWindow = top;
     SetTimer(top, kJudgeTimer, 50, nullptr);

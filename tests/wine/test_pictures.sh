@@ -8,17 +8,8 @@ source "$(dirname "$0")/lib.sh"
 wine_env_up
 
 programs=$(new_dir programs)
-cp "$QM_BUILD/colour-window.exe" "$programs/red.exe"
-cp "$QM_BUILD/colour-window.exe" "$programs/blue.exe"
-wine "$(winepath -w "$programs/red.exe")" "Picture red" ff0000 200 450 400 250 \
-  >"$programs/red.out" 2>&1 &
-track $!
-wine "$(winepath -w "$programs/blue.exe")" "Picture blue" 0000ff 800 450 400 250 \
-  >"$programs/blue.out" 2>&1 &
-track $!
-for name in red blue; do
-  wait_for "grep -sq ready '$programs/$name.out'" 20 || fail "$name.exe did not start"
-done
+stand_in "$programs" red "Picture red" --colour ff0000 200 450 400 250
+stand_in "$programs" blue "Picture blue" --colour 0000ff 800 450 400 250
 red=$(driver find-window "Picture red" 10000) || fail "no red window"
 xdotool mousemove 1200 1000
 
