@@ -110,6 +110,9 @@ stand_in() {
   stand_in_ready "$dir/$name.out"
 }
 
+# field NAME STATE: the value of NAME=... (up to four numbers) in a line of `driver window-state`.
+field() { sed -E "s/.*(^| )$1=(-?[0-9a-fx]+( -?[0-9]+){0,3}).*/\2/" <<<"$2"; }
+
 # driver ARGS...: runs wine-driver.exe (see tests/wine/driver.cpp).
 driver() {
   wine "$WINE_DRIVER_EXE" "$@"

@@ -9,9 +9,8 @@ source "$(dirname "$0")/lib.sh"
 wine_env_up
 
 programs=$(new_dir programs)
-stand_in_start "$programs/slow.exe" "$programs/slow.out" "Busy slow" --slow-style=15000
-stand_in_start "$programs/other.exe" "$programs/other.out" "Busy other"
-for name in slow other; do stand_in_ready "$programs/$name.out"; done
+stand_in "$programs" slow "Busy slow" --slow-style=15000
+stand_in "$programs" other "Busy other"
 slow=$(driver find-window "Busy slow" 10000) || fail "no window of slow.exe"
 
 zenta_up "$(new_dir busy)" -K527
@@ -32,7 +31,6 @@ qm_note "the panel was shown while slow.exe was inside its 15 s handler"
 
 # Once free, the target is hidden after all: off screen and disabled.
 wait_for "grep -q 'STYLECHANGING end' '$programs/slow.out'" 30 || fail "the handler never ended"
-field() { sed -E "s/.*(^| )$1=(-?[0-9a-fx]+( -?[0-9]+){0,3}).*/\2/" <<<"$2"; }
 state=""
 parked() {
   state=$(driver window-state "$slow") || return 1

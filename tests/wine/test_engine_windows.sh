@@ -16,7 +16,6 @@ page=$(driver item-parent "$panel" 1002) || fail "no control page below the pane
 two() { [[ $(driver list-view "$page" 1002 | tail -n +2 | cut -f1 | grep -c '^Engine ') -eq 2 ]]; }
 wait_for two 20 || fail "the two browsers got no previews"
 
-field() { sed -E "s/.*(^| )$1=(-?[0-9a-fx]+( -?[0-9]+){0,3}).*/\2/" <<<"$2"; }
 verdict() { grep '^ENGINE ' "$browsers/$1.out" | tail -n 1 | tr -d '\r'; }
 for name in chrome firefox; do
   window=$(driver find-window "Engine $name" 10000) || fail "no window of $name.exe"

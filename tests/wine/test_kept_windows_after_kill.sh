@@ -8,17 +8,22 @@ set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 wine_env_up
 
-field() { sed -E "s/.*(^| )$1=(-?[0-9a-fx]+( -?[0-9]+){0,3}).*/\2/" <<<"$2"; }
 programs=$(new_dir programs)
+# both_are 'ICONIC ENABLED': so are both windows.
+both_are() {
+  local w s
+  for w in "$plain" "$faded"; do
+    s=$(driver window-state "$w") || return 1
+    [[ "$(field iconic "$s") $(field enabled "$s")" == "$1" ]] || return 1
+  done
+}
 
 for mode in off-screen -LAYERED; do
   args=(-K527)
   [[ $mode == -LAYERED ]] && args+=(-LAYERED)
   # Fresh windows each time: a window that is layered already gets no preview.
-  stand_in_start "$programs/plain.exe" "$programs/plain.$mode.out" "Kept plain $mode"
-  stand_in_start "$programs/faded.exe" "$programs/faded.$mode.out" "Kept faded $mode" \
-    --layered-when-minimised
-  for name in plain faded; do stand_in_ready "$programs/$name.$mode.out"; done
+  stand_in "$programs" "plain$mode" "Kept plain $mode"
+  stand_in "$programs" "faded$mode" "Kept faded $mode" --layered-when-minimised
   plain=$(driver find-window "Kept plain $mode" 10000) || fail "no window of plain.exe"
   faded=$(driver find-window "Kept faded $mode" 10000) || fail "no window of faded.exe"
   # shellcheck disable=SC2034 # read through own_$w below
@@ -33,31 +38,17 @@ for mode in off-screen -LAYERED; do
   wait_for two 20 || fail "$mode: the two windows got no previews"
   driver show "$plain" 6 || fail "could not minimise plain.exe's window"
   driver show "$faded" 6 || fail "could not minimise faded.exe's window"
-  grep -q layered "$programs/faded.$mode.out" || fail "faded.exe did not make itself layered"
-  kept() {
-    local w s
-    for w in "$plain" "$faded"; do
-      s=$(driver window-state "$w") || return 1
-      [[ "$(field iconic "$s") $(field enabled "$s")" == "0 0" ]] || return 1
-    done
-  }
-  wait_for kept 15 || fail "$mode: the minimised windows were not kept live"
+  grep -q layered "$programs/faded$mode.out" || fail "faded.exe did not make itself layered"
+  wait_for "both_are '0 0'" 15 || fail "$mode: the minimised windows were not kept live"
   [[ -s $dir/KeptWindows.ini ]] || fail "$mode: kept live without a journal: $(dir_listing "$dir")"
 
   driver terminate "$zenta_pid" || fail "$mode: could not end ZENTA.exe"
   wait_exit "$ZENTA_PID" 20 || fail "$mode: ZENTA.exe did not end"
-  kept || fail "$mode: the windows were put back without a start (the kill was not one)"
+  both_are '0 0' || fail "$mode: the windows were put back without a start (the kill was not one)"
   qm_note "$mode: after TerminateProcess: $(driver window-state "$plain")"
 
   zenta_up "$dir" "${args[@]}"
-  back() {
-    local w s
-    for w in "$plain" "$faded"; do
-      s=$(driver window-state "$w") || return 1
-      [[ "$(field iconic "$s") $(field enabled "$s")" == "1 1" ]] || return 1
-    done
-  }
-  wait_for back 15 || fail "$mode: not put back at the next start: $(driver window-state "$plain")"
+  wait_for "both_are '1 1'" 15 || fail "$mode: not put back at the next start: $(driver window-state "$plain")"
   for w in plain faded; do
     hwnd=${!w}
     own_var=own_$w

@@ -66,8 +66,6 @@ wait_for middle_gone 5 ||
   fail "the closed window's preview stays: $(previews | paste -sd '|')"
 count_is 2 || fail "closing one window changed the other previews: $(paste -sd '|' <<<"$shown")"
 
-# field NAME LINE: the value of NAME= in a window-state line (rectangles: four numbers).
-field() { sed -E "s/.*(^| )$1=(-?[0-9a-fx]+( -?[0-9]+){0,3}).*/\2/" <<<"$2"; }
 state=""
 offscreen() {
   state=$(driver window-state "$tall") || return 1
