@@ -22,30 +22,25 @@ struct Watcher : RosterObserver {
   int exclusions = 0;
 };
 
+// Started as the main panel starts it: the grid laid out, the hover key held.
 class PreviewRosterTest : public RosterTest {
  protected:
-  PreviewRosterTest() { roster.addObserver(&watcher); }
+  PreviewRosterTest() {
+    roster.addObserver(&watcher);
+    EXPECT_TRUE(roster.start());
+  }
   ~PreviewRosterTest() override { roster.removeObserver(&watcher); }
   std::optional<uint32_t> timer(uintptr_t id) { return desk->windows.timerPeriod(host.hwnd(), id); }
+  Rect previewRect(size_t slot) {
+    return support::rectOf(*desk, roster.slots().at(slot).thumbnail->hwnd());
+  }
 
   Watcher watcher;
-};
-
-// Started as the main panel starts it: the grid laid out, the hover key held.
-class StartedRosterTest : public PreviewRosterTest {
- protected:
-  StartedRosterTest() { roster.start(); }
-  platform::Rect previewRect(size_t slot) {
-    platform::Rect r;
-    desk->windows.getWindowRect(roster.slots().at(slot).thumbnail->hwnd(), r);
-    return r;
-  }
 };
 
 }  // namespace
 
 TEST_F(PreviewRosterTest, AnExcludedWindowsRuleGoesIntoTheOneStore) {
-  ASSERT_TRUE(roster.start());
   const WindowEntry first = offer("First");
   const WindowEntry second = offer("Second");
   EXPECT_EQ(watcher.changes, 2);
@@ -59,9 +54,7 @@ TEST_F(PreviewRosterTest, AnExcludedWindowsRuleGoesIntoTheOneStore) {
   EXPECT_EQ(rules.items[0].title, "Second");
   EXPECT_EQ(rules.items[0].pname, "app.exe");
   // Offered again, it is refused by that rule; a window without a preview excludes nothing.
-  LogCapture log(*desk);
   EXPECT_EQ(roster.entryWindow(second), Admission::Excluded);
-  EXPECT_NE(log.text().find("Entry refused (excluded by ITEM0) title=Second"), std::string::npos);
   EXPECT_FALSE(roster.exclude(second.hwnd));
   EXPECT_EQ(rules.items.size(), 1u);
   EXPECT_TRUE(roster.takeWindowsNowAllowed().empty());
@@ -80,21 +73,11 @@ TEST_F(PreviewRosterTest, AnExcludedWindowsRuleGoesIntoTheOneStore) {
 }
 
 TEST_F(PreviewRosterTest, ThePollAndTheHoverKeyAreTheHostWindows) {
-  ASSERT_TRUE(roster.start());
   EXPECT_EQ(desk->windows.registeredHotKey(host.hwnd(), PreviewRoster::kHoverHotKey),
             std::make_pair(platform::MOD_WIN, 87u));
   EXPECT_FALSE(timer(PreviewRoster::kPollTimer));
   const WindowEntry window = offer("First");
   EXPECT_EQ(timer(PreviewRoster::kPollTimer), PreviewRoster::kPollPeriod);
-  // The key pressed: every preview on top until the countdown on the host's timer runs out.
-  ASSERT_TRUE(desk->windows.pressHotKey(platform::MOD_WIN, 'W'));
-  desk->windows.pumpMessages();
-  EXPECT_EQ(roster.hoverCountdown(), 5);
-  EXPECT_TRUE(roster.slots().at(0).thumbnail->hover);
-  EXPECT_EQ(timer(PreviewRoster::kHoverTimer), 100u);
-  desk->advance(500);
-  EXPECT_FALSE(roster.slots().at(0).thumbnail->hover);
-  EXPECT_FALSE(timer(PreviewRoster::kHoverTimer));
   // The last preview gone, the next poll stops the poll.
   roster.removeWindow(window);
   desk->advance(PreviewRoster::kPollPeriod);
@@ -114,7 +97,7 @@ TEST_F(PreviewRosterTest, ThePollAndTheHoverKeyAreTheHostWindows) {
   EXPECT_FALSE(roster.reregisterHoverKey());
 }
 
-TEST_F(StartedRosterTest, SwitchingTheEdgeKeepsTheOrder) {
+TEST_F(PreviewRosterTest, SwitchingTheEdgeKeepsTheOrder) {
   const WindowEntry first = offer("First");
   const WindowEntry second = offer("Second");
   EXPECT_EQ(previewRect(0), (Rect{20, 10, 180, 130}));
@@ -149,7 +132,7 @@ TEST_F(StartedRosterTest, SwitchingTheEdgeKeepsTheOrder) {
   EXPECT_NE(log.text().find(refused), log.text().rfind(refused));
 }
 
-TEST_F(StartedRosterTest, PreviewsLeaveTheKeyboardWithTheUsersWindow) {
+TEST_F(PreviewRosterTest, PreviewsLeaveTheKeyboardWithTheUsersWindow) {
   const Hwnd user = support::addAppWindow(*desk, "Report - Editor", "ed.exe");
   desk->windows.activateByUser(user);
   // A window gone before its turn still gets its (blank) preview, shown without activation.
@@ -174,7 +157,7 @@ TEST_F(StartedRosterTest, PreviewsLeaveTheKeyboardWithTheUsersWindow) {
   EXPECT_EQ(desk->windows.foreground(), user);
 }
 
-TEST_F(StartedRosterTest, APreviewGoneWhileItsTargetIsHiddenPutsTheTargetBack) {
+TEST_F(PreviewRosterTest, APreviewGoneWhileItsTargetIsHiddenPutsTheTargetBack) {
   const Rect normal{100, 100, 900, 500};
   auto hiddenPreviewOf = [&](Hwnd target) {
     desk->windows.setIconic(target, true);
@@ -209,16 +192,12 @@ TEST_F(StartedRosterTest, APreviewGoneWhileItsTargetIsHiddenPutsTheTargetBack) {
   EXPECT_TRUE(putBack(second));
 }
 
-TEST_F(StartedRosterTest, TheRosterMayChangeWhileAPreviewIsMade) {
+TEST_F(PreviewRosterTest, TheRosterMayChangeWhileAPreviewIsMade) {
   // A minimised window is probed while its preview is made; the page is re-arranged during
   // that wait, and the same window is offered again.
-  sim::ForeignWindow minimised;
-  minimised.processId = desk->windows.addProcess("app.exe", "C:\\Apps\\app.exe");
-  minimised.title = "Minimised";
-  minimised.rect = {0, 0, 400, 300};
-  minimised.iconic = true;
-  const Hwnd target = desk->windows.addWindow(minimised);
-  const WindowEntry entry{target, minimised.processId, "Minimised", "app.exe"};
+  const Hwnd target = support::addAppWindow(*desk, "Minimised", "app.exe", {0, 0, 400, 300});
+  desk->windows.setIconic(target, true);
+  const WindowEntry entry{target, desk->windows.getWindowProcessId(target), "Minimised", "app.exe"};
   desk->windows.whileSending = [&] {
     settings.location = Right;
     roster.arrange();
