@@ -38,7 +38,7 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
   const Hwnd chrome = desk->windows.addWindow(browser);
   // The cell a preview of an 800 x 400 window sits in, and where it sits.
   const auto cellOf = [&](Hwnd target, const Rect& cell) {
-    const Rect r = rectOf(support::previewOf(*desk, target));
+    const Rect r = rectOf(previewOf(target));
     EXPECT_TRUE(inside(r, cell)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
     EXPECT_EQ(r.width(), cell.width());
   };
@@ -72,7 +72,7 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
     cellOf(chrome, {20, 10, 180, 130});
     // The user drags a preview over the laptop to the far end of the main monitor, which then
     // goes away. It is told of both scalings on the way, and keeps its size.
-    const Hwnd preview = support::previewOf(*desk, editor);
+    const Hwnd preview = previewOf(editor);
     const Rect dragged = rectOf(preview);
     desk->windows.moveCursor({dragged.left + 5, dragged.top + 5});
     desk->windows.leftDrag({dragged.left + 5, dragged.top + 5}, {{-600, 300}, {1800, 900}});

@@ -91,8 +91,7 @@ TEST_F(PicturesTest, WithoutCompositionPreviewsShowPicturesOfTheirWindows) {
     desk->advance(1000);
     EXPECT_EQ(shown(preview).rfind("screen 140,120,860,480", 0), 0u) << shown(preview);
     EXPECT_EQ(shownColor(preview), kYellow);
-    EXPECT_TRUE(
-        support::loggedOnConsole(*desk, "picture of 0x000" + hex("", target) + ": the screen\n"));
+    EXPECT_TRUE(logged("picture of 0x000" + hex("", target) + ": the screen\n"));
 
     // Hovered, the preview comes to the top, here over the part of its window it shows (as
     // under Wine, the screen holds the program's layered windows): no copy, the last stays.
@@ -185,7 +184,7 @@ TEST_F(PicturesTest, APreviewWithoutAThumbnailShowsPicturesAndComesBackWithOne) 
     desk->compositionEnabled = 1;
     desk->windows.sendMessage(panel, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
     detect(2);
-    ASSERT_TRUE(support::previewOf(*desk, target));
+    ASSERT_TRUE(previewOf(target));
     const uint64_t printed = desk->windows.printWindows;
     desk->advance(5000);
     EXPECT_EQ(desk->windows.printWindows, printed) << "a thumbnail needs no picture";
@@ -200,8 +199,7 @@ TEST_F(PicturesTest, APreviewWithoutAThumbnailShowsPicturesAndComesBackWithOne) 
     desk->advance(1000);
     EXPECT_EQ(shown(third).rfind(hex("print h", other), 0), 0u) << shown(third);
     for (const auto& [id, registration] : desk->thumbnails) EXPECT_NE(registration.source, other);
-    EXPECT_TRUE(support::loggedOnConsole(
-        *desk, "thumbnail of 0x000" + hex("", other) + " refused its properties\n"));
+    EXPECT_TRUE(logged("thumbnail of 0x000" + hex("", other) + " refused its properties\n"));
   });
 }
 

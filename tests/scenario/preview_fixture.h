@@ -34,6 +34,8 @@ class PreviewTest : public ::testing::Test {
     EXPECT_EQ(countPrefix("BLOCKED"), 0);  // nothing ever waited on a hung program
     EXPECT_EQ(countPrefix("paint not validated"), 0);
   }
+  Hwnd previewOf(Hwnd target) { return support::previewOf(*desk, target); }
+  bool logged(const std::string& text) { return support::loggedOnConsole(*desk, text); }
   const sim::SimThumbnail* thumbnailOf(Hwnd target) {
     for (const auto& [id, thumbnail] : desk->thumbnails) {
       if (thumbnail.source == target) return &thumbnail;

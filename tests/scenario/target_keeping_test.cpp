@@ -43,14 +43,14 @@ TEST_F(PreviewTest, WithTheTaskbarAtTheTopOrLeftTheWindowNeverCreeps) {
     const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
     run([&](Hwnd) {
       detect(1);
-      const Hwnd preview = support::previewOf(*desk, target);
+      const Hwnd preview = previewOf(target);
       ASSERT_TRUE(preview);
       for (int round = 0; round < 2; ++round) {
         EXPECT_EQ(minimiseAndPoll(target), kOffScreen);
         doubleClick(*desk, preview);
         EXPECT_EQ(rectOf(target), kNormal);
       }
-      EXPECT_FALSE(support::loggedOnConsole(*desk, "DifferentPOS"));
+      EXPECT_FALSE(logged("DifferentPOS"));
       minimiseAndPoll(target);
     });
     EXPECT_TRUE(desk->windows.isIconic(target));
@@ -90,8 +90,8 @@ TEST_F(PreviewTest, ATargetBusyInItsStyleChangeHoldsTheProgramNoMoreThanASecond)
   const Hwnd other = addAppWindow(*desk, "Other", "other.exe", {1000, 100, 1400, 400});
   run([&](Hwnd panel) {
     detect(2);
-    ASSERT_TRUE(support::previewOf(*desk, slow));
-    const Hwnd otherPreview = support::previewOf(*desk, other);
+    ASSERT_TRUE(previewOf(slow));
+    const Hwnd otherPreview = previewOf(other);
     ASSERT_TRUE(otherPreview);
     // It answers the probe, then spends 15 s in the handler of the first style change.
     desk->windows.slowHandler(slow, platform::WM_STYLECHANGING, 15000);
@@ -170,7 +170,7 @@ TEST_F(PreviewTest, ATargetRestoredDuringTheWaitIsLeftAlone) {
   const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
   run([&](Hwnd panel) {
     detect(1);
-    const Hwnd preview = support::previewOf(*desk, target);
+    const Hwnd preview = previewOf(target);
     ASSERT_TRUE(preview);
     const uint32_t poll = *desk->windows.timerDue(panel, 112);  // the previews' one poll
     desk->windows.userMinimize(target);
@@ -180,7 +180,7 @@ TEST_F(PreviewTest, ATargetRestoredDuringTheWaitIsLeftAlone) {
     EXPECT_EQ(rectOf(target), kNormal);
     EXPECT_TRUE(desk->windows.isWindowEnabled(target));
     EXPECT_FALSE(desk->windows.layeredAlpha(target).has_value());
-    EXPECT_FALSE(support::loggedOnConsole(*desk, "top=100"));
+    EXPECT_FALSE(logged("top=100"));
     // Still a Normal preview: the next minimise hides it as usual.
     EXPECT_EQ(minimiseAndPoll(target), kOffScreen);
   });
@@ -196,7 +196,7 @@ TEST_F(PreviewTest, AMaximisedTargetComesBackMaximised) {
   const Rect maximised = desk->windows.workArea;
   run([&](Hwnd) {
     detect(1);
-    const Hwnd preview = support::previewOf(*desk, target);
+    const Hwnd preview = previewOf(target);
     ASSERT_TRUE(preview);
     minimiseAndPoll(target);
     EXPECT_FALSE(desk->windows.isIconic(target));
@@ -205,7 +205,7 @@ TEST_F(PreviewTest, AMaximisedTargetComesBackMaximised) {
     doubleClick(*desk, preview);
     EXPECT_TRUE(desk->windows.isZoomed(target));
     EXPECT_EQ(rectOf(target), maximised);
-    EXPECT_TRUE(support::loggedOnConsole(*desk, "is maximised: left as it is\n"));
+    EXPECT_TRUE(logged("is maximised: left as it is\n"));
     minimiseAndPoll(target);
   });
   // Put back at exit: minimised, and maximised again when the user restores it.
@@ -224,7 +224,7 @@ TEST_F(PreviewTest, TheThumbnailShowsTheWholeTargetInTheClientArea) {
   const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
   run([&](Hwnd) {
     detect(1);
-    const Hwnd preview = support::previewOf(*desk, target);
+    const Hwnd preview = previewOf(target);
     ASSERT_TRUE(preview);
     char registered[64];
     snprintf(registered, sizeof registered, "dwm thumbnail register h%x -> h%x", target.value,
@@ -273,16 +273,15 @@ TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
   };
   run([&](Hwnd) {
     detect(4);
-    const Hwnd preview = support::previewOf(*desk, chrome);
+    const Hwnd preview = previewOf(chrome);
     ASSERT_TRUE(preview);
     desk->windows.userMinimize(chrome);
     desk->windows.userMinimize(gecko);
     desk->windows.userMinimize(store);
     desk->advance(1400);
     // A store app, suspended by the system, is said to be paused rather than shown frozen.
-    EXPECT_EQ(desk->windows.paintedText(support::previewOf(*desk, store)), kPausedText);
-    EXPECT_EQ(desk->windows.paintedTextAt(support::previewOf(*desk, store)),
-              (platform::Point{5, 5}));
+    EXPECT_EQ(desk->windows.paintedText(previewOf(store)), kPausedText);
+    EXPECT_EQ(desk->windows.paintedTextAt(previewOf(store)), (platform::Point{5, 5}));
     EXPECT_FALSE(thumbnailOf(store)->properties.visible);
     EXPECT_EQ(desk->windows.paintedText(preview), "");
     // Restored, each one column inside the screen's right edge, neither hiding the other.
@@ -448,7 +447,7 @@ TEST_F(PreviewTest, ACrashPutsBackWhatItKeeps) {
     EXPECT_EQ(rectOf(hung), (Rect{11000, 10100, 11400, 10400})) << "a hung window stays";
     desk->windows.setHung(hung, false);
     desk->advance(2500);  // a look two seconds on finds it answering
-    EXPECT_TRUE(support::loggedOnConsole(*desk, "put back from the journal"));
+    EXPECT_TRUE(logged("put back from the journal"));
   });
   EXPECT_TRUE(desk->windows.isIconic(hung));
   EXPECT_TRUE(desk->windows.isWindowEnabled(hung));
@@ -460,7 +459,7 @@ TEST_F(PreviewTest, APreviewClosedWhileItsWindowHangsPutsItBackOnceItAnswers) {
   const Hwnd target = addAppWindow(*desk, "Busy", "busy.exe", kNormal);
   run([&](Hwnd) {
     detect(1);
-    const Hwnd preview = support::previewOf(*desk, target);
+    const Hwnd preview = previewOf(target);
     ASSERT_TRUE(preview);
     ASSERT_EQ(minimiseAndPoll(target), kOffScreen);
     desk->windows.setHung(target, true);
