@@ -76,10 +76,9 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
     const Rect dragged = rectOf(preview);
     desk->windows.moveCursor({dragged.left + 5, dragged.top + 5});
     desk->windows.leftDrag({dragged.left + 5, dragged.top + 5}, {{-600, 300}, {1800, 900}});
-    char there[32];
-    snprintf(there, sizeof there, "dpi changed h%x", preview.value);
-    EXPECT_EQ(actionCount(*desk, there + std::string(" 96 to 120")), 1);
-    EXPECT_EQ(actionCount(*desk, there + std::string(" 120 to 96")), 1);
+    const std::string there = hex("dpi changed h", preview);
+    EXPECT_EQ(count(there + " 96 to 120"), 1);
+    EXPECT_EQ(count(there + " 120 to 96"), 1);
     const Rect put = rectOf(preview);
     ASSERT_GE(put.left, 1700);
     EXPECT_EQ(put.width(), dragged.width());
@@ -96,12 +95,11 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
     // Moved most onto the laptop, where its larger size leans back onto the main monitor: the
     // panel is told once, and takes that size.
     const Rect onMain = rectOf(panel);
-    char told[32];
-    snprintf(told, sizeof told, "dpi changed h%x", panel.value);
-    const long toldBefore = actionCountStartingWith(*desk, told);
+    const std::string told = hex("dpi changed h", panel);
+    const long toldBefore = countPrefix(told);
     desk->windows.moveWindow(panel, -onMain.width() * 55 / 100, 300, onMain.width(),
                              onMain.height(), true);
-    EXPECT_EQ(actionCountStartingWith(*desk, told), toldBefore + 1);
+    EXPECT_EQ(countPrefix(told), toldBefore + 1);
     EXPECT_EQ(rectOf(panel).width(), onMain.width() * 120 / 96);
     // Undocked: the laptop is the only monitor, and the main one, again. The dragged preview
     // is back in the grid, and the minimised window off the screen again, opaque.

@@ -26,11 +26,6 @@ class PicturesTest : public PreviewTest {
     const auto* b = desk->windows.paintedBitmap(preview);
     return b == nullptr ? 0xFFFFFFFFu : b->color;
   }
-  std::string hex(const char* prefix, Hwnd h) {
-    char text[32];
-    snprintf(text, sizeof text, "%s%x", prefix, h.value);
-    return text;
-  }
 };
 
 constexpr platform::ColorRef kRed = rgb(255, 0, 0), kGreen = rgb(0, 255, 0),

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -57,6 +58,12 @@ class PreviewTest : public ::testing::Test {
     std::vector<std::string> titles;
     for (size_t row = 0; row < list().rows.size(); ++row) titles.push_back(list().text(row, 0));
     return titles;
+  }
+  // A handle in hex after `prefix`, as the desktop's actions and the program's logs name it.
+  static std::string hex(const std::string& prefix, Hwnd h) {
+    char text[16];
+    snprintf(text, sizeof text, "%x", h.value);
+    return prefix + text;
   }
   long count(const std::string& action) { return support::actionCount(*desk, action); }
   long countPrefix(const std::string& prefix) {

@@ -139,8 +139,7 @@ TEST_F(PreviewTest, AGoneWindowsPreviewShrinksAwayAndFreesItsSlot) {
     desk->windows.closeWindow(b);
     detect(1);
     EXPECT_FALSE(desk->windows.isWindow(previewB));
-    char animate[64];
-    snprintf(animate, sizeof animate, "animate h%x 200 10010", previewB.value);
+    const std::string animate = hex("animate h", previewB) + " 200 10010";
     EXPECT_EQ(count(animate), 1);
     EXPECT_EQ(listedTitles(), std::vector<std::string>{"A"});
     EXPECT_FALSE(thumbnailOf(b));
@@ -563,8 +562,7 @@ TEST_F(PreviewTest, AWindowLeftParkedByAnEarlierRunIsFetchedBack) {
     detect(1);
     EXPECT_EQ(rectOf(target), (Rect{560, 340, 1360, 740}));  // centred on the desktop
     EXPECT_EQ(styleOf(target) & platform::WS_DISABLED, 0u);
-    char addTab[48];
-    snprintf(addTab, sizeof addTab, "taskbar add w%x", target.value);
+    const std::string addTab = hex("taskbar add w", target);
     EXPECT_EQ(count(addTab), 1);
   });
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 
 #include "res/strings.h"
@@ -24,13 +23,6 @@ constexpr Rect kOffScreen{10100, 10100, 10900, 10500};  // kNormal, 10000 right 
 
 void doubleClick(SimDesktop& desk, Hwnd preview) {
   desk.windows.sendMessage(preview, platform::WM_LBUTTONDBLCLK, 0, 0);
-}
-
-// The probes the program sent a window that did not answer them.
-long unansweredProbes(const SimDesktop& desk, Hwnd window) {
-  char text[32];
-  snprintf(text, sizeof text, "timeout h%x 0x0", window.value);
-  return std::count(desk.actions.begin(), desk.actions.end(), std::string(text));
 }
 
 }  // namespace
@@ -73,7 +65,7 @@ TEST_F(PreviewTest, ABusyTargetIsHiddenOnlyOnceItAnswersAndNeverLosesItsStyle) {
     EXPECT_FALSE(desk->windows.layeredAlpha(target).has_value());
     // Asked once while it hangs, and never waited for by a sleep.
     desk->advance(1300);
-    EXPECT_EQ(unansweredProbes(*desk, target), 1);
+    EXPECT_EQ(count(hex("timeout h", target) + " 0x0"), 1);  // the probe it did not answer
     EXPECT_EQ(countPrefix("sleep"), 0);
     // It answers again: the next poll keeps it live off screen.
     desk->advance(1700);
@@ -119,7 +111,7 @@ TEST_F(PreviewTest, ATargetBusyInItsStyleChangeHoldsTheProgramNoMoreThanASecond)
     // its minimising.
     EXPECT_LE(longest, 1200u) << "the program's thread was held longer";
     EXPECT_EQ(countPrefix("TIMED OUT"), 1) << "one change timed out, no other was tried";
-    EXPECT_LE(unansweredProbes(*desk, slow), 8) << "one probe in two seconds at most";
+    EXPECT_LE(count(hex("timeout h", slow) + " 0x0"), 8) << "one probe in two seconds at most";
     // Free again, it has been hidden all the same.
     EXPECT_EQ(rectOf(slow), kOffScreen);
     EXPECT_NE(styleOf(slow) & platform::WS_DISABLED, 0u);
@@ -226,9 +218,7 @@ TEST_F(PreviewTest, TheThumbnailShowsTheWholeTargetInTheClientArea) {
     detect(1);
     const Hwnd preview = previewOf(target);
     ASSERT_TRUE(preview);
-    char registered[64];
-    snprintf(registered, sizeof registered, "dwm thumbnail register h%x -> h%x", target.value,
-             preview.value);
+    const std::string registered = hex("dwm thumbnail register h", target) + hex(" -> h", preview);
     const auto at = std::find(desk->actions.begin(), desk->actions.end(), registered);
     ASSERT_NE(at, desk->actions.end());
     // Every property once, opaque and visible, the whole window onto the 160 x 80 client
