@@ -8,8 +8,10 @@ using platform::rgb;
 
 class PicturesTest : public PreviewTest {
  protected:
-  // The program's window that `detect` made: the one not there before.
-  Hwnd newPreview(const std::vector<Hwnd>& before) {
+  // One detection tick: the preview it made, the program's window not there before.
+  Hwnd detectOne() {
+    const std::vector<Hwnd> before = desk->windows.enumWindows();
+    detect(1);
     for (const Hwnd h : desk->windows.enumWindows()) {
       if (std::find(before.begin(), before.end(), h) == before.end() &&
           desk->windows.getWindowProcessId(h) == desk->windows.ownProcessId) {
@@ -41,18 +43,14 @@ TEST_F(PicturesTest, WithoutCompositionPreviewsShowPicturesOfTheirWindows) {
   a.icon = platform::IconHandle{0x77710};
   const Hwnd target = desk->windows.addWindow(a);
   run([&](Hwnd) {
-    std::vector<Hwnd> before = desk->windows.enumWindows();
     // A target that does not answer gets no picture: its preview shows its icon and title.
     desk->windows.setHung(target, true);
-    detect(1);
-    const Hwnd preview = newPreview(before);
+    const Hwnd preview = detectOne();
     ASSERT_TRUE(preview);
     EXPECT_EQ(shown(preview), "label Doc A");
     desk->windows.setHung(target, false);
     addAppWindow(*desk, "B", "b.exe", {1000, 100, 1400, 400});
-    before = desk->windows.enumWindows();
-    detect(1);
-    const Hwnd second = newPreview(before);
+    const Hwnd second = detectOne();
     ASSERT_TRUE(second);
     desk->advance(3000);
     // PrintWindow with full content, of the whole window (no invisible borders without
@@ -145,9 +143,7 @@ TEST_F(PicturesTest, AWindowKeptLiveTransparentInPlaceIsNotCopiedFromTheScreen) 
   desk->windows.setColor(target, kRed);
   run(
       [&](Hwnd) {
-        const std::vector<Hwnd> before = desk->windows.enumWindows();
-        detect(1);
-        const Hwnd preview = newPreview(before);
+        const Hwnd preview = detectOne();
         desk->advance(1000);
         ASSERT_EQ(shownColor(preview), kRed);
         // Kept live at alpha 0 where it was: the screen there shows what lies below it.
@@ -163,9 +159,7 @@ TEST_F(PicturesTest, APreviewWithoutAThumbnailShowsPicturesAndComesBackWithOne) 
   const Hwnd target = addAppWindow(*desk, "A", "a.exe", kNormal);
   desk->thumbnailsRefused.insert(target.value);
   run([&](Hwnd panel) {
-    const std::vector<Hwnd> before = desk->windows.enumWindows();
-    detect(1);
-    const Hwnd preview = newPreview(before);
+    const Hwnd preview = detectOne();
     ASSERT_TRUE(preview);
     desk->advance(1000);
     // Under composition the source leaves out the invisible borders, as a thumbnail's does.
@@ -187,9 +181,7 @@ TEST_F(PicturesTest, APreviewWithoutAThumbnailShowsPicturesAndComesBackWithOne) 
     // Registered, but its first properties refused: pictures, and the registration let go.
     const Hwnd other = addAppWindow(*desk, "C", "c.exe", {1000, 100, 1400, 400});
     desk->thumbnailUpdatesRefused.insert(other.value);
-    const std::vector<Hwnd> now = desk->windows.enumWindows();
-    detect(1);
-    const Hwnd third = newPreview(now);
+    const Hwnd third = detectOne();
     ASSERT_TRUE(third);
     desk->advance(1000);
     EXPECT_EQ(shown(third).rfind(hex("print h", other), 0), 0u) << shown(third);
