@@ -30,12 +30,7 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
   desk->systemDpi = 144;
   desk->displayChanged();
   const Hwnd editor = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
-  sim::ForeignWindow browser;
-  browser.processId = desk->windows.addProcess("chrome.exe", "C:\\Apps\\chrome.exe");
-  browser.title = "Web";
-  browser.className = "Chrome_WidgetWin_1";
-  browser.rect = kNormal;
-  const Hwnd chrome = desk->windows.addWindow(browser);
+  const Hwnd chrome = addClassWindow("Web", "chrome.exe", "Chrome_WidgetWin_1", kNormal);
   // The cell a preview of an 800 x 400 window sits in, and where it sits.
   const auto cellOf = [&](Hwnd target, const Rect& cell) {
     const Rect r = rectOf(previewOf(target));

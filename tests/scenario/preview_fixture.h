@@ -37,6 +37,17 @@ class PreviewTest : public ::testing::Test {
   }
   Hwnd previewOf(Hwnd target) { return support::previewOf(*desk, target); }
   bool logged(const std::string& text) { return support::loggedOnConsole(*desk, text); }
+  // A window of its own class, as a browser's, where browsers' engines are modelled.
+  Hwnd addClassWindow(const std::string& title, const std::string& exe,
+                      const std::string& className, Rect rect, bool iconic = false) {
+    sim::ForeignWindow window;
+    window.processId = desk->windows.addProcess(exe, "C:\\Apps\\" + exe);
+    window.title = title;
+    window.className = className;
+    window.rect = rect;
+    window.iconic = iconic;
+    return desk->windows.addWindow(window);
+  }
   const sim::SimThumbnail* thumbnailOf(Hwnd target) {
     for (const auto& [id, thumbnail] : desk->thumbnails) {
       if (thumbnail.source == target) return &thumbnail;

@@ -93,13 +93,7 @@ TEST_F(PreviewTest, TwoMonitorsChooseTheTransparentMethodToo) {
   desk->windows.setIconic(target, true);
   // But for a browser, which would stop drawing: its column goes below the smaller monitor on
   // the left, where no monitor shows it.
-  sim::ForeignWindow browser;
-  browser.processId = desk->windows.addProcess("chrome.exe", "C:\\Apps\\chrome.exe");
-  browser.title = "Web";
-  browser.className = "Chrome_WidgetWin_1";
-  browser.rect = kNormal;
-  browser.iconic = true;
-  const Hwnd web = desk->windows.addWindow(browser);
+  const Hwnd web = addClassWindow("Web", "chrome.exe", "Chrome_WidgetWin_1", kNormal, true);
   run([&](Hwnd) {
     detect(2);
     EXPECT_EQ(rectOf(target), kNormal);

@@ -243,18 +243,12 @@ TEST_F(PreviewTest, TheThumbnailShowsTheWholeTargetInTheClientArea) {
 // Minimised browsers stay drawn by their engines' own rule through what the user and the
 // system do, and come back as they were.
 TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
-  const auto browser = [&](const char* exe, const char* className, Rect rect) {
-    sim::ForeignWindow window;
-    window.processId = desk->windows.addProcess(exe, std::string("C:\\Apps\\") + exe);
-    window.title = exe;
-    window.className = className;
-    window.rect = rect;
-    return desk->windows.addWindow(window);
-  };
-  const Hwnd chrome = browser("chrome.exe", "Chrome_WidgetWin_1", kNormal);
-  const Hwnd gecko = browser("firefox.exe", "MozillaWindowClass", {200, 150, 900, 650});
+  const Hwnd chrome = addClassWindow("chrome.exe", "chrome.exe", "Chrome_WidgetWin_1", kNormal);
+  const Hwnd gecko =
+      addClassWindow("firefox.exe", "firefox.exe", "MozillaWindowClass", {200, 150, 900, 650});
   const Hwnd editor = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
-  const Hwnd store = browser("app.exe", "ApplicationFrameWindow", {300, 300, 700, 600});
+  const Hwnd store =
+      addClassWindow("app.exe", "app.exe", "ApplicationFrameWindow", {300, 300, 700, 600});
   desk->systemDpi = 120;  // the word's inset scales with it
   const auto drawn = [&](Hwnd h) { return desk->windows.engineDraws(h); };
   const auto longestGap = [&](Hwnd h) {
