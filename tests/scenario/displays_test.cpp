@@ -30,15 +30,10 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
   desk->systemDpi = 144;
   desk->displayChanged();
   const Hwnd editor = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
-  sim::ForeignWindow browser;
-  browser.processId = desk->windows.addProcess("chrome.exe", "C:\\Apps\\chrome.exe");
-  browser.title = "Web";
-  browser.className = "Chrome_WidgetWin_1";
-  browser.rect = kNormal;
-  const Hwnd chrome = desk->windows.addWindow(browser);
+  const Hwnd chrome = addClassWindow("Web", "chrome.exe", "Chrome_WidgetWin_1", kNormal);
   // The cell a preview of an 800 x 400 window sits in, and where it sits.
   const auto cellOf = [&](Hwnd target, const Rect& cell) {
-    const Rect r = rectOf(support::previewOf(*desk, target));
+    const Rect r = rectOf(previewOf(target));
     EXPECT_TRUE(inside(r, cell)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
     EXPECT_EQ(r.width(), cell.width());
   };
@@ -72,14 +67,13 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
     cellOf(chrome, {20, 10, 180, 130});
     // The user drags a preview over the laptop to the far end of the main monitor, which then
     // goes away. It is told of both scalings on the way, and keeps its size.
-    const Hwnd preview = support::previewOf(*desk, editor);
+    const Hwnd preview = previewOf(editor);
     const Rect dragged = rectOf(preview);
     desk->windows.moveCursor({dragged.left + 5, dragged.top + 5});
     desk->windows.leftDrag({dragged.left + 5, dragged.top + 5}, {{-600, 300}, {1800, 900}});
-    char there[32];
-    snprintf(there, sizeof there, "dpi changed h%x", preview.value);
-    EXPECT_EQ(actionCount(*desk, there + std::string(" 96 to 120")), 1);
-    EXPECT_EQ(actionCount(*desk, there + std::string(" 120 to 96")), 1);
+    const std::string there = hex("dpi changed h", preview);
+    EXPECT_EQ(count(there + " 96 to 120"), 1);
+    EXPECT_EQ(count(there + " 120 to 96"), 1);
     const Rect put = rectOf(preview);
     ASSERT_GE(put.left, 1700);
     EXPECT_EQ(put.width(), dragged.width());
@@ -96,12 +90,11 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
     // Moved most onto the laptop, where its larger size leans back onto the main monitor: the
     // panel is told once, and takes that size.
     const Rect onMain = rectOf(panel);
-    char told[32];
-    snprintf(told, sizeof told, "dpi changed h%x", panel.value);
-    const long toldBefore = actionCountStartingWith(*desk, told);
+    const std::string told = hex("dpi changed h", panel);
+    const long toldBefore = countPrefix(told);
     desk->windows.moveWindow(panel, -onMain.width() * 55 / 100, 300, onMain.width(),
                              onMain.height(), true);
-    EXPECT_EQ(actionCountStartingWith(*desk, told), toldBefore + 1);
+    EXPECT_EQ(countPrefix(told), toldBefore + 1);
     EXPECT_EQ(rectOf(panel).width(), onMain.width() * 120 / 96);
     // Undocked: the laptop is the only monitor, and the main one, again. The dragged preview
     // is back in the grid, and the minimised window off the screen again, opaque.

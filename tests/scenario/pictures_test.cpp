@@ -8,8 +8,10 @@ using platform::rgb;
 
 class PicturesTest : public PreviewTest {
  protected:
-  // The program's window that `detect` made: the one not there before.
-  Hwnd newPreview(const std::vector<Hwnd>& before) {
+  // One detection tick: the preview it made, the program's window not there before.
+  Hwnd detectOne() {
+    const std::vector<Hwnd> before = desk->windows.enumWindows();
+    detect(1);
     for (const Hwnd h : desk->windows.enumWindows()) {
       if (std::find(before.begin(), before.end(), h) == before.end() &&
           desk->windows.getWindowProcessId(h) == desk->windows.ownProcessId) {
@@ -26,11 +28,6 @@ class PicturesTest : public PreviewTest {
     const auto* b = desk->windows.paintedBitmap(preview);
     return b == nullptr ? 0xFFFFFFFFu : b->color;
   }
-  std::string hex(const char* prefix, Hwnd h) {
-    char text[32];
-    snprintf(text, sizeof text, "%s%x", prefix, h.value);
-    return text;
-  }
 };
 
 constexpr platform::ColorRef kRed = rgb(255, 0, 0), kGreen = rgb(0, 255, 0),
@@ -46,18 +43,14 @@ TEST_F(PicturesTest, WithoutCompositionPreviewsShowPicturesOfTheirWindows) {
   a.icon = platform::IconHandle{0x77710};
   const Hwnd target = desk->windows.addWindow(a);
   run([&](Hwnd) {
-    std::vector<Hwnd> before = desk->windows.enumWindows();
     // A target that does not answer gets no picture: its preview shows its icon and title.
     desk->windows.setHung(target, true);
-    detect(1);
-    const Hwnd preview = newPreview(before);
+    const Hwnd preview = detectOne();
     ASSERT_TRUE(preview);
     EXPECT_EQ(shown(preview), "label Doc A");
     desk->windows.setHung(target, false);
     addAppWindow(*desk, "B", "b.exe", {1000, 100, 1400, 400});
-    before = desk->windows.enumWindows();
-    detect(1);
-    const Hwnd second = newPreview(before);
+    const Hwnd second = detectOne();
     ASSERT_TRUE(second);
     desk->advance(3000);
     // PrintWindow with full content, of the whole window (no invisible borders without
@@ -91,8 +84,7 @@ TEST_F(PicturesTest, WithoutCompositionPreviewsShowPicturesOfTheirWindows) {
     desk->advance(1000);
     EXPECT_EQ(shown(preview).rfind("screen 140,120,860,480", 0), 0u) << shown(preview);
     EXPECT_EQ(shownColor(preview), kYellow);
-    EXPECT_TRUE(
-        support::loggedOnConsole(*desk, "picture of 0x000" + hex("", target) + ": the screen\n"));
+    EXPECT_TRUE(logged("picture of 0x000" + hex("", target) + ": the screen\n"));
 
     // Hovered, the preview comes to the top, here over the part of its window it shows (as
     // under Wine, the screen holds the program's layered windows): no copy, the last stays.
@@ -151,9 +143,7 @@ TEST_F(PicturesTest, AWindowKeptLiveTransparentInPlaceIsNotCopiedFromTheScreen) 
   desk->windows.setColor(target, kRed);
   run(
       [&](Hwnd) {
-        const std::vector<Hwnd> before = desk->windows.enumWindows();
-        detect(1);
-        const Hwnd preview = newPreview(before);
+        const Hwnd preview = detectOne();
         desk->advance(1000);
         ASSERT_EQ(shownColor(preview), kRed);
         // Kept live at alpha 0 where it was: the screen there shows what lies below it.
@@ -169,9 +159,7 @@ TEST_F(PicturesTest, APreviewWithoutAThumbnailShowsPicturesAndComesBackWithOne) 
   const Hwnd target = addAppWindow(*desk, "A", "a.exe", kNormal);
   desk->thumbnailsRefused.insert(target.value);
   run([&](Hwnd panel) {
-    const std::vector<Hwnd> before = desk->windows.enumWindows();
-    detect(1);
-    const Hwnd preview = newPreview(before);
+    const Hwnd preview = detectOne();
     ASSERT_TRUE(preview);
     desk->advance(1000);
     // Under composition the source leaves out the invisible borders, as a thumbnail's does.
@@ -185,7 +173,7 @@ TEST_F(PicturesTest, APreviewWithoutAThumbnailShowsPicturesAndComesBackWithOne) 
     desk->compositionEnabled = 1;
     desk->windows.sendMessage(panel, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
     detect(2);
-    ASSERT_TRUE(support::previewOf(*desk, target));
+    ASSERT_TRUE(previewOf(target));
     const uint64_t printed = desk->windows.printWindows;
     desk->advance(5000);
     EXPECT_EQ(desk->windows.printWindows, printed) << "a thumbnail needs no picture";
@@ -193,15 +181,12 @@ TEST_F(PicturesTest, APreviewWithoutAThumbnailShowsPicturesAndComesBackWithOne) 
     // Registered, but its first properties refused: pictures, and the registration let go.
     const Hwnd other = addAppWindow(*desk, "C", "c.exe", {1000, 100, 1400, 400});
     desk->thumbnailUpdatesRefused.insert(other.value);
-    const std::vector<Hwnd> now = desk->windows.enumWindows();
-    detect(1);
-    const Hwnd third = newPreview(now);
+    const Hwnd third = detectOne();
     ASSERT_TRUE(third);
     desk->advance(1000);
     EXPECT_EQ(shown(third).rfind(hex("print h", other), 0), 0u) << shown(third);
     for (const auto& [id, registration] : desk->thumbnails) EXPECT_NE(registration.source, other);
-    EXPECT_TRUE(support::loggedOnConsole(
-        *desk, "thumbnail of 0x000" + hex("", other) + " refused its properties\n"));
+    EXPECT_TRUE(logged("thumbnail of 0x000" + hex("", other) + " refused its properties\n"));
   });
 }
 

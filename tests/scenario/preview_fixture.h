@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -34,6 +35,19 @@ class PreviewTest : public ::testing::Test {
     EXPECT_EQ(countPrefix("BLOCKED"), 0);  // nothing ever waited on a hung program
     EXPECT_EQ(countPrefix("paint not validated"), 0);
   }
+  Hwnd previewOf(Hwnd target) { return support::previewOf(*desk, target); }
+  bool logged(const std::string& text) { return support::loggedOnConsole(*desk, text); }
+  // A window of its own class, as a browser's, where browsers' engines are modelled.
+  Hwnd addClassWindow(const std::string& title, const std::string& exe,
+                      const std::string& className, Rect rect, bool iconic = false) {
+    sim::ForeignWindow window;
+    window.processId = desk->windows.addProcess(exe, "C:\\Apps\\" + exe);
+    window.title = title;
+    window.className = className;
+    window.rect = rect;
+    window.iconic = iconic;
+    return desk->windows.addWindow(window);
+  }
   const sim::SimThumbnail* thumbnailOf(Hwnd target) {
     for (const auto& [id, thumbnail] : desk->thumbnails) {
       if (thumbnail.source == target) return &thumbnail;
@@ -55,6 +69,12 @@ class PreviewTest : public ::testing::Test {
     std::vector<std::string> titles;
     for (size_t row = 0; row < list().rows.size(); ++row) titles.push_back(list().text(row, 0));
     return titles;
+  }
+  // A handle in hex after `prefix`, as the desktop's actions and the program's logs name it.
+  static std::string hex(const std::string& prefix, Hwnd h) {
+    char text[16];
+    snprintf(text, sizeof text, "%x", h.value);
+    return prefix + text;
   }
   long count(const std::string& action) { return support::actionCount(*desk, action); }
   long countPrefix(const std::string& prefix) {

@@ -18,12 +18,12 @@ TEST_F(PreviewTest, AWindowsWholeRoadOnOneMonitor) {
   const Hwnd target = addAppWindow(*desk, "Doc - Editor", "ed.exe", kNormal);
   run([&](Hwnd) {
     detect(1);
-    const Hwnd preview = support::previewOf(*desk, target);
+    const Hwnd preview = previewOf(target);
     ASSERT_TRUE(preview);
     // Slot 0 of the left edge is (20, 10, 180, 130); the 2:1 source fits it as 160 x 80.
     EXPECT_EQ(rectOf(preview), (Rect{20, 30, 180, 110}));
     EXPECT_EQ(desk->windows.layeredAlpha(preview), 153);
-    EXPECT_TRUE(support::loggedOnConsole(*desk, "CREATE: NORMAL START(Doc - Editor)\n"));
+    EXPECT_TRUE(logged("CREATE: NORMAL START(Doc - Editor)\n"));
     EXPECT_EQ(listedTitles(), std::vector<std::string>{"Doc - Editor"});
     EXPECT_EQ(list().text(0, 1), "ed.exe");
     char handle[16];
@@ -44,15 +44,15 @@ TEST_F(PreviewTest, AWindowsWholeRoadOnOneMonitor) {
     EXPECT_FALSE(desk->windows.isIconic(target));
     EXPECT_EQ(rectOf(target), (Rect{10100, 10100, 10900, 10500}));
     EXPECT_NE(styleOf(target) & platform::WS_DISABLED, 0u);
-    EXPECT_TRUE(support::loggedOnConsole(*desk, "top=100, bottom=500, left=100, right=900\n"));
-    EXPECT_EQ(support::previewOf(*desk, target), preview);
+    EXPECT_TRUE(logged("top=100, bottom=500, left=100, right=900\n"));
+    EXPECT_EQ(previewOf(target), preview);
 
     // A double-click brings it back home, restored.
     desk->windows.sendMessage(preview, platform::WM_LBUTTONDBLCLK, 0, 0);
     EXPECT_FALSE(desk->windows.isIconic(target));
     EXPECT_EQ(rectOf(target), kNormal);
     EXPECT_EQ(styleOf(target) & platform::WS_DISABLED, 0u);
-    EXPECT_TRUE(support::loggedOnConsole(*desk, "□SamePOS！\n"));
+    EXPECT_TRUE(logged("□SamePOS！\n"));
 
     // Hidden again when the program ends...
     desk->windows.setIconic(target, true);
@@ -75,7 +75,7 @@ TEST_F(PreviewTest, LayeredModeKeepsTheTargetTransparentInPlace) {
   run(
       [&](Hwnd) {
         detect(1);
-        EXPECT_TRUE(support::loggedOnConsole(*desk, "CREATE: LAYERED START(Mail)\n"));
+        EXPECT_TRUE(logged("CREATE: LAYERED START(Mail)\n"));
         EXPECT_FALSE(desk->windows.isIconic(target));
         EXPECT_EQ(rectOf(target), kNormal);
         EXPECT_EQ(desk->windows.layeredAlpha(target), 0);
@@ -93,13 +93,7 @@ TEST_F(PreviewTest, TwoMonitorsChooseTheTransparentMethodToo) {
   desk->windows.setIconic(target, true);
   // But for a browser, which would stop drawing: its column goes below the smaller monitor on
   // the left, where no monitor shows it.
-  sim::ForeignWindow browser;
-  browser.processId = desk->windows.addProcess("chrome.exe", "C:\\Apps\\chrome.exe");
-  browser.title = "Web";
-  browser.className = "Chrome_WidgetWin_1";
-  browser.rect = kNormal;
-  browser.iconic = true;
-  const Hwnd web = desk->windows.addWindow(browser);
+  const Hwnd web = addClassWindow("Web", "chrome.exe", "Chrome_WidgetWin_1", kNormal, true);
   run([&](Hwnd) {
     detect(2);
     EXPECT_EQ(rectOf(target), kNormal);
@@ -134,17 +128,16 @@ TEST_F(PreviewTest, AGoneWindowsPreviewShrinksAwayAndFreesItsSlot) {
   const Hwnd b = addAppWindow(*desk, "B", "b.exe");
   run([&](Hwnd panel) {
     detect(2);
-    const Hwnd previewB = support::previewOf(*desk, b);
+    const Hwnd previewB = previewOf(b);
     ASSERT_TRUE(previewB);
     desk->windows.closeWindow(b);
     detect(1);
     EXPECT_FALSE(desk->windows.isWindow(previewB));
-    char animate[64];
-    snprintf(animate, sizeof animate, "animate h%x 200 10010", previewB.value);
+    const std::string animate = hex("animate h", previewB) + " 200 10010";
     EXPECT_EQ(count(animate), 1);
     EXPECT_EQ(listedTitles(), std::vector<std::string>{"A"});
     EXPECT_FALSE(thumbnailOf(b));
-    EXPECT_TRUE(support::previewOf(*desk, a));
+    EXPECT_TRUE(previewOf(a));
 
     // Many new windows at once, handed over one per tick, do not hold up a gone window's
     // report: its preview goes at the next tick.
@@ -153,7 +146,7 @@ TEST_F(PreviewTest, AGoneWindowsPreviewShrinksAwayAndFreesItsSlot) {
       crowd.push_back(addAppWindow(*desk, "N" + std::to_string(i), "n.exe"));
     }
     detect(2);
-    const Hwnd previewA = support::previewOf(*desk, a);
+    const Hwnd previewA = previewOf(a);
     desk->windows.closeWindow(a);
     detect(1);
     EXPECT_FALSE(desk->windows.isWindow(previewA));
@@ -174,7 +167,7 @@ TEST_F(PreviewTest, AGoneWindowsPreviewShrinksAwayAndFreesItsSlot) {
                               0);
     detect(16);
     EXPECT_EQ(desk->thumbnails.size(), 16u);
-    for (size_t i = 13; i < 29; ++i) EXPECT_TRUE(support::previewOf(*desk, crowd[i])) << i;
+    for (size_t i = 13; i < 29; ++i) EXPECT_TRUE(previewOf(crowd[i])) << i;
   });
 }
 
@@ -188,38 +181,37 @@ TEST_F(PreviewTest, LimitsGapsMovesArrangementAndExclusion) {
     showPanel(panel);
     detect(4);
     EXPECT_EQ(listedTitles(), (std::vector<std::string>{"W4", "W3", "W2"}));
-    EXPECT_FALSE(support::previewOf(*desk, targets[0]));
-    EXPECT_TRUE(
-        support::loggedOnConsole(*desk, "Entry refused (LIMIT=3 reached) title=W1, handle="));
-    const Rect slot2 = rectOf(support::previewOf(*desk, targets[1]));
+    EXPECT_FALSE(previewOf(targets[0]));
+    EXPECT_TRUE(logged("Entry refused (LIMIT=3 reached) title=W1, handle="));
+    const Rect slot2 = rectOf(previewOf(targets[1]));
 
     // W3 goes: a gap at slot 1; W1 is not offered again, so it stays without a preview.
     desk->windows.closeWindow(targets[2]);
     detect(1);
     EXPECT_EQ(listedTitles(), (std::vector<std::string>{"W4", "W2"}));
-    EXPECT_FALSE(support::previewOf(*desk, targets[0]));
+    EXPECT_FALSE(previewOf(targets[0]));
 
     // W2 (slot 2) moved forward swaps with slot 0 over the gap; the selection follows it.
     select(1);
     desk->windows.clickButton(control, res::IDC_MOVE_UP);
     EXPECT_EQ(listedTitles(), (std::vector<std::string>{"W2", "W4"}));
     EXPECT_EQ(list().selectionMark, 0);
-    EXPECT_EQ(rectOf(support::previewOf(*desk, targets[3])), slot2);
+    EXPECT_EQ(rectOf(previewOf(targets[3])), slot2);
     // Head of the list: moving forward changes nothing.
     desk->windows.clickButton(control, res::IDC_MOVE_UP);
     EXPECT_EQ(listedTitles(), (std::vector<std::string>{"W2", "W4"}));
 
     // Arranging closes the gap: W4 (4:3, filling its cell) moves from slot 2 to slot 1.
     desk->windows.clickButton(control, res::IDC_ARRANGE);
-    EXPECT_EQ(rectOf(support::previewOf(*desk, targets[3])), (Rect{20, 130, 180, 250}));
+    EXPECT_EQ(rectOf(previewOf(targets[3])), (Rect{20, 130, 180, 250}));
 
     // Excluding W4 closes only its preview and adds a rule in front, which the exclusion page
     // shows and the file holds at once.
     select(1);
     desk->windows.clickButton(control, res::IDC_EXCLUDE);
     EXPECT_EQ(listedTitles(), std::vector<std::string>{"W2"});
-    EXPECT_FALSE(support::previewOf(*desk, targets[3]));
-    EXPECT_TRUE(support::previewOf(*desk, targets[1]));
+    EXPECT_FALSE(previewOf(targets[3]));
+    EXPECT_TRUE(previewOf(targets[1]));
     const Hwnd rules =
         desk->windows.getDlgItem(desk->windows.findDialog(res::IDD_LIMIT), res::IDC_LIMIT_LIST);
     EXPECT_EQ(desk->windows.listView(rules)->text(0, 1), "W4");
@@ -248,7 +240,7 @@ TEST_F(PreviewTest, TheEdgeComesFromTheSettings) {
   const Hwnd target = addAppWindow(*desk, "A", "a.exe", {0, 0, 110, 80});
   run([&](Hwnd) {
     detect(1);
-    EXPECT_EQ(rectOf(support::previewOf(*desk, target)), (Rect{1800, 10, 1910, 90}));
+    EXPECT_EQ(rectOf(previewOf(target)), (Rect{1800, 10, 1910, 90}));
     EXPECT_EQ(desk->windows.getDlgItemText(control, res::IDC_LOCATION_TEXT), "右に並べる");
     EXPECT_EQ(desk->windows.getDlgItemText(control, res::IDC_SIZE_TEXT), "SMALL");
   });
@@ -258,7 +250,7 @@ TEST_F(PreviewTest, HoverModeLastsUntilHalfASecondAfterTheLastHotKey) {
   const Hwnd target = addAppWindow(*desk, "A", "a.exe");
   run([&](Hwnd panel) {
     detect(1);
-    const Hwnd preview = support::previewOf(*desk, target);
+    const Hwnd preview = previewOf(target);
     auto topmost = [&] {
       return (desk->windows.getWindowLong(preview, platform::GWL_EXSTYLE) &
               platform::WS_EX_TOPMOST) != 0;
@@ -293,7 +285,7 @@ TEST_F(PreviewTest, AHotKeyHeldElsewhereIsReported) {
   ASSERT_EQ(desk->messageBoxes.size(), 1u);
   EXPECT_EQ(desk->messageBoxes[0].text,
             "HOVERキーの登録が重複しています.他のキーに変更してください.");
-  EXPECT_TRUE(support::loggedOnConsole(*desk, "RegisterHotKey() Error=1409\n"));
+  EXPECT_TRUE(logged("RegisterHotKey() Error=1409\n"));
 
   // The user's own key held elsewhere: reported all the same, and the default serves this run
   // while the file keeps the user's key.
@@ -305,7 +297,7 @@ TEST_F(PreviewTest, AHotKeyHeldElsewhereIsReported) {
   ASSERT_EQ(desk->messageBoxes.size(), 1u);
   EXPECT_EQ(desk->messageBoxes[0].text,
             "HOVERキーの登録が重複しています.他のキーに変更してください.");
-  EXPECT_TRUE(support::loggedOnConsole(*desk, "HOTKEY ON! THUMBNAIL HOVER START\n"));
+  EXPECT_TRUE(logged("HOTKEY ON! THUMBNAIL HOVER START\n"));
   EXPECT_EQ(desk->files.readFile(kFolder + "\\QuillmoorForTundra.ini").value_or(""),
             "[SYSTEM]\r\n" + ctrlAltQ);
 }
@@ -348,10 +340,10 @@ TEST_F(PreviewTest, APreviewClosedBehindTheControllersBackFreesItsSlot) {
   run([&](Hwnd panel) {
     showPanel(panel);
     detect(2);
-    desk->windows.sendMessage(support::previewOf(*desk, b), platform::WM_CLOSE, 0, 0);  // Alt+F4
+    desk->windows.sendMessage(previewOf(b), platform::WM_CLOSE, 0, 0);  // Alt+F4
     EXPECT_EQ(listedTitles(), std::vector<std::string>{"A"});
     EXPECT_TRUE(desk->windows.clickButton(control, res::IDC_ARRANGE));
-    EXPECT_EQ(rectOf(support::previewOf(*desk, a)), (Rect{20, 10, 180, 130}));
+    EXPECT_EQ(rectOf(previewOf(a)), (Rect{20, 10, 180, 130}));
   });
 }
 
@@ -362,14 +354,14 @@ TEST_F(PreviewTest, APreviewTheSystemRefusesLeavesItsSlotFreeAndItsTargetAlone) 
   run([&](Hwnd panel) {
     desk->windows.refuseWindowCreations = 1;
     detect(1);
-    EXPECT_TRUE(support::loggedOnConsole(*desk, "Entry failed title=A"));
+    EXPECT_TRUE(logged("Entry failed title=A"));
     EXPECT_TRUE(listedTitles().empty());
     EXPECT_TRUE(desk->windows.isIconic(a));  // no preview: nothing keeps it live
     EXPECT_EQ(styleOf(a) & platform::WS_DISABLED, 0u);
     // The one slot is still free for the next window.
     const Hwnd b = addAppWindow(*desk, "B", "b.exe");
     detect(1);
-    EXPECT_TRUE(support::previewOf(*desk, b));
+    EXPECT_TRUE(previewOf(b));
     EXPECT_EQ(listedTitles(), std::vector<std::string>{"B"});
     // Once B has gone and detection resumes after a suspension, A is offered again.
     desk->windows.closeWindow(b);
@@ -379,7 +371,7 @@ TEST_F(PreviewTest, APreviewTheSystemRefusesLeavesItsSlotFreeAndItsTargetAlone) 
     desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMRESUMESUSPEND,
                               0);
     detect(2);
-    EXPECT_TRUE(support::previewOf(*desk, a));
+    EXPECT_TRUE(previewOf(a));
     EXPECT_EQ(listedTitles(), std::vector<std::string>{"A"});
     EXPECT_FALSE(desk->windows.isIconic(a));  // kept live now
   });
@@ -403,17 +395,17 @@ TEST_F(PreviewTest, DetectionSuspendedInsideAPreviewsOwnLoopsLeavesTargetsAsThey
     desk->windows.whileMenu = [&] {
       desk->windows.sendMessage(panel, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
     };
-    const Rect r = rectOf(support::previewOf(*desk, a));
+    const Rect r = rectOf(previewOf(a));
     desk->windows.menuAnswers.push_back(res::ID_THUMB_MOVE_TAIL);
     desk->windows.rightClick({r.left + 5, r.top + 5});
     desk->windows.pumpMessages();
-    EXPECT_FALSE(support::previewOf(*desk, a) || support::previewOf(*desk, b));
+    EXPECT_FALSE(previewOf(a) || previewOf(b));
     EXPECT_EQ(count("menu THUMB_POPUP closed with its owner"), 1);
     EXPECT_TRUE(desk->windows.isIconic(b));
     EXPECT_EQ(styleOf(b) & WS_DISABLED, 0u);
     desk->windows.sendMessage(panel, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
     detect(2);
-    ASSERT_TRUE(support::previewOf(*desk, a) && support::previewOf(*desk, b));
+    ASSERT_TRUE(previewOf(a) && previewOf(b));
 
     // Composition goes off while a poll waits for A to answer before hiding it: the previews
     // close meanwhile, and A is left minimised and enabled, as the user left it.
@@ -424,7 +416,7 @@ TEST_F(PreviewTest, DetectionSuspendedInsideAPreviewsOwnLoopsLeavesTargetsAsThey
     };
     desk->advance(1000);
     EXPECT_FALSE(desk->windows.whileSending) << "the poll probed A";
-    EXPECT_FALSE(support::previewOf(*desk, a) || support::previewOf(*desk, b));
+    EXPECT_FALSE(previewOf(a) || previewOf(b));
     EXPECT_TRUE(desk->windows.isIconic(a));
     EXPECT_EQ(styleOf(a) & WS_DISABLED, 0u);
     EXPECT_FALSE(desk->windows.layeredAlpha(a));
@@ -437,15 +429,15 @@ TEST_F(PreviewTest, DetectionSuspendedInsideAPreviewsOwnLoopsLeavesTargetsAsThey
     desk->windows.userRestore(a);
     detect(2);
     desk->advance(500);
-    ASSERT_TRUE(support::previewOf(*desk, b));
+    ASSERT_TRUE(previewOf(b));
     ASSERT_FALSE(desk->windows.isIconic(b)) << "held hidden";
     desk->whileMessageBox = [&] {
       desk->windows.sendMessage(panel, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
     };
     const size_t boxes = desk->messageBoxes.size();
-    desk->windows.sendMessage(support::previewOf(*desk, b), WM_LBUTTONDBLCLK, 0, 0);
+    desk->windows.sendMessage(previewOf(b), WM_LBUTTONDBLCLK, 0, 0);
     EXPECT_EQ(desk->messageBoxes.size(), boxes + 1) << "one restore, one box";
-    EXPECT_FALSE(support::previewOf(*desk, a) || support::previewOf(*desk, b));
+    EXPECT_FALSE(previewOf(a) || previewOf(b));
     EXPECT_FALSE(desk->windows.isIconic(b));
     EXPECT_EQ(styleOf(b) & WS_DISABLED, 0u);
     EXPECT_EQ(rectOf(b), kNormal);
@@ -462,8 +454,8 @@ TEST_F(PreviewTest, AHungTargetIsLeftAloneWithoutBlocking) {
     desk->advance(500);
     EXPECT_LE(desk->now - before, 500u + 200u + 1000u);
     EXPECT_TRUE(desk->windows.isIconic(target));  // left as it was
-    EXPECT_TRUE(support::loggedOnConsole(*desk, "does not answer"));
-    desk->windows.sendMessage(support::previewOf(*desk, target), platform::WM_LBUTTONDBLCLK, 0, 0);
+    EXPECT_TRUE(logged("does not answer"));
+    desk->windows.sendMessage(previewOf(target), platform::WM_LBUTTONDBLCLK, 0, 0);
     ASSERT_FALSE(desk->messageBoxes.empty());
     EXPECT_EQ(desk->messageBoxes.back().text,
               "対象のウィンドが現在ビジー状態です。操作をSkipしました");
@@ -483,16 +475,16 @@ TEST_F(PreviewTest, CloakedLayeredAndSizelessWindows) {
   const Hwnd plain = addAppWindow(*desk, "Plain", "p.exe", kNormal);
   run([&](Hwnd) {
     detect(1);
-    ASSERT_TRUE(support::previewOf(*desk, plain));
+    ASSERT_TRUE(previewOf(plain));
     // A target that loses its width takes the cell's size, in place, instead of dividing by
     // zero (the next scan then drops it as having no area).
     desk->windows.setRect(plain, {100, 100, 100, 500});
     desk->advance(400);
-    EXPECT_EQ(rectOf(support::previewOf(*desk, plain)), (Rect{20, 30, 180, 150}));
+    EXPECT_EQ(rectOf(previewOf(plain)), (Rect{20, 30, 180, 150}));
     detect(3);
-    EXPECT_FALSE(support::previewOf(*desk, cloaked));
-    EXPECT_FALSE(support::previewOf(*desk, layeredWindow));
-    EXPECT_TRUE(support::loggedOnConsole(*desk, "Entry refused (layered) title=Layered, handle="));
+    EXPECT_FALSE(previewOf(cloaked));
+    EXPECT_FALSE(previewOf(layeredWindow));
+    EXPECT_TRUE(logged("Entry refused (layered) title=Layered, handle="));
     // The detector's own refusals, once each over the three scans.
     for (const auto& [window, reason] :
          {std::pair{cloaked, "cloaked"}, {plain, "empty rectangle"}}) {
@@ -510,10 +502,10 @@ TEST_F(PreviewTest, StackingFrameAndCompositionChanges) {
   const Hwnd target = addAppWindow(*desk, "A", "a.exe", kNormal);
   run([&](Hwnd) {
     detect(1);
-    const Hwnd preview = support::previewOf(*desk, target);
+    const Hwnd preview = previewOf(target);
     ASSERT_TRUE(preview);
     EXPECT_NE(styleOf(preview) & platform::WS_THICKFRAME, 0u);  // FRAME on: always framed
-    EXPECT_TRUE(support::loggedOnConsole(*desk, "frame ON\n"));
+    EXPECT_TRUE(logged("frame ON\n"));
     // Whatever place anyone asks for, the preview stays at the very bottom (activating it
     // would bring it forward: only the user's click does that).
     desk->windows.setWindowPos(
@@ -537,7 +529,7 @@ TEST_F(PreviewTest, StackingFrameAndCompositionChanges) {
     desk->windows.sendMessage(preview, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
     ASSERT_EQ(desk->thumbnails.size(), 1u);
     EXPECT_NE(desk->thumbnails.begin()->first, first);
-    EXPECT_EQ(support::previewOf(*desk, target), preview);
+    EXPECT_EQ(previewOf(target), preview);
   });
 }
 
@@ -547,7 +539,7 @@ TEST_F(PreviewTest, WithoutCompositionNoThumbnailIsRegistered) {
   run([&](Hwnd) {
     detect(1);
     EXPECT_TRUE(desk->thumbnails.empty());
-    EXPECT_TRUE(support::loggedOnConsole(*desk, "NOT AERO!\n"));
+    EXPECT_TRUE(logged("NOT AERO!\n"));
   });
   EXPECT_EQ(countPrefix("dwm thumbnail"), 0);
   EXPECT_FALSE(desk->windows.isIconic(target));
@@ -564,8 +556,7 @@ TEST_F(PreviewTest, AWindowLeftParkedByAnEarlierRunIsFetchedBack) {
     detect(1);
     EXPECT_EQ(rectOf(target), (Rect{560, 340, 1360, 740}));  // centred on the desktop
     EXPECT_EQ(styleOf(target) & platform::WS_DISABLED, 0u);
-    char addTab[48];
-    snprintf(addTab, sizeof addTab, "taskbar add w%x", target.value);
+    const std::string addTab = hex("taskbar add w", target);
     EXPECT_EQ(count(addTab), 1);
   });
 }
@@ -613,13 +604,13 @@ TEST_F(PreviewTest, JapaneseTitlesOnAWesternSystem) {
   run([&](Hwnd panel) {
     showPanel(panel);
     detect(3);
-    EXPECT_TRUE(support::previewOf(*desk, display));
-    EXPECT_FALSE(support::previewOf(*desk, explorer));
+    EXPECT_TRUE(previewOf(display));
+    EXPECT_FALSE(previewOf(explorer));
     EXPECT_EQ(listedTitles(), (std::vector<std::string>{cut, hyoji}));
-    EXPECT_TRUE(support::loggedOnConsole(*desk, "AddWindow() title=" + cut + ", exe=notes.exe\n"));
+    EXPECT_TRUE(logged("AddWindow() title=" + cut + ", exe=notes.exe\n"));
     select(0);
     desk->windows.clickButton(control, res::IDC_EXCLUDE);
-    EXPECT_FALSE(support::previewOf(*desk, notes));
+    EXPECT_FALSE(previewOf(notes));
   });
   const std::string rules = *desk->files.readFile(kFolder + "\\ExclusionData.ini");
   EXPECT_NE(rules.find("TITLE=" + cut + "\r\nPNAME=notes.exe\r\n"), std::string::npos);
@@ -630,7 +621,7 @@ TEST_F(PreviewTest, JapaneseTitlesOnAWesternSystem) {
     showPanel(panel);
     detect(3);
     EXPECT_EQ(listedTitles(), std::vector<std::string>{hyoji});
-    EXPECT_FALSE(support::previewOf(*desk, notes));
+    EXPECT_FALSE(previewOf(notes));
   });
   EXPECT_EQ(*desk->files.readFile(kFolder + "\\ExclusionData.ini"), rules);
 }

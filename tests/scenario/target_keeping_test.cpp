@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 
 #include "res/strings.h"
@@ -26,13 +25,6 @@ void doubleClick(SimDesktop& desk, Hwnd preview) {
   desk.windows.sendMessage(preview, platform::WM_LBUTTONDBLCLK, 0, 0);
 }
 
-// The probes the program sent a window that did not answer them.
-long unansweredProbes(const SimDesktop& desk, Hwnd window) {
-  char text[32];
-  snprintf(text, sizeof text, "timeout h%x 0x0", window.value);
-  return std::count(desk.actions.begin(), desk.actions.end(), std::string(text));
-}
-
 }  // namespace
 
 TEST_F(PreviewTest, WithTheTaskbarAtTheTopOrLeftTheWindowNeverCreeps) {
@@ -43,14 +35,14 @@ TEST_F(PreviewTest, WithTheTaskbarAtTheTopOrLeftTheWindowNeverCreeps) {
     const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
     run([&](Hwnd) {
       detect(1);
-      const Hwnd preview = support::previewOf(*desk, target);
+      const Hwnd preview = previewOf(target);
       ASSERT_TRUE(preview);
       for (int round = 0; round < 2; ++round) {
         EXPECT_EQ(minimiseAndPoll(target), kOffScreen);
         doubleClick(*desk, preview);
         EXPECT_EQ(rectOf(target), kNormal);
       }
-      EXPECT_FALSE(support::loggedOnConsole(*desk, "DifferentPOS"));
+      EXPECT_FALSE(logged("DifferentPOS"));
       minimiseAndPoll(target);
     });
     EXPECT_TRUE(desk->windows.isIconic(target));
@@ -73,7 +65,7 @@ TEST_F(PreviewTest, ABusyTargetIsHiddenOnlyOnceItAnswersAndNeverLosesItsStyle) {
     EXPECT_FALSE(desk->windows.layeredAlpha(target).has_value());
     // Asked once while it hangs, and never waited for by a sleep.
     desk->advance(1300);
-    EXPECT_EQ(unansweredProbes(*desk, target), 1);
+    EXPECT_EQ(count(hex("timeout h", target) + " 0x0"), 1);  // the probe it did not answer
     EXPECT_EQ(countPrefix("sleep"), 0);
     // It answers again: the next poll keeps it live off screen.
     desk->advance(1700);
@@ -90,8 +82,8 @@ TEST_F(PreviewTest, ATargetBusyInItsStyleChangeHoldsTheProgramNoMoreThanASecond)
   const Hwnd other = addAppWindow(*desk, "Other", "other.exe", {1000, 100, 1400, 400});
   run([&](Hwnd panel) {
     detect(2);
-    ASSERT_TRUE(support::previewOf(*desk, slow));
-    const Hwnd otherPreview = support::previewOf(*desk, other);
+    ASSERT_TRUE(previewOf(slow));
+    const Hwnd otherPreview = previewOf(other);
     ASSERT_TRUE(otherPreview);
     // It answers the probe, then spends 15 s in the handler of the first style change.
     desk->windows.slowHandler(slow, platform::WM_STYLECHANGING, 15000);
@@ -119,7 +111,7 @@ TEST_F(PreviewTest, ATargetBusyInItsStyleChangeHoldsTheProgramNoMoreThanASecond)
     // its minimising.
     EXPECT_LE(longest, 1200u) << "the program's thread was held longer";
     EXPECT_EQ(countPrefix("TIMED OUT"), 1) << "one change timed out, no other was tried";
-    EXPECT_LE(unansweredProbes(*desk, slow), 8) << "one probe in two seconds at most";
+    EXPECT_LE(count(hex("timeout h", slow) + " 0x0"), 8) << "one probe in two seconds at most";
     // Free again, it has been hidden all the same.
     EXPECT_EQ(rectOf(slow), kOffScreen);
     EXPECT_NE(styleOf(slow) & platform::WS_DISABLED, 0u);
@@ -170,7 +162,7 @@ TEST_F(PreviewTest, ATargetRestoredDuringTheWaitIsLeftAlone) {
   const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
   run([&](Hwnd panel) {
     detect(1);
-    const Hwnd preview = support::previewOf(*desk, target);
+    const Hwnd preview = previewOf(target);
     ASSERT_TRUE(preview);
     const uint32_t poll = *desk->windows.timerDue(panel, 112);  // the previews' one poll
     desk->windows.userMinimize(target);
@@ -180,7 +172,7 @@ TEST_F(PreviewTest, ATargetRestoredDuringTheWaitIsLeftAlone) {
     EXPECT_EQ(rectOf(target), kNormal);
     EXPECT_TRUE(desk->windows.isWindowEnabled(target));
     EXPECT_FALSE(desk->windows.layeredAlpha(target).has_value());
-    EXPECT_FALSE(support::loggedOnConsole(*desk, "top=100"));
+    EXPECT_FALSE(logged("top=100"));
     // Still a Normal preview: the next minimise hides it as usual.
     EXPECT_EQ(minimiseAndPoll(target), kOffScreen);
   });
@@ -196,7 +188,7 @@ TEST_F(PreviewTest, AMaximisedTargetComesBackMaximised) {
   const Rect maximised = desk->windows.workArea;
   run([&](Hwnd) {
     detect(1);
-    const Hwnd preview = support::previewOf(*desk, target);
+    const Hwnd preview = previewOf(target);
     ASSERT_TRUE(preview);
     minimiseAndPoll(target);
     EXPECT_FALSE(desk->windows.isIconic(target));
@@ -205,7 +197,7 @@ TEST_F(PreviewTest, AMaximisedTargetComesBackMaximised) {
     doubleClick(*desk, preview);
     EXPECT_TRUE(desk->windows.isZoomed(target));
     EXPECT_EQ(rectOf(target), maximised);
-    EXPECT_TRUE(support::loggedOnConsole(*desk, "is maximised: left as it is\n"));
+    EXPECT_TRUE(logged("is maximised: left as it is\n"));
     minimiseAndPoll(target);
   });
   // Put back at exit: minimised, and maximised again when the user restores it.
@@ -224,11 +216,9 @@ TEST_F(PreviewTest, TheThumbnailShowsTheWholeTargetInTheClientArea) {
   const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
   run([&](Hwnd) {
     detect(1);
-    const Hwnd preview = support::previewOf(*desk, target);
+    const Hwnd preview = previewOf(target);
     ASSERT_TRUE(preview);
-    char registered[64];
-    snprintf(registered, sizeof registered, "dwm thumbnail register h%x -> h%x", target.value,
-             preview.value);
+    const std::string registered = hex("dwm thumbnail register h", target) + hex(" -> h", preview);
     const auto at = std::find(desk->actions.begin(), desk->actions.end(), registered);
     ASSERT_NE(at, desk->actions.end());
     // Every property once, opaque and visible, the whole window onto the 160 x 80 client
@@ -253,18 +243,12 @@ TEST_F(PreviewTest, TheThumbnailShowsTheWholeTargetInTheClientArea) {
 // Minimised browsers stay drawn by their engines' own rule through what the user and the
 // system do, and come back as they were.
 TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
-  const auto browser = [&](const char* exe, const char* className, Rect rect) {
-    sim::ForeignWindow window;
-    window.processId = desk->windows.addProcess(exe, std::string("C:\\Apps\\") + exe);
-    window.title = exe;
-    window.className = className;
-    window.rect = rect;
-    return desk->windows.addWindow(window);
-  };
-  const Hwnd chrome = browser("chrome.exe", "Chrome_WidgetWin_1", kNormal);
-  const Hwnd gecko = browser("firefox.exe", "MozillaWindowClass", {200, 150, 900, 650});
+  const Hwnd chrome = addClassWindow("chrome.exe", "chrome.exe", "Chrome_WidgetWin_1", kNormal);
+  const Hwnd gecko =
+      addClassWindow("firefox.exe", "firefox.exe", "MozillaWindowClass", {200, 150, 900, 650});
   const Hwnd editor = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
-  const Hwnd store = browser("app.exe", "ApplicationFrameWindow", {300, 300, 700, 600});
+  const Hwnd store =
+      addClassWindow("app.exe", "app.exe", "ApplicationFrameWindow", {300, 300, 700, 600});
   desk->systemDpi = 120;  // the word's inset scales with it
   const auto drawn = [&](Hwnd h) { return desk->windows.engineDraws(h); };
   const auto longestGap = [&](Hwnd h) {
@@ -273,16 +257,15 @@ TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
   };
   run([&](Hwnd) {
     detect(4);
-    const Hwnd preview = support::previewOf(*desk, chrome);
+    const Hwnd preview = previewOf(chrome);
     ASSERT_TRUE(preview);
     desk->windows.userMinimize(chrome);
     desk->windows.userMinimize(gecko);
     desk->windows.userMinimize(store);
     desk->advance(1400);
     // A store app, suspended by the system, is said to be paused rather than shown frozen.
-    EXPECT_EQ(desk->windows.paintedText(support::previewOf(*desk, store)), kPausedText);
-    EXPECT_EQ(desk->windows.paintedTextAt(support::previewOf(*desk, store)),
-              (platform::Point{5, 5}));
+    EXPECT_EQ(desk->windows.paintedText(previewOf(store)), kPausedText);
+    EXPECT_EQ(desk->windows.paintedTextAt(previewOf(store)), (platform::Point{5, 5}));
     EXPECT_FALSE(thumbnailOf(store)->properties.visible);
     EXPECT_EQ(desk->windows.paintedText(preview), "");
     // Restored, each one column inside the screen's right edge, neither hiding the other.
@@ -448,7 +431,7 @@ TEST_F(PreviewTest, ACrashPutsBackWhatItKeeps) {
     EXPECT_EQ(rectOf(hung), (Rect{11000, 10100, 11400, 10400})) << "a hung window stays";
     desk->windows.setHung(hung, false);
     desk->advance(2500);  // a look two seconds on finds it answering
-    EXPECT_TRUE(support::loggedOnConsole(*desk, "put back from the journal"));
+    EXPECT_TRUE(logged("put back from the journal"));
   });
   EXPECT_TRUE(desk->windows.isIconic(hung));
   EXPECT_TRUE(desk->windows.isWindowEnabled(hung));
@@ -460,7 +443,7 @@ TEST_F(PreviewTest, APreviewClosedWhileItsWindowHangsPutsItBackOnceItAnswers) {
   const Hwnd target = addAppWindow(*desk, "Busy", "busy.exe", kNormal);
   run([&](Hwnd) {
     detect(1);
-    const Hwnd preview = support::previewOf(*desk, target);
+    const Hwnd preview = previewOf(target);
     ASSERT_TRUE(preview);
     ASSERT_EQ(minimiseAndPoll(target), kOffScreen);
     desk->windows.setHung(target, true);
