@@ -3,7 +3,7 @@
 # adapters (platform/win32, platform/sim) stand beside the port and may use the layers below
 # `res`; the executable's entry point (platform/win32/main.cpp) starts the top one.
 set(QUILLMOOR_LAYERS platform text base res ui settings display detect controls dialogs
-  thumbnail controller app)
+  keeping thumbnail controller app)
 set(QUILLMOOR_ADAPTER_USES platform text base)
 
 # quillmoor_layer(NAME SOURCES... [USES LOWER...]): the library of one folder.

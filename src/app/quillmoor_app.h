@@ -8,8 +8,8 @@
 #include "base/app_context.h"
 #include "detect/exclusion_data.h"
 #include "display/display_environment.h"
+#include "keeping/kept_windows_journal.h"
 #include "settings/settings.h"
-#include "thumbnail/kept_windows_journal.h"
 
 class CQuillmoorApp {
  public:

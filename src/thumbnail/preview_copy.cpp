@@ -1,6 +1,6 @@
 #include "thumbnail/preview_copy.h"
 
-#include "thumbnail/answers.h"
+#include "keeping/answers.h"
 
 using namespace platform;
 

@@ -15,8 +15,8 @@
 #include <optional>
 #include <string>
 
+#include "keeping/target_keeper.h"
 #include "platform/platform.h"
-#include "thumbnail/target_keeper.h"
 
 class PreviewPicture {
  public:

@@ -5,8 +5,8 @@
 #include "base/diagnostic_log.h"
 #include "base/guarded_dwm.h"
 #include "display/dpi.h"
+#include "keeping/answers.h"
 #include "res/strings.h"
-#include "thumbnail/answers.h"
 #include "thumbnail/browsers.h"
 
 using namespace platform;
@@ -206,7 +206,10 @@ void Cthumbnail::poll() {
   // One look at whether the target lives; both steps rely on it.
   if (!polled_ || !targetIsWindow()) return;
   const Frame frame(*this);
-  keeper_.pollTargetState(state_);
+  if (state_ == ThumbState::Normal || state_ == ThumbState::Hidden) {
+    state_ = keeper_.pollTargetState(state_ == ThumbState::Hidden) ? ThumbState::Hidden
+                                                                   : ThumbState::Normal;
+  }
   if (!polled_) return;  // closed while it waited for the target
   const bool paused = state_ == ThumbState::Hidden && keeper_.engine() == EngineKind::StoreApp &&
                       !keepsDrawingInSight(EngineKind::StoreApp);

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "base/diagnostic_log.h"
+#include "keeping/answers.h"
 #include "res/dialogs.h"
 #include "res/strings.h"
-#include "thumbnail/answers.h"
 #include "thumbnail/thumbnail.h"
 
 using namespace platform;

@@ -2,7 +2,7 @@
 
 #include "base/diagnostic_log.h"
 #include "dialogs/update_interval_dlg.h"
-#include "thumbnail/answers.h"
+#include "keeping/answers.h"
 #include "thumbnail/browsers.h"
 
 using namespace platform;

@@ -1,13 +1,13 @@
-#include "thumbnail/kept_windows_journal.h"
+#include "keeping/kept_windows_journal.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "base/diagnostic_log.h"
 #include "base/replace_file.h"
+#include "keeping/window_put_back.h"
 #include "platform/cp932.h"
 #include "text/profile_text.h"
-#include "thumbnail/window_put_back.h"
 
 using platform::Hwnd;
 

@@ -13,10 +13,9 @@
 #pragma once
 
 #include "display/display_environment.h"
+#include "keeping/engine_kind.h"
+#include "keeping/kept_windows_journal.h"
 #include "platform/platform.h"
-#include "thumbnail/engine_kind.h"
-#include "thumbnail/kept_windows_journal.h"
-#include "thumbnail/thumbnail_listener.h"
 
 class TargetKeeper {
  public:
@@ -60,8 +59,8 @@ class TargetKeeper {
   // Moves the target to its normal rectangle when it is elsewhere; a maximised one stays.
   void moveTargetHome();
   // The 500 ms poll, for a target the caller has just seen alive: a sequence left unfinished
-  // goes on; a Normal target found minimised becomes Hidden.
-  void pollTargetState(ThumbState& state);
+  // goes on; a shown target found minimised is hidden. Whether the target is hidden now.
+  bool pollTargetState(bool hidden);
   // The monitors or the work area changed: a held target goes at once where a fresh hide
   // would keep it now (off screen or transparent in place, a browser window at a visible
   // place); a hide under way takes the new method for its remaining steps.

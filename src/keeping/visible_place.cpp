@@ -1,4 +1,4 @@
-#include "thumbnail/visible_place.h"
+#include "keeping/visible_place.h"
 
 #include <algorithm>
 

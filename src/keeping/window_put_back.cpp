@@ -1,8 +1,8 @@
-#include "thumbnail/window_put_back.h"
+#include "keeping/window_put_back.h"
 
 #include "base/diagnostic_log.h"
 #include "display/workspace.h"
-#include "thumbnail/answers.h"
+#include "keeping/answers.h"
 
 using namespace platform;
 

@@ -1,12 +1,12 @@
-#include "thumbnail/target_keeper.h"
+#include "keeping/target_keeper.h"
 
 #include <algorithm>
 
 #include "base/diagnostic_log.h"
 #include "display/workspace.h"
+#include "keeping/answers.h"
+#include "keeping/visible_place.h"
 #include "res/strings.h"
-#include "thumbnail/answers.h"
-#include "thumbnail/visible_place.h"
 
 using namespace platform;
 
@@ -391,30 +391,29 @@ void TargetKeeper::moveTargetHome() {
   }
 }
 
-void TargetKeeper::pollTargetState(ThumbState& state) {
+bool TargetKeeper::pollTargetState(bool hidden) {
   if (job_ != Job::None) {
     // What the target was too busy for goes on once it answers again; a hide only while the
     // preview is open.
     if (responsive(true) && !(givenUp_ && job_ == Job::Hide)) runJob();
     if (job_ == Job::None && methodStale_) displaysChanged();
-    return;
+    return hidden;
   }
-  if (state == ThumbState::Normal) {
-    if (!windows_.isIconic(target_) || !responsive(true)) return;
+  if (!hidden) {
+    if (!windows_.isIconic(target_) || !responsive(true)) return hidden;
     // It answered: its minimising is given time to end. hideTarget looks again: the user may
     // have restored it during the wait.
     system_.sleep(kMinimiseMs);
-    if (hideTarget()) state = ThumbState::Hidden;
-  } else if (state == ThumbState::Hidden && windows_.isIconic(target_) && responsive(true) &&
-             !givenUp_) {
+    if (hideTarget()) hidden = true;
+  } else if (windows_.isIconic(target_) && responsive(true) && !givenUp_) {
     // Minimised again while hidden (its taskbar button, say): restored where it was kept,
     // transparent or off screen, it stays live and out of sight.
     made(windows_.showWindow(target_, SW_SHOWNOACTIVATE), "show");
   }
-  if (state == ThumbState::Hidden && jobMethod_ == Method::InSight && holding_ && !givenUp_ &&
-      job_ == Job::None) {
+  if (hidden && jobMethod_ == Method::InSight && holding_ && !givenUp_ && job_ == Job::None) {
     keepInSight();
   }
+  return hidden;
 }
 
 TargetKeeper::Method TargetKeeper::chooseMethod() {

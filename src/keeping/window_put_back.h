@@ -5,8 +5,8 @@
 #pragma once
 
 #include "display/taskbar_control.h"
+#include "keeping/kept_window.h"
 #include "platform/platform.h"
-#include "thumbnail/kept_window.h"
 
 enum class PutBack {
   Done,

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "display/taskbar_control.h"
+#include "keeping/kept_window.h"
 #include "platform/platform.h"
-#include "thumbnail/kept_window.h"
 
 class KeptWindowsJournal {
  public:

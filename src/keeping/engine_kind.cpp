@@ -1,4 +1,4 @@
-#include "thumbnail/engine_kind.h"
+#include "keeping/engine_kind.h"
 
 using namespace platform;
 
