@@ -21,6 +21,10 @@ struct KeptWindow {
   platform::Dword layeredFlags = 0;
   bool weDisabled = false;  // enabled until the program disabled it
   platform::WindowPlacement placement;
+  // The normal rectangle was read while the window lay restored at its own place. Until then
+  // the put-back leaves its place and size alone: a minimised window's placement, read by
+  // another process, may name where the system parked it rather than where it belongs.
+  bool normalKnown = true;
 
   bool operator==(const KeptWindow&) const = default;
 };
