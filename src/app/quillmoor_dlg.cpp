@@ -88,6 +88,7 @@ bool CQuillmoorDlg::onInitDialog() {
   winListPage_.listeners.push_back(this);
   winListPage_.create(hwnd());  // detection starts here
   pagesMade_ = true;
+  if (displaysChangedEarly_) displaysChanged();  // while the start-up box was up
 
   setPanelVisible(false);
   dwm_.isCompositionEnabled(&composition_);
@@ -106,7 +107,11 @@ ui::Answer CQuillmoorDlg::onOtherMessage(uint32_t message, WParam wParam, LParam
     case kTrayMessage:
       return onTrayNotify(wParam, lParam);
     case WM_DPICHANGED:
-      if (const auto* suggested = reinterpret_cast<const Rect*>(lParam)) {
+      // The dialog manager (Windows 10 1703 on) moves the panel to the suggested rectangle
+      // and scales the pages' controls and fonts; before it, the panel takes the size alone.
+      defaultProcessing();
+      if (const auto* suggested = reinterpret_cast<const Rect*>(lParam);
+          suggested != nullptr && windowRect() != *suggested) {
         setWindowPos({}, suggested->left, suggested->top, suggested->width(), suggested->height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
       }
@@ -173,7 +178,7 @@ ui::Answer CQuillmoorDlg::onWindowPosChanging(WindowPos* position) {
   // The modal dialog's template is visible: only panelShown may show the panel. Hidden,
   // it must not take the keyboard either (the modal loop shows it at start-up).
   if (position != nullptr) {
-    if (panelShown_) {
+    if (panelShown_ && !hiddenInPlace_) {
       position->flags |= SWP_SHOWWINDOW;
     } else {
       position->flags = (position->flags & ~SWP_SHOWWINDOW) | SWP_NOACTIVATE;
@@ -199,8 +204,12 @@ void CQuillmoorDlg::onCompositionChanged() {
 }
 
 void CQuillmoorDlg::displaysChanged() {
+  if (!pagesMade_) {
+    displaysChangedEarly_ = true;
+    return;
+  }
   // Dragging the panel to another monitor changes nothing the previews are laid out by.
-  if (!pagesMade_ || !environment_.refresh()) return;
+  if (!environment_.refresh()) return;
   roster_.displaysChanged();
   controlPage_.showSettings();  // one monitor or more: the status code says which method
 }
@@ -228,6 +237,8 @@ void CQuillmoorDlg::onOK() {
 }
 
 void CQuillmoorDlg::onCancel() {
+  // Until MainPanel shows it again where it is, no move (a new scaling's) may show it.
+  hiddenInPlace_ = true;
   showWindow(SW_HIDE);
 }
 
@@ -309,6 +320,7 @@ void CQuillmoorDlg::showPanel() {
   } else if (!isVisible()) {
     // Hidden by Escape or the close box: shown again where it was. Activation alone does
     // not show a hidden window everywhere (Wine leaves it hidden).
+    hiddenInPlace_ = false;
     showWindow(SW_SHOW);
   }
   if (windows().isIconic(hwnd())) showWindow(SW_SHOWNORMAL);
@@ -317,6 +329,7 @@ void CQuillmoorDlg::showPanel() {
 
 void CQuillmoorDlg::setPanelVisible(bool shown) {
   panelShown_ = shown;
+  hiddenInPlace_ = false;
   showWindow(shown ? SW_SHOW : SW_HIDE);
   if (!shown) {
     winListPage_.showWindow(SW_HIDE);

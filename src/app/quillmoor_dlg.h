@@ -139,8 +139,10 @@ class CQuillmoorDlg : public HomeLinkDialog,
   DisplayEnvironment& environment_;
   ConsoleExit* consoleExit_ = nullptr;
   bool panelShown_ = false;
+  bool hiddenInPlace_ = false;  // by Escape or the close box: the panel is still "shown"
   bool rulesSavedAtExit_ = false;
-  bool pagesMade_ = false;  // the three pages exist: the tray icon's clicks are handled
+  bool pagesMade_ = false;             // the three pages exist: the tray icon's clicks are handled
+  bool displaysChangedEarly_ = false;  // before the pages existed: applied once they do
   bool composition_ = false;
   platform::Margins glassMargins_;
   uint32_t taskbarCreatedMessage_ = 0;

@@ -195,6 +195,10 @@ void CControlDlg::onChangeProperties() {
       {&s.hvModifiers, &dialog.hoverModifiers},
   };
   for (const auto& [field, member] : values) *member = *field;
+  if (const auto held = roster_.heldHoverKey()) {
+    dialog.heldModifiers = held->first;
+    dialog.heldKey = held->second;
+  }
   if (dialog.doModal(hwnd()) != IDOK) return;
   bool changed = false;
   for (const auto& [field, member] : values) changed = changed || *member != *field;
@@ -203,13 +207,14 @@ void CControlDlg::onChangeProperties() {
     return;
   }
   const bool frameChanged = s.frame != dialog.frame;
+  const bool keyChanged = s.hvHotKey != dialog.hoverKey || s.hvModifiers != dialog.hoverModifiers;
   for (const auto& [field, member] : values) *field = *member;
   s.updateThumbSize();
   if (frameChanged) roster_.applyFrameSetting();
   environment_.taskbar().removalEnabled = false;
   showSettings();
   roster_.arrange();
-  if (!roster_.reregisterHoverKey()) {
+  if (keyChanged && !roster_.reregisterHoverKey()) {
     messageBoxes_.show(hwnd(), "ホットキーの登録が重複しています.他のキーに変更してください ",
                        kAppTitle, MB_OK);
   }

@@ -306,25 +306,33 @@ bool PreviewRoster::start() {
   // The switch that would let previews take taskbar buttons away stays off.
   environment_.taskbar().removalEnabled = false;
   arrange();
-  if (registerHoverKey(settings_)) return true;
+  const HoverKey chosen{settings_.hvModifiers, settings_.hvHotKey};
+  if (registerHoverKey(chosen)) return true;
   // The default serves this run; the record keeps the user's key, and so does the file.
   const SettingsRecord defaults;
-  if ((settings_.hvModifiers != defaults.hvModifiers || settings_.hvHotKey != defaults.hvHotKey) &&
-      host_.registerRosterHotKey(kHoverHotKey, static_cast<uint32_t>(defaults.hvModifiers),
-                                 static_cast<uint32_t>(defaults.hvHotKey))) {
+  const HoverKey fallback{defaults.hvModifiers, defaults.hvHotKey};
+  if (fallback != chosen && registerHoverKey(fallback)) {
     diag::print("HOVER KEY: the default for this run\n");
   }
   return false;
 }
 
 bool PreviewRoster::reregisterHoverKey() {
+  const HoverKey chosen{settings_.hvModifiers, settings_.hvHotKey};
+  if (heldKey_ == chosen) return true;
+  const std::optional<HoverKey> before = heldKey_;
   host_.unregisterRosterHotKey(kHoverHotKey);
-  return registerHoverKey(settings_);
+  heldKey_.reset();
+  if (registerHoverKey(chosen)) return true;
+  // Refused: the key that worked goes on working.
+  if (before) registerHoverKey(*before);
+  return false;
 }
 
-bool PreviewRoster::registerHoverKey(const SettingsRecord& keys) {
-  if (host_.registerRosterHotKey(kHoverHotKey, static_cast<uint32_t>(keys.hvModifiers),
-                                 static_cast<uint32_t>(keys.hvHotKey))) {
+bool PreviewRoster::registerHoverKey(const HoverKey& key) {
+  if (host_.registerRosterHotKey(kHoverHotKey, static_cast<uint32_t>(key.first),
+                                 static_cast<uint32_t>(key.second))) {
+    heldKey_ = key;
     return true;
   }
   diag::print("RegisterHotKey() Error=%d\n", static_cast<int>(messages_.lastError()));
@@ -333,6 +341,7 @@ bool PreviewRoster::registerHoverKey(const SettingsRecord& keys) {
 
 void PreviewRoster::stop() {
   host_.unregisterRosterHotKey(kHoverHotKey);
+  heldKey_.reset();
   if (hoverCountdown_ > 0) host_.killRosterTimer(kHoverTimer);
   hoverCountdown_ = 0;
   closeAll();

@@ -5,7 +5,9 @@
 // RosterObserver.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controller/admission.h"
@@ -90,9 +92,14 @@ class PreviewRoster : public CthumbnailListener {
   // settings' key: the default key then serves this run if it is free (the record and the file
   // keep the user's), and the caller tells the user.
   bool start();
-  // The settings' hover key registered afresh (after the user chose one); false when another
-  // program holds it.
+  // The settings' hover key registered in place of the one held (after the user chose one);
+  // nothing to do when it is the one held. False when another program holds it: the key held
+  // before serves on.
   bool reregisterHoverKey();
+  // The hover key this run holds, (modifiers, key): the settings' or the default; none when
+  // every try was refused.
+  using HoverKey = std::pair<int32_t, int32_t>;
+  std::optional<HoverKey> heldHoverKey() const { return heldKey_; }
   // The hot-key and the timers given back; the previews are closed, each kept window put back.
   void stop();
   // Closes every preview, putting each kept window back (at the end of the session).
@@ -152,7 +159,7 @@ class PreviewRoster : public CthumbnailListener {
   // Logs a refusal unless this window was refused for the same reason last time; `rule` is
   // the matching rule's index for Excluded.
   Admission refuse(const WindowEntry& record, Admission why, int32_t rule = -1);
-  bool registerHoverKey(const SettingsRecord& keys);
+  bool registerHoverKey(const HoverKey& key);
   void setHover(bool on);
   void changed();
 
@@ -176,6 +183,7 @@ class PreviewRoster : public CthumbnailListener {
     bool operator==(const Refusal&) const = default;
   };
   std::vector<Refusal> refusals_;  // the last refusal of each window not yet gone
+  std::optional<HoverKey> heldKey_;
   int32_t hoverCountdown_ = 0;
   bool polling_ = false;
 };

@@ -47,7 +47,14 @@ void CLimitDlg::rulesAdded() {
 
 void CLimitDlg::refreshExclusionList() {
   if (!listView_.attached()) return;  // the page's window does not exist yet
-  const int32_t mark = listView_.selectionMark();
+  int32_t mark = listView_.selectionMark();
+  // The mark follows the rule the user chose: a rule added from a preview's menu goes in
+  // front. A rule changed in place, or deleted, is not found: the mark keeps its row.
+  if (mark >= 0 && static_cast<size_t>(mark) < shown_.size()) {
+    const int32_t now = indexOf(shown_[static_cast<size_t>(mark)]);
+    if (now >= 0) mark = now;
+  }
+  shown_ = store_.items;
   listView_.setRedraw(false);
   listView_.deleteAllItems();
   for (const ExclusionItem& rule : store_.items) {

@@ -74,6 +74,7 @@ class CLimitDlg : public ui::Dialog {
   ui::DialogPorts dialogPorts_;
   CExclusionData& store_;
   ExclusionRulesListener* listener_ = nullptr;
+  std::vector<ExclusionItem> shown_;  // the rules the list shows, row by row
   ui::ListView listView_;
   ui::Brush yellow_;
   ui::Brush green_;

@@ -52,6 +52,7 @@ void CLocationSettingDlg::doDataExchange(ui::DataExchange& exchange) {
 bool CLocationSettingDlg::testHotKey(int32_t modifiers, int32_t key) {
   diag::print("Modifiers=%d\n", modifiers);
   diag::print("HotKey = %d\n", key);
+  if (key != 0 && key == heldKey && modifiers == heldModifiers) return true;
   const bool free = input_.registerHotKey(hwnd(), kTestHotKeyId, static_cast<uint32_t>(modifiers),
                                           static_cast<uint32_t>(key));
   input_.unregisterHotKey(hwnd(), kTestHotKeyId);

@@ -31,6 +31,7 @@ class CLocationSettingDlg : public ui::Dialog {
   explicit CLocationSettingDlg(const Ports& ports);
 
   // True when nobody holds the combination: it is registered on this dialog and let go at once.
+  // The key the program holds itself is free for it, without a registration.
   bool testHotKey(int32_t modifiers, int32_t key);
 
   int32_t location = -1;  // Location; -1: no button set
@@ -43,6 +44,9 @@ class CLocationSettingDlg : public ui::Dialog {
   int32_t limit = 0;
   int32_t hoverKey = setting::kHoverKey;
   int32_t hoverModifiers = setting::kHoverModifiers;
+  // The hover key the program holds now (a default the run fell back on, say); 0: none.
+  int32_t heldKey = 0;
+  int32_t heldModifiers = 0;
 
  protected:
   bool onInitDialog() override;

@@ -58,11 +58,16 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
     cellOf(chrome, {20, 10, 180, 130});
     cellOf(editor, {20, 130, 180, 250});
     // The laptop's scaling goes to 125 %: nothing of the grid's monitor changed. The panel
-    // there takes the size the system suggests, and its glass the new scaling.
+    // there takes the size the system suggests, and its glass the new scaling; the pages'
+    // controls and fonts scale with it.
     const Rect before = rectOf(panel);
+    const Hwnd list = desk->windows.getDlgItem(control, res::IDC_THUMB_LIST);
+    const Rect listBefore = rectOf(list);
     desk->setMonitorDpi(0, 120);
     EXPECT_EQ(rectOf(panel).width(), before.width() * 120 / 144);
     EXPECT_EQ(rectOf(panel).left, before.left);
+    EXPECT_EQ(rectOf(list).width(), listBefore.width() * 120 / 144);
+    EXPECT_EQ(desk->windows.fontDpi(list), 120u);
     EXPECT_EQ(desk->glassFrames.at(panel.value), (platform::Margins{11, 10, 29, 18}));
     cellOf(chrome, {20, 10, 180, 130});
     // The user drags a preview over the laptop to the far end of the main monitor, which then

@@ -131,6 +131,9 @@ TEST_F(MainPanelTest, OnlyADoubleClickOrMainPanelShowsThePanel) {
 }
 
 TEST_F(MainPanelTest, EnterForgetsThePlaceAndEscapeKeepsIt) {
+  desk->version.majorVersion = 10;  // where a new scaling moves the panel
+  desk->version.minorVersion = 0;
+  desk->version.buildNumber = 19045;
   run([&](Hwnd panel) {
     trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
     ASSERT_TRUE(visible(panel));
@@ -156,6 +159,11 @@ TEST_F(MainPanelTest, EnterForgetsThePlaceAndEscapeKeepsIt) {
     EXPECT_FALSE(visible(panel));
     trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
     EXPECT_EQ(rectOf(panel), corner);
+    // Hidden by Escape, it takes a new scaling's size and stays hidden.
+    desk->windows.sendMessage(panel, platform::WM_COMMAND, platform::IDCANCEL, 0);
+    desk->setMonitorDpi(0, 120);
+    EXPECT_EQ(rectOf(panel).width(), corner.width() * 120 / 96);
+    EXPECT_FALSE(visible(panel));
   });
 }
 

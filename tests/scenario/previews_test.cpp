@@ -281,7 +281,13 @@ TEST_F(PreviewTest, HoverModeLastsUntilHalfASecondAfterTheLastHotKey) {
 
 TEST_F(PreviewTest, AHotKeyHeldElsewhereIsReported) {
   desk->windows.hotKeysHeldElsewhere.insert({platform::MOD_WIN, 'W'});
-  run([&](Hwnd) {});
+  // The taskbar moves to the top while the box is up: the grid keeps clear of it all the same.
+  desk->whileMessageBox = [&] { desk->setTaskbar(sim::SimDesktop::TaskbarEdge::Top, 60); };
+  const Hwnd target = addAppWindow(*desk, "Doc - Editor", "ed.exe", kNormal);
+  run([&](Hwnd) {
+    detect(1);
+    EXPECT_GE(rectOf(previewOf(target)).top, 70);  // the taskbar's 60 and the margin
+  });
   ASSERT_EQ(desk->messageBoxes.size(), 1u);
   EXPECT_EQ(desk->messageBoxes[0].text,
             "HOVERキーの登録が重複しています.他のキーに変更してください.");
@@ -293,13 +299,37 @@ TEST_F(PreviewTest, AHotKeyHeldElsewhereIsReported) {
   const std::string ctrlAltQ = "HVHOTKEY=81\r\nHVMODIFIERS=3\r\n";
   settingsFile(ctrlAltQ);
   desk->windows.hotKeysHeldElsewhere.insert({platform::MOD_CONTROL | platform::MOD_ALT, 'Q'});
-  run([&](Hwnd) { EXPECT_TRUE(desk->windows.pressHotKey(platform::MOD_WIN, 'W')); });
-  ASSERT_EQ(desk->messageBoxes.size(), 1u);
+  const std::string settingsPath = kFolder + "\\QuillmoorForTundra.ini";
+  run([&](Hwnd panel) {
+    EXPECT_TRUE(desk->windows.pressHotKey(platform::MOD_WIN, 'W'));
+    EXPECT_EQ(desk->files.readFile(settingsPath).value_or(""), "[SYSTEM]\r\n" + ctrlAltQ);
+    // Only the edge changed in the property dialog: the key that works stays.
+    showPanel(panel);
+    const auto properties = [&](std::function<void(Hwnd)> user) {
+      desk->windows.modalScripts[res::IDD_LOCATION_SETTING] = std::move(user);
+      ASSERT_TRUE(desk->windows.clickButton(control, res::IDC_CHANGE_PROPERTIES));
+    };
+    properties([&](Hwnd h) {
+      desk->windows.clickButton(h, res::IDC_LOC_TOP);
+      desk->windows.clickButton(h, platform::IDOK);
+    });
+    EXPECT_TRUE(desk->windows.pressHotKey(platform::MOD_WIN, 'W'));
+    // The key the panel holds is free to choose, and chosen it is kept.
+    properties([&](Hwnd h) {
+      ASSERT_TRUE(desk->windows.focusControl(h, res::IDC_HOVER_KEY));
+      desk->windows.chord({platform::VK_LWIN, 'W'});
+      desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);
+      desk->windows.clickButton(h, platform::IDOK);
+    });
+    EXPECT_TRUE(desk->windows.pressHotKey(platform::MOD_WIN, 'W'));
+  });
+  ASSERT_EQ(desk->messageBoxes.size(), 2u);
   EXPECT_EQ(desk->messageBoxes[0].text,
             "HOVERキーの登録が重複しています.他のキーに変更してください.");
+  EXPECT_EQ(desk->messageBoxes[1].text, "設定可能です.");
   EXPECT_TRUE(logged("HOTKEY ON! THUMBNAIL HOVER START\n"));
-  EXPECT_EQ(desk->files.readFile(kFolder + "\\QuillmoorForTundra.ini").value_or(""),
-            "[SYSTEM]\r\n" + ctrlAltQ);
+  const std::string saved = desk->files.readFile(settingsPath).value_or("");
+  EXPECT_NE(saved.find("HVHOTKEY=87\r\nHVMODIFIERS=8\r\n"), std::string::npos) << saved;
 }
 
 TEST_F(PreviewTest, StatusCodeCombinations) {

@@ -96,11 +96,15 @@ TEST_F(LimitPageTest, NewExclusionsGoFirstReachTheStoreAndKeepTheSelection) {
   EXPECT_EQ(list->text(0, 1), "Inbox - Mail");
   EXPECT_EQ(list->rows.size(), store.items.size());
   EXPECT_NE(desk->files.readFile(store.filePath)->find("TITLE=Inbox - Mail"), std::string::npos);
-  // The mark stays on row 0, which now shows the new rule.
-  EXPECT_EQ(list->selectionMark, 0);
+  // The mark follows the rule the user chose to row 1, and "条件削除" deletes that rule.
+  EXPECT_EQ(list->selectionMark, 1);
   EXPECT_EQ(field(res::IDC_LIMIT_MATCH_KIND), "フルネーム一致");
   EXPECT_FALSE(store.isAllowed("Inbox - Mail", "mail.exe"));
   EXPECT_TRUE(store.isAllowed("Inbox - Mail", "other.exe"));
+  desk->messageBoxAnswers.push_back(platform::IDYES);
+  desk->windows.clickButton(page.hwnd(), res::IDC_LIMIT_DELETE);
+  ASSERT_EQ(store.items.size(), 1u);
+  EXPECT_EQ(store.items[0].title, "Inbox - Mail");
 }
 
 TEST_F(LimitPageTest, ChangeAndDeleteTheMarkedRule) {

@@ -501,6 +501,9 @@ SimDesktop::SimDesktop() : services_(std::make_unique<Services>(*this)) {
   windows.ownWindowMoved = [this](Hwnd window, const Rect& before) {
     ownWindowMoved(window, before);
   };
+  windows.dialogDpiChanged = [this](Hwnd dialog, uint32_t dpi, const Rect& suggested) {
+    dialogDpiChanged(dialog, dpi, suggested);
+  };
   windows.virtualScreen = [this] {
     if (monitors.empty()) return windows.screen;
     Rect box = monitors.front().monitor;

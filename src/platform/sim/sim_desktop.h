@@ -27,14 +27,24 @@
 // Displays: each monitor has its own DPI, and tests change scaling, monitors, the primary one
 // and the work area while the program runs, which sends the messages Windows sends
 // (sim_displays.cpp); a window of the program moved onto a monitor of another DPI is told so.
+// With per-monitor v2 (Windows 10 1703 on) a dialog that leaves WM_DPICHANGED to its default
+// processing is scaled as the dialog manager does it: it takes the suggested rectangle, its
+// children keep their places and sizes scaled to the new DPI and get a font for it, and a page
+// (a child dialog) lays out its own children the same way.
 //
 // What it does not model: threads (a console control handler's wait is modelled without one:
 // see consoleEvent), security, real pixels, other code pages, thumbnails
-// drawn, the system's scaling of DPI-unaware windows (the program is aware), dialogs scaling
-// their own controls after WM_DPICHANGED, WM_GETDPISCALEDSIZE and the system's own choice of
-// where a dragged window's suggested rectangle lies (it keeps the top-left corner), a window's
-// DPI kept while it is minimised (one restored onto a monitor of another DPI gets nothing), the
-// system moving windows off a removed monitor, anything the port does not ask for.
+// drawn, the system's scaling of DPI-unaware windows (the program is aware), a dialog made at
+// a DPI other than 96 (a dialog unit is 1.5 px wherever it is made), fonts beyond the DPI they
+// were made for (no sizes or metrics), the dialog manager's switches
+// (SetDialogDpiChangeBehavior, SetDialogControlDpiChangeBehavior), its own rounding and the
+// sizes it keeps per DPI (scaled there and back, a control here may lose a pixel), whether it
+// lays out a page's children as the top dialog's (taken so here, unmeasured: Wine sends no
+// WM_DPICHANGED), WM_DPICHANGED_BEFOREPARENT and WM_DPICHANGED_AFTERPARENT,
+// WM_GETDPISCALEDSIZE and the system's own choice of where a dragged window's suggested
+// rectangle lies (it keeps the top-left corner), a window's DPI kept while it is minimised
+// (one restored onto a monitor of another DPI gets nothing), the system moving windows off a
+// removed monitor, anything the port does not ask for.
 #pragma once
 
 #include <deque>
@@ -177,7 +187,8 @@ class SimDesktop {
   std::optional<platform::DpiAwareness> dpiAwareness;  // none until the program asks
   // The user changes a monitor's scaling: with per-monitor awareness each of the program's
   // top-level windows on it (hidden ones too) gets WM_DPICHANGED with the new DPI and its
-  // rectangle scaled about its top-left corner as the suggestion.
+  // rectangle scaled about its top-left corner as the suggestion. With per-monitor v2, a
+  // dialog's default processing of it scales the dialog (SimWindowManager::scaleDialog).
   void setMonitorDpi(size_t index, uint32_t dpi);
   // A top-level window of the program moved or sized (setWindowPos, moveWindow, a placement,
   // the caption move loop) so that the monitor holding most of it has another DPI than the one
@@ -254,7 +265,9 @@ class SimDesktop {
   bool perMonitorDpi() const;  // the system and the process's awareness
   void sendDpiChanged(platform::Hwnd window, const platform::Rect& r, uint32_t old, uint32_t dpi);
   void ownWindowMoved(platform::Hwnd window, const platform::Rect& before);
-  std::set<uint32_t> dpiChanging_;  // windows in their WM_DPICHANGED handler
+  void dialogDpiChanged(platform::Hwnd dialog, uint32_t dpi, const platform::Rect& suggested);
+  // Windows in their WM_DPICHANGED handler, with the DPI they come from.
+  std::map<uint32_t, uint32_t> dpiChanging_;
 
   void waitForExit(uint32_t milliseconds);
   void exitFinished();

@@ -30,10 +30,17 @@ void SimDesktop::sendDpiChanged(Hwnd window, const Rect& r, uint32_t old, uint32
   auto scaled = [&](int32_t v) { return static_cast<int32_t>(int64_t{v} * dpi / old); };
   Rect suggested{r.left, r.top, r.left + scaled(r.width()), r.top + scaled(r.height())};
   // The window takes its new size in its handler, on the new monitor: that is no new crossing.
-  dpiChanging_.insert(window.value);
+  dpiChanging_[window.value] = old;
   windows.sendMessage(window, WM_DPICHANGED, WParam{dpi | (dpi << 16)},
                       reinterpret_cast<LParam>(&suggested));
   dpiChanging_.erase(window.value);
+}
+
+void SimDesktop::dialogDpiChanged(Hwnd dialog, uint32_t dpi, const Rect& suggested) {
+  // Windows 10 1703 on, for a per-monitor v2 process: the dialog manager scales the dialog.
+  const auto from = dpiChanging_.find(dialog.value);
+  if (dpiAwareness != DpiAwareness::PerMonitorV2 || from == dpiChanging_.end()) return;
+  windows.scaleDialog(dialog, suggested, from->second, dpi);
 }
 
 void SimDesktop::setMonitorDpi(size_t index, uint32_t dpi) {

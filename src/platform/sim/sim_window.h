@@ -63,6 +63,7 @@ struct SimWindowManager::Window {
   std::unique_ptr<ControlModel> control;  // controls only
   int32_t controlId = 0;
 
+  uint32_t fontDpi = 0;             // own windows: the DPI of the font last sent (scaleDialog)
   bool restoreToMaximized = false;  // minimised from maximised (WPF_RESTORETOMAXIMIZED)
   // Own windows: part of it waits for WM_PAINT; the frame as last drawn (the frame bits of the
   // style when it was created or last given SWP_FRAMECHANGED).

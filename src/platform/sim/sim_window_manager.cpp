@@ -469,6 +469,12 @@ LResult SimWindowManager::windowDefault(Hwnd window, uint32_t message, WParam wP
     case WM_PAINT:
       beginEndPaint(window);
       return 0;
+    case WM_DPICHANGED:
+      if (w->dialog && dialogDpiChanged && lParam != 0) {
+        const Rect suggested = *reinterpret_cast<const Rect*>(lParam);
+        dialogDpiChanged(window, static_cast<uint32_t>(wParam & 0xFFFF), suggested);
+      }
+      return 0;
     case WM_NCHITTEST:
       return HTCLIENT;
     default:

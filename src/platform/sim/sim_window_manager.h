@@ -348,6 +348,19 @@ class SimWindowManager : public platform::Windows,
   platform::Hwnd foreground() const { return foreground_; }
   // The frame style bits (WS_THICKFRAME, WS_CAPTION, WS_BORDER) the window is drawn with now.
   uint32_t drawnFrame(platform::Hwnd window) const;
+  // A dialog's default processing of WM_DPICHANGED (sim_dialog_scaling.cpp): the desktop
+  // answers it with scaleDialog where the system scales dialogs (per-monitor v2), given the
+  // new DPI and the suggested rectangle.
+  std::function<void(platform::Hwnd, uint32_t dpi, const platform::Rect& suggested)>
+      dialogDpiChanged;
+  // What the dialog manager does then: the dialog takes the suggested rectangle; each child
+  // keeps its place and size in the client area scaled by dpi / old, and gets a font for `dpi`
+  // (WM_SETFONT), as does the dialog; a child dialog (a page) lays out its own children so.
+  void scaleDialog(platform::Hwnd dialog, const platform::Rect& suggested, uint32_t old,
+                   uint32_t dpi);
+  // The DPI of the font the system last gave the window; 0 while it has the one it was made
+  // with.
+  uint32_t fontDpi(platform::Hwnd window) const;
   // The user clicks a window (own or another program's): it comes to the top of its band and
   // takes the keyboard. Nothing is sent or recorded.
   void activateByUser(platform::Hwnd window);
@@ -750,6 +763,7 @@ class SimWindowManager : public platform::Windows,
   bool changePosition(platform::Hwnd window, platform::WindowPos pos);
   // changePosition to a rectangle in screen coordinates (children: their parent's client).
   bool placeAt(platform::Hwnd window, const platform::Rect& screen, uint32_t flags);
+  void relayoutForDpi(platform::Hwnd dialog, uint32_t old, uint32_t dpi);
   bool show(platform::Hwnd window, int32_t command);
   bool destroy(platform::Hwnd window);
   void sendDestroy(platform::Hwnd window);
