@@ -216,7 +216,8 @@ bool TargetKeeper::putBack() {
   const PutBackPorts ports{windows_, messages_, processes_, monitors_};
   KeptWindow k = *own_;
   k.placement.normalPosition = placement_.normalPosition;
-  switch (putBackWindow(ports, k, &environment_.taskbar())) {
+  const PutBack result = putBackWindow(ports, k, nullptr);
+  switch (result) {
     case PutBack::NotAnswering:
       diag::print("target 0x%08x does not answer: put back later\n", target_.value);
       backOff();
@@ -233,6 +234,10 @@ bool TargetKeeper::putBack() {
   recorded_ = false;
   job_ = Job::None;
   step_ = 0;
+  // Back whole before the box: its loop may close the preview, which then finds nothing held.
+  if (result == PutBack::Done && !environment_.taskbar().addTab(target_)) {
+    messageBoxes_.show({}, "タスクバーへの登録でエラーが発生しました", kAppTitle, MB_OK);
+  }
   return true;
 }
 
