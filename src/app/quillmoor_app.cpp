@@ -88,10 +88,10 @@ void CQuillmoorApp::putBackEarlierRun() {
 }
 
 void CQuillmoorApp::onCrash(void* app) {
+  // No taskbar, no log, no save, nothing sent to our own windows: what does not answer now is
+  // the next start's.
   auto* self = static_cast<CQuillmoorApp*>(app);
-  if (self->journal_) {
-    self->journal_->putBackAll(self->environment_ ? &self->environment_->taskbar() : nullptr);
-  }
+  if (self->journal_) self->journal_->putBackOnCrash();
 }
 
 void CQuillmoorApp::shutDown() {

@@ -135,7 +135,7 @@ ui::Answer CQuillmoorDlg::onEndSession(WParam wParam, LParam lParam) {
     // The process may be ended as soon as this returns, and a box of ours may hold the
     // modal loop open meanwhile: kept windows go back and the rules are saved here, and
     // no new preview is made after.
-    roster_.closeAll();
+    closePreviews();
     winListPage_.stop();
     saveRulesAtExit();
     if (consoleExit_ != nullptr) consoleExit_->finished();
@@ -279,8 +279,16 @@ void CQuillmoorDlg::onDestroy() {
   roster_.stop();
 }
 
-void CQuillmoorDlg::postNcDestroy() {
+void CQuillmoorDlg::closePreviews() {
   roster_.closeAll();
+  // Slow windows are waited for together, a few seconds at most: the system ends a program
+  // that takes longer at a log-off or a closed console.
+  constexpr uint32_t kExitBudgetMs = 4000;
+  if (journal_ != nullptr) journal_->putBackAtExit(&environment_.taskbar(), kExitBudgetMs);
+}
+
+void CQuillmoorDlg::postNcDestroy() {
+  closePreviews();
   tray_.remove();
 }
 

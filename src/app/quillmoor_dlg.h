@@ -135,6 +135,8 @@ class CQuillmoorDlg : public HomeLinkDialog,
   CControlDlg controlPage_;
   CLimitDlg limitPage_;
   TrayIcon tray_;
+  // Every preview closes; what their windows were too busy for is waited for a while.
+  void closePreviews();
   KeptWindowsJournal* journal_;  // windows to put back; null without one
   DisplayEnvironment& environment_;
   ConsoleExit* consoleExit_ = nullptr;

@@ -5,7 +5,7 @@
 
 #include "base/diagnostic_log.h"
 #include "base/replace_file.h"
-#include "keeping/window_put_back.h"
+#include "keeping/put_back.h"
 #include "platform/cp932.h"
 #include "text/profile_text.h"
 
@@ -26,7 +26,8 @@ std::string format(const KeptWindow& k, size_t index) {
            k.layeredKey, static_cast<unsigned>(k.layeredAlpha), k.layeredFlags,
            k.weDisabled ? 1 : 0, p.flags, p.showCmd, p.minPosition.x, p.minPosition.y,
            p.maxPosition.x, p.maxPosition.y, n.left, n.top, n.right, n.bottom);
-  return text + std::string("PNAME=") + k.image + "\r\n";
+  return text + std::string("NORMALKNOWN=") + (k.normalKnown ? "1" : "0") + "\r\nPNAME=" + k.image +
+         "\r\n";
 }
 
 }  // namespace
@@ -63,6 +64,7 @@ void KeptWindowsJournal::load() {
     k.layeredAlpha = static_cast<uint8_t>(number(u"LAYEREDALPHA"));
     k.layeredFlags = number(u"LAYEREDFLAGS");
     k.weDisabled = number(u"WEDISABLED") != 0;
+    k.normalKnown = text::profileInt(ini.storedValue(section, u"NORMALKNOWN"), 1) != 0;
     p.flags = number(u"PLACEMENTFLAGS");
     p.showCmd = number(u"SHOWCMD");
     sscanf(string(u"MIN").c_str(), "%d,%d", &p.minPosition.x, &p.minPosition.y);
@@ -78,11 +80,26 @@ void KeptWindowsJournal::load() {
   }
 }
 
-void KeptWindowsJournal::record(const KeptWindow& entry) {
+bool KeptWindowsJournal::record(const KeptWindow& entry) {
   Slot& slot = entries_[entry.window.value];
-  const bool changed = !(slot.entry == entry);
-  slot = {entry, true};
-  if (changed) save();
+  const bool changed = !(slot.entry == entry) || !onDisk_;
+  slot.entry = entry;
+  slot.held = true;
+  return !changed || save();
+}
+
+std::optional<KeptWindow> KeptWindowsJournal::adopt(Hwnd window) {
+  auto it = entries_.find(window.value);
+  if (it == entries_.end() || it->second.held) return std::nullopt;
+  if (!sameWindow(putBackPorts(), it->second.entry)) {
+    diag::print("window 0x%08x now belongs to another program: its entry is dropped\n",
+                window.value);
+    entries_.erase(it);
+    save();
+    return std::nullopt;
+  }
+  it->second.held = true;
+  return it->second.entry;
 }
 
 void KeptWindowsJournal::forget(Hwnd window) {
@@ -101,53 +118,103 @@ bool KeptWindowsJournal::hasLoose() const {
   return false;
 }
 
+PutBackPorts KeptWindowsJournal::putBackPorts() const {
+  return {ports_.windows, ports_.messages, ports_.processes, ports_.monitors};
+}
+
 void KeptWindowsJournal::putBackLoose(CTaskBarControl* taskbar) {
-  putBack(false, taskbar);
+  putBack(taskbar, false);
 }
 
-void KeptWindowsJournal::putBackAll(CTaskBarControl* taskbar) {
-  putBack(true, taskbar);
-}
-
-void KeptWindowsJournal::putBack(bool heldToo, CTaskBarControl* taskbar) {
-  const PutBackPorts ports{ports_.windows, ports_.messages, ports_.processes, ports_.monitors};
-  const platform::Dword now = ports_.system.tickCount();
-  bool changed = false;
-  for (auto it = entries_.begin(); it != entries_.end();) {
-    Slot& slot = it->second;
-    const bool resting = slot.quiet && static_cast<int32_t>(now - slot.quietUntil) < 0;
-    if ((slot.held || resting) && !heldToo) {
-      ++it;
-      continue;
+void KeptWindowsJournal::putBackAtExit(CTaskBarControl* taskbar, uint32_t budgetMs) {
+  const platform::Dword start = ports_.system.tickCount();
+  while (putBack(taskbar, true)) {
+    if (ports_.system.tickCount() - start >= budgetMs) {
+      for (const auto& [handle, slot] : entries_) {
+        diag::print("window 0x%08x did not answer in time: left to the next start\n", handle);
+      }
+      return;
     }
-    const PutBack result = putBackWindow(ports, slot.entry, taskbar);
+    // The slow ones' changes go on meanwhile; a window the system calls hung answers at once.
+    ports_.system.sleep(200);
+  }
+}
+
+bool KeptWindowsJournal::putBack(CTaskBarControl* taskbar, bool atExit) {
+  const PutBackPorts ports = putBackPorts();
+  // By handle, looked up again each time: a probe lets messages sent to us in, and their
+  // handlers may record or forget entries meanwhile.
+  std::vector<uint32_t> handles;
+  for (const auto& [handle, slot] : entries_) {
+    if (!slot.held || atExit) handles.push_back(handle);
+  }
+  bool changed = false;
+  for (const uint32_t handle : handles) {
+    auto it = entries_.find(handle);
+    if (it == entries_.end() || (it->second.held && !atExit)) continue;
+    Slot& slot = it->second;
+    const platform::Dword now = ports_.system.tickCount();
+    if (!atExit && slot.quiet && static_cast<int32_t>(now - slot.quietUntil) < 0) continue;
+    PutBack result = PutBack::Gone;
+    if (!sameWindow(ports, slot.entry)) {
+      if (ports_.windows.isWindow(slot.entry.window)) {
+        diag::print("window 0x%08x now belongs to another program: its entry is dropped\n", handle);
+      }
+    } else if (!showsOurChanges(ports, slot.entry)) {
+      // Back already (its put-back ended after its last step, or nothing was changed yet).
+      diag::print("window 0x%08x shows nothing of ours: its entry is dropped\n", handle);
+    } else {
+      result = putBackWindow(ports, slot.entry, taskbar);
+      if (result == PutBack::Done) {
+        diag::print("window 0x%08x put back from the journal\n", handle);
+      }
+    }
+    it = entries_.find(handle);  // the put-back's probe may have let a handler change them
+    if (it == entries_.end()) continue;
     if (result == PutBack::Done || result == PutBack::Gone) {
-      it = entries_.erase(it);
+      entries_.erase(it);
       changed = true;
     } else {
-      slot.quiet = true;
-      slot.quietUntil = ports_.system.tickCount() + 2000;
-      ++it;
+      it->second.quiet = true;
+      it->second.quietUntil = ports_.system.tickCount() + 2000;
     }
   }
   if (changed) save();
+  for (const auto& [handle, slot] : entries_) {
+    if (!slot.held || atExit) return true;
+  }
+  return false;
 }
 
-void KeptWindowsJournal::save() {
+void KeptWindowsJournal::putBackOnCrash() {
+  const PutBackPorts ports = putBackPorts();
+  for (auto& [handle, slot] : entries_) {
+    const KeptWindow& k = slot.entry;
+    // The process id alone: reading an executable's name would allocate.
+    if (!ports_.windows.isWindow(k.window) ||
+        ports_.windows.getWindowProcessId(k.window) != k.processId) {
+      continue;
+    }
+    putBackWindow(ports, k, nullptr, PutBackMode::Crash);
+  }
+}
+
+bool KeptWindowsJournal::save() {
   if (entries_.empty()) {
     if (onDisk_ && !ports_.files.remove(path_)) {
       diag::print("%s could not be removed\n", path_.c_str());
-      return;
+      return false;
     }
     onDisk_ = false;
-    return;
+    return true;
   }
   std::string text = "[SYSTEM]\r\nKEPTNUM=" + std::to_string(entries_.size()) + "\r\n";
   size_t index = 0;
   for (const auto& [handle, slot] : entries_) text += format(slot.entry, index++);
   if (!replaceFile(ports_.files, path_, text)) {
     diag::print("%s could not be saved: the old file stays\n", path_.c_str());
-    return;
+    return false;
   }
   onDisk_ = true;
+  return true;
 }

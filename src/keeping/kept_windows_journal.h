@@ -1,18 +1,21 @@
-// The journal of other programs' windows the program has changed to keep them live: a small
-// file beside the executable, replaced whole at each change (a failed save is logged and
-// leaves the old file), removed once nothing is left to undo. Written only when an entry is
-// added, changed or removed.
+// The journal of other programs' windows the program has changed to keep them live: one record
+// a window, taken before the first change from a state the program did not cause, and kept
+// until the window is back. A small file beside the executable, replaced whole at each change
+// (a failed save is logged and leaves the old file), removed once nothing is left to undo.
 //
 // An entry is held while a preview's keeper looks after its window. One that is not held (left
-// by an earlier run, or by a preview that closed while its window did not answer) is put back
-// by putBackLoose: at start-up, on the previews' poll, and from the crash filter.
+// by an earlier run, or by a preview that closed while its window did not answer) is loose: a
+// keeper that meets its window adopts it as it stands, and putBackLoose puts it back at
+// start-up and on the panel's watchdog; at exit putBackAtExit waits for slow windows a while.
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "display/taskbar_control.h"
 #include "keeping/kept_window.h"
+#include "keeping/put_back.h"
 #include "platform/platform.h"
 
 class KeptWindowsJournal {
@@ -40,8 +43,12 @@ class KeptWindowsJournal {
 
   // Reads what an earlier run left; every entry read is loose.
   void load();
-  // Before the first change to a window, and whenever more is learnt about it: held.
-  void record(const KeptWindow& entry);
+  // Before the first change to a window, and whenever more is learnt about it: held. False
+  // when the file could not be written: then nothing may be changed on the window's behalf.
+  [[nodiscard]] bool record(const KeptWindow& entry);
+  // A loose entry of this window (an earlier run's, or a closed preview's), now held by the
+  // caller; nothing when there is none.
+  std::optional<KeptWindow> adopt(platform::Hwnd window);
   // The change was undone.
   void forget(platform::Hwnd window);
   // The keeper lets the window go, put back or not.
@@ -50,8 +57,13 @@ class KeptWindowsJournal {
   // belongs to another process now. One that did not answer is left alone for two seconds.
   // `taskbar` may be null.
   void putBackLoose(CTaskBarControl* taskbar);
-  // The crash filter: every entry, held or loose, is put back where it answers.
-  void putBackAll(CTaskBarControl* taskbar);
+  // The program ends: every entry is loose now. Windows that do not answer or are busy are
+  // asked again until each is back or `budgetMs` has passed; those left stay in the file.
+  void putBackAtExit(CTaskBarControl* taskbar, uint32_t budgetMs);
+  // The crash filter: every entry, held or loose, whose window answers is put back, without
+  // the taskbar, a log line or a save (allocating nothing it can avoid); the file stays as it
+  // is, and the next start drops the entries whose windows show nothing of ours any more.
+  void putBackOnCrash();
 
   bool empty() const { return entries_.empty(); }
   bool hasLoose() const;
@@ -63,8 +75,10 @@ class KeptWindowsJournal {
     platform::Dword quietUntil = 0;  // tick count before which it is not asked again
     bool quiet = false;
   };
-  void putBack(bool heldToo, CTaskBarControl* taskbar);
-  void save();
+  PutBackPorts putBackPorts() const;
+  // Returns whether anything was left.
+  bool putBack(CTaskBarControl* taskbar, bool atExit);
+  bool save();
 
   Ports ports_;
   std::string path_;

@@ -4,13 +4,22 @@
 // judges it visible and the user sees nothing of it (visible_place.h), placed again at each
 // poll when it was moved or covered; no WM_SETREDRAW reaches it, which would hide it.
 //
+// Custody: before the first change the window's own state (styles, layered attributes,
+// placement, enabled) is recorded in the journal, and nothing is changed when that record
+// cannot be written. The record is taken from a state the program did not cause: a loose
+// record of an earlier run or a closed preview is adopted as it stands and the window put back
+// from it, never read anew from a window we changed. Whatever undoes our changes (a
+// double-click, the preview closing, the program ending) is the one put-back (put_back.h).
+//
 // Every operation first probes the target: one that does not answer within a second is left
 // alone, and not asked again for a while, so a hung program costs ours at most a second now
-// and then. Each change to the target waits at most a second too (the port's contract); one
-// the target was too busy for stops its sequence, which the next poll takes up again at that
-// step (each step is whole in itself, so making it twice does no harm). Nothing here sleeps
-// for a target that does not answer.
+// and then. Each change waits at most a second too (the port's contract); one the target was
+// too busy for stops its sequence, which the next poll takes up again at that step (each
+// step is whole in itself, so making it twice does no harm). Nothing here sleeps for a target
+// that does not answer.
 #pragma once
+
+#include <optional>
 
 #include "display/display_environment.h"
 #include "keeping/engine_kind.h"
@@ -45,17 +54,20 @@ class TargetKeeper {
   TargetKeeper(const TargetKeeper&) = delete;
   TargetKeeper& operator=(const TargetKeeper&) = delete;
 
-  // At a normal start: remembers styles and placement; fetches back a window still parked
-  // off screen by an earlier run.
+  // At a normal start: remembers styles and placement; a window an earlier run still holds is
+  // put back from its record, and one parked off screen without a record is fetched.
   void saveTarget();
-  // A minimised target: remember, disable, restore it invisibly. False when it was left as it
-  // was (gone, not answering, or no longer minimised); true once that has begun (the poll
-  // finishes what the target was too busy for, restoreTarget undoes it).
+  // A minimised target: record, disable, restore it invisibly. False when it was left as it
+  // was (gone, not answering, no longer minimised, or its record could not be written); true
+  // once that has begun (the poll finishes what the target was too busy for).
   bool hideTarget();
-  // Minimised again, with its own styles and normal rectangle; enabled again only if we were
-  // the ones who disabled it. Interrupted by a busy target, the poll finishes it; when the
-  // preview is closing there is no poll, and the rest is not made.
-  void restoreTarget();
+  // The one put-back: minimised again, with its own styles and normal rectangle. False when
+  // the target was too busy to finish: the poll goes on with it while the preview lives, the
+  // journal once it has closed.
+  bool restoreTarget();
+  // The user asked for the target (a double-click) while it was too busy to be put back: it
+  // is restored and moved home as soon as the put-back ends.
+  void showWhenBack() { showWhenBack_ = true; }
   // Moves the target to its normal rectangle when it is elsewhere; a maximised one stays.
   void moveTargetHome();
   // The 500 ms poll, for a target the caller has just seen alive: a sequence left unfinished
@@ -71,24 +83,40 @@ class TargetKeeper {
   // The poll's probe: the target answers within a second; false at once while it is left
   // alone after not answering.
   bool answersPoll() { return responsive(true); }
-  // The target is held hidden: taken over by hideTarget and not put back since.
-  bool holdsTarget() const { return holding_; }
+  // The target is in our custody: changed (or about to be) and not put back since.
+  bool holdsTarget() const { return own_.has_value() && recorded_; }
 
   // The transparent method (layered mode or more than one monitor) or the off-screen one.
   bool transparentMethod() const { return environment_.transparentMethod(); }
-  const platform::Rect& normalRect() const { return savedPlacement_.normalPosition; }
+  const platform::Rect& normalRect() const { return placement_.normalPosition; }
   platform::Hwnd target() const { return target_; }
   // What draws the target, once a hide has looked.
   EngineKind engine() const { return engine_; }
 
  private:
-  // Replace: a held target moved from one method to another (displaysChanged).
-  enum class Job { None, Hide, Restore, Replace };
+  enum class Job { None, Hide, Replace, PutBack };
   enum class Method { OffScreen, Transparent, InSight };
+  // The hide's steps, in their order; each method skips those it has no use for.
+  enum class HideStep {
+    Disable,
+    Layer,
+    Transparent,
+    StopRedraw,
+    Restore,
+    LearnPlace,  // the normal rectangle, read where the restored window lies at its own place
+    Place,       // off screen, or in sight for a browser
+    Opaque,
+    Redraw,
+    DropTab,
+    Done,
+  };
+  // A held target moved from one method to another (displaysChanged).
+  enum class ReplaceStep { Layer, Transparent, Home, Park, Opaque, Done };
 
   Method chooseMethod();
-  // A browser window kept in sight: placed again when it was moved or covered.
-  void keepInSight();
+  // A browser window kept in sight: placed again when it was moved or covered. False when
+  // it could not be placed (busy, or no place is left).
+  bool keepInSight();
 
   bool alive() const;
   // The target answers within a second (or is gone, which every operation checks anyway).
@@ -98,20 +126,21 @@ class TargetKeeper {
   void backOff();
   // False when the target did not answer.
   bool send(uint32_t message, platform::WParam wParam, platform::LParam lParam);
-  // False (logged, and the target left alone a while) when the change timed out.
+  // False (logged, and the target left alone a while) when the change had to wait.
   bool made(bool answered, const char* step);
   bool setLong(int32_t index, uint32_t value, const char* step);
   // The steps of `job_` from `step_` on; false when one had to wait for the target.
   bool runJob();
-  bool hideStep(int step);
-  bool restoreStep(int step);
-  bool replaceStep(int step);
-  bool minimise();
-  uint32_t ownStyle() const;
-  void addTab();
+  bool hideStep(HideStep step);
+  bool replaceStep(ReplaceStep step);
+  bool learnPlace();
+  // The put-back job; true when it ended (put back, or the window gone).
+  bool putBack();
+  // A loose record of this window becomes ours, and the window goes back from it.
+  bool adoptLoose();
+  // Writes the record; false (logged once) when it could not be written.
+  bool record();
   platform::Rect homeOnScreen() const;
-  // The journal learns what undoes our changes, before the first one and when it changes.
-  void journal();
 
   DisplayEnvironment& environment_;
   platform::Windows& windows_;
@@ -122,27 +151,26 @@ class TargetKeeper {
   platform::Processes& processes_;
   KeptWindowsJournal* journal_;
   platform::Hwnd target_;
-  uint32_t savedStyle_ = 0;
-  uint32_t savedExStyle_ = 0;
-  // Its own layered attributes, when its program had set them.
-  bool ownLayered_ = false;
-  platform::ColorRef layeredKey_ = 0;
-  uint8_t layeredAlpha_ = 0;
-  platform::Dword layeredFlags_ = 0;
-  platform::WindowPlacement savedPlacement_;
-  bool weDisabled_ = false;               // the target was enabled until hideTarget disabled it
+  // The window's own state, as recorded before our first change (or adopted).
+  std::optional<KeptWindow> own_;
+  bool recorded_ = false;                 // own_ is what the journal holds for the window
+  platform::WindowPlacement placement_;   // its own placement, as last known
   Job job_ = Job::None;                   // a sequence the target was too busy to finish
   int step_ = 0;                          // its next step
-  Method jobMethod_ = Method::OffScreen;  // the method it began with
+  Method jobMethod_ = Method::OffScreen;  // the method the target is kept by
   EngineKind engine_ = EngineKind::None;
   bool engineKnown_ = false;
-  platform::Rect place_;            // where a browser window was kept in sight
-  bool jobMaximised_ = false;       // a restore of a maximised target
+  platform::Rect place_;  // where a browser window was kept in sight
+  // No place was left (covered by windows that stay above): looked for again after a while.
+  bool noPlace_ = false;
+  platform::Dword noPlaceAt_ = 0;
   platform::Dword quietUntil_ = 0;  // tick count before which the target is not asked
   bool quiet_ = false;
   uint32_t jobRuns_ = 0;  // sequences begun: one begun inside a step ends the one around it
   bool givenUp_ = false;
-  bool holding_ = false;
+  bool showWhenBack_ = false;
   bool methodStale_ = false;  // the displays changed during a sequence: chosen again after it
+  platform::Dword recordRefusedAt_ = 0;  // when the journal last could not be written
+  bool recordRefused_ = false;
   platform::Rect desktopRect_;
 };

@@ -249,7 +249,11 @@ bool Cthumbnail::activateTarget() {
   }
   if (!isWindow()) return false;  // closed during the wait: its target is put back already
   if (state_ == ThumbState::Hidden) {
-    keeper_.restoreTarget();
+    if (!keeper_.restoreTarget()) {
+      // Too busy to be put back whole: it stays hidden until it is, then comes forward.
+      keeper_.showWhenBack();
+      return true;
+    }
     messages().sendMessageTimeout(targetWnd_, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG,
                                   kAnswerWaitMs);
     keeper_.moveTargetHome();
