@@ -74,6 +74,7 @@ Cthumbnail::Cthumbnail(const Ports& ports, DisplayEnvironment& environment,
       keeper_(ports.keeper, environment, target),
       copy_(ports.copy),
       picture_(ports.picture, keeper_),
+      lifeSigns_(ports.lifeSigns, target),
       reload_(ports.reload, *this, target, exeName_),
       thumbnail_(ports.dwm) {
   // The DWM is the version-guarded one: before version 6 composition stays off.
@@ -194,10 +195,16 @@ void Cthumbnail::choosePictures() {
 }
 
 void Cthumbnail::refreshPicture() {
+  if (!pictures_ || !windows().isWindowVisible(hwnd())) return;
+  // The pointer over the preview, the target activated or retitled (the label shows the new
+  // title): it may be about to change.
+  const bool stirred = lifeSigns_.seen(picture_.resting(), title_);
+  if (mouseIn || stirred) picture_.wake();
   const Rect client = clientRect();
   // Hovered, the preview may lie over its target, where a copy of the screen would catch it.
-  if (pictures_ && windows().isWindowVisible(hwnd()) &&
-      picture_.refresh(shownSource(), {client.width(), client.height()}, !mouseIn && !hover)) {
+  // A picture that came out the same is neither drawn nor shown again.
+  if (picture_.refresh(shownSource(), {client.width(), client.height()}, !mouseIn && !hover) ||
+      (stirred && !picture_.held())) {
     ownWindows().invalidateRect(hwnd(), false);
   }
 }
@@ -442,6 +449,7 @@ void Cthumbnail::trackTargetRect() {
   // A target gone meanwhile (during the keeper's wait, say) has no rectangle.
   if (!windows().getWindowRect(targetWnd_, r) || r == lastTargetRect_) return;
   lastTargetRect_ = r;
+  picture_.wake();  // moved or resized: about to change
   refitToTarget(r);
 }
 

@@ -14,6 +14,7 @@
 #include "display/display_environment.h"
 #include "keeping/target_keeper.h"
 #include "settings/settings.h"
+#include "thumbnail/life_signs.h"
 #include "thumbnail/preview_copy.h"
 #include "thumbnail/preview_picture.h"
 #include "thumbnail/thumbnail_listener.h"
@@ -42,6 +43,7 @@ class Cthumbnail : public ui::Window {
           keeper(p),
           copy(p),
           picture(p),
+          lifeSigns(p),
           reload(p) {}
     platform::Drawing& drawing;
     platform::Dwm& dwm;
@@ -51,6 +53,7 @@ class Cthumbnail : public ui::Window {
     TargetKeeper::Ports keeper;
     PreviewCopy::Ports copy;
     PreviewPicture::Ports picture;
+    LifeSigns::Ports lifeSigns;
     WebReload::Ports reload;
   };
 
@@ -190,6 +193,7 @@ class Cthumbnail : public ui::Window {
   TargetKeeper keeper_;
   PreviewCopy copy_;
   PreviewPicture picture_;
+  LifeSigns lifeSigns_;
   bool pictures_ = false;
   WebReload reload_;
   platform::Rect lastTargetRect_;
