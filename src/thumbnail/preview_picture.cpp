@@ -17,7 +17,8 @@ constexpr uint32_t kSlackMs = 100;
 
 }  // namespace
 
-bool PreviewPicture::refresh(const Rect& source, Size client, bool screenAllowed) {
+bool PreviewPicture::refresh(const Rect& window, const Rect& source, Size client,
+                             bool screenAllowed) {
   // A picture of another part or size (zoomed, panned, refitted) is due at once.
   const Dword now = ports_.system.tickCount();
   const bool same = !held_ || (source == source_ && client == shownSize_);
@@ -43,7 +44,7 @@ bool PreviewPicture::refresh(const Rect& source, Size client, bool screenAllowed
   const bool screen = screenAllowed && !keeper_.holdsTarget();
   for (Way way = first_; way <= Way::Screen; way = static_cast<Way>(static_cast<int>(way) + 1)) {
     if (way == Way::Screen && !screen) break;
-    if (take(way, source)) {
+    if (take(way, window, source)) {
       if (way != worked_) {
         static constexpr const char* kWays[] = {"printed", "printed (plain)", "the screen"};
         diag::print("picture of 0x%08x: %s\n", target.value, kWays[static_cast<int>(way)]);
@@ -68,12 +69,10 @@ bool PreviewPicture::freshFor(Size client) {
   return static_cast<bool>(fresh_);
 }
 
-bool PreviewPicture::take(Way way, const Rect& source) {
+bool PreviewPicture::take(Way way, const Rect& window, const Rect& source) {
   Drawing& drawing = ports_.drawing;
   const Hwnd target = keeper_.target();
   if (way == Way::Screen) {
-    Rect window;
-    if (!ports_.windows.getWindowRect(target, window)) return false;
     return drawing.copyScreenInto(fresh_, {window.left + source.left, window.top + source.top,
                                            window.left + source.right, window.top + source.bottom});
   }

@@ -45,11 +45,12 @@ class PreviewPicture {
   PreviewPicture(const PreviewPicture&) = delete;
   PreviewPicture& operator=(const PreviewPicture&) = delete;
 
-  // A fresh picture of the part `source` of the target (relative to its window rectangle, as a
-  // thumbnail's source is) for a client of `client` size, when one is due (one of another part
-  // or size at once). `screenAllowed`: the preview lies under the target, where a copy of the
-  // screen cannot catch it. True when the picture shown changed.
-  bool refresh(const platform::Rect& source, platform::Size client, bool screenAllowed);
+  // A fresh picture of the part `source` of the target (relative to its window rectangle
+  // `window`, as a thumbnail's source is) for a client of `client` size, when one is due (one of
+  // another part or size at once). `screenAllowed`: the preview lies under the target, where a
+  // copy of the screen cannot catch it. True when the picture shown changed.
+  bool refresh(const platform::Rect& window, const platform::Rect& source, platform::Size client,
+               bool screenAllowed);
   // The target showed a sign of life: a picture every second again.
   void wake() { intervalMs_ = kPeriodMs; }
   // The pictures came out the same lately, and are taken less often.
@@ -65,7 +66,7 @@ class PreviewPicture {
  private:
   enum class Way { Full, Plain, Screen };
   // Into fresh_; false when that way gave nothing (or black, printed).
-  bool take(Way way, const platform::Rect& source);
+  bool take(Way way, const platform::Rect& window, const platform::Rect& source);
   // fresh_ at the client's size.
   bool freshFor(platform::Size client);
   // fresh_ becomes the picture shown unless it is the same; true when it did.

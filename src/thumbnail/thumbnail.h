@@ -159,6 +159,7 @@ class Cthumbnail : public ui::Window {
   // The part of the target shown (relative to its window rectangle, as a thumbnail's source
   // is): its visible frame, or the zoomed part of it. Thumbnails and pictures alike.
   platform::Rect shownSource();
+  platform::Rect shownSource(const platform::Rect& window);  // its window rectangle known
   // Thumbnail or pictures, after a registration was tried.
   void choosePictures();
   void refreshPicture();
@@ -168,7 +169,8 @@ class Cthumbnail : public ui::Window {
   void setSourceRect(const platform::Rect& r);
   void setFrame(bool on);
   void applyAlpha();
-  void trackTargetRect();
+  // The target's rectangle read and followed; false when there is none (it went).
+  bool trackTargetRect();
   void refitToTarget(const platform::Rect& r);
   bool targetIsWindow() const;
   platform::Rect targetFrame() const;  // visible frame bounds, else the window rectangle
@@ -196,9 +198,9 @@ class Cthumbnail : public ui::Window {
   LifeSigns lifeSigns_;
   bool pictures_ = false;
   WebReload reload_;
-  platform::Rect lastTargetRect_;
-  bool paused_ = false;  // showing kPausedText instead of the thumbnail
-  bool polled_ = false;  // the target lived when the preview was made; until it closes
+  platform::Rect lastTargetRect_;  // as the last poll read it
+  bool paused_ = false;            // showing kPausedText instead of the thumbnail
+  bool polled_ = false;            // the target lived when the preview was made; until it closes
   bool composition_ = false;
   ThumbnailRegistration thumbnail_;
   platform::Rect currentSource_;
