@@ -32,15 +32,28 @@ class Drawing {
   virtual BitmapHandle copyClientArea(Hwnd window, Size size) = 0;
   // The part `source` of any window as PrintWindow with `flags` draws it, stretched to fill
   // `size`. PrintWindow draws the whole window with its window rectangle's top-left corner at
-  // (0,0), so `source` is relative to that corner, as a DWM thumbnail's source is. None when
-  // PrintWindow fails. PrintWindow sends the window a message: like a change to another
-  // program's window (windows.h), it waits a second at most for its thread, then gives none.
+  // (0,0), so `source` is relative to that corner, as a DWM thumbnail's source is; the window is
+  // scaled on its way, and no bitmap of its size is made. None when PrintWindow fails. PrintWindow
+  // sends the window a message: like a change to another program's window (windows.h), it waits a
+  // second at most for its thread, then gives none.
   virtual BitmapHandle printWindowPart(Hwnd window, const Rect& source, Size size,
                                        uint32_t flags) = 0;
-  // What the screen shows in `area` (screen coordinates), stretched to fill `size` with
-  // halftone scaling: BitBlt from the screen's device context, without layered windows. None
-  // for an area off every screen.
-  virtual BitmapHandle copyScreenPart(const Rect& area, Size size) = 0;
+  // Pictures of windows, each taken into a bitmap the caller keeps and draws into again.
+  // A bitmap `size` large for them: 32 bits a pixel, its pixels read where they lie by isBlack
+  // and pixelHash; black until drawn into. None on failure.
+  virtual BitmapHandle createPicture(Size size) = 0;
+  // Into the whole of `picture`: the part `source` of any window (relative to its window
+  // rectangle, as for printWindowPart) as PrintWindow with `flags` draws it, scaled with halftone
+  // on its way, so that no bitmap of the window's size is made. False, `picture` left as it was,
+  // when PrintWindow fails or the window's thread keeps it past a second.
+  virtual bool printWindowInto(BitmapHandle picture, Hwnd window, const Rect& source,
+                               uint32_t flags) = 0;
+  // Into the whole of `picture`: what the screen shows in `area` (screen coordinates), scaled
+  // with halftone: BitBlt from the screen's device context, without layered windows. False for
+  // an area off every screen.
+  virtual bool copyScreenInto(BitmapHandle picture, const Rect& area) = 0;
+  // A hash of the bitmap's colours, pixel by pixel: the same for the same picture; 0 for none.
+  virtual uint64_t pixelHash(BitmapHandle bitmap) = 0;
   // A new bitmap `size` large, filled with `background`, with `part` stretched (halftone) into
   // `at`; none when `part` is no bitmap.
   virtual BitmapHandle placeBitmap(BitmapHandle part, const Rect& at, Size size,
@@ -49,7 +62,8 @@ class Drawing {
   // cannot draw that window); true for no bitmap.
   virtual bool isBlack(BitmapHandle bitmap) = 0;
   virtual void deleteBitmap(BitmapHandle bitmap) = 0;
-  // WM_PAINT: BeginPaint, the bitmap stretched (halftone) over the client area, EndPaint.
+  // WM_PAINT: BeginPaint, the bitmap over the client area (stretched with halftone unless it
+  // has the client's size), EndPaint.
   virtual void paintBitmap(Hwnd window, BitmapHandle bitmap) = 0;
   // WM_PAINT: BeginPaint, the client area filled with `background`, the icon (when there is
   // one) at its top-left corner and the text beside it, broken into lines and cut

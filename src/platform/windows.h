@@ -38,6 +38,8 @@ class Windows {
   virtual Hwnd findWindowEx(Hwnd parent, Hwnd childAfter, const std::string& className) = 0;
   // GetClassNameW in code page 932, as the class was registered (its own case); "" for none.
   virtual std::string getClassName(Hwnd window) = 0;
+  // GetForegroundWindow: the window the user works in; none while none is active.
+  virtual Hwnd getForegroundWindow() = 0;
 
   // --- Changes. ---
   // A change to another program's window waits for that window's thread at most about a

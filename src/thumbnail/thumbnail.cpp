@@ -74,6 +74,7 @@ Cthumbnail::Cthumbnail(const Ports& ports, DisplayEnvironment& environment,
       keeper_(ports.keeper, environment, target),
       copy_(ports.copy),
       picture_(ports.picture, keeper_),
+      lifeSigns_(ports.lifeSigns, target),
       reload_(ports.reload, *this, target, exeName_),
       thumbnail_(ports.dwm) {
   // The DWM is the version-guarded one: before version 6 composition stays off.
@@ -194,10 +195,17 @@ void Cthumbnail::choosePictures() {
 }
 
 void Cthumbnail::refreshPicture() {
+  if (!pictures_ || !windows().isWindowVisible(hwnd())) return;
+  // The pointer over the preview, the target activated or retitled (the label shows the new
+  // title): it may be about to change.
+  const bool stirred = lifeSigns_.seen(picture_.resting(), title_);
+  if (mouseIn || stirred) picture_.wake();
   const Rect client = clientRect();
   // Hovered, the preview may lie over its target, where a copy of the screen would catch it.
-  if (pictures_ && windows().isWindowVisible(hwnd()) &&
-      picture_.refresh(shownSource(), {client.width(), client.height()}, !mouseIn && !hover)) {
+  // A picture that came out the same is neither drawn nor shown again.
+  if (picture_.refresh(lastTargetRect_, shownSource(lastTargetRect_),
+                       {client.width(), client.height()}, !mouseIn && !hover) ||
+      (stirred && !picture_.held())) {
     ownWindows().invalidateRect(hwnd(), false);
   }
 }
@@ -214,8 +222,8 @@ void Cthumbnail::poll() {
   const bool paused = state_ == ThumbState::Hidden && keeper_.engine() == EngineKind::StoreApp &&
                       !keepsDrawingInSight(EngineKind::StoreApp);
   if (paused != paused_) showPaused(paused);
-  trackTargetRect();
-  refreshPicture();
+  // The target's rectangle, read once for both.
+  if (trackTargetRect()) refreshPicture();
 }
 
 void Cthumbnail::displaysChanged() {
@@ -349,11 +357,16 @@ void Cthumbnail::paint() {
 }
 
 Rect Cthumbnail::shownSource() {
-  // Only the visible frame, zoomed or not: the source is the whole window, so the frame's
-  // rectangle is shifted past the invisible borders around it (none without composition).
-  const Rect frame = targetFrame();
   Rect window;
   windows().getWindowRect(targetWnd_, window);
+  return shownSource(window);
+}
+
+Rect Cthumbnail::shownSource(const Rect& window) {
+  // Only the visible frame, zoomed or not: the source is the whole window, so the frame's
+  // rectangle is shifted past the invisible borders around it (none without composition).
+  Rect frame;
+  if (getExtendedFrameBounds(dwm_, targetWnd_, &frame) < 0) frame = window;
   const int32_t x = frame.left - window.left;
   const int32_t y = frame.top - window.top;
   if (!zoomed()) return {x, y, x + frame.width(), y + frame.height()};
@@ -437,12 +450,15 @@ void Cthumbnail::setFrame(bool on) {
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-void Cthumbnail::trackTargetRect() {
+bool Cthumbnail::trackTargetRect() {
   Rect r;
   // A target gone meanwhile (during the keeper's wait, say) has no rectangle.
-  if (!windows().getWindowRect(targetWnd_, r) || r == lastTargetRect_) return;
+  if (!windows().getWindowRect(targetWnd_, r)) return false;
+  if (r == lastTargetRect_) return true;
   lastTargetRect_ = r;
+  picture_.wake();  // moved or resized: about to change
   refitToTarget(r);
+  return true;
 }
 
 void Cthumbnail::refitToTarget(const Rect& r) {

@@ -14,6 +14,7 @@
 #include "display/display_environment.h"
 #include "keeping/target_keeper.h"
 #include "settings/settings.h"
+#include "thumbnail/life_signs.h"
 #include "thumbnail/preview_copy.h"
 #include "thumbnail/preview_picture.h"
 #include "thumbnail/thumbnail_listener.h"
@@ -42,6 +43,7 @@ class Cthumbnail : public ui::Window {
           keeper(p),
           copy(p),
           picture(p),
+          lifeSigns(p),
           reload(p) {}
     platform::Drawing& drawing;
     platform::Dwm& dwm;
@@ -51,6 +53,7 @@ class Cthumbnail : public ui::Window {
     TargetKeeper::Ports keeper;
     PreviewCopy::Ports copy;
     PreviewPicture::Ports picture;
+    LifeSigns::Ports lifeSigns;
     WebReload::Ports reload;
   };
 
@@ -156,6 +159,7 @@ class Cthumbnail : public ui::Window {
   // The part of the target shown (relative to its window rectangle, as a thumbnail's source
   // is): its visible frame, or the zoomed part of it. Thumbnails and pictures alike.
   platform::Rect shownSource();
+  platform::Rect shownSource(const platform::Rect& window);  // its window rectangle known
   // Thumbnail or pictures, after a registration was tried.
   void choosePictures();
   void refreshPicture();
@@ -165,7 +169,8 @@ class Cthumbnail : public ui::Window {
   void setSourceRect(const platform::Rect& r);
   void setFrame(bool on);
   void applyAlpha();
-  void trackTargetRect();
+  // The target's rectangle read and followed; false when there is none (it went).
+  bool trackTargetRect();
   void refitToTarget(const platform::Rect& r);
   bool targetIsWindow() const;
   platform::Rect targetFrame() const;  // visible frame bounds, else the window rectangle
@@ -190,11 +195,12 @@ class Cthumbnail : public ui::Window {
   TargetKeeper keeper_;
   PreviewCopy copy_;
   PreviewPicture picture_;
+  LifeSigns lifeSigns_;
   bool pictures_ = false;
   WebReload reload_;
-  platform::Rect lastTargetRect_;
-  bool paused_ = false;  // showing kPausedText instead of the thumbnail
-  bool polled_ = false;  // the target lived when the preview was made; until it closes
+  platform::Rect lastTargetRect_;  // as the last poll read it
+  bool paused_ = false;            // showing kPausedText instead of the thumbnail
+  bool polled_ = false;            // the target lived when the preview was made; until it closes
   bool composition_ = false;
   ThumbnailRegistration thumbnail_;
   platform::Rect currentSource_;

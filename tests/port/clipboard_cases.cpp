@@ -35,24 +35,30 @@ PORT_CASE(ClipboardTakesAPictureOnlyWhileOpen) {
   p.ownWindows.destroyWindow(owner);
 }
 
-// The screen where another program's window lies is copied, not black; off every screen there
-// is nothing. A picture placed on a background is not black; every window has an icon to show
-// (the system's, when neither it nor its class gives one), a window that has gone none.
+// The screen where another program's window lies is copied into a picture, not black; off every
+// screen there is nothing. The same picture taken twice hashes the same, another not. A picture
+// placed on a background is not black; every window has an icon to show (the system's, when
+// neither it nor its class gives one), a window that has gone none.
 PORT_CASE(ScreenCopiesAndPlacedPictures) {
   Platform& p = fixture.platform();
   const Hwnd other = fixture.otherProgramWindow("Copied", {300, 200, 700, 500});
-  PORT_EXPECT(!p.drawing.copyScreenPart({-40000, -40000, -39000, -39000}, {8, 8}));
+  const BitmapHandle shot = p.drawing.createPicture({60, 40});
+  PORT_EXPECT(shot);
+  PORT_EXPECT(p.drawing.isBlack(shot));
+  PORT_EXPECT(!p.drawing.copyScreenInto(shot, {-40000, -40000, -39000, -39000}));
   PORT_EXPECT(p.drawing.isBlack({}));
-  BitmapHandle shot;
+  PORT_EXPECT(p.drawing.pixelHash({}) == 0);
+  const uint64_t blank = p.drawing.pixelHash(shot);
   // The other program paints its window in its own time.
   for (int i = 0; i < 40; ++i) {
-    if (shot) p.drawing.deleteBitmap(shot);
-    shot = p.drawing.copyScreenPart({350, 250, 650, 450}, {60, 40});
-    if (!p.drawing.isBlack(shot)) break;
+    if (p.drawing.copyScreenInto(shot, {350, 250, 650, 450}) && !p.drawing.isBlack(shot)) break;
     p.system.sleep(50);
   }
-  PORT_EXPECT(shot);
   PORT_EXPECT(!p.drawing.isBlack(shot));
+  const uint64_t hash = p.drawing.pixelHash(shot);
+  PORT_EXPECT(hash != blank);
+  PORT_EXPECT(p.drawing.copyScreenInto(shot, {350, 250, 650, 450}));
+  PORT_EXPECT(p.drawing.pixelHash(shot) == hash);
   const BitmapHandle placed = p.drawing.placeBitmap(shot, {10, 5, 40, 25}, {50, 30}, 0);
   PORT_EXPECT(placed);
   PORT_EXPECT(!p.drawing.isBlack(placed));

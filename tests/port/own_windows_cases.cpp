@@ -128,8 +128,12 @@ PORT_CASE(HandlerDecidesTheZOrder) {
   p.windows.setWindowPos(window, kHwndBottom, 0, 0, 0, 0, restack);
   PORT_EXPECT_EQ(p.windows.getWindowLong(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0u);
   PORT_EXPECT_EQ(zIndex(p.windows, window) + 1, static_cast<int>(p.windows.enumWindows().size()));
+  // The window the user works in, as the previews read it; none of these once they are gone.
+  PORT_EXPECT(p.windows.setForegroundWindow(below));
+  PORT_EXPECT(p.windows.getForegroundWindow() == below);
   p.ownWindows.destroyWindow(window);
   p.ownWindows.destroyWindow(below);
+  PORT_EXPECT(p.windows.getForegroundWindow() != below);
 }
 
 // Moving, placing, and a frame from adjustWindowRect around the client area asked for.

@@ -24,9 +24,10 @@
 //   list-view HWND ID            the list view control ID of window HWND (any process):
 //                                column headings, then one line per row, cells
 //                                separated by tabs
-//   open-windows SECONDS [-s WxH] TITLE...
+//   open-windows SECONDS [-s WxH] [-r] TITLE...
 //                                open an ordinary visible window per title (400x250,
-//                                or the size of the last -s before it), print
+//                                or the size of the last -s before it; after -r each
+//                                repaints itself every second in another colour), print
 //                                "window=HWND TITLE" for each, "pid=N" and "ready";
 //                                a line "state" on stdin prints window-state for each
 //                                (placement read in its own process), then "end N"
@@ -595,6 +596,25 @@ bool ParseSize(const wchar_t* text, int& width, int& height) {
   return true;
 }
 
+// A window that paints itself in a new colour every second, as a clock or a video does.
+LRESULT CALLBACK RepaintingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, GetWindowLongPtrW(hwnd, GWLP_USERDATA) + 1);
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return 0;
+  }
+  if (message == WM_ERASEBKGND) {
+    const auto tick = static_cast<unsigned>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    RECT client;
+    GetClientRect(hwnd, &client);
+    HBRUSH brush = CreateSolidBrush(RGB(tick * 40 % 256, tick * 90 % 256, tick * 150 % 256));
+    FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+    DeleteObject(brush);
+    return 1;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
 int OpenWindows(unsigned long seconds, wchar_t** args, int count) {
   WNDCLASSW cls{};
   cls.lpfnWndProc = DefWindowProcW;
@@ -603,19 +623,31 @@ int OpenWindows(unsigned long seconds, wchar_t** args, int count) {
   cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   cls.lpszClassName = L"QuillmoorTestWindow";
   if (!RegisterClassW(&cls)) return Fail("RegisterClass failed");
+  cls.lpfnWndProc = RepaintingProc;
+  cls.hbrBackground = nullptr;
+  cls.lpszClassName = L"QuillmoorRepaintingWindow";
+  if (!RegisterClassW(&cls)) return Fail("RegisterClass failed");
   std::vector<HWND> windows;
   int width = 400, height = 250;
+  bool repainting = false;
   for (int i = 0; i < count; ++i) {
     if (std::wstring(args[i]) == L"-s") {
       if (i + 1 >= count || !ParseSize(args[i + 1], width, height)) return Usage();
       ++i;
       continue;
     }
+    if (std::wstring(args[i]) == L"-r") {
+      repainting = true;
+      continue;
+    }
+    // A diagonal of ten, and the next ten a little further on.
     const int n = static_cast<int>(windows.size());
-    HWND w = CreateWindowExW(0, cls.lpszClassName, args[i], WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                             200 + 60 * n, 150 + 60 * n, width, height, nullptr, nullptr,
-                             cls.hInstance, nullptr);
+    const int x = 200 + 60 * (n % 10) + 12 * (n / 10), y = 150 + 60 * (n % 10) + 12 * (n / 10);
+    HWND w = CreateWindowExW(0, repainting ? L"QuillmoorRepaintingWindow" : cls.lpszClassName,
+                             args[i], WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width, height,
+                             nullptr, nullptr, cls.hInstance, nullptr);
     if (!w) return Fail("CreateWindow failed, error " + std::to_string(GetLastError()));
+    if (repainting) SetTimer(w, 1, 1000, nullptr);
     windows.push_back(w);
     PrintLine("window=" + Hex(w) + " " + Utf8(args[i]));
   }
@@ -807,7 +839,7 @@ int Usage() {
       "       wait-gone HWND TIMEOUT_MS | find-window CAPTION TIMEOUT_MS |\n"
       "       post HWND MSG WPARAM LPARAM | tray-icon HWND ID | window-rect HWND |\n"
       "       work-area | wait-visible HWND 0|1 TIMEOUT_MS | wait-class CLASS TIMEOUT_MS |\n"
-      "       list-view HWND ID | open-windows SECONDS [-s WxH] TITLE... |\n"
+      "       list-view HWND ID | open-windows SECONDS [-s WxH] [-r] TITLE... |\n"
       "       window-state HWND | process-windows PID | show HWND SW | item-parent HWND ID |\n"
       "       key-window SECONDS TITLE | type TEXT | chord VK... | foreground |\n"
       "       select-row HWND ID ROW | start-tray ID TIMEOUT_MS EXE [ARG...] |\n"

@@ -502,6 +502,7 @@ class PlainWindow : public MessageHandler {
   bool ncDestroyed = false;
   std::optional<ColorRef> paint;  // WM_PAINT with paintFill
   std::optional<ColorRef> erase;  // WM_ERASEBKGND with fillRect
+  std::optional<Rect> blackPart;  // and this part black after it
   int paints = 0;
 
   LResult onMessage(Hwnd hwnd, uint32_t message, WParam wParam, LParam lParam) override {
@@ -520,6 +521,7 @@ class PlainWindow : public MessageHandler {
           Rect client;
           w_.windows.getClientRect(hwnd, client);
           w_.drawing.fillRect(DeviceContext{wParam}, client, *erase);
+          if (blackPart) w_.drawing.fillRect(DeviceContext{wParam}, *blackPart, 0);
           return 1;
         }
         break;
@@ -607,6 +609,27 @@ void plainWindowSteps(Platform& platform, PlainWindow& painted, PlainWindow& era
   w.windows.showWindow(eraseOnly, SW_SHOWNOACTIVATE);
   w.windows.getWindowRect(eraseOnly, r);
   fact("rect.erase", rectText(r));
+
+  // Printed into a picture a quarter of its size: the window is scaled on its way, and a part
+  // of it is the part asked for. Its top-left quarter is black, the rest white.
+  PlainWindow twoTone(w);
+  twoTone.erase = rgb(255, 255, 255);
+  twoTone.blackPart = Rect{0, 0, 100, 50};
+  const Hwnd toned = w.ownWindows.createWindow({0, WS_POPUP, 0, {1600, 700, 1800, 800}}, &twoTone);
+  const BitmapHandle picture = w.drawing.createPicture({50, 25});
+  const auto printed = [&](const Rect& part) {
+    return w.drawing.printWindowInto(picture, toned, part, 0);
+  };
+  fact("print.whole", printed({0, 0, 200, 100}));
+  fact("print.whole.black", w.drawing.isBlack(picture));
+  printed({0, 0, 100, 50});
+  fact("print.quarter.black", w.drawing.isBlack(picture));
+  printed({100, 0, 200, 50});
+  const uint64_t white = w.drawing.pixelHash(picture);
+  printed({100, 50, 200, 100});
+  fact("print.white.same", white == w.drawing.pixelHash(picture));
+  w.drawing.deleteBitmap(picture);
+  w.ownWindows.destroyWindow(toned);
 
   // Its thread has not read messages for less than the hung limit: the full timeout passes.
   while (!busy.ready.load()) system.sleep(5);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The yardsticks of scripts/wine-bench and the driver's start-tray that times them: the
 # time to the tray icon is only reported once the icon exists, a program that ends without
-# one is reported as such, and the floor watches the ordinary windows up to its limit of 16.
+# one is reported as such, and the floor watches the ordinary windows up to its limit (16, or
+# the one it is given).
 set -euo pipefail
 # shellcheck source=tests/wine/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -9,11 +10,11 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/bench/bench_lib.sh"
 wine_env_up
 
-# start_tray EXE: starts it through the driver and waits for its tray icon; sets OUT and
-# WINDOW (the icon's window).
+# start_tray EXE [ARG]: starts it through the driver and waits for its tray icon; sets OUT
+# and WINDOW (the icon's window).
 start_tray() {
   OUT=$(new_dir start)/out
-  driver start-tray 0 20000 "$(winepath -w "$1")" </dev/null >"$OUT" 2>&1 &
+  driver start-tray 0 20000 "$(winepath -w "$1")" ${2:+"$2"} </dev/null >"$OUT" 2>&1 &
   track $!
   wait_for "grep -q '^tray=' '$OUT'" 25 || fail "no tray icon from $(basename "$1"): $(cat "$OUT")"
   WINDOW=$(sed -n 's/^window=//p' "$OUT")
@@ -51,6 +52,11 @@ floor_pid=$(process_starting "$(winepath -w "$QM_BUILD/bench-floor.exe")")
 server_pid=$(wineserver_pid)
 [[ -n $server_pid && $(<"/proc/$server_pid/comm") == wineserver* ]] ||
   fail "the prefix's wineserver was not found (${server_pid:-none})"
+close_and_wait
+# Told how many to watch, it watches that many.
+start_tray "$QM_BUILD/bench-floor.exe" 5
+driver find-window "Quillmoor bench floor (5)" 10000 >/dev/null ||
+  fail "the floor told to watch 5 of 17 windows does not"
 driver_session_end
 driver find-window "Quillmoor bench floor (0)" 10000 >/dev/null ||
   fail "the floor still watches windows that were closed"

@@ -4,7 +4,7 @@
 # (test_port_contract.sh). A modal dialog from a template with Japanese texts, list view rows
 # with and without images, timers, a handler that rewrites WM_WINDOWPOSCHANGING, pop-up menus
 # answered with the keyboard, a nested modal box, a link and a button clicked with the mouse;
-# before it, plain windows painted by their handlers, animation, SendMessageTimeout to a busy
+# before it, plain windows painted by their handlers, printed at a smaller size, animation, SendMessageTimeout to a busy
 # thread, and image lists. The probe prints facts; we check them.
 set -euo pipefail
 # shellcheck source=tests/wine/lib.sh
@@ -80,6 +80,12 @@ expect animate.show 1
 expect animate.show.visible 1
 expect animate.hide 1
 expect animate.hide.visible 0
+# A window printed into a picture smaller than itself is scaled on its way, not cut: the
+# whole of a window black only in its top-left quarter is not black, that quarter is.
+expect print.whole 1
+expect print.whole.black 0
+expect print.quarter.black 1
+expect print.white.same 1
 # SendMessageTimeout: a thread asleep for less than the hung limit costs the whole timeout
 # and ERROR_TIMEOUT.
 expect busy.created 1

@@ -57,6 +57,11 @@ void SimWindowManager::deactivate(const Window& window) {
   if (focusWithin(window.handle)) setFocusTo({});
 }
 
+Hwnd SimWindowManager::getForegroundWindow() {
+  ++portCalls;
+  return foreground_;
+}
+
 void SimWindowManager::activateByUser(Hwnd window) {
   Window* w = live(window);
   if (w == nullptr || w->parent || window == kDesktop) return;

@@ -36,12 +36,13 @@ BitmapHandle SimWindowManager::copyClientArea(Hwnd window, Size size) {
   return newBitmap(size, "client " + hex("h", window.value));
 }
 
-BitmapHandle SimWindowManager::printWindowPart(Hwnd window, const Rect& source, Size size,
-                                               uint32_t flags) {
-  ++portCalls;
+std::optional<SimWindowManager::SimBitmap> SimWindowManager::print(Hwnd window, const Rect& source,
+                                                                   Size size, uint32_t flags) {
   ++printWindows;
   Window* w = live(window);
   if (w == nullptr) return {};
+  ++w->prints;
+  if (size.cx <= 0 || size.cy <= 0) return {};
   if (!w->own) ++crossProcessMessages;
   // WM_PRINT waits for the window's thread, as a change does: a second at most.
   if (!changeReaches(window, "printWindow", WM_PRINT, [] {})) return {};
@@ -54,7 +55,32 @@ BitmapHandle SimWindowManager::printWindowPart(Hwnd window, const Rect& source, 
   snprintf(picture, sizeof picture, "print %s flags %u part %d,%d,%d,%d of %dx%d",
            hex("h", window.value).c_str(), flags, source.left, source.top, source.right,
            source.bottom, w->rect.width(), w->rect.height());
-  return newBitmap(size, picture, !w->own && winePrintsOthersBlack ? 0 : colorOf(window));
+  return SimBitmap{size, picture, !w->own && winePrintsOthersBlack ? 0 : colorOf(window)};
+}
+
+uint64_t SimWindowManager::printsOf(Hwnd window) const {
+  const Window* w = live(window);
+  return w == nullptr ? 0 : w->prints;
+}
+
+BitmapHandle SimWindowManager::printWindowPart(Hwnd window, const Rect& source, Size size,
+                                               uint32_t flags) {
+  ++portCalls;
+  std::optional<SimBitmap> printed = print(window, source, size, flags);
+  if (!printed) return {};
+  return newBitmap(size, std::move(printed->picture), printed->color);
+}
+
+bool SimWindowManager::printWindowInto(BitmapHandle picture, Hwnd window, const Rect& source,
+                                       uint32_t flags) {
+  ++portCalls;
+  if (bitmaps_.count(picture.value) == 0) return false;
+  std::optional<SimBitmap> printed = print(window, source, bitmaps_[picture.value].size, flags);
+  // The window's program may have run meanwhile; the picture is looked up again.
+  auto into = bitmaps_.find(picture.value);
+  if (!printed || into == bitmaps_.end()) return false;
+  into->second = std::move(*printed);
+  return true;
 }
 
 void SimWindowManager::deleteBitmap(BitmapHandle bitmap) {

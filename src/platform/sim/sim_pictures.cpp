@@ -1,6 +1,7 @@
 // The simulated window manager: what windows draw, the screen that shows them, and the
 // program's pictures of them (see the header).
 #include <cstdio>
+#include <functional>
 
 #include "platform/sim/sim_window.h"
 #include "platform/sim/sim_window_manager.h"
@@ -32,13 +33,20 @@ ColorRef SimWindowManager::colorOf(Hwnd window) const {
              static_cast<uint8_t>(64 + (v * 29) % 160));
 }
 
-BitmapHandle SimWindowManager::copyScreenPart(const Rect& area, Size size) {
+BitmapHandle SimWindowManager::createPicture(Size size) {
+  ++portCalls;
+  picturesCreated.push_back(size);
+  return newBitmap(size, "blank", 0);
+}
+
+bool SimWindowManager::copyScreenInto(BitmapHandle picture, const Rect& area) {
   ++portCalls;
   ++screenCopies;
+  auto into = bitmaps_.find(picture.value);
   const Rect all = virtualScreen();
-  if (area.right <= all.left || area.left >= all.right || area.bottom <= all.top ||
-      area.top >= all.bottom || area.width() <= 0 || area.height() <= 0) {
-    return {};
+  if (into == bitmaps_.end() || area.right <= all.left || area.left >= all.right ||
+      area.bottom <= all.top || area.top >= all.bottom || area.width() <= 0 || area.height() <= 0) {
+    return false;
   }
   const Point centre{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
   ColorRef color = desktopColor;
@@ -56,7 +64,17 @@ BitmapHandle SimWindowManager::copyScreenPart(const Rect& area, Size size) {
     color = colorOf(h);
     break;
   }
-  return newBitmap(size, "screen " + rectText(area), color);
+  into->second.picture = "screen " + rectText(area);
+  into->second.color = color;
+  return true;
+}
+
+uint64_t SimWindowManager::pixelHash(BitmapHandle handle) {
+  ++portCalls;
+  const SimBitmap* b = bitmap(handle);
+  if (b == nullptr) return 0;
+  // A picture is its description and its one colour.
+  return std::hash<std::string>{}(b->picture) * 31 + b->color + 1;
 }
 
 BitmapHandle SimWindowManager::placeBitmap(BitmapHandle part, const Rect& at, Size size, ColorRef) {
@@ -76,6 +94,7 @@ bool SimWindowManager::isBlack(BitmapHandle handle) {
 
 void SimWindowManager::paintBitmap(Hwnd window, BitmapHandle handle) {
   ++portCalls;
+  ++bitmapsPainted;
   Window* w = live(window);
   if (w == nullptr) return;
   const SimBitmap* b = bitmap(handle);

@@ -77,6 +77,7 @@ struct SimWindowManager::Window {
   platform::IconHandle icon;
   platform::IconHandle classIcon;
   std::optional<SimBitmap> paintedBitmap;  // the last paintBitmap's, as it was
+  uint64_t prints = 0;                     // PrintWindow calls for it
 
   bool iconic() const { return (style & platform::WS_MINIMIZE) != 0; }
   bool zoomed() const { return (style & platform::WS_MAXIMIZE) != 0; }

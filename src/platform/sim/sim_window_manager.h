@@ -449,7 +449,8 @@ class SimWindowManager : public platform::Windows,
   // "print h... flags F part l,t,r,b of WxH" (PrintWindow: the part, relative to the window
   // rectangle's top-left corner, of the whole window's W x H as it was then).
   // Pictures of windows are one colour each (`color`): the window's, black where PrintWindow
-  // could not draw it; "screen l,t,r,b" is what the screen showed there.
+  // could not draw it; "screen l,t,r,b" is what the screen showed there; "blank" a picture
+  // bitmap (createPicture) not drawn into yet. pixelHash hashes the picture and the colour.
   struct SimBitmap {
     platform::Size size;
     std::string picture;
@@ -474,8 +475,11 @@ class SimWindowManager : public platform::Windows,
   platform::ColorRef colorOf(platform::Hwnd window) const;
   // The bitmap a window painted last (paintBitmap), as it was then; null before any.
   const SimBitmap* paintedBitmap(platform::Hwnd window) const;
-  uint64_t screenCopies = 0;  // copyScreenPart calls
-  uint64_t printWindows = 0;  // printWindowPart calls
+  uint64_t screenCopies = 0;                       // copyScreenInto calls
+  uint64_t printWindows = 0;                       // printWindowPart and printWindowInto calls
+  uint64_t printsOf(platform::Hwnd window) const;  // those for one window
+  uint64_t bitmapsPainted = 0;                     // paintBitmap calls
+  std::vector<platform::Size> picturesCreated;     // createPicture's sizes, in order
   // The clipboard's data by format (other programs' data as a null handle), its owner, and
   // another program keeping it open so that no one else can open it.
   std::map<uint32_t, platform::BitmapHandle> clipboardData;
@@ -561,6 +565,7 @@ class SimWindowManager : public platform::Windows,
   platform::Hwnd findWindowEx(platform::Hwnd parent, platform::Hwnd childAfter,
                               const std::string& className) override;
   std::string getClassName(platform::Hwnd window) override;
+  platform::Hwnd getForegroundWindow() override;
   platform::Hwnd getDesktopWindow() override { return kDesktop; }
 
   bool showWindow(platform::Hwnd window, int32_t command) override;
@@ -677,7 +682,11 @@ class SimWindowManager : public platform::Windows,
   platform::BitmapHandle printWindowPart(platform::Hwnd window, const platform::Rect& source,
                                          platform::Size size, uint32_t flags) override;
   void deleteBitmap(platform::BitmapHandle bitmap) override;
-  platform::BitmapHandle copyScreenPart(const platform::Rect& area, platform::Size size) override;
+  platform::BitmapHandle createPicture(platform::Size size) override;
+  bool printWindowInto(platform::BitmapHandle picture, platform::Hwnd window,
+                       const platform::Rect& source, uint32_t flags) override;
+  bool copyScreenInto(platform::BitmapHandle picture, const platform::Rect& area) override;
+  uint64_t pixelHash(platform::BitmapHandle bitmap) override;
   platform::BitmapHandle placeBitmap(platform::BitmapHandle part, const platform::Rect& at,
                                      platform::Size size, platform::ColorRef background) override;
   bool isBlack(platform::BitmapHandle bitmap) override;
@@ -876,6 +885,9 @@ class SimWindowManager : public platform::Windows,
   std::map<uint64_t, SimBitmap> bitmaps_;
   uint64_t nextBitmap_ = 0x05000010;
   std::optional<platform::Hwnd> clipboardOpenBy_;
+  // What PrintWindow would draw of `window` at `size`, counted as a print; none when it fails.
+  std::optional<SimBitmap> print(platform::Hwnd window, const platform::Rect& source,
+                                 platform::Size size, uint32_t flags);
   platform::BitmapHandle newBitmap(platform::Size size, std::string picture,
                                    platform::ColorRef color = 0);
   uint64_t nextImageList_ = 0x0E000010;

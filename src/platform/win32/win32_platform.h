@@ -186,6 +186,7 @@ class Win32Windows : public platform::Windows,
   bool getClientRect(platform::Hwnd window, platform::Rect& rect) override;
   bool getWindowPlacement(platform::Hwnd window, platform::WindowPlacement& placement) override;
   std::string getClassName(platform::Hwnd window) override;
+  platform::Hwnd getForegroundWindow() override;
   bool getLayeredWindowAttributes(platform::Hwnd window, platform::ColorRef& key, uint8_t& alpha,
                                   platform::Dword& flags) override;
   platform::Hwnd findWindowEx(platform::Hwnd parent, platform::Hwnd childAfter,
@@ -291,7 +292,11 @@ class Win32Windows : public platform::Windows,
   void setTextColor(platform::DeviceContext dc, platform::ColorRef color) override;
   void paintIcon(platform::Hwnd window, platform::IconHandle icon, int32_t x, int32_t y) override;
   // Bitmaps (win32_clipboard.cpp).
-  platform::BitmapHandle copyScreenPart(const platform::Rect& area, platform::Size size) override;
+  platform::BitmapHandle createPicture(platform::Size size) override;
+  bool printWindowInto(platform::BitmapHandle picture, platform::Hwnd window,
+                       const platform::Rect& source, uint32_t flags) override;
+  bool copyScreenInto(platform::BitmapHandle picture, const platform::Rect& area) override;
+  uint64_t pixelHash(platform::BitmapHandle bitmap) override;
   platform::BitmapHandle placeBitmap(platform::BitmapHandle part, const platform::Rect& at,
                                      platform::Size size, platform::ColorRef background) override;
   bool isBlack(platform::BitmapHandle bitmap) override;

@@ -375,6 +375,10 @@ std::string Win32Windows::getClassName(p::Hwnd window) {
                     : std::string();
 }
 
+p::Hwnd Win32Windows::getForegroundWindow() {
+  return fromHwnd(GetForegroundWindow());
+}
+
 p::Dword Win32Windows::getWindowProcessId(p::Hwnd window) {
   DWORD processId = 0;
   if (GetWindowThreadProcessId(toHwnd(window), &processId) == 0) return 0;

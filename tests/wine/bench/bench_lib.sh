@@ -68,8 +68,8 @@ cell() {
   printf '%s [%s-%s]' "$m" "$lo" "$hi"
 }
 median() { stats "$@" | cut -d' ' -f1; }
-# ratio A B: A / B, or "-" when B is not above 0.
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }'; }
+# ratio A B: A / B, or "-" when B is below 0.01 (nothing to compare with).
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b >= 0.01) printf "%.2f", a / b; else printf "-" }'; }
 # round_ratios "A..." "B...": A/B for each pair of the two lists, one a line, without the
 # pairs whose B is 0.
 round_ratios() {

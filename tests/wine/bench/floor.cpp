@@ -1,8 +1,9 @@
 // bench-floor.exe: the least a watcher of the desktop's windows can do, as the yardstick
 // for scripts/wine-bench. A hidden window; every second it enumerates the top-level
 // windows and reads each one's styles and title, and the executable name only of a window
-// it has not seen before; each ordinary window (up to 16) gets a 500 ms poll of IsWindow,
-// IsIconic and GetWindowRect; one tray icon, added once.
+// it has not seen before; each ordinary window (up to 16, or the number given as its argument,
+// at most 128) gets a 500 ms poll of IsWindow, IsIconic and GetWindowRect; one tray icon,
+// added once.
 //
 // Its caption says how many windows it watches, "Quillmoor bench floor (N)", so that the
 // benchmark can check it works on the same windows as the program it is compared with.
@@ -17,6 +18,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <cwchar>
 #include <map>
 #include <string>
 
@@ -26,7 +28,7 @@ constexpr UINT_PTR kScanTimer = 1;
 constexpr UINT_PTR kFirstPollTimer = 100;
 constexpr UINT kScanMs = 1000;
 constexpr UINT kPollMs = 500;
-constexpr int kMaxWatched = 16;
+constexpr int kMaxWatched = 128;
 constexpr UINT kTrayMessage = WM_APP + 1;
 
 struct Seen {
@@ -39,6 +41,7 @@ struct Seen {
 HWND g_window = nullptr;
 std::map<HWND, Seen> g_seen;
 HWND g_slots[kMaxWatched] = {};
+int g_limit = 16;    // windows watched at most
 int g_watched = -1;  // shown in the caption; -1 until the first scan
 
 std::wstring ExeName(DWORD pid) {
@@ -76,7 +79,7 @@ BOOL CALLBACK ScanOne(HWND hwnd, LPARAM) {
   if (!GetWindowRect(hwnd, &rect) || rect.left == rect.right || rect.top == rect.bottom)
     return TRUE;
   if (seen.slot < 0) {
-    for (int i = 0; i < kMaxWatched; ++i) {
+    for (int i = 0; i < g_limit; ++i) {
       if (!g_slots[i]) {
         g_slots[i] = hwnd;
         seen.slot = i;
@@ -165,7 +168,12 @@ LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
+  if (arguments != nullptr && *arguments != L'\0') {
+    const long limit = std::wcstol(arguments, nullptr, 10);
+    if (limit < 1 || limit > kMaxWatched) return 2;
+    g_limit = static_cast<int>(limit);
+  }
   WNDCLASSW cls{};
   cls.lpfnWndProc = FloorProc;
   cls.hInstance = instance;
