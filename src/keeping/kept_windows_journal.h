@@ -36,9 +36,10 @@ class KeptWindowsJournal {
   };
 
   KeptWindowsJournal(const Ports& ports, std::string path)
-      : ports_(ports), path_(std::move(path)) {}
+      : ports_(ports), path_(std::move(path)), session_(ports.system.sessionId()) {}
 
-  // Reads what an earlier run left; every entry read is loose.
+  // Reads what an earlier run of this session left; every entry read is loose. A file not
+  // understood is logged, kept as "<file>.bak" and replaced by what was understood.
   void load();
   // Before the first change to a window, and whenever more is learnt about it: held.
   void record(const KeptWindow& entry);
@@ -64,10 +65,12 @@ class KeptWindowsJournal {
     bool quiet = false;
   };
   void putBack(bool heldToo, CTaskBarControl* taskbar);
+  // Keeps a file not understood as "<file>.bak"; false (and logged) when it could not.
+  bool keepAside(const platform::FileContents& bad);
   void save();
 
   Ports ports_;
   std::string path_;
-  std::map<uint32_t, Slot> entries_;  // by window handle
-  bool onDisk_ = false;               // the file exists (as far as we know)
+  platform::Dword session_;           // entries of other sessions are theirs
+  std::map<uint32_t, Slot> entries_;  // by window handle, this session's only
 };

@@ -38,6 +38,8 @@ PutBack putBackWindow(const PutBackPorts& p, const KeptWindow& kept, CTaskBarCon
   const Hwnd h = kept.window;
   if (!w.isWindow(h) || w.getWindowProcessId(h) != kept.processId ||
       p.processes.baseName(kept.processId) != kept.image) {
+    diag::print("window 0x%08x of %s is gone or another program's: not touched\n", h.value,
+                kept.image.c_str());
     return PutBack::Gone;
   }
   if (!answers(p.messages, h)) return PutBack::NotAnswering;
