@@ -100,7 +100,10 @@ Contents parse(std::string_view bytes, platform::Dword session) {
   std::set<std::pair<platform::Dword, uint32_t>> windows;
   for (size_t s = 1; s < ini.sectionCount(); ++s) {
     const ProfileUnits& name = ini.sectionName(s);
-    const std::string header = "[" + shown(name) + "]";
+    // Built by appending: a prepended literal trips a false -Wrestrict in GCC 12.
+    std::string header = "[";
+    header += shown(name);
+    header += "]";
     const bool system = ini.sectionIndex(name) == ini.sectionIndex(u"SYSTEM");
     if (!system && !isEntryName(name)) {
       problem(header + " is no entry");
@@ -125,14 +128,15 @@ Contents parse(std::string_view bytes, platform::Dword session) {
     problem("more than " + std::to_string(kMaxEntries) + " entries; the rest not read");
   }
   const ProfileUnits* count = ini.storedValue(u"SYSTEM", u"KEPTNUM");
+  std::string kept = "KEPTNUM=";
+  if (count != nullptr) kept += shown(*count);
   const bool blank = ini.sectionCount() == 1 && ini.sectionIsEmpty(0);
   if (count == nullptr) {
     if (!blank) problem("no KEPTNUM in [SYSTEM]");
   } else if (!decimal(*count)) {
-    problem("KEPTNUM=" + shown(*count) + " is no count");
+    problem(kept + " is no count");
   } else if (*decimal(*count) != sections) {
-    problem("KEPTNUM=" + shown(*count) + ", but " + std::to_string(sections) +
-            " [KEPTn] sections are there");
+    problem(kept + ", but " + std::to_string(sections) + " [KEPTn] sections are there");
   }
   if (unnamed > 0) result.problems.push_back(std::to_string(unnamed) + " more");
   return result;

@@ -16,8 +16,8 @@ void KeptWindowsJournal::load() {
     return;
   }
   if (file.status == Status::TooLarge) {
-    diag::print("%s holds more than %zu bytes: no journal, not read\n", path_.c_str(),
-                journal_file::kMaxBytes);
+    diag::print("%s holds more than %u bytes: no journal, not read\n", path_.c_str(),
+                static_cast<unsigned>(journal_file::kMaxBytes));
     save();  // moves it aside
     return;
   }
@@ -31,13 +31,14 @@ void KeptWindowsJournal::load() {
     }
   }
   if (others > 0) {
-    diag::print("%s: %zu entries of other sessions are left to them\n", path_.c_str(), others);
+    diag::print("%s: %u entries of other sessions are left to them\n", path_.c_str(),
+                static_cast<unsigned>(others));
   }
   if (!text.problems.empty()) {
     std::string why;
     for (const std::string& problem : text.problems) why += (why.empty() ? "" : "; ") + problem;
-    diag::print("%s does not make sense (%s): %zu entries read\n", path_.c_str(), why.c_str(),
-                text.entries.size());
+    diag::print("%s does not make sense (%s): %u entries read\n", path_.c_str(), why.c_str(),
+                static_cast<unsigned>(text.entries.size()));
   }
   // So that the next start does not meet the same again: the file as understood, or none.
   if (!text.problems.empty() || text.entries.empty()) save();
