@@ -1,88 +1,52 @@
 #include "keeping/kept_windows_journal.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "base/diagnostic_log.h"
 #include "base/replace_file.h"
+#include "keeping/journal_file.h"
 #include "keeping/put_back.h"
-#include "platform/cp932.h"
-#include "text/profile_text.h"
 
 using platform::Hwnd;
-
-namespace {
-
-// One "[KEPTn]" section a window: numbers in decimal, the image name as it is.
-std::string format(const KeptWindow& k, size_t index) {
-  const platform::WindowPlacement& p = k.placement;
-  const platform::Rect& n = p.normalPosition;
-  char text[512];
-  snprintf(text, sizeof text,
-           "[KEPT%zu]\r\nHWND=%u\r\nPID=%u\r\nSTYLE=%u\r\nEXSTYLE=%u\r\nOWNLAYERED=%d\r\n"
-           "LAYEREDKEY=%u\r\nLAYEREDALPHA=%u\r\nLAYEREDFLAGS=%u\r\nWEDISABLED=%d\r\n"
-           "PLACEMENTFLAGS=%u\r\nSHOWCMD=%u\r\nMIN=%d,%d\r\nMAX=%d,%d\r\nNORMAL=%d,%d,%d,%d\r\n",
-           index, k.window.value, k.processId, k.style, k.exStyle, k.ownLayered ? 1 : 0,
-           k.layeredKey, static_cast<unsigned>(k.layeredAlpha), k.layeredFlags,
-           k.weDisabled ? 1 : 0, p.flags, p.showCmd, p.minPosition.x, p.minPosition.y,
-           p.maxPosition.x, p.maxPosition.y, n.left, n.top, n.right, n.bottom);
-  return text + std::string("NORMALKNOWN=") + (k.normalKnown ? "1" : "0") + "\r\nPNAME=" + k.image +
-         "\r\n";
-}
-
-}  // namespace
+using Status = platform::FileContents::Status;
 
 void KeptWindowsJournal::load() {
-  const platform::FileContents file = ports_.files.read(path_);
-  if (file.status == platform::FileContents::Status::Missing) return;
-  onDisk_ = true;
-  if (file.status != platform::FileContents::Status::Read) {
+  const platform::FileContents file = ports_.files.read(path_, journal_file::kMaxBytes);
+  if (file.status == Status::Missing) return;
+  if (file.status == Status::Unreadable) {
     diag::print("%s cannot be read: the windows it names are not put back\n", path_.c_str());
     return;
   }
-  // Read by the profile functions' own rules, as the program's other files are.
-  const text::ProfileText ini(file.bytes, platform::isCp932LeadByte);
-  const uint32_t count = text::profileInt(ini.storedValue(u"SYSTEM", u"KEPTNUM"), 0);
-  for (uint32_t i = 0; i < count; ++i) {
-    const text::ProfileUnits section = text::asciiUnits("KEPT" + std::to_string(i));
-    const auto number = [&](std::u16string_view key) {
-      return text::profileInt(ini.storedValue(section, key), 0);
-    };
-    const auto string = [&](std::u16string_view key) {
-      return text::profileString(ini.storedValue(section, key), u"", 260);
-    };
-    KeptWindow k;
-    platform::WindowPlacement& p = k.placement;
-    platform::Rect& n = p.normalPosition;
-    k.window.value = number(u"HWND");
-    k.processId = number(u"PID");
-    k.image = string(u"PNAME");
-    k.style = number(u"STYLE");
-    k.exStyle = number(u"EXSTYLE");
-    k.ownLayered = number(u"OWNLAYERED") != 0;
-    k.layeredKey = number(u"LAYEREDKEY");
-    k.layeredAlpha = static_cast<uint8_t>(number(u"LAYEREDALPHA"));
-    k.layeredFlags = number(u"LAYEREDFLAGS");
-    k.weDisabled = number(u"WEDISABLED") != 0;
-    k.normalKnown = text::profileInt(ini.storedValue(section, u"NORMALKNOWN"), 1) != 0;
-    p.flags = number(u"PLACEMENTFLAGS");
-    p.showCmd = number(u"SHOWCMD");
-    sscanf(string(u"MIN").c_str(), "%d,%d", &p.minPosition.x, &p.minPosition.y);
-    sscanf(string(u"MAX").c_str(), "%d,%d", &p.maxPosition.x, &p.maxPosition.y);
-    const bool placed =
-        sscanf(string(u"NORMAL").c_str(), "%d,%d,%d,%d", &n.left, &n.top, &n.right, &n.bottom) == 4;
-    // An entry without its window, process or normal rectangle says nothing to undo by.
-    if (!k.window || k.processId == 0 || !placed) {
-      diag::print("%s: [KEPT%u] is not understood\n", path_.c_str(), i);
-      continue;
-    }
-    entries_[k.window.value] = {k, false};
+  if (file.status == Status::TooLarge) {
+    diag::print("%s holds more than %u bytes: no journal, not read\n", path_.c_str(),
+                static_cast<unsigned>(journal_file::kMaxBytes));
+    save();  // moves it aside
+    return;
   }
+  const journal_file::Contents text = journal_file::parse(file.bytes, session_);
+  size_t others = 0;
+  for (const journal_file::Entry& e : text.entries) {
+    if (e.session == session_) {
+      entries_[e.window.window.value] = {e.window, false};
+    } else {
+      ++others;
+    }
+  }
+  if (others > 0) {
+    diag::print("%s: %u entries of other sessions are left to them\n", path_.c_str(),
+                static_cast<unsigned>(others));
+  }
+  if (!text.problems.empty()) {
+    std::string why;
+    for (const std::string& problem : text.problems) why += (why.empty() ? "" : "; ") + problem;
+    diag::print("%s does not make sense (%s): %u entries read\n", path_.c_str(), why.c_str(),
+                static_cast<unsigned>(text.entries.size()));
+  }
+  // So that the next start does not meet the same again: the file as understood, or none.
+  if (!text.problems.empty() || text.entries.empty()) save();
 }
 
 bool KeptWindowsJournal::record(const KeptWindow& entry) {
   Slot& slot = entries_[entry.window.value];
-  const bool changed = !(slot.entry == entry) || !onDisk_;
+  const bool changed = !(slot.entry == entry) || !saved_;
   slot.entry = entry;
   slot.held = true;
   return !changed || save();
@@ -92,8 +56,8 @@ std::optional<KeptWindow> KeptWindowsJournal::adopt(Hwnd window) {
   auto it = entries_.find(window.value);
   if (it == entries_.end() || it->second.held) return std::nullopt;
   if (!sameWindow(putBackPorts(), it->second.entry)) {
-    diag::print("window 0x%08x now belongs to another program: its entry is dropped\n",
-                window.value);
+    diag::print("window 0x%08x of %s is gone or another program's: not touched\n", window.value,
+                it->second.entry.image.c_str());
     entries_.erase(it);
     save();
     return std::nullopt;
@@ -157,9 +121,8 @@ bool KeptWindowsJournal::putBack(CTaskBarControl* taskbar, bool atExit) {
     if (!atExit && slot.quiet && static_cast<int32_t>(now - slot.quietUntil) < 0) continue;
     PutBack result = PutBack::Gone;
     if (!sameWindow(ports, slot.entry)) {
-      if (ports_.windows.isWindow(slot.entry.window)) {
-        diag::print("window 0x%08x now belongs to another program: its entry is dropped\n", handle);
-      }
+      diag::print("window 0x%08x of %s is gone or another program's: not touched\n", handle,
+                  slot.entry.image.c_str());
     } else if (!showsOurChanges(ports, slot.entry)) {
       // Back already (its put-back ended after its last step, or nothing was changed yet).
       diag::print("window 0x%08x shows nothing of ours: its entry is dropped\n", handle);
@@ -199,22 +162,53 @@ void KeptWindowsJournal::putBackOnCrash() {
   }
 }
 
+bool KeptWindowsJournal::keepAside(const platform::FileContents& bad) {
+  const std::string backup = path_ + ".bak";
+  const bool kept = bad.status == Status::TooLarge ? ports_.files.replace(path_, backup)
+                                                   : replaceFile(ports_.files, backup, bad.bytes);
+  if (!kept) {
+    diag::print("%s could not be written: %s is not saved over\n", backup.c_str(), path_.c_str());
+    return false;
+  }
+  diag::print("%s kept as %s\n", path_.c_str(), backup.c_str());
+  return true;
+}
+
 bool KeptWindowsJournal::save() {
-  if (entries_.empty()) {
-    if (onDisk_ && !ports_.files.remove(path_)) {
+  // An instance in another session may share this folder: its entries stay as the file holds
+  // them just before this write. A file not understood is kept aside first.
+  std::vector<journal_file::Entry> all;
+  const platform::FileContents old = ports_.files.read(path_, journal_file::kMaxBytes);
+  bool present = old.status != Status::Missing;
+  if (old.status == Status::Unreadable) {
+    diag::print("%s cannot be read: not saved over\n", path_.c_str());
+    return false;
+  }
+  if (old.status == Status::TooLarge) {
+    if (!keepAside(old)) return false;
+    present = false;
+  }
+  if (old.status == Status::Read) {
+    journal_file::Contents text = journal_file::parse(old.bytes, session_);
+    if (!text.problems.empty() && !keepAside(old)) return false;
+    for (journal_file::Entry& e : text.entries) {
+      if (e.session != session_) all.push_back(std::move(e));
+    }
+  }
+  for (const auto& [handle, slot] : entries_) all.push_back({slot.entry, session_});
+  if (all.empty()) {
+    if (present && !ports_.files.remove(path_)) {
       diag::print("%s could not be removed\n", path_.c_str());
       return false;
     }
-    onDisk_ = false;
+    saved_ = true;
     return true;
   }
-  std::string text = "[SYSTEM]\r\nKEPTNUM=" + std::to_string(entries_.size()) + "\r\n";
-  size_t index = 0;
-  for (const auto& [handle, slot] : entries_) text += format(slot.entry, index++);
-  if (!replaceFile(ports_.files, path_, text)) {
+  if (!replaceFile(ports_.files, path_, journal_file::format(all))) {
     diag::print("%s could not be saved: the old file stays\n", path_.c_str());
+    saved_ = false;
     return false;
   }
-  onDisk_ = true;
+  saved_ = true;
   return true;
 }

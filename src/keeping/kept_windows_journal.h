@@ -39,9 +39,10 @@ class KeptWindowsJournal {
   };
 
   KeptWindowsJournal(const Ports& ports, std::string path)
-      : ports_(ports), path_(std::move(path)) {}
+      : ports_(ports), path_(std::move(path)), session_(ports.system.sessionId()) {}
 
-  // Reads what an earlier run left; every entry read is loose.
+  // Reads what an earlier run of this session left; every entry read is loose. A file not
+  // understood is logged, kept as "<file>.bak" and replaced by what was understood.
   void load();
   // Before the first change to a window, and whenever more is learnt about it: held. False
   // when the file could not be written: then nothing may be changed on the window's behalf.
@@ -78,10 +79,14 @@ class KeptWindowsJournal {
   PutBackPorts putBackPorts() const;
   // Returns whether anything was left.
   bool putBack(CTaskBarControl* taskbar, bool atExit);
+  // Keeps a file not understood as "<file>.bak"; false (and logged) when it could not.
+  bool keepAside(const platform::FileContents& bad);
+  // False when the entries did not reach the file.
   bool save();
 
   Ports ports_;
   std::string path_;
-  std::map<uint32_t, Slot> entries_;  // by window handle
-  bool onDisk_ = false;               // the file exists (as far as we know)
+  platform::Dword session_;           // entries of other sessions are theirs
+  std::map<uint32_t, Slot> entries_;  // by window handle, this session's only
+  bool saved_ = true;                 // the file holds entries_ as they are
 };

@@ -2,6 +2,7 @@
 // into place.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -18,7 +19,7 @@ class WritableFile {
 };
 
 struct FileContents {
-  enum class Status { Read, Missing, Unreadable };
+  enum class Status { Read, Missing, Unreadable, TooLarge };
   Status status = Status::Missing;
   std::string bytes;  // the whole file when read
 };
@@ -27,8 +28,10 @@ class Files {
  public:
   virtual ~Files() = default;
   // Reads the whole file. Missing: neither the file nor its folder exists; Unreadable: it is
-  // there but could not be read (a folder, locked, denied).
-  virtual FileContents read(const std::string& path) = 0;
+  // there but could not be read (a folder, locked, denied); TooLarge: it holds more than
+  // `maxBytes` bytes, and nothing of it was read.
+  virtual FileContents read(const std::string& path, size_t maxBytes) = 0;
+  FileContents read(const std::string& path) { return read(path, static_cast<size_t>(-1)); }
   // Creates or truncates `path` for writing; null on failure.
   virtual std::unique_ptr<WritableFile> create(const std::string& path) = 0;
   // MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.

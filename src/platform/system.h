@@ -92,6 +92,10 @@ class System {
   // Texts that the port shows or reads from windows are code page 932 (platform/cp932.h).
   virtual bool isLeadByte(unsigned char byte) = 0;
 
+  // ProcessIdToSessionId of the current process: the logon session it runs in (two users of
+  // one machine run the program in two sessions, each with its own desktop and windows).
+  virtual Dword sessionId() = 0;
+
   virtual void sleep(Dword milliseconds) = 0;
   virtual Dword tickCount() = 0;
 };

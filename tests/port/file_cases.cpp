@@ -20,5 +20,9 @@ PORT_CASE(AFileAnotherProgramHoldsIsNeitherReadNorReplaced) {
   PORT_EXPECT_EQ(files.read(path).bytes, std::string("old"));
   PORT_EXPECT(files.replace(copy, path));
   PORT_EXPECT_EQ(files.read(path).bytes, std::string("new"));
+  // A read with a cap takes nothing of a larger file.
+  const platform::FileContents capped = files.read(path, 2);
+  PORT_EXPECT(capped.status == Status::TooLarge && capped.bytes.empty());
+  PORT_EXPECT_EQ(files.read(path, 3).bytes, std::string("new"));
   PORT_EXPECT(files.remove(path));
 }

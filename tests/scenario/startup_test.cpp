@@ -6,6 +6,7 @@
 
 #include "app/quillmoor_app.h"
 #include "detect/exclusion_data.h"
+#include "keeping/journal_file.h"
 #include "platform/sim/sim_desktop.h"
 #include "support/program_run.h"
 
@@ -197,4 +198,88 @@ TEST(Startup, RulesAndAnotherProgramsWindowSurviveAStartAndExitUnchanged) {
   EXPECT_EQ(support::rectOf(*desk, other), rect);
   EXPECT_FALSE(desk->windows.isWindowEnabled(other));
   EXPECT_FALSE(desk->files.exists(kFolder + "\\KeptWindows.ini")) << "a stale entry stayed";
+}
+
+// A journal is bad input like any file. Whatever it holds, the start takes a few reads and one
+// log line for what is wrong, touches no window but those its entries understood name, keeps
+// what it could not read as ".bak", and leaves the file as understood; entries of another
+// session stay theirs, in the file, across this session's own saves.
+TEST(Startup, ABadJournalCostsOneLineAndIsRewrittenAsUnderstood) {
+  using journal_file::Entry;
+  const std::string path = kFolder + "\\KeptWindows.ini";
+  struct Case {
+    const char* name;
+    const char* logged;  // said once
+    bool backup;         // kept as .bak
+    bool otherSession;   // the file keeps an entry of another session
+  };
+  for (const Case c : {Case{"count -1", "KEPTNUM=-1 is no count", true, false},
+                       Case{"count 99999999", "KEPTNUM=99999999, but 1 ", true, false},
+                       Case{"count many", "KEPTNUM=many is no count", true, false},
+                       Case{"junk", "(lines before the first section; [KEPT1] is not", true, false},
+                       Case{"huge", "holds more than 1048576 bytes", true, false},
+                       Case{"another session", "1 entries of other sessions", false, true},
+                       Case{"another process", "is gone or another program's", false, false}}) {
+    SCOPED_TRACE(c.name);
+    auto desk = sim::SimDesktop::singleMonitor();
+    // One window the journal rightly names, hung so that it stays named a while, and one that
+    // nothing may touch.
+    const platform::Rect away{10100, 10100, 10900, 10500};
+    const platform::Rect home{600, 200, 1000, 500};
+    const platform::Hwnd kept = support::addAppWindow(*desk, "Kept", "ed.exe", away);
+    const platform::Hwnd other = support::addAppWindow(*desk, "Other", "other.exe", home);
+    desk->windows.setEnabled(kept, false);
+    desk->windows.setHung(kept, true);
+    const auto entryFor = [&](platform::Hwnd h, const std::string& image, platform::Dword pid) {
+      KeptWindow k;
+      k.window = h;
+      k.processId = pid;
+      k.image = image;
+      k.style = 0x14CF0000;
+      k.weDisabled = true;
+      k.placement.normalPosition = {100, 100, 900, 500};
+      return k;
+    };
+    const Entry good{entryFor(kept, "ed.exe", desk->windows.getWindowProcessId(kept)), 1};
+    // The other window, by its own process and image, but journalled by another session.
+    const Entry theirs{entryFor(other, "other.exe", desk->windows.getWindowProcessId(other)), 2};
+    std::string text = journal_file::format({good});
+    const auto count = [&](const std::string& value) {
+      text.replace(text.find("KEPTNUM=1"), 9, "KEPTNUM=" + value);
+    };
+    const std::string name = c.name;
+    if (name == "count -1") count("-1");
+    if (name == "count 99999999") count("99999999");
+    if (name == "count many") count("many");
+    if (name == "junk") text = "\x81\x40\x01garbage\r\n" + text + "[KEPT1]\r\nHWND=x\r\n";
+    if (name == "huge") text += ";" + std::string(journal_file::kMaxBytes, 'x') + "\r\n";
+    if (name == "another session") text = journal_file::format({good, theirs});
+    if (name == "another process") {
+      text = journal_file::format({good, {entryFor(other, "ed.exe", 4242), 1}});
+    }
+    desk->files.writeFile(path, text);
+    // Understood and still to put back: the hung window's entry, and the other session's.
+    const std::optional<std::string> understood =
+        name == "huge" ? std::nullopt
+                       : std::optional(c.otherSession ? text : journal_file::format({good}));
+    const bool ran = support::runProgram(*desk, {kExe, "-K527"}, [&](platform::Hwnd) {
+      EXPECT_LE(support::actionCount(*desk, "file read " + path), 2);
+      EXPECT_EQ(desk->files.readFile(path), understood);
+      desk->windows.setHung(kept, false);
+      desk->advance(2500);  // put back once it answers, and kept live again
+    });
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(desk->files.readFile(path),
+              c.otherSession ? std::optional(journal_file::format({theirs})) : std::nullopt);
+    EXPECT_EQ(desk->files.readFile(path + ".bak"), c.backup ? std::optional(text) : std::nullopt);
+    size_t said = 0;
+    for (size_t at = 0; (at = desk->consoleOutput.find(c.logged, at)) != std::string::npos; ++at) {
+      ++said;
+    }
+    EXPECT_EQ(said, 1u) << desk->consoleOutput;
+    EXPECT_LE(std::count(desk->consoleOutput.begin(), desk->consoleOutput.end(), '\n'), 40);
+    EXPECT_EQ(support::rectOf(*desk, other), home);
+    EXPECT_FALSE(desk->windows.isIconic(other));
+    EXPECT_EQ(desk->windows.isIconic(kept), name != "huge");
+  }
 }

@@ -233,6 +233,8 @@ class SimDesktop::Services : public System,
     return desk_.systemCodePage == 932 && isCp932LeadByte(byte);
   }
 
+  Dword sessionId() override { return desk_.sessionId; }
+
   void sleep(Dword milliseconds) override {
     desk_.actions.push_back("sleep " + std::to_string(milliseconds));
     desk_.windows.elapse(milliseconds);  // a blocked thread: no timer is delivered

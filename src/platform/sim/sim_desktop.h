@@ -160,6 +160,9 @@ class SimDesktop {
   // A new process of the program on the same desktop: it starts with nothing of the last.
   void newProcess();
 
+  // The logon session the program runs in; another instance may share its folder from another.
+  platform::Dword sessionId = 1;
+
   // The ANSI code page: 932, or 1252 (no lead bytes).
   uint32_t systemCodePage = 932;
 

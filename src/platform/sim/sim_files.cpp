@@ -51,7 +51,7 @@ bool SimFiles::inClosedFolder(const std::filesystem::path& host) const {
   return false;
 }
 
-platform::FileContents SimFiles::read(const std::string& path) {
+platform::FileContents SimFiles::read(const std::string& path, size_t maxBytes) {
   actions_.push_back("file read " + path);
   platform::FileContents contents;
   std::error_code error;
@@ -60,6 +60,11 @@ platform::FileContents SimFiles::read(const std::string& path) {
   contents.status = platform::FileContents::Status::Unreadable;
   if (unreadable_.count(path) != 0 || isLocked(host) ||
       !std::filesystem::is_regular_file(host, error)) {
+    return contents;
+  }
+  const std::uintmax_t size = std::filesystem::file_size(host, error);
+  if (!error && size > maxBytes) {
+    contents.status = platform::FileContents::Status::TooLarge;
     return contents;
   }
   std::optional<std::string> bytes = fs_.readFile(path);

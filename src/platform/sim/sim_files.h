@@ -34,7 +34,8 @@ class SimFiles : public platform::Files {
         closedFolders_(closedFolders),
         actions_(actions) {}
 
-  platform::FileContents read(const std::string& path) override;
+  using platform::Files::read;
+  platform::FileContents read(const std::string& path, size_t maxBytes) override;
   std::unique_ptr<platform::WritableFile> create(const std::string& path) override;
   bool replace(const std::string& from, const std::string& to) override;
   bool remove(const std::string& path) override;

@@ -30,7 +30,7 @@ class Win32WritableFile : public platform::WritableFile {
 
 }  // namespace
 
-platform::FileContents Win32Files::read(const std::string& path) {
+platform::FileContents Win32Files::read(const std::string& path, size_t maxBytes) {
   using Status = platform::FileContents::Status;
   platform::FileContents contents;
   // Others may keep reading and writing it meanwhile, as with the profile functions.
@@ -45,7 +45,10 @@ platform::FileContents Win32Files::read(const std::string& path) {
   }
   contents.status = Status::Unreadable;
   LARGE_INTEGER size{};
-  if (GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 30)) {
+  const bool sized = GetFileSizeEx(file, &size) != 0;
+  if (sized && static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+    contents.status = Status::TooLarge;
+  } else if (sized && size.QuadPart < (1LL << 30)) {
     contents.bytes.resize(static_cast<size_t>(size.QuadPart));
     size_t done = 0;
     DWORD got = 1;

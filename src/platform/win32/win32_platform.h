@@ -80,6 +80,7 @@ class Win32System : public platform::System {
   std::unique_ptr<platform::VersionBlock> versionInfo(const std::string& path,
                                                       platform::Dword size) override;
   bool isLeadByte(unsigned char byte) override;
+  platform::Dword sessionId() override;
   void sleep(platform::Dword milliseconds) override;
   platform::Dword tickCount() override;
 
@@ -101,7 +102,8 @@ class Win32ProfileFiles : public platform::ProfileFiles {
 
 class Win32Files : public platform::Files {
  public:
-  platform::FileContents read(const std::string& path) override;
+  using platform::Files::read;
+  platform::FileContents read(const std::string& path, size_t maxBytes) override;
   std::unique_ptr<platform::WritableFile> create(const std::string& path) override;
   bool replace(const std::string& from, const std::string& to) override;
   bool remove(const std::string& path) override;

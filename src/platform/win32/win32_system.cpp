@@ -250,6 +250,11 @@ bool Win32System::isLeadByte(unsigned char byte) {
   return IsDBCSLeadByte(byte) != 0;
 }
 
+Dword Win32System::sessionId() {
+  DWORD session = 0;
+  return ProcessIdToSessionId(GetCurrentProcessId(), &session) ? session : 0;
+}
+
 void Win32System::sleep(Dword milliseconds) {
   Sleep(milliseconds);
 }
