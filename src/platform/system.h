@@ -64,7 +64,17 @@ class System {
   virtual void redirectStdStreamsToNull() = 0;     // both on the null device
   virtual void setConsoleCtrlHandler(ConsoleCtrlHandler handler) = 0;
   // SetUnhandledExceptionFilter: `filter` runs on the crashing thread just before the process
-  // ends; it allocates nothing it can avoid and returns.
+  // ends, and returns. The crashed code may hold any lock, the heap's among them, and the
+  // program's own windows belong to a thread that may be the crashed one. So the filter calls
+  // only what maps onto one system call and allocates nothing: Windows' facts that return no
+  // text or list (isWindow, isIconic, isZoomed, isWindowEnabled, getWindowLong,
+  // getWindowProcessId, getWindowRect, getWindowPlacement, getLayeredWindowAttributes),
+  // Windows' changes (made directly from now on, with no worker: probe the window with
+  // sendMessageTimeout and SMTO_ABORTIFHUNG first, a hung one would hold the filter),
+  // Messages::sendMessageTimeout to other programs' windows, Messages::lastError and
+  // System::tickCount. Not: texts, lists, names or files (they allocate), the diagnostic log,
+  // anything sent to the program's own windows, the shell, message boxes or sleeping. What
+  // it cannot do is left to the next start.
   virtual void setCrashFilter(void (*filter)(void* context), void* context) = 0;
   // The program's exit path is done (rules saved, windows put back): a console control handler
   // waiting in waitForExit returns, and so does every later wait. Any thread.

@@ -44,10 +44,14 @@ class Windows {
   // --- Changes. ---
   // A change to another program's window waits for that window's thread at most about a
   // second (1000 ms): a busy thread makes it fail (0 or false, lastError ERROR_TIMEOUT), and
-  // the change is then made as soon as the thread is free. While such a change is still
-  // outstanding, every further change to that window fails at once (ERROR_TIMEOUT) and is
-  // not made. Changes to the program's own windows are made directly. setForegroundWindow
-  // is not guarded: it never waits for the window's thread.
+  // the change is then made as soon as the thread is free. A change still on its way to that
+  // window is waited for first, within the same second; the new one is made after it, or
+  // fails with ERROR_TIMEOUT and is not made. ERROR_TIMEOUT always means "not made now, try
+  // again": the change may still land later, or (no means to make it) not at all. Changes to
+  // the program's own windows are made directly. Once the crash filter runs, every change is
+  // made directly on the calling thread, waiting as long as the window's thread takes (see
+  // System::setCrashFilter). setForegroundWindow is not guarded: it never waits for the
+  // window's thread.
   virtual uint32_t setWindowLong(Hwnd window, int32_t index, uint32_t value) = 0;
   virtual bool showWindow(Hwnd window, int32_t command) = 0;
   virtual bool setWindowPos(Hwnd window, Hwnd insertAfter, int32_t x, int32_t y, int32_t cx,

@@ -34,7 +34,10 @@ BitmapHandle PreviewCopy::pictureOfTarget(Hwnd target, const Rect& source, Size 
   // Full content draws what other renderers put in the window too, where the system has it.
   BitmapHandle bitmap =
       ports_.drawing.printWindowPart(target, source, client, PW_RENDERFULLCONTENT);
-  if (!bitmap) bitmap = ports_.drawing.printWindowPart(target, source, client, 0);
+  // A target too busy for the first print would only hold the program another second.
+  if (!bitmap && ports_.messages.lastError() != ERROR_TIMEOUT) {
+    bitmap = ports_.drawing.printWindowPart(target, source, client, 0);
+  }
   return bitmap;
 }
 

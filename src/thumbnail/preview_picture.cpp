@@ -54,6 +54,8 @@ bool PreviewPicture::refresh(const Rect& window, const Rect& source, Size client
       source_ = source;
       return show();
     }
+    // A target too busy for the first print would only hold the program another second.
+    if (way == Way::Full && ports_.messages.lastError() == ERROR_TIMEOUT) way = Way::Plain;
   }
   // The prints gave nothing (as Wine's of another process's window, held hidden where the
   // screen may not be copied): two calls a second for nothing until the next retry.

@@ -27,8 +27,13 @@ class PreviewPicture {
  public:
   struct Ports {
     Ports(const platform::Platform& p)  // NOLINT: implicit, so a class passes its platform
-        : windows(p.windows), drawing(p.drawing), icons(p.icons), system(p.system) {}
+        : windows(p.windows),
+          messages(p.messages),
+          drawing(p.drawing),
+          icons(p.icons),
+          system(p.system) {}
     platform::Windows& windows;
+    platform::Messages& messages;
     platform::Drawing& drawing;
     platform::Icons& icons;
     platform::System& system;

@@ -113,6 +113,33 @@ stand_in() {
 # field NAME STATE: the value of NAME=... (up to four numbers) in a line of `driver window-state`.
 field() { sed -E "s/.*(^| )$1=(-?[0-9a-fx]+( -?[0-9]+){0,3}).*/\2/" <<<"$2"; }
 
+# kept_live HWND: the window is kept live by the program: restored, disabled, and out of
+# sight (off the screen, transparent, or with a browser's one column at the screen's edge).
+kept_live() {
+  local s
+  s=$(driver window-state "$1") || return 1
+  [[ "$(field iconic "$s") $(field enabled "$s")" == "0 0" ]]
+}
+
+# back_as_own NAME HWND OWN ICONIC: the window NAME is enabled and minimised (ICONIC 1) or
+# not (0), with the styles, extended styles and alpha of OWN (a `driver window-state` line
+# read while its program had the window to itself) and, restored, OWN's rectangle: where
+# its program had it, not a parking place. Leaves it restored.
+back_as_own() {
+  local name=$1 hwnd=$2 own=$3 iconic=$4 now style
+  now=$(driver window-state "$hwnd") || fail "$name's window went"
+  style=$(($(field style "$own") | (iconic ? 0x20000000 : 0)))
+  [[ "$(field iconic "$now") $(field enabled "$now")" == "$iconic 1" ]] ||
+    fail "$name was left so (not iconic=$iconic enabled=1): $now"
+  (($(field style "$now") == style)) || fail "$name has not its own style $(printf 0x%08x "$style"): $now"
+  [[ "$(field exstyle "$now") $(field alpha "$now")" == "$(field exstyle "$own") $(field alpha "$own")" ]] ||
+    fail "$name has not its own exstyle $(field exstyle "$own") and alpha $(field alpha "$own"): $now"
+  driver show "$hwnd" 9 || fail "could not restore $name"
+  # shellcheck disable=SC2016 # evaluated by wait_for
+  wait_for '[[ $(driver window-rect "$hwnd") == "$(field rect "$own")" ]]' 5 ||
+    fail "$name came back at $(driver window-rect "$hwnd"), not at its own $(field rect "$own")"
+}
+
 # driver ARGS...: runs wine-driver.exe (see tests/wine/driver.cpp).
 driver() {
   wine "$WINE_DRIVER_EXE" "$@"
@@ -209,21 +236,32 @@ zenta_show_panel() {
   driver wait-visible "$1" 1 10000 || fail "the panel did not appear after a tray double-click"
 }
 
-# tray_menu_choose PANEL KEYS...: opens the tray menu as a right click on the
-# icon does and answers it with the keyboard.
-tray_menu_choose() {
-  local panel=$1 menu root
+# tray_menu_open PANEL: opens the tray menu as a right click on the icon does; prints the
+# menu's handle. The program goes on meanwhile (its timers run in the menu's loop).
+tray_menu_open() {
+  tray_notify "$1" "$WM_RBUTTONUP" || fail "could not post the tray right click"
+  driver wait-class '#32768' 10000 || fail "no tray menu after a right click on the icon"
+}
+
+# menu_keys MENU KEYS...: answers an open menu with the keys, which end it.
+menu_keys() {
+  local menu=$1 root
   shift
-  tray_notify "$panel" "$WM_RBUTTONUP" || fail "could not post the tray right click"
-  menu=$(driver wait-class '#32768' 10000) || fail "no tray menu after a right click on the icon"
   # Once the panel has been shown and hidden, X leaves the focus on Wine's
   # desktop window and keys typed there are lost. With the focus on the root,
   # they go to the window under the pointer: the menu, which opens there.
   root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
   xdotool windowfocus "$root" key "$@" || fail "xdotool failed"
-  driver wait-gone "$menu" 5000 || fail "the tray menu stayed open after: $*"
+  driver wait-gone "$menu" 5000 || fail "the menu stayed open after: $*"
 }
 
+# tray_menu_choose PANEL KEYS...: opens the tray menu and answers it with the keyboard.
+tray_menu_choose() {
+  local menu
+  menu=$(tray_menu_open "$1") || exit 1
+  shift
+  menu_keys "$menu" "$@"
+}
 
 # zenta_previews PID: the program's visible previews, one per line:
 # handle style exstyle alpha left top right bottom caption.
@@ -282,6 +320,11 @@ _qm_test_cleanup() {
       echo "kept for inspection: $_qm_tmp" >&2
     fi
   fi
+  if [[ -n ${_qm_shared_prefix:-} ]]; then
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    export WINEPREFIX=$_qm_shared_prefix
+  fi
   if [[ ${_qm_env_owner:-} == "$BASHPID" ]]; then _qm_env_down; fi
 }
 
@@ -330,7 +373,15 @@ _qm_prefix_stamp() {
 # Wine commands of the set-up, without our lock: a wineserver they start must
 # not keep the prefix locked.
 _qm_wine() {
-  if [[ -n ${_qm_lock_fd-} ]]; then "$@" {_qm_lock_fd}>&-; else "$@"; fi
+  if [[ -n ${_qm_lock_fd-} && -n ${_qm_plain_lock_fd-} ]]; then
+    "$@" {_qm_lock_fd}>&- {_qm_plain_lock_fd}>&-
+  elif [[ -n ${_qm_lock_fd-} ]]; then
+    "$@" {_qm_lock_fd}>&-
+  elif [[ -n ${_qm_plain_lock_fd-} ]]; then
+    "$@" {_qm_plain_lock_fd}>&-
+  else
+    "$@"
+  fi
 }
 
 # _qm_reg_has KEY NAME TYPE DATA: whether the prefix holds the value. Non-ASCII
@@ -427,4 +478,19 @@ wine_env_up() {
   _qm_prepare_prefix
   wineserver -p {_qm_lock_fd}>&-
   export QM_ENV_READY=1
+}
+
+# plain_desktop_up (after wine_env_up): the rest of the test runs in a prefix of its own,
+# with the shared one's settings but no virtual desktop: every window is an X window of its
+# own, as on a Linux desktop (here without a window manager). Its wineserver ends with the
+# test.
+plain_desktop_up() {
+  _qm_shared_prefix=$WINEPREFIX
+  export WINEPREFIX=$QM_BUILD/wineprefix-plain
+  QM_PREFIX_VALUES=$(grep -v '^HKCU\\Software\\Wine\\Explorer' <<<"$QM_PREFIX_VALUES")
+  exec {_qm_plain_lock_fd}>"$WINEPREFIX.lock"
+  flock -w 600 "$_qm_plain_lock_fd" || fail "the plain Wine prefix stayed locked by another run"
+  _qm_wine wineserver -k >/dev/null 2>&1 || true
+  QM_ENV_DIR=$_qm_tmp _qm_prepare_prefix
+  _qm_wine wineserver -p
 }

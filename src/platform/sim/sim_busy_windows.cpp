@@ -51,12 +51,31 @@ bool SimWindowManager::changeReaches(Hwnd window, const char* call, uint32_t mes
   const std::string what = std::string("TIMED OUT ") + call + " h";
   char handle[16];
   snprintf(handle, sizeof handle, "%x", window.value);
-  if (!w->outstanding.empty()) {
-    actions_.push_back(what + handle + " outstanding");
-    lastErrorValue = ERROR_TIMEOUT;
-    return false;
+  if (crashMode) {
+    // Made directly on the crashing thread: it waits for the window's thread, however long.
+    if (w->hung) blockedBy(*w, call, "crash filter");
+    return true;
   }
   syncClock();
+  // The wait ends with the busy span, or with what is left of the guard.
+  uint64_t left = kChangeGuardMs;
+  const auto waitForThread = [&] {
+    uint64_t wait = left;
+    if (w->busyUntil != 0 && w->busyUntil > clock_) wait = std::min(wait, w->busyUntil - clock_);
+    elapse(static_cast<uint32_t>(wait));
+    left -= wait;
+    w = live(window);
+  };
+  if (!w->outstanding.empty()) {
+    // A change still on its way goes first: waited for within this change's guard.
+    waitForThread();
+    if (w == nullptr) return false;
+    if (!w->outstanding.empty()) {
+      actions_.push_back(what + handle + " outstanding");
+      lastErrorValue = ERROR_TIMEOUT;
+      return false;
+    }
+  }
   lastErrorValue = 0;  // the adapter's worker starts with none
   if (!w->hung) {
     // The handler this change sends to keeps the thread busy: the change waits for it.
@@ -64,11 +83,7 @@ bool SimWindowManager::changeReaches(Hwnd window, const char* call, uint32_t mes
     if (slow == w->slowHandlers.end() || slow->second == 0) return true;
     setBusy(window, static_cast<uint32_t>(clock_ + slow->second));
   }
-  // The wait ends with the busy span, or with the guard.
-  uint64_t wait = kChangeGuardMs;
-  if (w->busyUntil != 0 && w->busyUntil > clock_) wait = std::min(wait, w->busyUntil - clock_);
-  elapse(static_cast<uint32_t>(wait));
-  w = live(window);
+  waitForThread();
   if (w == nullptr) return false;
   if (!w->hung) {
     lastErrorValue = 0;

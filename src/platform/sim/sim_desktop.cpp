@@ -597,6 +597,7 @@ void SimDesktop::endProcess(const char* why) {
 
 void SimDesktop::crash() {
   actions.push_back("unhandled exception");
+  windows.crashMode = true;
   if (crashFilter != nullptr) crashFilter(crashContext);
   endProcess("crashed");
 }
@@ -605,6 +606,7 @@ void SimDesktop::newProcess() {
   mutexesOwned.clear();  // the system let the last one's mutex go
   processEnded = false;
   windows.processGone = false;
+  windows.crashMode = false;
   services_->files.processGone = false;
   crashFilter = nullptr;
   crashContext = nullptr;

@@ -39,7 +39,10 @@
 //   enableWindow, setLayeredWindowAttributes) to a busy or hung window wait at most a second
 //   of clock time; then they fail with ERROR_TIMEOUT, record "TIMED OUT <call> h...", and the
 //   change is made when the span ends. While one is outstanding, the next change to that
-//   window fails at once ("TIMED OUT <call> h... outstanding") and is not made.
+//   window waits for it within its own second; still outstanding then, it fails ("TIMED
+//   OUT <call> h... outstanding") and is not made. In crash mode (the crash filter runs)
+//   the changes are made at once, unguarded; one to a hung window records "BLOCKED <call>
+//   h... crash filter" (the crashing thread would wait for it).
 // - WS_MINIMIZE cannot be cleared with setWindowLong while a window is minimised (Wine);
 //   WS_DISABLED in the style is the enabled state. Wine's other ways are switches (below).
 // - Layered windows: setLayeredWindowAttributes needs WS_EX_LAYERED; the alpha is kept until
@@ -241,6 +244,8 @@ class SimWindowManager : public platform::Windows,
   // The program's process has ended (SimDesktop::terminate): what its code still does here
   // reaches no other program's window, as on Windows nothing more would happen.
   bool processGone = false;
+  // The crash filter runs (SimDesktop::crash): changes to other programs' windows unguarded.
+  bool crashMode = false;
   uint64_t timerMessages = 0;
 
   // --- Other programs' windows and processes. Edits are plain data changes, no messages. ---

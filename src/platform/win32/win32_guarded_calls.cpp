@@ -2,10 +2,12 @@
 // is busy cannot hold ours for more than a second.
 #include "platform/win32/win32_platform.h"
 
+#include <map>
 #include <memory>
-#include <set>
 
 namespace win32 {
+
+std::atomic<bool> crashModeOn{false};
 
 namespace {
 
@@ -22,24 +24,35 @@ struct Job {
   }
 };
 
-// Windows with a change still running on a worker; shared with the workers.
-SRWLOCK busyLock = SRWLOCK_INIT;
-std::set<HWND>& busyWindows() {
-  static std::set<HWND> windows;
-  return windows;
+// The change still running on a worker for each window, shared with the workers. Never
+// destroyed: a worker blocked in another program's call may return while the C runtime
+// destroys the program's statics at exit.
+struct Pending {
+  SRWLOCK lock = SRWLOCK_INIT;
+  std::map<HWND, std::shared_ptr<Job>> jobs;
+};
+Pending& pending() {
+  static Pending* const all = new Pending;
+  return *all;
 }
 
-bool markBusy(HWND window) {
-  AcquireSRWLockExclusive(&busyLock);
-  const bool inserted = busyWindows().insert(window).second;
-  ReleaseSRWLockExclusive(&busyLock);
-  return inserted;
+// Registers `job` as the window's change; else the change already running, to wait for.
+std::shared_ptr<Job> claim(const std::shared_ptr<Job>& job) {
+  Pending& p = pending();
+  AcquireSRWLockExclusive(&p.lock);
+  std::shared_ptr<Job> running;
+  const auto [it, claimed] = p.jobs.try_emplace(job->window, job);
+  if (!claimed) running = it->second;
+  ReleaseSRWLockExclusive(&p.lock);
+  return running;
 }
 
-void markFree(HWND window) {
-  AcquireSRWLockExclusive(&busyLock);
-  busyWindows().erase(window);
-  ReleaseSRWLockExclusive(&busyLock);
+void release(const Job& job) {
+  Pending& p = pending();
+  AcquireSRWLockExclusive(&p.lock);
+  const auto it = p.jobs.find(job.window);
+  if (it != p.jobs.end() && it->second.get() == &job) p.jobs.erase(it);
+  ReleaseSRWLockExclusive(&p.lock);
 }
 
 DWORD WINAPI runJob(void* parameter) {
@@ -49,43 +62,54 @@ DWORD WINAPI runJob(void* parameter) {
   SetLastError(0);
   job.result = job.call();
   job.error = GetLastError();
-  markFree(job.window);
+  release(job);  // before the event: a change waiting for this one may go on at once
   SetEvent(job.done);
+  return 0;
+}
+
+// Not made within the bound: the caller tries again later.
+uintptr_t notMade() {
+  SetLastError(ERROR_TIMEOUT);
   return 0;
 }
 
 }  // namespace
 
-uintptr_t guardedChange(HWND window, std::function<uintptr_t()> call) {
+void enterCrashMode() {
+  crashModeOn.store(true);
+}
+
+uintptr_t changeOnWorker(HWND window, std::function<uintptr_t()> call) {
   DWORD process = 0;
   // No window (the call fails by itself) or one of ours: nothing to wait for.
   if (GetWindowThreadProcessId(window, &process) == 0 || process == GetCurrentProcessId()) {
     return call();
   }
-  if (!markBusy(window)) {
-    SetLastError(ERROR_TIMEOUT);
-    return 0;
-  }
+  const DWORD start = GetTickCount();
+  const auto left = [start] {
+    const DWORD spent = GetTickCount() - start;
+    return spent < kGuardMs ? kGuardMs - spent : 0;
+  };
   auto job = std::make_shared<Job>();
   job->call = std::move(call);
   job->window = window;
   job->done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (job->done == nullptr) return notMade();
+  // An earlier change still on its way goes first: it is waited for within this call's bound.
+  for (std::shared_ptr<Job> running = claim(job); running != nullptr; running = claim(job)) {
+    if (WaitForSingleObject(running->done, left()) != WAIT_OBJECT_0) return notMade();
+  }
   auto* holder = new std::shared_ptr<Job>(job);
-  HANDLE thread = job->done == nullptr ? nullptr
-                                       : CreateThread(nullptr, 64 * 1024, runJob, holder,
-                                                      STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  HANDLE thread =
+      CreateThread(nullptr, 64 * 1024, runJob, holder, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
   if (thread == nullptr) {
-    const DWORD error = GetLastError();
+    // Nothing was made, and nothing will be: not a refusal by the window.
     delete holder;
-    markFree(window);
-    SetLastError(error);
-    return 0;
+    release(*job);
+    return notMade();
   }
   CloseHandle(thread);
-  if (WaitForSingleObject(job->done, kGuardMs) != WAIT_OBJECT_0) {
-    SetLastError(ERROR_TIMEOUT);
-    return 0;
-  }
+  if (WaitForSingleObject(job->done, left()) != WAIT_OBJECT_0) return notMade();
   SetLastError(job->error);
   return job->result;
 }

@@ -8,6 +8,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -38,11 +39,23 @@ void resolve(HMODULE library, const char* name, F& target) {
 // A change to `window` (see platform::Windows): another program's window is changed on a
 // worker thread that this thread waits for at most a second, without dispatching messages
 // (which would re-enter the program), so that a busy program cannot hold the user interface.
-// The worker finishes on its own after that, and until it has, the next change to that
-// window fails at once. The answer is the call's (with its last error), or 0 with
-// ERROR_TIMEOUT. The program's own windows are changed here, directly. `call` owns copies of
-// what it needs: it may outlive the caller.
-uintptr_t guardedChange(HWND window, std::function<uintptr_t()> call);
+// The worker finishes on its own after that. A change still on its way to the same window is
+// waited for first, within the same second. The answer is the call's (with its last error),
+// or 0 with ERROR_TIMEOUT when it was not made within the second (a worker may still make
+// it later, or none could be started). The program's own windows are changed here,
+// directly. `call` owns copies of what it needs: it may outlive the caller.
+uintptr_t changeOnWorker(HWND window, std::function<uintptr_t()> call);
+
+// Set once the crash filter runs: from then on every change is made directly on the calling
+// thread, with no worker, lock or allocation (a crashed thread may hold the heap's lock).
+extern std::atomic<bool> crashModeOn;
+void enterCrashMode();
+
+template <typename Call>
+uintptr_t guardedChange(HWND window, Call call) {
+  if (crashModeOn.load()) return call();
+  return changeOnWorker(window, std::function<uintptr_t()>(std::move(call)));
+}
 
 // The port's texts (code page 932) as UTF-16 and back, whatever the system's code page.
 std::wstring fromProgramText(const std::string& text);

@@ -169,6 +169,7 @@ void (*crashFilter)(void*) = nullptr;
 void* crashContext = nullptr;
 
 LONG WINAPI onCrash(EXCEPTION_POINTERS*) {
+  enterCrashMode();
   if (crashFilter != nullptr) crashFilter(crashContext);
   return EXCEPTION_CONTINUE_SEARCH;  // the system ends the process as it would have
 }
