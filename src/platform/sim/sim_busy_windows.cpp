@@ -47,6 +47,7 @@ bool SimWindowManager::changeReaches(Hwnd window, const char* call, uint32_t mes
                                      std::function<void()> later) {
   Window* w = live(window);
   if (w == nullptr || w->own || applyingLater_) return true;
+  if (beforeReaching) beforeReaching();
   if (processGone) return false;  // its code runs on here; on Windows nothing would happen
   const std::string what = std::string("TIMED OUT ") + call + " h";
   char handle[16];

@@ -500,6 +500,8 @@ class SimDesktop::Services : public System,
 };
 
 SimDesktop::SimDesktop() : services_(std::make_unique<Services>(*this)) {
+  windows.beforeReaching = [this] { reaching(); };
+  services_->files.beforeReaching = [this] { reaching(); };
   windows.ownWindowMoved = [this](Hwnd window, const Rect& before) {
     ownWindowMoved(window, before);
   };
@@ -593,6 +595,16 @@ void SimDesktop::endProcess(const char* why) {
   windows.processGone = true;
   services_->files.processGone = true;
   if (onProcessEnd) onProcessEnd();
+}
+
+void SimDesktop::reaching() {
+  if (!endAfter_ || processEnded) return;
+  if (*endAfter_ > 0) {
+    --*endAfter_;
+    return;
+  }
+  endAfter_.reset();
+  terminate();
 }
 
 void SimDesktop::crash() {

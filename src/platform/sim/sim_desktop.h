@@ -153,6 +153,11 @@ class SimDesktop {
   // buttons. Not modelled: profile-function writes, the tray and the program's own windows
   // still change until its code returns.
   void terminate() { endProcess("terminated"); }
+  // Ends the process (as terminate) just before the call after the next `calls` calls that
+  // reach beyond it: a change or a message to another program's window, a file created,
+  // replaced or removed. So a test can stop the program between any two such calls, across
+  // runs (a new process keeps the count); it fires once.
+  void endProcessAfter(uint64_t calls) { endAfter_ = calls; }
   // An unhandled exception: the program's crash filter runs, then the process ends at once.
   void crash();
   void (*crashFilter)(void*) = nullptr;
@@ -275,6 +280,8 @@ class SimDesktop {
   void waitForExit(uint32_t milliseconds);
   void exitFinished();
   void endProcess(const char* why);
+  std::optional<uint64_t> endAfter_;  // calls left before endProcessAfter fires
+  void reaching();
   bool exitDone_ = false;        // exitFinished was called: every wait returns at once
   bool handlerWaiting_ = false;  // a console handler waits for the exit
   bool endsAfterHandler_ = false;

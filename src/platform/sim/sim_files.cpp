@@ -75,6 +75,7 @@ platform::FileContents SimFiles::read(const std::string& path, size_t maxBytes) 
 }
 
 std::unique_ptr<platform::WritableFile> SimFiles::create(const std::string& path) {
+  if (beforeReaching) beforeReaching();
   if (processGone) return nullptr;
   actions_.push_back("file create " + path);
   std::error_code error;
@@ -87,6 +88,7 @@ std::unique_ptr<platform::WritableFile> SimFiles::create(const std::string& path
 }
 
 bool SimFiles::replace(const std::string& from, const std::string& to) {
+  if (beforeReaching) beforeReaching();
   if (processGone) return false;
   actions_.push_back("file replace " + from + " -> " + to);
   std::error_code error;
@@ -101,6 +103,7 @@ bool SimFiles::replace(const std::string& from, const std::string& to) {
 }
 
 bool SimFiles::remove(const std::string& path) {
+  if (beforeReaching) beforeReaching();
   if (processGone) return false;
   actions_.push_back("file remove " + path);
   std::error_code error;

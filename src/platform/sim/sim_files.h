@@ -9,6 +9,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -42,6 +43,8 @@ class SimFiles : public platform::Files {
 
   // The program's process has ended: what its code still does here writes nothing.
   bool processGone = false;
+  // Called before each create, replace or removal (SimDesktop::endProcessAfter).
+  std::function<void()> beforeReaching;
 
  private:
   bool isLocked(const std::filesystem::path& host) const;

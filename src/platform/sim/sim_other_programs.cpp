@@ -340,6 +340,7 @@ TimedResult SimWindowManager::sendMessageTimeout(Hwnd window, uint32_t message, 
     lastErrorValue = kErrorInvalidWindowHandle;
     return {};
   }
+  if (!w->own && beforeReaching) beforeReaching();
   if (!w->own && processGone) return {};
   if (!w->own) {
     ++crossProcessMessages;

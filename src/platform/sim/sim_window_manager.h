@@ -246,6 +246,9 @@ class SimWindowManager : public platform::Windows,
   bool processGone = false;
   // The crash filter runs (SimDesktop::crash): changes to other programs' windows unguarded.
   bool crashMode = false;
+  // Called before each call that would reach another program's window (a change or a sent
+  // message): SimDesktop::endProcessAfter ends the process there.
+  std::function<void()> beforeReaching;
   uint64_t timerMessages = 0;
 
   // --- Other programs' windows and processes. Edits are plain data changes, no messages. ---
