@@ -283,8 +283,11 @@ void CQuillmoorDlg::closePreviews() {
   roster_.closeAll();
   // Slow windows are waited for together, a few seconds at most: the system ends a program
   // that takes longer at a log-off or a closed console.
+  // Once: the end of the session and the panel's end both come here.
   constexpr uint32_t kExitBudgetMs = 4000;
-  if (journal_ != nullptr) journal_->putBackAtExit(&environment_.taskbar(), kExitBudgetMs);
+  if (journal_ == nullptr || exitPutBackDone_) return;
+  exitPutBackDone_ = true;
+  journal_->putBackAtExit(&environment_.taskbar(), kExitBudgetMs);
 }
 
 void CQuillmoorDlg::postNcDestroy() {

@@ -137,6 +137,7 @@ class CQuillmoorDlg : public HomeLinkDialog,
   TrayIcon tray_;
   // Every preview closes; what their windows were too busy for is waited for a while.
   void closePreviews();
+  bool exitPutBackDone_ = false;
   KeptWindowsJournal* journal_;  // windows to put back; null without one
   DisplayEnvironment& environment_;
   ConsoleExit* consoleExit_ = nullptr;

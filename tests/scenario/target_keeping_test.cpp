@@ -459,3 +459,81 @@ TEST_F(PreviewTest, APreviewClosedWhileItsWindowHangsPutsItBackOnceItAnswers) {
     EXPECT_FALSE(desk->files.exists(kJournal));
   });
 }
+
+// Exit waits a few seconds for windows whose programs are slow; one still slow is left to the
+// next start.
+TEST_F(PreviewTest, SlowWindowsAreWaitedForAtExitAndTheSlowestLeftToTheNextStart) {
+  const Hwnd target = addAppWindow(*desk, "Slow", "slow.exe", kNormal);
+  const std::vector<std::string> layered{kExe, "-K527", "-LAYERED"};
+  for (const uint32_t slowMs : {2500u, 6000u}) {
+    SCOPED_TRACE(slowMs);
+    run(
+        [&](Hwnd) {
+          detect(1);
+          ASSERT_FALSE(minimiseAndPoll(target).left < 0) << "kept live";
+          // Its program takes that long over the first style change of the exit.
+          desk->windows.slowHandler(target, platform::WM_STYLECHANGING, slowMs);
+          desk->windows.at(desk->now + 1, [&] {
+            desk->windows.slowHandler(target, platform::WM_STYLECHANGING, 0);
+          });
+        },
+        layered);
+    desk->advance(slowMs);
+    if (slowMs < 4000) {
+      EXPECT_TRUE(desk->windows.isIconic(target));
+      EXPECT_TRUE(desk->windows.isWindowEnabled(target));
+      EXPECT_FALSE(desk->files.exists(kJournal)) << "a slow window was not waited for";
+    }
+  }
+  ASSERT_TRUE(desk->files.exists(kJournal)) << "a window slower than the budget stays recorded";
+  // Next start: the start-up put-back finds it busy again, and a later look puts it back.
+  desk->windows.slowHandler(target, platform::WM_STYLECHANGING, 3000);
+  desk->windows.at(desk->now + 1,
+                   [&] { desk->windows.slowHandler(target, platform::WM_STYLECHANGING, 0); });
+  run(
+      [&](Hwnd) {
+        detect(2);
+        desk->advance(3000);
+        minimiseAndPoll(target);
+      },
+      layered);
+  EXPECT_TRUE(desk->windows.isIconic(target));
+  EXPECT_TRUE(desk->windows.isWindowEnabled(target));
+  EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
+  EXPECT_EQ(desk->windows.getWindowLong(target, platform::GWL_EXSTYLE), 0u);
+  EXPECT_FALSE(desk->files.exists(kJournal));
+}
+
+// A window whose record cannot be written is not touched: it stays minimised, and says why.
+TEST_F(PreviewTest, NoRecordNoChange) {
+  const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
+  desk->closedFolders.insert(kFolder);
+  run([&](Hwnd) {
+    detect(1);
+    desk->windows.userMinimize(target);
+    desk->advance(3000);
+    EXPECT_TRUE(desk->windows.isIconic(target));
+    EXPECT_TRUE(desk->windows.isWindowEnabled(target));
+    EXPECT_TRUE(logged("stays minimised: KeptWindows.ini cannot be written\n"));
+  });
+  EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
+}
+
+// A double-click on a window too busy to be put back whole leaves it held; once it answers it
+// comes forward at its own place, and is not hidden again.
+TEST_F(PreviewTest, ADoubleClickOnABusyWindowEndsWithTheWindowForward) {
+  const Hwnd target = addAppWindow(*desk, "Busy", "busy.exe", kNormal);
+  run([&](Hwnd) {
+    detect(1);
+    const Hwnd preview = previewOf(target);
+    ASSERT_EQ(minimiseAndPoll(target), kOffScreen);
+    desk->windows.slowHandler(target, platform::WM_STYLECHANGING, 1500);
+    desk->windows.sendMessage(preview, platform::WM_LBUTTONDBLCLK, 0, 0);
+    desk->windows.slowHandler(target, platform::WM_STYLECHANGING, 0);
+    desk->advance(6000);
+    EXPECT_FALSE(desk->windows.isIconic(target));
+    EXPECT_EQ(rectOf(target), kNormal);
+    EXPECT_TRUE(desk->windows.isWindowEnabled(target));
+    EXPECT_EQ(styleOf(target), kAppStyle);
+  });
+}
