@@ -143,10 +143,7 @@ bool KeptWindowsJournal::putBack(CTaskBarControl* taskbar, bool atExit) {
     }
   }
   if (changed) save();
-  for (const auto& [handle, slot] : entries_) {
-    if (!slot.held || atExit) return true;
-  }
-  return false;
+  return atExit ? !entries_.empty() : hasLoose();
 }
 
 void KeptWindowsJournal::putBackOnCrash() {

@@ -36,7 +36,7 @@ TargetKeeper::TargetKeeper(const Ports& ports, DisplayEnvironment& environment, 
 
 TargetKeeper::~TargetKeeper() {
   // Not put back (it did not answer): the journal's own put-back takes it from here.
-  if (journal_ != nullptr && recorded_) journal_->release(target_);
+  if (journal_ != nullptr && own_) journal_->release(target_);
 }
 
 bool TargetKeeper::record() {
@@ -100,14 +100,12 @@ bool TargetKeeper::adoptLoose() {
   std::optional<KeptWindow> loose = journal_->adopt(target_);
   if (!loose) return false;
   own_ = *loose;
-  recorded_ = true;
   placement_ = own_->placement;
   const PutBackPorts ports{windows_, messages_, processes_, monitors_};
   if (!showsOurChanges(ports, *own_)) {
     // Back already: what it shows now is its own again.
     journal_->forget(target_);
     own_.reset();
-    recorded_ = false;
     return false;
   }
   diag::print("target 0x%08x is still held by an earlier run: put back first\n", target_.value);
@@ -152,10 +150,7 @@ bool TargetKeeper::hideTarget() {
   const uint32_t style = windows_.getWindowLong(target_, GWL_STYLE);
   // Restored meanwhile (by the user, say): there is nothing to keep live.
   if ((style & WS_MINIMIZE) == 0) return false;
-  if (recordRefused_ && static_cast<int32_t>(system_.tickCount() - recordRefusedAt_) <
-                            static_cast<int32_t>(kRecordRetryMs)) {
-    return false;
-  }
+  if (recordRefused_ && system_.tickCount() - recordRefusedAt_ < kRecordRetryMs) return false;
   KeptWindow k;
   k.window = target_;
   k.processId = windows_.getWindowProcessId(target_);
@@ -181,7 +176,6 @@ bool TargetKeeper::hideTarget() {
     own_.reset();
     return false;
   }
-  recorded_ = true;
   job_ = Job::Hide;
   step_ = 0;
   jobMethod_ = chooseMethod();
@@ -214,9 +208,7 @@ bool TargetKeeper::runJob() {
 
 bool TargetKeeper::putBack() {
   const PutBackPorts ports{windows_, messages_, processes_, monitors_};
-  KeptWindow k = *own_;
-  k.placement.normalPosition = placement_.normalPosition;
-  const PutBack result = putBackWindow(ports, k, nullptr);
+  const PutBack result = putBackWindow(ports, *own_, nullptr);
   switch (result) {
     case PutBack::NotAnswering:
       diag::print("target 0x%08x does not answer: put back later\n", target_.value);
@@ -231,7 +223,6 @@ bool TargetKeeper::putBack() {
   }
   if (journal_ != nullptr) journal_->forget(target_);
   own_.reset();
-  recorded_ = false;
   job_ = Job::None;
   step_ = 0;
   // Back whole before the box: its loop may close the preview, which then finds nothing held.
@@ -242,7 +233,7 @@ bool TargetKeeper::putBack() {
 }
 
 bool TargetKeeper::restoreTarget() {
-  if (!own_ || !recorded_ || !alive()) return true;
+  if (!own_ || !alive()) return true;
   // Whatever of a hide was left undone is undone with the rest.
   job_ = Job::PutBack;
   step_ = 0;

@@ -84,7 +84,7 @@ class TargetKeeper {
   // alone after not answering.
   bool answersPoll() { return responsive(true); }
   // The target is in our custody: changed (or about to be) and not put back since.
-  bool holdsTarget() const { return own_.has_value() && recorded_; }
+  bool holdsTarget() const { return own_.has_value(); }
 
   // The transparent method (layered mode or more than one monitor) or the off-screen one.
   bool transparentMethod() const { return environment_.transparentMethod(); }
@@ -151,10 +151,9 @@ class TargetKeeper {
   platform::Processes& processes_;
   KeptWindowsJournal* journal_;
   platform::Hwnd target_;
-  // The window's own state, as recorded before our first change (or adopted).
+  // The window's own state, as recorded before our first change (or adopted): held while set.
   std::optional<KeptWindow> own_;
-  bool recorded_ = false;                 // own_ is what the journal holds for the window
-  platform::WindowPlacement placement_;   // its own placement, as last known
+  platform::WindowPlacement placement_;   // its own placement, as last known; held, the record's
   Job job_ = Job::None;                   // a sequence the target was too busy to finish
   int step_ = 0;                          // its next step
   Method jobMethod_ = Method::OffScreen;  // the method the target is kept by
