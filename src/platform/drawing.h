@@ -70,6 +70,11 @@ class Drawing {
   // with an ellipsis where it does not fit, in the system's font; EndPaint.
   virtual void paintLabel(Hwnd window, IconHandle icon, const std::string& text,
                           ColorRef background) = 0;
+  // After WM_PAINT's own drawing (GetDC, so over whatever it drew): `text` on one line in the
+  // system's message font at `dpi`, white on a dark box with a margin around it, the box's
+  // bottom-left corner at `bottomLeft` (client coordinates). The box's size; none when nothing
+  // was drawn.
+  virtual Size drawBadge(Hwnd window, const std::string& text, Point bottomLeft, uint32_t dpi) = 0;
 };
 
 }  // namespace platform

@@ -40,6 +40,9 @@ class Windows {
   virtual std::string getClassName(Hwnd window) = 0;
   // GetForegroundWindow: the window the user works in; none while none is active.
   virtual Hwnd getForegroundWindow() = 0;
+  // IsHungAppWindow: the system calls the window hung (its thread has read no message for 5 s
+  // while not waiting for one). Sends the window nothing.
+  virtual bool isHungAppWindow(Hwnd window) = 0;
 
   // --- Changes. ---
   // A change to another program's window waits for that window's thread at most about a

@@ -106,8 +106,9 @@ PORT_CASE(AChangeToABusyWindowIsMadeLaterAndHoldsNoOne) {
 
     PORT_EXPECT_EQ(p.windows.setWindowLong(window, GWL_STYLE, style | WS_DISABLED), 0u);
     PORT_EXPECT_EQ(p.messages.lastError(), ERROR_TIMEOUT);
-    // It returned while the window was still inside its handler.
+    // It returned while the window was still inside its handler, not long enough to be hung.
     PORT_EXPECT(!p.messages.sendMessageTimeout(window, WM_NULL, 0, 0, 0, 100).answered);
+    PORT_EXPECT(!p.windows.isHungAppWindow(window));
     const bool moved =
         p.windows.moveWindow(window, rect.left + 50, rect.top, rect.width(), rect.height(), true);
     PORT_EXPECT_EQ(moved, !outlastsNext);
@@ -123,4 +124,31 @@ PORT_CASE(AChangeToABusyWindowIsMadeLaterAndHoldsNoOne) {
     p.windows.getWindowRect(window, now);
     PORT_EXPECT_EQ(now.left, rect.left + (outlastsNext ? 0 : 50));
   }
+}
+
+// The system calls a window hung once its thread has read no message for 5 s, and no longer
+// once it reads again; asking sends the window nothing.
+PORT_CASE(AWindowThatReadsNoMessageFor5SecondsIsHung) {
+  Platform& p = fixture.platform();
+  const Hwnd window = fixture.otherProgramWindow("止まる", {300, 200, 700, 500});
+  PORT_EXPECT(!p.windows.isHungAppWindow(window));
+  fixture.slowStyleChange(window, 8000);
+  const uint32_t style = p.windows.getWindowLong(window, GWL_STYLE);
+  const Dword start = p.system.tickCount();
+  PORT_EXPECT_EQ(p.windows.setWindowLong(window, GWL_STYLE, style | WS_DISABLED), 0u);
+  p.system.sleep(2000);
+  PORT_EXPECT(!p.windows.isHungAppWindow(window));
+  bool hung = false;
+  while (!hung && p.system.tickCount() - start < 7500) {
+    p.system.sleep(250);
+    hung = p.windows.isHungAppWindow(window);
+  }
+  PORT_EXPECT(hung);
+  PORT_EXPECT(p.system.tickCount() - start >= 4500);
+  bool answered = false;
+  for (int i = 0; i < 10 && !answered; ++i) {
+    answered = p.messages.sendMessageTimeout(window, WM_NULL, 0, 0, 0, 1000).answered;
+  }
+  PORT_EXPECT(answered);
+  PORT_EXPECT(!p.windows.isHungAppWindow(window));
 }

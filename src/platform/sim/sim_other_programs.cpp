@@ -298,6 +298,14 @@ bool SimWindowManager::hungForeign(const Window& window) const {
   return !window.own && window.hung;
 }
 
+bool SimWindowManager::isHungAppWindow(Hwnd window) {
+  ++portCalls;
+  const Window* w = live(window);
+  if (w == nullptr || !hungForeign(*w)) return false;
+  syncClock();
+  return clock_ - w->hungSince >= kHungAfterMs;
+}
+
 void SimWindowManager::blockedBy(const Window& window, const char* call,
                                  const std::string& detail) {
   actions_.push_back(std::string("BLOCKED ") + call + " " + handleText(window.handle) +

@@ -39,6 +39,8 @@ void SimWindowManager::beginEndPaint(Hwnd window) {
     if (w == nullptr) return;
   }
   w->needsPaint = false;
+  w->badge.clear();  // painted over
+  w->badgeBox = {};
 }
 
 bool SimWindowManager::deliverPaint() {
@@ -83,6 +85,28 @@ int32_t SimWindowManager::paintText(Hwnd window, const std::string& text, Point 
   w->paintedAt = at;
   beginEndPaint(window);
   return static_cast<int32_t>(7 * text.size());
+}
+
+Size SimWindowManager::drawBadge(Hwnd window, const std::string& text, Point bottomLeft,
+                                 uint32_t dpi) {
+  ++portCalls;
+  Window* w = live(window);
+  if (w == nullptr || !w->own || text.empty()) return {};
+  const auto scaled = [dpi](size_t px) { return static_cast<int32_t>(px * dpi / 96); };
+  const Size box{scaled(7 * text.size() + 6), scaled(16 + 6)};
+  w->badge = text;
+  w->badgeBox = {bottomLeft.x, bottomLeft.y - box.cy, bottomLeft.x + box.cx, bottomLeft.y};
+  return box;
+}
+
+std::string SimWindowManager::badge(Hwnd window) const {
+  const Window* w = live(window);
+  return w == nullptr ? std::string() : w->badge;
+}
+
+Rect SimWindowManager::badgeBox(Hwnd window) const {
+  const Window* w = live(window);
+  return w == nullptr ? Rect{} : w->badgeBox;
 }
 
 std::string SimWindowManager::paintedText(Hwnd window) const {

@@ -72,6 +72,8 @@ struct SimWindowManager::Window {
   uint32_t drawnFrame = 0;
   platform::Point paintedAt;  // where paintText drew it
   std::string painted;        // the text of the last paintText (paintLabel: icon h... and text)
+  std::string badge;          // drawBadge's text since the last BeginPaint, and its box
+  platform::Rect badgeBox;
   // What it draws (other programs' windows); see ForeignWindow.
   std::optional<platform::ColorRef> color;
   platform::IconHandle icon;

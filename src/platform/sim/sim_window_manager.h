@@ -549,6 +549,10 @@ class SimWindowManager : public platform::Windows,
   platform::Point caret;
   std::string paintedText(platform::Hwnd window) const;
   platform::Point paintedTextAt(platform::Hwnd window) const;
+  // The badge drawn over the window since its last paint (drawBadge: 7 px per byte and 16 px
+  // high at 96 dpi, a 3 px margin), and its box in client coordinates; "" and none without.
+  std::string badge(platform::Hwnd window) const;
+  platform::Rect badgeBox(platform::Hwnd window) const;
   platform::Hwnd capture() const { return capture_; }
   std::map<int32_t, int32_t> systemMetrics{
       {platform::SM_CXICON, 32}, {platform::SM_CYICON, 32}, {platform::SM_CYCAPTION, 23}};
@@ -574,6 +578,7 @@ class SimWindowManager : public platform::Windows,
                               const std::string& className) override;
   std::string getClassName(platform::Hwnd window) override;
   platform::Hwnd getForegroundWindow() override;
+  bool isHungAppWindow(platform::Hwnd window) override;
   platform::Hwnd getDesktopWindow() override { return kDesktop; }
 
   bool showWindow(platform::Hwnd window, int32_t command) override;
@@ -701,6 +706,8 @@ class SimWindowManager : public platform::Windows,
   void paintBitmap(platform::Hwnd window, platform::BitmapHandle bitmap) override;
   void paintLabel(platform::Hwnd window, platform::IconHandle icon, const std::string& text,
                   platform::ColorRef background) override;
+  platform::Size drawBadge(platform::Hwnd window, const std::string& text,
+                           platform::Point bottomLeft, uint32_t dpi) override;
   platform::IconHandle windowIcon(platform::Hwnd window) override;
 
   // ===== platform::Clipboard =====

@@ -202,6 +202,7 @@ class Win32Windows : public platform::Windows,
   bool getWindowPlacement(platform::Hwnd window, platform::WindowPlacement& placement) override;
   std::string getClassName(platform::Hwnd window) override;
   platform::Hwnd getForegroundWindow() override;
+  bool isHungAppWindow(platform::Hwnd window) override;
   bool getLayeredWindowAttributes(platform::Hwnd window, platform::ColorRef& key, uint8_t& alpha,
                                   platform::Dword& flags) override;
   platform::Hwnd findWindowEx(platform::Hwnd parent, platform::Hwnd childAfter,
@@ -318,6 +319,8 @@ class Win32Windows : public platform::Windows,
   void paintBitmap(platform::Hwnd window, platform::BitmapHandle bitmap) override;
   void paintLabel(platform::Hwnd window, platform::IconHandle icon, const std::string& text,
                   platform::ColorRef background) override;
+  platform::Size drawBadge(platform::Hwnd window, const std::string& text,
+                           platform::Point bottomLeft, uint32_t dpi) override;
   platform::IconHandle windowIcon(platform::Hwnd window) override;
   platform::BitmapHandle copyClientArea(platform::Hwnd window, platform::Size size) override;
   platform::BitmapHandle printWindowPart(platform::Hwnd window, const platform::Rect& source,

@@ -379,6 +379,10 @@ p::Hwnd Win32Windows::getForegroundWindow() {
   return fromHwnd(GetForegroundWindow());
 }
 
+bool Win32Windows::isHungAppWindow(p::Hwnd window) {
+  return IsHungAppWindow(toHwnd(window)) != FALSE;
+}
+
 p::Dword Win32Windows::getWindowProcessId(p::Hwnd window) {
   DWORD processId = 0;
   if (GetWindowThreadProcessId(toHwnd(window), &processId) == 0) return 0;
