@@ -73,11 +73,11 @@ Counts counts(sim::SimDesktop& desk) {
   const sim::SimWindowManager& wm = desk.windows;
   return {wm.portCalls,
           wm.baseNameQueries + wm.imagePathQueries,
-          desk.shellCalls,
+          desk.shell.shellCalls,
           wm.crossProcessMessages,
-          desk.dwmCalls,
+          desk.dwm.dwmCalls,
           wm.timerMessages,
-          desk.thumbnailPropertyUpdates,
+          desk.dwm.thumbnailPropertyUpdates,
           static_cast<uint64_t>(
               std::count_if(desk.actions.begin(), desk.actions.end(),
                             [](const std::string& a) { return a.rfind("pos h", 0) == 0; })),
@@ -95,7 +95,7 @@ void advanceWithRepaints(sim::SimDesktop& desk, uint32_t seconds,
       desk.windows.setColor(window, platform::rgb(static_cast<uint8_t>(now * 37),
                                                   static_cast<uint8_t>(now * 91), 128));
     }
-    for (const auto& [id, thumbnail] : desk.thumbnails) {
+    for (const auto& [id, thumbnail] : desk.dwm.thumbnails) {
       if (desk.windows.isWindow(thumbnail.destination)) {
         desk.windows.invalidateRect(thumbnail.destination, false);
       }

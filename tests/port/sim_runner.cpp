@@ -27,9 +27,9 @@ class SimFixture : public port_test::Fixture {
   }
   void holdFile(const std::string& path, bool held) override {
     if (held) {
-      desk_->lockedFiles.insert(path);
+      desk_->files.lockedFiles.insert(path);
     } else {
-      desk_->lockedFiles.erase(path);
+      desk_->files.lockedFiles.erase(path);
     }
   }
 

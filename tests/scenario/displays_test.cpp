@@ -23,12 +23,13 @@ bool inside(const Rect& inner, const Rect& outer) {
 // its taskbar moves. The grid follows the primary monitor's DPI, every preview stays on a
 // monitor, and a kept browser window is placed again for the new work area.
 TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
-  desk->version.majorVersion = 10;
-  desk->version.minorVersion = 0;
-  desk->version.buildNumber = 19045;
-  desk->monitors = {{{0, 0, 2880, 1620}, {0, 0, 2880, 1560}, true, "\\\\.\\DISPLAY1", 144}};
-  desk->systemDpi = 144;
-  desk->displayChanged();
+  desk->system.version.majorVersion = 10;
+  desk->system.version.minorVersion = 0;
+  desk->system.version.buildNumber = 19045;
+  desk->displays.monitors = {
+      {{0, 0, 2880, 1620}, {0, 0, 2880, 1560}, true, "\\\\.\\DISPLAY1", 144}};
+  desk->displays.systemDpi = 144;
+  desk->displays.displayChanged();
   const Hwnd editor = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
   const Hwnd chrome = addClassWindow("Web", "chrome.exe", "Chrome_WidgetWin_1", kNormal);
   // The cell a preview of an 800 x 400 window sits in, and where it sits.
@@ -38,21 +39,22 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
     EXPECT_EQ(r.width(), cell.width());
   };
   run([&](Hwnd panel) {
-    EXPECT_EQ(desk->dpiAwareness, platform::DpiAwareness::PerMonitorV2);
-    EXPECT_EQ(desk->glassFrames.at(panel.value), (platform::Margins{14, 12, 35, 21}));
+    EXPECT_EQ(desk->displays.dpiAwareness, platform::DpiAwareness::PerMonitorV2);
+    EXPECT_EQ(desk->dwm.glassFrames.at(panel.value), (platform::Margins{14, 12, 35, 21}));
     detect(2);
     cellOf(chrome, {30, 15, 270, 195});  // 160 x 120 and margins 20, 10 at 150 %
     cellOf(editor, {30, 195, 270, 375});
     EXPECT_EQ(minimiseAndPoll(chrome).left, 2879);   // kept one column inside the edge
     EXPECT_GE(minimiseAndPoll(editor).left, 10000);  // one monitor: kept off the screen
     // Docked: a monitor at 100 % joins on the right, then becomes the main one.
-    desk->monitors.push_back({{2880, 0, 4800, 1080}, {2880, 0, 4800, 1040}, false, "D2", 96});
-    desk->displayChanged();
+    desk->displays.monitors.push_back(
+        {{2880, 0, 4800, 1080}, {2880, 0, 4800, 1040}, false, "D2", 96});
+    desk->displays.displayChanged();
     cellOf(chrome, {30, 15, 270, 195});
     // Two monitors: at once transparent in place, as a fresh hide would keep it.
     EXPECT_EQ(rectOf(editor), kNormal);
     EXPECT_EQ(desk->windows.layeredAlpha(editor), 0);
-    desk->setPrimary(1);
+    desk->displays.setPrimary(1);
     // The kept browser window is placed again at once, not left across the new main monitor.
     EXPECT_EQ(rectOf(chrome), (Rect{1919, 1080, 2719, 1480}));
     cellOf(chrome, {20, 10, 180, 130});
@@ -63,12 +65,12 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
     const Rect before = rectOf(panel);
     const Hwnd list = desk->windows.getDlgItem(control, res::IDC_THUMB_LIST);
     const Rect listBefore = rectOf(list);
-    desk->setMonitorDpi(0, 120);
+    desk->displays.setMonitorDpi(0, 120);
     EXPECT_EQ(rectOf(panel).width(), before.width() * 120 / 144);
     EXPECT_EQ(rectOf(panel).left, before.left);
     EXPECT_EQ(rectOf(list).width(), listBefore.width() * 120 / 144);
     EXPECT_EQ(desk->windows.fontDpi(list), 120u);
-    EXPECT_EQ(desk->glassFrames.at(panel.value), (platform::Margins{11, 10, 29, 18}));
+    EXPECT_EQ(desk->dwm.glassFrames.at(panel.value), (platform::Margins{11, 10, 29, 18}));
     cellOf(chrome, {20, 10, 180, 130});
     // The user drags a preview over the laptop to the far end of the main monitor, which then
     // goes away. It is told of both scalings on the way, and keeps its size.
@@ -89,7 +91,7 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
     desk->windows.moveWindow(panel, 400, 300, panelWas.width(), panelWas.height(), true);
     EXPECT_EQ(rectOf(panel), (Rect{400, 300, 400 + panelWas.width() * 96 / 120,
                                    300 + panelWas.height() * 96 / 120}));
-    EXPECT_EQ(desk->glassFrames.at(panel.value), (platform::Margins{9, 8, 23, 14}));
+    EXPECT_EQ(desk->dwm.glassFrames.at(panel.value), (platform::Margins{9, 8, 23, 14}));
     EXPECT_EQ(rectOf(preview), put);
     cellOf(chrome, {20, 10, 180, 130});
     // Moved most onto the laptop, where its larger size leans back onto the main monitor: the
@@ -103,16 +105,16 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
     EXPECT_EQ(rectOf(panel).width(), onMain.width() * 120 / 96);
     // Undocked: the laptop is the only monitor, and the main one, again. The dragged preview
     // is back in the grid, and the minimised window off the screen again, opaque.
-    desk->monitors.erase(desk->monitors.begin() + 1);
-    desk->setPrimary(0);
+    desk->displays.monitors.erase(desk->displays.monitors.begin() + 1);
+    desk->displays.setPrimary(0);
     cellOf(chrome, {25, 13, 225, 163});
     cellOf(editor, {25, 163, 225, 313});
     EXPECT_GE(rectOf(editor).left, 10000);
     EXPECT_FALSE(desk->windows.layeredAlpha(editor).has_value());
     // Its own scaling back to 150 %, then the taskbar moves to the top.
-    desk->setMonitorDpi(0, 144);
+    desk->displays.setMonitorDpi(0, 144);
     cellOf(chrome, {30, 15, 270, 195});
-    desk->setTaskbar(SimDesktop::TaskbarEdge::Top, 60);
+    desk->displays.setTaskbar(sim::SimDisplays::TaskbarEdge::Top, 60);
     cellOf(chrome, {30, 75, 270, 255});  // the grid keeps clear of the taskbar
     desk->advance(600);
     EXPECT_EQ(rectOf(chrome).left, 2879);

@@ -47,8 +47,8 @@ class MainPanelTest : public ::testing::Test {
 TEST_F(MainPanelTest, StartsHiddenWithATrayIconAndExitsFromItsMenu) {
   run([&](Hwnd panel) {
     EXPECT_FALSE(visible(panel));
-    ASSERT_EQ(desk->trayIcons.size(), 1u);
-    const platform::TrayIconData& tray = desk->trayIcons.begin()->second;
+    ASSERT_EQ(desk->shell.trayIcons.size(), 1u);
+    const platform::TrayIconData& tray = desk->shell.trayIcons.begin()->second;
     EXPECT_EQ(tray.window, panel);
     EXPECT_EQ(tray.id, 0u);
     EXPECT_EQ(tray.flags, 7u);
@@ -68,7 +68,7 @@ TEST_F(MainPanelTest, StartsHiddenWithATrayIconAndExitsFromItsMenu) {
     EXPECT_EQ(menu[1].id, 0x0010u);
     EXPECT_EQ(menu[1].text, "Quillmoor のﾊﾞｰｼﾞｮﾝ情報(&A)...");
   });
-  EXPECT_TRUE(desk->trayIcons.empty());
+  EXPECT_TRUE(desk->shell.trayIcons.empty());
   EXPECT_EQ(*desk->files.readFile(kFolder + "\\ExclusionData.ini"),
             "[SYSTEM]\r\nEXCLUSIONNUM=0\r\n");
   EXPECT_EQ(rulesWrites(), 1);
@@ -99,8 +99,8 @@ TEST_F(MainPanelTest, TheTrayIconComesBeforeThePagesAndFindsThemReady) {
 TEST_F(MainPanelTest, TrayClicksDuringAStartUpMessageBoxAreDropped) {
   desk->windows.hotKeysHeldElsewhere.insert({platform::MOD_WIN, 'W'});
   desk->whileMessageBox = [&] {
-    ASSERT_EQ(desk->trayIcons.size(), 1u);
-    const Hwnd owner = desk->trayIcons.begin()->second.window;
+    ASSERT_EQ(desk->shell.trayIcons.size(), 1u);
+    const Hwnd owner = desk->shell.trayIcons.begin()->second.window;
     trayClick(*desk, owner, platform::WM_LBUTTONDBLCLK);
     EXPECT_FALSE(visible(owner)) << "a panel without its pages was shown";
   };
@@ -131,9 +131,9 @@ TEST_F(MainPanelTest, OnlyADoubleClickOrMainPanelShowsThePanel) {
 }
 
 TEST_F(MainPanelTest, EnterForgetsThePlaceAndEscapeKeepsIt) {
-  desk->version.majorVersion = 10;  // where a new scaling moves the panel
-  desk->version.minorVersion = 0;
-  desk->version.buildNumber = 19045;
+  desk->system.version.majorVersion = 10;  // where a new scaling moves the panel
+  desk->system.version.minorVersion = 0;
+  desk->system.version.buildNumber = 19045;
   run([&](Hwnd panel) {
     trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
     ASSERT_TRUE(visible(panel));
@@ -161,7 +161,7 @@ TEST_F(MainPanelTest, EnterForgetsThePlaceAndEscapeKeepsIt) {
     EXPECT_EQ(rectOf(panel), corner);
     // Hidden by Escape, it takes a new scaling's size and stays hidden.
     desk->windows.sendMessage(panel, platform::WM_COMMAND, platform::IDCANCEL, 0);
-    desk->setMonitorDpi(0, 120);
+    desk->displays.setMonitorDpi(0, 120);
     EXPECT_EQ(rectOf(panel).width(), corner.width() * 120 / 96);
     EXPECT_FALSE(visible(panel));
   });
@@ -201,53 +201,54 @@ TEST_F(MainPanelTest, TrayIconComesBackAfterTheShellRestarts) {
                          [](const std::string& a) { return a.rfind("tray modify", 0) == 0; });
   };
   run([&](Hwnd panel) {
-    desk->restartShell();
+    desk->shell.restartShell();
     desk->windows.sendMessage(panel, desk->windows.registerWindowMessage("TaskbarCreated"), 0, 0);
-    EXPECT_EQ(desk->trayIcons.size(), 1u);
-    desk->restartShell();  // ... and once more, without telling us: the watchdog notices
+    EXPECT_EQ(desk->shell.trayIcons.size(), 1u);
+    desk->shell.restartShell();  // ... and once more, without telling us: the watchdog notices
     desk->advance(1000);
-    EXPECT_EQ(desk->trayIcons.size(), 1u);
+    EXPECT_EQ(desk->shell.trayIcons.size(), 1u);
     // Quiet otherwise: a full update once a minute, not every second.
     const long before = modifies();
     desk->advance(120000);
     EXPECT_LE(modifies() - before, 2);
     // An icon lost without any sign from the shell is back within that minute.
-    desk->trayIcons.clear();
+    desk->shell.trayIcons.clear();
     desk->advance(60000);
-    EXPECT_EQ(desk->trayIcons.size(), 1u);
+    EXPECT_EQ(desk->shell.trayIcons.size(), 1u);
   });
 }
 
 TEST_F(MainPanelTest, ABusyShellIsAskedAgainAndAFailingOneIsLogged) {
   // A shell that times out is asked again by the watchdog each second; nothing waits for it.
-  desk->trayErrors = {platform::ERROR_TIMEOUT, platform::ERROR_TIMEOUT};
+  desk->shell.trayErrors = {platform::ERROR_TIMEOUT, platform::ERROR_TIMEOUT};
   run(
       [&](Hwnd) {
-        EXPECT_TRUE(desk->trayIcons.empty());
+        EXPECT_TRUE(desk->shell.trayIcons.empty());
         desk->advance(1000);
-        EXPECT_TRUE(desk->trayIcons.empty());
+        EXPECT_TRUE(desk->shell.trayIcons.empty());
         desk->advance(1000);
-        EXPECT_EQ(desk->trayIcons.size(), 1u);
+        EXPECT_EQ(desk->shell.trayIcons.size(), 1u);
         EXPECT_EQ(std::count_if(desk->actions.begin(), desk->actions.end(),
                                 [](const std::string& a) { return a.rfind("sleep", 0) == 0; }),
                   0);
       },
       {kExe, "-K527"});
   const std::string busy = "通知領域にアイコンを登録できませんでした。 err=1460\n";
-  const size_t first = desk->consoleOutput.find(busy);
+  const size_t first = desk->system.consoleOutput.find(busy);
   EXPECT_NE(first, std::string::npos);
-  EXPECT_EQ(desk->consoleOutput.find(busy, first + 1), std::string::npos);  // logged once
+  EXPECT_EQ(desk->system.consoleOutput.find(busy, first + 1), std::string::npos);  // logged once
 
   auto failing = sim::SimDesktop::singleMonitor();
-  failing->trayErrors = {5};
+  failing->shell.trayErrors = {5};
   EXPECT_TRUE(runProgram(*failing, {kExe, "-K527"}, [&](Hwnd panel) {
-    EXPECT_TRUE(failing->trayIcons.empty());
+    EXPECT_TRUE(failing->shell.trayIcons.empty());
     failing->advance(1000);  // the watchdog's modify fails, so it adds again
-    EXPECT_EQ(failing->trayIcons.size(), 1u);
+    EXPECT_EQ(failing->shell.trayIcons.size(), 1u);
     trayMenu(*failing, panel, res::ID_TRAY_EXIT);
   }));
-  EXPECT_NE(failing->consoleOutput.find("通知領域にアイコンを登録できませんでした。 err=5\n"),
-            std::string::npos);
+  EXPECT_NE(
+      failing->system.consoleOutput.find("通知領域にアイコンを登録できませんでした。 err=5\n"),
+      std::string::npos);
 }
 
 TEST_F(MainPanelTest, AboutBoxShowsTheVersionAndOpensTheHomePage) {
@@ -263,19 +264,20 @@ TEST_F(MainPanelTest, AboutBoxShowsTheVersionAndOpensTheHomePage) {
     EXPECT_TRUE(desk->windows.clickLink(panel, res::IDC_HOME_LINK));
   });
   EXPECT_EQ(versionText, "Quillmoor for Tundra Ver.:1- 0- 0- 1 [PORTABLE版]");
-  EXPECT_EQ(desk->shellExecuted, (std::vector<std::string>{"open https://quillmoor.example.org/",
-                                                           "open https://quillmoor.example.org/"}));
+  EXPECT_EQ(desk->shell.shellExecuted,
+            (std::vector<std::string>{"open https://quillmoor.example.org/",
+                                      "open https://quillmoor.example.org/"}));
 }
 
 TEST_F(MainPanelTest, GlassAndBlackControlsFollowComposition) {
   run([&](Hwnd panel) {
-    EXPECT_EQ(desk->glassFrames.at(panel.value), (platform::Margins{9, 8, 23, 14}));
+    EXPECT_EQ(desk->dwm.glassFrames.at(panel.value), (platform::Margins{9, 8, 23, 14}));
     const platform::LResult brush =
         desk->windows.sendMessage(panel, platform::WM_CTLCOLORSTATIC, 0x77, 0);
     EXPECT_EQ(brush, static_cast<platform::LResult>(sim::SimWindowManager::kBlackBrush.value));
     EXPECT_EQ(desk->windows.bkMode({0x77}), platform::TRANSPARENT);
 
-    desk->compositionEnabled = 0;
+    desk->dwm.compositionEnabled = 0;
     desk->windows.sendMessage(panel, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
     EXPECT_EQ(desk->windows.sendMessage(panel, platform::WM_CTLCOLORDLG, 0x78, 0),
               sim::SimWindowManager::defaultColorBrush(platform::WM_CTLCOLORDLG));
@@ -309,36 +311,37 @@ TEST_F(MainPanelTest, DetectedWindowsAreLoggedAndPowerEventsSuspendDetection) {
   run(
       [&](Hwnd panel) {
         desk->advance(1000);
-        EXPECT_NE(desk->consoleOutput.find("AddWindow() title=Notes - A, exe=notes.exe\n"),
+        EXPECT_NE(desk->system.consoleOutput.find("AddWindow() title=Notes - A, exe=notes.exe\n"),
                   std::string::npos);
         desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMSUSPEND, 0);
-        EXPECT_NE(desk->consoleOutput.find("DelWindow() title=Notes - A, exe=notes.exe\n"),
+        EXPECT_NE(desk->system.consoleOutput.find("DelWindow() title=Notes - A, exe=notes.exe\n"),
                   std::string::npos);
-        desk->consoleOutput.clear();
+        desk->system.consoleOutput.clear();
         desk->advance(3000);
-        EXPECT_EQ(desk->consoleOutput, "");  // suspended: no scan, no report
+        EXPECT_EQ(desk->system.consoleOutput, "");  // suspended: no scan, no report
         desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST,
                                   platform::PBT_APMRESUMESUSPEND, 0);
         desk->advance(1000);
         EXPECT_EQ(
-            desk->consoleOutput.rfind(
+            desk->system.consoleOutput.rfind(
                 "CWinListDlg::returnSuspend()\nAddWindow() title=Notes - A, exe=notes.exe\n", 0),
             0u)
-            << desk->consoleOutput;
+            << desk->system.consoleOutput;
         // Composition switched off suspends too; switched on resumes.
-        desk->consoleOutput.clear();
-        desk->compositionEnabled = 0;
+        desk->system.consoleOutput.clear();
+        desk->dwm.compositionEnabled = 0;
         desk->windows.sendMessage(panel, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
         desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST,
                                   platform::PBT_APMRESUMESUSPEND, 0);  // no resume without glass
         desk->advance(2000);
-        EXPECT_NE(desk->consoleOutput.find("DelWindow() title=Notes - A, exe=notes.exe\n"),
+        EXPECT_NE(desk->system.consoleOutput.find("DelWindow() title=Notes - A, exe=notes.exe\n"),
                   std::string::npos);
-        EXPECT_EQ(desk->consoleOutput.find("AddWindow()"), std::string::npos);
-        desk->compositionEnabled = 1;
+        EXPECT_EQ(desk->system.consoleOutput.find("AddWindow()"), std::string::npos);
+        desk->dwm.compositionEnabled = 1;
         desk->windows.sendMessage(panel, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
         desk->advance(1000);
-        EXPECT_NE(desk->consoleOutput.find("AddWindow() title=Notes - A"), std::string::npos);
+        EXPECT_NE(desk->system.consoleOutput.find("AddWindow() title=Notes - A"),
+                  std::string::npos);
       },
       {kExe, "-K527"});
 }

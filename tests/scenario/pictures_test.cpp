@@ -180,7 +180,7 @@ TEST_F(PicturesTest, WithoutCompositionPreviewsShowPicturesOfTheirWindows) {
 
     // A window marked hung is not asked (nor waited for): only the other is printed.
     desk->windows.setHung(target, true);
-    desk->windows.elapse(6000);
+    desk->clock.elapse(6000);
     const uint64_t beforeHung = desk->windows.printWindows;
     const uint32_t start = desk->now;
     desk->advance(10000);
@@ -219,7 +219,7 @@ TEST_F(PicturesTest, AWindowKeptLiveTransparentInPlaceIsNotCopiedFromTheScreen) 
 
 TEST_F(PicturesTest, APreviewWithoutAThumbnailShowsPicturesAndComesBackWithOne) {
   const Hwnd target = addAppWindow(*desk, "A", "a.exe", kNormal);
-  desk->thumbnailsRefused.insert(target.value);
+  desk->dwm.thumbnailsRefused.insert(target.value);
   run([&](Hwnd panel) {
     const Hwnd preview = detectOne();
     ASSERT_TRUE(preview);
@@ -228,11 +228,11 @@ TEST_F(PicturesTest, APreviewWithoutAThumbnailShowsPicturesAndComesBackWithOne) 
     EXPECT_EQ(shown(preview), hex("print h", target) + " flags 2 part 7,0,793,393 of 800x400");
 
     // Composition off and on: the previews close, and come back with thumbnails.
-    desk->thumbnailsRefused.clear();
-    desk->compositionEnabled = 0;
+    desk->dwm.thumbnailsRefused.clear();
+    desk->dwm.compositionEnabled = 0;
     desk->windows.sendMessage(panel, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
     EXPECT_FALSE(desk->windows.isWindow(preview));
-    desk->compositionEnabled = 1;
+    desk->dwm.compositionEnabled = 1;
     desk->windows.sendMessage(panel, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
     detect(2);
     ASSERT_TRUE(previewOf(target));
@@ -242,12 +242,13 @@ TEST_F(PicturesTest, APreviewWithoutAThumbnailShowsPicturesAndComesBackWithOne) 
 
     // Registered, but its first properties refused: pictures, and the registration let go.
     const Hwnd other = addAppWindow(*desk, "C", "c.exe", {1000, 100, 1400, 400});
-    desk->thumbnailUpdatesRefused.insert(other.value);
+    desk->dwm.thumbnailUpdatesRefused.insert(other.value);
     const Hwnd third = detectOne();
     ASSERT_TRUE(third);
     desk->advance(1000);
     EXPECT_EQ(shown(third).rfind(hex("print h", other), 0), 0u) << shown(third);
-    for (const auto& [id, registration] : desk->thumbnails) EXPECT_NE(registration.source, other);
+    for (const auto& [id, registration] : desk->dwm.thumbnails)
+      EXPECT_NE(registration.source, other);
     EXPECT_TRUE(logged("thumbnail of 0x000" + hex("", other) + " refused its properties\n"));
   });
 }

@@ -11,8 +11,8 @@ class PointerTest : public PreviewTest {
   bool framed(Hwnd preview) { return (styleOf(preview) & platform::WS_THICKFRAME) != 0; }
   int occurrences(const std::string& text) {
     int n = 0;
-    for (size_t at = desk->consoleOutput.find(text); at != std::string::npos;
-         at = desk->consoleOutput.find(text, at + 1)) {
+    for (size_t at = desk->system.consoleOutput.find(text); at != std::string::npos;
+         at = desk->system.consoleOutput.find(text, at + 1)) {
       ++n;
     }
     return n;

@@ -49,7 +49,7 @@ class PreviewTest : public ::testing::Test {
     return desk->windows.addWindow(window);
   }
   const sim::SimThumbnail* thumbnailOf(Hwnd target) {
-    for (const auto& [id, thumbnail] : desk->thumbnails) {
+    for (const auto& [id, thumbnail] : desk->dwm.thumbnails) {
       if (thumbnail.source == target) return &thumbnail;
     }
     return nullptr;

@@ -34,9 +34,9 @@ TEST_F(PreviewTest, AWindowsWholeRoadOnOneMonitor) {
     desk->windows.sendMessage(preview, platform::WM_PAINT, 0, 0);
     const platform::Rect source = thumbnailOf(target)->properties.source;
     EXPECT_EQ(source, (Rect{7, 0, 793, 393}));
-    const int updates = desk->thumbnailPropertyUpdates;
+    const int updates = desk->dwm.thumbnailPropertyUpdates;
     desk->windows.sendMessage(preview, platform::WM_PAINT, 0, 0);
-    EXPECT_EQ(desk->thumbnailPropertyUpdates, updates);
+    EXPECT_EQ(desk->dwm.thumbnailPropertyUpdates, updates);
 
     // Minimised: within the next poll (and its 200 ms wait) it is kept live off screen.
     desk->windows.setIconic(target, true);
@@ -66,7 +66,7 @@ TEST_F(PreviewTest, AWindowsWholeRoadOnOneMonitor) {
   platform::WindowPlacement placement;
   desk->windows.getWindowPlacement(target, placement);
   EXPECT_EQ(placement.normalPosition, kNormal);
-  EXPECT_TRUE(desk->thumbnails.empty());
+  EXPECT_TRUE(desk->dwm.thumbnails.empty());
 }
 
 TEST_F(PreviewTest, LayeredModeKeepsTheTargetTransparentInPlace) {
@@ -157,16 +157,16 @@ TEST_F(PreviewTest, AGoneWindowsPreviewShrinksAwayAndFreesItsSlot) {
     // (A suspend inside the hand-over of a new window is walked by the detector's own test.)
     const Hwnd page = desk->windows.findDialog(res::IDD_WINLIST);
     const uint32_t due = desk->windows.timerDue(page, CWinListDlg::kTimerId).value_or(0);
-    desk->windows.at(due + 100, [&] {
+    desk->clock.at(due + 100, [&] {
       desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMSUSPEND, 0);
     });
     desk->windows.closeWindow(crowd.back());
     desk->advance(due + 300 - desk->now);
-    EXPECT_TRUE(desk->thumbnails.empty());
+    EXPECT_TRUE(desk->dwm.thumbnails.empty());
     desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMRESUMESUSPEND,
                               0);
     detect(16);
-    EXPECT_EQ(desk->thumbnails.size(), 16u);
+    EXPECT_EQ(desk->dwm.thumbnails.size(), 16u);
     for (size_t i = 13; i < 29; ++i) EXPECT_TRUE(previewOf(crowd[i])) << i;
   });
 }
@@ -273,7 +273,7 @@ TEST_F(PreviewTest, HoverModeLastsUntilHalfASecondAfterTheLastHotKey) {
     EXPECT_FALSE(topmost());
     EXPECT_FALSE(counting());
   });
-  const std::string& log = desk->consoleOutput;
+  const std::string& log = desk->system.consoleOutput;
   EXPECT_NE(log.find("HOTKEY ON! THUMBNAIL HOVER START\n"), std::string::npos);
   EXPECT_EQ(log.find("HOTKEY ON!"), log.rfind("HOTKEY ON!"));  // started once
   EXPECT_NE(log.find("HOVER END\n"), std::string::npos);
@@ -282,7 +282,9 @@ TEST_F(PreviewTest, HoverModeLastsUntilHalfASecondAfterTheLastHotKey) {
 TEST_F(PreviewTest, AHotKeyHeldElsewhereIsReported) {
   desk->windows.hotKeysHeldElsewhere.insert({platform::MOD_WIN, 'W'});
   // The taskbar moves to the top while the box is up: the grid keeps clear of it all the same.
-  desk->whileMessageBox = [&] { desk->setTaskbar(sim::SimDesktop::TaskbarEdge::Top, 60); };
+  desk->whileMessageBox = [&] {
+    desk->displays.setTaskbar(sim::SimDisplays::TaskbarEdge::Top, 60);
+  };
   const Hwnd target = addAppWindow(*desk, "Doc - Editor", "ed.exe", kNormal);
   run([&](Hwnd) {
     detect(1);
@@ -361,7 +363,7 @@ TEST_F(PreviewTest, AnOldSystemNeverLoadsTheDwm) {
     showPanel(panel);
     desk->windows.sendMessage(panel, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
   });
-  EXPECT_FALSE(desk->dwmLoaded);
+  EXPECT_FALSE(desk->dwm.dwmLoaded);
 }
 
 TEST_F(PreviewTest, APreviewClosedBehindTheControllersBackFreesItsSlot) {
@@ -413,7 +415,7 @@ TEST_F(PreviewTest, DetectionSuspendedInsideAPreviewsOwnLoopsLeavesTargetsAsThey
   using namespace platform;
   const Hwnd a = addAppWindow(*desk, "A", "a.exe", kNormal);
   const Hwnd b = addAppWindow(*desk, "B", "b.exe", kNormal);
-  desk->taskbarListFails = true;  // every target put back tells of its taskbar button
+  desk->shell.taskbarListFails = true;  // every target put back tells of its taskbar button
   run([&](Hwnd panel) {
     detect(2);
     desk->windows.userMinimize(b);
@@ -441,7 +443,7 @@ TEST_F(PreviewTest, DetectionSuspendedInsideAPreviewsOwnLoopsLeavesTargetsAsThey
     // close meanwhile, and A is left minimised and enabled, as the user left it.
     desk->windows.userMinimize(a);
     desk->windows.whileSending = [&] {
-      desk->compositionEnabled = 0;
+      desk->dwm.compositionEnabled = 0;
       desk->windows.sendMessage(panel, WM_DWMCOMPOSITIONCHANGED, 0, 0);
     };
     desk->advance(1000);
@@ -454,7 +456,7 @@ TEST_F(PreviewTest, DetectionSuspendedInsideAPreviewsOwnLoopsLeavesTargetsAsThey
 
     // A double-click puts hidden B back; the taskbar refuses its button and suspension comes
     // while that message box is up: B is put back once, and comes forward as asked.
-    desk->compositionEnabled = 1;
+    desk->dwm.compositionEnabled = 1;
     desk->windows.sendMessage(panel, WM_DWMCOMPOSITIONCHANGED, 0, 0);
     desk->windows.userRestore(a);
     detect(2);
@@ -493,9 +495,9 @@ TEST_F(PreviewTest, AHungTargetIsLeftAloneWithoutBlocking) {
 }
 
 TEST_F(PreviewTest, CloakedLayeredAndSizelessWindows) {
-  desk->version.minorVersion = 2;  // cloaking exists from 6.2 on
+  desk->system.version.minorVersion = 2;  // cloaking exists from 6.2 on
   const Hwnd cloaked = addAppWindow(*desk, "Other desktop", "a.exe");
-  desk->cloaked[cloaked.value] = 2;
+  desk->dwm.cloaked[cloaked.value] = 2;
   sim::ForeignWindow layered;
   layered.processId = desk->windows.addProcess("l.exe", "C:\\l.exe");
   layered.title = "Layered";
@@ -520,7 +522,7 @@ TEST_F(PreviewTest, CloakedLayeredAndSizelessWindows) {
          {std::pair{cloaked, "cloaked"}, {plain, "empty rectangle"}}) {
       char line[64];
       snprintf(line, sizeof line, "Scan skipped (%s) handle=0x%08x\n", reason, window.value);
-      const std::string& log = desk->consoleOutput;
+      const std::string& log = desk->system.consoleOutput;
       EXPECT_NE(log.find(line), std::string::npos) << line;
       EXPECT_EQ(log.find(line), log.rfind(line)) << line;
     }
@@ -551,14 +553,14 @@ TEST_F(PreviewTest, StackingFrameAndCompositionChanges) {
     EXPECT_NE(styleOf(preview) & platform::WS_THICKFRAME, 0u);
 
     // Composition off and on again: a fresh registration for the same target, and only one.
-    const platform::ThumbnailId first = desk->thumbnails.begin()->first;
-    desk->compositionEnabled = 0;
+    const platform::ThumbnailId first = desk->dwm.thumbnails.begin()->first;
+    desk->dwm.compositionEnabled = 0;
     desk->windows.sendMessage(preview, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
-    EXPECT_TRUE(desk->thumbnails.empty());
-    desk->compositionEnabled = 1;
+    EXPECT_TRUE(desk->dwm.thumbnails.empty());
+    desk->dwm.compositionEnabled = 1;
     desk->windows.sendMessage(preview, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
-    ASSERT_EQ(desk->thumbnails.size(), 1u);
-    EXPECT_NE(desk->thumbnails.begin()->first, first);
+    ASSERT_EQ(desk->dwm.thumbnails.size(), 1u);
+    EXPECT_NE(desk->dwm.thumbnails.begin()->first, first);
     EXPECT_EQ(previewOf(target), preview);
   });
 }
@@ -568,7 +570,7 @@ TEST_F(PreviewTest, WithoutCompositionNoThumbnailIsRegistered) {
   const Hwnd target = addAppWindow(*desk, "A", "a.exe", kNormal);
   run([&](Hwnd) {
     detect(1);
-    EXPECT_TRUE(desk->thumbnails.empty());
+    EXPECT_TRUE(desk->dwm.thumbnails.empty());
     EXPECT_TRUE(logged("NOT AERO!\n"));
   });
   EXPECT_EQ(countPrefix("dwm thumbnail"), 0);
@@ -618,7 +620,7 @@ TEST_F(PreviewTest, WithoutCompositionTheHoverFrameIsDrawnAndGoneAtOnce) {
 
 TEST_F(PreviewTest, JapaneseTitlesOnAWesternSystem) {
   // The system's code page is 1252 (no lead bytes); titles still come as code page 932.
-  desk->systemCodePage = 1252;
+  desk->system.systemCodePage = 1252;
   const std::string hyoji = "表示設定";  // 表 ends in 0x5C, the byte of a backslash
   std::string longTitle;
   for (int i = 0; i < 150; ++i) longTitle += "あ";  // 300 bytes
@@ -646,7 +648,7 @@ TEST_F(PreviewTest, JapaneseTitlesOnAWesternSystem) {
   EXPECT_NE(rules.find("TITLE=" + cut + "\r\nPNAME=notes.exe\r\n"), std::string::npos);
 
   // The next run reads the rule back and it still holds, for that window only.
-  desk->consoleOutput.clear();
+  desk->system.consoleOutput.clear();
   run([&](Hwnd panel) {
     showPanel(panel);
     detect(3);

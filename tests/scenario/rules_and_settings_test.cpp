@@ -67,7 +67,7 @@ TEST_F(RulesAndSettingsTest, ExcludedWindowsStayExcludedInTheNextRun) {
                        "TITLE=Doc - Editor\r\nPNAME=ed.exe\r\nTPART=\r\n"),
             std::string::npos);
 
-  desk->consoleOutput.clear();
+  desk->system.consoleOutput.clear();
   run([&](Hwnd) {
     detect(9);
     for (Hwnd target : excluded) EXPECT_FALSE(hasPreview(target));
@@ -140,7 +140,7 @@ TEST_F(RulesAndSettingsTest, ARuleDeletedOrRelaxedGivesTheWindowItsPreviewBack) 
     desk->windows.clickListRow(rules, 0);
     desk->messageBoxAnswers.push_back(platform::IDYES);
     desk->windows.clickButton(page, res::IDC_LIMIT_DELETE);
-    desk->consoleOutput.clear();
+    desk->system.consoleOutput.clear();
     detect(1);
     EXPECT_TRUE(hasPreview(editor));
     const Hwnd notesPreview = previewOf(notes);
@@ -150,8 +150,8 @@ TEST_F(RulesAndSettingsTest, ARuleDeletedOrRelaxedGivesTheWindowItsPreviewBack) 
     detect(3);
     EXPECT_FALSE(hasPreview(mail));
     for (Hwnd window : spam) EXPECT_FALSE(hasPreview(window));
-    EXPECT_EQ(desk->consoleOutput.find("AddWindow() title=Spam"), std::string::npos);
-    EXPECT_EQ(desk->consoleOutput.find("Entry refused"), std::string::npos);
+    EXPECT_EQ(desk->system.consoleOutput.find("AddWindow() title=Spam"), std::string::npos);
+    EXPECT_EQ(desk->system.consoleOutput.find("Entry refused"), std::string::npos);
 
     // The other rule relaxed to a part of the title the window does not have.
     desk->windows.clickListRow(rules, 0);
@@ -163,7 +163,7 @@ TEST_F(RulesAndSettingsTest, ARuleDeletedOrRelaxedGivesTheWindowItsPreviewBack) 
     desk->windows.clickButton(page, res::IDC_LIMIT_CHANGE);
     detect(1);
     EXPECT_TRUE(hasPreview(mail));
-    EXPECT_EQ(desk->consoleOutput.find("AddWindow() title=Spam"), std::string::npos);
+    EXPECT_EQ(desk->system.consoleOutput.find("AddWindow() title=Spam"), std::string::npos);
     // Written at each change, so that a crash or a kill loses none.
     EXPECT_EQ(file(kRules),
               "[SYSTEM]\r\nEXCLUSIONNUM=2\r\n[ITEM0]\r\nTITLEFLAG=1\r\nPNAMEFLAG=1\r\n"
@@ -192,7 +192,7 @@ TEST_F(RulesAndSettingsTest, TheEndOfTheSessionSavesTheRulesAtOnce) {
     desk->windows.sendMessage(panel, platform::WM_ENDSESSION, 0, 0);
     EXPECT_EQ(file(kRules), "");
     // Logging off: the process may be ended as soon as the notice returns.
-    desk->consoleOutput.clear();
+    desk->system.consoleOutput.clear();
     writesBeforeNotice = countPrefix("file create " + kRules);
     desk->windows.sendMessage(panel, platform::WM_ENDSESSION, 0,
                               static_cast<platform::LParam>(platform::ENDSESSION_LOGOFF));
@@ -203,8 +203,8 @@ TEST_F(RulesAndSettingsTest, TheEndOfTheSessionSavesTheRulesAtOnce) {
     addAppWindow(*desk, "Late", "late.exe");
     detect(2);
     EXPECT_FALSE(hasPreview(kept));
-    EXPECT_EQ(desk->consoleOutput.find("Window() title="), std::string::npos)
-        << desk->consoleOutput;
+    EXPECT_EQ(desk->system.consoleOutput.find("Window() title="), std::string::npos)
+        << desk->system.consoleOutput;
   });
   EXPECT_NE(savedAtNotice.find("TITLE=Report\r\nPNAME=word.exe\r\n"), std::string::npos);
   // Written at the notice and not again by the exit after it.

@@ -17,7 +17,7 @@ const std::string kExe = kFolder + "\\ZENTA.exe";
 const std::string kBanner = "********** Start Quillmoor for Tundra DEBUG MODE  *******\n";
 
 int runProgram(sim::SimDesktop& desk, std::vector<std::string> arguments) {
-  desk.commandLine = std::move(arguments);
+  desk.system.arguments = std::move(arguments);
   CQuillmoorApp app(desk.platform());
   return app.run();
 }
@@ -50,11 +50,11 @@ TEST(Startup, EmptyFolderEndsWithOnlyTheEmptyRulesFile) {
   // One taskbar control for the run, and COM is uninitialised again.
   EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "taskbar create"), 1);
   EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "taskbar release"), 1);
-  EXPECT_EQ(desk->comInitCount, 0);
+  EXPECT_EQ(desk->shell.comInitCount, 0);
   // Without the debug switch nothing reaches a console and no console is made.
-  EXPECT_EQ(desk->stdoutTarget, sim::SimDesktop::Stream::Null);
-  EXPECT_GT(desk->discardedBytes, kBanner.size());
-  EXPECT_TRUE(desk->consoleOutput.empty());
+  EXPECT_EQ(desk->system.stdoutTarget, sim::SimSystem::Stream::Null);
+  EXPECT_GT(desk->system.discardedBytes, kBanner.size());
+  EXPECT_TRUE(desk->system.consoleOutput.empty());
   EXPECT_EQ(indexOf(desk->actions, "console alloc"), desk->actions.size());
 }
 
@@ -82,18 +82,18 @@ TEST(Startup, DebugModeLogsToAConsoleAndLingersASecond) {
   auto desk = sim::SimDesktop::twoMonitorsPrimarySecond();
   const uint32_t before = desk->now;
   EXPECT_EQ(runProgram(*desk, {kExe, "-LAYERED", "-K527"}), 0);
-  EXPECT_EQ(
-      desk->consoleOutput.rfind(kBanner +
-                                    "DEBUG_MODE ON\nLAYERED_MODE ON\n"
-                                    "PORTABLE VERSION START\nCurrentDir=" +
-                                    kFolder + "rcMonitor top=0, left=-1280, bottom=1024, right=0\n",
-                                0),
-      0u)
-      << desk->consoleOutput;
-  EXPECT_NE(desk->ctrlHandler, nullptr);
-  EXPECT_EQ(desk->ctrlHandler(0), 1);  // Ctrl+C
-  EXPECT_EQ(desk->ctrlHandler(1), 1);  // Ctrl+Break
-  EXPECT_FALSE(desk->consoleAttached);
+  EXPECT_EQ(desk->system.consoleOutput.rfind(
+                kBanner +
+                    "DEBUG_MODE ON\nLAYERED_MODE ON\n"
+                    "PORTABLE VERSION START\nCurrentDir=" +
+                    kFolder + "rcMonitor top=0, left=-1280, bottom=1024, right=0\n",
+                0),
+            0u)
+      << desk->system.consoleOutput;
+  EXPECT_NE(desk->system.ctrlHandler, nullptr);
+  EXPECT_EQ(desk->system.ctrlHandler(0), 1);  // Ctrl+C
+  EXPECT_EQ(desk->system.ctrlHandler(1), 1);  // Ctrl+Break
+  EXPECT_FALSE(desk->system.consoleAttached);
   // The console is freed and then the process waits a second.
   const auto& a = desk->actions;
   EXPECT_EQ(indexOf(a, "sleep 1000"), indexOf(a, "console free") + 1);
@@ -102,9 +102,9 @@ TEST(Startup, DebugModeLogsToAConsoleAndLingersASecond) {
 
 TEST(Startup, DebugModeStartedFromAConsoleStillReachesIt) {
   auto desk = sim::SimDesktop::singleMonitor();
-  desk->startedFromConsole = true;
+  desk->system.startedFromConsole = true;
   runProgram(*desk, {kExe, "-K527"});
-  EXPECT_EQ(desk->consoleOutput.rfind(kBanner + "DEBUG_MODE ON\n", 0), 0u);
+  EXPECT_EQ(desk->system.consoleOutput.rfind(kBanner + "DEBUG_MODE ON\n", 0), 0u);
 }
 
 namespace {
@@ -122,7 +122,7 @@ std::string keptEntry(platform::Hwnd window, platform::Dword processId, const st
 
 TEST(Startup, SecondInstanceShowsItsMessageAndTouchesNothing) {
   auto desk = sim::SimDesktop::singleMonitor();
-  desk->mutexesHeldElsewhere.insert("__QUILLMOORFORTUNDRA_PEBBLEWICK__");
+  desk->system.mutexesHeldElsewhere.insert("__QUILLMOORFORTUNDRA_PEBBLEWICK__");
   const platform::Hwnd kept =
       support::addAppWindow(*desk, "Kept", "ed.exe", {10100, 10100, 10900, 10500});
   desk->windows.setEnabled(kept, false);
@@ -141,23 +141,23 @@ TEST(Startup, SecondInstanceShowsItsMessageAndTouchesNothing) {
   // The first copy's windows are the first copy's to put back.
   EXPECT_EQ(*desk->files.readFile(kFolder + "\\KeptWindows.ini"), journal);
   EXPECT_FALSE(desk->windows.isWindowEnabled(kept));
-  EXPECT_FALSE(desk->consoleAttached);
-  EXPECT_EQ(desk->comInitCount, 0);
+  EXPECT_FALSE(desk->system.consoleAttached);
+  EXPECT_EQ(desk->shell.comInitCount, 0);
 }
 
 TEST(Startup, FailuresBeforeTheMutexEndTheProgram) {
   auto noMutex = sim::SimDesktop::singleMonitor();
-  noMutex->mutexCreationFails = true;
+  noMutex->system.mutexCreationFails = true;
   EXPECT_EQ(runProgram(*noMutex, {kExe}), 1);
   EXPECT_TRUE(noMutex->messageBoxes.empty());
   EXPECT_FALSE(noMutex->files.exists(kFolder + "\\ExclusionData.ini"));
 
   auto noSockets = sim::SimDesktop::singleMonitor();
-  noSockets->socketsFail = true;
+  noSockets->system.socketsFail = true;
   EXPECT_EQ(runProgram(*noSockets, {kExe}), 1);
   ASSERT_EQ(noSockets->messageBoxes.size(), 1u);
   EXPECT_EQ(noSockets->messageBoxes[0].text, "Windows ｿｹｯﾄの初期化に失敗しました。");
-  EXPECT_TRUE(noSockets->mutexesOwned.empty());
+  EXPECT_TRUE(noSockets->system.mutexesOwned.empty());
 }
 
 TEST(Startup, BareProgramNameUsesTheInheritedDirectory) {
@@ -168,7 +168,7 @@ TEST(Startup, BareProgramNameUsesTheInheritedDirectory) {
                         "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nPNAMEFLAG=1\r\nPNAME=x.exe\r\n");
   runProgram(*desk, {"ZENTA.exe", "-K527"});
   EXPECT_EQ(desk->files.currentDirectory(), "C:\\Work");
-  EXPECT_NE(desk->consoleOutput.find("CurrentDir=rcMonitor"), std::string::npos);
+  EXPECT_NE(desk->system.consoleOutput.find("CurrentDir=rcMonitor"), std::string::npos);
   EXPECT_EQ(*desk->files.readFile("C:\\Work\\ExclusionData.ini"),
             "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLEFLAG=0\r\nPNAMEFLAG=1\r\n"
             "FULLNAMEFLAG=0\r\nTITLE=\r\nPNAME=x.exe\r\nTPART=\r\n");
@@ -273,11 +273,13 @@ TEST(Startup, ABadJournalCostsOneLineAndIsRewrittenAsUnderstood) {
               c.otherSession ? std::optional(journal_file::format({theirs})) : std::nullopt);
     EXPECT_EQ(desk->files.readFile(path + ".bak"), c.backup ? std::optional(text) : std::nullopt);
     size_t said = 0;
-    for (size_t at = 0; (at = desk->consoleOutput.find(c.logged, at)) != std::string::npos; ++at) {
+    for (size_t at = 0; (at = desk->system.consoleOutput.find(c.logged, at)) != std::string::npos;
+         ++at) {
       ++said;
     }
-    EXPECT_EQ(said, 1u) << desk->consoleOutput;
-    EXPECT_LE(std::count(desk->consoleOutput.begin(), desk->consoleOutput.end(), '\n'), 40);
+    EXPECT_EQ(said, 1u) << desk->system.consoleOutput;
+    EXPECT_LE(
+        std::count(desk->system.consoleOutput.begin(), desk->system.consoleOutput.end(), '\n'), 40);
     EXPECT_EQ(support::rectOf(*desk, other), home);
     EXPECT_FALSE(desk->windows.isIconic(other));
     EXPECT_EQ(desk->windows.isIconic(kept), name != "huge");

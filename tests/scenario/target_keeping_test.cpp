@@ -28,10 +28,11 @@ void doubleClick(SimDesktop& desk, Hwnd preview) {
 }  // namespace
 
 TEST_F(PreviewTest, WithTheTaskbarAtTheTopOrLeftTheWindowNeverCreeps) {
-  for (const auto edge : {SimDesktop::TaskbarEdge::Top, SimDesktop::TaskbarEdge::Left}) {
-    SCOPED_TRACE(edge == SimDesktop::TaskbarEdge::Top ? "top" : "left");
+  for (const auto edge :
+       {sim::SimDisplays::TaskbarEdge::Top, sim::SimDisplays::TaskbarEdge::Left}) {
+    SCOPED_TRACE(edge == sim::SimDisplays::TaskbarEdge::Top ? "top" : "left");
     desk = SimDesktop::singleMonitor();
-    desk->setTaskbar(edge, 40);
+    desk->displays.setTaskbar(edge, 40);
     const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
     run([&](Hwnd) {
       detect(1);
@@ -58,7 +59,7 @@ TEST_F(PreviewTest, ABusyTargetIsHiddenOnlyOnceItAnswersAndNeverLosesItsStyle) {
     // Minimised while it does not answer: left exactly as it is, and asked again later.
     desk->windows.setHung(target, true);
     desk->windows.userMinimize(target);
-    desk->windows.at(desk->now + 2000, [&] { desk->windows.setHung(target, false); });
+    desk->clock.at(desk->now + 2000, [&] { desk->windows.setHung(target, false); });
     desk->advance(600);
     EXPECT_TRUE(desk->windows.isIconic(target));
     EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
@@ -167,7 +168,7 @@ TEST_F(PreviewTest, ATargetRestoredDuringTheWaitIsLeftAlone) {
     const uint32_t poll = *desk->windows.timerDue(panel, 112);  // the previews' one poll
     desk->windows.userMinimize(target);
     // The user clicks its taskbar button while the poll waits to hide it.
-    desk->windows.at(poll + 100, [&] { desk->windows.userRestore(target); });
+    desk->clock.at(poll + 100, [&] { desk->windows.userRestore(target); });
     desk->advance(poll - desk->now + 300);
     EXPECT_EQ(rectOf(target), kNormal);
     EXPECT_TRUE(desk->windows.isWindowEnabled(target));
@@ -249,7 +250,7 @@ TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
   const Hwnd editor = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
   const Hwnd store =
       addClassWindow("app.exe", "app.exe", "ApplicationFrameWindow", {300, 300, 700, 600});
-  desk->systemDpi = 120;  // the word's inset scales with it
+  desk->displays.systemDpi = 120;  // the word's inset scales with it
   const auto drawn = [&](Hwnd h) { return desk->windows.engineDraws(h); };
   const auto longestGap = [&](Hwnd h) {
     return desk->windows.engineRecord(h) ? desk->windows.engineRecord(h)->longestNotDrawnMs
@@ -280,7 +281,7 @@ TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
     desk->windows.activateByUser(editor);
     desk->windows.userMaximize(editor);
     desk->advance(600);
-    desk->setTaskbar(SimDesktop::TaskbarEdge::Bottom, 80);
+    desk->displays.setTaskbar(sim::SimDisplays::TaskbarEdge::Bottom, 80);
     desk->advance(600);
     desk->windows.showDesktop();
     desk->advance(600);
@@ -299,7 +300,7 @@ TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
     }
     // A smaller monitor joins on the right: the strip below it, which no monitor shows, is
     // the place now.
-    desk->monitors.push_back({{1920, 0, 3200, 1024}, {1920, 0, 3200, 1024}, false, "B"});
+    desk->displays.monitors.push_back({{1920, 0, 3200, 1024}, {1920, 0, 3200, 1024}, false, "B"});
     desk->advance(600);
     for (const Hwnd h : {chrome, gecko}) {
       EXPECT_EQ(rectOf(h).left, 3199);
@@ -387,7 +388,7 @@ TEST_F(PreviewTest, ARunEndedByForceLeavesItsWindowsToTheNextStart) {
             EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
             EXPECT_EQ(desk->windows.getWindowLong(target, platform::GWL_EXSTYLE), ownEx);
             EXPECT_EQ(layeredOf(*desk, target), ownAttributes);
-            EXPECT_EQ(desk->taskbarButtons.count(target.value), 1u);
+            EXPECT_EQ(desk->shell.taskbarButtons.count(target.value), 1u);
             EXPECT_FALSE(desk->files.exists(kJournal));
             // Kept live again, and put back at a normal exit, own attributes and all.
             desk->windows.userRestore(target);
@@ -475,9 +476,8 @@ TEST_F(PreviewTest, SlowWindowsAreWaitedForOnceAtExit) {
           minimiseAndPoll(target);
           // Its program takes that long over the first style change of the exit.
           desk->windows.slowHandler(target, platform::WM_STYLECHANGING, slowMs);
-          desk->windows.at(desk->now + 1, [&] {
-            desk->windows.slowHandler(target, platform::WM_STYLECHANGING, 0);
-          });
+          desk->clock.at(desk->now + 1,
+                         [&] { desk->windows.slowHandler(target, platform::WM_STYLECHANGING, 0); });
         },
         {kExe, "-K527", "-LAYERED"});
     desk->advance(slowMs);
@@ -490,7 +490,7 @@ TEST_F(PreviewTest, SlowWindowsAreWaitedForOnceAtExit) {
 // A window whose record cannot be written is not touched: it stays minimised, and says why.
 TEST_F(PreviewTest, NoRecordNoChange) {
   const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
-  desk->closedFolders.insert(kFolder);
+  desk->files.closedFolders.insert(kFolder);
   run([&](Hwnd) {
     detect(1);
     desk->windows.userMinimize(target);
@@ -563,8 +563,9 @@ class CustodyTest : public PreviewTest, public ::testing::WithParamInterface<boo
           desk->advance(700);
           desk->windows.userMinimize(plain.window);
           desk->advance(700);
-          desk->monitors.push_back({{1920, 0, 3200, 1024}, {1920, 0, 3200, 1024}, false, "B"});
-          desk->displayChanged();
+          desk->displays.monitors.push_back(
+              {{1920, 0, 3200, 1024}, {1920, 0, 3200, 1024}, false, "B"});
+          desk->displays.displayChanged();
           desk->advance(700);
         },
         args());

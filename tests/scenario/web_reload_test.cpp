@@ -53,7 +53,7 @@ class WebReloadTest : public PreviewTest {
     return desk->windows.timerPeriod(support::previewOf(*desk, target), 110);
   }
   long lines(const std::string& line) {
-    std::istringstream log(desk->consoleOutput);
+    std::istringstream log(desk->system.consoleOutput);
     long n = 0;
     for (std::string each; std::getline(log, each);) n += each == line ? 1 : 0;
     return n;
@@ -150,8 +150,8 @@ TEST_F(WebReloadTest, EachBrowserHasItsReceiverAndAHiddenTargetStaysDisabled) {
     }
     const uint32_t on = desk->now;
     // The browser changes its own style during the first wait: that change stays.
-    desk->windows.at(on + 1050,
-                     [&] { desk->windows.setStyle(explorer, styleOf(explorer) | WS_VSCROLL); });
+    desk->clock.at(on + 1050,
+                   [&] { desk->windows.setStyle(explorer, styleOf(explorer) | WS_VSCROLL); });
     desk->advance(1000 + 30000 + 200);
 
     // Internet Explorer: the target itself, enabled only for the 100 ms around the key.

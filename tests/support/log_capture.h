@@ -7,12 +7,12 @@
 class LogCapture {
  public:
   explicit LogCapture(sim::SimDesktop& desk) : desk_(desk) {
-    desk_.consoleAttached = true;
-    desk_.stdoutTarget = sim::SimDesktop::Stream::Console;
+    desk_.system.consoleAttached = true;
+    desk_.system.stdoutTarget = sim::SimSystem::Stream::Console;
     diag::attach(&desk_.platform().system);
   }
   ~LogCapture() { diag::attach(nullptr); }
-  const std::string& text() const { return desk_.consoleOutput; }
+  const std::string& text() const { return desk_.system.consoleOutput; }
 
  private:
   sim::SimDesktop& desk_;

@@ -17,7 +17,7 @@ inline bool logged(const std::vector<std::string>& actions, const std::string& l
 
 // True when the diagnostic log the program wrote to the console holds `text` anywhere.
 inline bool loggedOnConsole(const sim::SimDesktop& desk, const std::string& text) {
-  return desk.consoleOutput.find(text) != std::string::npos;
+  return desk.system.consoleOutput.find(text) != std::string::npos;
 }
 
 }  // namespace support

@@ -22,7 +22,7 @@ inline const std::string kExe = kFolder + "\\ZENTA.exe";
 [[nodiscard]] inline bool runProgram(sim::SimDesktop& desk, std::vector<std::string> arguments,
                                      std::function<void(platform::Hwnd panel)> script) {
   desk.newProcess();
-  desk.commandLine = std::move(arguments);
+  desk.system.arguments = std::move(arguments);
   auto scriptEnded = std::make_shared<bool>(false);
   desk.windows.modalScripts[res::IDD_MAIN_PANEL] = [scriptEnded, script](platform::Hwnd panel) {
     script(panel);
@@ -63,7 +63,7 @@ inline platform::Rect rectOf(sim::SimDesktop& desk, platform::Hwnd window) {
 
 // The preview showing a target: the destination of its DWM thumbnail; 0 when it has none.
 inline platform::Hwnd previewOf(sim::SimDesktop& desk, platform::Hwnd target) {
-  for (const auto& [id, thumbnail] : desk.thumbnails) {
+  for (const auto& [id, thumbnail] : desk.dwm.thumbnails) {
     if (thumbnail.source == target && desk.windows.isWindow(thumbnail.destination)) {
       return thumbnail.destination;
     }

@@ -41,29 +41,29 @@ TEST(MultiDisplay, NoMonitorCountsZero) {
 
 TEST(TaskBarControl, RemovalIsRefusedSilentlyWhileDisabled) {
   auto desk = sim::SimDesktop::singleMonitor();
-  desk->taskbarButtons = {0x40};
+  desk->shell.taskbarButtons = {0x40};
   CTaskBarControl taskbar(desk->platform().shell);
   EXPECT_TRUE(taskbar.removalEnabled);
   taskbar.removalEnabled = false;
   EXPECT_TRUE(taskbar.deleteTab({0x40}));
-  EXPECT_EQ(desk->taskbarButtons.count(0x40), 1u);
+  EXPECT_EQ(desk->shell.taskbarButtons.count(0x40), 1u);
   taskbar.removalEnabled = true;
   EXPECT_TRUE(taskbar.deleteTab({0x40}));
-  EXPECT_EQ(desk->taskbarButtons.count(0x40), 0u);
+  EXPECT_EQ(desk->shell.taskbarButtons.count(0x40), 0u);
   EXPECT_TRUE(taskbar.addTab({0x40}));
   EXPECT_TRUE(taskbar.addTab({0x40}));
-  EXPECT_EQ(desk->taskbarButtons.count(0x40), 1u);
+  EXPECT_EQ(desk->shell.taskbarButtons.count(0x40), 1u);
 }
 
 TEST(TaskBarControl, ComLivesExactlyAsLongAsTheObject) {
   auto desk = sim::SimDesktop::singleMonitor();
   {
     CTaskBarControl taskbar(desk->platform().shell);
-    EXPECT_EQ(desk->comInitCount, 1);
-    EXPECT_TRUE(desk->taskbarListAlive);
+    EXPECT_EQ(desk->shell.comInitCount, 1);
+    EXPECT_TRUE(desk->shell.taskbarListAlive);
   }
-  EXPECT_EQ(desk->comInitCount, 0);
-  EXPECT_FALSE(desk->taskbarListAlive);
+  EXPECT_EQ(desk->shell.comInitCount, 0);
+  EXPECT_FALSE(desk->shell.taskbarListAlive);
   // The list is released before COM is uninitialised.
   auto release = std::find(desk->actions.begin(), desk->actions.end(), "taskbar release");
   auto uninit = std::find(desk->actions.begin(), desk->actions.end(), "com uninit");
@@ -72,18 +72,18 @@ TEST(TaskBarControl, ComLivesExactlyAsLongAsTheObject) {
 
 TEST(TaskBarControl, AFailedComInitialisationIsNotUndone) {
   auto desk = sim::SimDesktop::singleMonitor();
-  desk->comInitFails = true;
+  desk->shell.comInitFails = true;
   {
     CTaskBarControl taskbar(desk->platform().shell);
     EXPECT_FALSE(taskbar.addTab({0x40}));
   }
-  EXPECT_EQ(desk->comInitCount, 0);
+  EXPECT_EQ(desk->shell.comInitCount, 0);
   EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "com uninit"), 0);
 }
 
 TEST(TaskBarControl, WithoutTheShellObjectBothOperationsFail) {
   auto desk = sim::SimDesktop::singleMonitor();
-  desk->taskbarListFails = true;
+  desk->shell.taskbarListFails = true;
   CTaskBarControl taskbar(desk->platform().shell);
   EXPECT_FALSE(taskbar.addTab({0x40}));
   EXPECT_FALSE(taskbar.deleteTab({0x40}));

@@ -205,7 +205,7 @@ TEST_F(ExclusionDataTest, AFileThatMakesNoSenseIsKeptBeforeTheFirstSave) {
   const std::string backup = kFile + ".bak";
   for (const std::string& original : damaged) {
     LogCapture log(*desk);
-    desk->consoleOutput.clear();
+    desk->system.consoleOutput.clear();
     CExclusionData data = loaded(original);
     EXPECT_NE(log.text().find(kFile + " does not make sense"), std::string::npos) << original;
     data.addExclusion("T", "t.exe");
@@ -231,7 +231,7 @@ TEST_F(ExclusionDataTest, AFileThatMakesNoSenseIsKeptBeforeTheFirstSave) {
   // No copy, no save: the damaged file stays as it was.
   LogCapture log(*desk);
   desk->files.makeDirectory(backup + ".new");
-  desk->lockedFiles.insert(backup);  // nor can the backup be written in place
+  desk->files.lockedFiles.insert(backup);  // nor can the backup be written in place
   CExclusionData data = loaded(damaged[0]);
   data.addExclusion("T", "t.exe");
   EXPECT_FALSE(data.saveFile());
@@ -242,11 +242,11 @@ TEST_F(ExclusionDataTest, AFileThatMakesNoSenseIsKeptBeforeTheFirstSave) {
 TEST_F(ExclusionDataTest, AFileThatCannotBeReadIsNeverReplaced) {
   LogCapture log(*desk);
   desk->files.writeFile(kFile, "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLE=keep\r\n");
-  desk->unreadableFiles.insert(kFile);
+  desk->files.unreadableFiles.insert(kFile);
   CExclusionData data(desk->platform(), kFile);
   data.loadFile();
   EXPECT_TRUE(data.items.empty());
-  desk->unreadableFiles.clear();  // readable again later in the run: still not replaced
+  desk->files.unreadableFiles.clear();  // readable again later in the run: still not replaced
   data.addExclusion("T", "t.exe");
   EXPECT_FALSE(data.saveFile());
   EXPECT_EQ(file(), "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLE=keep\r\n");
@@ -337,7 +337,7 @@ TEST_F(ExclusionDataTest, AFailedSaveKeepsThePreviousFile) {
   CExclusionData data(desk->platform(), kFile);
   data.loadFile();
   data.items.resize(40, rule(1, 1, 1, "a title long enough to fill the disk", "x.exe", ""));
-  desk->writeBudget = 200;
+  desk->files.writeBudget = 200;
   EXPECT_FALSE(data.saveFile());
   EXPECT_EQ(file(), "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLE=keep\r\n");
 }

@@ -9,7 +9,7 @@
 TEST(IconCache, EachPathIsLoadedOnceAndKeysStayInStepWithImages) {
   auto desk = sim::SimDesktop::singleMonitor();
   LogCapture log(*desk);
-  desk->fileIcons = {"C:\\Apps\\ed.exe", "C:\\Apps\\Ed.exe"};
+  desk->shell.fileIcons = {"C:\\Apps\\ed.exe", "C:\\Apps\\Ed.exe"};
   CImageListCashSmoll cache(desk->platform().icons, desk->platform().shell);
   const sim::SimImageList* images = desk->windows.imageList(cache.imageList());
   ASSERT_NE(images, nullptr);

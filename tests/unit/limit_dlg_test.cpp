@@ -157,12 +157,12 @@ TEST_F(LimitPageTest, ChangeAndDeleteTheMarkedRule) {
             std::string::npos);
 
   // A file another program holds: the user is told which, and the rule stays in force.
-  desk->lockedFiles.insert(store.filePath);
+  desk->files.lockedFiles.insert(store.filePath);
   remove(platform::IDYES);
   EXPECT_EQ(boxes.back().text, "除外条件をファイルに保存できませんでした.\nC:\\ExclusionData.ini");
   EXPECT_EQ(boxes.back().owner, page.hwnd());
   EXPECT_EQ(store.items, (std::vector<ExclusionItem>{kPart}));
-  desk->lockedFiles.clear();
+  desk->files.lockedFiles.clear();
   open({changed, kPart});
   desk->windows.clickListRow(page.item(res::IDC_LIMIT_LIST), 0);
 

@@ -14,8 +14,8 @@ PlatformChecks checksOf(sim::SimDesktop& desk) {
 }
 
 void setVersion(sim::SimDesktop& desk, uint32_t major, uint32_t minor) {
-  desk.version.majorVersion = major;
-  desk.version.minorVersion = minor;
+  desk.system.version.majorVersion = major;
+  desk.system.version.minorVersion = minor;
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ TEST(PlatformChecks, OldSystemNeverTouchesTheDwm) {
   EXPECT_EQ(dwm.updateThumbnailProperties(1, {}), -1);
   EXPECT_EQ(dwm.querySourceSize(1, &size), -1);
   EXPECT_EQ(dwm.extendFrameIntoClientArea({0x10}, {9, 8, 23, 14}), -1);
-  EXPECT_FALSE(desk->dwmLoaded);
+  EXPECT_FALSE(desk->dwm.dwmLoaded);
 }
 
 TEST(PlatformChecks, CompositionIsAskedOfTheDwmOnVersion6) {
@@ -50,29 +50,29 @@ TEST(PlatformChecks, CompositionIsAskedOfTheDwmOnVersion6) {
   bool enabled = true;
   EXPECT_EQ(dwm.isCompositionEnabled(&enabled), platform::S_OK);
   EXPECT_FALSE(enabled);
-  desk->compositionEnabled = 1;
+  desk->dwm.compositionEnabled = 1;
   EXPECT_EQ(dwm.isCompositionEnabled(&enabled), platform::S_OK);
   EXPECT_TRUE(enabled);
-  EXPECT_TRUE(desk->dwmLoaded);
+  EXPECT_TRUE(desk->dwm.dwmLoaded);
   // Entry points pass the DWM's own results through.
   EXPECT_EQ(dwm.extendFrameIntoClientArea({0x10}, {9, 8, 23, 14}), platform::S_OK);
-  EXPECT_EQ(desk->glassFrames.at(0x10), (platform::Margins{9, 8, 23, 14}));
+  EXPECT_EQ(desk->dwm.glassFrames.at(0x10), (platform::Margins{9, 8, 23, 14}));
 }
 
 TEST(PlatformChecks, VersionIsReadOnceButAFailedReadIsRetried) {
   auto desk = sim::SimDesktop::singleMonitor();
-  desk->versionCallFails = true;
+  desk->system.versionCallFails = true;
   AppContext context(desk->platform());
   PlatformChecks& checks = context.checks;
   EXPECT_EQ(checks.isVistaOrLater(), 0);
   bool enabled = true;
   EXPECT_EQ(context.platform.dwm.isCompositionEnabled(&enabled), -1);
-  EXPECT_FALSE(desk->dwmLoaded);
-  desk->versionCallFails = false;
+  EXPECT_FALSE(desk->dwm.dwmLoaded);
+  desk->system.versionCallFails = false;
   EXPECT_EQ(checks.isVistaOrLater(), 1);
-  const int calls = desk->versionCalls;
+  const int calls = desk->system.versionCalls;
   EXPECT_EQ(checks.isVistaOrLater(), 1);
-  EXPECT_EQ(desk->versionCalls, calls);
+  EXPECT_EQ(desk->system.versionCalls, calls);
 }
 
 TEST(PlatformChecks, VersionAtLeastComparesMajorMinorThenServicePack) {
@@ -97,18 +97,19 @@ TEST(PlatformChecks, ServicePackComesFromTheRegistryOnNtOnly) {
   PlatformChecks checks = checksOf(*desk);
   setVersion(*desk, 6, 1);
   const std::string key = "System\\CurrentControlSet\\Control\\Windows";
-  desk->setRegistryDword(platform::RegistryRoot::LocalMachine, key, "CSDVersion", 0x0201);
+  desk->system.setRegistryDword(platform::RegistryRoot::LocalMachine, key, "CSDVersion", 0x0201);
   EXPECT_EQ(checks.isOsVersionAtLeast(6, 1, 0x0201), 1);
   EXPECT_EQ(checks.isOsVersionAtLeast(6, 1, 0x0202), 0);
   // Only the low 16 bits count.
-  desk->setRegistryDword(platform::RegistryRoot::LocalMachine, key, "CSDVersion", 0x70000);
+  desk->system.setRegistryDword(platform::RegistryRoot::LocalMachine, key, "CSDVersion", 0x70000);
   EXPECT_EQ(checks.isOsVersionAtLeast(6, 1, 1), 0);
   // No value, or a key that cannot be opened: not at least.
-  desk->registry.clear();
+  desk->system.registry.clear();
   EXPECT_EQ(checks.isOsVersionAtLeast(6, 1, 1), 0);
-  desk->deniedKeys.insert({static_cast<uint32_t>(platform::RegistryRoot::LocalMachine), key});
+  desk->system.deniedKeys.insert(
+      {static_cast<uint32_t>(platform::RegistryRoot::LocalMachine), key});
   EXPECT_EQ(checks.isOsVersionAtLeast(6, 1, 1), 0);
   // Outside the NT family the service pack is not asked for.
-  desk->version.platformId = 1;
+  desk->system.version.platformId = 1;
   EXPECT_EQ(checks.isOsVersionAtLeast(6, 1, 1), 1);
 }

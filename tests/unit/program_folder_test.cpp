@@ -17,7 +17,7 @@ TEST(ProgramFolder, FolderIsEverythingBeforeTheLastRealBackslash) {
 
   // Paths are in the system's code page: on a Western system é (0xE9) is a letter of its
   // own, though code page 932 would read it and the backslash after it as one character.
-  desk->systemCodePage = 1252;
+  desk->system.systemCodePage = 1252;
   EXPECT_EQ(programFolder("C:\\Caf\xe9\\ZENTA.exe", system), "C:\\Caf\xe9");
 }
 

@@ -115,9 +115,9 @@ TEST_F(SettingsDialogsTest, TransparencyReachesEveryPreviewOnlyWhenChanged) {
   EXPECT_EQ(settings.transparent, 10);
   EXPECT_EQ(saved("TRANSPARENT"), 95);
   // A save that fails names the file.
-  desk->lockedFiles.insert(page.settingsPath());
+  desk->files.lockedFiles.insert(page.settingsPath());
   setAlpha("30");
-  desk->lockedFiles.clear();
+  desk->files.lockedFiles.clear();
   ASSERT_FALSE(desk->messageBoxes.empty());
   EXPECT_EQ(desk->messageBoxes.back().text,
             "設定をファイルに保存できませんでした.\n" + page.settingsPath());

@@ -48,7 +48,7 @@ TEST_F(SettingsTest, MissingFileSectionOrKeysGiveTheDefaults) {
   expectDefaults(load(std::string("\0\x01\xff[SYSTEM\r\n\0\0", 11)));
   // A file another program holds: every default, and the log says why.
   desk->files.writeFile(kFile, "[SYSTEM]\r\nLOCATION=3\r\n");
-  desk->unreadableFiles.insert(kFile);
+  desk->files.unreadableFiles.insert(kFile);
   LogCapture log(*desk);
   SettingsRecord held;
   held.loadSettings(desk->platform(), kFile);
@@ -244,24 +244,24 @@ TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileWholeAndIsLogged) {
   desk->files.writeFile(kFile, before);
   SettingsRecord r = load(before);
   r.limit = 9;
-  desk->writeBudget = 100;  // the disk fills up part-way through the new file
+  desk->files.writeBudget = 100;  // the disk fills up part-way through the new file
   EXPECT_FALSE(r.saveSettings(desk->platform(), kFile));
   EXPECT_EQ(*desk->files.readFile(kFile), before);
   EXPECT_FALSE(desk->files.exists(kFile + ".new"));
   EXPECT_NE(log.text().find(kFile + " could not be written; the settings are not saved\n"),
             std::string::npos);
 
-  desk->writeBudget = -1;
-  desk->unreadableFiles.insert(kFile);  // held by another program: never written over
+  desk->files.writeBudget = -1;
+  desk->files.unreadableFiles.insert(kFile);  // held by another program: never written over
   EXPECT_FALSE(r.saveSettings(desk->platform(), kFile));
   EXPECT_EQ(*desk->files.readFile(kFile), before);
   EXPECT_NE(log.text().find(kFile + " cannot be read; the settings are not saved\n"),
             std::string::npos);
 
-  desk->unreadableFiles.clear();
-  desk->lockedFiles.insert(kFile);  // read, written and replaced by nobody else meanwhile
+  desk->files.unreadableFiles.clear();
+  desk->files.lockedFiles.insert(kFile);  // read, written and replaced by nobody else meanwhile
   EXPECT_FALSE(r.saveSettings(desk->platform(), kFile));
-  desk->lockedFiles.clear();
+  desk->files.lockedFiles.clear();
   EXPECT_EQ(*desk->files.readFile(kFile), before);
 
   desk->actions.clear();
@@ -273,7 +273,7 @@ TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileWholeAndIsLogged) {
                                       "file replace " + kFile + ".new -> " + kFile}));
 
   // Where no file can be created, the file itself is written.
-  desk->closedFolders.insert("C:\\Programs\\Quillmoor");
+  desk->files.closedFolders.insert("C:\\Programs\\Quillmoor");
   desk->actions.clear();
   r.limit = 12;
   EXPECT_TRUE(r.saveSettings(desk->platform(), kFile));

@@ -396,7 +396,7 @@ TEST_F(SimPreviewsTest, ImageListsCopyIconsAndDieWithTheirListView) {
 
 TEST_F(SimPreviewsTest, FileIconsOnlyForFilesThatExist) {
   wm.addProcess("notes.exe", "C:\\Apps\\Notes.exe");
-  desk->fileIcons.insert("C:\\Tools\\tool.exe");
+  desk->shell.fileIcons.insert("C:\\Tools\\tool.exe");
   Shell& shell = desk->platform().shell;
   const auto a = shell.fileSmallIcon("c:\\apps\\notes.EXE");
   const auto b = shell.fileSmallIcon("C:\\Tools\\TOOL.exe");
@@ -436,30 +436,30 @@ TEST_F(SimPreviewsTest, ThumbnailsLiveFromRegistrationToUnregistration) {
   p.opacity = 128;
   ASSERT_EQ(dwm.updateThumbnailProperties(id, p), S_OK);
   // Packed fields: read by value.
-  const ThumbnailProperties& kept = desk->thumbnails.at(id).properties;
+  const ThumbnailProperties& kept = desk->dwm.thumbnails.at(id).properties;
   EXPECT_EQ(Rect{kept.destination}, (Rect{0, 0, 300, 200}));
   EXPECT_TRUE(kept.visible);
   EXPECT_EQ(kept.opacity, 128);
   EXPECT_EQ(Dword{kept.flags}, DWM_TNP_RECTDESTINATION | DWM_TNP_VISIBLE | DWM_TNP_OPACITY);
-  EXPECT_EQ(desk->thumbnailPropertyUpdates, 2);
+  EXPECT_EQ(desk->dwm.thumbnailPropertyUpdates, 2);
 
   Size size;
   ASSERT_EQ(dwm.querySourceSize(id, &size), S_OK);
   EXPECT_EQ(size, (Size{400, 300}));
 
   // Composition off: nothing new is reported.
-  desk->compositionEnabled = 0;
+  desk->dwm.compositionEnabled = 0;
   EXPECT_EQ(dwm.updateThumbnailProperties(id, p), kCompositionDisabled);
   EXPECT_EQ(dwm.querySourceSize(id, &size), kCompositionDisabled);
   ThumbnailId refused = 0;
   EXPECT_EQ(dwm.registerThumbnail(preview, source, &refused), kCompositionDisabled);
-  desk->compositionEnabled = 1;
+  desk->dwm.compositionEnabled = 1;
 
   wm.closeWindow(source);
   EXPECT_EQ(dwm.querySourceSize(id, &size), kInvalidArg);
   EXPECT_EQ(dwm.unregisterThumbnail(id), S_OK);
   EXPECT_EQ(dwm.unregisterThumbnail(id), kInvalidArg);
-  EXPECT_TRUE(desk->thumbnails.empty());
+  EXPECT_TRUE(desk->dwm.thumbnails.empty());
 }
 
 TEST_F(SimPreviewsTest, FrameBoundsLeaveOutInvisibleBordersAndCloakingNeedsWindows8) {
@@ -477,16 +477,16 @@ TEST_F(SimPreviewsTest, FrameBoundsLeaveOutInvisibleBordersAndCloakingNeedsWindo
   ASSERT_EQ(dwm.getWindowAttribute(own, DWMWA_EXTENDED_FRAME_BOUNDS, &bounds, sizeof bounds), S_OK);
   EXPECT_EQ(bounds, (Rect{0, 0, 300, 200}));
 
-  desk->cloaked[h.value] = 2;
+  desk->dwm.cloaked[h.value] = 2;
   Dword cloaked = 7;
   EXPECT_EQ(dwm.getWindowAttribute(h, DWMWA_CLOAKED, &cloaked, sizeof cloaked), kInvalidArg);
-  desk->version.minorVersion = 2;
+  desk->system.version.minorVersion = 2;
   ASSERT_EQ(dwm.getWindowAttribute(h, DWMWA_CLOAKED, &cloaked, sizeof cloaked), S_OK);
   EXPECT_EQ(cloaked, 2u);
   ASSERT_EQ(dwm.getWindowAttribute(own, DWMWA_CLOAKED, &cloaked, sizeof cloaked), S_OK);
   EXPECT_EQ(cloaked, 0u);
 
-  desk->compositionEnabled = 0;
+  desk->dwm.compositionEnabled = 0;
   EXPECT_EQ(dwm.getWindowAttribute(h, DWMWA_EXTENDED_FRAME_BOUNDS, &bounds, sizeof bounds),
             kCompositionDisabled);
 }

@@ -113,9 +113,10 @@ DialogTemplate pageTemplate() {
 
 class SimWindowManagerTest : public ::testing::Test {
  protected:
-  uint32_t now = 0;
-  std::vector<std::string> actions;
-  SimWindowManager wm{now, actions};
+  sim::SimClock clock;
+  uint32_t& now = clock.now;
+  std::vector<std::string>& actions = clock.actions;
+  SimWindowManager wm{clock};
 
   ForeignWindow foreign(const char* title, Rect rect = {100, 100, 500, 400}) {
     ForeignWindow w;

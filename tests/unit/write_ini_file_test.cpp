@@ -60,7 +60,7 @@ TEST_F(WriteIniFileTest, FailedOpenIsLoggedAndLaterCallsTouchNoFile) {
   LogCapture log(*desk);
   desk->files.makeDirectory(kFile + ".new");  // a folder where the new file should go
   desk->files.writeFile(kFile, "previous");
-  desk->lockedFiles.insert(kFile);  // ... and the file itself held by another program
+  desk->files.lockedFiles.insert(kFile);  // ... and the file itself held by another program
   auto writer = streamWriter();
   EXPECT_FALSE(writer->openFile(kFile));
   EXPECT_EQ(log.text(), "CWriteIniFile::openFile(" + kFile + ") Error!\n");
@@ -69,7 +69,7 @@ TEST_F(WriteIniFileTest, FailedOpenIsLoggedAndLaterCallsTouchNoFile) {
   EXPECT_EQ(file(), "previous");
 
   // Let go by the other program, the file itself takes the lines.
-  desk->lockedFiles.clear();
+  desk->files.lockedFiles.clear();
   ASSERT_TRUE(writer->openFile(kFile));
   writer->writeString("A", "k", "v", kFile);
   EXPECT_TRUE(writer->closeFile());
@@ -80,7 +80,7 @@ TEST_F(WriteIniFileTest, FailedOpenIsLoggedAndLaterCallsTouchNoFile) {
 
 TEST_F(WriteIniFileTest, AWriteThatFailsHalfwayKeepsTheOldFile) {
   desk->files.writeFile(kFile, "[OLD]\r\nk=1\r\n");
-  desk->writeBudget = 10;  // the disk fills up after ten bytes
+  desk->files.writeBudget = 10;  // the disk fills up after ten bytes
   auto writer = streamWriter();
   ASSERT_TRUE(writer->openFile(kFile));
   writer->writeString("SYSTEM", "EXCLUSIONNUM", "1", kFile);

@@ -22,9 +22,8 @@ void SimWindowManager::setBusy(Hwnd window, uint32_t until) {
   if (w == nullptr || w->own) return;
   setHung(window, true);
   const uint64_t span = ++w->busySpan;
-  syncClock();
-  w->busyUntil = std::max<uint64_t>(clock_, (clock_ & ~uint64_t{0xFFFFFFFF}) | until);
-  at(until, [this, window, span] {
+  w->busyUntil = time_.upcoming(until);
+  time_.at(until, [this, window, span] {
     Window* busy = live(window);
     // A later span (or setHung) has taken over: it decides when the thread is free.
     if (busy != nullptr && busy->busySpan == span) setHung(window, false);
@@ -57,13 +56,14 @@ bool SimWindowManager::changeReaches(Hwnd window, const char* call, uint32_t mes
     if (w->hung) blockedBy(*w, call, "crash filter");
     return true;
   }
-  syncClock();
+  time_.wide();
   // The wait ends with the busy span, or with what is left of the guard.
   uint64_t left = kChangeGuardMs;
   const auto waitForThread = [&] {
     uint64_t wait = left;
-    if (w->busyUntil != 0 && w->busyUntil > clock_) wait = std::min(wait, w->busyUntil - clock_);
-    elapse(static_cast<uint32_t>(wait));
+    const uint64_t now = time_.lastSeen();
+    if (w->busyUntil != 0 && w->busyUntil > now) wait = std::min(wait, w->busyUntil - now);
+    time_.elapse(static_cast<uint32_t>(wait));
     left -= wait;
     w = live(window);
   };
@@ -82,7 +82,7 @@ bool SimWindowManager::changeReaches(Hwnd window, const char* call, uint32_t mes
     // The handler this change sends to keeps the thread busy: the change waits for it.
     auto slow = w->slowHandlers.find(message);
     if (slow == w->slowHandlers.end() || slow->second == 0) return true;
-    setBusy(window, static_cast<uint32_t>(clock_ + slow->second));
+    setBusy(window, static_cast<uint32_t>(time_.lastSeen() + slow->second));
   }
   waitForThread();
   if (w == nullptr) return false;

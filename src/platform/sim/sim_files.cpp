@@ -38,14 +38,14 @@ class SimWritableFile : public platform::WritableFile {
 }  // namespace
 
 bool SimFiles::isLocked(const std::filesystem::path& host) const {
-  for (const std::string& path : locked_) {
+  for (const std::string& path : fs_.lockedFiles) {
     if (fs_.hostPath(path) == host) return true;
   }
   return false;
 }
 
 bool SimFiles::inClosedFolder(const std::filesystem::path& host) const {
-  for (const std::string& folder : closedFolders_) {
+  for (const std::string& folder : fs_.closedFolders) {
     if (fs_.hostPath(folder) == host.parent_path()) return true;
   }
   return false;
@@ -58,7 +58,7 @@ platform::FileContents SimFiles::read(const std::string& path, size_t maxBytes) 
   const std::filesystem::path host = fs_.hostPath(path);
   if (!std::filesystem::exists(host, error)) return contents;
   contents.status = platform::FileContents::Status::Unreadable;
-  if (unreadable_.count(path) != 0 || isLocked(host) ||
+  if (fs_.unreadableFiles.count(path) != 0 || isLocked(host) ||
       !std::filesystem::is_regular_file(host, error)) {
     return contents;
   }
@@ -84,7 +84,7 @@ std::unique_ptr<platform::WritableFile> SimFiles::create(const std::string& path
   if (inClosedFolder(host) && !std::filesystem::exists(host, error)) return nullptr;
   FILE* file = fopen(host.c_str(), "wb");
   if (file == nullptr) return nullptr;
-  return std::make_unique<SimWritableFile>(file, writeBudget_);
+  return std::make_unique<SimWritableFile>(file, fs_.writeBudget);
 }
 
 bool SimFiles::replace(const std::string& from, const std::string& to) {

@@ -21,19 +21,8 @@ namespace sim {
 
 class SimFiles : public platform::Files {
  public:
-  // `writeBudget`: bytes that may still be written before writes fail; -1 = unlimited.
-  // `unreadable`: paths whose reads fail as if their rights denied reading.
-  // `locked`: paths another program holds open. `closedFolders`: folders (Windows paths)
-  // where no file may be created or removed.
-  SimFiles(SimFileSystem& fs, long long& writeBudget, const std::set<std::string>& unreadable,
-           const std::set<std::string>& locked, const std::set<std::string>& closedFolders,
-           std::vector<std::string>& actions)
-      : fs_(fs),
-        writeBudget_(writeBudget),
-        unreadable_(unreadable),
-        locked_(locked),
-        closedFolders_(closedFolders),
-        actions_(actions) {}
+  // The conditions of the disk (a full disk, locked files, closed folders) are `fs`'s.
+  SimFiles(SimFileSystem& fs, std::vector<std::string>& actions) : fs_(fs), actions_(actions) {}
 
   using platform::Files::read;
   platform::FileContents read(const std::string& path, size_t maxBytes) override;
@@ -51,10 +40,6 @@ class SimFiles : public platform::Files {
   bool inClosedFolder(const std::filesystem::path& host) const;
 
   SimFileSystem& fs_;
-  long long& writeBudget_;
-  const std::set<std::string>& unreadable_;
-  const std::set<std::string>& locked_;
-  const std::set<std::string>& closedFolders_;
   std::vector<std::string>& actions_;
 };
 

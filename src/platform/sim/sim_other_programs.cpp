@@ -154,27 +154,6 @@ Rect SimWindowManager::maximizedRect(const Window& w) const {
   return {workArea.left - side, workArea.top - side, workArea.right + side, workArea.bottom + side};
 }
 
-void SimWindowManager::at(uint32_t moment, std::function<void()> act) {
-  syncClock();
-  // A moment already past happens at the next chance.
-  const uint64_t due = std::max<uint64_t>(clock_, (clock_ & ~uint64_t{0xFFFFFFFF}) | moment);
-  scheduled_.emplace(due, std::move(act));
-}
-
-void SimWindowManager::elapse(uint32_t ms) {
-  now_ += ms;
-  runScheduled();
-}
-
-void SimWindowManager::runScheduled() {
-  syncClock();
-  while (!scheduled_.empty() && scheduled_.begin()->first <= clock_) {
-    auto act = std::move(scheduled_.begin()->second);
-    scheduled_.erase(scheduled_.begin());
-    act();
-  }
-}
-
 void SimWindowManager::setVisible(Hwnd window, bool visible) {
   if (Window* w = live(window)) w->style = visible ? w->style | WS_VISIBLE : w->style & ~WS_VISIBLE;
 }
@@ -302,23 +281,21 @@ bool SimWindowManager::isHungAppWindow(Hwnd window) {
   ++portCalls;
   const Window* w = live(window);
   if (w == nullptr || !hungForeign(*w)) return false;
-  syncClock();
-  return clock_ - w->hungSince >= kHungAfterMs;
+  return time_.wide() - w->hungSince >= kHungAfterMs;
 }
 
 void SimWindowManager::blockedBy(const Window& window, const char* call,
                                  const std::string& detail) {
   actions_.push_back(std::string("BLOCKED ") + call + " " + handleText(window.handle) +
                      (detail.empty() ? "" : " " + detail));
-  elapse(kBlockedMs);
+  time_.elapse(kBlockedMs);
 }
 
 void SimWindowManager::setHung(Hwnd window, bool hung) {
   Window* w = live(window);
   if (w == nullptr || w->own) return;
   if (hung && !w->hung) {
-    syncClock();
-    w->hungSince = clock_;
+    w->hungSince = time_.wide();
   }
   if (hung) w->busyUntil = 0;  // until told otherwise (setBusy sets the end)
   const bool freed = w->hung && !hung;
@@ -360,10 +337,10 @@ TimedResult SimWindowManager::sendMessageTimeout(Hwnd window, uint32_t message, 
   }
   if (hungForeign(*w)) {
     actions_.push_back("timeout " + handleText(window) + " " + messageText(message));
-    syncClock();
     // Once the window counts as hung, SMTO_ABORTIFHUNG does not wait for it at all.
-    const bool givenUp = (flags & SMTO_ABORTIFHUNG) != 0 && clock_ - w->hungSince >= kHungAfterMs;
-    if (!givenUp) elapse(milliseconds);
+    const bool givenUp =
+        (flags & SMTO_ABORTIFHUNG) != 0 && time_.wide() - w->hungSince >= kHungAfterMs;
+    if (!givenUp) time_.elapse(milliseconds);
     lastErrorValue = ERROR_TIMEOUT;
     return {};
   }

@@ -87,7 +87,7 @@ bool SimWindowManager::animateWindow(Hwnd window, Dword milliseconds, Dword flag
     dispatch(window, WM_PRINTCLIENT, nextDc_, kPrintClient);
     if (live(window) == nullptr) return false;
   }
-  elapse(milliseconds);  // the thread is busy animating: nothing is delivered
+  time_.elapse(milliseconds);  // the thread is busy animating: nothing is delivered
   w = live(window);
   if (hide) {
     w->style &= ~WS_VISIBLE;

@@ -14,34 +14,18 @@ constexpr uint32_t kMinimumTimerPeriod = 10;  // USER_TIMER_MINIMUM
 
 }  // namespace
 
-void SimWindowManager::syncClock() {
-  const uint32_t ms = now_ - seenNow_;
-  judgeEngines(ms);
-  clock_ += ms;
-  seenNow_ = now_;
-}
-
-void SimWindowManager::moveClock(uint64_t to) {
-  syncClock();
-  if (to <= clock_) return;
-  judgeEngines(to - clock_);
-  clock_ = to;
-  now_ = static_cast<uint32_t>(clock_);
-  seenNow_ = now_;
-}
-
 bool SimWindowManager::setTimer(Hwnd window, uintptr_t id, uint32_t milliseconds) {
   ++portCalls;
   Window* w = live(window);
   if (w == nullptr || !w->own) return false;
-  syncClock();
+  const uint64_t now = time_.wide();
   const uint32_t period = std::max(milliseconds, kMinimumTimerPeriod);
   auto found = std::find_if(timers_.begin(), timers_.end(),
                             [&](const Timer& t) { return t.window == window.value && t.id == id; });
   if (found == timers_.end()) {
-    timers_.push_back({window.value, id, period, clock_ + period, ++timerOrder_});
+    timers_.push_back({window.value, id, period, now + period, ++timerOrder_});
   } else {
-    *found = {window.value, id, period, clock_ + period, ++timerOrder_};
+    *found = {window.value, id, period, now + period, ++timerOrder_};
   }
   return true;
 }
@@ -67,11 +51,11 @@ std::optional<uint32_t> SimWindowManager::timerDue(Hwnd window, uintptr_t id) co
 }
 
 void SimWindowManager::advance(uint32_t ms) {
-  syncClock();
+  time_.wide();
   pumpMessages();
-  const uint64_t end = clock_ + ms;
+  const uint64_t end = time_.lastSeen() + ms;
   for (;;) {
-    syncClock();  // a handler may have slept
+    const uint64_t now = time_.wide();  // a handler may have slept
     Timer* next = nullptr;
     for (Timer& t : timers_) {
       if (t.due <= end &&
@@ -80,18 +64,19 @@ void SimWindowManager::advance(uint32_t ms) {
       }
     }
     // What other programs do comes first, up to the moment of the next timer.
-    const uint64_t until = next == nullptr ? end : std::max(clock_, next->due);
-    if (!scheduled_.empty() && scheduled_.begin()->first <= until) {
-      moveClock(scheduled_.begin()->first);
-      runScheduled();
+    const uint64_t until = next == nullptr ? end : std::max(now, next->due);
+    if (const std::optional<uint64_t> moment = time_.nextMoment(); moment && *moment <= until) {
+      time_.moveTo(*moment);
+      time_.runScheduled();
       pumpMessages();
       continue;
     }
     if (next == nullptr) break;
-    moveClock(next->due);
+    time_.moveTo(next->due);
     // Periods missed while the thread slept give one WM_TIMER, as in Windows.
+    const uint64_t at = time_.lastSeen();
     uint64_t due = next->due + next->period;
-    if (due <= clock_) due += ((clock_ - due) / next->period + 1) * next->period;
+    if (due <= at) due += ((at - due) / next->period + 1) * next->period;
     next->due = due;  // keeps its place among ties: the order timers were set
     const Hwnd target{next->window};
     const uintptr_t id = next->id;
@@ -99,7 +84,7 @@ void SimWindowManager::advance(uint32_t ms) {
     dispatch(target, WM_TIMER, id, 0);
     pumpMessages();
   }
-  moveClock(end);
+  time_.moveTo(end);
 }
 
 }  // namespace sim

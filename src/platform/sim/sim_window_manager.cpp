@@ -44,8 +44,8 @@ Rect offset(Rect r, int32_t dx, int32_t dy) {
 
 }  // namespace
 
-SimWindowManager::SimWindowManager(uint32_t& now, std::vector<std::string>& actions)
-    : now_(now), actions_(actions), clock_(now), seenNow_(now) {
+SimWindowManager::SimWindowManager(SimClock& clock) : time_(clock), actions_(clock.actions) {
+  time_.beforeMoving = [this](uint64_t ms) { judgeEngines(ms); };
   Window& desktop = newWindow(kDesktop);  // answers queries; never enumerated
   desktop.style = WS_VISIBLE;
   processes_[ownProcessId] = {"ZENTA.exe", "C:\\Programs\\Quillmoor\\ZENTA.exe", true};
@@ -266,7 +266,7 @@ uint32_t SimWindowManager::setWindowLong(Hwnd window, int32_t index, uint32_t va
   field = value;
   if (index == GWL_STYLE) {
     field |= previous & WS_MINIMIZE;  // only restoring clears it
-    if (!w->own) w->styleChanges.push_back({now_, field});
+    if (!w->own) w->styleChanges.push_back({time_.now, field});
   } else {
     // The topmost band changes only through setWindowPos.
     field = (value & ~WS_EX_TOPMOST) | (previous & WS_EX_TOPMOST);
@@ -353,7 +353,7 @@ bool SimWindowManager::getWindowPlacement(Hwnd window, WindowPlacement& placemen
 LResult SimWindowManager::dispatch(Hwnd window, uint32_t message, WParam wParam, LParam lParam) {
   Window* w = live(window);
   if (w == nullptr) return 0;
-  if (!w->own || w->control) w->received.push_back({message, wParam, lParam, false, now_});
+  if (!w->own || w->control) w->received.push_back({message, wParam, lParam, false, time_.now});
   if (!w->own) {
     reactForeign(*w, message, wParam);
     return 0;
@@ -382,7 +382,7 @@ bool SimWindowManager::postMessage(Hwnd window, uint32_t message, WParam wParam,
   if (w == nullptr) return false;
   if (!w->own) {
     ++crossProcessMessages;
-    w->received.push_back({message, wParam, lParam, true, now_});
+    w->received.push_back({message, wParam, lParam, true, time_.now});
     return true;
   }
   queue_.push_back({window, message, wParam, lParam});
@@ -753,7 +753,7 @@ bool SimWindowManager::enableWindow(Hwnd window, bool enable) {
   if (w == nullptr) return false;
   const bool wasDisabled = (w->style & WS_DISABLED) != 0;  // EnableWindow's answer
   w->style = enable ? w->style & ~WS_DISABLED : w->style | WS_DISABLED;
-  if (!w->own) w->styleChanges.push_back({now_, w->style});
+  if (!w->own) w->styleChanges.push_back({time_.now, w->style});
   return wasDisabled;
 }
 

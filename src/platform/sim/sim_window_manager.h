@@ -150,6 +150,7 @@
 
 #include "platform/platform.h"
 #include "platform/processes.h"
+#include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_list_view.h"
 
 namespace sim {
@@ -225,13 +226,16 @@ class SimWindowManager : public platform::Windows,
                          public platform::Processes,
                          public platform::Clipboard {
  public:
-  // `now` is the desktop's clock in ms, `actions` its call log; both outlive this object.
-  SimWindowManager(uint32_t& now, std::vector<std::string>& actions);
+  // The desktop's clock and call log, which outlive this object.
+  explicit SimWindowManager(SimClock& clock);
   ~SimWindowManager() override;
   SimWindowManager(const SimWindowManager&) = delete;
   SimWindowManager& operator=(const SimWindowManager&) = delete;
 
   // ===== Test API =====
+
+  // The desktop's clock and call log.
+  SimClock& clock() { return time_; }
 
   // Calls the program made through the window-manager and process ports (benchmarks).
   uint64_t portCalls = 0;
@@ -290,13 +294,6 @@ class SimWindowManager : public platform::Windows,
   // change sends it: WM_STYLECHANGING (setWindowLong), WM_WINDOWPOSCHANGING (showWindow,
   // setWindowPos, moveWindow, setWindowPlacement), WM_ENABLE (enableWindow).
   void slowHandler(platform::Hwnd window, uint32_t message, uint32_t ms);
-  // What other programs and the user do at a moment on the clock (ms since boot). It happens
-  // when the clock gets there, also while the program is blocked (sleeping, animating, waiting
-  // for an answer), in the order of the moments.
-  void at(uint32_t moment, std::function<void()> act);
-  // Moves the clock by `ms` as a blocked thread sees it: what is scheduled happens, no
-  // message or timer is delivered.
-  void elapse(uint32_t ms);
   // The alpha given to setLayeredWindowAttributes with LWA_ALPHA; none while opaque.
   std::optional<uint8_t> layeredAlpha(platform::Hwnd window) const;
 
@@ -792,9 +789,6 @@ class SimWindowManager : public platform::Windows,
   bool destroy(platform::Hwnd window);
   void sendDestroy(platform::Hwnd window);
   void freeWindow(platform::Hwnd window);
-  void syncClock();
-  // Moves the clock to `to` (no earlier), accounting the time to the engines first.
-  void moveClock(uint64_t to);
   // The engines look at the desktop before the clock moves `ms` on (sim_engine_windows.cpp).
   void judgeEngines(uint64_t ms);
   bool isEngine(const Window& window) const;
@@ -828,7 +822,6 @@ class SimWindowManager : public platform::Windows,
   void maximizeForeign(Window& window);
   void restoreForeign(Window& window);
   platform::Rect maximizedRect(const Window& window) const;
-  void runScheduled();
   // Records "BLOCKED <call> h... <detail>" and moves the clock by the wait.
   void blockedBy(const Window& window, const char* call, const std::string& detail = {});
   // The guard of a change to another program's window (sim_busy_windows.cpp): true when it
@@ -864,10 +857,8 @@ class SimWindowManager : public platform::Windows,
   static const char* controlClassName(platform::ControlClass controlClass);
   static void selectRow(ListViewModel& list, bool exclusive, int32_t row);
 
-  uint32_t& now_;
+  SimClock& time_;
   std::vector<std::string>& actions_;
-  uint64_t clock_ = 0;          // `now` widened, so timers survive its wrap
-  uint32_t seenNow_ = 0;        // `now` when the clock was last synchronised
   bool applyingLater_ = false;  // a change that timed out is being made now
   std::map<uint32_t, std::unique_ptr<Window>> windows_;
   std::map<uint32_t, EngineRecord> engines_;
@@ -885,7 +876,6 @@ class SimWindowManager : public platform::Windows,
   std::vector<Timer> timers_;
   uint64_t timerOrder_ = 0;
   std::map<platform::Dword, Process> processes_;
-  std::multimap<uint64_t, std::function<void()>> scheduled_;  // by moment on the 64-bit clock
   platform::Dword nextProcessId_ = 0x2000;
   std::map<std::string, uint32_t> registeredMessages_;
   std::map<uint64_t, platform::ColorRef> brushes_;
