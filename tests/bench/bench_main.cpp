@@ -70,9 +70,9 @@ struct Counts {
 };
 
 Counts counts(sim::SimDesktop& desk) {
-  const sim::SimWindowManager& wm = desk.windows;
+  const sim::SimWindows& wm = desk.windows;
   return {wm.portCalls,
-          wm.baseNameQueries + wm.imagePathQueries,
+          desk.programs.baseNameQueries + desk.programs.imagePathQueries,
           desk.shell.shellCalls,
           wm.crossProcessMessages,
           desk.dwm.dwmCalls,
@@ -81,8 +81,8 @@ Counts counts(sim::SimDesktop& desk) {
           static_cast<uint64_t>(
               std::count_if(desk.actions.begin(), desk.actions.end(),
                             [](const std::string& a) { return a.rfind("pos h", 0) == 0; })),
-          wm.printWindows + wm.screenCopies,
-          wm.bitmapsPainted};
+          desk.drawing.printWindows + desk.drawing.screenCopies,
+          desk.drawing.bitmapsPainted};
 }
 
 // The previews repaint now and then (once a second here), as windows over them move;
@@ -92,12 +92,12 @@ void advanceWithRepaints(sim::SimDesktop& desk, uint32_t seconds,
   for (uint32_t s = 0; s < seconds; ++s) {
     const uint32_t now = desk.now / 1000;
     for (const Hwnd window : changing) {
-      desk.windows.setColor(window, platform::rgb(static_cast<uint8_t>(now * 37),
+      desk.drawing.setColor(window, platform::rgb(static_cast<uint8_t>(now * 37),
                                                   static_cast<uint8_t>(now * 91), 128));
     }
     for (const auto& [id, thumbnail] : desk.dwm.thumbnails) {
       if (desk.windows.isWindow(thumbnail.destination)) {
-        desk.windows.invalidateRect(thumbnail.destination, false);
+        desk.ownWindows.invalidateRect(thumbnail.destination, false);
       }
     }
     desk.advance(1000);
@@ -122,7 +122,7 @@ Run runWith(int limit, bool churn, int kept = 0, bool browsers = false,
             Mode mode = Mode::Composition, bool changing = false) {
   auto desk = mode == Mode::Composition ? sim::SimDesktop::singleMonitor()
                                         : sim::SimDesktop::compositionOff();
-  desk->windows.winePrintsOthersBlack = mode == Mode::BlackPrints;
+  desk->drawing.winePrintsOthersBlack = mode == Mode::BlackPrints;
   desk->files.writeFile(support::kFolder + "\\QuillmoorForTundra.ini",
                         "[SYSTEM]\r\nLIMIT=" + std::to_string(limit) + "\r\n");
   std::vector<Hwnd> windows;
@@ -130,8 +130,8 @@ Run runWith(int limit, bool churn, int kept = 0, bool browsers = false,
     const int32_t w = 300 + (i * 37) % 900;
     const int32_t h = 200 + (i * 53) % 600;
     sim::ForeignWindow window;
-    window.processId = desk->windows.addProcess("app" + std::to_string(i % 7) + ".exe",
-                                                "C:\\Apps\\app" + std::to_string(i % 7) + ".exe");
+    window.processId = desk->programs.addProcess("app" + std::to_string(i % 7) + ".exe",
+                                                 "C:\\Apps\\app" + std::to_string(i % 7) + ".exe");
     window.title = "Window " + std::to_string(i);
     window.rect = {40 + i, 40 + i, 40 + i + w, 40 + i + h};
     if (i >= 50 - kept && browsers) window.className = "Chrome_WidgetWin_1";
@@ -141,7 +141,7 @@ Run runWith(int limit, bool churn, int kept = 0, bool browsers = false,
   run.ran = support::runProgram(*desk, {support::kExe}, [&](Hwnd panel) {
     advanceWithRepaints(*desk, 70);  // every window is handed over, one per second
     // The previews: the program's layered windows on show (thumbnails or not).
-    sim::SimWindowManager& wm = desk->windows;
+    sim::SimWindows& wm = desk->windows;
     const std::vector<Hwnd> shown = wm.enumWindows();
     run.previews = static_cast<int>(std::count_if(shown.begin(), shown.end(), [&](Hwnd h) {
       return wm.getWindowProcessId(h) == wm.ownProcessId && wm.isWindowVisible(h) &&

@@ -11,13 +11,13 @@ class SimFixture : public port_test::Fixture {
   platform::Platform& platform() override { return desk_->platform(); }
   platform::Hwnd otherProgramWindow(const std::string& title, const platform::Rect& rect) override {
     sim::ForeignWindow window;
-    window.processId = desk_->windows.addProcess("other.exe", "C:\\Apps\\other.exe");
+    window.processId = desk_->programs.addProcess("other.exe", "C:\\Apps\\other.exe");
     window.title = title;
     window.rect = rect;
     return desk_->windows.addWindow(window);
   }
   void slowStyleChange(platform::Hwnd window, uint32_t ms) override {
-    desk_->windows.slowHandler(window, platform::WM_STYLECHANGING, ms);
+    desk_->programs.slowHandler(window, platform::WM_STYLECHANGING, ms);
   }
   std::string otherProgramName() override { return "other.exe"; }
   std::string ownProgramName() override { return "ZENTA.exe"; }

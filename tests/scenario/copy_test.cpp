@@ -12,17 +12,17 @@ TEST_F(PreviewTest, CopyPutsWhatThePreviewShowsOnTheClipboard) {
     detect(1);
     const Hwnd preview = support::previewOf(*desk, target);
     ASSERT_TRUE(preview);
-    auto& clipboard = desk->windows.clipboardData;
+    auto& clipboard = desk->drawing.clipboardData;
     const Rect at = rectOf(preview);
     // Copies, and tells where the one bitmap on the clipboard came from.
     const auto copy = [&]() -> std::string {
-      desk->windows.menuAnswers.push_back(res::ID_THUMB_COPY);
-      desk->windows.rightClick({at.left + 10, at.top + 10});
+      desk->ownWindows.menuAnswers.push_back(res::ID_THUMB_COPY);
+      desk->input.rightClick({at.left + 10, at.top + 10});
       desk->windows.pumpMessages();
       EXPECT_EQ(clipboard.size(), 1u);
-      EXPECT_EQ(desk->windows.clipboardOwner, preview);
-      EXPECT_EQ(desk->windows.liveBitmaps(), 1u) << "a bitmap not placed was kept";
-      const auto* bitmap = desk->windows.bitmap(clipboard[CF_BITMAP]);
+      EXPECT_EQ(desk->drawing.clipboardOwner, preview);
+      EXPECT_EQ(desk->drawing.liveBitmaps(), 1u) << "a bitmap not placed was kept";
+      const auto* bitmap = desk->drawing.bitmap(clipboard[CF_BITMAP]);
       if (bitmap == nullptr) return "none";
       Rect client;
       desk->windows.getClientRect(preview, client);
@@ -42,40 +42,40 @@ TEST_F(PreviewTest, CopyPutsWhatThePreviewShowsOnTheClipboard) {
     EXPECT_EQ(thumbnailOf(target)->properties.source, (Rect{7, 0, 793, 393}));
 
     // Pointed at, the preview wears its sizing frame; zoomed, it shows and copies less.
-    desk->windows.moveCursor({at.left + 10, at.top + 10});
+    desk->input.moveCursor({at.left + 10, at.top + 10});
     ASSERT_TRUE(styleOf(preview) & platform::WS_THICKFRAME);
-    for (int i = 0; i < 10; ++i) desk->windows.wheel(120);
+    for (int i = 0; i < 10; ++i) desk->input.wheel(120);
     desk->windows.pumpMessages();
     ASSERT_EQ(thumbnailOf(target)->properties.source, (Rect{46, 20, 753, 373}));
     EXPECT_EQ(copy(), print + "2 part 46,20,753,373 of 800x400");
-    desk->windows.printFullContentFails = true;
+    desk->drawing.printFullContentFails = true;
     EXPECT_EQ(copy(), print + "0 part 46,20,753,373 of 800x400");
 
     // A target that cannot print itself: the preview's own client area, without the frame.
-    desk->windows.printWindowFails = true;
+    desk->drawing.printWindowFails = true;
     EXPECT_EQ(copy(), own);
-    desk->windows.printWindowFails = false;
+    desk->drawing.printWindowFails = false;
 
     // A hung target is not asked to print, which would wait for it: only the probe's second.
-    desk->windows.setHung(target, true);
+    desk->programs.setHung(target, true);
     const uint32_t before = desk->now;
     EXPECT_EQ(copy(), own);
     EXPECT_LE(desk->now - before, 1000u);
-    desk->windows.setHung(target, false);
+    desk->programs.setHung(target, false);
     // One that answers the probe and then takes 15 s to print holds the program a second.
-    desk->windows.slowHandler(target, platform::WM_PRINT, 15000);
+    desk->programs.slowHandler(target, platform::WM_PRINT, 15000);
     const uint32_t busyFrom = desk->now;
     EXPECT_EQ(copy(), own);
     EXPECT_LE(desk->now - busyFrom, 1000u);
     desk->advance(15000);
-    desk->windows.slowHandler(target, platform::WM_PRINT, 0);
+    desk->programs.slowHandler(target, platform::WM_PRINT, 0);
 
     // Another program holds the clipboard open: nothing changes, nothing is left over.
-    desk->windows.clipboardHeldElsewhere = true;
+    desk->drawing.clipboardHeldElsewhere = true;
     const platform::BitmapHandle earlier = clipboard[CF_BITMAP];
     EXPECT_EQ(copy(), own);
     EXPECT_EQ(clipboard[CF_BITMAP], earlier);
-    EXPECT_TRUE(desk->messageBoxes.empty());
+    EXPECT_TRUE(desk->ownWindows.messageBoxes.empty());
   });
 }
 

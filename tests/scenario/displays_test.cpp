@@ -63,21 +63,21 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
     // there takes the size the system suggests, and its glass the new scaling; the pages'
     // controls and fonts scale with it.
     const Rect before = rectOf(panel);
-    const Hwnd list = desk->windows.getDlgItem(control, res::IDC_THUMB_LIST);
+    const Hwnd list = desk->dialogs.getDlgItem(control, res::IDC_THUMB_LIST);
     const Rect listBefore = rectOf(list);
     desk->displays.setMonitorDpi(0, 120);
     EXPECT_EQ(rectOf(panel).width(), before.width() * 120 / 144);
     EXPECT_EQ(rectOf(panel).left, before.left);
     EXPECT_EQ(rectOf(list).width(), listBefore.width() * 120 / 144);
-    EXPECT_EQ(desk->windows.fontDpi(list), 120u);
+    EXPECT_EQ(desk->dialogs.fontDpi(list), 120u);
     EXPECT_EQ(desk->dwm.glassFrames.at(panel.value), (platform::Margins{11, 10, 29, 18}));
     cellOf(chrome, {20, 10, 180, 130});
     // The user drags a preview over the laptop to the far end of the main monitor, which then
     // goes away. It is told of both scalings on the way, and keeps its size.
     const Hwnd preview = previewOf(editor);
     const Rect dragged = rectOf(preview);
-    desk->windows.moveCursor({dragged.left + 5, dragged.top + 5});
-    desk->windows.leftDrag({dragged.left + 5, dragged.top + 5}, {{-600, 300}, {1800, 900}});
+    desk->input.moveCursor({dragged.left + 5, dragged.top + 5});
+    desk->input.leftDrag({dragged.left + 5, dragged.top + 5}, {{-600, 300}, {1800, 900}});
     const std::string there = hex("dpi changed h", preview);
     EXPECT_EQ(count(there + " 96 to 120"), 1);
     EXPECT_EQ(count(there + " 120 to 96"), 1);
@@ -119,6 +119,6 @@ TEST_F(PreviewTest, TheGridFollowsTheDisplaysAsTheyChange) {
     desk->advance(600);
     EXPECT_EQ(rectOf(chrome).left, 2879);
     EXPECT_EQ(rectOf(chrome).top, 60);
-    EXPECT_TRUE(desk->windows.engineDraws(chrome));
+    EXPECT_TRUE(desk->programs.engineDraws(chrome));
   });
 }

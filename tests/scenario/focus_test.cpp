@@ -27,7 +27,7 @@ TEST_F(FocusTest, TheUsersWindowKeepsTheKeyboardThroughThePreviewsWholeRoad) {
   Hwnd web;
   desk->windows.activateByUser(editor);
   EXPECT_TRUE(runProgram(*desk, {kExe}, [&](Hwnd panel) {
-    const Hwnd control = desk->windows.findDialog(res::IDD_CONTROL);
+    const Hwnd control = desk->dialogs.findDialog(res::IDD_CONTROL);
     EXPECT_EQ(foreground(), editor) << "the hidden panel took the keyboard at start-up";
     detect(2);
     ASSERT_TRUE(support::previewOf(*desk, editor));
@@ -44,7 +44,7 @@ TEST_F(FocusTest, TheUsersWindowKeepsTheKeyboardThroughThePreviewsWholeRoad) {
     // Hover mode lifts every preview above the user's window and lets them sink again; the
     // keyboard stays put both ways.
     desk->windows.activateByUser(editor);
-    desk->windows.pressHotKey(platform::MOD_WIN, 'W');
+    desk->input.pressHotKey(platform::MOD_WIN, 'W');
     desk->windows.pumpMessages();
     EXPECT_TRUE(above(support::previewOf(*desk, mail), editor));
     EXPECT_EQ(foreground(), editor) << "hover start took the keyboard";
@@ -70,9 +70,9 @@ TEST_F(FocusTest, TheUsersWindowKeepsTheKeyboardThroughThePreviewsWholeRoad) {
     // The user works in the panel: moving and arranging previews leaves it the active one.
     trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
     EXPECT_EQ(foreground(), panel);
-    desk->windows.clickListRow(desk->windows.getDlgItem(control, res::IDC_THUMB_LIST), 2);
-    desk->windows.clickButton(control, res::IDC_MOVE_UP);
-    desk->windows.clickButton(control, res::IDC_ARRANGE);
+    desk->dialogs.clickListRow(desk->dialogs.getDlgItem(control, res::IDC_THUMB_LIST), 2);
+    desk->dialogs.clickButton(control, res::IDC_MOVE_UP);
+    desk->dialogs.clickButton(control, res::IDC_ARRANGE);
     EXPECT_EQ(foreground(), panel) << "moving previews to their cells took the keyboard";
 
     // A double-click on a preview is the user asking for its window: it comes forward with

@@ -57,13 +57,13 @@ TEST_F(MainPanelTest, StartsHiddenWithATrayIconAndExitsFromItsMenu) {
     EXPECT_NE(tray.icon.value, 0u);
     EXPECT_EQ(desk->windows.getWindowText(panel, 256), "Quillmoor for Tundra [メインパネル]");
     // Both pages are children of the panel; the detection page is a hidden pop-up.
-    EXPECT_NE(desk->windows.findDialog(res::IDD_CONTROL), Hwnd{});
-    EXPECT_NE(desk->windows.findDialog(res::IDD_LIMIT), Hwnd{});
-    Hwnd detection = desk->windows.findDialog(res::IDD_WINLIST);
+    EXPECT_NE(desk->dialogs.findDialog(res::IDD_CONTROL), Hwnd{});
+    EXPECT_NE(desk->dialogs.findDialog(res::IDD_LIMIT), Hwnd{});
+    Hwnd detection = desk->dialogs.findDialog(res::IDD_WINLIST);
     ASSERT_NE(detection, Hwnd{});
     EXPECT_FALSE(visible(detection));
     EXPECT_EQ(desk->windows.timerPeriod(panel, 103), 1000u);
-    const auto& menu = desk->windows.systemMenu(panel);
+    const auto& menu = desk->ownWindows.systemMenu(panel);
     ASSERT_EQ(menu.size(), 2u);
     EXPECT_EQ(menu[1].id, 0x0010u);
     EXPECT_EQ(menu[1].text, "Quillmoor のﾊﾞｰｼﾞｮﾝ情報(&A)...");
@@ -88,8 +88,8 @@ TEST_F(MainPanelTest, TheTrayIconComesBeforeThePagesAndFindsThemReady) {
     EXPECT_LT(first("dialog 129 "), static_cast<long>(a.size()));
     trayClick(*desk, panel, platform::WM_LBUTTONDBLCLK);
     EXPECT_TRUE(visible(panel));
-    EXPECT_TRUE(visible(desk->windows.findDialog(res::IDD_CONTROL)));
-    EXPECT_TRUE(visible(desk->windows.findDialog(res::IDD_LIMIT)));
+    EXPECT_TRUE(visible(desk->dialogs.findDialog(res::IDD_CONTROL)));
+    EXPECT_TRUE(visible(desk->dialogs.findDialog(res::IDD_LIMIT)));
   });
 }
 
@@ -97,18 +97,18 @@ TEST_F(MainPanelTest, TheTrayIconComesBeforeThePagesAndFindsThemReady) {
 // loop delivers the icon's clicks before the other pages exist. They are dropped rather than
 // show a half-built panel.
 TEST_F(MainPanelTest, TrayClicksDuringAStartUpMessageBoxAreDropped) {
-  desk->windows.hotKeysHeldElsewhere.insert({platform::MOD_WIN, 'W'});
-  desk->whileMessageBox = [&] {
+  desk->input.hotKeysHeldElsewhere.insert({platform::MOD_WIN, 'W'});
+  desk->ownWindows.whileMessageBox = [&] {
     ASSERT_EQ(desk->shell.trayIcons.size(), 1u);
     const Hwnd owner = desk->shell.trayIcons.begin()->second.window;
     trayClick(*desk, owner, platform::WM_LBUTTONDBLCLK);
     EXPECT_FALSE(visible(owner)) << "a panel without its pages was shown";
   };
   run([&](Hwnd panel) {
-    ASSERT_EQ(desk->messageBoxes.size(), 1u);
+    ASSERT_EQ(desk->ownWindows.messageBoxes.size(), 1u);
     EXPECT_FALSE(visible(panel));
     trayClick(*desk, panel, platform::WM_LBUTTONDBLCLK);
-    EXPECT_TRUE(visible(desk->windows.findDialog(res::IDD_LIMIT)));
+    EXPECT_TRUE(visible(desk->dialogs.findDialog(res::IDD_LIMIT)));
   });
 }
 
@@ -253,15 +253,15 @@ TEST_F(MainPanelTest, ABusyShellIsAskedAgainAndAFailingOneIsLogged) {
 
 TEST_F(MainPanelTest, AboutBoxShowsTheVersionAndOpensTheHomePage) {
   std::string versionText;
-  desk->windows.modalScripts[res::IDD_ABOUTBOX] = [&](Hwnd about) {
-    versionText = desk->windows.getDlgItemText(about, res::IDC_VERSION_TEXT);
-    desk->windows.clickLink(about, res::IDC_HOME_LINK);
-    desk->windows.clickButton(about, platform::IDOK);
+  desk->dialogs.modalScripts[res::IDD_ABOUTBOX] = [&](Hwnd about) {
+    versionText = desk->dialogs.getDlgItemText(about, res::IDC_VERSION_TEXT);
+    desk->dialogs.clickLink(about, res::IDC_HOME_LINK);
+    desk->dialogs.clickButton(about, platform::IDOK);
   };
   run([&](Hwnd panel) {
     desk->windows.sendMessage(panel, platform::WM_SYSCOMMAND, 0x0010, 0);
     trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
-    EXPECT_TRUE(desk->windows.clickLink(panel, res::IDC_HOME_LINK));
+    EXPECT_TRUE(desk->dialogs.clickLink(panel, res::IDC_HOME_LINK));
   });
   EXPECT_EQ(versionText, "Quillmoor for Tundra Ver.:1- 0- 0- 1 [PORTABLE版]");
   EXPECT_EQ(desk->shell.shellExecuted,
@@ -274,20 +274,20 @@ TEST_F(MainPanelTest, GlassAndBlackControlsFollowComposition) {
     EXPECT_EQ(desk->dwm.glassFrames.at(panel.value), (platform::Margins{9, 8, 23, 14}));
     const platform::LResult brush =
         desk->windows.sendMessage(panel, platform::WM_CTLCOLORSTATIC, 0x77, 0);
-    EXPECT_EQ(brush, static_cast<platform::LResult>(sim::SimWindowManager::kBlackBrush.value));
-    EXPECT_EQ(desk->windows.bkMode({0x77}), platform::TRANSPARENT);
+    EXPECT_EQ(brush, static_cast<platform::LResult>(sim::SimDrawing::kBlackBrush.value));
+    EXPECT_EQ(desk->drawing.bkMode({0x77}), platform::TRANSPARENT);
 
     desk->dwm.compositionEnabled = 0;
     desk->windows.sendMessage(panel, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
     EXPECT_EQ(desk->windows.sendMessage(panel, platform::WM_CTLCOLORDLG, 0x78, 0),
-              sim::SimWindowManager::defaultColorBrush(platform::WM_CTLCOLORDLG));
+              sim::SimWindows::defaultColorBrush(platform::WM_CTLCOLORDLG));
   });
 }
 
 TEST_F(MainPanelTest, DebugModeShowsTheDetectionPageBesideThePanel) {
   run(
       [&](Hwnd panel) {
-        Hwnd page = desk->windows.findDialog(res::IDD_WINLIST);
+        Hwnd page = desk->dialogs.findDialog(res::IDD_WINLIST);
         trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
         ASSERT_TRUE(visible(page));
         auto expectBeside = [&] {

@@ -24,11 +24,11 @@ class PicturesTest : public PreviewTest {
     return {};
   }
   std::string shown(Hwnd preview) {
-    const auto* b = desk->windows.paintedBitmap(preview);
-    return b == nullptr ? "label " + desk->windows.paintedText(preview) : b->picture;
+    const auto* b = desk->drawing.paintedBitmap(preview);
+    return b == nullptr ? "label " + desk->drawing.paintedText(preview) : b->picture;
   }
   platform::ColorRef shownColor(Hwnd preview) {
-    const auto* b = desk->windows.paintedBitmap(preview);
+    const auto* b = desk->drawing.paintedBitmap(preview);
     return b == nullptr ? 0xFFFFFFFFu : b->color;
   }
 };
@@ -39,7 +39,7 @@ constexpr platform::ColorRef kRed = rgb(255, 0, 0), kGreen = rgb(0, 255, 0), kBl
 TEST_F(PicturesTest, WithoutCompositionPreviewsShowPicturesOfTheirWindows) {
   desk = sim::SimDesktop::compositionOff();
   sim::ForeignWindow a;
-  a.processId = desk->windows.addProcess("a.exe", "C:\\Apps\\a.exe");
+  a.processId = desk->programs.addProcess("a.exe", "C:\\Apps\\a.exe");
   a.title = "Doc A";
   a.rect = kNormal;
   a.color = kRed;
@@ -47,11 +47,11 @@ TEST_F(PicturesTest, WithoutCompositionPreviewsShowPicturesOfTheirWindows) {
   const Hwnd target = desk->windows.addWindow(a);
   run([&](Hwnd) {
     // A target that does not answer gets no picture: its preview shows its icon and title.
-    desk->windows.setHung(target, true);
+    desk->programs.setHung(target, true);
     const Hwnd preview = detectOne();
     ASSERT_TRUE(preview);
     EXPECT_EQ(shown(preview), "label Doc A");
-    desk->windows.setHung(target, false);
+    desk->programs.setHung(target, false);
     addAppWindow(*desk, "B", "b.exe", {1000, 100, 1400, 400});
     const Hwnd second = detectOne();
     ASSERT_TRUE(second);
@@ -61,35 +61,35 @@ TEST_F(PicturesTest, WithoutCompositionPreviewsShowPicturesOfTheirWindows) {
     EXPECT_EQ(shown(preview), hex("print h", target) + " flags 2 part 0,0,800,400 of 800x400");
     EXPECT_EQ(shownColor(preview), kRed);
     EXPECT_NE(shownColor(second), kRed);
-    EXPECT_EQ(desk->windows.paintedBitmap(preview)->size, (platform::Size{160, 80}));
-    EXPECT_EQ(desk->windows.paintedText(preview), "") << "the label has gone";
+    EXPECT_EQ(desk->drawing.paintedBitmap(preview)->size, (platform::Size{160, 80}));
+    EXPECT_EQ(desk->drawing.paintedText(preview), "") << "the label has gone";
 
     // Taken at the preview's size into two bitmaps it keeps (the one shown, the next one).
-    EXPECT_EQ(desk->windows.picturesCreated,
+    EXPECT_EQ(desk->drawing.picturesCreated,
               (std::vector<platform::Size>{{160, 80}, {160, 80}, {160, 120}, {160, 120}}));
 
     // A window that changes all the time is seen every second.
-    const auto prints = [&] { return desk->windows.printsOf(target); };
+    const auto prints = [&] { return desk->drawing.printsOf(target); };
     for (const platform::ColorRef colour : {kGreen, kBlue, kGreen, kBlue}) {
-      desk->windows.setColor(target, colour);
+      desk->drawing.setColor(target, colour);
       desk->advance(1000);
       EXPECT_EQ(shownColor(preview), colour);
     }
     // One that stands still is printed ever less often, down to every 2.5 s, and a picture
     // that came out the same is not drawn again.
     uint64_t printed = prints();
-    const uint64_t painted = desk->windows.bitmapsPainted;
+    const uint64_t painted = desk->drawing.bitmapsPainted;
     desk->advance(7000);
     EXPECT_EQ(prints() - printed, 4u) << "1, 1.5, 2 and 2.5 s apart";
     printed = prints();
     desk->advance(40000);
     EXPECT_EQ(prints() - printed, 16u);
-    EXPECT_EQ(desk->windows.bitmapsPainted, painted);
+    EXPECT_EQ(desk->drawing.bitmapsPainted, painted);
     // Still for most of a minute, it changes: its preview shows it within 3 s.
-    desk->windows.setColor(target, kGreen);
+    desk->drawing.setColor(target, kGreen);
     desk->advance(3000);
     EXPECT_EQ(shownColor(preview), kGreen);
-    EXPECT_EQ(desk->windows.bitmapsPainted, painted + 1);
+    EXPECT_EQ(desk->drawing.bitmapsPainted, painted + 1);
 
     // At rest, any sign of life brings the next picture a second after the last.
     const Rect at = rectOf(preview);
@@ -99,7 +99,7 @@ TEST_F(PicturesTest, WithoutCompositionPreviewsShowPicturesOfTheirWindows) {
         {"activated", [&] { desk->windows.activateByUser(target); }},
         {"pointed at",
          [&] {
-           desk->windows.moveCursor({at.left + 10, at.top + 10});
+           desk->input.moveCursor({at.left + 10, at.top + 10});
          }},
     };
     platform::ColorRef colour = kGreen;
@@ -108,33 +108,33 @@ TEST_F(PicturesTest, WithoutCompositionPreviewsShowPicturesOfTheirWindows) {
       // Just after a picture, the next not due for 2.5 s.
       for (printed = prints(); prints() == printed;) desk->advance(500);
       colour = colour == kGreen ? kBlue : kGreen;
-      desk->windows.setColor(target, colour);
+      desk->drawing.setColor(target, colour);
       happen();
       desk->advance(1000);
       EXPECT_EQ(shownColor(preview), colour) << sign;
     }
     // The pointer over its preview: every second while it stays.
-    desk->windows.moveCursor({at.left + 10, at.top + 10});
+    desk->input.moveCursor({at.left + 10, at.top + 10});
     desk->advance(1000);
     printed = prints();
     desk->advance(10000);
     EXPECT_EQ(prints() - printed, 10u);
-    desk->windows.cursor = {5, 1000};
+    desk->input.cursor = {5, 1000};
     desk->windows.moveWindow(target, kNormal.left, kNormal.top, 800, 400, true);
     desk->advance(1000);
 
     // Zoomed, the picture is of the part a thumbnail would show, at the next poll.
-    desk->windows.moveCursor({at.left + 10, at.top + 10});
-    for (int i = 0; i < 10; ++i) desk->windows.wheel(120);
+    desk->input.moveCursor({at.left + 10, at.top + 10});
+    for (int i = 0; i < 10; ++i) desk->input.wheel(120);
     desk->advance(500);
     EXPECT_EQ(shown(preview), hex("print h", target) + " flags 2 part 40,20,760,380 of 800x400");
-    desk->windows.cursor = {5, 1000};
+    desk->input.cursor = {5, 1000};
     desk->advance(500);
-    for (int i = 0; i < 10; ++i) desk->windows.wheel(-120);  // not over it: stays zoomed
+    for (int i = 0; i < 10; ++i) desk->input.wheel(-120);  // not over it: stays zoomed
 
     // Printing gives black (Wine, for another process's window): the screen where it lies.
-    desk->windows.winePrintsOthersBlack = true;
-    desk->windows.setColor(target, kYellow);
+    desk->drawing.winePrintsOthersBlack = true;
+    desk->drawing.setColor(target, kYellow);
     desk->advance(1000);
     EXPECT_EQ(shown(preview).rfind("screen 140,120,860,480", 0), 0u) << shown(preview);
     EXPECT_EQ(shownColor(preview), kYellow);
@@ -142,56 +142,56 @@ TEST_F(PicturesTest, WithoutCompositionPreviewsShowPicturesOfTheirWindows) {
 
     // Hovered, the preview comes to the top, here over the part of its window it shows (as
     // under Wine, the screen holds the program's layered windows): no copy, the last stays.
-    desk->windows.screenHoldsLayered = true;
+    desk->drawing.screenHoldsLayered = true;
     const platform::Point middle{(at.left + at.right) / 2, (at.top + at.bottom) / 2};
-    const uint64_t copies = desk->windows.screenCopies;
-    desk->windows.moveCursor(middle);
+    const uint64_t copies = desk->drawing.screenCopies;
+    desk->input.moveCursor(middle);
     desk->windows.moveWindow(target, middle.x - 400, middle.y - 200, 800, 400, true);
     desk->advance(3000);
-    EXPECT_LE(desk->windows.screenCopies - copies, 2u) << "the other window's, at rest";
+    EXPECT_LE(desk->drawing.screenCopies - copies, 2u) << "the other window's, at rest";
     EXPECT_EQ(shownColor(preview), kYellow);
-    desk->windows.cursor = {5, 1000};
+    desk->input.cursor = {5, 1000};
     desk->windows.moveWindow(target, kNormal.left, kNormal.top, 800, 400, true);
     desk->advance(1000);
-    desk->windows.screenHoldsLayered = false;
+    desk->drawing.screenHoldsLayered = false;
 
     // Copy gives the picture shown, at the client's size.
-    desk->windows.menuAnswers.push_back(res::ID_THUMB_COPY);
-    desk->windows.rightClick({at.left + 10, at.top + 10});
+    desk->ownWindows.menuAnswers.push_back(res::ID_THUMB_COPY);
+    desk->input.rightClick({at.left + 10, at.top + 10});
     desk->windows.pumpMessages();
-    const auto* copied = desk->windows.bitmap(desk->windows.clipboardData[platform::CF_BITMAP]);
+    const auto* copied = desk->drawing.bitmap(desk->drawing.clipboardData[platform::CF_BITMAP]);
     ASSERT_TRUE(copied);
     EXPECT_EQ(copied->picture, shown(preview) + " at 0,0,160,80");
     EXPECT_EQ(copied->color, kYellow);
 
     // Minimised and kept live out of sight: no fresh picture can be taken, the last stays.
     minimiseAndPoll(target);
-    desk->windows.setColor(target, kWhite);
-    const uint64_t printedHidden = desk->windows.printWindows;
+    desk->drawing.setColor(target, kWhite);
+    const uint64_t printedHidden = desk->drawing.printWindows;
     desk->advance(10000);
     EXPECT_EQ(shownColor(preview), kYellow);
     // Prints known to come back black are tried again only now and then: both windows' in
     // ten seconds, not two a second for the hidden one.
-    EXPECT_LE(desk->windows.printWindows - printedHidden, 4u);
+    EXPECT_LE(desk->drawing.printWindows - printedHidden, 4u);
     // Where it prints, the window kept live is seen as it changes, from the next retry on.
-    desk->windows.winePrintsOthersBlack = false;
+    desk->drawing.winePrintsOthersBlack = false;
     desk->advance(10000);
     EXPECT_EQ(shownColor(preview), kWhite);
 
     // A window marked hung is not asked (nor waited for): only the other is printed.
-    desk->windows.setHung(target, true);
+    desk->programs.setHung(target, true);
     desk->clock.elapse(6000);
-    const uint64_t beforeHung = desk->windows.printWindows;
+    const uint64_t beforeHung = desk->drawing.printWindows;
     const uint32_t start = desk->now;
     desk->advance(10000);
-    EXPECT_LE(desk->windows.printWindows - beforeHung, 11u) << "the other's, one a second";
+    EXPECT_LE(desk->drawing.printWindows - beforeHung, 11u) << "the other's, one a second";
     EXPECT_EQ(desk->now - start, 10000u);
-    desk->windows.setHung(target, false);
+    desk->programs.setHung(target, false);
     desk->advance(1000);
 
     // One that answers and then takes 15 s to print holds the program a second, not a second
     // per way of printing.
-    desk->windows.slowHandler(target, platform::WM_PRINT, 15000);
+    desk->programs.slowHandler(target, platform::WM_PRINT, 15000);
     const uint32_t slowFrom = desk->now;
     desk->advance(1000);
     EXPECT_LE(desk->now - slowFrom, 2000u);
@@ -200,9 +200,9 @@ TEST_F(PicturesTest, WithoutCompositionPreviewsShowPicturesOfTheirWindows) {
 
 TEST_F(PicturesTest, AWindowKeptLiveTransparentInPlaceIsNotCopiedFromTheScreen) {
   desk = sim::SimDesktop::compositionOff();
-  desk->windows.winePrintsOthersBlack = true;
+  desk->drawing.winePrintsOthersBlack = true;
   const Hwnd target = addAppWindow(*desk, "A", "a.exe", kNormal);
-  desk->windows.setColor(target, kRed);
+  desk->drawing.setColor(target, kRed);
   run(
       [&](Hwnd) {
         const Hwnd preview = detectOne();
@@ -236,9 +236,9 @@ TEST_F(PicturesTest, APreviewWithoutAThumbnailShowsPicturesAndComesBackWithOne) 
     desk->windows.sendMessage(panel, platform::WM_DWMCOMPOSITIONCHANGED, 0, 0);
     detect(2);
     ASSERT_TRUE(previewOf(target));
-    const uint64_t printed = desk->windows.printWindows;
+    const uint64_t printed = desk->drawing.printWindows;
     desk->advance(5000);
-    EXPECT_EQ(desk->windows.printWindows, printed) << "a thumbnail needs no picture";
+    EXPECT_EQ(desk->drawing.printWindows, printed) << "a thumbnail needs no picture";
 
     // Registered, but its first properties refused: pictures, and the registration let go.
     const Hwnd other = addAppWindow(*desk, "C", "c.exe", {1000, 100, 1400, 400});

@@ -33,22 +33,22 @@ TEST_F(PointerTest, EnteringLiftsThePreviewAndLeavingLetsItSinkWithinAPoll) {
     EXPECT_FALSE(leaveTimerRuns(preview)) << "nothing to poll before the pointer comes";
 
     // The pointer elsewhere starts no poll.
-    desk->windows.moveCursor({1500, 900});
+    desk->input.moveCursor({1500, 900});
     desk->advance(1000);
     EXPECT_FALSE(leaveTimerRuns(preview));
 
     // In: opaque, on top of everything, framed, and the keyboard stays with the user.
-    desk->windows.moveCursor({50, 50});
+    desk->input.moveCursor({50, 50});
     EXPECT_TRUE(support::loggedOnConsole(*desk, "●MounseIn Doc - Editor\n"));
     EXPECT_EQ(desk->windows.layeredAlpha(preview), 255);
     EXPECT_EQ(desk->windows.enumWindows().front(), preview);
     EXPECT_TRUE(framed(preview));
     EXPECT_EQ(desk->windows.foreground(), target);
     EXPECT_EQ(desk->windows.timerPeriod(preview, 104), 200u);
-    EXPECT_GT(desk->windows.arrowCursorsSet, 0u);
+    EXPECT_GT(desk->input.arrowCursorsSet, 0u);
 
     // Staying in changes nothing, however long.
-    desk->windows.moveCursor({60, 70});
+    desk->input.moveCursor({60, 70});
     desk->advance(1000);
     EXPECT_EQ(desk->windows.layeredAlpha(preview), 255);
     EXPECT_EQ(occurrences("●MounseIn"), 1);
@@ -57,7 +57,7 @@ TEST_F(PointerTest, EnteringLiftsThePreviewAndLeavingLetsItSinkWithinAPoll) {
 
     // Out, over the user's window: within 200 ms it is back as configured, at the bottom.
     desk->advance(30);
-    desk->windows.moveCursor({500, 300});
+    desk->input.moveCursor({500, 300});
     EXPECT_EQ(desk->windows.layeredAlpha(preview), 255) << "left before the poll noticed";
     desk->advance(200);
     EXPECT_TRUE(support::loggedOnConsole(*desk, "■MouseOUT Doc - Editor\n"));
@@ -71,11 +71,11 @@ TEST_F(PointerTest, EnteringLiftsThePreviewAndLeavingLetsItSinkWithinAPoll) {
 
     // Sunk below the editor, the preview's covered corner no longer hears the pointer; its
     // free part does, and the road repeats.
-    desk->windows.moveCursor({150, 105});
+    desk->input.moveCursor({150, 105});
     EXPECT_EQ(desk->windows.layeredAlpha(preview), 153);
-    desk->windows.moveCursor({30, 40});
+    desk->input.moveCursor({30, 40});
     EXPECT_EQ(desk->windows.layeredAlpha(preview), 255);
-    desk->windows.moveCursor({1500, 900});
+    desk->input.moveCursor({1500, 900});
     desk->advance(200);
     EXPECT_EQ(desk->windows.layeredAlpha(preview), 153);
     EXPECT_FALSE(leaveTimerRuns(preview));
@@ -90,9 +90,9 @@ TEST_F(PointerTest, WithTheFrameSettingOnTheFrameStaysAfterLeaving) {
     const Hwnd preview = support::previewOf(*desk, target);
     ASSERT_TRUE(preview);
     const Rect r = rectOf(preview);
-    desk->windows.moveCursor({r.left + 5, r.top + 5});
+    desk->input.moveCursor({r.left + 5, r.top + 5});
     EXPECT_EQ(desk->windows.enumWindows().front(), preview);
-    desk->windows.moveCursor({1500, 900});
+    desk->input.moveCursor({1500, 900});
     desk->advance(200);
     EXPECT_EQ(desk->windows.enumWindows().back(), preview);
     EXPECT_TRUE(framed(preview));
@@ -111,25 +111,25 @@ TEST_F(PointerTest, DragZoomAndPanTheirWholeRoad) {
       return thumbnailOf(target)->properties.source;
     };
     const auto notches = [&](int n, platform::WParam keys = 0) {
-      for (int i = 0; i < (n < 0 ? -n : n); ++i) desk->windows.wheel(n < 0 ? -120 : 120, keys);
+      for (int i = 0; i < (n < 0 ? -n : n); ++i) desk->input.wheel(n < 0 ? -120 : 120, keys);
     };
     const auto keys = [&](int32_t key, int n) {
-      for (int i = 0; i < n; ++i) ASSERT_TRUE(desk->windows.pressKey(key));
+      for (int i = 0; i < n; ++i) ASSERT_TRUE(desk->input.pressKey(key));
     };
     // The visible frame of the 800 x 400 target, inside its window.
     const Rect whole{7, 0, 793, 393};
 
     // Before the pointer has been seen over it, the wheel does nothing.
     const Rect at = rectOf(preview);
-    desk->windows.cursor = {at.left + 10, at.top + 10};
+    desk->input.cursor = {at.left + 10, at.top + 10};
     notches(3);
     EXPECT_EQ(source(), whole);
 
     // Not zoomed, a drag moves the preview like a caption; the user's click activates it.
-    desk->windows.moveCursor({at.left + 10, at.top + 10});
+    desk->input.moveCursor({at.left + 10, at.top + 10});
     const Rect entered = rectOf(preview);
-    desk->windows.leftDrag({at.left + 10, at.top + 10},
-                           {{at.left + 50, at.top + 30}, {at.left + 110, at.top + 60}});
+    desk->input.leftDrag({at.left + 10, at.top + 10},
+                         {{at.left + 50, at.top + 30}, {at.left + 110, at.top + 60}});
     EXPECT_EQ(count("move loop 100,50"), 1);
     EXPECT_EQ(rectOf(preview), (Rect{entered.left + 100, entered.top + 50, entered.right + 100,
                                      entered.bottom + 50}));
@@ -141,7 +141,7 @@ TEST_F(PointerTest, DragZoomAndPanTheirWholeRoad) {
     // more stay there. Half a notch is nothing.
     notches(10);
     EXPECT_EQ(source(), (Rect{46, 20, 753, 373}));  // 707 x 353
-    desk->windows.wheel(60);
+    desk->input.wheel(60);
     EXPECT_EQ(source(), (Rect{46, 20, 753, 373}));
     notches(-10);
     EXPECT_EQ(source(), whole);
@@ -155,11 +155,11 @@ TEST_F(PointerTest, DragZoomAndPanTheirWholeRoad) {
     // Arrows pan by 4, by 1 with Shift; the view stops at the frame's edges.
     keys(platform::VK_LEFT, 20);
     EXPECT_EQ(source(), (Rect{7, 20, 714, 373}));
-    desk->windows.keysHeld.insert(platform::VK_SHIFT);
+    desk->input.keysHeld.insert(platform::VK_SHIFT);
     keys(platform::VK_RIGHT, 1);
     keys(platform::VK_UP, 3);
     EXPECT_EQ(source(), (Rect{8, 17, 715, 370}));
-    desk->windows.keysHeld.clear();
+    desk->input.keysHeld.clear();
     keys(platform::VK_RIGHT, 30);
     keys(platform::VK_DOWN, 30);
     EXPECT_EQ(source(), (Rect{86, 40, 793, 393}));
@@ -171,12 +171,12 @@ TEST_F(PointerTest, DragZoomAndPanTheirWholeRoad) {
     desk->windows.getClientRect(preview, client);
     const Rect placed = rectOf(preview);
     const Point grab{placed.left + 20, placed.top + 20};
-    desk->windows.leftDrag(grab, {{grab.x + 10, grab.y}});
+    desk->input.leftDrag(grab, {{grab.x + 10, grab.y}});
     const int32_t shift = static_cast<int32_t>(707.0 * 10 / client.width());
     EXPECT_EQ(source(), (Rect{65 - shift, 40, 772 - shift, 393}));
     EXPECT_EQ(rectOf(preview), placed);
     EXPECT_EQ(countPrefix("move loop"), 1);
-    EXPECT_FALSE(desk->windows.capture()) << "the release let the capture go";
+    EXPECT_FALSE(desk->input.capture()) << "the release let the capture go";
 
     // Zoomed in to 1 percent, each pointer pixel is a small part of a source pixel: thirty of
     // them still pan, the parts carried from move to move.
@@ -185,7 +185,7 @@ TEST_F(PointerTest, DragZoomAndPanTheirWholeRoad) {
     EXPECT_EQ(tiny.width(), 7);
     std::vector<Point> road;
     for (int i = 1; i <= 30; ++i) road.push_back({grab.x + i, grab.y + i});
-    desk->windows.leftDrag(grab, road);
+    desk->input.leftDrag(grab, road);
     const auto carried = [&](int32_t span, int32_t size) {
       return static_cast<int32_t>(static_cast<double>(span) * 30 / size);
     };
@@ -195,7 +195,7 @@ TEST_F(PointerTest, DragZoomAndPanTheirWholeRoad) {
 
     // Put back into its cell by the control page, the preview shows the whole source again.
     showPanel(panel);
-    ASSERT_TRUE(desk->windows.clickButton(control, res::IDC_ARRANGE));
+    ASSERT_TRUE(desk->dialogs.clickButton(control, res::IDC_ARRANGE));
     EXPECT_EQ(rectOf(preview).left, entered.left);
     EXPECT_EQ(source(), whole);
   });
@@ -227,9 +227,9 @@ TEST_F(PointerTest, TheContextMenuOffersReloadOnlyToTheThreeBrowsersByExactName)
     detect(3);
     const auto menuOf = [&](Hwnd target) {
       const Rect r = rectOf(support::previewOf(*desk, target));
-      desk->windows.rightClick({r.left + 5, r.top + 5});
+      desk->input.rightClick({r.left + 5, r.top + 5});
       EXPECT_EQ(desk->windows.foreground(), support::previewOf(*desk, target));
-      return shown(*desk->windows.lastMenu);
+      return shown(*desk->ownWindows.lastMenu);
     };
     EXPECT_EQ(menuOf(editor),
               (std::vector<std::string>{
@@ -237,8 +237,8 @@ TEST_F(PointerTest, TheContextMenuOffersReloadOnlyToTheThreeBrowsersByExactName)
                   "  前に移動 32778", "  後ろに移動 32779", "  最後尾に移動 32791", "--",
                   "クリップボードにコピー 32786", "--", "除外 32780", "--", "Webリロード 0",
                   "  -する 32783", "  -しない 32784", "  --", "  -間隔設定 32785"}));
-    EXPECT_EQ(desk->windows.lastMenu->name, std::string("THUMB_POPUP"));
-    EXPECT_EQ(desk->windows.lastMenu->id, 137);
+    EXPECT_EQ(desk->ownWindows.lastMenu->name, std::string("THUMB_POPUP"));
+    EXPECT_EQ(desk->ownWindows.lastMenu->id, 137);
     const std::vector<std::string> browser = menuOf(chrome);
     EXPECT_EQ(
         std::vector<std::string>(browser.end() - 4, browser.end()),
@@ -258,8 +258,8 @@ TEST_F(PointerTest, MenuCommandsReachTheControllerWhileTheirWindowLives) {
     ASSERT_EQ(listedTitles(), (std::vector<std::string>{"C", "B", "A"}));
     const auto choose = [&](Hwnd target, uint32_t command) {
       const Rect r = rectOf(support::previewOf(*desk, target));
-      desk->windows.menuAnswers.push_back(command);
-      desk->windows.rightClick({r.left + 5, r.top + 5});
+      desk->ownWindows.menuAnswers.push_back(command);
+      desk->input.rightClick({r.left + 5, r.top + 5});
     };
     const Rect firstCell = rectOf(support::previewOf(*desk, c));
     choose(c, res::ID_THUMB_MOVE_TAIL);
@@ -278,7 +278,7 @@ TEST_F(PointerTest, MenuCommandsReachTheControllerWhileTheirWindowLives) {
 
     // Arrange puts a preview dragged away back into its cell.
     const Rect cell = rectOf(support::previewOf(*desk, a));
-    desk->windows.leftDrag({cell.left + 5, cell.top + 5}, {{cell.left + 305, cell.top + 205}});
+    desk->input.leftDrag({cell.left + 5, cell.top + 5}, {{cell.left + 305, cell.top + 205}});
     ASSERT_NE(rectOf(support::previewOf(*desk, a)).left, cell.left);
     choose(a, res::ID_THUMB_ARRANGE);
     desk->windows.pumpMessages();
@@ -302,7 +302,7 @@ TEST_F(PointerTest, MenuCommandsReachTheControllerWhileTheirWindowLives) {
 
     // The window goes while its menu is held open: detection closes the preview inside the
     // menu's loop, the menu closes with it and the command is dropped.
-    desk->windows.whileMenu = [&] {
+    desk->ownWindows.whileMenu = [&] {
       desk->windows.closeWindow(a);
       detect(1);
     };

@@ -27,7 +27,7 @@ class PreviewTest : public ::testing::Test {
   }
   void run(std::function<void(Hwnd)> script, std::vector<std::string> args = {kExe, "-K527"}) {
     EXPECT_TRUE(runProgram(*desk, std::move(args), [&](Hwnd panel) {
-      control = desk->windows.findDialog(res::IDD_CONTROL);
+      control = desk->dialogs.findDialog(res::IDD_CONTROL);
       script(panel);
       trayMenu(*desk, panel, res::ID_TRAY_EXIT);
     })) << "the program did not start or its script did not reach its end";
@@ -41,7 +41,7 @@ class PreviewTest : public ::testing::Test {
   Hwnd addClassWindow(const std::string& title, const std::string& exe,
                       const std::string& className, Rect rect, bool iconic = false) {
     sim::ForeignWindow window;
-    window.processId = desk->windows.addProcess(exe, "C:\\Apps\\" + exe);
+    window.processId = desk->programs.addProcess(exe, "C:\\Apps\\" + exe);
     window.title = title;
     window.className = className;
     window.rect = rect;
@@ -63,7 +63,7 @@ class PreviewTest : public ::testing::Test {
   }
   uint32_t styleOf(Hwnd window) { return desk->windows.getWindowLong(window, platform::GWL_STYLE); }
   sim::ListViewModel& list() {
-    return *desk->windows.listView(desk->windows.getDlgItem(control, res::IDC_THUMB_LIST));
+    return *desk->dialogs.listView(desk->dialogs.getDlgItem(control, res::IDC_THUMB_LIST));
   }
   std::vector<std::string> listedTitles() {
     std::vector<std::string> titles;
@@ -85,7 +85,7 @@ class PreviewTest : public ::testing::Test {
   void detect(int ticks) { desk->advance(1300 * static_cast<uint32_t>(ticks)); }
   void showPanel(Hwnd panel) { trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL); }
   void select(int32_t row) {
-    desk->windows.clickListRow(desk->windows.getDlgItem(control, res::IDC_THUMB_LIST), row);
+    desk->dialogs.clickListRow(desk->dialogs.getDlgItem(control, res::IDC_THUMB_LIST), row);
   }
 
   std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();

@@ -99,7 +99,7 @@ TEST_F(PreviewTest, TwoMonitorsChooseTheTransparentMethodToo) {
     EXPECT_EQ(rectOf(target), kNormal);
     EXPECT_EQ(desk->windows.layeredAlpha(target), 0);
     EXPECT_EQ(rectOf(web), (Rect{-2079, 1024, -1279, 1424}));
-    EXPECT_TRUE(desk->windows.engineDraws(web));
+    EXPECT_TRUE(desk->programs.engineDraws(web));
   });
 }
 
@@ -155,7 +155,7 @@ TEST_F(PreviewTest, AGoneWindowsPreviewShrinksAwayAndFreesItsSlot) {
     // report: every preview goes, and after resume the windows get their previews again.
     detect(3);
     // (A suspend inside the hand-over of a new window is walked by the detector's own test.)
-    const Hwnd page = desk->windows.findDialog(res::IDD_WINLIST);
+    const Hwnd page = desk->dialogs.findDialog(res::IDD_WINLIST);
     const uint32_t due = desk->windows.timerDue(page, CWinListDlg::kTimerId).value_or(0);
     desk->clock.at(due + 100, [&] {
       desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMSUSPEND, 0);
@@ -193,28 +193,28 @@ TEST_F(PreviewTest, LimitsGapsMovesArrangementAndExclusion) {
 
     // W2 (slot 2) moved forward swaps with slot 0 over the gap; the selection follows it.
     select(1);
-    desk->windows.clickButton(control, res::IDC_MOVE_UP);
+    desk->dialogs.clickButton(control, res::IDC_MOVE_UP);
     EXPECT_EQ(listedTitles(), (std::vector<std::string>{"W2", "W4"}));
     EXPECT_EQ(list().selectionMark, 0);
     EXPECT_EQ(rectOf(previewOf(targets[3])), slot2);
     // Head of the list: moving forward changes nothing.
-    desk->windows.clickButton(control, res::IDC_MOVE_UP);
+    desk->dialogs.clickButton(control, res::IDC_MOVE_UP);
     EXPECT_EQ(listedTitles(), (std::vector<std::string>{"W2", "W4"}));
 
     // Arranging closes the gap: W4 (4:3, filling its cell) moves from slot 2 to slot 1.
-    desk->windows.clickButton(control, res::IDC_ARRANGE);
+    desk->dialogs.clickButton(control, res::IDC_ARRANGE);
     EXPECT_EQ(rectOf(previewOf(targets[3])), (Rect{20, 130, 180, 250}));
 
     // Excluding W4 closes only its preview and adds a rule in front, which the exclusion page
     // shows and the file holds at once.
     select(1);
-    desk->windows.clickButton(control, res::IDC_EXCLUDE);
+    desk->dialogs.clickButton(control, res::IDC_EXCLUDE);
     EXPECT_EQ(listedTitles(), std::vector<std::string>{"W2"});
     EXPECT_FALSE(previewOf(targets[3]));
     EXPECT_TRUE(previewOf(targets[1]));
     const Hwnd rules =
-        desk->windows.getDlgItem(desk->windows.findDialog(res::IDD_LIMIT), res::IDC_LIMIT_LIST);
-    EXPECT_EQ(desk->windows.listView(rules)->text(0, 1), "W4");
+        desk->dialogs.getDlgItem(desk->dialogs.findDialog(res::IDD_LIMIT), res::IDC_LIMIT_LIST);
+    EXPECT_EQ(desk->dialogs.listView(rules)->text(0, 1), "W4");
     EXPECT_NE(desk->files.readFile(kFolder + "\\ExclusionData.ini").value_or("").find("TITLE=W4"),
               std::string::npos);
   });
@@ -227,12 +227,12 @@ TEST_F(PreviewTest, MoveButtonsWithoutASelectionAskForOne) {
   run([&](Hwnd panel) {
     showPanel(panel);
     detect(1);
-    EXPECT_TRUE(desk->windows.clickButton(control, res::IDC_MOVE_DOWN));
-    EXPECT_TRUE(desk->windows.clickButton(control, res::IDC_EXCLUDE));
+    EXPECT_TRUE(desk->dialogs.clickButton(control, res::IDC_MOVE_DOWN));
+    EXPECT_TRUE(desk->dialogs.clickButton(control, res::IDC_EXCLUDE));
   });
-  ASSERT_EQ(desk->messageBoxes.size(), 2u);
-  EXPECT_EQ(desk->messageBoxes[0].text, "移動するウィンドウを選択してください。");
-  EXPECT_EQ(desk->messageBoxes[1].text, "除外するウィンドウを選択してください。");
+  ASSERT_EQ(desk->ownWindows.messageBoxes.size(), 2u);
+  EXPECT_EQ(desk->ownWindows.messageBoxes[0].text, "移動するウィンドウを選択してください。");
+  EXPECT_EQ(desk->ownWindows.messageBoxes[1].text, "除外するウィンドウを選択してください。");
 }
 
 TEST_F(PreviewTest, TheEdgeComesFromTheSettings) {
@@ -241,8 +241,8 @@ TEST_F(PreviewTest, TheEdgeComesFromTheSettings) {
   run([&](Hwnd) {
     detect(1);
     EXPECT_EQ(rectOf(previewOf(target)), (Rect{1800, 10, 1910, 90}));
-    EXPECT_EQ(desk->windows.getDlgItemText(control, res::IDC_LOCATION_TEXT), "右に並べる");
-    EXPECT_EQ(desk->windows.getDlgItemText(control, res::IDC_SIZE_TEXT), "SMALL");
+    EXPECT_EQ(desk->dialogs.getDlgItemText(control, res::IDC_LOCATION_TEXT), "右に並べる");
+    EXPECT_EQ(desk->dialogs.getDlgItemText(control, res::IDC_SIZE_TEXT), "SMALL");
   });
 }
 
@@ -260,12 +260,12 @@ TEST_F(PreviewTest, HoverModeLastsUntilHalfASecondAfterTheLastHotKey) {
     auto counting = [&] { return desk->windows.timerPeriod(panel, 107).has_value(); };
     EXPECT_FALSE(topmost());
     EXPECT_FALSE(counting());
-    ASSERT_TRUE(desk->windows.pressHotKey(platform::MOD_WIN, 'W'));
+    ASSERT_TRUE(desk->input.pressHotKey(platform::MOD_WIN, 'W'));
     desk->windows.pumpMessages();
     EXPECT_TRUE(topmost());
     EXPECT_TRUE(counting());
     desk->advance(250);
-    desk->windows.pressHotKey(platform::MOD_WIN, 'W');  // auto-repeat re-arms it
+    desk->input.pressHotKey(platform::MOD_WIN, 'W');  // auto-repeat re-arms it
     desk->windows.pumpMessages();
     desk->advance(399);
     EXPECT_TRUE(topmost());
@@ -280,9 +280,9 @@ TEST_F(PreviewTest, HoverModeLastsUntilHalfASecondAfterTheLastHotKey) {
 }
 
 TEST_F(PreviewTest, AHotKeyHeldElsewhereIsReported) {
-  desk->windows.hotKeysHeldElsewhere.insert({platform::MOD_WIN, 'W'});
+  desk->input.hotKeysHeldElsewhere.insert({platform::MOD_WIN, 'W'});
   // The taskbar moves to the top while the box is up: the grid keeps clear of it all the same.
-  desk->whileMessageBox = [&] {
+  desk->ownWindows.whileMessageBox = [&] {
     desk->displays.setTaskbar(sim::SimDisplays::TaskbarEdge::Top, 60);
   };
   const Hwnd target = addAppWindow(*desk, "Doc - Editor", "ed.exe", kNormal);
@@ -290,8 +290,8 @@ TEST_F(PreviewTest, AHotKeyHeldElsewhereIsReported) {
     detect(1);
     EXPECT_GE(rectOf(previewOf(target)).top, 70);  // the taskbar's 60 and the margin
   });
-  ASSERT_EQ(desk->messageBoxes.size(), 1u);
-  EXPECT_EQ(desk->messageBoxes[0].text,
+  ASSERT_EQ(desk->ownWindows.messageBoxes.size(), 1u);
+  EXPECT_EQ(desk->ownWindows.messageBoxes[0].text,
             "HOVERキーの登録が重複しています.他のキーに変更してください.");
   EXPECT_TRUE(logged("RegisterHotKey() Error=1409\n"));
 
@@ -300,35 +300,35 @@ TEST_F(PreviewTest, AHotKeyHeldElsewhereIsReported) {
   desk = sim::SimDesktop::singleMonitor();
   const std::string ctrlAltQ = "HVHOTKEY=81\r\nHVMODIFIERS=3\r\n";
   settingsFile(ctrlAltQ);
-  desk->windows.hotKeysHeldElsewhere.insert({platform::MOD_CONTROL | platform::MOD_ALT, 'Q'});
+  desk->input.hotKeysHeldElsewhere.insert({platform::MOD_CONTROL | platform::MOD_ALT, 'Q'});
   const std::string settingsPath = kFolder + "\\QuillmoorForTundra.ini";
   run([&](Hwnd panel) {
-    EXPECT_TRUE(desk->windows.pressHotKey(platform::MOD_WIN, 'W'));
+    EXPECT_TRUE(desk->input.pressHotKey(platform::MOD_WIN, 'W'));
     EXPECT_EQ(desk->files.readFile(settingsPath).value_or(""), "[SYSTEM]\r\n" + ctrlAltQ);
     // Only the edge changed in the property dialog: the key that works stays.
     showPanel(panel);
     const auto properties = [&](std::function<void(Hwnd)> user) {
-      desk->windows.modalScripts[res::IDD_LOCATION_SETTING] = std::move(user);
-      ASSERT_TRUE(desk->windows.clickButton(control, res::IDC_CHANGE_PROPERTIES));
+      desk->dialogs.modalScripts[res::IDD_LOCATION_SETTING] = std::move(user);
+      ASSERT_TRUE(desk->dialogs.clickButton(control, res::IDC_CHANGE_PROPERTIES));
     };
     properties([&](Hwnd h) {
-      desk->windows.clickButton(h, res::IDC_LOC_TOP);
-      desk->windows.clickButton(h, platform::IDOK);
+      desk->dialogs.clickButton(h, res::IDC_LOC_TOP);
+      desk->dialogs.clickButton(h, platform::IDOK);
     });
-    EXPECT_TRUE(desk->windows.pressHotKey(platform::MOD_WIN, 'W'));
+    EXPECT_TRUE(desk->input.pressHotKey(platform::MOD_WIN, 'W'));
     // The key the panel holds is free to choose, and chosen it is kept.
     properties([&](Hwnd h) {
-      ASSERT_TRUE(desk->windows.focusControl(h, res::IDC_HOVER_KEY));
-      desk->windows.chord({platform::VK_LWIN, 'W'});
-      desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);
-      desk->windows.clickButton(h, platform::IDOK);
+      ASSERT_TRUE(desk->input.focusControl(h, res::IDC_HOVER_KEY));
+      desk->input.chord({platform::VK_LWIN, 'W'});
+      desk->dialogs.clickButton(h, res::IDC_HOVER_KEY_TEST);
+      desk->dialogs.clickButton(h, platform::IDOK);
     });
-    EXPECT_TRUE(desk->windows.pressHotKey(platform::MOD_WIN, 'W'));
+    EXPECT_TRUE(desk->input.pressHotKey(platform::MOD_WIN, 'W'));
   });
-  ASSERT_EQ(desk->messageBoxes.size(), 2u);
-  EXPECT_EQ(desk->messageBoxes[0].text,
+  ASSERT_EQ(desk->ownWindows.messageBoxes.size(), 2u);
+  EXPECT_EQ(desk->ownWindows.messageBoxes[0].text,
             "HOVERキーの登録が重複しています.他のキーに変更してください.");
-  EXPECT_EQ(desk->messageBoxes[1].text, "設定可能です.");
+  EXPECT_EQ(desk->ownWindows.messageBoxes[1].text, "設定可能です.");
   EXPECT_TRUE(logged("HOTKEY ON! THUMBNAIL HOVER START\n"));
   const std::string saved = desk->files.readFile(settingsPath).value_or("");
   EXPECT_NE(saved.find("HVHOTKEY=87\r\nHVMODIFIERS=8\r\n"), std::string::npos) << saved;
@@ -340,7 +340,7 @@ TEST_F(PreviewTest, StatusCodeCombinations) {
     desk = std::move(fresh);
     settingsFile(keys);
     std::string status;
-    run([&](Hwnd) { status = desk->windows.getDlgItemText(control, res::IDC_STATUS_CODE); },
+    run([&](Hwnd) { status = desk->dialogs.getDlgItemText(control, res::IDC_STATUS_CODE); },
         std::move(args));
     return status;
   };
@@ -374,7 +374,7 @@ TEST_F(PreviewTest, APreviewClosedBehindTheControllersBackFreesItsSlot) {
     detect(2);
     desk->windows.sendMessage(previewOf(b), platform::WM_CLOSE, 0, 0);  // Alt+F4
     EXPECT_EQ(listedTitles(), std::vector<std::string>{"A"});
-    EXPECT_TRUE(desk->windows.clickButton(control, res::IDC_ARRANGE));
+    EXPECT_TRUE(desk->dialogs.clickButton(control, res::IDC_ARRANGE));
     EXPECT_EQ(rectOf(previewOf(a)), (Rect{20, 10, 180, 130}));
   });
 }
@@ -384,7 +384,7 @@ TEST_F(PreviewTest, APreviewTheSystemRefusesLeavesItsSlotFreeAndItsTargetAlone) 
   const Hwnd a = addAppWindow(*desk, "A", "a.exe", kNormal);
   desk->windows.setIconic(a, true);
   run([&](Hwnd panel) {
-    desk->windows.refuseWindowCreations = 1;
+    desk->ownWindows.refuseWindowCreations = 1;
     detect(1);
     EXPECT_TRUE(logged("Entry failed title=A"));
     EXPECT_TRUE(listedTitles().empty());
@@ -424,12 +424,12 @@ TEST_F(PreviewTest, DetectionSuspendedInsideAPreviewsOwnLoopsLeavesTargetsAsThey
 
     // Suspended while A's menu is up: both previews close inside the menu's loop, B goes back
     // minimised, the menu closes with its owner.
-    desk->windows.whileMenu = [&] {
+    desk->ownWindows.whileMenu = [&] {
       desk->windows.sendMessage(panel, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
     };
     const Rect r = rectOf(previewOf(a));
-    desk->windows.menuAnswers.push_back(res::ID_THUMB_MOVE_TAIL);
-    desk->windows.rightClick({r.left + 5, r.top + 5});
+    desk->ownWindows.menuAnswers.push_back(res::ID_THUMB_MOVE_TAIL);
+    desk->input.rightClick({r.left + 5, r.top + 5});
     desk->windows.pumpMessages();
     EXPECT_FALSE(previewOf(a) || previewOf(b));
     EXPECT_EQ(count("menu THUMB_POPUP closed with its owner"), 1);
@@ -463,12 +463,12 @@ TEST_F(PreviewTest, DetectionSuspendedInsideAPreviewsOwnLoopsLeavesTargetsAsThey
     desk->advance(500);
     ASSERT_TRUE(previewOf(b));
     ASSERT_FALSE(desk->windows.isIconic(b)) << "held hidden";
-    desk->whileMessageBox = [&] {
+    desk->ownWindows.whileMessageBox = [&] {
       desk->windows.sendMessage(panel, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
     };
-    const size_t boxes = desk->messageBoxes.size();
+    const size_t boxes = desk->ownWindows.messageBoxes.size();
     desk->windows.sendMessage(previewOf(b), WM_LBUTTONDBLCLK, 0, 0);
-    EXPECT_EQ(desk->messageBoxes.size(), boxes + 1) << "one restore, one box";
+    EXPECT_EQ(desk->ownWindows.messageBoxes.size(), boxes + 1) << "one restore, one box";
     EXPECT_FALSE(previewOf(a) || previewOf(b));
     EXPECT_FALSE(desk->windows.isIconic(b));
     EXPECT_EQ(styleOf(b) & WS_DISABLED, 0u);
@@ -481,15 +481,15 @@ TEST_F(PreviewTest, AHungTargetIsLeftAloneWithoutBlocking) {
   run([&](Hwnd) {
     detect(1);
     desk->windows.setIconic(target, true);
-    desk->windows.setHung(target, true);
+    desk->programs.setHung(target, true);
     const uint32_t before = desk->now;
     desk->advance(500);
     EXPECT_LE(desk->now - before, 500u + 200u + 1000u);
     EXPECT_TRUE(desk->windows.isIconic(target));  // left as it was
     EXPECT_TRUE(logged("does not answer"));
     desk->windows.sendMessage(previewOf(target), platform::WM_LBUTTONDBLCLK, 0, 0);
-    ASSERT_FALSE(desk->messageBoxes.empty());
-    EXPECT_EQ(desk->messageBoxes.back().text,
+    ASSERT_FALSE(desk->ownWindows.messageBoxes.empty());
+    EXPECT_EQ(desk->ownWindows.messageBoxes.back().text,
               "対象のウィンドが現在ビジー状態です。操作をSkipしました");
   });
 }
@@ -499,7 +499,7 @@ TEST_F(PreviewTest, CloakedLayeredAndSizelessWindows) {
   const Hwnd cloaked = addAppWindow(*desk, "Other desktop", "a.exe");
   desk->dwm.cloaked[cloaked.value] = 2;
   sim::ForeignWindow layered;
-  layered.processId = desk->windows.addProcess("l.exe", "C:\\l.exe");
+  layered.processId = desk->programs.addProcess("l.exe", "C:\\l.exe");
   layered.title = "Layered";
   layered.rect = kNormal;
   layered.exStyle = platform::WS_EX_LAYERED;
@@ -545,7 +545,7 @@ TEST_F(PreviewTest, StackingFrameAndCompositionChanges) {
         platform::SWP_NOMOVE | platform::SWP_NOSIZE | platform::SWP_NOACTIVATE);
     EXPECT_EQ(desk->windows.enumWindows().back(), preview);
     // Hover lifts it above everything; afterwards it sinks again and keeps its frame.
-    desk->windows.pressHotKey(platform::MOD_WIN, 'W');
+    desk->input.pressHotKey(platform::MOD_WIN, 'W');
     desk->windows.pumpMessages();
     EXPECT_EQ(desk->windows.enumWindows().front(), preview);
     desk->advance(600);
@@ -579,7 +579,7 @@ TEST_F(PreviewTest, WithoutCompositionNoThumbnailIsRegistered) {
 
 TEST_F(PreviewTest, AWindowLeftParkedByAnEarlierRunIsFetchedBack) {
   sim::ForeignWindow parked;
-  parked.processId = desk->windows.addProcess("ed.exe", "C:\\Apps\\ed.exe");
+  parked.processId = desk->programs.addProcess("ed.exe", "C:\\Apps\\ed.exe");
   parked.title = "Lost";
   parked.rect = {10100, 10100, 10900, 10500};
   parked.style |= platform::WS_DISABLED;
@@ -601,7 +601,7 @@ TEST_F(PreviewTest, WithoutCompositionTheHoverFrameIsDrawnAndGoneAtOnce) {
     const Hwnd preview = desk->windows.enumWindows().back();  // previews lie at the bottom
     ASSERT_NE(preview, target);
     EXPECT_EQ(desk->windows.drawnFrame(preview) & platform::WS_THICKFRAME, 0u);
-    desk->windows.pressHotKey(platform::MOD_WIN, 'W');
+    desk->input.pressHotKey(platform::MOD_WIN, 'W');
     desk->windows.pumpMessages();
     EXPECT_NE(desk->windows.drawnFrame(preview) & platform::WS_THICKFRAME, 0u);
     const size_t hoverEnds = desk->actions.size();
@@ -641,7 +641,7 @@ TEST_F(PreviewTest, JapaneseTitlesOnAWesternSystem) {
     EXPECT_EQ(listedTitles(), (std::vector<std::string>{cut, hyoji}));
     EXPECT_TRUE(logged("AddWindow() title=" + cut + ", exe=notes.exe\n"));
     select(0);
-    desk->windows.clickButton(control, res::IDC_EXCLUDE);
+    desk->dialogs.clickButton(control, res::IDC_EXCLUDE);
     EXPECT_FALSE(previewOf(notes));
   });
   const std::string rules = *desk->files.readFile(kFolder + "\\ExclusionData.ini");

@@ -17,14 +17,14 @@ class RulesAndSettingsTest : public scenario::PreviewTest {
   // The exclude button, with the window's row of the control page's list selected; the
   // panel must be open.
   void exclude(Hwnd target) {
-    const Hwnd listView = desk->windows.getDlgItem(control, res::IDC_THUMB_LIST);
-    const sim::ListViewModel& list = *desk->windows.listView(listView);
+    const Hwnd listView = desk->dialogs.getDlgItem(control, res::IDC_THUMB_LIST);
+    const sim::ListViewModel& list = *desk->dialogs.listView(listView);
     char handle[16];
     snprintf(handle, sizeof handle, "0x%08x", target.value);
     for (size_t row = 0; row < list.rows.size(); ++row) {
       if (list.text(row, 2) != handle) continue;
-      EXPECT_TRUE(desk->windows.clickListRow(listView, static_cast<int32_t>(row)));
-      EXPECT_TRUE(desk->windows.clickButton(control, res::IDC_EXCLUDE));
+      EXPECT_TRUE(desk->dialogs.clickListRow(listView, static_cast<int32_t>(row)));
+      EXPECT_TRUE(desk->dialogs.clickButton(control, res::IDC_EXCLUDE));
       return;
     }
     ADD_FAILURE() << "no row for " << handle;
@@ -114,8 +114,8 @@ TEST_F(RulesAndSettingsTest, ARuleDeletedOrRelaxedGivesTheWindowItsPreviewBack) 
   }
   run([&](Hwnd panel) {
     trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
-    const Hwnd page = desk->windows.findDialog(res::IDD_LIMIT);
-    const Hwnd rules = desk->windows.getDlgItem(page, res::IDC_LIMIT_LIST);
+    const Hwnd page = desk->dialogs.findDialog(res::IDD_LIMIT);
+    const Hwnd rules = desk->dialogs.getDlgItem(page, res::IDC_LIMIT_LIST);
     detect(13);
     ASSERT_TRUE(hasPreview(editor));
     ASSERT_TRUE(hasPreview(notes));
@@ -127,8 +127,8 @@ TEST_F(RulesAndSettingsTest, ARuleDeletedOrRelaxedGivesTheWindowItsPreviewBack) 
     // Excluded from its preview's menu...
     platform::Rect cell;
     desk->windows.getWindowRect(previewOf(editor), cell);
-    desk->windows.menuAnswers.push_back(res::ID_THUMB_EXCLUDE);
-    desk->windows.rightClick({cell.left + 5, cell.top + 5});
+    desk->ownWindows.menuAnswers.push_back(res::ID_THUMB_EXCLUDE);
+    desk->input.rightClick({cell.left + 5, cell.top + 5});
     desk->windows.pumpMessages();
     detect(3);
     ASSERT_FALSE(hasPreview(editor));
@@ -136,10 +136,10 @@ TEST_F(RulesAndSettingsTest, ARuleDeletedOrRelaxedGivesTheWindowItsPreviewBack) 
     // ... and its rule, now first, deleted: the preview is back at the next tick, while the
     // other rules still hold: the windows they keep out are not offered again, and a window
     // closed meanwhile loses its preview at the next tick.
-    ASSERT_EQ(desk->windows.listView(rules)->text(0, 1), "Doc - Editor");
-    desk->windows.clickListRow(rules, 0);
-    desk->messageBoxAnswers.push_back(platform::IDYES);
-    desk->windows.clickButton(page, res::IDC_LIMIT_DELETE);
+    ASSERT_EQ(desk->dialogs.listView(rules)->text(0, 1), "Doc - Editor");
+    desk->dialogs.clickListRow(rules, 0);
+    desk->ownWindows.messageBoxAnswers.push_back(platform::IDYES);
+    desk->dialogs.clickButton(page, res::IDC_LIMIT_DELETE);
     desk->system.consoleOutput.clear();
     detect(1);
     EXPECT_TRUE(hasPreview(editor));
@@ -154,13 +154,13 @@ TEST_F(RulesAndSettingsTest, ARuleDeletedOrRelaxedGivesTheWindowItsPreviewBack) 
     EXPECT_EQ(desk->system.consoleOutput.find("Entry refused"), std::string::npos);
 
     // The other rule relaxed to a part of the title the window does not have.
-    desk->windows.clickListRow(rules, 0);
-    desk->windows.modalScripts[res::IDD_LIMIT_SETTING] = [&](Hwnd h) {
-      desk->windows.clickButton(h, res::IDC_LIMIT_FULL_NAME_CHECK);
-      desk->windows.typeText(h, res::IDC_LIMIT_TPART, "Outbox");
-      desk->windows.clickButton(h, platform::IDOK);
+    desk->dialogs.clickListRow(rules, 0);
+    desk->dialogs.modalScripts[res::IDD_LIMIT_SETTING] = [&](Hwnd h) {
+      desk->dialogs.clickButton(h, res::IDC_LIMIT_FULL_NAME_CHECK);
+      desk->dialogs.typeText(h, res::IDC_LIMIT_TPART, "Outbox");
+      desk->dialogs.clickButton(h, platform::IDOK);
     };
-    desk->windows.clickButton(page, res::IDC_LIMIT_CHANGE);
+    desk->dialogs.clickButton(page, res::IDC_LIMIT_CHANGE);
     detect(1);
     EXPECT_TRUE(hasPreview(mail));
     EXPECT_EQ(desk->system.consoleOutput.find("AddWindow() title=Spam"), std::string::npos);
@@ -234,7 +234,7 @@ TEST_F(RulesAndSettingsTest, TheConsolesEndingEventsRunTheNormalExitFirst) {
       keptStyleAtEnd = styleOf(kept);
     };
     EXPECT_TRUE(runProgram(*desk, {kExe, "-K527"}, [&](Hwnd panel) {
-      control = desk->windows.findDialog(res::IDD_CONTROL);
+      control = desk->dialogs.findDialog(res::IDD_CONTROL);
       trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
       detect(2);
       ASSERT_EQ(minimiseAndPoll(kept).left, 10100) << "the window was not kept live";
@@ -248,12 +248,12 @@ TEST_F(RulesAndSettingsTest, TheConsolesEndingEventsRunTheNormalExitFirst) {
       ASSERT_FALSE(desk->processEnded);
       if (event == platform::CTRL_CLOSE_EVENT) {
         // While a box of the program holds its modal loop, longer than the system waits.
-        desk->whileMessageBox = [&] {
+        desk->ownWindows.whileMessageBox = [&] {
           desk->consoleEvent(event);
           desk->windows.pumpMessages();
           desk->advance(platform::Dword{6000});
         };
-        desk->windows.clickButton(control, res::IDC_MOVE_HEAD);  // no row chosen: a box
+        desk->dialogs.clickButton(control, res::IDC_MOVE_HEAD);  // no row chosen: a box
       } else {
         desk->consoleEvent(event);
         desk->windows.pumpMessages();  // the program's loop, while the handler waits
@@ -284,11 +284,11 @@ TEST_F(RulesAndSettingsTest, SettingsOutsideTheirRangesStillGivePreviews) {
     EXPECT_EQ(desk->windows.layeredAlpha(preview), 25);
     // The property dialog confirmed without a change: what the user wrote stays.
     showPanel(panel);
-    desk->windows.modalScripts[res::IDD_LOCATION_SETTING] = [&](Hwnd h) {
-      EXPECT_EQ(desk->windows.getDlgItemText(h, res::IDC_LEFT_MARGIN_EDIT), "0");
-      desk->windows.clickButton(h, platform::IDOK);
+    desk->dialogs.modalScripts[res::IDD_LOCATION_SETTING] = [&](Hwnd h) {
+      EXPECT_EQ(desk->dialogs.getDlgItemText(h, res::IDC_LEFT_MARGIN_EDIT), "0");
+      desk->dialogs.clickButton(h, platform::IDOK);
     };
-    ASSERT_TRUE(desk->windows.clickButton(control, res::IDC_CHANGE_PROPERTIES));
+    ASSERT_TRUE(desk->dialogs.clickButton(control, res::IDC_CHANGE_PROPERTIES));
   });
   EXPECT_TRUE(logged("LOCATION=7 is outside 0..3; 1 is used\n"));
   EXPECT_EQ(file(kSettings).substr(0, settings.size()), settings);

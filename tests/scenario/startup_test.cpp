@@ -46,7 +46,7 @@ TEST(Startup, EmptyFolderEndsWithOnlyTheEmptyRulesFile) {
   EXPECT_EQ(filesIn(*desk, kFolder), std::vector<std::string>{"ExclusionData.ini"});
   EXPECT_EQ(*desk->files.readFile(kFolder + "\\ExclusionData.ini"),
             "[SYSTEM]\r\nEXCLUSIONNUM=0\r\n");
-  EXPECT_TRUE(desk->messageBoxes.empty());
+  EXPECT_TRUE(desk->ownWindows.messageBoxes.empty());
   // One taskbar control for the run, and COM is uninitialised again.
   EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "taskbar create"), 1);
   EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "taskbar release"), 1);
@@ -130,11 +130,12 @@ TEST(Startup, SecondInstanceShowsItsMessageAndTouchesNothing) {
   desk->files.writeFile(kFolder + "\\KeptWindows.ini", journal);
   desk->files.writeFile(kFolder + "\\ExclusionData.ini", "[SYSTEM]\r\nEXCLUSIONNUM=5\r\n");
   EXPECT_EQ(runProgram(*desk, {kExe, "-K527"}), 1);
-  ASSERT_EQ(desk->messageBoxes.size(), 1u);
-  EXPECT_EQ(desk->messageBoxes[0].text, "     Quillmoor for Tundraは既に起動されています.     ");
-  EXPECT_EQ(desk->messageBoxes[0].caption, "２重起動");
-  EXPECT_EQ(desk->messageBoxes[0].type, platform::MB_OK);
-  EXPECT_EQ(desk->messageBoxes[0].owner, platform::Hwnd{});
+  ASSERT_EQ(desk->ownWindows.messageBoxes.size(), 1u);
+  EXPECT_EQ(desk->ownWindows.messageBoxes[0].text,
+            "     Quillmoor for Tundraは既に起動されています.     ");
+  EXPECT_EQ(desk->ownWindows.messageBoxes[0].caption, "２重起動");
+  EXPECT_EQ(desk->ownWindows.messageBoxes[0].type, platform::MB_OK);
+  EXPECT_EQ(desk->ownWindows.messageBoxes[0].owner, platform::Hwnd{});
   EXPECT_EQ(*desk->files.readFile(kFolder + "\\ExclusionData.ini"),
             "[SYSTEM]\r\nEXCLUSIONNUM=5\r\n");
   EXPECT_EQ(desk->files.currentDirectory(), "C:\\");
@@ -149,14 +150,14 @@ TEST(Startup, FailuresBeforeTheMutexEndTheProgram) {
   auto noMutex = sim::SimDesktop::singleMonitor();
   noMutex->system.mutexCreationFails = true;
   EXPECT_EQ(runProgram(*noMutex, {kExe}), 1);
-  EXPECT_TRUE(noMutex->messageBoxes.empty());
+  EXPECT_TRUE(noMutex->ownWindows.messageBoxes.empty());
   EXPECT_FALSE(noMutex->files.exists(kFolder + "\\ExclusionData.ini"));
 
   auto noSockets = sim::SimDesktop::singleMonitor();
   noSockets->system.socketsFail = true;
   EXPECT_EQ(runProgram(*noSockets, {kExe}), 1);
-  ASSERT_EQ(noSockets->messageBoxes.size(), 1u);
-  EXPECT_EQ(noSockets->messageBoxes[0].text, "Windows ｿｹｯﾄの初期化に失敗しました。");
+  ASSERT_EQ(noSockets->ownWindows.messageBoxes.size(), 1u);
+  EXPECT_EQ(noSockets->ownWindows.messageBoxes[0].text, "Windows ｿｹｯﾄの初期化に失敗しました。");
   EXPECT_TRUE(noSockets->system.mutexesOwned.empty());
 }
 
@@ -229,7 +230,7 @@ TEST(Startup, ABadJournalCostsOneLineAndIsRewrittenAsUnderstood) {
     const platform::Hwnd kept = support::addAppWindow(*desk, "Kept", "ed.exe", away);
     const platform::Hwnd other = support::addAppWindow(*desk, "Other", "other.exe", home);
     desk->windows.setEnabled(kept, false);
-    desk->windows.setHung(kept, true);
+    desk->programs.setHung(kept, true);
     const auto entryFor = [&](platform::Hwnd h, const std::string& image, platform::Dword pid) {
       KeptWindow k;
       k.window = h;
@@ -265,7 +266,7 @@ TEST(Startup, ABadJournalCostsOneLineAndIsRewrittenAsUnderstood) {
     const bool ran = support::runProgram(*desk, {kExe, "-K527"}, [&](platform::Hwnd) {
       EXPECT_LE(support::actionCount(*desk, "file read " + path), 2);
       EXPECT_EQ(desk->files.readFile(path), understood);
-      desk->windows.setHung(kept, false);
+      desk->programs.setHung(kept, false);
       desk->advance(2500);  // put back once it answers, and kept live again
     });
     EXPECT_TRUE(ran);

@@ -57,9 +57,9 @@ TEST_F(PreviewTest, ABusyTargetIsHiddenOnlyOnceItAnswersAndNeverLosesItsStyle) {
   run([&](Hwnd) {
     detect(1);
     // Minimised while it does not answer: left exactly as it is, and asked again later.
-    desk->windows.setHung(target, true);
+    desk->programs.setHung(target, true);
     desk->windows.userMinimize(target);
-    desk->clock.at(desk->now + 2000, [&] { desk->windows.setHung(target, false); });
+    desk->clock.at(desk->now + 2000, [&] { desk->programs.setHung(target, false); });
     desk->advance(600);
     EXPECT_TRUE(desk->windows.isIconic(target));
     EXPECT_EQ(styleOf(target), kAppStyle | platform::WS_MINIMIZE);
@@ -87,7 +87,7 @@ TEST_F(PreviewTest, ATargetBusyInItsStyleChangeHoldsTheProgramNoMoreThanASecond)
     const Hwnd otherPreview = previewOf(other);
     ASSERT_TRUE(otherPreview);
     // It answers the probe, then spends 15 s in the handler of the first style change.
-    desk->windows.slowHandler(slow, platform::WM_STYLECHANGING, 15000);
+    desk->programs.slowHandler(slow, platform::WM_STYLECHANGING, 15000);
     desk->windows.userMinimize(slow);
     uint32_t longest = 0;
     for (int step = 0; step < 400; ++step) {
@@ -95,7 +95,7 @@ TEST_F(PreviewTest, ATargetBusyInItsStyleChangeHoldsTheProgramNoMoreThanASecond)
       desk->advance(50);
       longest = std::max(longest, desk->now - before - 50);
       if (step == 40) {
-        desk->windows.slowHandler(slow, platform::WM_STYLECHANGING, 0);
+        desk->programs.slowHandler(slow, platform::WM_STYLECHANGING, 0);
         // Meanwhile the tray menu opens the panel at once, and the other preview follows its
         // window.
         const uint32_t opened = desk->now;
@@ -118,10 +118,10 @@ TEST_F(PreviewTest, ATargetBusyInItsStyleChangeHoldsTheProgramNoMoreThanASecond)
     EXPECT_NE(styleOf(slow) & platform::WS_DISABLED, 0u);
     // Minimised from its taskbar button while hung, it is left alone by the poll; free just
     // before the end, it is put back all the same.
-    desk->windows.setHung(slow, true);
+    desk->programs.setHung(slow, true);
     desk->windows.userMinimize(slow);
     desk->advance(600);
-    desk->windows.setHung(slow, false);
+    desk->programs.setHung(slow, false);
   });
   EXPECT_TRUE(desk->windows.isIconic(slow));
   EXPECT_EQ(styleOf(slow), kAppStyle | platform::WS_MINIMIZE);
@@ -132,10 +132,10 @@ TEST_F(PreviewTest, AHungTargetAtExitKeepsItsOwnStyle) {
   const Hwnd target = addAppWindow(*desk, "Busy", "busy.exe", kNormal);
   run([&](Hwnd) {
     detect(1);
-    desk->windows.setHung(target, true);
+    desk->programs.setHung(target, true);
     desk->windows.userMinimize(target);
     desk->advance(600);
-    desk->windows.setHung(target, false);  // answers again just before the program ends
+    desk->programs.setHung(target, false);  // answers again just before the program ends
   });
   EXPECT_TRUE(desk->windows.isIconic(target));
   EXPECT_TRUE(desk->windows.isWindowVisible(target));
@@ -181,7 +181,7 @@ TEST_F(PreviewTest, ATargetRestoredDuringTheWaitIsLeftAlone) {
 
 TEST_F(PreviewTest, AMaximisedTargetComesBackMaximised) {
   sim::ForeignWindow big;
-  big.processId = desk->windows.addProcess("ed.exe", "C:\\Apps\\ed.exe");
+  big.processId = desk->programs.addProcess("ed.exe", "C:\\Apps\\ed.exe");
   big.title = "Big";
   big.rect = kNormal;
   big.maximized = true;
@@ -251,10 +251,10 @@ TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
   const Hwnd store =
       addClassWindow("app.exe", "app.exe", "ApplicationFrameWindow", {300, 300, 700, 600});
   desk->displays.systemDpi = 120;  // the word's inset scales with it
-  const auto drawn = [&](Hwnd h) { return desk->windows.engineDraws(h); };
+  const auto drawn = [&](Hwnd h) { return desk->programs.engineDraws(h); };
   const auto longestGap = [&](Hwnd h) {
-    return desk->windows.engineRecord(h) ? desk->windows.engineRecord(h)->longestNotDrawnMs
-                                         : uint64_t{0};
+    return desk->programs.engineRecord(h) ? desk->programs.engineRecord(h)->longestNotDrawnMs
+                                          : uint64_t{0};
   };
   run([&](Hwnd) {
     detect(4);
@@ -265,16 +265,16 @@ TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
     desk->windows.userMinimize(store);
     desk->advance(1400);
     // A store app, suspended by the system, is said to be paused rather than shown frozen.
-    EXPECT_EQ(desk->windows.paintedText(previewOf(store)), kPausedText);
-    EXPECT_EQ(desk->windows.paintedTextAt(previewOf(store)), (platform::Point{5, 5}));
+    EXPECT_EQ(desk->drawing.paintedText(previewOf(store)), kPausedText);
+    EXPECT_EQ(desk->drawing.paintedTextAt(previewOf(store)), (platform::Point{5, 5}));
     EXPECT_FALSE(thumbnailOf(store)->properties.visible);
-    EXPECT_EQ(desk->windows.paintedText(preview), "");
+    EXPECT_EQ(desk->drawing.paintedText(preview), "");
     // Restored, each one column inside the screen's right edge, neither hiding the other.
     EXPECT_EQ(rectOf(chrome).left, 1919);
     EXPECT_EQ(rectOf(gecko).left, 1919);
     EXPECT_TRUE(drawn(chrome));
     EXPECT_TRUE(drawn(gecko));
-    desk->windows.resetEngineRecords();
+    desk->programs.resetEngineRecords();
     // The user maximises a window over that place, the taskbar grows (the engines fit their
     // windows back into the work area), Win+D: each lasts a poll at most, and the 200 ms the
     // poll gives the editor, which Win+D minimised too, to end its minimising.
@@ -283,7 +283,7 @@ TEST_F(PreviewTest, MinimisedBrowsersStayDrawnAndComeBackAsTheyWere) {
     desk->advance(600);
     desk->displays.setTaskbar(sim::SimDisplays::TaskbarEdge::Bottom, 80);
     desk->advance(600);
-    desk->windows.showDesktop();
+    desk->programs.showDesktop();
     desk->advance(600);
     for (const Hwnd h : {chrome, gecko}) {
       EXPECT_TRUE(drawn(h));
@@ -418,7 +418,7 @@ TEST_F(PreviewTest, ACrashPutsBackWhatItKeeps) {
     desk->windows.userMinimize(target);
     minimiseAndPoll(hung);
     ASSERT_EQ(rectOf(target), kOffScreen);
-    desk->windows.setHung(hung, true);
+    desk->programs.setHung(hung, true);
     desk->advance(6000);
     desk->crash();
   });
@@ -434,7 +434,7 @@ TEST_F(PreviewTest, ACrashPutsBackWhatItKeeps) {
   run([&](Hwnd) {
     EXPECT_TRUE(logged("shows nothing of ours: its entry is dropped"));
     EXPECT_EQ(rectOf(hung), (Rect{11000, 10100, 11400, 10400})) << "a hung window stays";
-    desk->windows.setHung(hung, false);
+    desk->programs.setHung(hung, false);
     desk->advance(2500);  // a look two seconds on finds it answering
   });
   EXPECT_TRUE(desk->windows.isIconic(hung));
@@ -450,12 +450,12 @@ TEST_F(PreviewTest, APreviewClosedWhileItsWindowHangsPutsItBackOnceItAnswers) {
     const Hwnd preview = previewOf(target);
     ASSERT_TRUE(preview);
     ASSERT_EQ(minimiseAndPoll(target), kOffScreen);
-    desk->windows.setHung(target, true);
+    desk->programs.setHung(target, true);
     desk->advance(6000);
     desk->windows.sendMessage(preview, platform::WM_CLOSE, 0, 0);
     ASSERT_FALSE(desk->windows.isWindow(preview));
     EXPECT_EQ(rectOf(target), kOffScreen);
-    desk->windows.setHung(target, false);
+    desk->programs.setHung(target, false);
     desk->advance(2500);
     EXPECT_TRUE(desk->windows.isIconic(target));
     EXPECT_TRUE(desk->windows.isWindowEnabled(target));
@@ -475,9 +475,10 @@ TEST_F(PreviewTest, SlowWindowsAreWaitedForOnceAtExit) {
           detect(1);
           minimiseAndPoll(target);
           // Its program takes that long over the first style change of the exit.
-          desk->windows.slowHandler(target, platform::WM_STYLECHANGING, slowMs);
-          desk->clock.at(desk->now + 1,
-                         [&] { desk->windows.slowHandler(target, platform::WM_STYLECHANGING, 0); });
+          desk->programs.slowHandler(target, platform::WM_STYLECHANGING, slowMs);
+          desk->clock.at(desk->now + 1, [&] {
+            desk->programs.slowHandler(target, platform::WM_STYLECHANGING, 0);
+          });
         },
         {kExe, "-K527", "-LAYERED"});
     desk->advance(slowMs);
@@ -510,9 +511,9 @@ TEST_F(PreviewTest, ADoubleClickOnABusyWindowEndsWithTheWindowForward) {
     detect(1);
     const Hwnd preview = previewOf(target);
     ASSERT_EQ(minimiseAndPoll(target), kOffScreen);
-    desk->windows.slowHandler(target, platform::WM_STYLECHANGING, 1500);
+    desk->programs.slowHandler(target, platform::WM_STYLECHANGING, 1500);
     desk->windows.sendMessage(preview, platform::WM_LBUTTONDBLCLK, 0, 0);
-    desk->windows.slowHandler(target, platform::WM_STYLECHANGING, 0);
+    desk->programs.slowHandler(target, platform::WM_STYLECHANGING, 0);
     desk->advance(6000);
     EXPECT_FALSE(desk->windows.isIconic(target));
     EXPECT_EQ(rectOf(target), kNormal);
@@ -594,10 +595,10 @@ TEST_P(CustodyTest, EveryWindowEndsWithItsOwnStateWhereverTheProgramIsEnded) {
     ended = count("terminated") > 0;
     // The next start, whose own put-back finds the windows not answering: the previews made
     // for them must adopt what the journal says, not read our changes as theirs.
-    for (const Own& o : windows) desk->windows.setHung(o.window, true);
+    for (const Own& o : windows) desk->programs.setHung(o.window, true);
     run(
         [&](Hwnd) {
-          for (const Own& o : windows) desk->windows.setHung(o.window, false);
+          for (const Own& o : windows) desk->programs.setHung(o.window, false);
           desk->advance(3000);
         },
         args());

@@ -21,18 +21,18 @@ class WebReloadTest : public PreviewTest {
   }
   void choose(Hwnd target, uint32_t command) {
     const Rect r = rectOf(support::previewOf(*desk, target));
-    desk->windows.menuAnswers.push_back(command);
-    desk->windows.rightClick({r.left + 5, r.top + 5});
+    desk->ownWindows.menuAnswers.push_back(command);
+    desk->input.rightClick({r.left + 5, r.top + 5});
     desk->windows.pumpMessages();
   }
   // Opens the interval dialog of a target's preview, types `text` and ends it with `end`;
   // returns what the dialog showed at first.
   std::string editInterval(Hwnd target, const std::string& text, int32_t end = IDOK) {
     std::string shown;
-    desk->windows.modalScripts[res::IDD_UPDATE_INTERVAL] = [&](Hwnd h) {
-      shown = desk->windows.getDlgItemText(h, res::IDC_INTERVAL_EDIT);
-      desk->windows.typeText(h, res::IDC_INTERVAL_EDIT, text);
-      desk->windows.clickButton(h, end);
+    desk->dialogs.modalScripts[res::IDD_UPDATE_INTERVAL] = [&](Hwnd h) {
+      shown = desk->dialogs.getDlgItemText(h, res::IDC_INTERVAL_EDIT);
+      desk->dialogs.typeText(h, res::IDC_INTERVAL_EDIT, text);
+      desk->dialogs.clickButton(h, end);
     };
     choose(target, res::ID_THUMB_RELOAD_INTERVAL);
     return shown;
@@ -105,7 +105,7 @@ TEST_F(WebReloadTest, ChromeReloadsAfterASecondThenEachIntervalUntilSwitchedOff)
     EXPECT_EQ(keyTimes(page).size(), keys.size());
 
     // The preview closed while its dialog is up (its window went): nothing touches it after.
-    desk->windows.modalScripts[res::IDD_UPDATE_INTERVAL] = [&](Hwnd h) {
+    desk->dialogs.modalScripts[res::IDD_UPDATE_INTERVAL] = [&](Hwnd h) {
       desk->windows.closeWindow(chrome);
       detect(1);
       EXPECT_FALSE(desk->windows.isWindow(h)) << "the dialog goes with its preview";
@@ -118,9 +118,9 @@ TEST_F(WebReloadTest, ChromeReloadsAfterASecondThenEachIntervalUntilSwitchedOff)
     const Hwnd again = addAppWindow(*desk, "Chrome 2", "chrome.exe", kNormal);
     detect(1);
     ASSERT_TRUE(support::previewOf(*desk, again));
-    desk->windows.modalScripts[res::IDD_UPDATE_INTERVAL] = [&](Hwnd h) {
-      desk->windows.typeText(h, res::IDC_INTERVAL_EDIT, "60");
-      desk->windows.clickButton(h, IDOK);
+    desk->dialogs.modalScripts[res::IDD_UPDATE_INTERVAL] = [&](Hwnd h) {
+      desk->dialogs.typeText(h, res::IDC_INTERVAL_EDIT, "60");
+      desk->dialogs.clickButton(h, IDOK);
       desk->windows.closeWindow(again);
       detect(1);
     };
@@ -185,14 +185,14 @@ TEST_F(WebReloadTest, EachBrowserHasItsReceiverAndAHiddenTargetStaysDisabled) {
     // for it beyond the probe.
     desk->windows.setEnabled(explorer, false);
     choose(explorer, res::ID_THUMB_RELOAD_ON);
-    desk->windows.setHung(explorer, true);
+    desk->programs.setHung(explorer, true);
     const size_t changed = desk->windows.styleChanges(explorer).size();
     desk->advance(1000 + 30000 + 200);
     EXPECT_EQ(keyTimes(explorer).size(), 2u);
     choose(explorer, res::ID_THUMB_RELOAD_OFF);
     EXPECT_EQ(countPrefix("TIMED OUT"), 0);
     EXPECT_EQ(desk->windows.styleChanges(explorer).size(), changed);
-    desk->windows.setHung(explorer, false);
+    desk->programs.setHung(explorer, false);
   });
 }
 

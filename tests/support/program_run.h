@@ -24,7 +24,7 @@ inline const std::string kExe = kFolder + "\\ZENTA.exe";
   desk.newProcess();
   desk.system.arguments = std::move(arguments);
   auto scriptEnded = std::make_shared<bool>(false);
-  desk.windows.modalScripts[res::IDD_MAIN_PANEL] = [scriptEnded, script](platform::Hwnd panel) {
+  desk.dialogs.modalScripts[res::IDD_MAIN_PANEL] = [scriptEnded, script](platform::Hwnd panel) {
     script(panel);
     *scriptEnded = true;
   };
@@ -38,7 +38,7 @@ inline void trayClick(sim::SimDesktop& desk, platform::Hwnd panel, uint32_t mous
 
 // Chooses a command from the tray menu, as a right click and a menu choice would.
 inline void trayMenu(sim::SimDesktop& desk, platform::Hwnd panel, uint32_t command) {
-  desk.windows.menuAnswers.push_back(command);
+  desk.ownWindows.menuAnswers.push_back(command);
   trayClick(desk, panel, platform::WM_RBUTTONUP);
   desk.windows.pumpMessages();
 }
@@ -48,7 +48,7 @@ inline platform::Hwnd addAppWindow(sim::SimDesktop& desk, const std::string& tit
                                    const std::string& exe,
                                    platform::Rect rect = {100, 100, 500, 400}) {
   sim::ForeignWindow window;
-  window.processId = desk.windows.addProcess(exe, "C:\\Apps\\" + exe);
+  window.processId = desk.programs.addProcess(exe, "C:\\Apps\\" + exe);
   window.title = title;
   window.rect = rect;
   return desk.windows.addWindow(window);

@@ -11,7 +11,7 @@ TEST(IconCache, EachPathIsLoadedOnceAndKeysStayInStepWithImages) {
   LogCapture log(*desk);
   desk->shell.fileIcons = {"C:\\Apps\\ed.exe", "C:\\Apps\\Ed.exe"};
   CImageListCashSmoll cache(desk->platform().icons, desk->platform().shell);
-  const sim::SimImageList* images = desk->windows.imageList(cache.imageList());
+  const sim::SimImageList* images = desk->icons.imageList(cache.imageList());
   ASSERT_NE(images, nullptr);
   EXPECT_EQ(images->bkColor, platform::rgb(255, 255, 255));
 
@@ -19,18 +19,18 @@ TEST(IconCache, EachPathIsLoadedOnceAndKeysStayInStepWithImages) {
   EXPECT_EQ(cache.getIconIndex("C:\\Apps\\ed.exe"), 0);
   EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "file icon C:\\Apps\\ed.exe"),
             1);
-  EXPECT_EQ(desk->windows.liveIcons(), 0u);  // copied into the list, then released
+  EXPECT_EQ(desk->icons.liveIcons(), 0u);  // copied into the list, then released
 
   // A missing file gets the error icon, logged once; an empty path is an ordinary key.
   EXPECT_EQ(cache.getIconIndex("C:\\Gone\\x.exe"), 1);
   EXPECT_EQ(cache.getIconIndex("C:\\Gone\\x.exe"), 1);
   EXPECT_EQ(log.text(), "ICON get fail path =C:\\Gone\\x.exe\n");
-  EXPECT_EQ(images->icons.back(), sim::SimWindowManager::kErrorIcon);
+  EXPECT_EQ(images->icons.back(), sim::SimIcons::kErrorIcon);
   EXPECT_EQ(cache.getIconIndex(""), 2);
 
   // A refused image leaves no key behind, so later paths keep matching their images, and
   // is remembered: asked again, the path is neither extracted nor logged once more.
-  desk->windows.failImageListAdds = 1;
+  desk->icons.failImageListAdds = 1;
   EXPECT_EQ(cache.getIconIndex("C:\\Gone\\y.exe"), -1);
   EXPECT_EQ(cache.getIconIndex("C:\\Gone\\y.exe"), -1);
   EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "file icon C:\\Gone\\y.exe"), 1);

@@ -27,7 +27,7 @@ class LimitPageTest : public ::testing::Test {
       page.showWindow(platform::SW_SHOW);
     }
     page.refreshExclusionList();
-    list = desk->windows.listView(page.item(res::IDC_LIMIT_LIST));
+    list = desk->dialogs.listView(page.item(res::IDC_LIMIT_LIST));
   }
   std::string field(int32_t id) { return page.itemText(id); }
   platform::LResult colourOf(int32_t id) {
@@ -35,7 +35,7 @@ class LimitPageTest : public ::testing::Test {
                                      page.item(id).value);
   }
   platform::ColorRef brushColour(platform::LResult brush) {
-    return desk->windows.brushColor({static_cast<uint64_t>(brush)}).value_or(0xFFFFFFFF);
+    return desk->drawing.brushColor({static_cast<uint64_t>(brush)}).value_or(0xFFFFFFFF);
   }
 
   std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
@@ -66,7 +66,7 @@ TEST_F(LimitPageTest, AClickShowsTheRulesConditionsInColour) {
   open({kWhole, kPart});
   const platform::Hwnd listHandle = page.item(res::IDC_LIMIT_LIST);
   EXPECT_EQ(brushColour(colourOf(res::IDC_LIMIT_TITLE_STATE)), platform::rgb(255, 255, 180));
-  ASSERT_TRUE(desk->windows.clickListRow(listHandle, 1));
+  ASSERT_TRUE(desk->dialogs.clickListRow(listHandle, 1));
   EXPECT_EQ(field(res::IDC_LIMIT_TITLE_STATE), "タイトル有効");
   EXPECT_EQ(field(res::IDC_LIMIT_PNAME_STATE), "プロセス名無効");
   EXPECT_EQ(field(res::IDC_LIMIT_MATCH_KIND), "部分文字列一致");
@@ -75,12 +75,12 @@ TEST_F(LimitPageTest, AClickShowsTheRulesConditionsInColour) {
   EXPECT_EQ(brushColour(colourOf(res::IDC_LIMIT_TITLE_STATE)), platform::rgb(0, 255, 0));
   EXPECT_EQ(brushColour(colourOf(res::IDC_LIMIT_PNAME_STATE)), platform::rgb(255, 0, 0));
   EXPECT_EQ(brushColour(colourOf(res::IDC_LIMIT_TPART)), platform::rgb(255, 255, 180));
-  EXPECT_EQ(desk->windows.bkMode({0x55}), platform::TRANSPARENT);
+  EXPECT_EQ(desk->drawing.bkMode({0x55}), platform::TRANSPARENT);
 
   ExclusionItem titleOff = kWhole;
   titleOff.titleFlag = 0;
   open({titleOff});
-  desk->windows.clickListRow(page.item(res::IDC_LIMIT_LIST), 0);
+  desk->dialogs.clickListRow(page.item(res::IDC_LIMIT_LIST), 0);
   EXPECT_EQ(field(res::IDC_LIMIT_TITLE_STATE), "タイトル無効");
   EXPECT_EQ(field(res::IDC_LIMIT_MATCH_KIND), "フルネーム一致");
   EXPECT_FALSE(desk->windows.isWindowEnabled(page.item(res::IDC_LIMIT_TPART)));
@@ -88,7 +88,7 @@ TEST_F(LimitPageTest, AClickShowsTheRulesConditionsInColour) {
 
 TEST_F(LimitPageTest, NewExclusionsGoFirstReachTheStoreAndKeepTheSelection) {
   open({kWhole});
-  desk->windows.clickListRow(page.item(res::IDC_LIMIT_LIST), 0);
+  desk->dialogs.clickListRow(page.item(res::IDC_LIMIT_LIST), 0);
   ASSERT_TRUE(store.addExclusion("Inbox - Mail", "mail.exe"));
   page.rulesAdded();
   EXPECT_FALSE(store.addExclusion("Inbox - Mail", "mail.exe"));
@@ -101,37 +101,37 @@ TEST_F(LimitPageTest, NewExclusionsGoFirstReachTheStoreAndKeepTheSelection) {
   EXPECT_EQ(field(res::IDC_LIMIT_MATCH_KIND), "フルネーム一致");
   EXPECT_FALSE(store.isAllowed("Inbox - Mail", "mail.exe"));
   EXPECT_TRUE(store.isAllowed("Inbox - Mail", "other.exe"));
-  desk->messageBoxAnswers.push_back(platform::IDYES);
-  desk->windows.clickButton(page.hwnd(), res::IDC_LIMIT_DELETE);
+  desk->ownWindows.messageBoxAnswers.push_back(platform::IDYES);
+  desk->dialogs.clickButton(page.hwnd(), res::IDC_LIMIT_DELETE);
   ASSERT_EQ(store.items.size(), 1u);
   EXPECT_EQ(store.items[0].title, "Inbox - Mail");
 }
 
 TEST_F(LimitPageTest, ChangeAndDeleteTheMarkedRule) {
-  auto& boxes = desk->messageBoxes;
+  auto& boxes = desk->ownWindows.messageBoxes;
   const auto change = [&](std::function<void(Hwnd)> user) {
-    desk->windows.modalScripts[res::IDD_LIMIT_SETTING] = std::move(user);
-    desk->windows.clickButton(page.hwnd(), res::IDC_LIMIT_CHANGE);
+    desk->dialogs.modalScripts[res::IDD_LIMIT_SETTING] = std::move(user);
+    desk->dialogs.clickButton(page.hwnd(), res::IDC_LIMIT_CHANGE);
   };
   const auto remove = [&](int answer) {
-    desk->messageBoxAnswers.push_back(answer);
-    desk->windows.clickButton(page.hwnd(), res::IDC_LIMIT_DELETE);
+    desk->ownWindows.messageBoxAnswers.push_back(answer);
+    desk->dialogs.clickButton(page.hwnd(), res::IDC_LIMIT_DELETE);
   };
-  const auto click = [&](Hwnd h, int32_t id) { desk->windows.clickButton(h, id); };
-  const auto part = [&](Hwnd h) { return desk->windows.getDlgItemText(h, res::IDC_LIMIT_TPART); };
+  const auto click = [&](Hwnd h, int32_t id) { desk->dialogs.clickButton(h, id); };
+  const auto part = [&](Hwnd h) { return desk->dialogs.getDlgItemText(h, res::IDC_LIMIT_TPART); };
   open({kWhole, kPart});
-  desk->windows.clickButton(page.hwnd(), res::IDC_LIMIT_DELETE);
+  desk->dialogs.clickButton(page.hwnd(), res::IDC_LIMIT_DELETE);
   EXPECT_EQ(boxes.back().text, "除外条件を一覧で選択してください");
 
   // Unchecking the whole-title test with no part starts the part from the whole title; with
   // a part there, the part stays. Cancel forgets it all.
-  desk->windows.clickListRow(page.item(res::IDC_LIMIT_LIST), 0);
+  desk->dialogs.clickListRow(page.item(res::IDC_LIMIT_LIST), 0);
   bool shown = false;
   change([&](Hwnd h) {
     shown = desk->windows.getWindowText(h, 256) == "除外条件設定";
     click(h, res::IDC_LIMIT_FULL_NAME_CHECK);
     EXPECT_EQ(part(h), "Doc - Editor");
-    desk->windows.typeText(h, res::IDC_LIMIT_TPART, "Doc");
+    desk->dialogs.typeText(h, res::IDC_LIMIT_TPART, "Doc");
     click(h, res::IDC_LIMIT_FULL_NAME_CHECK);
     click(h, res::IDC_LIMIT_FULL_NAME_CHECK);
     EXPECT_EQ(part(h), "Doc");
@@ -144,7 +144,7 @@ TEST_F(LimitPageTest, ChangeAndDeleteTheMarkedRule) {
   change([&](Hwnd h) {
     click(h, res::IDC_LIMIT_TITLE_CHECK);
     click(h, res::IDC_LIMIT_PNAME_CHECK);
-    desk->windows.typeText(h, res::IDC_LIMIT_TPART, std::string(258, 'a') + "\x82\xa0");
+    desk->dialogs.typeText(h, res::IDC_LIMIT_TPART, std::string(258, 'a') + "\x82\xa0");
     click(h, platform::IDOK);
   });
   const ExclusionItem changed{0, 0, "Doc - Editor", "ed.exe", 1, std::string(258, 'a')};
@@ -164,7 +164,7 @@ TEST_F(LimitPageTest, ChangeAndDeleteTheMarkedRule) {
   EXPECT_EQ(store.items, (std::vector<ExclusionItem>{kPart}));
   desk->files.lockedFiles.clear();
   open({changed, kPart});
-  desk->windows.clickListRow(page.item(res::IDC_LIMIT_LIST), 0);
+  desk->dialogs.clickListRow(page.item(res::IDC_LIMIT_LIST), 0);
 
   // No keeps the rule; Yes removes it and the mark shows the rule that followed.
   remove(platform::IDNO);
@@ -184,7 +184,7 @@ TEST_F(LimitPageTest, ChangeAndDeleteTheMarkedRule) {
   // A rule put in front while the dialog is open (a preview's menu excluded its window): the
   // rule the user chose is the one changed.
   open({kWhole});
-  desk->windows.clickListRow(page.item(res::IDC_LIMIT_LIST), 0);
+  desk->dialogs.clickListRow(page.item(res::IDC_LIMIT_LIST), 0);
   change([&](Hwnd h) {
     ASSERT_TRUE(store.addExclusion("New", "new.exe"));
     page.rulesAdded();

@@ -73,7 +73,7 @@ TEST_F(PreviewRosterTest, AnExcludedWindowsRuleGoesIntoTheOneStore) {
 }
 
 TEST_F(PreviewRosterTest, ThePollAndTheHoverKeyAreTheHostWindows) {
-  EXPECT_EQ(desk->windows.registeredHotKey(host.hwnd(), PreviewRoster::kHoverHotKey),
+  EXPECT_EQ(desk->input.registeredHotKey(host.hwnd(), PreviewRoster::kHoverHotKey),
             std::make_pair(platform::MOD_WIN, 87u));
   EXPECT_FALSE(timer(PreviewRoster::kPollTimer));
   const WindowEntry window = offer("First");
@@ -85,17 +85,17 @@ TEST_F(PreviewRosterTest, ThePollAndTheHoverKeyAreTheHostWindows) {
   EXPECT_FALSE(roster.polling());
 
   // A key chosen that another program holds is refused: the key that worked still works.
-  desk->windows.hotKeysHeldElsewhere.insert({platform::MOD_CONTROL, 'Q'});
+  desk->input.hotKeysHeldElsewhere.insert({platform::MOD_CONTROL, 'Q'});
   settings.hvModifiers = platform::MOD_CONTROL;
   settings.hvHotKey = 'Q';
   EXPECT_FALSE(roster.reregisterHoverKey());
-  EXPECT_EQ(desk->windows.registeredHotKey(host.hwnd(), PreviewRoster::kHoverHotKey),
+  EXPECT_EQ(desk->input.registeredHotKey(host.hwnd(), PreviewRoster::kHoverHotKey),
             std::make_pair(platform::MOD_WIN, 87u));
 
   // Stopped: the key is free for others and no preview is left.
   offer("Second");
   roster.stop();
-  EXPECT_FALSE(desk->windows.registeredHotKey(host.hwnd(), PreviewRoster::kHoverHotKey));
+  EXPECT_FALSE(desk->input.registeredHotKey(host.hwnd(), PreviewRoster::kHoverHotKey));
   EXPECT_FALSE(timer(PreviewRoster::kPollTimer));
   EXPECT_TRUE(roster.slots().empty());
 }

@@ -23,15 +23,15 @@ class SettingsDialogsTest : public ControlPageTest {
   }
   // Presses a "変更" button; the user's doings in the dialog it opens are `user`.
   void change(int32_t button, int32_t dialog, std::function<void(Hwnd)> user) {
-    desk->windows.modalScripts[dialog] = [user](Hwnd h) { user(h); };
-    ASSERT_TRUE(desk->windows.clickButton(page.hwnd(), button));
-    desk->windows.modalScripts.erase(dialog);
+    desk->dialogs.modalScripts[dialog] = [user](Hwnd h) { user(h); };
+    ASSERT_TRUE(desk->dialogs.clickButton(page.hwnd(), button));
+    desk->dialogs.modalScripts.erase(dialog);
   }
   // Types `text` into the transparency field and ends the dialog with `end`.
   void setAlpha(const std::string& text, int32_t end = IDOK) {
     change(res::IDC_CHANGE_ALPHA, res::IDD_ALPHA_SETTING, [this, text, end](Hwnd h) {
-      desk->windows.typeText(h, res::IDC_ALPHA_EDIT, text);
-      desk->windows.clickButton(h, end);
+      desk->dialogs.typeText(h, res::IDC_ALPHA_EDIT, text);
+      desk->dialogs.clickButton(h, end);
     });
   }
   int32_t saved(const char* key) {
@@ -39,9 +39,9 @@ class SettingsDialogsTest : public ControlPageTest {
         desk->platform().profile.getInt("SYSTEM", key, -1, page.settingsPath()));
   }
   bool checked(Hwnd dialog, int32_t id) {
-    return desk->windows.control(desk->windows.getDlgItem(dialog, id))->checked != 0;
+    return desk->dialogs.control(desk->dialogs.getDlgItem(dialog, id))->checked != 0;
   }
-  std::string text(Hwnd dialog, int32_t id) { return desk->windows.getDlgItemText(dialog, id); }
+  std::string text(Hwnd dialog, int32_t id) { return desk->dialogs.getDlgItemText(dialog, id); }
   platform::Rect rectOf(Hwnd window) { return support::rectOf(*desk, window); }
   size_t hotKeyCalls() {
     return static_cast<size_t>(std::count_if(
@@ -51,8 +51,8 @@ class SettingsDialogsTest : public ControlPageTest {
   bool fileExists() { return desk->files.readFile(page.settingsPath()).has_value(); }
   // The user clicks into the hot-key field and presses the keys together.
   void typeHotKey(Hwnd dialog, const std::vector<int32_t>& keys) {
-    ASSERT_TRUE(desk->windows.focusControl(dialog, res::IDC_HOVER_KEY));
-    desk->windows.chord(keys);
+    ASSERT_TRUE(desk->input.focusControl(dialog, res::IDC_HOVER_KEY));
+    desk->input.chord(keys);
   }
 };
 
@@ -66,9 +66,9 @@ TEST_F(SettingsDialogsTest, TransparencyReachesEveryPreviewOnlyWhenChanged) {
   // The dialog opens on the current value; cancel changes nothing, whatever was typed.
   std::string shown;
   change(res::IDC_CHANGE_ALPHA, res::IDD_ALPHA_SETTING, [&](Hwnd h) {
-    shown = desk->windows.getDlgItemText(h, res::IDC_ALPHA_EDIT);
-    desk->windows.typeText(h, res::IDC_ALPHA_EDIT, "20");
-    desk->windows.clickButton(h, IDCANCEL);
+    shown = desk->dialogs.getDlgItemText(h, res::IDC_ALPHA_EDIT);
+    desk->dialogs.typeText(h, res::IDC_ALPHA_EDIT, "20");
+    desk->dialogs.clickButton(h, IDCANCEL);
   });
   EXPECT_EQ(shown, "60");
   // Below the range, and texts that are no whole number, keep the value: nothing happens.
@@ -96,11 +96,11 @@ TEST_F(SettingsDialogsTest, TransparencyReachesEveryPreviewOnlyWhenChanged) {
   // The arrows stop at the range's end; a text typed afterwards that is no number keeps the
   // position they reached.
   change(res::IDC_CHANGE_ALPHA, res::IDD_ALPHA_SETTING, [this](Hwnd h) {
-    desk->windows.clickSpin(h, res::IDC_ALPHA_SPIN, 3);
-    EXPECT_EQ(desk->windows.getDlgItemText(h, res::IDC_ALPHA_EDIT), "100");
-    desk->windows.clickSpin(h, res::IDC_ALPHA_SPIN, -5);
-    desk->windows.typeText(h, res::IDC_ALPHA_EDIT, "x");
-    desk->windows.clickButton(h, IDOK);
+    desk->dialogs.clickSpin(h, res::IDC_ALPHA_SPIN, 3);
+    EXPECT_EQ(desk->dialogs.getDlgItemText(h, res::IDC_ALPHA_EDIT), "100");
+    desk->dialogs.clickSpin(h, res::IDC_ALPHA_SPIN, -5);
+    desk->dialogs.typeText(h, res::IDC_ALPHA_EDIT, "x");
+    desk->dialogs.clickButton(h, IDOK);
   });
   EXPECT_EQ(settings.transparent, 95);
   EXPECT_EQ(desk->windows.layeredAlpha(first), 242);
@@ -109,8 +109,8 @@ TEST_F(SettingsDialogsTest, TransparencyReachesEveryPreviewOnlyWhenChanged) {
   // A value below the range, as a file may hold it, is shown as 20 and kept when left so.
   settings.transparent = 10;
   change(res::IDC_CHANGE_ALPHA, res::IDD_ALPHA_SETTING, [this](Hwnd h) {
-    EXPECT_EQ(desk->windows.getDlgItemText(h, res::IDC_ALPHA_EDIT), "20");
-    desk->windows.clickButton(h, IDOK);
+    EXPECT_EQ(desk->dialogs.getDlgItemText(h, res::IDC_ALPHA_EDIT), "20");
+    desk->dialogs.clickButton(h, IDOK);
   });
   EXPECT_EQ(settings.transparent, 10);
   EXPECT_EQ(saved("TRANSPARENT"), 95);
@@ -118,17 +118,17 @@ TEST_F(SettingsDialogsTest, TransparencyReachesEveryPreviewOnlyWhenChanged) {
   desk->files.lockedFiles.insert(page.settingsPath());
   setAlpha("30");
   desk->files.lockedFiles.clear();
-  ASSERT_FALSE(desk->messageBoxes.empty());
-  EXPECT_EQ(desk->messageBoxes.back().text,
+  ASSERT_FALSE(desk->ownWindows.messageBoxes.empty());
+  EXPECT_EQ(desk->ownWindows.messageBoxes.back().text,
             "設定をファイルに保存できませんでした.\n" + page.settingsPath());
-  EXPECT_EQ(desk->messageBoxes.back().owner, page.hwnd());
+  EXPECT_EQ(desk->ownWindows.messageBoxes.back().owner, page.hwnd());
   EXPECT_EQ(saved("TRANSPARENT"), 95);
 }
 
 TEST_F(SettingsDialogsTest, TransparencyDialogStartsAtEightyPercent) {
   CAlphaSettingDlg dialog(desk->platform());
-  desk->windows.modalScripts[res::IDD_ALPHA_SETTING] = [this](Hwnd h) {
-    desk->windows.clickButton(h, IDOK);
+  desk->dialogs.modalScripts[res::IDD_ALPHA_SETTING] = [this](Hwnd h) {
+    desk->dialogs.clickButton(h, IDOK);
   };
   EXPECT_EQ(dialog.doModal(page.hwnd()), IDOK);
   EXPECT_EQ(dialog.alphaPercent, 80);
@@ -151,11 +151,11 @@ TEST_F(SettingsDialogsTest, PropertiesCancelledOrUnchangedLeaveThePreviewsAlone)
     EXPECT_EQ(text(h, res::IDC_BOTTOM_MARGIN_EDIT), "30");
     EXPECT_EQ(text(h, res::IDC_LIMIT_EDIT), "16");
     EXPECT_EQ(text(h, res::IDC_HOVER_KEY), "Win + W");
-    desk->windows.clickButton(h, res::IDC_LOC_TOP);
+    desk->dialogs.clickButton(h, res::IDC_LOC_TOP);
     EXPECT_FALSE(checked(h, res::IDC_LOC_LEFT));  // one button per group
-    desk->windows.clickButton(h, res::IDC_FRAME_CHECK);
-    desk->windows.typeText(h, res::IDC_LEFT_MARGIN_EDIT, "100");
-    desk->windows.clickButton(h, IDCANCEL);
+    desk->dialogs.clickButton(h, res::IDC_FRAME_CHECK);
+    desk->dialogs.typeText(h, res::IDC_LEFT_MARGIN_EDIT, "100");
+    desk->dialogs.clickButton(h, IDCANCEL);
   });
   EXPECT_EQ(settings.location, Left);
   EXPECT_EQ(settings.frame, 0);
@@ -175,7 +175,7 @@ TEST_F(SettingsDialogsTest, PropertiesCancelledOrUnchangedLeaveThePreviewsAlone)
     EXPECT_EQ(text(h, res::IDC_TOP_MARGIN_EDIT), "0");
     EXPECT_EQ(text(h, res::IDC_LIMIT_EDIT), "50");
     EXPECT_TRUE(checked(h, res::IDC_FRAME_CHECK));
-    desk->windows.clickButton(h, IDOK);
+    desk->dialogs.clickButton(h, IDOK);
   });
   EXPECT_EQ(
       std::make_tuple(saved("LEFTMARGIN"), saved("TOPMARGIN"), saved("LIMIT"), saved("FRAME")),
@@ -191,18 +191,18 @@ TEST_F(SettingsDialogsTest, PropertiesAcceptedRearrangeReframeAndSave) {
   const Hwnd second = offerPreview("Second");
   const size_t hotKeysBefore = hotKeyCalls();
   change(res::IDC_CHANGE_PROPERTIES, res::IDD_LOCATION_SETTING, [&](Hwnd h) {
-    desk->windows.clickButton(h, res::IDC_LOC_TOP);
-    desk->windows.clickButton(h, res::IDC_SIZE_LARGE);
-    desk->windows.clickButton(h, res::IDC_FRAME_CHECK);
-    desk->windows.typeText(h, res::IDC_TOP_MARGIN_EDIT, "150");   // top and bottom end at 100
-    desk->windows.typeText(h, res::IDC_LEFT_MARGIN_EDIT, "250");  // the sides at 200
-    desk->windows.typeText(h, res::IDC_RIGHT_MARGIN_EDIT, "150");
-    desk->windows.typeText(h, res::IDC_BOTTOM_MARGIN_EDIT, "");  // no number: kept
-    desk->windows.typeText(h, res::IDC_LIMIT_EDIT, "0");         // the limit starts at 1
-    desk->windows.clickSpin(h, res::IDC_LIMIT_SPIN, -20);        // ... and the arrows stop there
+    desk->dialogs.clickButton(h, res::IDC_LOC_TOP);
+    desk->dialogs.clickButton(h, res::IDC_SIZE_LARGE);
+    desk->dialogs.clickButton(h, res::IDC_FRAME_CHECK);
+    desk->dialogs.typeText(h, res::IDC_TOP_MARGIN_EDIT, "150");   // top and bottom end at 100
+    desk->dialogs.typeText(h, res::IDC_LEFT_MARGIN_EDIT, "250");  // the sides at 200
+    desk->dialogs.typeText(h, res::IDC_RIGHT_MARGIN_EDIT, "150");
+    desk->dialogs.typeText(h, res::IDC_BOTTOM_MARGIN_EDIT, "");  // no number: kept
+    desk->dialogs.typeText(h, res::IDC_LIMIT_EDIT, "0");         // the limit starts at 1
+    desk->dialogs.clickSpin(h, res::IDC_LIMIT_SPIN, -20);        // ... and the arrows stop there
     EXPECT_EQ(text(h, res::IDC_LIMIT_EDIT), "1");
-    desk->windows.clickSpin(h, res::IDC_LIMIT_SPIN, 1);
-    desk->windows.clickButton(h, IDOK);
+    desk->dialogs.clickSpin(h, res::IDC_LIMIT_SPIN, 1);
+    desk->dialogs.clickButton(h, IDOK);
   });
   const SettingsRecord& s = settings;
   EXPECT_EQ(s.location, Top);
@@ -230,7 +230,7 @@ TEST_F(SettingsDialogsTest, PropertiesAcceptedRearrangeReframeAndSave) {
   EXPECT_EQ(page.itemText(res::IDC_STATUS_CODE).back(), 'F');
   // The hover key, unchanged, is not registered anew; everything is saved.
   EXPECT_EQ(hotKeyCalls(), hotKeysBefore);
-  EXPECT_EQ(desk->windows.registeredHotKey(host.hwnd(), PreviewRoster::kHoverHotKey),
+  EXPECT_EQ(desk->input.registeredHotKey(host.hwnd(), PreviewRoster::kHoverHotKey),
             std::make_pair(platform::MOD_WIN, 87u));
   EXPECT_EQ(saved("LOCATION"), 0);
   EXPECT_EQ(saved("SIZE"), 2);
@@ -242,40 +242,40 @@ TEST_F(SettingsDialogsTest, PropertiesAcceptedRearrangeReframeAndSave) {
 TEST_F(SettingsDialogsTest, AHotKeyHeldElsewhereKeepsTheDialogOpen) {
   constexpr int32_t kF12 = 0x7B;
   constexpr int32_t kCtrlAlt = platform::MOD_CONTROL | platform::MOD_ALT;
-  desk->windows.hotKeysHeldElsewhere.insert({kCtrlAlt, kF12});
+  desk->input.hotKeysHeldElsewhere.insert({kCtrlAlt, kF12});
   CLocationSettingDlg dialog((CLocationSettingDlg::Ports(desk->platform())));
   dialog.location = Bottom;  // size stays -1: no button of its group
   dialog.limit = 5;
   std::vector<std::string> told;
   const std::string kNoKey =
       "HoverKey設定にキーがありません。修飾キーと一緒に押すキーを入力してください.";
-  desk->windows.modalScripts[res::IDD_LOCATION_SETTING] = [&](Hwnd h) {
+  desk->dialogs.modalScripts[res::IDD_LOCATION_SETTING] = [&](Hwnd h) {
     EXPECT_TRUE(checked(h, res::IDC_LOC_BOTTOM));
     EXPECT_FALSE(checked(h, res::IDC_SIZE_SMALL));
     const size_t hotKeysBefore = hotKeyCalls();
-    desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);
+    desk->dialogs.clickButton(h, res::IDC_HOVER_KEY_TEST);
     EXPECT_EQ(hotKeyCalls(), hotKeysBefore);  // the current key is not registered to test it
     typeHotKey(h, {platform::VK_LCONTROL, platform::VK_LMENU, kF12});
     EXPECT_EQ(text(h, res::IDC_HOVER_KEY), "Ctrl + Alt + F12");
-    desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);
-    desk->windows.typeText(h, res::IDC_LIMIT_EDIT, "7");
-    desk->windows.clickButton(h, IDOK);
+    desk->dialogs.clickButton(h, res::IDC_HOVER_KEY_TEST);
+    desk->dialogs.typeText(h, res::IDC_LIMIT_EDIT, "7");
+    desk->dialogs.clickButton(h, IDOK);
     EXPECT_TRUE(desk->windows.isWindowVisible(h));  // refused: still open
     // A modifier alone is no hot-key: said so, nothing registered, still open.
     typeHotKey(h, {platform::VK_LSHIFT});
     EXPECT_EQ(text(h, res::IDC_HOVER_KEY), "");  // released: nothing left
     const size_t beforeKeyless = hotKeyCalls();
-    desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);
-    desk->windows.clickButton(h, IDOK);
+    desk->dialogs.clickButton(h, res::IDC_HOVER_KEY_TEST);
+    desk->dialogs.clickButton(h, IDOK);
     EXPECT_TRUE(desk->windows.isWindowVisible(h));
     EXPECT_EQ(hotKeyCalls(), beforeKeyless);
     typeHotKey(h, {platform::VK_RWIN, 'Q'});
-    desk->windows.clickButton(h, res::IDC_HOVER_KEY_TEST);
-    EXPECT_FALSE(desk->windows.registeredHotKey(h, CLocationSettingDlg::kTestHotKeyId));
-    desk->windows.clickButton(h, IDCANCEL);
+    desk->dialogs.clickButton(h, res::IDC_HOVER_KEY_TEST);
+    EXPECT_FALSE(desk->input.registeredHotKey(h, CLocationSettingDlg::kTestHotKeyId));
+    desk->dialogs.clickButton(h, IDCANCEL);
   };
   EXPECT_EQ(dialog.doModal({}), IDCANCEL);
-  for (const sim::SimMessageBox& box : desk->messageBoxes) told.push_back(box.text);
+  for (const sim::SimMessageBox& box : desk->ownWindows.messageBoxes) told.push_back(box.text);
   EXPECT_EQ(told, (std::vector<std::string>{
                       "現在の設定です。",
                       "このキーの組み合わせは既に他のアプリケーションで使用されています。"
@@ -291,9 +291,9 @@ TEST_F(SettingsDialogsTest, AHotKeyHeldElsewhereKeepsTheDialogOpen) {
   EXPECT_EQ(dialog.limit, 5);
 
   // A free key is taken with OK; a group the user never touched comes back as -1.
-  desk->windows.modalScripts[res::IDD_LOCATION_SETTING] = [&](Hwnd h) {
+  desk->dialogs.modalScripts[res::IDD_LOCATION_SETTING] = [&](Hwnd h) {
     typeHotKey(h, {platform::VK_APPS, 'Q'});  // the application key counts as a Windows key
-    desk->windows.clickButton(h, IDOK);
+    desk->dialogs.clickButton(h, IDOK);
   };
   EXPECT_EQ(dialog.doModal({}), IDOK);
   EXPECT_EQ(dialog.hoverKey, 'Q');
@@ -306,79 +306,80 @@ TEST_F(SettingsDialogsTest, AHotKeyHeldElsewhereKeepsTheDialogOpen) {
 // The hot-key field holds the whole desktop's keyboard while it has the focus, and only then.
 TEST_F(SettingsDialogsTest, HotKeyFieldTakesEveryKeyWhileFocusedAndOKRegistersIt) {
   using namespace platform;
-  sim::SimWindowManager& user = desk->windows;
+  sim::SimWindows& user = desk->windows;
   std::vector<std::string> shown;
   auto show = [&](Hwnd h) {
     shown.push_back(text(h, res::IDC_HOVER_KEY));
-    EXPECT_EQ(user.paintedText(user.getDlgItem(h, res::IDC_HOVER_KEY)), shown.back());
+    EXPECT_EQ(desk->drawing.paintedText(desk->dialogs.getDlgItem(h, res::IDC_HOVER_KEY)),
+              shown.back());
   };
   change(res::IDC_CHANGE_PROPERTIES, res::IDD_LOCATION_SETTING, [&](Hwnd h) {
     show(h);
-    EXPECT_EQ(user.keyboardHooks(), 0u);  // not before the field has the focus
-    ASSERT_TRUE(user.focusControl(h, res::IDC_HOVER_KEY));
-    EXPECT_EQ(user.keyboardHooks(), 1u);
+    EXPECT_EQ(desk->input.keyboardHooks(), 0u);  // not before the field has the focus
+    ASSERT_TRUE(desk->input.focusControl(h, res::IDC_HOVER_KEY));
+    EXPECT_EQ(desk->input.keyboardHooks(), 1u);
     // Win, R, R up, Win up: the whole combination stays.
-    user.keyDown(VK_LWIN);
+    desk->input.keyDown(VK_LWIN);
     show(h);
-    user.keyDown('R');
+    desk->input.keyDown('R');
     show(h);
-    user.keyUp('R');
-    user.keyUp(VK_LWIN);
+    desk->input.keyUp('R');
+    desk->input.keyUp(VK_LWIN);
     show(h);
     // The modifier released first drops out.
-    for (int32_t key : {VK_LWIN, int32_t{'R'}}) user.keyDown(key);
-    for (int32_t key : {VK_LWIN, int32_t{'R'}}) user.keyUp(key);
+    for (int32_t key : {VK_LWIN, int32_t{'R'}}) desk->input.keyDown(key);
+    for (int32_t key : {VK_LWIN, int32_t{'R'}}) desk->input.keyUp(key);
     show(h);
-    user.keyDown(VK_LCONTROL);
-    user.keyDown(VK_LMENU);
+    desk->input.keyDown(VK_LCONTROL);
+    desk->input.keyDown(VK_LMENU);
     show(h);
-    user.keyDown(VK_DELETE);
+    desk->input.keyDown(VK_DELETE);
     show(h);
-    for (int32_t key : {VK_DELETE, VK_LMENU, VK_LCONTROL}) user.keyUp(key);
+    for (int32_t key : {VK_DELETE, VK_LMENU, VK_LCONTROL}) desk->input.keyUp(key);
     // Tab, Escape and Enter are keys here: the focus stays, the dialog stays open.
     for (int32_t key : {VK_TAB, VK_ESCAPE, VK_RETURN}) {
-      EXPECT_TRUE(user.pressKey(key));
+      EXPECT_TRUE(desk->input.pressKey(key));
       show(h);
     }
     EXPECT_TRUE(user.isWindowVisible(h));
-    EXPECT_EQ(user.focus(), user.getDlgItem(h, res::IDC_HOVER_KEY));
+    EXPECT_EQ(user.focus(), desk->dialogs.getDlgItem(h, res::IDC_HOVER_KEY));
     // None of the keys reached a window: the hook swallowed them all.
     for (const sim::ReceivedMessage& m : user.received(user.focus())) {
       EXPECT_TRUE(m.message < WM_KEYDOWN || m.message > WM_SYSKEYUP) << m.message;
     }
-    user.chord({VK_LWIN, 'R'});
-    user.clickButton(h, IDOK);
+    desk->input.chord({VK_LWIN, 'R'});
+    desk->dialogs.clickButton(h, IDOK);
   });
   EXPECT_EQ(shown, (std::vector<std::string>{"Win + W", "Win + ", "Win + R", "Win + R", "R",
                                              "Ctrl + Alt + ", "Ctrl + Alt + Delete", "Tab", "Esc",
                                              "Enter"}));
-  EXPECT_EQ(desk->windows.keyboardHooks(), 0u);
+  EXPECT_EQ(desk->input.keyboardHooks(), 0u);
   EXPECT_EQ(settings.hvHotKey, 'R');
   EXPECT_EQ(saved("HVHOTKEY"), 82);
   EXPECT_EQ(saved("HVMODIFIERS"), 8);
-  EXPECT_EQ(desk->windows.registeredHotKey(host.hwnd(), PreviewRoster::kHoverHotKey),
+  EXPECT_EQ(desk->input.registeredHotKey(host.hwnd(), PreviewRoster::kHoverHotKey),
             std::make_pair(MOD_WIN, 82u));
 }
 
 TEST_F(SettingsDialogsTest, KeyboardHookGoesWithTheFocusAndWithTheControl) {
   using namespace platform;
-  sim::SimWindowManager& user = desk->windows;
+  sim::SimWindows& user = desk->windows;
   // Cancel, and the focus moving to another field or another program's window.
   const Hwnd other = support::addAppWindow(*desk, "Editor", "editor.exe", {0, 0, 400, 300});
   change(res::IDC_CHANGE_PROPERTIES, res::IDD_LOCATION_SETTING, [&](Hwnd h) {
-    ASSERT_TRUE(user.focusControl(h, res::IDC_HOVER_KEY));
-    ASSERT_TRUE(user.focusControl(h, res::IDC_LIMIT_EDIT));
-    EXPECT_EQ(user.keyboardHooks(), 0u);
-    EXPECT_TRUE(user.pressKey('7'));  // the edit box gets its key again
+    ASSERT_TRUE(desk->input.focusControl(h, res::IDC_HOVER_KEY));
+    ASSERT_TRUE(desk->input.focusControl(h, res::IDC_LIMIT_EDIT));
+    EXPECT_EQ(desk->input.keyboardHooks(), 0u);
+    EXPECT_TRUE(desk->input.pressKey('7'));  // the edit box gets its key again
     EXPECT_EQ(user.received(user.focus()).back().message, WM_KEYUP);
-    ASSERT_TRUE(user.focusControl(h, res::IDC_HOVER_KEY));
+    ASSERT_TRUE(desk->input.focusControl(h, res::IDC_HOVER_KEY));
     user.activateByUser(other);
-    EXPECT_EQ(user.keyboardHooks(), 0u);
-    ASSERT_TRUE(user.focusControl(h, res::IDC_HOVER_KEY));
-    user.chord({VK_LCONTROL, 'Q'});
-    user.clickButton(h, IDCANCEL);
+    EXPECT_EQ(desk->input.keyboardHooks(), 0u);
+    ASSERT_TRUE(desk->input.focusControl(h, res::IDC_HOVER_KEY));
+    desk->input.chord({VK_LCONTROL, 'Q'});
+    desk->dialogs.clickButton(h, IDCANCEL);
   });
-  EXPECT_EQ(user.keyboardHooks(), 0u);
+  EXPECT_EQ(desk->input.keyboardHooks(), 0u);
   EXPECT_EQ(settings.hvHotKey, 87);
   EXPECT_FALSE(fileExists());
 
@@ -386,12 +387,12 @@ TEST_F(SettingsDialogsTest, KeyboardHookGoesWithTheFocusAndWithTheControl) {
   auto dialog = std::make_unique<CLocationSettingDlg>(CLocationSettingDlg::Ports(desk->platform()));
   ASSERT_TRUE(dialog->create(page.hwnd()));
   dialog->showWindow(SW_SHOW);
-  ASSERT_TRUE(user.focusControl(dialog->hwnd(), res::IDC_HOVER_KEY));
-  user.keyDown(VK_LWIN);
-  EXPECT_EQ(user.keyboardHooks(), 1u);
+  ASSERT_TRUE(desk->input.focusControl(dialog->hwnd(), res::IDC_HOVER_KEY));
+  desk->input.keyDown(VK_LWIN);
+  EXPECT_EQ(desk->input.keyboardHooks(), 1u);
   dialog.reset();
-  EXPECT_EQ(user.keyboardHooks(), 0u);
-  user.keyUp(VK_LWIN);  // no hook left to call
+  EXPECT_EQ(desk->input.keyboardHooks(), 0u);
+  desk->input.keyUp(VK_LWIN);  // no hook left to call
   user.activateByUser(other);
-  EXPECT_FALSE(user.pressKey('A'));  // another program's window has the keyboard
+  EXPECT_FALSE(desk->input.pressKey('A'));  // another program's window has the keyboard
 }

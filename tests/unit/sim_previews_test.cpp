@@ -18,7 +18,7 @@ namespace {
 using namespace platform;
 using sim::ForeignWindow;
 using sim::SimDesktop;
-using sim::SimWindowManager;
+using sim::SimWindows;
 
 constexpr HResult kCompositionDisabled = static_cast<HResult>(0x80263001u);
 constexpr HResult kInvalidArg = static_cast<HResult>(0x80070057u);
@@ -26,7 +26,7 @@ constexpr HResult kInvalidArg = static_cast<HResult>(0x80070057u);
 // Records the messages a plain window gets and hands them on to defaultProc.
 class Handler : public MessageHandler {
  public:
-  explicit Handler(SimWindowManager& wm) : wm_(wm) {}
+  explicit Handler(SimWindows& wm) : wm_(wm) {}
   std::function<std::optional<LResult>(Hwnd, uint32_t, WParam)> on;
   std::vector<uint32_t> messages;
   WParam printDc = 0;
@@ -44,17 +44,17 @@ class Handler : public MessageHandler {
   }
 
  private:
-  SimWindowManager& wm_;
+  SimWindows& wm_;
 };
 
 class SimPreviewsTest : public ::testing::Test {
  protected:
   std::unique_ptr<SimDesktop> desk = SimDesktop::singleMonitor();
-  SimWindowManager& wm = desk->windows;
+  SimWindows& wm = desk->windows;
 
   Hwnd other(Rect rect = {100, 100, 500, 400}) {
     ForeignWindow w;
-    w.processId = wm.addProcess("notes.exe", "C:\\Apps\\notes.exe");
+    w.processId = desk->programs.addProcess("notes.exe", "C:\\Apps\\notes.exe");
     w.title = "Notes";
     w.style |= WS_THICKFRAME;
     w.rect = rect;
@@ -78,13 +78,13 @@ TEST_F(SimPreviewsTest, CreationRunsWmCreateThenTheAnimationShowsThePrintedWindo
     EXPECT_FALSE(wm.isWindowVisible(h));  // not shown before WM_CREATE is over
     wm.setWindowLong(h, GWL_EXSTYLE, wm.getWindowLong(h, GWL_EXSTYLE) | WS_EX_LAYERED);
     wm.setTimer(h, 1, 50);
-    wm.animateWindow(h, 200, AW_ACTIVATE | AW_CENTER);
+    desk->ownWindows.animateWindow(h, 200, AW_ACTIVATE | AW_CENTER);
     return 0;
   };
   CreateWindowArgs params;
   params.style = WS_POPUP | WS_VISIBLE;
   params.rect = {10, 20, 330, 260};
-  const Hwnd h = wm.createWindow(params, &preview);
+  const Hwnd h = desk->ownWindows.createWindow(params, &preview);
 
   ASSERT_TRUE(h);
   EXPECT_EQ(during, h);
@@ -106,7 +106,7 @@ TEST_F(SimPreviewsTest, CreationRunsWmCreateThenTheAnimationShowsThePrintedWindo
   EXPECT_EQ(preview.count(WM_TIMER), 1u);
 
   // The device context handed over is the one painting is recorded against.
-  wm.fillRect(DeviceContext{preview.printDc}, {0, 0, 320, 240}, rgb(200, 200, 200));
+  desk->drawing.fillRect(DeviceContext{preview.printDc}, {0, 0, 320, 240}, rgb(200, 200, 200));
   char line[64];
   snprintf(line, sizeof line, "fill dc%llx 0,0,320,240 c8c8c8",
            static_cast<unsigned long long>(preview.printDc));
@@ -114,14 +114,14 @@ TEST_F(SimPreviewsTest, CreationRunsWmCreateThenTheAnimationShowsThePrintedWindo
 
   // Hiding: no position messages, activation lost; a second hide fails at once.
   preview.messages.clear();
-  EXPECT_TRUE(wm.animateWindow(h, 150, AW_HIDE | AW_CENTER));
+  EXPECT_TRUE(desk->ownWindows.animateWindow(h, 150, AW_HIDE | AW_CENTER));
   EXPECT_FALSE(wm.isWindowVisible(h));
   EXPECT_EQ(wm.foreground(), Hwnd{});
   EXPECT_TRUE(preview.messages.empty());
   EXPECT_EQ(desk->now, 350u);
-  EXPECT_FALSE(wm.animateWindow(h, 150, AW_HIDE));
+  EXPECT_FALSE(desk->ownWindows.animateWindow(h, 150, AW_HIDE));
   EXPECT_EQ(desk->now, 350u);
-  EXPECT_FALSE(wm.animateWindow(other(), 100, AW_CENTER));  // not our thread's window
+  EXPECT_FALSE(desk->ownWindows.animateWindow(other(), 100, AW_CENTER));  // not our thread's window
 }
 
 TEST_F(SimPreviewsTest, FailedCreationLeavesNoWindow) {
@@ -133,7 +133,7 @@ TEST_F(SimPreviewsTest, FailedCreationLeavesNoWindow) {
   CreateWindowArgs params;
   params.style = WS_POPUP | WS_VISIBLE;
   params.rect = {0, 0, 100, 100};
-  EXPECT_FALSE(wm.createWindow(params, &preview));
+  EXPECT_FALSE(desk->ownWindows.createWindow(params, &preview));
   EXPECT_EQ(preview.count(WM_NCDESTROY), 1u);
   EXPECT_TRUE(wm.enumWindows().empty());
 }
@@ -143,26 +143,26 @@ TEST_F(SimPreviewsTest, AdjustedRectangleGivesBackTheClientSizeForEveryFrame) {
                              WS_POPUP | WS_CAPTION, WS_POPUP | WS_CAPTION | WS_THICKFRAME};
   for (const uint32_t style : styles) {
     Rect rect{100, 100, 420, 340};
-    ASSERT_TRUE(wm.adjustWindowRect(rect, style, 0));
+    ASSERT_TRUE(desk->ownWindows.adjustWindowRect(rect, style, 0));
     Handler handler(wm);
     CreateWindowArgs params;
     params.style = style;
     params.rect = rect;
-    const Hwnd h = wm.createWindow(params, &handler);
+    const Hwnd h = desk->ownWindows.createWindow(params, &handler);
     Rect client;
     ASSERT_TRUE(wm.getClientRect(h, client));
     EXPECT_EQ(client, (Rect{0, 0, 320, 240})) << std::hex << style;
-    wm.destroyWindow(h);
+    desk->ownWindows.destroyWindow(h);
   }
   Rect thick{0, 0, 100, 100};
-  wm.adjustWindowRect(thick, WS_POPUP | WS_THICKFRAME, 0);
+  desk->ownWindows.adjustWindowRect(thick, WS_POPUP | WS_THICKFRAME, 0);
   EXPECT_EQ(thick, (Rect{-4, -4, 104, 104}));
 
   // An overlapped window always has a caption.
   Handler handler(wm);
   CreateWindowArgs params;
   params.rect = {0, 0, 200, 100};
-  const Hwnd overlapped = wm.createWindow(params, &handler);
+  const Hwnd overlapped = desk->ownWindows.createWindow(params, &handler);
   EXPECT_EQ(wm.getWindowLong(overlapped, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
 }
 
@@ -254,7 +254,7 @@ TEST_F(SimPreviewsTest, WineSwitchesChangeOnlyOtherProgramsWindows) {
   CreateWindowArgs params;
   params.style = WS_POPUP;
   params.rect = {0, 0, 100, 100};
-  const Hwnd own = wm.createWindow(params, &handler);
+  const Hwnd own = desk->ownWindows.createWindow(params, &handler);
   ASSERT_TRUE(wm.getWindowPlacement(own, placement));
   placement.normalPosition = {20, 20, 220, 120};
   EXPECT_TRUE(wm.setWindowPlacement(own, placement));
@@ -266,10 +266,10 @@ TEST_F(SimPreviewsTest, HungWindowsCostTimeAndNeverAnswer) {
   Handler preview(wm);
   CreateWindowArgs params;
   params.style = WS_POPUP;
-  const Hwnd own = wm.createWindow(params, &preview);
+  const Hwnd own = desk->ownWindows.createWindow(params, &preview);
   wm.setTimer(own, 1, 100);
   const Hwnd h = other();
-  wm.setHung(h, true);
+  desk->programs.setHung(h, true);
 
   // Busy a short while: the full timeout is waited out, nothing of ours runs meanwhile.
   TimedResult result =
@@ -301,7 +301,7 @@ TEST_F(SimPreviewsTest, HungWindowsCostTimeAndNeverAnswer) {
   EXPECT_EQ(desk->now, 12000u);
   EXPECT_FALSE(wm.isIconic(h));
 
-  wm.setHung(h, false);
+  desk->programs.setHung(h, false);
   EXPECT_TRUE(wm.isIconic(h));
   EXPECT_TRUE(
       wm.sendMessageTimeout(h, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, 1000).answered);
@@ -317,57 +317,58 @@ TEST_F(SimPreviewsTest, HotKeysHaveOneOwnerAndArriveAsPostedMessages) {
   Handler second(wm);
   CreateWindowArgs params;
   params.style = WS_POPUP;
-  const Hwnd a = wm.createWindow(params, &first);
-  const Hwnd b = wm.createWindow(params, &second);
-  wm.hotKeysHeldElsewhere.insert({MOD_WIN, 'W'});
+  const Hwnd a = desk->ownWindows.createWindow(params, &first);
+  const Hwnd b = desk->ownWindows.createWindow(params, &second);
+  desk->input.hotKeysHeldElsewhere.insert({MOD_WIN, 'W'});
 
-  EXPECT_FALSE(wm.registerHotKey(a, 1, MOD_WIN, 'W'));
+  EXPECT_FALSE(desk->input.registerHotKey(a, 1, MOD_WIN, 'W'));
   EXPECT_EQ(wm.lastError(), ERROR_HOTKEY_ALREADY_REGISTERED);
-  EXPECT_FALSE(wm.pressHotKey(MOD_WIN, 'W'));  // another program gets it
+  EXPECT_FALSE(desk->input.pressHotKey(MOD_WIN, 'W'));  // another program gets it
 
-  ASSERT_TRUE(wm.registerHotKey(a, 1, MOD_CONTROL | MOD_ALT, 'Q'));
+  ASSERT_TRUE(desk->input.registerHotKey(a, 1, MOD_CONTROL | MOD_ALT, 'Q'));
   wm.lastErrorValue = 0;
-  EXPECT_FALSE(wm.registerHotKey(b, 2, MOD_CONTROL | MOD_ALT, 'Q'));
+  EXPECT_FALSE(desk->input.registerHotKey(b, 2, MOD_CONTROL | MOD_ALT, 'Q'));
   EXPECT_EQ(wm.lastError(), ERROR_HOTKEY_ALREADY_REGISTERED);
-  EXPECT_EQ(wm.registeredHotKey(a, 1), std::make_pair(MOD_CONTROL | MOD_ALT, uint32_t{'Q'}));
-  EXPECT_EQ(wm.registeredHotKey(b, 2), std::nullopt);
+  EXPECT_EQ(desk->input.registeredHotKey(a, 1),
+            std::make_pair(MOD_CONTROL | MOD_ALT, uint32_t{'Q'}));
+  EXPECT_EQ(desk->input.registeredHotKey(b, 2), std::nullopt);
 
-  ASSERT_TRUE(wm.pressHotKey(MOD_CONTROL | MOD_ALT, 'Q'));
+  ASSERT_TRUE(desk->input.pressHotKey(MOD_CONTROL | MOD_ALT, 'Q'));
   EXPECT_EQ(first.count(WM_HOTKEY), 0u);  // posted
   wm.pumpMessages();
   EXPECT_EQ(first.count(WM_HOTKEY), 1u);
-  EXPECT_FALSE(wm.pressHotKey(MOD_CONTROL, 'Q'));
+  EXPECT_FALSE(desk->input.pressHotKey(MOD_CONTROL, 'Q'));
 
   // Freed by unregistering, and by the window going away.
-  EXPECT_TRUE(wm.unregisterHotKey(a, 1));
-  EXPECT_FALSE(wm.unregisterHotKey(a, 1));
-  ASSERT_TRUE(wm.registerHotKey(b, 2, MOD_CONTROL | MOD_ALT, 'Q'));
-  wm.destroyWindow(b);
-  EXPECT_FALSE(wm.pressHotKey(MOD_CONTROL | MOD_ALT, 'Q'));
-  EXPECT_TRUE(wm.registerHotKey(a, 1, MOD_CONTROL | MOD_ALT, 'Q'));
+  EXPECT_TRUE(desk->input.unregisterHotKey(a, 1));
+  EXPECT_FALSE(desk->input.unregisterHotKey(a, 1));
+  ASSERT_TRUE(desk->input.registerHotKey(b, 2, MOD_CONTROL | MOD_ALT, 'Q'));
+  desk->ownWindows.destroyWindow(b);
+  EXPECT_FALSE(desk->input.pressHotKey(MOD_CONTROL | MOD_ALT, 'Q'));
+  EXPECT_TRUE(desk->input.registerHotKey(a, 1, MOD_CONTROL | MOD_ALT, 'Q'));
 }
 
 // --- Image lists and icons -------------------------------------------------------------------
 
 TEST_F(SimPreviewsTest, ImageListsCopyIconsAndDieWithTheirListView) {
-  const ImageListHandle images = wm.createImageList(16, 16, ILC_COLORDDB, 4, 4);
-  EXPECT_NE(images, wm.createImageList(16, 16, ILC_COLORDDB, 4, 4));
-  const IconHandle icon = wm.newIcon();
-  EXPECT_EQ(wm.imageListAddIcon(images, wm.errorIcon()), 0);
-  EXPECT_EQ(wm.imageListAddIcon(images, icon), 1);
-  wm.failImageListAdds = 1;
-  EXPECT_EQ(wm.imageListAddIcon(images, icon), -1);
-  EXPECT_EQ(wm.imageListAddIcon(images, icon), 2);
+  const ImageListHandle images = desk->icons.createImageList(16, 16, ILC_COLORDDB, 4, 4);
+  EXPECT_NE(images, desk->icons.createImageList(16, 16, ILC_COLORDDB, 4, 4));
+  const IconHandle icon = desk->icons.newIcon();
+  EXPECT_EQ(desk->icons.imageListAddIcon(images, desk->icons.errorIcon()), 0);
+  EXPECT_EQ(desk->icons.imageListAddIcon(images, icon), 1);
+  desk->icons.failImageListAdds = 1;
+  EXPECT_EQ(desk->icons.imageListAddIcon(images, icon), -1);
+  EXPECT_EQ(desk->icons.imageListAddIcon(images, icon), 2);
 
   // The caller keeps its icon: destroyed once it is, never added again.
-  EXPECT_EQ(wm.liveIcons(), 1u);
-  wm.destroyIcon(icon);
-  EXPECT_EQ(wm.liveIcons(), 0u);
-  EXPECT_EQ(wm.imageListAddIcon(images, icon), -1);
-  wm.destroyIcon(wm.errorIcon());
+  EXPECT_EQ(desk->icons.liveIcons(), 1u);
+  desk->icons.destroyIcon(icon);
+  EXPECT_EQ(desk->icons.liveIcons(), 0u);
+  EXPECT_EQ(desk->icons.imageListAddIcon(images, icon), -1);
+  desk->icons.destroyIcon(desk->icons.errorIcon());
   EXPECT_EQ(support::actionCountStartingWith(*desk, "destroy unknown icon"), 1);
-  ASSERT_NE(wm.imageList(images), nullptr);
-  EXPECT_EQ(wm.imageList(images)->icons.size(), 3u);
+  ASSERT_NE(desk->icons.imageList(images), nullptr);
+  EXPECT_EQ(desk->icons.imageList(images)->icons.size(), 3u);
 
   // A list view without LVS_SHAREIMAGELISTS destroys its image list along with itself.
   const DialogTemplate page{300,
@@ -382,20 +383,20 @@ TEST_F(SimPreviewsTest, ImageListsCopyIconsAndDieWithTheirListView) {
                             9,
                             {{ControlClass::ListView, 10, "", 0, 0, 200, 100, LVS_REPORT}}};
   Handler handler(wm);
-  const Hwnd dialog = wm.createDialog(page, {}, &handler);
-  const Hwnd list = wm.getDlgItem(dialog, 10);
-  wm.listViewSetImageList(list, images, LVSIL_SMALL);
-  EXPECT_EQ(wm.listView(list)->imageLists.at(LVSIL_SMALL), images);
-  wm.destroyWindow(dialog);
-  EXPECT_EQ(wm.imageList(images), nullptr);
-  wm.destroyImageList(images);
+  const Hwnd dialog = desk->dialogs.createDialog(page, {}, &handler);
+  const Hwnd list = desk->dialogs.getDlgItem(dialog, 10);
+  desk->dialogs.listViewSetImageList(list, images, LVSIL_SMALL);
+  EXPECT_EQ(desk->dialogs.listView(list)->imageLists.at(LVSIL_SMALL), images);
+  desk->ownWindows.destroyWindow(dialog);
+  EXPECT_EQ(desk->icons.imageList(images), nullptr);
+  desk->icons.destroyImageList(images);
   EXPECT_EQ(support::actionCountStartingWith(*desk, "destroy unknown image list"), 1);
 }
 
 // --- Shell icons and the Desktop Window Manager ----------------------------------------------
 
 TEST_F(SimPreviewsTest, FileIconsOnlyForFilesThatExist) {
-  wm.addProcess("notes.exe", "C:\\Apps\\Notes.exe");
+  desk->programs.addProcess("notes.exe", "C:\\Apps\\Notes.exe");
   desk->shell.fileIcons.insert("C:\\Tools\\tool.exe");
   Shell& shell = desk->platform().shell;
   const auto a = shell.fileSmallIcon("c:\\apps\\notes.EXE");
@@ -403,7 +404,7 @@ TEST_F(SimPreviewsTest, FileIconsOnlyForFilesThatExist) {
   ASSERT_TRUE(a && b);
   EXPECT_NE(*a, *b);
   EXPECT_EQ(shell.fileSmallIcon("C:\\Apps\\gone.exe"), std::nullopt);
-  EXPECT_EQ(wm.liveIcons(), 2u);
+  EXPECT_EQ(desk->icons.liveIcons(), 2u);
   EXPECT_TRUE(support::logged(desk->actions, "file icon C:\\Apps\\gone.exe"));
 }
 
@@ -413,7 +414,7 @@ TEST_F(SimPreviewsTest, ThumbnailsLiveFromRegistrationToUnregistration) {
   CreateWindowArgs params;
   params.style = WS_POPUP;
   params.rect = {0, 0, 300, 200};
-  const Hwnd preview = wm.createWindow(params, &handler);
+  const Hwnd preview = desk->ownWindows.createWindow(params, &handler);
   const Hwnd source = other({100, 100, 500, 400});
 
   ThumbnailId id = 0;
@@ -473,7 +474,7 @@ TEST_F(SimPreviewsTest, FrameBoundsLeaveOutInvisibleBordersAndCloakingNeedsWindo
   CreateWindowArgs params;
   params.style = WS_POPUP;
   params.rect = {0, 0, 300, 200};
-  const Hwnd own = wm.createWindow(params, &handler);
+  const Hwnd own = desk->ownWindows.createWindow(params, &handler);
   ASSERT_EQ(dwm.getWindowAttribute(own, DWMWA_EXTENDED_FRAME_BOUNDS, &bounds, sizeof bounds), S_OK);
   EXPECT_EQ(bounds, (Rect{0, 0, 300, 200}));
 

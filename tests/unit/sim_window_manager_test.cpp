@@ -1,8 +1,6 @@
 // The simulated window manager, on the points the program's code and the scenario tests rely
 // on: dispatch order, the position protocol, destruction, timers, modal loops, clicks, list
 // views and menus.
-#include "platform/sim/sim_window_manager.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/sim_dialogs.h"
+#include "platform/sim/sim_drawing.h"
+#include "platform/sim/sim_icons.h"
+#include "platform/sim/sim_input.h"
+#include "platform/sim/sim_own_windows.h"
+#include "platform/sim/sim_programs.h"
+#include "platform/sim/sim_windows.h"
 #include "support/logged.h"
 
 namespace {
@@ -20,7 +25,7 @@ namespace {
 using namespace platform;
 using sim::ForeignWindow;
 using sim::ReceivedMessage;
-using sim::SimWindowManager;
+using sim::SimWindows;
 
 constexpr int32_t kList = 1001;
 constexpr int32_t kLink = 1002;
@@ -40,7 +45,7 @@ struct Delivered {
 // handle to defaultProc.
 class Recorder : public MessageHandler {
  public:
-  explicit Recorder(SimWindowManager& wm) : wm_(wm) {}
+  explicit Recorder(SimWindows& wm) : wm_(wm) {}
 
   std::function<std::optional<LResult>(Hwnd, uint32_t, WParam, LParam)> on;
   std::vector<Delivered> log;
@@ -74,7 +79,7 @@ class Recorder : public MessageHandler {
   }
 
  private:
-  SimWindowManager& wm_;
+  SimWindows& wm_;
 };
 
 DialogTemplate mainTemplate(uint32_t extraStyle = WS_VISIBLE) {
@@ -116,7 +121,13 @@ class SimWindowManagerTest : public ::testing::Test {
   sim::SimClock clock;
   uint32_t& now = clock.now;
   std::vector<std::string>& actions = clock.actions;
-  SimWindowManager wm{clock};
+  SimWindows wm{clock};
+  sim::SimPrograms programs{wm};
+  sim::SimIcons icons{wm};
+  sim::SimDialogs dialogs{wm, icons};
+  sim::SimOwnWindows own{wm};
+  sim::SimInput input{wm, dialogs};
+  sim::SimDrawing drawing{wm};
 
   ForeignWindow foreign(const char* title, Rect rect = {100, 100, 500, 400}) {
     ForeignWindow w;
@@ -178,7 +189,7 @@ TEST_F(SimWindowManagerTest, HandlesAreNeverReusedUnlessATestAsks) {
   EXPECT_TRUE(wm.enumWindows().empty());
   const Hwnd second = wm.addWindow(foreign("second"));
   EXPECT_NE(second, first);
-  EXPECT_NE(second, wm.getDesktopWindow());
+  EXPECT_NE(second, SimWindows::kDesktop);
 
   EXPECT_EQ(wm.addWindowWithHandle(first, foreign("again")), first);
   EXPECT_EQ(wm.getWindowText(first, 256), "again");
@@ -240,22 +251,22 @@ TEST_F(SimWindowManagerTest, MessagesToOtherProgramsAreRecordedAndAnsweredZero) 
   // Plain data: nothing acted on them.
   EXPECT_TRUE(wm.isWindow(h));
   EXPECT_FALSE(wm.isIconic(h));
-  EXPECT_FALSE(wm.destroyWindow(h));
+  EXPECT_FALSE(own.destroyWindow(h));
   wm.closeWindow(h);
   EXPECT_FALSE(wm.postMessage(h, WM_NULL, 0, 0));
   EXPECT_EQ(wm.received(h).size(), 2u);  // still readable once gone
 }
 
 TEST_F(SimWindowManagerTest, ProcessesAnswerEmptyWhenTheyCannotBeOpened) {
-  const uint32_t editor = wm.addProcess("editor.exe", "C:\\Apps\\editor.exe");
-  const uint32_t service = wm.addProcess("svc.exe", "C:\\Windows\\svc.exe", false);
+  const uint32_t editor = programs.addProcess("editor.exe", "C:\\Apps\\editor.exe");
+  const uint32_t service = programs.addProcess("svc.exe", "C:\\Windows\\svc.exe", false);
   EXPECT_NE(editor, service);
-  EXPECT_EQ(wm.baseName(editor), "editor.exe");
-  EXPECT_EQ(wm.imagePath(editor), "C:\\Apps\\editor.exe");
-  EXPECT_EQ(wm.baseName(service), "");
-  EXPECT_EQ(wm.imagePath(service), "");
-  EXPECT_EQ(wm.baseName(0x7777), "");
-  EXPECT_EQ(wm.baseName(wm.ownProcessId), "ZENTA.exe");
+  EXPECT_EQ(programs.baseName(editor), "editor.exe");
+  EXPECT_EQ(programs.imagePath(editor), "C:\\Apps\\editor.exe");
+  EXPECT_EQ(programs.baseName(service), "");
+  EXPECT_EQ(programs.imagePath(service), "");
+  EXPECT_EQ(programs.baseName(0x7777), "");
+  EXPECT_EQ(programs.baseName(wm.ownProcessId), "ZENTA.exe");
 }
 
 // --- Creating the program's dialogs --------------------------------------------------------
@@ -267,16 +278,16 @@ TEST_F(SimWindowManagerTest, DialogIsBuiltThenInitialisedThenShown) {
     if (message == WM_INITDIALOG) {
       visibleAtInit.push_back(wm.isWindowVisible(h));
       // The controls exist by then.
-      EXPECT_EQ(wm.getDlgItemText(h, IDOK), "OK");
+      EXPECT_EQ(dialogs.getDlgItemText(h, IDOK), "OK");
     }
     return std::nullopt;
   };
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
   ASSERT_TRUE(dlg);
 
   EXPECT_EQ(main.messages(),
             (std::vector<uint32_t>{WM_INITDIALOG, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED}));
-  EXPECT_EQ(main.log[0].wParam, wm.getDlgItem(dlg, IDOK).value);
+  EXPECT_EQ(main.log[0].wParam, dialogs.getDlgItem(dlg, IDOK).value);
   EXPECT_EQ(main.log[0].lParam, 0);
   EXPECT_EQ(main.log[1].pos.flags, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
   EXPECT_EQ(visibleAtInit, std::vector<bool>{false});
@@ -288,34 +299,34 @@ TEST_F(SimWindowManagerTest, DialogIsBuiltThenInitialisedThenShown) {
   wm.getClientRect(dlg, client);
   EXPECT_EQ(rect, (Rect{12, 4, 318, 183}));
   EXPECT_EQ(client, (Rect{0, 0, 300, 150}));
-  const Hwnd ok = wm.getDlgItem(dlg, IDOK);
+  const Hwnd ok = dialogs.getDlgItem(dlg, IDOK);
   wm.getWindowRect(ok, rect);
   EXPECT_EQ(rect, (Rect{22, 37, 97, 58}));
-  EXPECT_EQ(wm.getDlgCtrlId(ok), IDOK);
-  EXPECT_EQ(wm.getDlgCtrlId(dlg), 0);
+  EXPECT_EQ(dialogs.getDlgCtrlId(ok), IDOK);
+  EXPECT_EQ(dialogs.getDlgCtrlId(dlg), 0);
 
   EXPECT_EQ(wm.enumWindows(), std::vector<Hwnd>{dlg});
   EXPECT_EQ(wm.getWindowProcessId(dlg), wm.ownProcessId);
   EXPECT_EQ(wm.getWindowText(dlg, 64), "Main");
-  EXPECT_EQ(wm.findDialog(100), dlg);
-  EXPECT_TRUE(wm.hasSystemMenu(dlg));
-  EXPECT_FALSE(wm.getDlgItem(dlg, 4242));
+  EXPECT_EQ(dialogs.findDialog(100), dlg);
+  EXPECT_TRUE(own.hasSystemMenu(dlg));
+  EXPECT_FALSE(dialogs.getDlgItem(dlg, 4242));
 }
 
 TEST_F(SimWindowManagerTest, DialogWithoutVisibleStyleStaysHidden) {
   Recorder main(wm);
-  const Hwnd dlg = wm.createDialog(mainTemplate(0), {}, &main);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(0), {}, &main);
   EXPECT_EQ(main.messages(), std::vector<uint32_t>{WM_INITDIALOG});
   EXPECT_FALSE(wm.isWindowVisible(dlg));
   // Its controls are visible in themselves but not on screen.
-  EXPECT_FALSE(wm.isWindowVisible(wm.getDlgItem(dlg, IDOK)));
-  EXPECT_NE(wm.getWindowLong(wm.getDlgItem(dlg, IDOK), GWL_STYLE) & WS_VISIBLE, 0u);
+  EXPECT_FALSE(wm.isWindowVisible(dialogs.getDlgItem(dlg, IDOK)));
+  EXPECT_NE(wm.getWindowLong(dialogs.getDlgItem(dlg, IDOK), GWL_STYLE) & WS_VISIBLE, 0u);
 }
 
 TEST_F(SimWindowManagerTest, ChildAndOwnedDialogsArePlacedInTheParentsClientArea) {
   Recorder main(wm), page(wm), popup(wm);
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
-  const Hwnd child = wm.createDialog(pageTemplate(), dlg, &page);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
+  const Hwnd child = dialogs.createDialog(pageTemplate(), dlg, &page);
   ASSERT_TRUE(child);
   Rect rect;
   wm.getWindowRect(child, rect);
@@ -326,13 +337,13 @@ TEST_F(SimWindowManagerTest, ChildAndOwnedDialogsArePlacedInTheParentsClientArea
   DialogTemplate owned = pageTemplate();
   owned.id = 300;
   owned.style = WS_POPUP | WS_VISIBLE;
-  const Hwnd pop = wm.createDialog(owned, dlg, &popup);
+  const Hwnd pop = dialogs.createDialog(owned, dlg, &popup);
   wm.getWindowRect(pop, rect);
   EXPECT_EQ(rect, (Rect{21, 39, 171, 99}));  // relative to the owner's client area
   EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{pop, dlg}));
 
   // Moving the parent carries the child and its controls.
-  const Hwnd label = wm.getDlgItem(child, kStatic);
+  const Hwnd label = dialogs.getDlgItem(child, kStatic);
   Rect before;
   wm.getWindowRect(label, before);
   wm.setWindowPos(dlg, {}, 112, 104, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -341,14 +352,14 @@ TEST_F(SimWindowManagerTest, ChildAndOwnedDialogsArePlacedInTheParentsClientArea
             (Rect{before.left + 100, before.top + 100, before.right + 100, before.bottom + 100}));
 
   // A child dialog needs a parent of the program's own.
-  EXPECT_FALSE(wm.createDialog(pageTemplate(), {}, &page));
-  EXPECT_FALSE(wm.createDialog(pageTemplate(), wm.addWindow(foreign("x")), &page));
+  EXPECT_FALSE(dialogs.createDialog(pageTemplate(), {}, &page));
+  EXPECT_FALSE(dialogs.createDialog(pageTemplate(), wm.addWindow(foreign("x")), &page));
 }
 
 TEST_F(SimWindowManagerTest, CentredDialogIsCentredAndEveryDialogKeptOnTheWorkArea) {
   DialogTemplate centred = mainTemplate();
   centred.style |= DS_CENTER;
-  const Hwnd a = wm.createDialog(centred, {}, nullptr);
+  const Hwnd a = dialogs.createDialog(centred, {}, nullptr);
   Rect rect;
   wm.getWindowRect(a, rect);
   EXPECT_EQ(rect.left, (1920 - 306) / 2);
@@ -357,7 +368,7 @@ TEST_F(SimWindowManagerTest, CentredDialogIsCentredAndEveryDialogKeptOnTheWorkAr
   DialogTemplate offScreen = mainTemplate();
   offScreen.x = 1250;  // 1875 px: would stick out on the right
   offScreen.y = -50;
-  const Hwnd b = wm.createDialog(offScreen, {}, nullptr);
+  const Hwnd b = dialogs.createDialog(offScreen, {}, nullptr);
   wm.getWindowRect(b, rect);
   EXPECT_EQ(rect.right, 1920);
   EXPECT_EQ(rect.top, 0);
@@ -377,7 +388,7 @@ TEST_F(SimWindowManagerTest, WindowPosChangingCanRewriteTheChange) {
     }
     return std::nullopt;
   };
-  const Hwnd dlg = wm.createDialog(mainTemplate(0), {}, &main);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(0), {}, &main);
 
   EXPECT_FALSE(wm.showWindow(dlg, SW_SHOW));
   EXPECT_FALSE(wm.isWindowVisible(dlg));
@@ -427,7 +438,7 @@ TEST_F(SimWindowManagerTest, MoveAndSizeComeFromTheDefaultHandlingOfWindowPosCha
     if (message == WM_WINDOWPOSCHANGED) return 0;  // handled without defaultProc
     return std::nullopt;
   };
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
   main.log.clear();
   wm.setWindowPos(dlg, {}, 10, 10, 500, 500, SWP_NOZORDER);
   EXPECT_EQ(main.messages(), (std::vector<uint32_t>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED}));
@@ -441,7 +452,7 @@ TEST_F(SimWindowManagerTest, MinimiseAndRestoreOwnWindow) {
     if (message == WM_WINDOWPOSCHANGING) iconicWhileChanging.push_back(wm.isIconic(h));
     return std::nullopt;
   };
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
   wm.setWindowPos(dlg, {}, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   iconicWhileChanging.clear();
   main.log.clear();
@@ -471,7 +482,7 @@ TEST_F(SimWindowManagerTest, MinimiseAndRestoreOwnWindow) {
 
 TEST_F(SimWindowManagerTest, ForegroundAndOwnWindowsInTheZOrder) {
   const Hwnd other = wm.addWindow(foreign("other"));
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, nullptr);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, nullptr);
   const Hwnd later = wm.addWindow(foreign("later"));
   EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{later, dlg, other}));
 
@@ -483,7 +494,7 @@ TEST_F(SimWindowManagerTest, ForegroundAndOwnWindowsInTheZOrder) {
   const Hwnd newest = wm.addWindow(foreign("newest"));
   EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{dlg, newest, other, later}));
 
-  wm.destroyWindow(dlg);
+  own.destroyWindow(dlg);
   wm.setForegroundWindow(newest);
   wm.closeWindow(newest);
   EXPECT_EQ(wm.foreground(), Hwnd{});
@@ -498,7 +509,7 @@ TEST_F(SimWindowManagerTest, ActivatingAnOwnWindowGoesThroughThePositionProtocol
     }
     return std::nullopt;
   };
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
   EXPECT_EQ(wm.foreground(), dlg);  // shown visible at creation
   const Hwnd other = wm.addWindow(foreign("other"));
   wm.activateByUser(other);
@@ -526,7 +537,7 @@ TEST_F(SimWindowManagerTest, ActivatingAnOwnWindowGoesThroughThePositionProtocol
 
 TEST_F(SimWindowManagerTest, PostedMessagesWaitForThePumpAndKeepTheirOrder) {
   Recorder main(wm);
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
   main.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
     if (message == WM_APP && wParam == 1) wm.postMessage(h, WM_APP, 3, 0);
     return std::nullopt;
@@ -552,7 +563,7 @@ TEST_F(SimWindowManagerTest, PostedMessagesWaitForThePumpAndKeepTheirOrder) {
 
   // Messages for a window that goes away are dropped.
   wm.postMessage(dlg, WM_APP, 4, 0);
-  wm.destroyWindow(dlg);
+  own.destroyWindow(dlg);
   main.log.clear();
   wm.pumpMessages();
   EXPECT_TRUE(main.log.empty());
@@ -560,11 +571,11 @@ TEST_F(SimWindowManagerTest, PostedMessagesWaitForThePumpAndKeepTheirOrder) {
 
 TEST_F(SimWindowManagerTest, DefaultProcessing) {
   Recorder main(wm);
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
-  const Hwnd cancel = wm.getDlgItem(dlg, IDCANCEL);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
+  const Hwnd cancel = dialogs.getDlgItem(dlg, IDCANCEL);
 
   EXPECT_EQ(wm.sendMessage(dlg, WM_CTLCOLORSTATIC, 0x55, 0),
-            SimWindowManager::defaultColorBrush(WM_CTLCOLORSTATIC));
+            SimWindows::defaultColorBrush(WM_CTLCOLORSTATIC));
   EXPECT_NE(wm.sendMessage(dlg, WM_CTLCOLORDLG, 0x55, 0),
             wm.sendMessage(dlg, WM_CTLCOLORSTATIC, 0x55, 0));
   EXPECT_EQ(wm.sendMessage(dlg, WM_NCHITTEST, 0, 0), HTCLIENT);
@@ -611,15 +622,15 @@ TEST_F(SimWindowManagerTest, DestroySendsDestroyDownAndNcDestroyUp) {
   main.on = track("main");
   page.on = track("page");
   popup.on = track("popup");
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
-  const Hwnd child = wm.createDialog(pageTemplate(), dlg, &page);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
+  const Hwnd child = dialogs.createDialog(pageTemplate(), dlg, &page);
   DialogTemplate owned = pageTemplate();
   owned.style = WS_POPUP | WS_VISIBLE;
-  const Hwnd pop = wm.createDialog(owned, dlg, &popup);
-  const Hwnd ok = wm.getDlgItem(dlg, IDOK);
+  const Hwnd pop = dialogs.createDialog(owned, dlg, &popup);
+  const Hwnd ok = dialogs.getDlgItem(dlg, IDOK);
   wm.setTimer(dlg, 1, 100);
 
-  EXPECT_TRUE(wm.destroyWindow(dlg));
+  EXPECT_TRUE(own.destroyWindow(dlg));
   EXPECT_EQ(order, (std::vector<std::string>{"destroy popup", "ncdestroy popup", "destroy main",
                                              "destroy page", "ncdestroy page", "ncdestroy main"}));
   EXPECT_EQ(main.log.back().message, WM_NCDESTROY);
@@ -633,22 +644,22 @@ TEST_F(SimWindowManagerTest, DestroySendsDestroyDownAndNcDestroyUp) {
   wm.advance(1000);
   EXPECT_EQ(main.log.size(), seen);
   EXPECT_FALSE(wm.timerPeriod(dlg, 1));
-  EXPECT_FALSE(wm.destroyWindow(dlg));
+  EXPECT_FALSE(own.destroyWindow(dlg));
 }
 
 TEST_F(SimWindowManagerTest, HandlerMayDestroyItsWindowWhileHandlingAMessage) {
   Recorder main(wm);
   main.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
     if (message == WM_COMMAND && wParam == static_cast<WParam>(IDOK)) {
-      wm.destroyWindow(h);
-      wm.destroyWindow(h);  // a second call is refused, not repeated
+      own.destroyWindow(h);
+      own.destroyWindow(h);  // a second call is refused, not repeated
       return 0;
     }
-    if (message == WM_DESTROY) wm.destroyWindow(h);  // refused while already going
+    if (message == WM_DESTROY) own.destroyWindow(h);  // refused while already going
     return std::nullopt;
   };
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
-  EXPECT_TRUE(wm.clickButton(dlg, IDOK));
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
+  EXPECT_TRUE(dialogs.clickButton(dlg, IDOK));
   EXPECT_FALSE(wm.isWindow(dlg));
   EXPECT_EQ(main.count(WM_DESTROY), 1u);
   EXPECT_EQ(main.count(WM_NCDESTROY), 1u);
@@ -663,7 +674,7 @@ TEST_F(SimWindowManagerTest, TimersFireAtTheirTimesInOrder) {
     if (message == WM_TIMER) ticks.push_back(std::to_string(wParam) + "@" + std::to_string(now));
     return std::nullopt;
   };
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
   now = 1000;
   wm.setTimer(dlg, 1, 200);
   wm.setTimer(dlg, 2, 500);
@@ -701,7 +712,7 @@ TEST_F(SimWindowManagerTest, TickHandlersMayKillAndResetTimers) {
     if (wParam == 3) wm.killTimer(h, 3);  // one-shot
     return std::nullopt;
   };
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
   wm.setTimer(dlg, 1, 300);
   wm.setTimer(dlg, 2, 300);
   wm.setTimer(dlg, 3, 50);
@@ -722,7 +733,7 @@ TEST_F(SimWindowManagerTest, ASleepingThreadGetsOneOverdueTick) {
     if (message == WM_TIMER) ticks.push_back(now);
     return std::nullopt;
   };
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
   wm.setTimer(dlg, 1, 1000);
   now += 5500;  // what the desktop's sleep does: time passes, nothing is delivered
   EXPECT_TRUE(ticks.empty());
@@ -741,7 +752,7 @@ TEST_F(SimWindowManagerTest, TimersSurviveTheTickCountWrapping) {
     return std::nullopt;
   };
   now = 0xFFFFFF00u;
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
   wm.setTimer(dlg, 1, 0x180);
   wm.advance(0x400);
   EXPECT_EQ(ticks, (std::vector<uint32_t>{0x80u, 0x200u}));
@@ -752,10 +763,10 @@ TEST_F(SimWindowManagerTest, TimersSurviveTheTickCountWrapping) {
 
 TEST_F(SimWindowManagerTest, ModalScriptDrivesTheDialogToItsEnd) {
   Recorder main(wm), box(wm);
-  const Hwnd owner = wm.createDialog(mainTemplate(), {}, &main);
+  const Hwnd owner = dialogs.createDialog(mainTemplate(), {}, &main);
   box.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
     if (message == WM_COMMAND && (wParam & 0xFFFF) == static_cast<WParam>(IDOK)) {
-      wm.endDialog(h, 42);
+      dialogs.endDialog(h, 42);
       EXPECT_TRUE(wm.isWindowEnabled(owner));  // given back at once, before the loop ends
       EXPECT_FALSE(wm.isWindowVisible(h));
       return 0;
@@ -765,15 +776,15 @@ TEST_F(SimWindowManagerTest, ModalScriptDrivesTheDialogToItsEnd) {
   DialogTemplate boxTemplate = mainTemplate(0);
   boxTemplate.id = 500;
   Hwnd seen;
-  wm.modalScripts[500] = [&](Hwnd dlg) {
+  dialogs.modalScripts[500] = [&](Hwnd dlg) {
     seen = dlg;
     EXPECT_TRUE(wm.isWindowVisible(dlg));     // modal dialogs are shown
     EXPECT_FALSE(wm.isWindowEnabled(owner));  // the owner takes no input meanwhile
-    EXPECT_FALSE(wm.clickButton(owner, IDOK));
+    EXPECT_FALSE(dialogs.clickButton(owner, IDOK));
     wm.advance(3000);
-    EXPECT_TRUE(wm.clickButton(dlg, IDOK));
+    EXPECT_TRUE(dialogs.clickButton(dlg, IDOK));
   };
-  EXPECT_EQ(wm.runModalDialog(boxTemplate, owner, &box), 42);
+  EXPECT_EQ(dialogs.runModalDialog(boxTemplate, owner, &box), 42);
   EXPECT_EQ(now, 3000u);
   EXPECT_FALSE(wm.isWindow(seen));
   EXPECT_EQ(box.log.back().message, WM_NCDESTROY);
@@ -787,26 +798,26 @@ TEST_F(SimWindowManagerTest, UnscriptedModalIsCancelledOrReportedLeftOpen) {
   Recorder box(wm);
   box.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
     if (message == WM_COMMAND && wParam == static_cast<WParam>(IDCANCEL)) {
-      wm.endDialog(h, IDCANCEL);
+      dialogs.endDialog(h, IDCANCEL);
       return 0;
     }
     return std::nullopt;
   };
-  EXPECT_EQ(wm.runModalDialog(mainTemplate(), {}, &box), IDCANCEL);
+  EXPECT_EQ(dialogs.runModalDialog(mainTemplate(), {}, &box), IDCANCEL);
   EXPECT_FALSE(support::logged(actions, "modal 100 left open"));
 
   Recorder stubborn(wm);  // ignores Cancel
-  EXPECT_EQ(wm.runModalDialog(mainTemplate(), {}, &stubborn), -1);
+  EXPECT_EQ(dialogs.runModalDialog(mainTemplate(), {}, &stubborn), -1);
   EXPECT_TRUE(support::logged(actions, "modal 100 left open"));
   EXPECT_EQ(stubborn.log.back().message, WM_NCDESTROY);
 
   // The fallback script is told which template it got.
   std::vector<int32_t> ids;
-  wm.anyModal = [&](int32_t id, Hwnd dlg) {
+  dialogs.anyModal = [&](int32_t id, Hwnd dlg) {
     ids.push_back(id);
-    wm.endDialog(dlg, 9);
+    dialogs.endDialog(dlg, 9);
   };
-  EXPECT_EQ(wm.runModalDialog(mainTemplate(), {}, &stubborn), 9);
+  EXPECT_EQ(dialogs.runModalDialog(mainTemplate(), {}, &stubborn), 9);
   EXPECT_EQ(ids, std::vector<int32_t>{100});
 }
 
@@ -819,33 +830,33 @@ TEST_F(SimWindowManagerTest, NestedModalDialogs) {
   Recorder outer(wm), inner(wm);
   outer.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
     if (message == WM_COMMAND && (wParam & 0xFFFF) == static_cast<WParam>(kOpenInner)) {
-      const intptr_t answer = wm.runModalDialog(innerTemplate, h, &inner);
-      wm.endDialog(h, answer + 100);
+      const intptr_t answer = dialogs.runModalDialog(innerTemplate, h, &inner);
+      dialogs.endDialog(h, answer + 100);
       return 0;
     }
     return std::nullopt;
   };
   inner.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
     if (message == WM_COMMAND && (wParam & 0xFFFF) == static_cast<WParam>(IDOK)) {
-      wm.endDialog(h, 7);
+      dialogs.endDialog(h, 7);
       return 0;
     }
     return std::nullopt;
   };
-  wm.modalScripts[600] = [&](Hwnd dlg) { wm.clickButton(dlg, kOpenInner); };
-  wm.modalScripts[601] = [&](Hwnd dlg) {
-    EXPECT_FALSE(wm.isWindowEnabled(wm.findDialog(600)));
-    wm.clickButton(dlg, IDOK);
+  dialogs.modalScripts[600] = [&](Hwnd dlg) { dialogs.clickButton(dlg, kOpenInner); };
+  dialogs.modalScripts[601] = [&](Hwnd dlg) {
+    EXPECT_FALSE(wm.isWindowEnabled(dialogs.findDialog(600)));
+    dialogs.clickButton(dlg, IDOK);
   };
   actions.clear();
-  EXPECT_EQ(wm.runModalDialog(outerTemplate, {}, &outer), 107);
+  EXPECT_EQ(dialogs.runModalDialog(outerTemplate, {}, &outer), 107);
   std::vector<std::string> modal;
   std::copy_if(actions.begin(), actions.end(), std::back_inserter(modal),
                [](const std::string& a) { return a.rfind("modal", 0) == 0; });
   EXPECT_EQ(modal, (std::vector<std::string>{"modal 600 begin", "modal 601 begin",
                                              "modal 601 end 7", "modal 600 end 107"}));
-  EXPECT_FALSE(wm.findDialog(600));
-  EXPECT_FALSE(wm.findDialog(601));
+  EXPECT_FALSE(dialogs.findDialog(600));
+  EXPECT_FALSE(dialogs.findDialog(601));
 }
 
 TEST_F(SimWindowManagerTest, ModalDialogKeptHiddenByItsHandler) {
@@ -856,11 +867,11 @@ TEST_F(SimWindowManagerTest, ModalDialogKeptHiddenByItsHandler) {
     return std::nullopt;
   };
   bool visibleInScript = true;
-  wm.modalScripts[100] = [&](Hwnd dlg) {
+  dialogs.modalScripts[100] = [&](Hwnd dlg) {
     visibleInScript = wm.isWindowVisible(dlg);
-    wm.endDialog(dlg, IDOK);
+    dialogs.endDialog(dlg, IDOK);
   };
-  EXPECT_EQ(wm.runModalDialog(mainTemplate(), {}, &box), IDOK);
+  EXPECT_EQ(dialogs.runModalDialog(mainTemplate(), {}, &box), IDOK);
   EXPECT_FALSE(visibleInScript);
 }
 
@@ -872,92 +883,92 @@ TEST_F(SimWindowManagerTest, ClickingButtonsAndLinks) {
   main.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
     if (message == WM_COMMAND && (wParam & 0xFFFF) == static_cast<WParam>(kCheck)) {
       checkedDuringCommand =
-          static_cast<uint32_t>(wm.sendMessage(wm.getDlgItem(h, kCheck), 0x00F0, 0, 0));
+          static_cast<uint32_t>(wm.sendMessage(dialogs.getDlgItem(h, kCheck), 0x00F0, 0, 0));
     }
     return std::nullopt;
   };
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
-  const Hwnd ok = wm.getDlgItem(dlg, IDOK);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
+  const Hwnd ok = dialogs.getDlgItem(dlg, IDOK);
   main.log.clear();
 
-  ASSERT_TRUE(wm.clickButton(dlg, IDOK));
+  ASSERT_TRUE(dialogs.clickButton(dlg, IDOK));
   ASSERT_EQ(main.count(WM_COMMAND), 1u);
   EXPECT_EQ(main.last(WM_COMMAND)->wParam, static_cast<WParam>(IDOK) | (WParam{BN_CLICKED} << 16));
   EXPECT_EQ(main.last(WM_COMMAND)->lParam, static_cast<LParam>(ok.value));
 
   // An auto check box is toggled before its parent hears of it.
-  ASSERT_TRUE(wm.clickButton(dlg, kCheck));
+  ASSERT_TRUE(dialogs.clickButton(dlg, kCheck));
   EXPECT_EQ(checkedDuringCommand, 1u);
-  EXPECT_EQ(wm.control(wm.getDlgItem(dlg, kCheck))->checked, 1u);
+  EXPECT_EQ(dialogs.control(dialogs.getDlgItem(dlg, kCheck))->checked, 1u);
 
-  ASSERT_TRUE(wm.clickLink(dlg, kLink));
+  ASSERT_TRUE(dialogs.clickLink(dlg, kLink));
   ASSERT_EQ(main.last(WM_NOTIFY)->wParam, static_cast<WParam>(kLink));
 
   // Disabled or hidden controls, or a disabled dialog, take no clicks.
   main.log.clear();
   wm.enableWindow(ok, false);
-  EXPECT_FALSE(wm.clickButton(dlg, IDOK));
+  EXPECT_FALSE(dialogs.clickButton(dlg, IDOK));
   wm.enableWindow(ok, true);
   wm.enableWindow(dlg, false);
-  EXPECT_FALSE(wm.clickButton(dlg, IDOK));
+  EXPECT_FALSE(dialogs.clickButton(dlg, IDOK));
   wm.enableWindow(dlg, true);
-  EXPECT_FALSE(wm.clickButton(dlg, kStatic));  // not a button
+  EXPECT_FALSE(dialogs.clickButton(dlg, kStatic));  // not a button
   wm.showWindow(dlg, SW_HIDE);
-  EXPECT_FALSE(wm.clickButton(dlg, IDOK));
+  EXPECT_FALSE(dialogs.clickButton(dlg, IDOK));
   EXPECT_EQ(main.count(WM_COMMAND), 0u);
 }
 
 TEST_F(SimWindowManagerTest, DialogItemTextKeepsBytes) {
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, nullptr);
-  EXPECT_EQ(wm.getDlgItemText(dlg, kStatic), "text");
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, nullptr);
+  EXPECT_EQ(dialogs.getDlgItemText(dlg, kStatic), "text");
   const std::string title("\x83\x65\x83\x58\x83\x67", 6);  // three double-byte characters
-  EXPECT_TRUE(wm.setDlgItemText(dlg, kStatic, title));
-  EXPECT_EQ(wm.getDlgItemText(dlg, kStatic), title);
+  EXPECT_TRUE(dialogs.setDlgItemText(dlg, kStatic, title));
+  EXPECT_EQ(dialogs.getDlgItemText(dlg, kStatic), title);
   // Three bytes fit, but only one whole character.
-  EXPECT_EQ(wm.getWindowText(wm.getDlgItem(dlg, kStatic), 4), title.substr(0, 2));
-  EXPECT_FALSE(wm.setDlgItemText(dlg, 4242, "x"));
+  EXPECT_EQ(wm.getWindowText(dialogs.getDlgItem(dlg, kStatic), 4), title.substr(0, 2));
+  EXPECT_FALSE(dialogs.setDlgItemText(dlg, 4242, "x"));
 }
 
 TEST_F(SimWindowManagerTest, ListViewKeepsRowsAndSelection) {
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, nullptr);
-  const Hwnd list = wm.getDlgItem(dlg, kList);
-  sim::ListViewModel* model = wm.listView(list);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, nullptr);
+  const Hwnd list = dialogs.getDlgItem(dlg, kList);
+  sim::ListViewModel* model = dialogs.listView(list);
   ASSERT_NE(model, nullptr);
-  EXPECT_EQ(wm.listView(wm.getDlgItem(dlg, IDOK)), nullptr);
+  EXPECT_EQ(dialogs.listView(dialogs.getDlgItem(dlg, IDOK)), nullptr);
 
-  wm.listViewSetExtendedStyle(list, LVS_EX_FULLROWSELECT);
-  wm.listViewInsertColumn(list, 0, "Title", 200);
-  wm.listViewInsertColumn(list, 1, "Program", 120);
+  dialogs.listViewSetExtendedStyle(list, LVS_EX_FULLROWSELECT);
+  dialogs.listViewInsertColumn(list, 0, "Title", 200);
+  dialogs.listViewInsertColumn(list, 1, "Program", 120);
   EXPECT_EQ(model->columns.size(), 2u);
   EXPECT_EQ(model->columns[1].heading, "Program");
 
-  EXPECT_EQ(wm.listViewInsertItem(list, 0, "first", 3), 0);
-  EXPECT_EQ(wm.listViewInsertItem(list, 99, "last", 0), 1);  // appended
-  wm.listViewSetItemText(list, 1, 1, "b.exe");
-  wm.listViewSetItemText(list, 1, 2, "lost");  // no such column
-  EXPECT_EQ(wm.listViewGetItemText(list, 1, 1), "b.exe");
+  EXPECT_EQ(dialogs.listViewInsertItem(list, 0, "first", 3), 0);
+  EXPECT_EQ(dialogs.listViewInsertItem(list, 99, "last", 0), 1);  // appended
+  dialogs.listViewSetItemText(list, 1, 1, "b.exe");
+  dialogs.listViewSetItemText(list, 1, 2, "lost");  // no such column
+  EXPECT_EQ(dialogs.listViewGetItemText(list, 1, 1), "b.exe");
   EXPECT_EQ(model->rows[1].cells.size(), 2u);
   EXPECT_EQ(model->rows[0].image, 3);
-  EXPECT_EQ(wm.listViewItemCount(list), 2);
-  EXPECT_EQ(wm.listViewInsertItem(list, -1, "bad", 0), -1);
+  EXPECT_EQ(dialogs.listViewItemCount(list), 2);
+  EXPECT_EQ(dialogs.listViewInsertItem(list, -1, "bad", 0), -1);
 
-  EXPECT_EQ(wm.listViewGetSelectionMark(list), -1);
-  wm.listViewSelectRow(list, 1);
-  EXPECT_EQ(wm.listViewGetSelectionMark(list), 1);
+  EXPECT_EQ(dialogs.listViewGetSelectionMark(list), -1);
+  dialogs.listViewSelectRow(list, 1);
+  EXPECT_EQ(dialogs.listViewGetSelectionMark(list), 1);
   EXPECT_EQ(model->hotItem, 1);
   EXPECT_EQ(model->ensuredVisible, 1);
-  wm.listViewSelectRow(list, 0);  // single selection: the other row lets go
+  dialogs.listViewSelectRow(list, 0);  // single selection: the other row lets go
   EXPECT_EQ(model->selectedRow(), 0);
   EXPECT_FALSE(model->rows[1].selected);
 
   // Inserting above the mark moves it with its row.
-  wm.listViewInsertItem(list, 0, "new", 0);
-  EXPECT_EQ(wm.listViewGetSelectionMark(list), 1);
+  dialogs.listViewInsertItem(list, 0, "new", 0);
+  EXPECT_EQ(dialogs.listViewGetSelectionMark(list), 1);
   EXPECT_EQ(model->text(1, 0), "first");
 
-  wm.listViewDeleteAllItems(list);
-  EXPECT_EQ(wm.listViewItemCount(list), 0);
-  EXPECT_EQ(wm.listViewGetSelectionMark(list), -1);
+  dialogs.listViewDeleteAllItems(list);
+  EXPECT_EQ(dialogs.listViewItemCount(list), 0);
+  EXPECT_EQ(dialogs.listViewGetSelectionMark(list), -1);
 }
 
 TEST_F(SimWindowManagerTest, ListRedrawIsCountedAndRowClicksNotifyTheDialog) {
@@ -967,94 +978,94 @@ TEST_F(SimWindowManagerTest, ListRedrawIsCountedAndRowClicksNotifyTheDialog) {
   main.on = [&](Hwnd h, uint32_t message, WParam, LParam lParam) -> std::optional<LResult> {
     if (message == WM_NOTIFY) {
       header = *reinterpret_cast<const NotifyHeader*>(lParam);
-      markAtClick = wm.listViewGetSelectionMark(wm.getDlgItem(h, kList));
+      markAtClick = dialogs.listViewGetSelectionMark(dialogs.getDlgItem(h, kList));
     }
     return std::nullopt;
   };
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
-  const Hwnd list = wm.getDlgItem(dlg, kList);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
+  const Hwnd list = dialogs.getDlgItem(dlg, kList);
   for (int scan = 0; scan < 2; ++scan) {
     wm.sendMessage(list, WM_SETREDRAW, 0, 0);
-    wm.listViewDeleteAllItems(list);
-    wm.listViewInsertItem(list, 0, "a", 0);
-    wm.listViewInsertItem(list, 1, "b", 0);
-    EXPECT_FALSE(wm.listView(list)->redraw);
+    dialogs.listViewDeleteAllItems(list);
+    dialogs.listViewInsertItem(list, 0, "a", 0);
+    dialogs.listViewInsertItem(list, 1, "b", 0);
+    EXPECT_FALSE(dialogs.listView(list)->redraw);
     wm.sendMessage(list, WM_SETREDRAW, 1, 0);
   }
-  EXPECT_EQ(wm.listView(list)->redrawCount, 2);
-  EXPECT_TRUE(wm.listView(list)->redraw);
+  EXPECT_EQ(dialogs.listView(list)->redrawCount, 2);
+  EXPECT_TRUE(dialogs.listView(list)->redraw);
 
-  EXPECT_TRUE(wm.clickListRow(list, 1));
+  EXPECT_TRUE(dialogs.clickListRow(list, 1));
   EXPECT_EQ(markAtClick, 1);
   EXPECT_EQ(header.from, list);
   EXPECT_EQ(header.idFrom, static_cast<uint64_t>(kList));
   EXPECT_EQ(header.code, NM_CLICK);
-  EXPECT_FALSE(wm.clickListRow(list, 2));  // below the last row
+  EXPECT_FALSE(dialogs.clickListRow(list, 2));  // below the last row
 }
 
 // --- Menus, GDI ----------------------------------------------------------------------------
 
 TEST_F(SimWindowManagerTest, PopupMenuAnswerArrivesOnTheNextPump) {
   Recorder main(wm);
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, &main);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
   const MenuTemplate menu{10, "tray", {{40001, "Show"}, {0, nullptr}, {40002, "Exit"}}};
 
-  wm.menuAnswers = {40002, 0, 40003};
+  own.menuAnswers = {40002, 0, 40003};
   main.log.clear();
-  EXPECT_TRUE(wm.trackPopupMenu(menu, 0, {300, 400}, dlg));
+  EXPECT_TRUE(own.trackPopupMenu(menu, 0, {300, 400}, dlg));
   EXPECT_TRUE(support::logged(actions, "menu tray at 300,400"));
   EXPECT_EQ(main.count(WM_COMMAND), 0u);
   wm.pumpMessages();
   ASSERT_EQ(main.count(WM_COMMAND), 1u);
   EXPECT_EQ(main.last(WM_COMMAND)->wParam, 40002u);
 
-  EXPECT_FALSE(wm.trackPopupMenu(menu, 0, {0, 0}, dlg));  // dismissed
-  EXPECT_FALSE(wm.trackPopupMenu(menu, 0, {0, 0}, dlg));  // the test asked for a missing item
+  EXPECT_FALSE(own.trackPopupMenu(menu, 0, {0, 0}, dlg));  // dismissed
+  EXPECT_FALSE(own.trackPopupMenu(menu, 0, {0, 0}, dlg));  // the test asked for a missing item
   EXPECT_TRUE(support::logged(actions, "menu tray has no item 40003"));
-  EXPECT_FALSE(wm.trackPopupMenu(menu, 0, {0, 0}, dlg));  // no answers left
+  EXPECT_FALSE(own.trackPopupMenu(menu, 0, {0, 0}, dlg));  // no answers left
   wm.pumpMessages();
   EXPECT_EQ(main.count(WM_COMMAND), 1u);
 }
 
 TEST_F(SimWindowManagerTest, SystemMenuOnlyForOwnWindowsThatHaveOne) {
-  const Hwnd dlg = wm.createDialog(mainTemplate(), {}, nullptr);
-  EXPECT_TRUE(wm.appendSystemMenu(dlg, MF_SEPARATOR, 0, ""));
-  EXPECT_TRUE(wm.appendSystemMenu(dlg, MF_STRING, 0x110, "About"));
-  ASSERT_EQ(wm.systemMenu(dlg).size(), 2u);
-  EXPECT_EQ(wm.systemMenu(dlg)[1].id, 0x110u);
-  EXPECT_EQ(wm.systemMenu(dlg)[1].text, "About");
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, nullptr);
+  EXPECT_TRUE(own.appendSystemMenu(dlg, MF_SEPARATOR, 0, ""));
+  EXPECT_TRUE(own.appendSystemMenu(dlg, MF_STRING, 0x110, "About"));
+  ASSERT_EQ(own.systemMenu(dlg).size(), 2u);
+  EXPECT_EQ(own.systemMenu(dlg)[1].id, 0x110u);
+  EXPECT_EQ(own.systemMenu(dlg)[1].text, "About");
 
   DialogTemplate plain = mainTemplate();
   plain.style &= ~WS_SYSMENU;
-  EXPECT_FALSE(wm.appendSystemMenu(wm.createDialog(plain, {}, nullptr), MF_STRING, 1, "x"));
-  EXPECT_FALSE(wm.hasSystemMenu(wm.addWindow(foreign("other"))));
+  EXPECT_FALSE(own.appendSystemMenu(dialogs.createDialog(plain, {}, nullptr), MF_STRING, 1, "x"));
+  EXPECT_FALSE(own.hasSystemMenu(wm.addWindow(foreign("other"))));
 }
 
 TEST_F(SimWindowManagerTest, BrushesAreTrackedUntilDeleted) {
-  const BrushHandle red = wm.createSolidBrush(rgb(255, 0, 0));
-  const BrushHandle blue = wm.createSolidBrush(rgb(0, 0, 255));
+  const BrushHandle red = drawing.createSolidBrush(rgb(255, 0, 0));
+  const BrushHandle blue = drawing.createSolidBrush(rgb(0, 0, 255));
   EXPECT_NE(red, blue);
-  EXPECT_NE(red, wm.blackBrush());
-  EXPECT_EQ(wm.brushColor(blue), rgb(0, 0, 255));
-  EXPECT_EQ(wm.liveBrushes(), 2u);
-  wm.deleteBrush(red);
-  EXPECT_FALSE(wm.brushColor(red));
-  EXPECT_EQ(wm.liveBrushes(), 1u);
-  wm.deleteBrush(wm.blackBrush());
+  EXPECT_NE(red, drawing.blackBrush());
+  EXPECT_EQ(drawing.brushColor(blue), rgb(0, 0, 255));
+  EXPECT_EQ(drawing.liveBrushes(), 2u);
+  drawing.deleteBrush(red);
+  EXPECT_FALSE(drawing.brushColor(red));
+  EXPECT_EQ(drawing.liveBrushes(), 1u);
+  drawing.deleteBrush(drawing.blackBrush());
   EXPECT_TRUE(std::none_of(actions.begin(), actions.end(), [](const std::string& a) {
     return a.rfind("delete unknown brush", 0) == 0;
   }));
-  wm.deleteBrush(red);  // twice
+  drawing.deleteBrush(red);  // twice
   EXPECT_EQ(
       std::count_if(actions.begin(), actions.end(),
                     [](const std::string& a) { return a.rfind("delete unknown brush", 0) == 0; }),
       1);
 
-  wm.setBkMode({0x77}, TRANSPARENT);
-  wm.setTextColor({0x77}, rgb(1, 2, 3));
-  EXPECT_EQ(wm.bkMode({0x77}), TRANSPARENT);
-  EXPECT_EQ(wm.textColor({0x77}), rgb(1, 2, 3));
-  EXPECT_FALSE(wm.bkMode({0x78}));
+  drawing.setBkMode({0x77}, TRANSPARENT);
+  drawing.setTextColor({0x77}, rgb(1, 2, 3));
+  EXPECT_EQ(drawing.bkMode({0x77}), TRANSPARENT);
+  EXPECT_EQ(drawing.textColor({0x77}), rgb(1, 2, 3));
+  EXPECT_FALSE(drawing.bkMode({0x78}));
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ class DetectionTest : public ::testing::Test {
   void start() { ASSERT_TRUE(detector.create({})); }
   WindowVerdict verdict(Hwnd window) {
     WindowEntry entry;
-    ProcessNames names(desk->windows);
+    ProcessNames names(desk->programs);
     return testWindow(desk->windows, names, context.platform.dwm, window, detector.hwnd(), entry);
   }
   std::vector<std::string> eventsAfter(uint32_t ms) {
@@ -72,7 +72,7 @@ TEST_F(DetectionTest, EachRuleOfTheWindowTestDropsItsWindows) {
                          platform::WS_VISIBLE | platform::WS_SYSMENU,
                          platform::WS_SYSMENU | platform::WS_MINIMIZEBOX}) {
     sim::ForeignWindow w;
-    w.processId = desk->windows.addProcess("a.exe", "C:\\a.exe");
+    w.processId = desk->programs.addProcess("a.exe", "C:\\a.exe");
     w.title = "t";
     w.rect = {0, 0, 10, 10};
     w.style = style;
@@ -86,7 +86,7 @@ TEST_F(DetectionTest, EachRuleOfTheWindowTestDropsItsWindows) {
   EXPECT_EQ(verdict(addAppWindow(*desk, "Mine", "ZENTA.exe")), WindowVerdict::OwnProgram);
   EXPECT_EQ(verdict(addAppWindow(*desk, "Other case", "zenta.exe")), WindowVerdict::Accepted);
   sim::ForeignWindow locked;
-  locked.processId = desk->windows.addProcess("admin.exe", "C:\\admin.exe", false);
+  locked.processId = desk->programs.addProcess("admin.exe", "C:\\admin.exe", false);
   locked.title = "Elevated";
   locked.rect = {0, 0, 10, 10};
   EXPECT_EQ(verdict(desk->windows.addWindow(locked)), WindowVerdict::NoProcessName);
@@ -144,7 +144,7 @@ TEST_F(DetectionTest, TitleChangesAndReusedHandlesReportNothing) {
   EXPECT_EQ(eventsAfter(3000), Events{});
   desk->windows.closeWindow(a);
   sim::ForeignWindow again;
-  again.processId = desk->windows.addProcess("b.exe", "C:\\b.exe");
+  again.processId = desk->programs.addProcess("b.exe", "C:\\b.exe");
   again.title = "Someone else";
   again.rect = {0, 0, 50, 50};
   desk->windows.addWindowWithHandle(a, again);
@@ -156,12 +156,12 @@ TEST_F(DetectionTest, EachWindowsProcessIsAskedForItsNameOnce) {
   const Hwnd b = addAppWindow(*desk, "B", "b.exe");
   start();
   desk->advance(10000);
-  EXPECT_EQ(desk->windows.baseNameQueries, 2u);
+  EXPECT_EQ(desk->programs.baseNameQueries, 2u);
   // A handle that comes back with another process is another window; a window that went is
   // forgotten, so its handle is asked about afresh.
   desk->windows.closeWindow(a);
   sim::ForeignWindow again;
-  again.processId = desk->windows.addProcess("c.exe", "C:\\c.exe");
+  again.processId = desk->programs.addProcess("c.exe", "C:\\c.exe");
   again.title = "C";
   again.rect = {0, 0, 50, 50};
   desk->windows.addWindowWithHandle(a, again);
@@ -171,14 +171,14 @@ TEST_F(DetectionTest, EachWindowsProcessIsAskedForItsNameOnce) {
   back.title = "B again";
   desk->windows.addWindowWithHandle(b, back);
   desk->advance(3000);
-  EXPECT_EQ(desk->windows.baseNameQueries, 4u);
+  EXPECT_EQ(desk->programs.baseNameQueries, 4u);
   // A process that cannot be opened is asked again at each scan: it may be starting up.
   sim::ForeignWindow locked = again;
-  locked.processId = desk->windows.addProcess("admin.exe", "C:\\admin.exe", false);
+  locked.processId = desk->programs.addProcess("admin.exe", "C:\\admin.exe", false);
   LogCapture log(*desk);
   const Hwnd admin = desk->windows.addWindow(locked);
   desk->advance(3000);
-  EXPECT_GE(desk->windows.baseNameQueries, 6u);
+  EXPECT_GE(desk->programs.baseNameQueries, 6u);
   // ... but logged once, with the reason it is left out.
   char line[64];
   snprintf(line, sizeof line, "Scan skipped (no process name) handle=0x%08x\n", admin.value);
@@ -222,7 +222,7 @@ TEST_F(DetectionTest, SuspendReportsEverythingGoneAndResumeFindsItAgain) {
 TEST_F(DetectionTest, ThePageListsTheLatestScanOnlyWhileVisible) {
   addAppWindow(*desk, "A", "a.exe");
   start();
-  sim::ListViewModel* list = desk->windows.listView(detector.item(res::IDC_WINLIST));
+  sim::ListViewModel* list = desk->dialogs.listView(detector.item(res::IDC_WINLIST));
   ASSERT_NE(list, nullptr);
   ASSERT_EQ(list->columns.size(), 2u);
   EXPECT_EQ(list->columns[0].heading, "Title");

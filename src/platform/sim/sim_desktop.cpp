@@ -7,30 +7,17 @@ namespace sim {
 
 using namespace platform;
 
-class SimDesktop::Services : public MessageBoxes {
- public:
-  explicit Services(SimDesktop& desk) : desk_(desk) {}
-
-  int show(Hwnd owner, const std::string& text, const std::string& caption,
-           uint32_t type) override {
-    desk_.messageBoxes.push_back({text, caption, type, owner});
-    desk_.actions.push_back("message box " + caption);
-    if (std::function<void()> script = std::exchange(desk_.whileMessageBox, nullptr)) script();
-    if (desk_.messageBoxAnswers.empty()) return IDOK;
-    int answer = desk_.messageBoxAnswers.front();
-    desk_.messageBoxAnswers.pop_front();
-    return answer;
-  }
-
- private:
-  SimDesktop& desk_;
-};
-
-SimDesktop::SimDesktop() : services_(std::make_unique<Services>(*this)) {
-  windows.beforeReaching = [this] { reaching(); };
+SimDesktop::SimDesktop() {
+  programs.beforeReaching = [this] { reaching(); };
   fileCalls_.beforeReaching = [this] { reaching(); };
   system.onWaitForExit = [this](Dword milliseconds) { waitForExit(milliseconds); };
   system.onExitFinished = [this] { exitFinished(); };
+  dialogs.dpiChanged = [this](Hwnd dialog, uint32_t dpi, const Rect& suggested) {
+    displays.dialogDpiChanged(dialog, dpi, suggested);
+  };
+  displays.scaleDialog = [this](Hwnd dialog, const Rect& suggested, uint32_t old, uint32_t dpi) {
+    dialogs.scaleDialog(dialog, suggested, old, dpi);
+  };
   system.setRegistryDword(RegistryRoot::LocalMachine, "System\\CurrentControlSet\\Control\\Windows",
                           "CSDVersion", 0x100);
   system.setRegistryDword(RegistryRoot::CurrentUser, "Software\\Microsoft\\Windows\\DWM",
@@ -42,18 +29,18 @@ SimDesktop::SimDesktop() : services_(std::make_unique<Services>(*this)) {
                                                   .monitors = displays,
                                                   .dwm = dwm,
                                                   .shell = shell,
-                                                  .messageBoxes = *services_,
-                                                  .processes = windows,
+                                                  .messageBoxes = ownWindows,
+                                                  .processes = programs,
                                                   .windows = windows,
                                                   .messages = windows,
-                                                  .ownWindows = windows,
-                                                  .dialogs = windows,
-                                                  .listViews = windows,
-                                                  .icons = windows,
-                                                  .drawing = windows,
-                                                  .input = windows,
-                                                  .screen = windows,
-                                                  .clipboard = windows});
+                                                  .ownWindows = ownWindows,
+                                                  .dialogs = dialogs,
+                                                  .listViews = dialogs,
+                                                  .icons = icons,
+                                                  .drawing = drawing,
+                                                  .input = input,
+                                                  .screen = displays,
+                                                  .clipboard = drawing});
 }
 
 SimDesktop::~SimDesktop() = default;
@@ -93,7 +80,7 @@ void SimDesktop::endProcess(const char* why) {
   actions.push_back(why);
   actions.push_back("process ended");
   processEnded = true;
-  windows.processGone = true;
+  programs.processGone = true;
   fileCalls_.processGone = true;
   shell.processGone = true;
   if (onProcessEnd) onProcessEnd();
@@ -111,7 +98,7 @@ void SimDesktop::reaching() {
 
 void SimDesktop::crash() {
   actions.push_back("unhandled exception");
-  windows.crashMode = true;
+  programs.crashMode = true;
   if (system.crashFilter != nullptr) system.crashFilter(system.crashContext);
   endProcess("crashed");
 }
@@ -119,8 +106,8 @@ void SimDesktop::crash() {
 void SimDesktop::newProcess() {
   system.mutexesOwned.clear();  // the system let the last one's mutex go
   processEnded = false;
-  windows.processGone = false;
-  windows.crashMode = false;
+  programs.processGone = false;
+  programs.crashMode = false;
   fileCalls_.processGone = false;
   shell.processGone = false;
   system.crashFilter = nullptr;

@@ -1,13 +1,15 @@
 // The simulated desktop: an in-memory machine behind the platform port, for tests on Linux.
 // It is the one facade tests start from: the core (the clock and call log, sim_clock.h; the
-// window table, sim_window_manager.h) and a fake per domain beside it, each a page of its own
-// that says what it models: the system with its files (sim_system.h, sim_files.h,
-// sim_profile_files.h), the displays (sim_displays.h), the Desktop Window Manager
-// (sim_dwm.h) and the shell (sim_shell.h). Every call the program makes that a test may want
-// to order is recorded in `actions`.
+// window table, sim_windows.h) and a fake per domain beside it, each a page of its own that
+// says what it models: other programs (sim_programs.h), the program's own windows, menus and
+// message boxes (sim_own_windows.h), dialogs and list views (sim_dialogs.h), input
+// (sim_input.h), drawing and the clipboard (sim_drawing.h), icons (sim_icons.h), the displays
+// (sim_displays.h), the Desktop Window Manager (sim_dwm.h), the shell (sim_shell.h) and the
+// system with its files (sim_system.h, sim_files.h, sim_profile_files.h). Every call the
+// program makes that a test may want to order is recorded in `actions`.
 //
-// Here: the named set-ups, the program's process as a whole (console events, a kill, a crash,
-// a new process), and the message boxes, answered by what the test scripted.
+// Here: the named set-ups, and the program's process as a whole (console events, a kill, a
+// crash, a new process).
 // What it does not model: threads (a console control handler's wait is modelled without one:
 // see consoleEvent), anything the port does not ask for.
 #pragma once
@@ -22,23 +24,22 @@
 
 #include "platform/platform.h"
 #include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_dialogs.h"
 #include "platform/sim/sim_displays.h"
+#include "platform/sim/sim_drawing.h"
 #include "platform/sim/sim_dwm.h"
 #include "platform/sim/sim_file_system.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_icons.h"
+#include "platform/sim/sim_input.h"
+#include "platform/sim/sim_own_windows.h"
 #include "platform/sim/sim_profile_files.h"
+#include "platform/sim/sim_programs.h"
 #include "platform/sim/sim_shell.h"
 #include "platform/sim/sim_system.h"
-#include "platform/sim/sim_window_manager.h"
+#include "platform/sim/sim_windows.h"
 
 namespace sim {
-
-struct SimMessageBox {
-  std::string text;
-  std::string caption;
-  uint32_t type = 0;
-  platform::Hwnd owner;
-};
 
 class SimDesktop {
  public:
@@ -61,15 +62,21 @@ class SimDesktop {
   std::vector<std::string>& actions = clock.actions;  // the call log
   // Moves the clock on, delivering the timers due on the way (sleep moves it without).
   void advance(uint32_t ms) { windows.advance(ms); }
-  // Windows, the program's own and other programs', and processes.
-  SimWindowManager windows{clock};
+  // Windows, the program's own and other programs'.
+  SimWindows windows{clock};
 
   // --- The fakes. ---
+  SimPrograms programs{windows};
+  SimIcons icons{windows};
+  SimDialogs dialogs{windows, icons};
+  SimOwnWindows ownWindows{windows};
+  SimInput input{windows, dialogs};
+  SimDrawing drawing{windows};
   SimFileSystem files;
   SimSystem system{clock, files};
   SimDisplays displays{system, windows};
   SimDwm dwm{system, windows};
-  SimShell shell{windows};
+  SimShell shell{windows, programs, icons};
 
   // --- The program's process. ---
   // A console control event (CTRL_CLOSE_EVENT ...), as the system raises it: the handler is
@@ -100,13 +107,6 @@ class SimDesktop {
   // A new process of the program on the same desktop: it starts with nothing of the last.
   void newProcess();
 
-  // Message boxes: answers taken from the front of the queue, IDOK when empty. A real box's
-  // modal loop goes on delivering the program's messages: `whileMessageBox` runs (once) while
-  // the next box is up, as a user clicking elsewhere then would.
-  std::deque<int> messageBoxAnswers;
-  std::function<void()> whileMessageBox;
-  std::vector<SimMessageBox> messageBoxes;
-
  private:
   void waitForExit(uint32_t milliseconds);
   void exitFinished();
@@ -120,8 +120,6 @@ class SimDesktop {
 
   SimFiles fileCalls_{files, clock.actions};
   SimProfileFiles profileFiles_{files};
-  class Services;
-  std::unique_ptr<Services> services_;
   std::unique_ptr<platform::Platform> platform_;
 };
 

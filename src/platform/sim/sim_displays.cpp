@@ -20,13 +20,10 @@ bool perMonitorAware(const std::optional<DpiAwareness>& awareness) {
 
 }  // namespace
 
-SimDisplays::SimDisplays(SimSystem& system, SimWindowManager& windows)
+SimDisplays::SimDisplays(SimSystem& system, SimWindows& windows)
     : system_(system), windows_(windows) {
   windows_.ownWindowMoved = [this](Hwnd window, const Rect& before) {
     ownWindowMoved(window, before);
-  };
-  windows_.dialogDpiChanged = [this](Hwnd dialog, uint32_t dpi, const Rect& suggested) {
-    dialogDpiChanged(dialog, dpi, suggested);
   };
   windows_.virtualScreen = [this] { return virtualScreen(); };
 }
@@ -63,7 +60,7 @@ void SimDisplays::dialogDpiChanged(Hwnd dialog, uint32_t dpi, const Rect& sugges
   // Windows 10 1703 on, for a per-monitor v2 process: the dialog manager scales the dialog.
   const auto from = dpiChanging_.find(dialog.value);
   if (dpiAwareness != DpiAwareness::PerMonitorV2 || from == dpiChanging_.end()) return;
-  windows_.scaleDialog(dialog, suggested, from->second, dpi);
+  if (scaleDialog) scaleDialog(dialog, suggested, from->second, dpi);
 }
 
 void SimDisplays::setMonitorDpi(size_t index, uint32_t dpi) {
@@ -216,6 +213,21 @@ DpiAwareness SimDisplays::enableDpiAwareness() {
   // Set once for the process, as the manifest or the first call sets it.
   if (!dpiAwareness) dpiAwareness = granted;
   return *dpiAwareness;
+}
+
+// ---------------------------------------------------------------------------------------------
+// platform::Screen.
+
+int32_t SimDisplays::getSystemMetrics(int32_t index) {
+  ++windows_.portCalls;
+  auto found = windows_.systemMetrics.find(index);
+  return found == windows_.systemMetrics.end() ? 0 : found->second;
+}
+
+bool SimDisplays::getWorkArea(Rect& area) {
+  ++windows_.portCalls;
+  area = windows_.workArea;
+  return true;
 }
 
 }  // namespace sim

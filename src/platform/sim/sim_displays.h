@@ -1,6 +1,6 @@
 // The simulated displays: monitors in any enumeration order, each with its own DPI, the
-// primary monitor's work area and taskbar, and the changes a user makes to them while the
-// program runs, with the messages Windows sends for them.
+// primary monitor's work area and taskbar, the screen's metrics, and the changes a user makes to
+// them while the program runs, with the messages Windows sends for them.
 //
 // What it models: tests change scaling, monitors, the primary one and the work area while the
 // program runs, which sends the messages Windows sends; a window of the program moved onto a
@@ -8,7 +8,7 @@
 // leaves WM_DPICHANGED to its default processing is scaled as the dialog manager does it: it
 // takes the suggested rectangle, its children keep their places and sizes scaled to the new
 // DPI and get a font for it, and a page (a child dialog) lays out its own children the same
-// way (SimWindowManager::scaleDialog).
+// way (SimDialogs::scaleDialog).
 //
 // What it does not model: the system's scaling of DPI-unaware windows (the program is aware),
 // a dialog made at a DPI other than 96 (a dialog unit is 1.5 px wherever it is made), fonts
@@ -24,14 +24,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/monitors.h"
+#include "platform/screen.h"
 #include "platform/sim/sim_system.h"
-#include "platform/sim/sim_window_manager.h"
+#include "platform/sim/sim_windows.h"
 
 namespace sim {
 
@@ -43,10 +45,10 @@ struct SimMonitor {
   uint32_t dpi = 96;  // its effective DPI, where the system has per-monitor DPI (6.3 on)
 };
 
-class SimDisplays : public platform::Monitors {
+class SimDisplays : public platform::Monitors, public platform::Screen {
  public:
   // The version comes from `system`; the windows told of changes live in `windows`.
-  SimDisplays(SimSystem& system, SimWindowManager& windows);
+  SimDisplays(SimSystem& system, SimWindows& windows);
 
   // ===== Test API =====
   // Monitors, in enumeration order.
@@ -66,7 +68,7 @@ class SimDisplays : public platform::Monitors {
   // The user changes a monitor's scaling: with per-monitor awareness each of the program's
   // top-level windows on it (hidden ones too) gets WM_DPICHANGED with the new DPI and its
   // rectangle scaled about its top-left corner as the suggestion. With per-monitor v2, a
-  // dialog's default processing of it scales the dialog (SimWindowManager::scaleDialog).
+  // dialog's default processing of it scales the dialog (scaleDialog).
   void setMonitorDpi(size_t index, uint32_t dpi);
   // A top-level window of the program moved or sized (setWindowPos, moveWindow, a placement,
   // the caption move loop) so that the monitor holding most of it has another DPI than the one
@@ -84,6 +86,13 @@ class SimDisplays : public platform::Monitors {
   // The bounding box of the monitors (the desktop window's rectangle without any).
   platform::Rect virtualScreen() const;
 
+  // A dialog's default processing of WM_DPICHANGED (SimDialogs::dpiChanged): where the system
+  // scales dialogs (Windows 10 1703 on, a per-monitor v2 process, a DPI change this fake
+  // sent), the dialog manager does it (`scaleDialog`: SimDialogs::scaleDialog).
+  void dialogDpiChanged(platform::Hwnd dialog, uint32_t dpi, const platform::Rect& suggested);
+  std::function<void(platform::Hwnd, const platform::Rect& suggested, uint32_t old, uint32_t dpi)>
+      scaleDialog;
+
   // ===== platform::Monitors =====
   std::vector<Enumerated> enumerate() override;
   bool getInfo(platform::MonitorHandle monitor, platform::MonitorInfo& info) override;
@@ -91,14 +100,18 @@ class SimDisplays : public platform::Monitors {
   uint32_t getDpi(platform::MonitorHandle monitor) override;
   platform::DpiAwareness enableDpiAwareness() override;
 
+  // ===== platform::Screen (the window table's screen, work area and metrics) =====
+  platform::Hwnd getDesktopWindow() override { return SimWindows::kDesktop; }
+  int32_t getSystemMetrics(int32_t index) override;
+  bool getWorkArea(platform::Rect& area) override;
+
  private:
   bool perMonitorDpi() const;  // the system and the process's awareness
   void sendDpiChanged(platform::Hwnd window, const platform::Rect& r, uint32_t old, uint32_t dpi);
   void ownWindowMoved(platform::Hwnd window, const platform::Rect& before);
-  void dialogDpiChanged(platform::Hwnd dialog, uint32_t dpi, const platform::Rect& suggested);
 
   SimSystem& system_;
-  SimWindowManager& windows_;
+  SimWindows& windows_;
   // Windows in their WM_DPICHANGED handler, with the DPI they come from.
   std::map<uint32_t, uint32_t> dpiChanging_;
 };

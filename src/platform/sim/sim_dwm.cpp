@@ -12,7 +12,7 @@ namespace {
 
 // A top-level window with a sizing or dialog frame, which Windows 10 draws as a thin line
 // with the rest of the frame invisible.
-bool hasSystemFrame(SimWindowManager& wm, Hwnd window) {
+bool hasSystemFrame(SimWindows& wm, Hwnd window) {
   constexpr uint32_t kDialogFrame = WS_CAPTION & ~WS_BORDER;
   const uint32_t style = wm.getWindowLong(window, GWL_STYLE);
   if ((style & WS_CHILD) != 0) return false;
@@ -54,7 +54,7 @@ HResult SimDwm::isCompositionEnabled(bool* enabled) {
 
 HResult SimDwm::getWindowAttribute(Hwnd window, Dword attribute, void* value, Dword size) {
   bindDwm(("attribute h" + hex(window.value) + " " + std::to_string(attribute)).c_str());
-  SimWindowManager& wm = windows_;
+  SimWindows& wm = windows_;
   if (!wm.isWindow(window)) return kInvalidHandle;
   if (attribute == DWMWA_EXTENDED_FRAME_BOUNDS) {
     if (value == nullptr || size != sizeof(Rect)) return kInvalidArg;
@@ -83,7 +83,7 @@ HResult SimDwm::getWindowAttribute(Hwnd window, Dword attribute, void* value, Dw
 HResult SimDwm::registerThumbnail(Hwnd destination, Hwnd source, ThumbnailId* thumbnail) {
   bindDwm(("thumbnail register h" + hex(source.value) + " -> h" + hex(destination.value)).c_str());
   if (!compositionEnabled) return kCompositionDisabled;
-  SimWindowManager& wm = windows_;
+  SimWindows& wm = windows_;
   auto topLevel = [&wm](Hwnd w) {
     return wm.isWindow(w) && (wm.getWindowLong(w, GWL_STYLE) & WS_CHILD) == 0;
   };

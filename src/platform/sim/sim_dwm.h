@@ -18,7 +18,7 @@
 
 #include "platform/dwm.h"
 #include "platform/sim/sim_system.h"
-#include "platform/sim/sim_window_manager.h"
+#include "platform/sim/sim_windows.h"
 
 namespace sim {
 
@@ -32,7 +32,7 @@ struct SimThumbnail {
 class SimDwm : public platform::Dwm {
  public:
   // The version comes from `system`; the windows are those of `windows`.
-  SimDwm(SimSystem& system, SimWindowManager& windows) : system_(system), windows_(windows) {}
+  SimDwm(SimSystem& system, SimWindows& windows) : system_(system), windows_(windows) {}
 
   // ===== Test API =====
   bool dwmLoaded = false;  // the library was bound (first DWM call)
@@ -66,7 +66,7 @@ class SimDwm : public platform::Dwm {
   void bindDwm(const char* call);
 
   SimSystem& system_;
-  SimWindowManager& windows_;
+  SimWindows& windows_;
   platform::ThumbnailId nextThumbnail_ = 0;
 };
 

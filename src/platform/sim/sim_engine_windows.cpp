@@ -1,10 +1,9 @@
-// The simulated window manager: browser engines judging whether their windows can be seen,
+// The simulated other programs: browser engines judging whether their windows can be seen,
 // and the user's Win+D.
 #include <algorithm>
 #include <vector>
 
-#include "platform/sim/sim_window.h"
-#include "platform/sim/sim_window_manager.h"
+#include "platform/sim/sim_programs.h"
 
 namespace sim {
 
@@ -51,11 +50,11 @@ void subtract(std::vector<Rect>& area, const Rect& cut) {
 
 }  // namespace
 
-bool SimWindowManager::isEngine(const Window& w) const {
+bool SimPrograms::isEngine(const SimWindow& w) const {
   return !w.own && !w.parent && (chromium(w.className) || w.className == kGeckoClass);
 }
 
-bool SimWindowManager::occludes(const Window& w, bool gecko) const {
+bool SimPrograms::occludes(const SimWindow& w, bool gecko) const {
   if (!w.alive || !w.visible() || w.iconic() || (w.exStyle & WS_EX_TRANSPARENT) != 0) return false;
   const bool taskbar = w.className == kTaskbarClass;
   if ((w.exStyle & WS_EX_TOOLWINDOW) != 0 && !taskbar) return false;
@@ -64,24 +63,24 @@ bool SimWindowManager::occludes(const Window& w, bool gecko) const {
   return !isEmpty(w.rect);
 }
 
-bool SimWindowManager::engineDraws(Hwnd window) const {
-  const Window* engine = live(window);
+bool SimPrograms::engineDraws(Hwnd window) const {
+  const SimWindow* engine = windows_.live(window);
   if (engine == nullptr || !engine->visible() || engine->iconic()) return false;
   const bool gecko = engine->className == kGeckoClass;
-  std::vector<Rect> left{virtualScreen()};
-  for (const Hwnd h : zOrder_) {
+  std::vector<Rect> left{windows_.virtualScreen()};
+  for (const Hwnd h : windows_.zOrder()) {
     if (h == window) break;
-    const Window* w = live(h);
+    const SimWindow* w = windows_.live(h);
     if (w == nullptr || !occludes(*w, gecko)) continue;
-    subtract(left, w->zoomed() ? intersect(w->rect, workArea) : w->rect);
+    subtract(left, w->zoomed() ? intersect(w->rect, windows_.workArea) : w->rect);
   }
   return std::any_of(left.begin(), left.end(),
                      [&](const Rect& r) { return !isEmpty(intersect(r, engine->rect)); });
 }
 
-void SimWindowManager::judgeEngines(uint64_t ms) {
-  for (const Hwnd h : zOrder_) {
-    const Window* w = live(h);
+void SimPrograms::judgeEngines(uint64_t ms) {
+  for (const Hwnd h : windows_.zOrder()) {
+    const SimWindow* w = windows_.live(h);
     if (w == nullptr || !isEngine(*w)) continue;
     EngineRecord& record = engines_[h.value];
     record.drawing = engineDraws(h);
@@ -95,30 +94,31 @@ void SimWindowManager::judgeEngines(uint64_t ms) {
   }
 }
 
-const SimWindowManager::EngineRecord* SimWindowManager::engineRecord(Hwnd window) const {
+const SimPrograms::EngineRecord* SimPrograms::engineRecord(Hwnd window) const {
   const auto found = engines_.find(window.value);
   return found == engines_.end() ? nullptr : &found->second;
 }
 
-void SimWindowManager::workAreaChanged() {
-  for (const Hwnd h : zOrder_) {
-    Window* w = live(h);
+void SimPrograms::workAreaChanged() {
+  for (const Hwnd h : windows_.zOrder()) {
+    SimWindow* w = windows_.live(h);
     if (w == nullptr || !isEngine(*w) || w->iconic() || w->zoomed()) continue;
     Rect r = w->rect;
-    const int32_t dx = std::max(workArea.left - r.left, std::min(0, workArea.right - r.right));
-    const int32_t dy = std::max(workArea.top - r.top, std::min(0, workArea.bottom - r.bottom));
+    const Rect& area = windows_.workArea;
+    const int32_t dx = std::max(area.left - r.left, std::min(0, area.right - r.right));
+    const int32_t dy = std::max(area.top - r.top, std::min(0, area.bottom - r.bottom));
     if (dx == 0 && dy == 0) continue;
-    moveWindowTo(*w, {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy});
-    w->normalRect = toWorkspace(*w, w->rect);
+    windows_.moveWindowTo(*w, {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy});
+    w->normalRect = windows_.toWorkspace(*w, w->rect);
   }
 }
 
-void SimWindowManager::showDesktop() {
-  for (const Hwnd h : std::vector<Hwnd>(zOrder_)) {
-    Window* w = live(h);
+void SimPrograms::showDesktop() {
+  for (const Hwnd h : std::vector<Hwnd>(windows_.zOrder())) {
+    SimWindow* w = windows_.live(h);
     if (w != nullptr && !w->own && w->visible() && (w->exStyle & WS_EX_TOOLWINDOW) == 0 &&
         w->className != kTaskbarClass) {
-      minimizeForeign(*w);
+      windows_.minimizeForeign(*w);
     }
   }
 }

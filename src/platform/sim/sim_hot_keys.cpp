@@ -1,9 +1,8 @@
-// The simulated window manager: system-wide hot-keys.
+// The simulated user's input: system-wide hot-keys.
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/sim/sim_window.h"
-#include "platform/sim/sim_window_manager.h"
+#include "platform/sim/sim_input.h"
 
 namespace sim {
 
@@ -26,16 +25,16 @@ std::string hotKeyText(const char* what, Hwnd window, int32_t id, uint32_t modif
 
 }  // namespace
 
-bool SimWindowManager::registerHotKey(Hwnd window, int32_t id, uint32_t modifiers, uint32_t key) {
-  ++portCalls;
-  actions_.push_back(hotKeyText("register", window, id, modifiers, key));
-  Window* w = live(window);
-  if (w == nullptr || window == kDesktop) {
-    lastErrorValue = kErrorInvalidWindowHandle;
+bool SimInput::registerHotKey(Hwnd window, int32_t id, uint32_t modifiers, uint32_t key) {
+  ++windows_.portCalls;
+  windows_.clock().actions.push_back(hotKeyText("register", window, id, modifiers, key));
+  SimWindow* w = windows_.live(window);
+  if (w == nullptr || window == SimWindows::kDesktop) {
+    windows_.lastErrorValue = kErrorInvalidWindowHandle;
     return false;
   }
   if (!w->own) {
-    lastErrorValue = kErrorWindowOfOtherThread;
+    windows_.lastErrorValue = kErrorWindowOfOtherThread;
     return false;
   }
   const uint32_t mods = modifiers & kModifierMask;
@@ -44,7 +43,7 @@ bool SimWindowManager::registerHotKey(Hwnd window, int32_t id, uint32_t modifier
                        return k.modifiers == mods && k.key == key;
                      });
   if (taken) {
-    lastErrorValue = ERROR_HOTKEY_ALREADY_REGISTERED;
+    windows_.lastErrorValue = ERROR_HOTKEY_ALREADY_REGISTERED;
     return false;
   }
   // A second registration of the same id sits beside the first, as in Windows.
@@ -52,38 +51,42 @@ bool SimWindowManager::registerHotKey(Hwnd window, int32_t id, uint32_t modifier
   return true;
 }
 
-bool SimWindowManager::unregisterHotKey(Hwnd window, int32_t id) {
-  ++portCalls;
-  actions_.push_back(hotKeyText("unregister", window, id, 0, 0));
+bool SimInput::unregisterHotKey(Hwnd window, int32_t id) {
+  ++windows_.portCalls;
+  windows_.clock().actions.push_back(hotKeyText("unregister", window, id, 0, 0));
   auto found = std::find_if(hotKeys_.begin(), hotKeys_.end(), [&](const HotKey& k) {
     return k.window == window.value && k.id == id;
   });
   if (found == hotKeys_.end()) {
-    lastErrorValue = kErrorHotKeyNotRegistered;
+    windows_.lastErrorValue = kErrorHotKeyNotRegistered;
     return false;
   }
   hotKeys_.erase(found);
   return true;
 }
 
-bool SimWindowManager::pressHotKey(uint32_t modifiers, uint32_t key) {
+bool SimInput::pressHotKey(uint32_t modifiers, uint32_t key) {
   const uint32_t mods = modifiers & kModifierMask;
   if (hotKeysHeldElsewhere.count({mods, key}) != 0) return false;
   for (const HotKey& k : hotKeys_) {
     if (k.modifiers == mods && k.key == key) {
-      return postMessage(Hwnd{k.window}, WM_HOTKEY, static_cast<WParam>(k.id),
-                         static_cast<LParam>(mods | (key << 16)));
+      return windows_.postMessage(Hwnd{k.window}, WM_HOTKEY, static_cast<WParam>(k.id),
+                                  static_cast<LParam>(mods | (key << 16)));
     }
   }
   return false;
 }
 
-std::optional<std::pair<uint32_t, uint32_t>> SimWindowManager::registeredHotKey(Hwnd window,
-                                                                                int32_t id) const {
+std::optional<std::pair<uint32_t, uint32_t>> SimInput::registeredHotKey(Hwnd window,
+                                                                        int32_t id) const {
   for (auto k = hotKeys_.rbegin(); k != hotKeys_.rend(); ++k) {
     if (k->window == window.value && k->id == id) return std::make_pair(k->modifiers, k->key);
   }
   return std::nullopt;
+}
+
+void SimInput::unlinked(Hwnd window) {
+  std::erase_if(hotKeys_, [window](const HotKey& k) { return k.window == window.value; });
 }
 
 }  // namespace sim

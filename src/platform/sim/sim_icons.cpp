@@ -1,8 +1,8 @@
-// The simulated window manager: icons the program owns and image lists of small icons.
-#include <cstdio>
+// The simulated icons: icons the program owns, other programs' windows' icons and image lists
+// of small icons.
+#include "platform/sim/sim_icons.h"
 
-#include "platform/sim/sim_window.h"
-#include "platform/sim/sim_window_manager.h"
+#include <cstdio>
 
 namespace sim {
 
@@ -10,7 +10,6 @@ using namespace platform;
 
 namespace {
 
-constexpr uint32_t kLvsShareImageLists = 0x0040;  // LVS_SHAREIMAGELISTS
 constexpr uint64_t kResourceIcons = 0x0C000000u;  // loadIcon's handles
 constexpr uint64_t kResourceIconsEnd = 0x0C010000u;
 
@@ -22,57 +21,62 @@ std::string handleText(const char* prefix, uint64_t value) {
 
 }  // namespace
 
-IconHandle SimWindowManager::newIcon() {
+SimIcons::SimIcons(SimWindows& windows) : windows_(windows) {
+  windows_.listen(*this);
+}
+
+IconHandle SimIcons::newIcon() {
   nextIcon_ += 4;
   icons_.insert(nextIcon_);
   return IconHandle{nextIcon_};
 }
 
-void SimWindowManager::destroyIcon(IconHandle icon) {
-  ++portCalls;
+void SimIcons::destroyIcon(IconHandle icon) {
+  ++windows_.portCalls;
   if (icons_.erase(icon.value) != 0) {
-    actions_.push_back("destroy icon " + handleText("i", icon.value));
+    windows_.clock().actions.push_back("destroy icon " + handleText("i", icon.value));
   } else {
     // Shared icons (errorIcon, resources) and icons already destroyed.
-    actions_.push_back("destroy unknown icon " + handleText("i", icon.value));
+    windows_.clock().actions.push_back("destroy unknown icon " + handleText("i", icon.value));
   }
 }
 
-bool SimWindowManager::usableIcon(IconHandle icon) const {
+bool SimIcons::usableIcon(IconHandle icon) const {
   return icon == kErrorIcon || icons_.count(icon.value) != 0 ||
          (icon.value >= kResourceIcons && icon.value < kResourceIconsEnd);
 }
 
-ImageListHandle SimWindowManager::createImageList(int32_t cx, int32_t cy, uint32_t flags, int32_t,
-                                                  int32_t) {
-  ++portCalls;
+ImageListHandle SimIcons::createImageList(int32_t cx, int32_t cy, uint32_t flags, int32_t,
+                                          int32_t) {
+  ++windows_.portCalls;
   nextImageList_ += 4;
   SimImageList& list = imageLists_[nextImageList_];
   list.cx = cx;
   list.cy = cy;
   list.flags = flags;
-  actions_.push_back("image list create " + handleText("il", nextImageList_) + " " +
-                     std::to_string(cx) + "x" + std::to_string(cy));
+  windows_.clock().actions.push_back("image list create " + handleText("il", nextImageList_) + " " +
+                                     std::to_string(cx) + "x" + std::to_string(cy));
   return ImageListHandle{nextImageList_};
 }
 
-void SimWindowManager::destroyImageList(ImageListHandle list) {
-  ++portCalls;
+void SimIcons::destroyImageList(ImageListHandle list) {
+  ++windows_.portCalls;
   if (imageLists_.erase(list.value) != 0) {
-    actions_.push_back("image list destroy " + handleText("il", list.value));
+    windows_.clock().actions.push_back("image list destroy " + handleText("il", list.value));
   } else if (list.value != 0) {
-    actions_.push_back("destroy unknown image list " + handleText("il", list.value));
+    windows_.clock().actions.push_back("destroy unknown image list " +
+                                       handleText("il", list.value));
   }
 }
 
-void SimWindowManager::setImageListBkColor(ImageListHandle list, ColorRef color) {
-  ++portCalls;
+void SimIcons::setImageListBkColor(ImageListHandle list, ColorRef color) {
+  ++windows_.portCalls;
   auto found = imageLists_.find(list.value);
   if (found != imageLists_.end()) found->second.bkColor = color;
 }
 
-int32_t SimWindowManager::imageListAddIcon(ImageListHandle list, IconHandle icon) {
-  ++portCalls;
+int32_t SimIcons::imageListAddIcon(ImageListHandle list, IconHandle icon) {
+  ++windows_.portCalls;
   auto found = imageLists_.find(list.value);
   if (found == imageLists_.end() || !usableIcon(icon)) return -1;
   if (failImageListAdds > 0) {
@@ -83,27 +87,33 @@ int32_t SimWindowManager::imageListAddIcon(ImageListHandle list, IconHandle icon
   return static_cast<int32_t>(found->second.icons.size() - 1);
 }
 
-const SimImageList* SimWindowManager::imageList(ImageListHandle list) const {
+const SimImageList* SimIcons::imageList(ImageListHandle list) const {
   auto found = imageLists_.find(list.value);
   return found == imageLists_.end() ? nullptr : &found->second;
 }
 
-void SimWindowManager::listViewSetImageList(Hwnd list, ImageListHandle images, uint32_t which) {
-  ++portCalls;
-  if (ListViewModel* m = ownList(list)) m->imageLists[which] = images;
+void SimIcons::destroyedWithList(ImageListHandle images, Hwnd list) {
+  if (imageLists_.erase(images.value) != 0) {
+    windows_.clock().actions.push_back("image list destroy " + handleText("il", images.value) +
+                                       " with list view " + handleText("h", list.value));
+  }
 }
 
-void SimWindowManager::releaseListImages(Window& list) {
-  if (!list.control || list.control->controlClass != ControlClass::ListView ||
-      (list.style & kLvsShareImageLists) != 0) {
-    return;
-  }
-  for (const auto& [which, images] : list.control->list.imageLists) {
-    if (imageLists_.erase(images.value) != 0) {
-      actions_.push_back("image list destroy " + handleText("il", images.value) +
-                         " with list view " + handleText("h", list.handle.value));
-    }
-  }
+IconHandle SimIcons::windowIcon(Hwnd window) {
+  ++windows_.portCalls;
+  SimWindow* w = windows_.live(window);
+  if (w == nullptr) return {};
+  if (w->own) return {};
+  ++windows_.crossProcessMessages;
+  // WM_GETICON waits for the window's thread: a hung one answers nothing.
+  const WindowIcons& icons = windowIcons_[window.value];
+  if (icons.icon.value != 0 && !windows_.threads().hung(window)) return icons.icon;
+  return icons.classIcon.value != 0 ? icons.classIcon : kApplicationIcon;
+}
+
+IconHandle SimIcons::loadIcon(int32_t resourceId) {
+  ++windows_.portCalls;
+  return IconHandle{0x0C000000u + static_cast<uint32_t>(resourceId)};
 }
 
 }  // namespace sim

@@ -1,8 +1,8 @@
-// The simulated window manager: the focus, the user's keys, the low-level keyboard hook and
-// the keyboard layout's key names.
+// The simulated user's input: the user's keys, the low-level keyboard hook and the keyboard
+// layout's key names. The focus itself is the window table's (sim_activation.cpp).
 #include <algorithm>
 
-#include "platform/sim/sim_window.h"
+#include "platform/sim/sim_input.h"
 
 using namespace platform;
 
@@ -16,7 +16,15 @@ bool isAlt(int32_t key) {
 
 }  // namespace
 
-std::map<int32_t, std::string> SimWindowManager::usKeyNames() {
+SimInput::SimInput(SimWindows& windows, SimDialogs& dialogs)
+    : windows_(windows), dialogs_(dialogs) {
+  windows_.listen(*this);
+  windows_.captionPressed = [this](Hwnd window) {
+    if (leftDown_) runMoveLoop(window);
+  };
+}
+
+std::map<int32_t, std::string> SimInput::usKeyNames() {
   std::map<int32_t, std::string> names{
       {VK_SHIFT, "Shift"},  {VK_CONTROL, "Ctrl"}, {VK_MENU, "Alt"},      {VK_TAB, "Tab"},
       {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"},   {0x20, "Space"},       {VK_DELETE, "Delete"},
@@ -29,84 +37,68 @@ std::map<int32_t, std::string> SimWindowManager::usKeyNames() {
   return names;
 }
 
-std::string SimWindowManager::keyName(int32_t virtualKey) {
-  ++portCalls;
+std::string SimInput::keyName(int32_t virtualKey) {
+  ++windows_.portCalls;
   auto found = keyNames.find(virtualKey);
   return found == keyNames.end() ? std::string() : found->second;
 }
 
-void SimWindowManager::setCaretPos(Point at) {
-  ++portCalls;
+void SimInput::setCaretPos(Point at) {
+  ++windows_.portCalls;
   caret = at;
 }
 
-bool SimWindowManager::installKeyboardHook(KeyboardSink& sink) {
-  ++portCalls;
+bool SimInput::installKeyboardHook(KeyboardSink& sink) {
+  ++windows_.portCalls;
   if (keyboardHook_ != nullptr) return false;
   keyboardHook_ = &sink;
-  actions_.push_back("keyboard hook on");
+  windows_.clock().actions.push_back("keyboard hook on");
   return true;
 }
 
-bool SimWindowManager::removeKeyboardHook(KeyboardSink& sink) {
-  ++portCalls;
+bool SimInput::removeKeyboardHook(KeyboardSink& sink) {
+  ++windows_.portCalls;
   if (keyboardHook_ != &sink) return false;
   keyboardHook_ = nullptr;
-  actions_.push_back("keyboard hook off");
+  windows_.clock().actions.push_back("keyboard hook off");
   return true;
 }
 
-// --- The focus. ---
-
-bool SimWindowManager::focusWithin(Hwnd window) const {
-  for (const Window* w = live(focus_); w != nullptr; w = live(w->parent)) {
-    if (w->handle == window) return true;
-  }
-  return false;
-}
-
-void SimWindowManager::setFocusTo(Hwnd window) {
-  const Hwnd old = focus_;
-  if (old == window) return;
-  focus_ = window;
-  if (live(old) != nullptr) dispatch(old, WM_KILLFOCUS, window.value, 0);
-  if (focus_ == window && live(window) != nullptr) dispatch(window, WM_SETFOCUS, old.value, 0);
-}
-
-bool SimWindowManager::focusControl(Hwnd dialog, int32_t id) {
-  Window* c = item(dialog, id);
-  if (c == nullptr || !visibleChain(*c) || !enabledChain(*c)) return false;
+bool SimInput::focusControl(Hwnd dialog, int32_t id) {
+  SimWindow* c = dialogs_.item(dialog, id);
+  if (c == nullptr || !windows_.visibleChain(*c) || !windows_.enabledChain(*c)) return false;
   const Hwnd control = c->handle;
-  Window* top = c;
-  while (live(top->parent) != nullptr) top = live(top->parent);
-  if (foreground_ != top->handle) activateByUser(top->handle);
-  if (live(control) == nullptr) return false;
-  setFocusTo(control);
+  SimWindow* top = c;
+  while (windows_.live(top->parent) != nullptr) top = windows_.live(top->parent);
+  if (windows_.foreground() != top->handle) windows_.activateByUser(top->handle);
+  if (windows_.live(control) == nullptr) return false;
+  windows_.setFocusTo(control);
   return true;
 }
 
 // --- Keys. ---
 
-bool SimWindowManager::keyDown(int32_t key) {
+bool SimInput::keyDown(int32_t key) {
   return keyEvent(key, true);
 }
-bool SimWindowManager::keyUp(int32_t key) {
+
+bool SimInput::keyUp(int32_t key) {
   return keyEvent(key, false);
 }
 
-bool SimWindowManager::pressKey(int32_t key) {
+bool SimInput::pressKey(int32_t key) {
   const bool down = keyDown(key);
   return keyUp(key) && down;
 }
 
-bool SimWindowManager::chord(const std::vector<int32_t>& keys) {
+bool SimInput::chord(const std::vector<int32_t>& keys) {
   bool reached = true;
   for (int32_t key : keys) reached = keyDown(key) && reached;
   for (auto key = keys.rbegin(); key != keys.rend(); ++key) reached = keyUp(*key) && reached;
   return reached;
 }
 
-bool SimWindowManager::keyEvent(int32_t key, bool down) {
+bool SimInput::keyEvent(int32_t key, bool down) {
   if (down) keysHeld.insert(key);
   const bool alt = std::any_of(keysHeld.begin(), keysHeld.end(), isAlt);
   if (!down) keysHeld.erase(key);
@@ -114,31 +106,33 @@ bool SimWindowManager::keyEvent(int32_t key, bool down) {
       down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
   bool reached = false;
   if (keyboardHook_ != nullptr && keyboardHook_->onKeyEvent(message, key)) {
-    pumpMessages();  // the program's loop delivers what the hook posted
+    windows_.pumpMessages();  // the program's loop delivers what the hook posted
     reached = true;
   } else {
-    Window* target = live(focus_);
-    Window* top = target;
-    while (top != nullptr && live(top->parent) != nullptr) top = live(top->parent);
-    if (top == nullptr || top->handle != foreground_) target = live(foreground_);
+    SimWindow* target = windows_.live(windows_.focus());
+    SimWindow* top = target;
+    while (top != nullptr && windows_.live(top->parent) != nullptr)
+      top = windows_.live(top->parent);
+    if (top == nullptr || top->handle != windows_.foreground())
+      target = windows_.live(windows_.foreground());
     if (target != nullptr && target->own) {
       reached = true;
-      if (!(down && target->handle == focus_ && navigateDialog(*target, key))) {
-        dispatch(target->handle, message, static_cast<WParam>(key), down ? 1 : 0xC0000001);
+      if (!(down && target->handle == windows_.focus() && navigateDialog(*target, key))) {
+        windows_.dispatch(target->handle, message, static_cast<WParam>(key), down ? 1 : 0xC0000001);
       }
     }
   }
   return reached;
 }
 
-bool SimWindowManager::navigateDialog(const Window& focus, int32_t key) {
-  Window* dialog = live(focus.parent);
-  if (dialog == nullptr || !dialog->dialog) return false;
+bool SimInput::navigateDialog(const SimWindow& focus, int32_t key) {
+  SimWindow* dialog = windows_.live(focus.parent);
+  if (dialog == nullptr || !dialogs_.isDialog(dialog->handle)) return false;
   if (key == VK_ESCAPE || key == VK_RETURN) {
     const int32_t id = key == VK_ESCAPE ? IDCANCEL : IDOK;
-    Window* button = item(dialog->handle, id);
-    dispatch(dialog->handle, WM_COMMAND, static_cast<WParam>(id),
-             button == nullptr ? 0 : static_cast<LParam>(button->handle.value));
+    SimWindow* button = dialogs_.item(dialog->handle, id);
+    windows_.dispatch(dialog->handle, WM_COMMAND, static_cast<WParam>(id),
+                      button == nullptr ? 0 : static_cast<LParam>(button->handle.value));
     return true;
   }
   if (key != VK_TAB) return false;
@@ -146,10 +140,10 @@ bool SimWindowManager::navigateDialog(const Window& focus, int32_t key) {
   auto at = std::find(children.begin(), children.end(), focus.handle);
   for (size_t step = 1; step < children.size(); ++step) {
     const size_t index = (static_cast<size_t>(at - children.begin()) + step) % children.size();
-    Window* next = live(children[index]);
-    if (next != nullptr && (next->style & WS_TABSTOP) != 0 && visibleChain(*next) &&
-        enabledChain(*next)) {
-      setFocusTo(next->handle);
+    SimWindow* next = windows_.live(children[index]);
+    if (next != nullptr && (next->style & WS_TABSTOP) != 0 && windows_.visibleChain(*next) &&
+        windows_.enabledChain(*next)) {
+      windows_.setFocusTo(next->handle);
       break;
     }
   }

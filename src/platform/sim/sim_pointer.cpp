@@ -2,7 +2,7 @@
 // button with its capture and the caption move loop, the wheel. Keys: sim_keyboard.cpp.
 #include <cstdio>
 
-#include "platform/sim/sim_window.h"
+#include "platform/sim/sim_input.h"
 
 using namespace platform;
 
@@ -21,11 +21,11 @@ bool inside(const Rect& r, Point p) {
 
 }  // namespace
 
-Hwnd SimWindowManager::ownWindowAt(Point at) const {
+Hwnd SimInput::ownWindowAt(Point at) const {
   // The topmost band is drawn above the rest, also where Wine lists one of it last.
   for (const bool band : {true, false}) {
-    for (const Hwnd handle : zOrder_) {
-      const Window* w = live(handle);
+    for (const Hwnd handle : windows_.zOrder()) {
+      const SimWindow* w = windows_.live(handle);
       if (w == nullptr || w->topmost() != band || !w->visible() || !inside(w->rect, at)) {
         continue;
       }
@@ -35,28 +35,28 @@ Hwnd SimWindowManager::ownWindowAt(Point at) const {
   return {};
 }
 
-Hwnd SimWindowManager::pointerTarget() const {
-  return live(capture_) != nullptr ? capture_ : ownWindowAt(cursor);
+Hwnd SimInput::pointerTarget() const {
+  return windows_.live(capture_) != nullptr ? capture_ : ownWindowAt(cursor);
 }
 
-void SimWindowManager::sendPointer(Hwnd window, uint32_t message, WParam keys) {
-  Window* w = live(window);
+void SimInput::sendPointer(Hwnd window, uint32_t message, WParam keys) {
+  SimWindow* w = windows_.live(window);
   if (w == nullptr) return;
-  const Point origin = clientOrigin(*w);
-  dispatch(window, message, keys, packPoint(cursor.x - origin.x, cursor.y - origin.y));
+  const Point origin = windows_.clientOrigin(*w);
+  windows_.dispatch(window, message, keys, packPoint(cursor.x - origin.x, cursor.y - origin.y));
 }
 
-void SimWindowManager::moveCursor(Point at, WParam keys) {
+void SimInput::moveCursor(Point at, WParam keys) {
   cursor = at;
   sendPointer(pointerTarget(), WM_MOUSEMOVE, keys);
 }
 
-void SimWindowManager::leftDrag(Point from, const std::vector<Point>& through, WParam keys) {
+void SimInput::leftDrag(Point from, const std::vector<Point>& through, WParam keys) {
   cursor = from;
   dragRest_.assign(through.begin(), through.end());
   leftDown_ = true;
   const Hwnd pressed = pointerTarget();
-  if (live(pressed) != nullptr) activateByUser(pressed);
+  if (windows_.live(pressed) != nullptr) windows_.activateByUser(pressed);
   sendPointer(pressed, WM_LBUTTONDOWN, keys | MK_LBUTTON);
   while (!dragRest_.empty()) {
     const Point next = dragRest_.front();
@@ -68,50 +68,50 @@ void SimWindowManager::leftDrag(Point from, const std::vector<Point>& through, W
   sendPointer(pointerTarget(), WM_LBUTTONUP, keys);
 }
 
-void SimWindowManager::rightClick(Point at) {
+void SimInput::rightClick(Point at) {
   cursor = at;
   const Hwnd clicked = pointerTarget();
-  if (live(clicked) == nullptr) return;
-  activateByUser(clicked);
+  if (windows_.live(clicked) == nullptr) return;
+  windows_.activateByUser(clicked);
   sendPointer(clicked, WM_RBUTTONDOWN, 0x0002 /* MK_RBUTTON */);
   sendPointer(clicked, WM_RBUTTONUP, 0);
 }
 
-void SimWindowManager::runMoveLoop(Hwnd window) {
-  Window* w = live(window);
+void SimInput::runMoveLoop(Hwnd window) {
+  SimWindow* w = windows_.live(window);
   if (w == nullptr) return;
   const Point start = cursor;
   const Rect from = w->rect;
   while (!dragRest_.empty()) {
     cursor = dragRest_.front();
     dragRest_.pop_front();
-    setWindowPos(window, {}, from.left + cursor.x - start.x, from.top + cursor.y - start.y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    windows_.setWindowPos(window, {}, from.left + cursor.x - start.x, from.top + cursor.y - start.y,
+                          0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   leftDown_ = false;
-  actions_.push_back("move loop " + std::to_string(cursor.x - start.x) + "," +
-                     std::to_string(cursor.y - start.y));
+  windows_.clock().actions.push_back("move loop " + std::to_string(cursor.x - start.x) + "," +
+                                     std::to_string(cursor.y - start.y));
 }
 
-void SimWindowManager::wheel(int32_t delta, WParam keys) {
+void SimInput::wheel(int32_t delta, WParam keys) {
   const Hwnd target = ownWindowAt(cursor);
-  if (live(target) == nullptr) return;
+  if (windows_.live(target) == nullptr) return;
   const WParam packed = keys | (static_cast<WParam>(static_cast<uint16_t>(delta)) << 16);
-  dispatch(target, WM_MOUSEWHEEL, packed, packPoint(cursor.x, cursor.y));
+  windows_.dispatch(target, WM_MOUSEWHEEL, packed, packPoint(cursor.x, cursor.y));
 }
 
-int16_t SimWindowManager::getKeyState(int32_t key) {
-  ++portCalls;
+int16_t SimInput::getKeyState(int32_t key) {
+  ++windows_.portCalls;
   return keysHeld.count(key) != 0 ? static_cast<int16_t>(-32768) : int16_t{0};
 }
 
-void SimWindowManager::setCapture(Hwnd window) {
-  ++portCalls;
+void SimInput::setCapture(Hwnd window) {
+  ++windows_.portCalls;
   capture_ = window;
 }
 
-void SimWindowManager::releaseCapture() {
-  ++portCalls;
+void SimInput::releaseCapture() {
+  ++windows_.portCalls;
   capture_ = {};
 }
 

@@ -105,11 +105,11 @@ std::optional<IconHandle> SimShell::fileSmallIcon(const std::string& path) {
   ++shellCalls;
   windows_.clock().actions.push_back("file icon " + path);
   const bool known =
-      windows_.isImagePath(path) ||
+      programs_.isImagePath(path) ||
       std::any_of(fileIcons.begin(), fileIcons.end(),
                   [&path](const std::string& file) { return sameIgnoringCase(file, path); });
   if (!known) return std::nullopt;
-  return windows_.newIcon();
+  return icons_.newIcon();
 }
 
 Hwnd SimShell::trayWindow() {

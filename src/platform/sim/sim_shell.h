@@ -20,14 +20,18 @@
 #include <vector>
 
 #include "platform/shell.h"
-#include "platform/sim/sim_window_manager.h"
+#include "platform/sim/sim_icons.h"
+#include "platform/sim/sim_programs.h"
+#include "platform/sim/sim_windows.h"
 
 namespace sim {
 
 class SimShell : public platform::Shell {
  public:
-  // File icons come from `windows`' processes and icons; its port-call count goes on.
-  explicit SimShell(SimWindowManager& windows) : windows_(windows) {}
+  // File icons are those of `programs`' images (and `fileIcons`), handed out by `icons`; the
+  // tray window's query counts among `windows`' port calls.
+  SimShell(SimWindows& windows, SimPrograms& programs, SimIcons& icons)
+      : windows_(windows), programs_(programs), icons_(icons) {}
 
   // ===== Test API =====
   // Calls into the shell (tray, taskbar buttons, file icons, documents).
@@ -67,10 +71,12 @@ class SimShell : public platform::Shell {
   bool shellExecute(platform::Hwnd, const std::string& verb, const std::string& file,
                     int32_t) override;
 
-  SimWindowManager& windows() { return windows_; }
+  SimWindows& windows() { return windows_; }
 
  private:
-  SimWindowManager& windows_;
+  SimWindows& windows_;
+  SimPrograms& programs_;
+  SimIcons& icons_;
 };
 
 }  // namespace sim

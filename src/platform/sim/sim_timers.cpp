@@ -1,8 +1,8 @@
-// The simulated window manager: timers on the virtual clock.
+// The simulated window table: timers on the virtual clock.
 #include <algorithm>
+#include <optional>
 
-#include "platform/sim/sim_window.h"
-#include "platform/sim/sim_window_manager.h"
+#include "platform/sim/sim_windows.h"
 
 namespace sim {
 
@@ -14,9 +14,9 @@ constexpr uint32_t kMinimumTimerPeriod = 10;  // USER_TIMER_MINIMUM
 
 }  // namespace
 
-bool SimWindowManager::setTimer(Hwnd window, uintptr_t id, uint32_t milliseconds) {
+bool SimWindows::setTimer(Hwnd window, uintptr_t id, uint32_t milliseconds) {
   ++portCalls;
-  Window* w = live(window);
+  SimWindow* w = live(window);
   if (w == nullptr || !w->own) return false;
   const uint64_t now = time_.wide();
   const uint32_t period = std::max(milliseconds, kMinimumTimerPeriod);
@@ -30,27 +30,27 @@ bool SimWindowManager::setTimer(Hwnd window, uintptr_t id, uint32_t milliseconds
   return true;
 }
 
-bool SimWindowManager::killTimer(Hwnd window, uintptr_t id) {
+bool SimWindows::killTimer(Hwnd window, uintptr_t id) {
   ++portCalls;
   return std::erase_if(timers_,
                        [&](const Timer& t) { return t.window == window.value && t.id == id; }) != 0;
 }
 
-std::optional<uint32_t> SimWindowManager::timerPeriod(Hwnd window, uintptr_t id) const {
+std::optional<uint32_t> SimWindows::timerPeriod(Hwnd window, uintptr_t id) const {
   for (const Timer& t : timers_) {
     if (t.window == window.value && t.id == id) return t.period;
   }
   return std::nullopt;
 }
 
-std::optional<uint32_t> SimWindowManager::timerDue(Hwnd window, uintptr_t id) const {
+std::optional<uint32_t> SimWindows::timerDue(Hwnd window, uintptr_t id) const {
   for (const Timer& t : timers_) {
     if (t.window == window.value && t.id == id) return static_cast<uint32_t>(t.due);
   }
   return std::nullopt;
 }
 
-void SimWindowManager::advance(uint32_t ms) {
+void SimWindows::advance(uint32_t ms) {
   time_.wide();
   pumpMessages();
   const uint64_t end = time_.lastSeen() + ms;
