@@ -1,19 +1,19 @@
-// Points the diagnostic log at a simulated desktop's console for the life of a test.
+// Points the diagnostic log at a simulated system's console for the life of a test.
 #pragma once
 
 #include "base/diagnostic_log.h"
-#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_system.h"
 
 class LogCapture {
  public:
-  explicit LogCapture(sim::SimDesktop& desk) : desk_(desk) {
-    desk_.system.consoleAttached = true;
-    desk_.system.stdoutTarget = sim::SimSystem::Stream::Console;
-    diag::attach(&desk_.platform().system);
+  explicit LogCapture(sim::SimSystem& system) : system_(system) {
+    system_.consoleAttached = true;
+    system_.stdoutTarget = sim::SimSystem::Stream::Console;
+    diag::attach(&system_);
   }
   ~LogCapture() { diag::attach(nullptr); }
-  const std::string& text() const { return desk_.system.consoleOutput; }
+  const std::string& text() const { return system_.consoleOutput; }
 
  private:
-  sim::SimDesktop& desk_;
+  sim::SimSystem& system_;
 };

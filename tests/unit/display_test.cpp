@@ -4,13 +4,48 @@
 
 #include "display/multi_display.h"
 #include "display/taskbar_control.h"
-#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_displays.h"
+#include "platform/sim/sim_file_system.h"
+#include "platform/sim/sim_icons.h"
+#include "platform/sim/sim_programs.h"
+#include "platform/sim/sim_shell.h"
+#include "platform/sim/sim_system.h"
+#include "platform/sim/sim_windows.h"
 #include "support/log_capture.h"
 
+namespace {
+
+// The monitors are the displays fake's, on the window table and the system (its version and
+// the log's console).
+struct DisplaysDesk {
+  sim::SimClock clock;
+  sim::SimFileSystem files;
+  sim::SimSystem system{clock, files};
+  sim::SimWindows windows{clock};
+  sim::SimDisplays displays{system, windows};
+};
+
+// The taskbar's buttons are the shell's, which stands on the window table, other programs
+// and icons.
+struct ShellDesk {
+  sim::SimClock clock;
+  std::vector<std::string>& actions = clock.actions;
+  sim::SimWindows windows{clock};
+  sim::SimPrograms programs{windows};
+  sim::SimIcons icons{windows};
+  sim::SimShell shell{windows, programs, icons};
+};
+
+}  // namespace
+
 TEST(MultiDisplay, PrimaryFirstWhateverTheEnumerationOrder) {
-  auto desk = sim::SimDesktop::twoMonitorsPrimarySecond();
-  LogCapture log(*desk);
-  CMultiDisplay display(desk->platform().monitors);
+  auto desk = std::make_unique<DisplaysDesk>();
+  // The primary monitor enumerated second.
+  desk->displays.monitors = {{{-1280, 0, 0, 1024}, {-1280, 0, 0, 1024}, false, "\\\\.\\DISPLAY2"},
+                             {{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, true, "\\\\.\\DISPLAY1"}};
+  LogCapture log(desk->system);
+  CMultiDisplay display(desk->displays);
   display.enumMonitors();
   ASSERT_EQ(display.monitorCount, 2);
   ASSERT_EQ(display.monitors.size(), 2u);
@@ -32,17 +67,17 @@ TEST(MultiDisplay, PrimaryFirstWhateverTheEnumerationOrder) {
 }
 
 TEST(MultiDisplay, NoMonitorCountsZero) {
-  sim::SimDesktop desk;
-  CMultiDisplay display(desk.platform().monitors);
+  DisplaysDesk desk;
+  CMultiDisplay display(desk.displays);
   display.enumMonitors();
   EXPECT_EQ(display.monitorCount, 0);
   EXPECT_TRUE(display.monitors.empty());
 }
 
 TEST(TaskBarControl, RemovalIsRefusedSilentlyWhileDisabled) {
-  auto desk = sim::SimDesktop::singleMonitor();
+  auto desk = std::make_unique<ShellDesk>();
   desk->shell.taskbarButtons = {0x40};
-  CTaskBarControl taskbar(desk->platform().shell);
+  CTaskBarControl taskbar(desk->shell);
   EXPECT_TRUE(taskbar.removalEnabled);
   taskbar.removalEnabled = false;
   EXPECT_TRUE(taskbar.deleteTab({0x40}));
@@ -56,9 +91,9 @@ TEST(TaskBarControl, RemovalIsRefusedSilentlyWhileDisabled) {
 }
 
 TEST(TaskBarControl, ComLivesExactlyAsLongAsTheObject) {
-  auto desk = sim::SimDesktop::singleMonitor();
+  auto desk = std::make_unique<ShellDesk>();
   {
-    CTaskBarControl taskbar(desk->platform().shell);
+    CTaskBarControl taskbar(desk->shell);
     EXPECT_EQ(desk->shell.comInitCount, 1);
     EXPECT_TRUE(desk->shell.taskbarListAlive);
   }
@@ -71,10 +106,10 @@ TEST(TaskBarControl, ComLivesExactlyAsLongAsTheObject) {
 }
 
 TEST(TaskBarControl, AFailedComInitialisationIsNotUndone) {
-  auto desk = sim::SimDesktop::singleMonitor();
+  auto desk = std::make_unique<ShellDesk>();
   desk->shell.comInitFails = true;
   {
-    CTaskBarControl taskbar(desk->platform().shell);
+    CTaskBarControl taskbar(desk->shell);
     EXPECT_FALSE(taskbar.addTab({0x40}));
   }
   EXPECT_EQ(desk->shell.comInitCount, 0);
@@ -82,9 +117,9 @@ TEST(TaskBarControl, AFailedComInitialisationIsNotUndone) {
 }
 
 TEST(TaskBarControl, WithoutTheShellObjectBothOperationsFail) {
-  auto desk = sim::SimDesktop::singleMonitor();
+  auto desk = std::make_unique<ShellDesk>();
   desk->shell.taskbarListFails = true;
-  CTaskBarControl taskbar(desk->platform().shell);
+  CTaskBarControl taskbar(desk->shell);
   EXPECT_FALSE(taskbar.addTab({0x40}));
   EXPECT_FALSE(taskbar.deleteTab({0x40}));
   taskbar.removalEnabled = false;

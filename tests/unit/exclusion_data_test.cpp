@@ -204,7 +204,7 @@ TEST_F(ExclusionDataTest, AFileThatMakesNoSenseIsKeptBeforeTheFirstSave) {
   };
   const std::string backup = kFile + ".bak";
   for (const std::string& original : damaged) {
-    LogCapture log(*desk);
+    LogCapture log(desk->system);
     desk->system.consoleOutput.clear();
     CExclusionData data = loaded(original);
     EXPECT_NE(log.text().find(kFile + " does not make sense"), std::string::npos) << original;
@@ -229,7 +229,7 @@ TEST_F(ExclusionDataTest, AFileThatMakesNoSenseIsKeptBeforeTheFirstSave) {
   }
 
   // No copy, no save: the damaged file stays as it was.
-  LogCapture log(*desk);
+  LogCapture log(desk->system);
   desk->files.makeDirectory(backup + ".new");
   desk->files.lockedFiles.insert(backup);  // nor can the backup be written in place
   CExclusionData data = loaded(damaged[0]);
@@ -240,7 +240,7 @@ TEST_F(ExclusionDataTest, AFileThatMakesNoSenseIsKeptBeforeTheFirstSave) {
 }
 
 TEST_F(ExclusionDataTest, AFileThatCannotBeReadIsNeverReplaced) {
-  LogCapture log(*desk);
+  LogCapture log(desk->system);
   desk->files.writeFile(kFile, "[SYSTEM]\r\nEXCLUSIONNUM=1\r\n[ITEM0]\r\nTITLE=keep\r\n");
   desk->files.unreadableFiles.insert(kFile);
   CExclusionData data(desk->platform(), kFile);
@@ -255,7 +255,7 @@ TEST_F(ExclusionDataTest, AFileThatCannotBeReadIsNeverReplaced) {
 }
 
 TEST_F(ExclusionDataTest, MissingSectionsAreNoRulesButEmptyOnesAre) {
-  LogCapture log(*desk);
+  LogCapture log(desk->system);
   CExclusionData data = loaded(
       "[SYSTEM]\r\nEXCLUSIONNUM=5\r\n[ITEM1]\r\nTITLEFLAG=1\r\n"
       "FULLNAMEFLAG=1\r\nTITLE=  Only one  \r\n[ITEM2]\r\n");
@@ -323,7 +323,7 @@ TEST_F(ExclusionDataTest, TheLargestFileIsReadOnceWithoutProfileCalls) {
   EXPECT_EQ(desk->actions, std::vector<std::string>{"file read " + kFile});
 
   // A count far above the cap reads the sections that exist, still in one read.
-  LogCapture log(*desk);
+  LogCapture log(desk->system);
   desk->actions.clear();
   CExclusionData huge = loaded("[SYSTEM]\r\nEXCLUSIONNUM=2147483647\r\n[ITEM0]\r\nTITLEFLAG=1\r\n");
   ASSERT_EQ(huge.items.size(), 1u);

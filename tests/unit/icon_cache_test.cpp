@@ -3,21 +3,44 @@
 #include <algorithm>
 
 #include "controls/image_list_cash_smoll.h"
-#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_file_system.h"
+#include "platform/sim/sim_icons.h"
+#include "platform/sim/sim_programs.h"
+#include "platform/sim/sim_shell.h"
+#include "platform/sim/sim_system.h"
+#include "platform/sim/sim_windows.h"
 #include "support/log_capture.h"
 
+namespace {
+
+// Icons come from the icons fake and files' icons from the shell, on the window table; the
+// log goes to the system's console.
+struct IconsDesk {
+  sim::SimClock clock;
+  sim::SimFileSystem files;
+  sim::SimSystem system{clock, files};
+  sim::SimWindows windows{clock};
+  sim::SimPrograms programs{windows};
+  sim::SimIcons icons{windows};
+  sim::SimShell shell{windows, programs, icons};
+};
+
+}  // namespace
+
 TEST(IconCache, EachPathIsLoadedOnceAndKeysStayInStepWithImages) {
-  auto desk = sim::SimDesktop::singleMonitor();
-  LogCapture log(*desk);
+  auto desk = std::make_unique<IconsDesk>();
+  LogCapture log(desk->system);
   desk->shell.fileIcons = {"C:\\Apps\\ed.exe", "C:\\Apps\\Ed.exe"};
-  CImageListCashSmoll cache(desk->platform().icons, desk->platform().shell);
+  CImageListCashSmoll cache(desk->icons, desk->shell);
   const sim::SimImageList* images = desk->icons.imageList(cache.imageList());
   ASSERT_NE(images, nullptr);
   EXPECT_EQ(images->bkColor, platform::rgb(255, 255, 255));
 
   EXPECT_EQ(cache.getIconIndex("C:\\Apps\\ed.exe"), 0);
   EXPECT_EQ(cache.getIconIndex("C:\\Apps\\ed.exe"), 0);
-  EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "file icon C:\\Apps\\ed.exe"),
+  EXPECT_EQ(std::count(desk->clock.actions.begin(), desk->clock.actions.end(),
+                       "file icon C:\\Apps\\ed.exe"),
             1);
   EXPECT_EQ(desk->icons.liveIcons(), 0u);  // copied into the list, then released
 
@@ -33,7 +56,9 @@ TEST(IconCache, EachPathIsLoadedOnceAndKeysStayInStepWithImages) {
   desk->icons.failImageListAdds = 1;
   EXPECT_EQ(cache.getIconIndex("C:\\Gone\\y.exe"), -1);
   EXPECT_EQ(cache.getIconIndex("C:\\Gone\\y.exe"), -1);
-  EXPECT_EQ(std::count(desk->actions.begin(), desk->actions.end(), "file icon C:\\Gone\\y.exe"), 1);
+  EXPECT_EQ(std::count(desk->clock.actions.begin(), desk->clock.actions.end(),
+                       "file icon C:\\Gone\\y.exe"),
+            1);
   EXPECT_EQ(log.text(),
             "ICON get fail path =C:\\Gone\\x.exe\nICON get fail path =\nICON get fail path "
             "=C:\\Gone\\y.exe\n");

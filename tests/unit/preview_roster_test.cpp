@@ -122,7 +122,7 @@ TEST_F(PreviewRosterTest, SwitchingTheEdgeKeepsTheOrder) {
   settings.location = 9;
   roster.arrange();
   EXPECT_TRUE(roster.slots().empty());
-  LogCapture log(*desk);
+  LogCapture log(desk->system);
   const WindowEntry third = offer("Third");
   EXPECT_TRUE(roster.slots().empty());
   // Refused with its reason, logged once however often it is offered until it goes.

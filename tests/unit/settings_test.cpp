@@ -49,7 +49,7 @@ TEST_F(SettingsTest, MissingFileSectionOrKeysGiveTheDefaults) {
   // A file another program holds: every default, and the log says why.
   desk->files.writeFile(kFile, "[SYSTEM]\r\nLOCATION=3\r\n");
   desk->files.unreadableFiles.insert(kFile);
-  LogCapture log(*desk);
+  LogCapture log(desk->system);
   SettingsRecord held;
   held.loadSettings(desk->platform(), kFile);
   expectDefaults(held);
@@ -201,7 +201,7 @@ TEST_F(SettingsTest, ValuesAreUsedAsWrittenUnlessTheProgramCannotWorkWithThem) {
   // A modifier key alone is no hot-key.
   EXPECT_EQ(load("[SYSTEM]\r\nHVHOTKEY=16\r\nHVMODIFIERS=2\r\n").hvModifiers, 8);
 
-  LogCapture log(*desk);
+  LogCapture log(desk->system);
   const std::string outside = "[SYSTEM]\r\nLOCATION=7\r\nHVMODIFIERS=16\r\nLIMIT=0\r\n";
   expectDefaults(load(outside));
   EXPECT_EQ(*desk->files.readFile(kFile), outside);  // left for the user's next save
@@ -238,7 +238,7 @@ TEST_F(SettingsTest, ASaveKeepsTheValuesThatStoodInForTheFilesUntilTheyAreChange
 }
 
 TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileWholeAndIsLogged) {
-  LogCapture log(*desk);
+  LogCapture log(desk->system);
   const std::string before =
       "[USER]\r\nNOTE=" + std::string(200, 'n') + "\r\n[SYSTEM]\r\nLIMIT=3\r\n";
   desk->files.writeFile(kFile, before);

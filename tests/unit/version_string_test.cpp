@@ -2,35 +2,48 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_file_system.h"
+#include "platform/sim/sim_system.h"
+
+namespace {
+
+// The version resource is the system's: its fake and the clock it stands on.
+struct SystemOnly {
+  sim::SimClock clock;
+  sim::SimFileSystem files;
+  sim::SimSystem system{clock, files};
+};
+
+}  // namespace
 
 TEST(VersionString, ProductVersionOfTheFirstTranslation) {
-  auto desk = sim::SimDesktop::singleMonitor();
-  desk->system.versionTranslations = {{0x0411, 0x03a4}, {0x0409, 0x04b0}};
-  desk->system.versionStrings = {{"ProductVersion", std::string("1, 0, 0, 1\0junk", 15)}};
-  VersionString version(desk->platform().system);
+  SystemOnly desk;
+  desk.system.versionTranslations = {{0x0411, 0x03a4}, {0x0409, 0x04b0}};
+  desk.system.versionStrings = {{"ProductVersion", std::string("1, 0, 0, 1\0junk", 15)}};
+  VersionString version(desk.system);
   EXPECT_EQ(version.getVersionString(), "Ver.:1, 0, 0, 1");
 }
 
 TEST(VersionString, NothingToReadGivesEmptyTextAndIsTriedAgain) {
-  auto desk = sim::SimDesktop::singleMonitor();
-  desk->system.hasVersionResource = false;
-  VersionString version(desk->platform().system);
+  SystemOnly desk;
+  desk.system.hasVersionResource = false;
+  VersionString version(desk.system);
   EXPECT_EQ(version.getVersionString(), "");
-  desk->system.hasVersionResource = true;
-  desk->system.versionTranslations.clear();
+  desk.system.hasVersionResource = true;
+  desk.system.versionTranslations.clear();
   EXPECT_EQ(version.getVersionString(), "");
-  desk->system.versionTranslations = {{0x0411, 0x04b0}};
-  desk->system.versionBlockReadFails = true;
+  desk.system.versionTranslations = {{0x0411, 0x04b0}};
+  desk.system.versionBlockReadFails = true;
   EXPECT_EQ(version.getVersionString(), "");
-  desk->system.versionBlockReadFails = false;
+  desk.system.versionBlockReadFails = false;
   EXPECT_EQ(version.getVersionString(), "Ver.:1, 0, 0, 1");
 }
 
 TEST(VersionString, ComputedTextIsKept) {
-  auto desk = sim::SimDesktop::singleMonitor();
-  VersionString version(desk->platform().system);
+  SystemOnly desk;
+  VersionString version(desk.system);
   ASSERT_EQ(version.getVersionString(), "Ver.:1, 0, 0, 1");
-  desk->system.versionStrings["ProductVersion"] = "2, 0, 0, 0";
+  desk.system.versionStrings["ProductVersion"] = "2, 0, 0, 0";
   EXPECT_EQ(version.getVersionString(), "Ver.:1, 0, 0, 1");
 }

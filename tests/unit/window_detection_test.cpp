@@ -175,7 +175,7 @@ TEST_F(DetectionTest, EachWindowsProcessIsAskedForItsNameOnce) {
   // A process that cannot be opened is asked again at each scan: it may be starting up.
   sim::ForeignWindow locked = again;
   locked.processId = desk->programs.addProcess("admin.exe", "C:\\admin.exe", false);
-  LogCapture log(*desk);
+  LogCapture log(desk->system);
   const Hwnd admin = desk->windows.addWindow(locked);
   desk->advance(3000);
   EXPECT_GE(desk->programs.baseNameQueries, 6u);

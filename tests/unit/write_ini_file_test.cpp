@@ -2,30 +2,44 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_file_system.h"
+#include "platform/sim/sim_files.h"
+#include "platform/sim/sim_profile_files.h"
+#include "platform/sim/sim_system.h"
 #include "support/log_capture.h"
 
 namespace {
 
 const std::string kFile = "C:\\Programs\\Quillmoor\\out.ini";
 
+// Whole files and profile files are the system's: its fakes on their folders, and the clock.
+struct SystemFiles {
+  SystemFiles() { files.makeDirectory("C:\\Programs\\Quillmoor"); }
+  sim::SimClock clock;
+  sim::SimFileSystem files;
+  sim::SimSystem system{clock, files};
+  sim::SimFiles wholeFiles{files, clock.actions};
+  sim::SimProfileFiles profile{files};
+};
+
 class WriteIniFileTest : public ::testing::Test {
  protected:
   std::unique_ptr<CWriteIniFile> streamWriter() {
-    auto writer = std::make_unique<CWriteIniFile>(desk->platform().files, desk->platform().profile);
+    auto writer = std::make_unique<CWriteIniFile>(desk->wholeFiles, desk->profile);
     writer->mode = CWriteIniFile::Mode::Stream;
     return writer;
   }
   std::string file() { return desk->files.readFile(kFile).value_or("<missing>"); }
 
-  std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
+  std::unique_ptr<SystemFiles> desk = std::make_unique<SystemFiles>();
 };
 
 }  // namespace
 
 TEST_F(WriteIniFileTest, StreamModeWritesHeadersOnlyWhenTheSectionChanges) {
   desk->files.writeFile(kFile, "old contents that must go\r\n");
-  CWriteIniFile writer(desk->platform().files, desk->platform().profile);
+  CWriteIniFile writer(desk->wholeFiles, desk->profile);
   writer.mode = CWriteIniFile::Mode::Stream;
   ASSERT_TRUE(writer.openFile(kFile));
   EXPECT_TRUE(writer.writeString("A", "k1", "1", kFile));
@@ -48,7 +62,7 @@ TEST_F(WriteIniFileTest, FirstWriteWithAnEmptySectionWritesNoHeader) {
 
 TEST_F(WriteIniFileTest, ProfileModeIsTheDefaultAndWritesKeyByKey) {
   desk->files.writeFile(kFile, "[A]\r\nkeep=1\r\n");
-  CWriteIniFile writer(desk->platform().files, desk->platform().profile);
+  CWriteIniFile writer(desk->wholeFiles, desk->profile);
   EXPECT_TRUE(writer.openFile("C:\\No\\Such\\Folder\\x.ini"));  // touches nothing
   writer.writeString("A", "k1", "v", kFile);
   writer.writeString("A", "k0", "v", kFile);
@@ -57,7 +71,7 @@ TEST_F(WriteIniFileTest, ProfileModeIsTheDefaultAndWritesKeyByKey) {
 }
 
 TEST_F(WriteIniFileTest, FailedOpenIsLoggedAndLaterCallsTouchNoFile) {
-  LogCapture log(*desk);
+  LogCapture log(desk->system);
   desk->files.makeDirectory(kFile + ".new");  // a folder where the new file should go
   desk->files.writeFile(kFile, "previous");
   desk->files.lockedFiles.insert(kFile);  // ... and the file itself held by another program

@@ -1,6 +1,8 @@
-// The simulated window manager, on the points the program's code and the scenario tests rely
-// on: dispatch order, the position protocol, destruction, timers, modal loops, clicks, list
-// views and menus.
+// The window table and the window fakes beside it, on the points the program's code and the
+// scenario tests rely on: dispatch order, the position protocol, destruction, timers, modal loops,
+// clicks, list views and menus.
+#include "platform/sim/sim_windows.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,7 +19,6 @@
 #include "platform/sim/sim_input.h"
 #include "platform/sim/sim_own_windows.h"
 #include "platform/sim/sim_programs.h"
-#include "platform/sim/sim_windows.h"
 #include "support/logged.h"
 
 namespace {
@@ -116,7 +117,7 @@ DialogTemplate pageTemplate() {
           {{ControlClass::Static, kStatic, "page", 0, 0, 40, 10, SS_LEFT}}};
 }
 
-class SimWindowManagerTest : public ::testing::Test {
+class SimWindowsTest : public ::testing::Test {
  protected:
   sim::SimClock clock;
   uint32_t& now = clock.now;
@@ -145,7 +146,7 @@ class SimWindowManagerTest : public ::testing::Test {
 
 // --- Other programs' windows ---------------------------------------------------------------
 
-TEST_F(SimWindowManagerTest, ZOrderKeepsTheTopmostBandFirst) {
+TEST_F(SimWindowsTest, ZOrderKeepsTheTopmostBandFirst) {
   const Hwnd a = wm.addWindow(foreign("a"));
   ForeignWindow topmost = foreign("b");
   topmost.exStyle = WS_EX_TOPMOST;
@@ -182,8 +183,11 @@ TEST_F(SimWindowManagerTest, ZOrderKeepsTheTopmostBandFirst) {
   EXPECT_EQ(wm.enumWindows(), (std::vector<Hwnd>{c, a, b}));
 }
 
-TEST_F(SimWindowManagerTest, HandlesAreNeverReusedUnlessATestAsks) {
+TEST_F(SimWindowsTest, HandlesAreNeverReusedUnlessATestAsks) {
   const Hwnd first = wm.addWindow(foreign("first"));
+  drawing.deleteBitmap(drawing.printWindowPart(first, {0, 0, 10, 10}, {10, 10}, 0));
+  programs.setHung(first, true);
+  wm.postMessage(first, WM_CLOSE, 0, 0);
   wm.closeWindow(first);
   EXPECT_FALSE(wm.isWindow(first));
   EXPECT_TRUE(wm.enumWindows().empty());
@@ -193,11 +197,16 @@ TEST_F(SimWindowManagerTest, HandlesAreNeverReusedUnlessATestAsks) {
 
   EXPECT_EQ(wm.addWindowWithHandle(first, foreign("again")), first);
   EXPECT_EQ(wm.getWindowText(first, 256), "again");
+  // What the fakes kept of the gone window is not the new one's.
+  now += 6000;
+  EXPECT_FALSE(wm.isHungAppWindow(first));
+  EXPECT_TRUE(wm.received(first).empty());
+  EXPECT_EQ(drawing.printsOf(first), 0u);
   EXPECT_THROW(wm.addWindowWithHandle(second, foreign("clash")), std::invalid_argument);
   EXPECT_NE(wm.addWindow(foreign("third")), first);
 }
 
-TEST_F(SimWindowManagerTest, ForeignWindowFacts) {
+TEST_F(SimWindowsTest, ForeignWindowFacts) {
   wm.workArea = {0, 40, 1920, 1080};  // task bar at the top
   ForeignWindow w = foreign("Calculator", {100, 100, 500, 400});
   w.style |= WS_DISABLED;
@@ -241,7 +250,7 @@ TEST_F(SimWindowManagerTest, ForeignWindowFacts) {
   EXPECT_FALSE(wm.getWindowPlacement(h, wrongLength));
 }
 
-TEST_F(SimWindowManagerTest, MessagesToOtherProgramsAreRecordedAndAnsweredZero) {
+TEST_F(SimWindowsTest, MessagesToOtherProgramsAreRecordedAndAnsweredZero) {
   const Hwnd h = wm.addWindow(foreign("other"));
   EXPECT_EQ(wm.sendMessage(h, WM_CLOSE, 0, 0), 0);
   EXPECT_TRUE(wm.postMessage(h, WM_SYSCOMMAND, SC_MINIMIZE, 7));
@@ -257,7 +266,7 @@ TEST_F(SimWindowManagerTest, MessagesToOtherProgramsAreRecordedAndAnsweredZero) 
   EXPECT_EQ(wm.received(h).size(), 2u);  // still readable once gone
 }
 
-TEST_F(SimWindowManagerTest, ProcessesAnswerEmptyWhenTheyCannotBeOpened) {
+TEST_F(SimWindowsTest, ProcessesAnswerEmptyWhenTheyCannotBeOpened) {
   const uint32_t editor = programs.addProcess("editor.exe", "C:\\Apps\\editor.exe");
   const uint32_t service = programs.addProcess("svc.exe", "C:\\Windows\\svc.exe", false);
   EXPECT_NE(editor, service);
@@ -271,7 +280,7 @@ TEST_F(SimWindowManagerTest, ProcessesAnswerEmptyWhenTheyCannotBeOpened) {
 
 // --- Creating the program's dialogs --------------------------------------------------------
 
-TEST_F(SimWindowManagerTest, DialogIsBuiltThenInitialisedThenShown) {
+TEST_F(SimWindowsTest, DialogIsBuiltThenInitialisedThenShown) {
   Recorder main(wm);
   std::vector<bool> visibleAtInit;
   main.on = [&](Hwnd h, uint32_t message, WParam, LParam) -> std::optional<LResult> {
@@ -313,7 +322,7 @@ TEST_F(SimWindowManagerTest, DialogIsBuiltThenInitialisedThenShown) {
   EXPECT_FALSE(dialogs.getDlgItem(dlg, 4242));
 }
 
-TEST_F(SimWindowManagerTest, DialogWithoutVisibleStyleStaysHidden) {
+TEST_F(SimWindowsTest, DialogWithoutVisibleStyleStaysHidden) {
   Recorder main(wm);
   const Hwnd dlg = dialogs.createDialog(mainTemplate(0), {}, &main);
   EXPECT_EQ(main.messages(), std::vector<uint32_t>{WM_INITDIALOG});
@@ -323,7 +332,7 @@ TEST_F(SimWindowManagerTest, DialogWithoutVisibleStyleStaysHidden) {
   EXPECT_NE(wm.getWindowLong(dialogs.getDlgItem(dlg, IDOK), GWL_STYLE) & WS_VISIBLE, 0u);
 }
 
-TEST_F(SimWindowManagerTest, ChildAndOwnedDialogsArePlacedInTheParentsClientArea) {
+TEST_F(SimWindowsTest, ChildAndOwnedDialogsArePlacedInTheParentsClientArea) {
   Recorder main(wm), page(wm), popup(wm);
   const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
   const Hwnd child = dialogs.createDialog(pageTemplate(), dlg, &page);
@@ -356,7 +365,7 @@ TEST_F(SimWindowManagerTest, ChildAndOwnedDialogsArePlacedInTheParentsClientArea
   EXPECT_FALSE(dialogs.createDialog(pageTemplate(), wm.addWindow(foreign("x")), &page));
 }
 
-TEST_F(SimWindowManagerTest, CentredDialogIsCentredAndEveryDialogKeptOnTheWorkArea) {
+TEST_F(SimWindowsTest, CentredDialogIsCentredAndEveryDialogKeptOnTheWorkArea) {
   DialogTemplate centred = mainTemplate();
   centred.style |= DS_CENTER;
   const Hwnd a = dialogs.createDialog(centred, {}, nullptr);
@@ -377,7 +386,7 @@ TEST_F(SimWindowManagerTest, CentredDialogIsCentredAndEveryDialogKeptOnTheWorkAr
 
 // --- The position protocol -----------------------------------------------------------------
 
-TEST_F(SimWindowManagerTest, WindowPosChangingCanRewriteTheChange) {
+TEST_F(SimWindowsTest, WindowPosChangingCanRewriteTheChange) {
   Recorder main(wm);
   bool keepHidden = true;
   main.on = [&](Hwnd, uint32_t message, WParam, LParam lParam) -> std::optional<LResult> {
@@ -432,7 +441,7 @@ TEST_F(SimWindowManagerTest, WindowPosChangingCanRewriteTheChange) {
   EXPECT_TRUE(wm.isWindowVisible(dlg));
 }
 
-TEST_F(SimWindowManagerTest, MoveAndSizeComeFromTheDefaultHandlingOfWindowPosChanged) {
+TEST_F(SimWindowsTest, MoveAndSizeComeFromTheDefaultHandlingOfWindowPosChanged) {
   Recorder main(wm);
   main.on = [](Hwnd, uint32_t message, WParam, LParam) -> std::optional<LResult> {
     if (message == WM_WINDOWPOSCHANGED) return 0;  // handled without defaultProc
@@ -444,7 +453,7 @@ TEST_F(SimWindowManagerTest, MoveAndSizeComeFromTheDefaultHandlingOfWindowPosCha
   EXPECT_EQ(main.messages(), (std::vector<uint32_t>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED}));
 }
 
-TEST_F(SimWindowManagerTest, MinimiseAndRestoreOwnWindow) {
+TEST_F(SimWindowsTest, MinimiseAndRestoreOwnWindow) {
   wm.workArea = {0, 40, 1920, 1080};
   Recorder main(wm);
   std::vector<bool> iconicWhileChanging;
@@ -480,7 +489,7 @@ TEST_F(SimWindowManagerTest, MinimiseAndRestoreOwnWindow) {
   EXPECT_EQ(iconicWhileChanging, (std::vector<bool>{true, false}));
 }
 
-TEST_F(SimWindowManagerTest, ForegroundAndOwnWindowsInTheZOrder) {
+TEST_F(SimWindowsTest, ForegroundAndOwnWindowsInTheZOrder) {
   const Hwnd other = wm.addWindow(foreign("other"));
   const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, nullptr);
   const Hwnd later = wm.addWindow(foreign("later"));
@@ -500,7 +509,7 @@ TEST_F(SimWindowManagerTest, ForegroundAndOwnWindowsInTheZOrder) {
   EXPECT_EQ(wm.foreground(), Hwnd{});
 }
 
-TEST_F(SimWindowManagerTest, ActivatingAnOwnWindowGoesThroughThePositionProtocol) {
+TEST_F(SimWindowsTest, ActivatingAnOwnWindowGoesThroughThePositionProtocol) {
   Recorder main(wm);
   bool forceShown = false;
   main.on = [&](Hwnd, uint32_t message, WParam, LParam lParam) -> std::optional<LResult> {
@@ -535,7 +544,7 @@ TEST_F(SimWindowManagerTest, ActivatingAnOwnWindowGoesThroughThePositionProtocol
 
 // --- Messages ------------------------------------------------------------------------------
 
-TEST_F(SimWindowManagerTest, PostedMessagesWaitForThePumpAndKeepTheirOrder) {
+TEST_F(SimWindowsTest, PostedMessagesWaitForThePumpAndKeepTheirOrder) {
   Recorder main(wm);
   const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
   main.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
@@ -569,7 +578,7 @@ TEST_F(SimWindowManagerTest, PostedMessagesWaitForThePumpAndKeepTheirOrder) {
   EXPECT_TRUE(main.log.empty());
 }
 
-TEST_F(SimWindowManagerTest, DefaultProcessing) {
+TEST_F(SimWindowsTest, DefaultProcessing) {
   Recorder main(wm);
   const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
   const Hwnd cancel = dialogs.getDlgItem(dlg, IDCANCEL);
@@ -598,7 +607,7 @@ TEST_F(SimWindowManagerTest, DefaultProcessing) {
   EXPECT_EQ(main.count(WM_COMMAND), 0u);
 }
 
-TEST_F(SimWindowManagerTest, RegisteredMessagesAreStable) {
+TEST_F(SimWindowsTest, RegisteredMessagesAreStable) {
   const uint32_t a = wm.registerWindowMessage("TaskbarCreated");
   const uint32_t b = wm.registerWindowMessage("QuillmoorShow");
   EXPECT_GE(a, 0xC000u);
@@ -609,7 +618,7 @@ TEST_F(SimWindowManagerTest, RegisteredMessagesAreStable) {
 
 // --- Destruction ---------------------------------------------------------------------------
 
-TEST_F(SimWindowManagerTest, DestroySendsDestroyDownAndNcDestroyUp) {
+TEST_F(SimWindowsTest, DestroySendsDestroyDownAndNcDestroyUp) {
   std::vector<std::string> order;
   auto track = [&](const char* name) {
     return [&order, name](Hwnd, uint32_t message, WParam, LParam) -> std::optional<LResult> {
@@ -647,7 +656,7 @@ TEST_F(SimWindowManagerTest, DestroySendsDestroyDownAndNcDestroyUp) {
   EXPECT_FALSE(own.destroyWindow(dlg));
 }
 
-TEST_F(SimWindowManagerTest, HandlerMayDestroyItsWindowWhileHandlingAMessage) {
+TEST_F(SimWindowsTest, HandlerMayDestroyItsWindowWhileHandlingAMessage) {
   Recorder main(wm);
   main.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
     if (message == WM_COMMAND && wParam == static_cast<WParam>(IDOK)) {
@@ -667,7 +676,7 @@ TEST_F(SimWindowManagerTest, HandlerMayDestroyItsWindowWhileHandlingAMessage) {
 
 // --- Timers --------------------------------------------------------------------------------
 
-TEST_F(SimWindowManagerTest, TimersFireAtTheirTimesInOrder) {
+TEST_F(SimWindowsTest, TimersFireAtTheirTimesInOrder) {
   Recorder main(wm);
   std::vector<std::string> ticks;
   main.on = [&](Hwnd, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
@@ -697,7 +706,7 @@ TEST_F(SimWindowManagerTest, TimersFireAtTheirTimesInOrder) {
   EXPECT_FALSE(wm.killTimer(dlg, 1));
 }
 
-TEST_F(SimWindowManagerTest, TickHandlersMayKillAndResetTimers) {
+TEST_F(SimWindowsTest, TickHandlersMayKillAndResetTimers) {
   Recorder main(wm);
   std::vector<std::string> ticks;
   main.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
@@ -726,7 +735,7 @@ TEST_F(SimWindowManagerTest, TickHandlersMayKillAndResetTimers) {
   EXPECT_EQ(wm.timerDue(dlg, 1), std::optional<uint32_t>(3300));
 }
 
-TEST_F(SimWindowManagerTest, ASleepingThreadGetsOneOverdueTick) {
+TEST_F(SimWindowsTest, ASleepingThreadGetsOneOverdueTick) {
   Recorder main(wm);
   std::vector<uint32_t> ticks;
   main.on = [&](Hwnd, uint32_t message, WParam, LParam) -> std::optional<LResult> {
@@ -744,7 +753,7 @@ TEST_F(SimWindowManagerTest, ASleepingThreadGetsOneOverdueTick) {
   EXPECT_EQ(now, 6500u);
 }
 
-TEST_F(SimWindowManagerTest, TimersSurviveTheTickCountWrapping) {
+TEST_F(SimWindowsTest, TimersSurviveTheTickCountWrapping) {
   Recorder main(wm);
   std::vector<uint32_t> ticks;
   main.on = [&](Hwnd, uint32_t message, WParam, LParam) -> std::optional<LResult> {
@@ -761,7 +770,7 @@ TEST_F(SimWindowManagerTest, TimersSurviveTheTickCountWrapping) {
 
 // --- Modal dialogs -------------------------------------------------------------------------
 
-TEST_F(SimWindowManagerTest, ModalScriptDrivesTheDialogToItsEnd) {
+TEST_F(SimWindowsTest, ModalScriptDrivesTheDialogToItsEnd) {
   Recorder main(wm), box(wm);
   const Hwnd owner = dialogs.createDialog(mainTemplate(), {}, &main);
   box.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
@@ -794,7 +803,7 @@ TEST_F(SimWindowManagerTest, ModalScriptDrivesTheDialogToItsEnd) {
   EXPECT_FALSE(support::logged(actions, "modal 500 left open"));
 }
 
-TEST_F(SimWindowManagerTest, UnscriptedModalIsCancelledOrReportedLeftOpen) {
+TEST_F(SimWindowsTest, UnscriptedModalIsCancelledOrReportedLeftOpen) {
   Recorder box(wm);
   box.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
     if (message == WM_COMMAND && wParam == static_cast<WParam>(IDCANCEL)) {
@@ -821,7 +830,7 @@ TEST_F(SimWindowManagerTest, UnscriptedModalIsCancelledOrReportedLeftOpen) {
   EXPECT_EQ(ids, std::vector<int32_t>{100});
 }
 
-TEST_F(SimWindowManagerTest, NestedModalDialogs) {
+TEST_F(SimWindowsTest, NestedModalDialogs) {
   DialogTemplate outerTemplate = mainTemplate();
   outerTemplate.id = 600;
   DialogTemplate innerTemplate = mainTemplate();
@@ -859,7 +868,7 @@ TEST_F(SimWindowManagerTest, NestedModalDialogs) {
   EXPECT_FALSE(dialogs.findDialog(601));
 }
 
-TEST_F(SimWindowManagerTest, ModalDialogKeptHiddenByItsHandler) {
+TEST_F(SimWindowsTest, ModalDialogKeptHiddenByItsHandler) {
   Recorder box(wm);
   box.on = [&](Hwnd, uint32_t message, WParam, LParam lParam) -> std::optional<LResult> {
     if (message == WM_WINDOWPOSCHANGING)
@@ -877,7 +886,7 @@ TEST_F(SimWindowManagerTest, ModalDialogKeptHiddenByItsHandler) {
 
 // --- Controls ------------------------------------------------------------------------------
 
-TEST_F(SimWindowManagerTest, ClickingButtonsAndLinks) {
+TEST_F(SimWindowsTest, ClickingButtonsAndLinks) {
   Recorder main(wm);
   uint32_t checkedDuringCommand = 99;
   main.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
@@ -918,7 +927,7 @@ TEST_F(SimWindowManagerTest, ClickingButtonsAndLinks) {
   EXPECT_EQ(main.count(WM_COMMAND), 0u);
 }
 
-TEST_F(SimWindowManagerTest, DialogItemTextKeepsBytes) {
+TEST_F(SimWindowsTest, DialogItemTextKeepsBytes) {
   const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, nullptr);
   EXPECT_EQ(dialogs.getDlgItemText(dlg, kStatic), "text");
   const std::string title("\x83\x65\x83\x58\x83\x67", 6);  // three double-byte characters
@@ -929,7 +938,7 @@ TEST_F(SimWindowManagerTest, DialogItemTextKeepsBytes) {
   EXPECT_FALSE(dialogs.setDlgItemText(dlg, 4242, "x"));
 }
 
-TEST_F(SimWindowManagerTest, ListViewKeepsRowsAndSelection) {
+TEST_F(SimWindowsTest, ListViewKeepsRowsAndSelection) {
   const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, nullptr);
   const Hwnd list = dialogs.getDlgItem(dlg, kList);
   sim::ListViewModel* model = dialogs.listView(list);
@@ -971,7 +980,7 @@ TEST_F(SimWindowManagerTest, ListViewKeepsRowsAndSelection) {
   EXPECT_EQ(dialogs.listViewGetSelectionMark(list), -1);
 }
 
-TEST_F(SimWindowManagerTest, ListRedrawIsCountedAndRowClicksNotifyTheDialog) {
+TEST_F(SimWindowsTest, ListRedrawIsCountedAndRowClicksNotifyTheDialog) {
   Recorder main(wm);
   int32_t markAtClick = -2;
   NotifyHeader header;
@@ -1005,7 +1014,7 @@ TEST_F(SimWindowManagerTest, ListRedrawIsCountedAndRowClicksNotifyTheDialog) {
 
 // --- Menus, GDI ----------------------------------------------------------------------------
 
-TEST_F(SimWindowManagerTest, PopupMenuAnswerArrivesOnTheNextPump) {
+TEST_F(SimWindowsTest, PopupMenuAnswerArrivesOnTheNextPump) {
   Recorder main(wm);
   const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
   const MenuTemplate menu{10, "tray", {{40001, "Show"}, {0, nullptr}, {40002, "Exit"}}};
@@ -1027,7 +1036,7 @@ TEST_F(SimWindowManagerTest, PopupMenuAnswerArrivesOnTheNextPump) {
   EXPECT_EQ(main.count(WM_COMMAND), 1u);
 }
 
-TEST_F(SimWindowManagerTest, SystemMenuOnlyForOwnWindowsThatHaveOne) {
+TEST_F(SimWindowsTest, SystemMenuOnlyForOwnWindowsThatHaveOne) {
   const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, nullptr);
   EXPECT_TRUE(own.appendSystemMenu(dlg, MF_SEPARATOR, 0, ""));
   EXPECT_TRUE(own.appendSystemMenu(dlg, MF_STRING, 0x110, "About"));
@@ -1041,7 +1050,7 @@ TEST_F(SimWindowManagerTest, SystemMenuOnlyForOwnWindowsThatHaveOne) {
   EXPECT_FALSE(own.hasSystemMenu(wm.addWindow(foreign("other"))));
 }
 
-TEST_F(SimWindowManagerTest, BrushesAreTrackedUntilDeleted) {
+TEST_F(SimWindowsTest, BrushesAreTrackedUntilDeleted) {
   const BrushHandle red = drawing.createSolidBrush(rgb(255, 0, 0));
   const BrushHandle blue = drawing.createSolidBrush(rgb(0, 0, 255));
   EXPECT_NE(red, blue);
