@@ -14,6 +14,8 @@ using namespace platform;
 namespace {
 
 constexpr ColorRef kGrey = rgb(200, 200, 200);
+// The mark's strip beside a thumbnail before its badge was first drawn, at 96 dpi.
+constexpr int64_t kMarkStripGuess = 22;
 
 bool isTopmost(Windows& windows, Hwnd window) {
   return (windows.getWindowLong(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
@@ -75,6 +77,7 @@ Cthumbnail::Cthumbnail(const Ports& ports, DisplayEnvironment& environment,
       copy_(ports.copy),
       picture_(ports.picture, keeper_),
       lifeSigns_(ports.lifeSigns, target),
+      mark_(ports.windows, target),
       reload_(ports.reload, *this, target, exeName_),
       thumbnail_(ports.dwm) {
   // The DWM is the version-guarded one: before version 6 composition stays off.
@@ -224,6 +227,7 @@ void Cthumbnail::poll() {
   if (paused != paused_) showPaused(paused);
   // The target's rectangle, read once for both.
   if (trackTargetRect()) refreshPicture();
+  if (mark_.poll(keeper_, paused_)) markChanged();
 }
 
 void Cthumbnail::displaysChanged() {
@@ -275,7 +279,7 @@ void Cthumbnail::registerThumbnail() {
   ThumbnailProperties properties;
   properties.flags = DWM_TNP_RECTDESTINATION | DWM_TNP_RECTSOURCE | DWM_TNP_OPACITY |
                      DWM_TNP_VISIBLE | DWM_TNP_SOURCECLIENTAREAONLY;
-  properties.destination = clientRect();
+  properties.destination = thumbnailDestination(clientRect());
   properties.source = {0, 0, target.width(), target.height()};
   properties.opacity = 255;
   properties.visible = true;
@@ -311,8 +315,45 @@ void Cthumbnail::fitHeightToSource() {
   windows().moveWindow(hwnd(), now.left, now.top, now.width(), frame.height(), true);
   ThumbnailProperties properties;
   properties.flags = DWM_TNP_RECTDESTINATION;
-  properties.destination = {client.left, client.top, client.right, newHeight};
+  properties.destination = thumbnailDestination({client.left, client.top, client.right, newHeight});
   thumbnail_.update(properties);
+}
+
+Rect Cthumbnail::thumbnailDestination(const Rect& client) const {
+  if (!mark_.shown() || markStrip_ <= 0 || markStrip_ >= client.height()) return client;
+  // Narrowed as much as it is lowered: the picture keeps its aspect above the strip.
+  const int32_t height = client.height() - markStrip_;
+  const int32_t width = static_cast<int32_t>(int64_t{client.width()} * height / client.height());
+  const int32_t left = client.left + (client.width() - width) / 2;
+  return {left, client.top, left + width, client.top + height};
+}
+
+void Cthumbnail::markChanged() {
+  if (mark_.shown() && markStrip_ == 0) {
+    // Until the first badge is drawn: its height at the preview's DPI, near enough.
+    markStrip_ =
+        static_cast<int32_t>(dpi::scale(kMarkStripGuess, environment_.dpiAt(windowRect())));
+  }
+  if (thumbnail_.held()) {
+    ThumbnailProperties properties;
+    properties.flags = DWM_TNP_RECTDESTINATION;
+    properties.destination = thumbnailDestination(clientRect());
+    thumbnail_.update(properties);
+  }
+  ownWindows().invalidateRect(hwnd(), true);
+}
+
+void Cthumbnail::drawMark() {
+  const uint32_t dpi = environment_.dpiAt(windowRect());
+  const Rect client = clientRect();
+  // Over a picture, a little inside its corner; beside a thumbnail, in the strip it leaves.
+  const auto inset = pictures_ ? static_cast<int32_t>(dpi::scale(4, dpi)) : 0;
+  const Size box = drawing_.drawBadge(hwnd(), kNotAnsweringText,
+                                      {client.left + inset, client.bottom - inset}, dpi);
+  if (!pictures_ && box.cy > 0 && box.cy != markStrip_) {
+    markStrip_ = box.cy;
+    markChanged();
+  }
 }
 
 Rect Cthumbnail::targetFrame() const {
@@ -351,9 +392,10 @@ void Cthumbnail::paint() {
   }
   if (pictures_) {
     picture_.paint(hwnd(), title_);
-    return;
+  } else {
+    defaultProc(WM_PAINT, 0, 0);  // validates: the image is the DWM's to draw
   }
-  defaultProc(WM_PAINT, 0, 0);  // validates: the image is the DWM's to draw
+  if (mark_.shown()) drawMark();
 }
 
 Rect Cthumbnail::shownSource() {

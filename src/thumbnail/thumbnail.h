@@ -14,6 +14,7 @@
 #include "display/display_environment.h"
 #include "keeping/target_keeper.h"
 #include "settings/settings.h"
+#include "thumbnail/answer_mark.h"
 #include "thumbnail/life_signs.h"
 #include "thumbnail/preview_copy.h"
 #include "thumbnail/preview_picture.h"
@@ -156,6 +157,13 @@ class Cthumbnail : public ui::Window {
   // A hidden store app is suspended by the system: its preview says so in a word instead of
   // showing a picture that no longer changes.
   void showPaused(bool paused);
+  // The target does not answer (AnswerMark): a badge in the bottom-left corner, drawn over the
+  // picture, or in a strip the thumbnail leaves free (the DWM draws over the preview's own
+  // painting).
+  void markChanged();
+  void drawMark();
+  // Where the thumbnail is drawn within `client`: all of it, or above the mark's strip.
+  platform::Rect thumbnailDestination(const platform::Rect& client) const;
   // The part of the target shown (relative to its window rectangle, as a thumbnail's source
   // is): its visible frame, or the zoomed part of it. Thumbnails and pictures alike.
   platform::Rect shownSource();
@@ -196,6 +204,8 @@ class Cthumbnail : public ui::Window {
   PreviewCopy copy_;
   PreviewPicture picture_;
   LifeSigns lifeSigns_;
+  AnswerMark mark_;
+  int32_t markStrip_ = 0;  // the height the thumbnail leaves to the mark, as last drawn
   bool pictures_ = false;
   WebReload reload_;
   platform::Rect lastTargetRect_;  // as the last poll read it

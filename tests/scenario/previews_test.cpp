@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "detect/win_list_dlg.h"
+#include "res/strings.h"
 #include "scenario/preview_fixture.h"
 
 using platform::Hwnd;
@@ -490,6 +491,88 @@ TEST_F(PreviewTest, AHungTargetIsLeftAloneWithoutBlocking) {
     EXPECT_EQ(desk->messageBoxes.back().text,
               "対象のウィンドが現在ビジー状態です。操作をSkipしました");
   });
+}
+
+// A window that stops answering is marked "応答なし" on its preview until it answers again:
+// with composition in a strip the thumbnail leaves free (from the system's word, as nothing is
+// sent to a shown window), without it over its picture (also from the probes before each
+// picture, for a window too busy each time without ever counting as hung). The log says each
+// change once. A suspended store app keeps its own word; a kept window that answers has none.
+TEST_F(PreviewTest, APreviewSaysWhenItsWindowDoesNotAnswer) {
+  for (const bool composition : {true, false}) {
+    SCOPED_TRACE(composition ? "thumbnail" : "picture");
+    desk = composition ? sim::SimDesktop::singleMonitor() : sim::SimDesktop::compositionOff();
+    const Hwnd target = addAppWindow(*desk, "Quiet", "quiet.exe", kNormal);
+    const Hwnd kept = addAppWindow(*desk, "Kept", "kept.exe", kNormal);
+    const Hwnd store =
+        addClassWindow("app.exe", "app.exe", "ApplicationFrameWindow", {300, 300, 700, 600});
+    run([&](Hwnd) {
+      detect(3);
+      const Hwnd preview = previewOf(target);
+      ASSERT_TRUE(preview);
+      desk->windows.userMinimize(kept);
+      desk->windows.userMinimize(store);
+      desk->advance(1400);
+      ASSERT_EQ(desk->windows.paintedText(previewOf(store)), kPausedText);
+      Rect client;
+      desk->windows.getClientRect(preview, client);
+      const auto marks = [&] {
+        int n = 0;
+        for (const Hwnd h : {target, kept, store}) n += !desk->windows.badge(previewOf(h)).empty();
+        return n;
+      };
+      const auto mark = [&] { return desk->windows.badge(preview); };
+      const auto logLines = [&](const char* what, Hwnd window) {
+        char line[96];
+        snprintf(line, sizeof line, "target 0x%08x %s\n", window.value, what);
+        int n = 0;
+        for (size_t at = desk->consoleOutput.find(line); at != std::string::npos;
+             at = desk->consoleOutput.find(line, at + 1)) {
+          ++n;
+        }
+        return n;
+      };
+
+      desk->windows.setHung(target, true);
+      desk->windows.setHung(store, true);
+      desk->advance(4000);
+      EXPECT_EQ(marks(), 0) << "not 5 s yet";
+      desk->advance(1500);
+      EXPECT_EQ(mark(), kNotAnsweringText);
+      EXPECT_EQ(marks(), 1);
+      EXPECT_EQ(desk->windows.paintedText(previewOf(store)), kPausedText);
+      EXPECT_EQ(logLines("does not answer: its preview says so", store), 0);
+      const Rect box = desk->windows.badgeBox(preview);
+      EXPECT_EQ(box.bottom, client.bottom - (composition ? 0 : 4));
+      EXPECT_EQ(box.left, composition ? 0 : 4);
+      if (composition) {
+        // The thumbnail above the badge's strip, narrowed to keep its aspect.
+        const Rect shown = thumbnailOf(target)->properties.destination;
+        EXPECT_EQ(shown.bottom, box.top);
+        EXPECT_EQ(shown.width() * client.height(), client.width() * shown.height());
+      }
+      desk->advance(5000);
+      desk->windows.setHung(target, false);
+      desk->advance(500);
+      EXPECT_EQ(marks(), 0) << "answers again, at the next poll";
+      if (composition) {
+        EXPECT_EQ(thumbnailOf(target)->properties.destination, client);
+      }
+      EXPECT_EQ(logLines("does not answer: its preview says so", target), 1);
+      EXPECT_EQ(logLines("answers again", target), 1);
+
+      // Busy 3.9 s of every 4: never hung by the system's count, never answering a probe.
+      for (uint32_t span = 0; span < 4; ++span) {
+        const uint32_t from = desk->now + span * 4000;
+        desk->windows.at(from, [&, from] { desk->windows.setBusy(target, from + 3900); });
+      }
+      desk->advance(16000);
+      EXPECT_EQ(logLines("does not answer: its preview says so", target), composition ? 1 : 2);
+      desk->advance(3000);
+      EXPECT_EQ(marks(), 0);
+      EXPECT_EQ(logLines("answers again", target), composition ? 1 : 2);
+    });
+  }
 }
 
 TEST_F(PreviewTest, CloakedLayeredAndSizelessWindows) {
