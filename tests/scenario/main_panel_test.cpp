@@ -283,11 +283,19 @@ TEST_F(MainPanelTest, GlassAndBlackControlsFollowComposition) {
 }
 
 TEST_F(MainPanelTest, DebugModeShowsTheDetectionPageBesideThePanel) {
+  addAppWindow(*desk, "Notes - A", "notes.exe");
   run(
       [&](Hwnd panel) {
         Hwnd page = desk->windows.findDialog(res::IDD_WINLIST);
         trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
         ASSERT_TRUE(visible(page));
+        // It lists what the program's detector finds.
+        desk->advance(1000);
+        const sim::ListViewModel* list =
+            desk->windows.listView(desk->windows.getDlgItem(page, res::IDC_WINLIST));
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(list->rows.size(), 1u);
+        EXPECT_EQ(list->text(0, 0), "Notes - A");
         auto expectBeside = [&] {
           const Rect p = rectOf(panel);
           const Rect w = rectOf(page);
@@ -322,7 +330,7 @@ TEST_F(MainPanelTest, DetectedWindowsAreLoggedAndPowerEventsSuspendDetection) {
         desk->advance(1000);
         EXPECT_EQ(
             desk->consoleOutput.rfind(
-                "CWinListDlg::returnSuspend()\nAddWindow() title=Notes - A, exe=notes.exe\n", 0),
+                "WindowDetector::returnSuspend()\nAddWindow() title=Notes - A, exe=notes.exe\n", 0),
             0u)
             << desk->consoleOutput;
         // Composition switched off suspends too; switched on resumes.

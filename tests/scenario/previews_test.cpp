@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "detect/win_list_dlg.h"
+#include "detect/window_detector.h"
 #include "res/strings.h"
 #include "scenario/preview_fixture.h"
 
@@ -156,8 +156,7 @@ TEST_F(PreviewTest, AGoneWindowsPreviewShrinksAwayAndFreesItsSlot) {
     // report: every preview goes, and after resume the windows get their previews again.
     detect(3);
     // (A suspend inside the hand-over of a new window is walked by the detector's own test.)
-    const Hwnd page = desk->windows.findDialog(res::IDD_WINLIST);
-    const uint32_t due = desk->windows.timerDue(page, CWinListDlg::kTimerId).value_or(0);
+    const uint32_t due = desk->windows.timerDue(panel, WindowDetector::kTimerId).value_or(0);
     desk->windows.at(due + 100, [&] {
       desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMSUSPEND, 0);
     });
