@@ -334,13 +334,16 @@ void Cthumbnail::markChanged() {
     markStrip_ =
         static_cast<int32_t>(dpi::scale(kMarkStripGuess, environment_.dpiAt(windowRect())));
   }
-  if (thumbnail_.held()) {
-    ThumbnailProperties properties;
-    properties.flags = DWM_TNP_RECTDESTINATION;
-    properties.destination = thumbnailDestination(clientRect());
-    thumbnail_.update(properties);
-  }
+  placeThumbnail();
   ownWindows().invalidateRect(hwnd(), true);
+}
+
+void Cthumbnail::placeThumbnail() {
+  if (!thumbnail_.held()) return;
+  ThumbnailProperties properties;
+  properties.flags = DWM_TNP_RECTDESTINATION;
+  properties.destination = thumbnailDestination(clientRect());
+  thumbnail_.update(properties);
 }
 
 void Cthumbnail::drawMark() {
@@ -351,8 +354,9 @@ void Cthumbnail::drawMark() {
   const Size box = drawing_.drawBadge(hwnd(), kNotAnsweringText,
                                       {client.left + inset, client.bottom - inset}, dpi);
   if (!pictures_ && box.cy > 0 && box.cy != markStrip_) {
+    // The strip was a guess: the whole client was erased and the badge lies where it belongs.
     markStrip_ = box.cy;
-    markChanged();
+    placeThumbnail();
   }
 }
 

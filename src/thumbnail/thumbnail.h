@@ -162,6 +162,7 @@ class Cthumbnail : public ui::Window {
   // painting).
   void markChanged();
   void drawMark();
+  void placeThumbnail();  // its destination, after the strip changed
   // Where the thumbnail is drawn within `client`: all of it, or above the mark's strip.
   platform::Rect thumbnailDestination(const platform::Rect& client) const;
   // The part of the target shown (relative to its window rectangle, as a thumbnail's source

@@ -501,6 +501,7 @@ TEST_F(PreviewTest, APreviewSaysWhenItsWindowDoesNotAnswer) {
   for (const bool composition : {true, false}) {
     SCOPED_TRACE(composition ? "thumbnail" : "picture");
     desk = composition ? sim::SimDesktop::singleMonitor() : sim::SimDesktop::compositionOff();
+    desk->systemDpi = 120;  // the badge scales with it
     const Hwnd target = addAppWindow(*desk, "Quiet", "quiet.exe", kNormal);
     const Hwnd kept = addAppWindow(*desk, "Kept", "kept.exe", kNormal);
     const Hwnd store =
@@ -542,8 +543,9 @@ TEST_F(PreviewTest, APreviewSaysWhenItsWindowDoesNotAnswer) {
       EXPECT_EQ(desk->windows.paintedText(previewOf(store)), kPausedText);
       EXPECT_EQ(logLines("does not answer: its preview says so", store), 0);
       const Rect box = desk->windows.badgeBox(preview);
-      EXPECT_EQ(box.bottom, client.bottom - (composition ? 0 : 4));
-      EXPECT_EQ(box.left, composition ? 0 : 4);
+      EXPECT_EQ(box.bottom, client.bottom - (composition ? 0 : 5));
+      EXPECT_EQ(box.left, composition ? 0 : 5);
+      EXPECT_EQ(box.height(), 27);  // 22 px at 96 dpi
       if (composition) {
         // The thumbnail above the badge's strip, narrowed to keep its aspect.
         const Rect shown = thumbnailOf(target)->properties.destination;
