@@ -23,20 +23,6 @@ bool isTopmost(Windows& windows, Hwnd window) {
 
 }  // namespace
 
-void zoomAxis(int32_t share, int32_t size, int32_t& pan, int32_t& zoomed, int32_t& start) {
-  zoomed = share == 100 ? size : std::max(1, share * size / 100);
-  const int32_t half = (size - zoomed) / 2;
-  start = pan + half;
-  if (start < 0) {
-    pan = -half;
-    start = 0;
-  }
-  if (start + zoomed > size) {
-    pan = half;
-    start = size - zoomed;
-  }
-}
-
 ui::Owned<Cthumbnail> Cthumbnail::create(const Ports& ports, DisplayEnvironment& environment,
                                          const SettingsRecord& settings, Hwnd target,
                                          std::string title, std::string exeName, const Rect& slot,
@@ -108,7 +94,7 @@ ui::Answer Cthumbnail::onWindowPosChanging(WindowPos* position) {
   if (position) {
     // Off the top: first out of the topmost band while still in it (applyZOrder then
     // asks for the bottom), as HWND_BOTTOM alone keeps a topmost window there under Wine.
-    if (mouseIn || hover) {
+    if (mouseIn_ || hover_) {
       position->insertAfter = kHwndTopmost;
     } else {
       position->insertAfter = isTopmost(windows(), hwnd()) ? kHwndNotopmost : kHwndBottom;
@@ -202,12 +188,12 @@ void Cthumbnail::refreshPicture() {
   // The pointer over the preview, the target activated or retitled (the label shows the new
   // title): it may be about to change.
   const bool stirred = lifeSigns_.seen(picture_.resting(), title_);
-  if (mouseIn || stirred) picture_.wake();
+  if (mouseIn_ || stirred) picture_.wake();
   const Rect client = clientRect();
   // Hovered, the preview may lie over its target, where a copy of the screen would catch it.
   // A picture that came out the same is neither drawn nor shown again.
   if (picture_.refresh(lastTargetRect_, shownSource(lastTargetRect_),
-                       {client.width(), client.height()}, !mouseIn && !hover) ||
+                       {client.width(), client.height()}, !mouseIn_ && !hover_) ||
       (stirred && !picture_.held())) {
     ownWindows().invalidateRect(hwnd(), false);
   }
@@ -415,9 +401,9 @@ Rect Cthumbnail::shownSource(const Rect& window) {
   if (getExtendedFrameBounds(dwm_, targetWnd_, &frame) < 0) frame = window;
   const int32_t x = frame.left - window.left;
   const int32_t y = frame.top - window.top;
-  if (!zoomed()) return {x, y, x + frame.width(), y + frame.height()};
-  zoomWithin(frame);
-  return {x + sourceX, y + sourceY, x + sourceX + zoomWidth, y + sourceY + zoomHeight};
+  if (!zoom_.zoomed()) return {x, y, x + frame.width(), y + frame.height()};
+  const Rect part = zoom_.within(frame.width(), frame.height());
+  return {x + part.left, y + part.top, x + part.right, y + part.bottom};
 }
 
 void Cthumbnail::setSourceRect(const Rect& r) {
@@ -430,28 +416,16 @@ void Cthumbnail::setSourceRect(const Rect& r) {
   }
 }
 
-void Cthumbnail::computeZoomSource() {
-  if (!targetIsWindow()) return;
-  Rect r;
-  if (composition_) {
-    r = targetFrame();
-  } else {
-    windows().getWindowRect(targetWnd_, r);
-  }
-  zoomWithin(r);
-}
-
-void Cthumbnail::zoomWithin(const Rect& source) {
-  zoomAxis(zoomX, source.width(), panX, zoomWidth, sourceX);
-  zoomAxis(zoomY, source.height(), panY, zoomHeight, sourceY);
-}
-
 void Cthumbnail::resetZoom() {
-  zoomX = zoomY = 100;
-  zoomWidth = zoomHeight = sourceX = sourceY = panX = panY = 0;
+  zoom_ = {};
   // A pan drag cannot go on over the whole source.
-  if (dragging) input_.releaseCapture();
-  dragging = false;
+  if (dragging_) input_.releaseCapture();
+  dragging_ = false;
+}
+
+void Cthumbnail::setHover(bool on) {
+  hover_ = on;
+  applyZOrder();
 }
 
 void Cthumbnail::setAlpha(uint8_t a) {
@@ -460,7 +434,7 @@ void Cthumbnail::setAlpha(uint8_t a) {
 }
 
 void Cthumbnail::applyAlpha() {
-  windows().setLayeredWindowAttributes(hwnd(), 0, mouseIn ? 255 : alpha_, LWA_ALPHA);
+  windows().setLayeredWindowAttributes(hwnd(), 0, mouseIn_ ? 255 : alpha_, LWA_ALPHA);
 }
 
 void Cthumbnail::applyFrameSetting() {
@@ -470,7 +444,7 @@ void Cthumbnail::applyFrameSetting() {
 void Cthumbnail::applyZOrder() {
   // Restacking must not activate: activation would take the keyboard from the user's window
   // and bring the preview to the top whatever place was asked for.
-  if (mouseIn || hover) {
+  if (mouseIn_ || hover_) {
     setWindowPos(kHwndTopmost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     setFrame(true);
   } else {
