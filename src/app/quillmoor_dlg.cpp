@@ -32,13 +32,15 @@ CQuillmoorDlg::CQuillmoorDlg(const Ports& ports, const Switches& switches,
       appIcon_(ports.icons.loadIcon(IDR_MAINFRAME)),
       trayIcon_(ports.icons.loadIcon(IDR_MAINFRAME)),
       roster_(ports.roster, environment, settings, rules, *this),
-      winListPage_(ports.detector),
+      detector_(ports.detector, *this),
+      winListPage_(ports.winListPage, detector_),
       controlPage_(ports.controller, roster_, environment, std::move(settingsPath)),
       limitPage_(ports.exclusions, rules),
       tray_(ports.shell),
       journal_(ports.roster.preview.keeper.journal),
       environment_(environment) {
   roster_.addObserver(this);
+  detector_.listeners.push_back(this);
 }
 
 bool CQuillmoorDlg::registerRosterHotKey(int32_t id, uint32_t modifiers, uint32_t key) {
@@ -85,8 +87,8 @@ bool CQuillmoorDlg::onInitDialog() {
   limitPage_.showWindow(SW_SHOW);
   limitPage_.setListener(this);
 
-  winListPage_.listeners.push_back(this);
-  winListPage_.create(hwnd());  // detection starts here
+  winListPage_.create(hwnd());
+  detector_.start();
   pagesMade_ = true;
   if (displaysChangedEarly_) displaysChanged();  // while the start-up box was up
 
@@ -136,7 +138,7 @@ ui::Answer CQuillmoorDlg::onEndSession(WParam wParam, LParam lParam) {
     // modal loop open meanwhile: kept windows go back and the rules are saved here, and
     // no new preview is made after.
     closePreviews();
-    winListPage_.stop();
+    detector_.stop();
     saveRulesAtExit();
     if (consoleExit_ != nullptr) consoleExit_->finished();
     ui::Dialog::onOK();  // the framework's: ends the modal loop
@@ -146,9 +148,9 @@ ui::Answer CQuillmoorDlg::onEndSession(WParam wParam, LParam lParam) {
 
 void CQuillmoorDlg::onPowerBroadcast(WParam event) {
   if (event == PBT_APMSUSPEND) {
-    winListPage_.goSuspend();
+    detector_.goSuspend();
   } else if (event == PBT_APMRESUMESUSPEND && composition_) {
-    winListPage_.returnSuspend();
+    detector_.returnSuspend();
   }
 }
 
@@ -197,9 +199,9 @@ void CQuillmoorDlg::onCompositionChanged() {
   dwm_.isCompositionEnabled(&composition_);
   updateGlass();
   if (composition_) {
-    winListPage_.returnSuspend();
+    detector_.returnSuspend();
   } else {
-    winListPage_.goSuspend();
+    detector_.goSuspend();
   }
 }
 
@@ -255,6 +257,10 @@ bool CQuillmoorDlg::onCommand(uint32_t id, uint32_t, Hwnd) {
 }
 
 void CQuillmoorDlg::onTimer(uintptr_t id) {
+  if (id == WindowDetector::kTimerId) {
+    detector_.onTimer(id);
+    return;
+  }
   if (id != kWatchdogTimer) {
     roster_.onTimer(id);
     return;
@@ -276,6 +282,7 @@ void CQuillmoorDlg::onHotKey(uintptr_t id) {
 }
 
 void CQuillmoorDlg::onDestroy() {
+  detector_.stop();
   roster_.stop();
 }
 
@@ -312,7 +319,7 @@ void CQuillmoorDlg::DelWindow(const std::vector<WindowEntry>* list) {
 }
 
 void CQuillmoorDlg::rulesChanged() {
-  winListPage_.forget(roster_.takeWindowsNowAllowed());
+  detector_.forget(roster_.takeWindowsNowAllowed());
 }
 
 void CQuillmoorDlg::showPanel() {

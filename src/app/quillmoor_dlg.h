@@ -1,7 +1,8 @@
 // The main panel: a modal dialog that stays hidden behind its tray icon for the program's
-// whole run. It owns the previews' roster (and lends it its window for timers and the hover
-// hot-key), hosts the control page and the exclusion page, owns the detector and relays its
-// reports to the roster, reacts to power and composition events, and ends the program.
+// whole run. It owns the previews' roster and the window detector (and lends them its window
+// for their timers and the hover hot-key), relays the detector's reports to the roster, hosts
+// the control page, the exclusion page and the detection page, reacts to power and composition
+// events, and ends the program.
 #pragma once
 
 #include "app/about_dlg.h"
@@ -14,11 +15,13 @@
 #include "controller/control_dlg.h"
 #include "controller/preview_roster.h"
 #include "detect/win_list_dlg.h"
+#include "detect/window_detector.h"
 #include "dialogs/limit_dlg.h"
 #include "display/display_environment.h"
 
 class CQuillmoorDlg : public HomeLinkDialog,
                       public CWinListListener,
+                      public DetectorHost,
                       public ExclusionRulesListener,
                       public RosterHost,
                       public RosterObserver {
@@ -38,6 +41,7 @@ class CQuillmoorDlg : public HomeLinkDialog,
           screen(p.screen),
           messageBoxes(p.messageBoxes),
           detector(p),
+          winListPage(p),
           roster(p, checks),
           controller(p, checks),
           exclusions(p),
@@ -48,7 +52,8 @@ class CQuillmoorDlg : public HomeLinkDialog,
     platform::Drawing& drawing;
     platform::Screen& screen;
     platform::MessageBoxes& messageBoxes;
-    CWinListDlg::Ports detector;
+    WindowDetector::Ports detector;
+    CWinListDlg::Ports winListPage;
     PreviewRoster::Ports roster;
     CControlDlg::Ports controller;
     CLimitDlg::Ports exclusions;
@@ -66,6 +71,9 @@ class CQuillmoorDlg : public HomeLinkDialog,
   // offered again at the next scan, so they get their previews without being reopened.
   void rulesChanged() override;
 
+  // DetectorHost: the detector's timer is the panel's.
+  bool setDetectorTimer(uintptr_t id, uint32_t period) override { return setTimer(id, period); }
+  void killDetectorTimer(uintptr_t id) override { killTimer(id); }
   // RosterHost: the roster's timers and hot-key are the panel's.
   bool setRosterTimer(uintptr_t id, uint32_t period) override { return setTimer(id, period); }
   void killRosterTimer(uintptr_t id) override { killTimer(id); }
@@ -84,6 +92,7 @@ class CQuillmoorDlg : public HomeLinkDialog,
   bool panelShown() const { return panelShown_; }
   const platform::Margins& glassMargins() const { return glassMargins_; }
   PreviewRoster& roster() { return roster_; }
+  WindowDetector& detector() { return detector_; }
   CWinListDlg& winListPage() { return winListPage_; }
   CControlDlg& controlPage() { return controlPage_; }
   CLimitDlg& limitPage() { return limitPage_; }
@@ -130,7 +139,8 @@ class CQuillmoorDlg : public HomeLinkDialog,
   Switches switches_;
   platform::IconHandle appIcon_;
   platform::IconHandle trayIcon_;
-  PreviewRoster roster_;  // before the pages, which show it
+  PreviewRoster roster_;     // before the pages, which show it
+  WindowDetector detector_;  // ... as does the detection page
   CWinListDlg winListPage_;
   CControlDlg controlPage_;
   CLimitDlg limitPage_;

@@ -352,8 +352,7 @@ void PreviewRoster::stop() {
 void PreviewRoster::setHover(bool on) {
   for (ThumbnailSlot& slot : slots_) {
     if (!slot.inUse()) continue;
-    slot.thumbnail->hover = on;
-    slot.thumbnail->applyZOrder();
+    slot.thumbnail->setHover(on);
   }
 }
 

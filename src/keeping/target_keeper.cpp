@@ -63,15 +63,22 @@ bool TargetKeeper::responsive(bool polled) {
     return false;
   }
   quiet_ = false;
-  if (answers(messages_, target_)) return true;
+  if (answers(messages_, target_)) {
+    silent_ = false;
+    return true;
+  }
   diag::print("target 0x%08x does not answer: left as it is\n", target_.value);
   backOff();
   return false;
 }
 
 void TargetKeeper::backOff() {
+  const Dword now = system_.tickCount();
+  if (!silent_) silentSince_ = now;
+  silent_ = true;
+  silentLast_ = now;
   quiet_ = true;
-  quietUntil_ = system_.tickCount() + kQuietMs;
+  quietUntil_ = now + kQuietMs;
 }
 
 bool TargetKeeper::send(uint32_t message, WParam wParam, LParam lParam) {

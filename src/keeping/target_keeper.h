@@ -83,6 +83,12 @@ class TargetKeeper {
   // The poll's probe: the target answers within a second; false at once while it is left
   // alone after not answering.
   bool answersPoll() { return responsive(true); }
+  // How long the probes have gone unanswered: from the first unanswered one to the latest,
+  // with none answered between; 0 once one is answered.
+  uint32_t unansweredMs() const { return silent_ ? silentLast_ - silentSince_ : 0; }
+  // The system says the target reads its messages again: its silence is over, whatever the
+  // last probe met.
+  void heardOf() { silent_ = false; }
   // The target is in our custody: changed (or about to be) and not put back since.
   bool holdsTarget() const { return own_.has_value(); }
 
@@ -165,6 +171,9 @@ class TargetKeeper {
   platform::Dword noPlaceAt_ = 0;
   platform::Dword quietUntil_ = 0;  // tick count before which the target is not asked
   bool quiet_ = false;
+  bool silent_ = false;  // no probe answered since silentSince_, the latest at silentLast_
+  platform::Dword silentSince_ = 0;
+  platform::Dword silentLast_ = 0;
   uint32_t jobRuns_ = 0;  // sequences begun: one begun inside a step ends the one around it
   bool givenUp_ = false;
   bool showWhenBack_ = false;

@@ -11,6 +11,8 @@ constexpr const char* kHomePage = "https://quillmoor.example.org/";
 
 // What the preview of a suspended store app says instead of its frozen picture.
 constexpr const char* kPausedText = "一時停止中";
+// The mark on the preview of a window that does not answer, as the system titles such a window.
+constexpr const char* kNotAnsweringText = "応答なし";
 
 // The text of a string resource; empty for an unknown id.
 const char* loadResourceString(int id);

@@ -14,26 +14,14 @@ using namespace platform;
 namespace {
 
 constexpr ColorRef kGrey = rgb(200, 200, 200);
+// The mark's strip beside a thumbnail before its badge was first drawn, at 96 dpi.
+constexpr int64_t kMarkStripGuess = 22;
 
 bool isTopmost(Windows& windows, Hwnd window) {
   return (windows.getWindowLong(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
 }  // namespace
-
-void zoomAxis(int32_t share, int32_t size, int32_t& pan, int32_t& zoomed, int32_t& start) {
-  zoomed = share == 100 ? size : std::max(1, share * size / 100);
-  const int32_t half = (size - zoomed) / 2;
-  start = pan + half;
-  if (start < 0) {
-    pan = -half;
-    start = 0;
-  }
-  if (start + zoomed > size) {
-    pan = half;
-    start = size - zoomed;
-  }
-}
 
 ui::Owned<Cthumbnail> Cthumbnail::create(const Ports& ports, DisplayEnvironment& environment,
                                          const SettingsRecord& settings, Hwnd target,
@@ -75,6 +63,7 @@ Cthumbnail::Cthumbnail(const Ports& ports, DisplayEnvironment& environment,
       copy_(ports.copy),
       picture_(ports.picture, keeper_),
       lifeSigns_(ports.lifeSigns, target),
+      mark_(ports.windows, target),
       reload_(ports.reload, *this, target, exeName_),
       thumbnail_(ports.dwm) {
   // The DWM is the version-guarded one: before version 6 composition stays off.
@@ -105,7 +94,7 @@ ui::Answer Cthumbnail::onWindowPosChanging(WindowPos* position) {
   if (position) {
     // Off the top: first out of the topmost band while still in it (applyZOrder then
     // asks for the bottom), as HWND_BOTTOM alone keeps a topmost window there under Wine.
-    if (mouseIn || hover) {
+    if (mouseIn_ || hover_) {
       position->insertAfter = kHwndTopmost;
     } else {
       position->insertAfter = isTopmost(windows(), hwnd()) ? kHwndNotopmost : kHwndBottom;
@@ -199,12 +188,12 @@ void Cthumbnail::refreshPicture() {
   // The pointer over the preview, the target activated or retitled (the label shows the new
   // title): it may be about to change.
   const bool stirred = lifeSigns_.seen(picture_.resting(), title_);
-  if (mouseIn || stirred) picture_.wake();
+  if (mouseIn_ || stirred) picture_.wake();
   const Rect client = clientRect();
   // Hovered, the preview may lie over its target, where a copy of the screen would catch it.
   // A picture that came out the same is neither drawn nor shown again.
   if (picture_.refresh(lastTargetRect_, shownSource(lastTargetRect_),
-                       {client.width(), client.height()}, !mouseIn && !hover) ||
+                       {client.width(), client.height()}, !mouseIn_ && !hover_) ||
       (stirred && !picture_.held())) {
     ownWindows().invalidateRect(hwnd(), false);
   }
@@ -224,6 +213,7 @@ void Cthumbnail::poll() {
   if (paused != paused_) showPaused(paused);
   // The target's rectangle, read once for both.
   if (trackTargetRect()) refreshPicture();
+  if (mark_.poll(keeper_, paused_)) markChanged();
 }
 
 void Cthumbnail::displaysChanged() {
@@ -275,7 +265,7 @@ void Cthumbnail::registerThumbnail() {
   ThumbnailProperties properties;
   properties.flags = DWM_TNP_RECTDESTINATION | DWM_TNP_RECTSOURCE | DWM_TNP_OPACITY |
                      DWM_TNP_VISIBLE | DWM_TNP_SOURCECLIENTAREAONLY;
-  properties.destination = clientRect();
+  properties.destination = thumbnailDestination(clientRect());
   properties.source = {0, 0, target.width(), target.height()};
   properties.opacity = 255;
   properties.visible = true;
@@ -311,8 +301,49 @@ void Cthumbnail::fitHeightToSource() {
   windows().moveWindow(hwnd(), now.left, now.top, now.width(), frame.height(), true);
   ThumbnailProperties properties;
   properties.flags = DWM_TNP_RECTDESTINATION;
-  properties.destination = {client.left, client.top, client.right, newHeight};
+  properties.destination = thumbnailDestination({client.left, client.top, client.right, newHeight});
   thumbnail_.update(properties);
+}
+
+Rect Cthumbnail::thumbnailDestination(const Rect& client) const {
+  if (!mark_.shown() || markStrip_ <= 0 || markStrip_ >= client.height()) return client;
+  // Narrowed as much as it is lowered: the picture keeps its aspect above the strip.
+  const int32_t height = client.height() - markStrip_;
+  const int32_t width = static_cast<int32_t>(int64_t{client.width()} * height / client.height());
+  const int32_t left = client.left + (client.width() - width) / 2;
+  return {left, client.top, left + width, client.top + height};
+}
+
+void Cthumbnail::markChanged() {
+  if (mark_.shown() && markStrip_ == 0) {
+    // Until the first badge is drawn: its height at the preview's DPI, near enough.
+    markStrip_ =
+        static_cast<int32_t>(dpi::scale(kMarkStripGuess, environment_.dpiAt(windowRect())));
+  }
+  placeThumbnail();
+  ownWindows().invalidateRect(hwnd(), true);
+}
+
+void Cthumbnail::placeThumbnail() {
+  if (!thumbnail_.held()) return;
+  ThumbnailProperties properties;
+  properties.flags = DWM_TNP_RECTDESTINATION;
+  properties.destination = thumbnailDestination(clientRect());
+  thumbnail_.update(properties);
+}
+
+void Cthumbnail::drawMark() {
+  const uint32_t dpi = environment_.dpiAt(windowRect());
+  const Rect client = clientRect();
+  // Over a picture, a little inside its corner; beside a thumbnail, in the strip it leaves.
+  const auto inset = pictures_ ? static_cast<int32_t>(dpi::scale(4, dpi)) : 0;
+  const Size box = drawing_.drawBadge(hwnd(), kNotAnsweringText,
+                                      {client.left + inset, client.bottom - inset}, dpi);
+  if (!pictures_ && box.cy > 0 && box.cy != markStrip_) {
+    // The strip was a guess: the whole client was erased and the badge lies where it belongs.
+    markStrip_ = box.cy;
+    placeThumbnail();
+  }
 }
 
 Rect Cthumbnail::targetFrame() const {
@@ -351,9 +382,10 @@ void Cthumbnail::paint() {
   }
   if (pictures_) {
     picture_.paint(hwnd(), title_);
-    return;
+  } else {
+    defaultProc(WM_PAINT, 0, 0);  // validates: the image is the DWM's to draw
   }
-  defaultProc(WM_PAINT, 0, 0);  // validates: the image is the DWM's to draw
+  if (mark_.shown()) drawMark();
 }
 
 Rect Cthumbnail::shownSource() {
@@ -369,9 +401,9 @@ Rect Cthumbnail::shownSource(const Rect& window) {
   if (getExtendedFrameBounds(dwm_, targetWnd_, &frame) < 0) frame = window;
   const int32_t x = frame.left - window.left;
   const int32_t y = frame.top - window.top;
-  if (!zoomed()) return {x, y, x + frame.width(), y + frame.height()};
-  zoomWithin(frame);
-  return {x + sourceX, y + sourceY, x + sourceX + zoomWidth, y + sourceY + zoomHeight};
+  if (!zoom_.zoomed()) return {x, y, x + frame.width(), y + frame.height()};
+  const Rect part = zoom_.within(frame.width(), frame.height());
+  return {x + part.left, y + part.top, x + part.right, y + part.bottom};
 }
 
 void Cthumbnail::setSourceRect(const Rect& r) {
@@ -384,28 +416,16 @@ void Cthumbnail::setSourceRect(const Rect& r) {
   }
 }
 
-void Cthumbnail::computeZoomSource() {
-  if (!targetIsWindow()) return;
-  Rect r;
-  if (composition_) {
-    r = targetFrame();
-  } else {
-    windows().getWindowRect(targetWnd_, r);
-  }
-  zoomWithin(r);
-}
-
-void Cthumbnail::zoomWithin(const Rect& source) {
-  zoomAxis(zoomX, source.width(), panX, zoomWidth, sourceX);
-  zoomAxis(zoomY, source.height(), panY, zoomHeight, sourceY);
-}
-
 void Cthumbnail::resetZoom() {
-  zoomX = zoomY = 100;
-  zoomWidth = zoomHeight = sourceX = sourceY = panX = panY = 0;
+  zoom_ = {};
   // A pan drag cannot go on over the whole source.
-  if (dragging) input_.releaseCapture();
-  dragging = false;
+  if (dragging_) input_.releaseCapture();
+  dragging_ = false;
+}
+
+void Cthumbnail::setHover(bool on) {
+  hover_ = on;
+  applyZOrder();
 }
 
 void Cthumbnail::setAlpha(uint8_t a) {
@@ -414,7 +434,7 @@ void Cthumbnail::setAlpha(uint8_t a) {
 }
 
 void Cthumbnail::applyAlpha() {
-  windows().setLayeredWindowAttributes(hwnd(), 0, mouseIn ? 255 : alpha_, LWA_ALPHA);
+  windows().setLayeredWindowAttributes(hwnd(), 0, mouseIn_ ? 255 : alpha_, LWA_ALPHA);
 }
 
 void Cthumbnail::applyFrameSetting() {
@@ -424,7 +444,7 @@ void Cthumbnail::applyFrameSetting() {
 void Cthumbnail::applyZOrder() {
   // Restacking must not activate: activation would take the keyboard from the user's window
   // and bring the preview to the top whatever place was asked for.
-  if (mouseIn || hover) {
+  if (mouseIn_ || hover_) {
     setWindowPos(kHwndTopmost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     setFrame(true);
   } else {

@@ -14,16 +14,14 @@
 #include "display/display_environment.h"
 #include "keeping/target_keeper.h"
 #include "settings/settings.h"
+#include "thumbnail/answer_mark.h"
 #include "thumbnail/life_signs.h"
 #include "thumbnail/preview_copy.h"
 #include "thumbnail/preview_picture.h"
 #include "thumbnail/thumbnail_listener.h"
 #include "thumbnail/web_reload.h"
+#include "thumbnail/zoom_view.h"
 #include "ui/window.h"
-
-// One axis of the zoomed source: `share` percent (0..100) of `size`, at least one pixel,
-// centred, shifted by `pan` and kept inside the source; the pan is written back at the limits.
-void zoomAxis(int32_t share, int32_t size, int32_t& pan, int32_t& zoomed, int32_t& start);
 
 class Cthumbnail : public ui::Window {
  public:
@@ -86,18 +84,14 @@ class Cthumbnail : public ui::Window {
 
   // Fits the preview into its cell with the source's aspect; only the source's size counts.
   void fitToSlot(const platform::Rect& source, bool move);
-  // The zoomed source rectangle from the zoom and pan values, kept inside the source.
-  void computeZoomSource();
+  // The whole source shown again; a pan drag ends.
   void resetZoom();
+  // The hover hot-key mode: lifted above every window while it lasts.
+  void setHover(bool on);
 
   ThumbState state() const { return state_; }
-  bool hover = false;    // hover hot-key mode; written by the controller
-  bool mouseIn = false;  // the pointer is over the preview
-  int32_t zoomX = 100, zoomY = 100;
-  int32_t zoomWidth = 0, zoomHeight = 0;
-  int32_t sourceX = 0, sourceY = 0;
-  int32_t panX = 0, panY = 0;
-  bool dragging = false;  // a pan drag of the zoomed view
+  bool pointerIn() const { return mouseIn_; }
+  const ZoomView& zoom() const { return zoom_; }
 
   platform::Hwnd targetWnd() const { return targetWnd_; }
   const std::string& title() const { return title_; }
@@ -142,11 +136,6 @@ class Cthumbnail : public ui::Window {
   // The context menu, and its commands for the controller.
   void onContextMenu();
   void onMenuCommand(uint32_t id);
-  bool zoomed() const { return zoomX != 100 || zoomY != 100; }
-  // The zoomed source within a source rectangle of that size.
-  void zoomWithin(const platform::Rect& source);
-  void addZoom(int32_t dx, int32_t dy);
-  void addPan(int32_t dx, int32_t dy);
   void onLeavePoll();
   bool cursorInside() const;
   // Double-click: the target comes to the front (restored first when hidden); false when it
@@ -156,6 +145,14 @@ class Cthumbnail : public ui::Window {
   // A hidden store app is suspended by the system: its preview says so in a word instead of
   // showing a picture that no longer changes.
   void showPaused(bool paused);
+  // The target does not answer (AnswerMark): a badge in the bottom-left corner, drawn over the
+  // picture, or in a strip the thumbnail leaves free (the DWM draws over the preview's own
+  // painting).
+  void markChanged();
+  void drawMark();
+  void placeThumbnail();  // its destination, after the strip changed
+  // Where the thumbnail is drawn within `client`: all of it, or above the mark's strip.
+  platform::Rect thumbnailDestination(const platform::Rect& client) const;
   // The part of the target shown (relative to its window rectangle, as a thumbnail's source
   // is): its visible frame, or the zoomed part of it. Thumbnails and pictures alike.
   platform::Rect shownSource();
@@ -176,6 +173,10 @@ class Cthumbnail : public ui::Window {
   platform::Rect targetFrame() const;  // visible frame bounds, else the window rectangle
 
   ThumbState state_ = ThumbState::None;
+  bool hover_ = false;    // the hover hot-key mode
+  bool mouseIn_ = false;  // the pointer is over the preview
+  ZoomView zoom_;
+  bool dragging_ = false;                    // a pan drag of the zoomed view
   ThumbState prevState_ = ThumbState::None;  // the state before closing
 
   platform::Drawing& drawing_;
@@ -196,6 +197,8 @@ class Cthumbnail : public ui::Window {
   PreviewCopy copy_;
   PreviewPicture picture_;
   LifeSigns lifeSigns_;
+  AnswerMark mark_;
+  int32_t markStrip_ = 0;  // the height the thumbnail leaves to the mark, as last drawn
   bool pictures_ = false;
   WebReload reload_;
   platform::Rect lastTargetRect_;  // as the last poll read it

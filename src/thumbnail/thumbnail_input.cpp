@@ -34,7 +34,7 @@ ui::Answer Cthumbnail::onLeftButtonDoubleClick() {
 }
 
 ui::Answer Cthumbnail::onLeftButtonDown(LParam at) {
-  if (!zoomed()) {
+  if (!zoom_.zoomed()) {
     // The system's move loop drags the preview like a caption until the button is up.
     sendMessage(WM_NCLBUTTONDOWN, static_cast<WParam>(HTCAPTION), at);
     return 0;
@@ -45,7 +45,7 @@ ui::Answer Cthumbnail::onLeftButtonDown(LParam at) {
 
 ui::Answer Cthumbnail::onLeftButtonUp() {
   input_.releaseCapture();
-  dragging = false;
+  dragging_ = false;
   return ui::kDefault;
 }
 
@@ -63,36 +63,38 @@ void Cthumbnail::onLeftDown(LParam at) {
   input_.setCapture(hwnd());
   dragRemainderX_ = dragRemainderY_ = 0.0;
   dragPoint_ = {lowWord(at), highWord(at)};
-  dragging = true;
+  dragging_ = true;
 }
 
 void Cthumbnail::onMouseMove(WParam keys, LParam at) {
-  if (dragging && zoomed()) {
+  if (dragging_ && zoom_.zoomed()) {
     const int32_t x = lowWord(at), y = highWord(at);
     if ((keys & MK_LBUTTON) == 0) {
       input_.releaseCapture();
-      dragging = false;
+      dragging_ = false;
     } else if (x != dragPoint_.x || y != dragPoint_.y) {
       const Rect client = clientRect();
       if (client.width() > 0 && client.height() > 0) {
         // Client pixels become source pixels; what is less than one is carried to the next
         // move, so a slow drag still pans. The content follows the pointer.
         const double fx =
-            static_cast<double>(zoomWidth) * (dragPoint_.x - x) / client.width() + dragRemainderX_;
-        const double fy = static_cast<double>(zoomHeight) * (dragPoint_.y - y) / client.height() +
-                          dragRemainderY_;
+            static_cast<double>(zoom_.shown().width()) * (dragPoint_.x - x) / client.width() +
+            dragRemainderX_;
+        const double fy =
+            static_cast<double>(zoom_.shown().height()) * (dragPoint_.y - y) / client.height() +
+            dragRemainderY_;
         const auto ix = static_cast<int32_t>(fx);
         const auto iy = static_cast<int32_t>(fy);
         dragRemainderX_ = fx - ix;
         dragRemainderY_ = fy - iy;
-        addPan(ix, iy);
+        zoom_.addPan(ix, iy);
         ownWindows().invalidateRect(hwnd(), true);
       }
       dragPoint_ = {x, y};
     }
   }
-  if (mouseIn || !cursorInside()) return;
-  mouseIn = true;
+  if (mouseIn_ || !cursorInside()) return;
+  mouseIn_ = true;
   diag::print("●MounseIn %s\n", title_.c_str());
   applyAlpha();
   input_.setArrowCursor();  // the class has no cursor of its own
@@ -105,33 +107,33 @@ void Cthumbnail::onMouseWheel(WParam wParam) {
   WParam keys = wParam & 0xFFFF;
   // Under composition both axes always zoom together.
   if (composition_) keys &= ~static_cast<WParam>(MK_SHIFT | MK_CONTROL);
-  if (!mouseIn) return;
+  if (!mouseIn_) return;
   const int32_t steps = highWord(wParam) / static_cast<int32_t>(WHEEL_DELTA);
   if ((keys & MK_CONTROL) != 0) {
-    addZoom(-steps, 0);
+    zoom_.addZoom(-steps, 0);
   } else if ((keys & MK_SHIFT) != 0) {
-    addZoom(0, -steps);
+    zoom_.addZoom(0, -steps);
   } else {
-    addZoom(-steps, -steps);
+    zoom_.addZoom(-steps, -steps);
   }
   ownWindows().invalidateRect(hwnd(), true);
 }
 
 void Cthumbnail::onKeyDown(WParam key) {
-  if (!mouseIn) return;
+  if (!mouseIn_) return;
   const int32_t step = input_.getKeyState(VK_SHIFT) < 0 ? 1 : 4;
   switch (static_cast<int32_t>(key)) {
     case VK_LEFT:
-      addPan(-step, 0);
+      zoom_.addPan(-step, 0);
       break;
     case VK_RIGHT:
-      addPan(step, 0);
+      zoom_.addPan(step, 0);
       break;
     case VK_UP:
-      addPan(0, -step);
+      zoom_.addPan(0, -step);
       break;
     case VK_DOWN:
-      addPan(0, step);
+      zoom_.addPan(0, step);
       break;
     default:
       return;
@@ -220,21 +222,11 @@ void Cthumbnail::onMenuCommand(uint32_t id) {
   }
 }
 
-void Cthumbnail::addZoom(int32_t dx, int32_t dy) {
-  zoomX = std::clamp(zoomX + dx, 0, 100);
-  zoomY = std::clamp(zoomY + dy, 0, 100);
-}
-
-void Cthumbnail::addPan(int32_t dx, int32_t dy) {
-  panX = std::clamp(panX + dx, -10000, 10000);
-  panY = std::clamp(panY + dy, -10000, 10000);
-}
-
 void Cthumbnail::onLeavePoll() {
-  if (mouseIn && cursorInside()) return;
+  if (mouseIn_ && cursorInside()) return;
   killTimer(kLeaveTimer);  // idle again until the pointer comes back
-  if (!mouseIn) return;
-  mouseIn = false;
+  if (!mouseIn_) return;
+  mouseIn_ = false;
   diag::print("■MouseOUT %s\n", title_.c_str());
   applyAlpha();
   applyZOrder();

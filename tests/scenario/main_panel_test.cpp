@@ -285,11 +285,19 @@ TEST_F(MainPanelTest, GlassAndBlackControlsFollowComposition) {
 }
 
 TEST_F(MainPanelTest, DebugModeShowsTheDetectionPageBesideThePanel) {
+  addAppWindow(*desk, "Notes - A", "notes.exe");
   run(
       [&](Hwnd panel) {
         Hwnd page = desk->dialogs.findDialog(res::IDD_WINLIST);
         trayMenu(*desk, panel, res::ID_TRAY_MAIN_PANEL);
         ASSERT_TRUE(visible(page));
+        // It lists what the program's detector finds.
+        desk->advance(1000);
+        const sim::ListViewModel* list =
+            desk->dialogs.listView(desk->dialogs.getDlgItem(page, res::IDC_WINLIST));
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(list->rows.size(), 1u);
+        EXPECT_EQ(list->text(0, 0), "Notes - A");
         auto expectBeside = [&] {
           const Rect p = rectOf(panel);
           const Rect w = rectOf(page);
@@ -324,7 +332,7 @@ TEST_F(MainPanelTest, DetectedWindowsAreLoggedAndPowerEventsSuspendDetection) {
         desk->advance(1000);
         EXPECT_EQ(
             desk->system.consoleOutput.rfind(
-                "CWinListDlg::returnSuspend()\nAddWindow() title=Notes - A, exe=notes.exe\n", 0),
+                "WindowDetector::returnSuspend()\nAddWindow() title=Notes - A, exe=notes.exe\n", 0),
             0u)
             << desk->system.consoleOutput;
         // Composition switched off suspends too; switched on resumes.

@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <utility>
 
-#include "detect/win_list_dlg.h"
+#include "detect/window_detector.h"
+#include "res/strings.h"
 #include "scenario/preview_fixture.h"
 
 using platform::Hwnd;
@@ -155,8 +156,7 @@ TEST_F(PreviewTest, AGoneWindowsPreviewShrinksAwayAndFreesItsSlot) {
     // report: every preview goes, and after resume the windows get their previews again.
     detect(3);
     // (A suspend inside the hand-over of a new window is walked by the detector's own test.)
-    const Hwnd page = desk->dialogs.findDialog(res::IDD_WINLIST);
-    const uint32_t due = desk->windows.timerDue(page, CWinListDlg::kTimerId).value_or(0);
+    const uint32_t due = desk->windows.timerDue(panel, WindowDetector::kTimerId).value_or(0);
     desk->clock.at(due + 100, [&] {
       desk->windows.sendMessage(panel, platform::WM_POWERBROADCAST, platform::PBT_APMSUSPEND, 0);
     });
@@ -492,6 +492,82 @@ TEST_F(PreviewTest, AHungTargetIsLeftAloneWithoutBlocking) {
     EXPECT_EQ(desk->ownWindows.messageBoxes.back().text,
               "対象のウィンドが現在ビジー状態です。操作をSkipしました");
   });
+}
+
+// A window that stops answering is marked "応答なし" on its preview until it answers again:
+// with composition in a strip the thumbnail leaves free (from the system's word, as nothing is
+// sent to a shown window), without it over its picture (also from the probes before each
+// picture, for a window too busy each time without ever counting as hung). The log says each
+// change once. A suspended store app keeps its own word; a kept window that answers has none.
+TEST_F(PreviewTest, APreviewSaysWhenItsWindowDoesNotAnswer) {
+  for (const bool composition : {true, false}) {
+    SCOPED_TRACE(composition ? "thumbnail" : "picture");
+    desk = composition ? sim::SimDesktop::singleMonitor() : sim::SimDesktop::compositionOff();
+    desk->displays.systemDpi = 120;  // the badge scales with it
+    const Hwnd target = addAppWindow(*desk, "Quiet", "quiet.exe", kNormal);
+    const Hwnd kept = addAppWindow(*desk, "Kept", "kept.exe", kNormal);
+    const Hwnd store =
+        addClassWindow("app.exe", "app.exe", "ApplicationFrameWindow", {300, 300, 700, 600});
+    run([&](Hwnd) {
+      detect(3);
+      const Hwnd preview = previewOf(target);
+      ASSERT_TRUE(preview);
+      desk->windows.userMinimize(kept);
+      desk->windows.userMinimize(store);
+      desk->advance(1400);
+      Rect client;
+      desk->windows.getClientRect(preview, client);
+      const auto marks = [&] {
+        std::string all;
+        for (const Hwnd h : {target, kept, store}) all += desk->drawing.badge(previewOf(h)) + ";";
+        return all;
+      };
+      // How often the log said `what` of the target: "does not answer...", "answers again".
+      const auto said = [&](Hwnd window) {
+        char line[96];
+        std::pair<int, int> times;
+        for (int* n : {&times.first, &times.second}) {
+          snprintf(line, sizeof line, "target 0x%08x %s\n", window.value,
+                   n == &times.first ? "does not answer: its preview says so" : "answers again");
+          *n = timesOnConsole(*desk, line);
+        }
+        return times;
+      };
+
+      desk->programs.setHung(target, true);
+      desk->programs.setHung(store, true);
+      desk->advance(4000);
+      EXPECT_EQ(marks(), ";;;") << "not 5 s yet";
+      desk->advance(1500);
+      EXPECT_EQ(marks(), std::string(kNotAnsweringText) + ";;;");
+      EXPECT_EQ(desk->drawing.paintedText(previewOf(store)), kPausedText);
+      EXPECT_EQ(said(store), std::pair(0, 0));
+      const Rect box = desk->drawing.badgeBox(preview);
+      const int32_t inset = composition ? 0 : 5;  // beside a thumbnail, over a picture
+      EXPECT_EQ(box, (Rect{inset, client.bottom - inset - 27, box.right, client.bottom - inset}));
+      if (composition) {
+        // The thumbnail above the badge's strip, narrowed to keep its aspect.
+        const Rect shown = thumbnailOf(target)->properties.destination;
+        EXPECT_EQ(shown.bottom, box.top);
+        EXPECT_EQ(shown.width() * client.height(), client.width() * shown.height());
+      }
+      desk->advance(5000);
+      desk->programs.setHung(target, false);
+      desk->advance(500);
+      EXPECT_EQ(marks(), ";;;") << "answers again, at the next poll";
+      EXPECT_TRUE(!composition || thumbnailOf(target)->properties.destination == client);
+      EXPECT_EQ(said(target), std::pair(1, 1));
+
+      // Busy 3.9 s of every 4: never hung by the system's count, never answering a probe.
+      for (uint32_t span = 0; span < 4; ++span) {
+        const uint32_t from = desk->now + span * 4000;
+        desk->clock.at(from, [&, from] { desk->programs.setBusy(target, from + 3900); });
+      }
+      desk->advance(19000);
+      EXPECT_EQ(marks(), ";;;");
+      EXPECT_EQ(said(target), composition ? std::pair(1, 1) : std::pair(2, 2));
+    });
+  }
 }
 
 TEST_F(PreviewTest, CloakedLayeredAndSizelessWindows) {

@@ -20,4 +20,14 @@ inline bool loggedOnConsole(const sim::SimDesktop& desk, const std::string& text
   return desk.system.consoleOutput.find(text) != std::string::npos;
 }
 
+// How many times the console's diagnostic log holds `text`.
+inline int timesOnConsole(const sim::SimDesktop& desk, const std::string& text) {
+  int times = 0;
+  for (size_t at = desk.system.consoleOutput.find(text); at != std::string::npos;
+       at = desk.system.consoleOutput.find(text, at + 1)) {
+    ++times;
+  }
+  return times;
+}
+
 }  // namespace support

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -67,6 +68,13 @@ inline platform::Hwnd previewOf(sim::SimDesktop& desk, platform::Hwnd target) {
     if (thumbnail.source == target && desk.windows.isWindow(thumbnail.destination)) {
       return thumbnail.destination;
     }
+  }
+  // Without a thumbnail: the program's window that shows a picture printed from the target.
+  char printed[32];
+  snprintf(printed, sizeof printed, "print h%x ", target.value);
+  for (const platform::Hwnd h : desk.windows.enumWindows()) {
+    const auto* shown = desk.drawing.paintedBitmap(h);
+    if (shown != nullptr && shown->picture.rfind(printed, 0) == 0) return h;
   }
   return {};
 }

@@ -148,14 +148,16 @@ TEST_F(PreviewRosterTest, PreviewsLeaveTheKeyboardWithTheUsersWindow) {
   EXPECT_EQ(desk->windows.foreground(), user);
 
   // The pointer entering a preview lifts it, framed, above everything; leaving sinks it.
-  offer("Live");
+  offer("Live", {1000, 100, 1400, 400});  // off the grid: the pointer reaches the preview
   Cthumbnail* live = roster.slots().at(1).thumbnail.get();
-  live->mouseIn = true;
-  live->applyZOrder();
+  const Rect over = previewRect(1);
+  desk->input.moveCursor({over.left + 5, over.top + 5});
+  EXPECT_TRUE(live->pointerIn());
   EXPECT_EQ(desk->windows.enumWindows().front(), live->hwnd());
   EXPECT_EQ(desk->windows.foreground(), user);
-  live->mouseIn = false;
-  live->applyZOrder();
+  desk->input.moveCursor({over.right + 300, over.bottom + 300});
+  desk->advance(250);
+  EXPECT_FALSE(live->pointerIn());
   EXPECT_EQ(desk->windows.enumWindows().back(), live->hwnd());
   EXPECT_EQ(desk->windows.foreground(), user);
 }

@@ -2,9 +2,11 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <utility>
 
 #include "detect/win_list_dlg.h"
+#include "detect/window_detector.h"
 #include "detect/window_test.h"
 #include "support/log_capture.h"
 #include "support/program_run.h"
@@ -37,16 +39,44 @@ class Recorder : public CWinListListener {
   }
 };
 
+// A plain window lending its timer to the detector, as the main panel does.
+class DetectorHostWindow : public ui::Window, public DetectorHost {
+ public:
+  using ui::Window::Window;
+  bool create() {
+    platform::CreateWindowArgs args;
+    args.style = platform::WS_POPUP;
+    return ownWindows().createWindow(args, this) && isWindow();
+  }
+  bool setDetectorTimer(uintptr_t id, uint32_t period) override { return setTimer(id, period); }
+  void killDetectorTimer(uintptr_t id) override { killTimer(id); }
+  WindowDetector* detector = nullptr;
+
+ protected:
+  platform::LResult windowProc(uint32_t message, platform::WParam wParam,
+                               platform::LParam lParam) override {
+    if (message == platform::WM_TIMER) detector->onTimer(static_cast<uintptr_t>(wParam));
+    return ui::Window::windowProc(message, wParam, lParam);
+  }
+};
+
 class DetectionTest : public ::testing::Test {
  protected:
-  DetectionTest() : context(desk->platform()), detector(CWinListDlg::Ports(context.platform)) {
+  DetectionTest()
+      : context(desk->platform()),
+        host(context.platform),
+        detector(WindowDetector::Ports(context.platform), host) {
+    host.detector = &detector;
     detector.listeners.push_back(&recorder);
   }
-  void start() { ASSERT_TRUE(detector.create({})); }
+  void start() {
+    ASSERT_TRUE(host.create());
+    detector.start();
+  }
   WindowVerdict verdict(Hwnd window) {
     WindowEntry entry;
     ProcessNames names(desk->programs);
-    return testWindow(desk->windows, names, context.platform.dwm, window, detector.hwnd(), entry);
+    return testWindow(desk->windows, names, context.platform.dwm, window, host.hwnd(), entry);
   }
   std::vector<std::string> eventsAfter(uint32_t ms) {
     recorder.events.clear();
@@ -57,7 +87,8 @@ class DetectionTest : public ::testing::Test {
   std::unique_ptr<sim::SimDesktop> desk = sim::SimDesktop::singleMonitor();
   AppContext context;
   Recorder recorder;
-  CWinListDlg detector;
+  DetectorHostWindow host;
+  WindowDetector detector;
 };
 
 using Events = std::vector<std::string>;
@@ -67,7 +98,7 @@ using Events = std::vector<std::string>;
 TEST_F(DetectionTest, EachRuleOfTheWindowTestDropsItsWindows) {
   start();
   EXPECT_EQ(verdict(addAppWindow(*desk, "Editor", "ed.exe")), WindowVerdict::Accepted);
-  EXPECT_EQ(verdict(detector.hwnd()), WindowVerdict::OwnPage);
+  EXPECT_EQ(verdict(host.hwnd()), WindowVerdict::OwnPage);
   for (uint32_t style : {platform::WS_VISIBLE | platform::WS_MINIMIZEBOX,
                          platform::WS_VISIBLE | platform::WS_SYSMENU,
                          platform::WS_SYSMENU | platform::WS_MINIMIZEBOX}) {
@@ -222,7 +253,9 @@ TEST_F(DetectionTest, SuspendReportsEverythingGoneAndResumeFindsItAgain) {
 TEST_F(DetectionTest, ThePageListsTheLatestScanOnlyWhileVisible) {
   addAppWindow(*desk, "A", "a.exe");
   start();
-  sim::ListViewModel* list = desk->dialogs.listView(detector.item(res::IDC_WINLIST));
+  CWinListDlg page(CWinListDlg::Ports(context.platform), detector);
+  ASSERT_TRUE(page.create(host.hwnd()));
+  sim::ListViewModel* list = desk->dialogs.listView(page.item(res::IDC_WINLIST));
   ASSERT_NE(list, nullptr);
   ASSERT_EQ(list->columns.size(), 2u);
   EXPECT_EQ(list->columns[0].heading, "Title");
@@ -230,7 +263,7 @@ TEST_F(DetectionTest, ThePageListsTheLatestScanOnlyWhileVisible) {
   EXPECT_EQ(list->extendedStyle, platform::LVS_EX_FULLROWSELECT);
   desk->advance(1000);
   EXPECT_TRUE(list->rows.empty());  // hidden page: the scan empties it and adds nothing
-  detector.showWindow(platform::SW_SHOW);
+  page.showWindow(platform::SW_SHOW);
   desk->advance(1000);  // every tick scans
   ASSERT_EQ(list->rows.size(), 1u);
   EXPECT_EQ(list->text(0, 0), "A");
@@ -239,8 +272,14 @@ TEST_F(DetectionTest, ThePageListsTheLatestScanOnlyWhileVisible) {
   desk->advance(1000);
   EXPECT_EQ(list->redrawCount, redraws + 1);  // redrawn once per scan
   EXPECT_EQ(list->rows.size(), 1u);
+  // It shows what the detector knows: nothing while suspended.
+  detector.goSuspend();
+  EXPECT_TRUE(list->rows.empty());
+  detector.returnSuspend();
+  desk->advance(1000);
+  EXPECT_EQ(list->rows.size(), 1u);
   // Hidden again: emptied at the next scan, then left alone.
-  detector.showWindow(platform::SW_HIDE);
+  page.showWindow(platform::SW_HIDE);
   desk->advance(1000);
   EXPECT_TRUE(list->rows.empty());
   const int hiddenRedraws = list->redrawCount;
@@ -248,9 +287,38 @@ TEST_F(DetectionTest, ThePageListsTheLatestScanOnlyWhileVisible) {
   EXPECT_EQ(list->redrawCount, hiddenRedraws);
 }
 
+TEST_F(DetectionTest, DetectionGoesOnWhenItsPageCloses) {
+  addAppWindow(*desk, "A", "a.exe");
+  start();
+  auto page = std::make_unique<CWinListDlg>(CWinListDlg::Ports(context.platform), detector);
+  ASSERT_TRUE(page->create(host.hwnd()));
+  EXPECT_EQ(eventsAfter(1000), Events{"add A"});
+  // Closed and opened again, the page is told once per scan.
+  ASSERT_TRUE(page->destroyWindow());
+  addAppWindow(*desk, "B", "b.exe");
+  EXPECT_EQ(eventsAfter(1000), Events{"add B"});
+  ASSERT_TRUE(page->create(host.hwnd()));
+  page->showWindow(platform::SW_SHOW);
+  sim::ListViewModel* list = desk->dialogs.listView(page->item(res::IDC_WINLIST));
+  ASSERT_NE(list, nullptr);
+  desk->advance(1000);
+  EXPECT_EQ(list->rows.size(), 2u);
+  const int redraws = list->redrawCount;
+  desk->advance(1000);
+  EXPECT_EQ(list->redrawCount, redraws + 1);
+  // The page gone for good: scans, suspends and forgets go on without it.
+  page.reset();
+  addAppWindow(*desk, "C", "c.exe");
+  EXPECT_EQ(eventsAfter(1000), Events{"add C"});
+  detector.forget({});
+  detector.goSuspend();
+  detector.returnSuspend();
+  EXPECT_EQ(eventsAfter(1000), Events{"add C"});
+}
+
 TEST_F(DetectionTest, TheTickRestartsItsPeriodAfterItsWork) {
   start();
-  EXPECT_EQ(desk->windows.timerPeriod(detector.hwnd(), CWinListDlg::kTimerId), 1000u);
+  EXPECT_EQ(desk->windows.timerPeriod(host.hwnd(), WindowDetector::kTimerId), 1000u);
   desk->advance(1000);
-  EXPECT_EQ(desk->windows.timerDue(detector.hwnd(), CWinListDlg::kTimerId), desk->now + 1000);
+  EXPECT_EQ(desk->windows.timerDue(host.hwnd(), WindowDetector::kTimerId), desk->now + 1000);
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "thumbnail/thumbnail.h"
+#include "thumbnail/zoom_view.h"
 
 namespace {
 

@@ -15,6 +15,8 @@
 // With "--colour RRGGBB X Y WIDTH HEIGHT" its top-level window has that rectangle, is shown
 // without activation and is painted all in that colour; a posted WM_APP + 7 with wParam
 // 0xRRGGBB repaints it in another.
+// Any of its windows given a posted WM_APP + 8 stops reading messages for wParam milliseconds
+// (its thread sleeps), between the lines "HANG begin" and "HANG end".
 #ifndef UNICODE
 #define UNICODE
 #endif
@@ -94,6 +96,7 @@ bool layeredWhenMinimised = false;
 bool coloured = false;
 COLORREF colour = 0;
 constexpr UINT kRecolour = WM_APP + 7;
+constexpr UINT kHang = WM_APP + 8;
 
 COLORREF FromRgbText(unsigned long rgb) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
@@ -125,6 +128,14 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     SetLayeredWindowAttributes(hwnd, RGB(1, 2, 3), 200, LWA_ALPHA | LWA_COLORKEY);
     std::printf("layered\n");
     std::fflush(stdout);
+  }
+  if (message == kHang) {
+    std::printf("HANG begin\n");
+    std::fflush(stdout);
+    Sleep(static_cast<DWORD>(wParam));
+    std::printf("HANG end\n");
+    std::fflush(stdout);
+    return 0;
   }
   if (coloured && message == kRecolour) {
     colour = FromRgbText(static_cast<unsigned long>(wParam));
