@@ -74,7 +74,10 @@ class System {
   // Messages::sendMessageTimeout to other programs' windows, Messages::lastError and
   // System::tickCount. Not: texts, lists, names or files (they allocate), the diagnostic log,
   // anything sent to the program's own windows, the shell, message boxes or sleeping. What
-  // it cannot do is left to the next start.
+  // it cannot do is left to the next start. The filter's changes are the last: it runs once
+  // changes already on their way have landed (a second at most), and any other thread stops
+  // for good at its next change or message to a window (the user-interface thread's poll,
+  // when another thread crashed), as does another thread that crashes meanwhile.
   virtual void setCrashFilter(void (*filter)(void* context), void* context) = 0;
   // The program's exit path is done (rules saved, windows put back): a console control handler
   // waiting in waitForExit returns, and so does every later wait. Any thread.

@@ -13,6 +13,14 @@ namespace {
 
 constexpr DWORD kGuardMs = 1000;
 
+std::atomic<DWORD> crashThread{0};
+// Workers started and not yet done: the crash filter lets them land first.
+std::atomic<int> workersRunning{0};
+
+[[noreturn]] void stopHere() {
+  for (;;) Sleep(INFINITE);
+}
+
 struct Job {
   std::function<uintptr_t()> call;
   HWND window = nullptr;
@@ -64,6 +72,7 @@ DWORD WINAPI runJob(void* parameter) {
   job.error = GetLastError();
   release(job);  // before the event: a change waiting for this one may go on at once
   SetEvent(job.done);
+  --workersRunning;
   return 0;
 }
 
@@ -75,8 +84,25 @@ uintptr_t notMade() {
 
 }  // namespace
 
-void enterCrashMode() {
+bool enterCrashMode() {
+  const DWORD self = GetCurrentThreadId();
+  DWORD first = 0;
+  if (!crashThread.compare_exchange_strong(first, self)) {
+    if (first == self) return false;
+    stopHere();
+  }
   crashModeOn.store(true);
+  // A worker's change landing after the filter's would undo it. One crashed on a worker waits
+  // for itself the whole second.
+  for (const DWORD start = GetTickCount();
+       workersRunning.load() > 0 && GetTickCount() - start < kGuardMs;) {
+    Sleep(10);
+  }
+  return true;
+}
+
+void stayOutOfTheCrash() {
+  if (crashModeOn.load() && crashThread.load() != GetCurrentThreadId()) stopHere();
 }
 
 uintptr_t changeOnWorker(HWND window, std::function<uintptr_t()> call) {
@@ -100,10 +126,12 @@ uintptr_t changeOnWorker(HWND window, std::function<uintptr_t()> call) {
     if (WaitForSingleObject(running->done, left()) != WAIT_OBJECT_0) return notMade();
   }
   auto* holder = new std::shared_ptr<Job>(job);
+  ++workersRunning;
   HANDLE thread =
       CreateThread(nullptr, 64 * 1024, runJob, holder, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
   if (thread == nullptr) {
     // Nothing was made, and nothing will be: not a refusal by the window.
+    --workersRunning;
     delete holder;
     release(*job);
     return notMade();

@@ -49,11 +49,21 @@ uintptr_t changeOnWorker(HWND window, std::function<uintptr_t()> call);
 // Set once the crash filter runs: from then on every change is made directly on the calling
 // thread, with no worker, lock or allocation (a crashed thread may hold the heap's lock).
 extern std::atomic<bool> crashModeOn;
-void enterCrashMode();
+// The crashing thread takes the crash mode and waits, a second at most, for the changes still
+// on workers to land before its own; false when it already has it (a crash inside the filter).
+// Another thread that crashes meanwhile stops there: the first one ends the process.
+bool enterCrashMode();
+// Once another thread runs the crash filter, the calling thread stops for good before it
+// changes or asks anything of another program's window: the user-interface thread's poll
+// would otherwise undo what the filter puts back.
+void stayOutOfTheCrash();
 
 template <typename Call>
 uintptr_t guardedChange(HWND window, Call call) {
-  if (crashModeOn.load()) return call();
+  if (crashModeOn.load()) {
+    stayOutOfTheCrash();
+    return call();
+  }
   return changeOnWorker(window, std::function<uintptr_t()>(std::move(call)));
 }
 

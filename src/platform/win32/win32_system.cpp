@@ -169,7 +169,8 @@ void (*crashFilter)(void*) = nullptr;
 void* crashContext = nullptr;
 
 LONG WINAPI onCrash(EXCEPTION_POINTERS*) {
-  enterCrashMode();
+  // A crash inside the filter itself ends the process without a second round.
+  if (!enterCrashMode()) return EXCEPTION_CONTINUE_SEARCH;
   if (crashFilter != nullptr) crashFilter(crashContext);
   return EXCEPTION_CONTINUE_SEARCH;  // the system ends the process as it would have
 }

@@ -95,6 +95,7 @@ bool Win32Windows::setLayeredWindowAttributes(p::Hwnd window, p::ColorRef key, u
 p::TimedResult Win32Windows::sendMessageTimeout(p::Hwnd window, uint32_t message, p::WParam wParam,
                                                 p::LParam lParam, uint32_t flags,
                                                 uint32_t milliseconds) {
+  stayOutOfTheCrash();
   DWORD_PTR result = 0;
   LRESULT answered =
       SendMessageTimeoutW(toHwnd(window), message, wParam, lParam, flags, milliseconds, &result);
