@@ -130,9 +130,16 @@ bool showsOurChanges(const PutBackPorts& p, const KeptWindow& k) {
       return true;
     }
   }
+  // Parked: where it lies, or where it would be restored (minimised there, as a poll racing a
+  // crash's put-back leaves it), unless that is where its own record puts it.
+  const auto parked = [](const Rect& r) {
+    return r.left >= kParkedBeyond && r.top >= kParkedBeyond;
+  };
   Rect r;
-  return !w.isIconic(h) && w.getWindowRect(h, r) && r.left >= kParkedBeyond &&
-         r.top >= kParkedBeyond;
+  if (!w.isIconic(h)) return w.getWindowRect(h, r) && parked(r);
+  WindowPlacement now;
+  return w.getWindowPlacement(h, now) && parked(now.normalPosition) &&
+         !parked(k.placement.normalPosition);
 }
 
 PutBack putBackWindow(const PutBackPorts& p, const KeptWindow& kept, CTaskBarControl* taskbar,

@@ -413,9 +413,11 @@ TEST_F(PreviewTest, ARunEndedByForceLeavesItsWindowsToTheNextStart) {
 TEST_F(PreviewTest, ACrashPutsBackWhatItKeeps) {
   const Hwnd target = addAppWindow(*desk, "Doc", "ed.exe", kNormal);
   const Hwnd hung = addAppWindow(*desk, "Hung", "hung.exe", {1000, 100, 1400, 400});
+  const Hwnd raced = addAppWindow(*desk, "Raced", "raced.exe", kNormal);
   run([&](Hwnd) {
-    detect(2);
+    detect(3);
     desk->windows.userMinimize(target);
+    desk->windows.userMinimize(raced);
     minimiseAndPoll(hung);
     ASSERT_EQ(rectOf(target), kOffScreen);
     desk->programs.setHung(hung, true);
@@ -431,6 +433,12 @@ TEST_F(PreviewTest, ACrashPutsBackWhatItKeeps) {
   ASSERT_TRUE(journal.has_value());
   // The crash writes nothing: the next start finds the first one back and only drops its entry.
   EXPECT_NE(journal->find("PNAME=hung.exe"), std::string::npos);
+  // One left as a poll racing the put-back leaves it: back in all but its place, minimised
+  // where it was kept. Its normal rectangle, the parking place, is ours, not its own.
+  desk->windows.setEnabled(raced, true);
+  desk->windows.setExStyle(raced, 0);
+  desk->windows.setNormalRect(raced, kOffScreen);
+  desk->windows.setIconic(raced, true);
   run([&](Hwnd) {
     EXPECT_TRUE(logged("shows nothing of ours: its entry is dropped"));
     EXPECT_EQ(rectOf(hung), (Rect{11000, 10100, 11400, 10400})) << "a hung window stays";
@@ -440,6 +448,10 @@ TEST_F(PreviewTest, ACrashPutsBackWhatItKeeps) {
   EXPECT_TRUE(desk->windows.isIconic(hung));
   EXPECT_TRUE(desk->windows.isWindowEnabled(hung));
   EXPECT_EQ(styleOf(hung), kAppStyle | platform::WS_MINIMIZE);
+  platform::WindowPlacement placement;
+  desk->windows.getWindowPlacement(raced, placement);
+  EXPECT_TRUE(desk->windows.isIconic(raced));
+  EXPECT_EQ(placement.normalPosition, kNormal);
   EXPECT_FALSE(desk->files.exists(kJournal));
 }
 
