@@ -219,6 +219,9 @@ PORT_CASE(MessagesAndDeadHandles) {
   const uint32_t message = p.messages.registerWindowMessage("TaskbarCreated");
   PORT_EXPECT(message >= 0xC000 && message <= 0xFFFF);
   PORT_EXPECT_EQ(p.messages.registerWindowMessage("TaskbarCreated"), message);
+  PORT_EXPECT_EQ(p.messages.registerWindowMessage("taskbarcreated"), message);  // an atom
+  const uint32_t another = p.messages.registerWindowMessage("QuillmoorPortCase");
+  PORT_EXPECT(another >= 0xC000 && another != message);
 }
 
 // A key combination has one owner: the second registration fails with the error the control

@@ -5,8 +5,8 @@
 // - Dialogs built from templates (dialog unit = 1.5 px), their controls as child windows with
 //   their system class names, one MessageHandler per dialog; WM_INITDIALOG before the dialog
 //   is shown. The dialog manager's default processing: WM_CLOSE posts IDCANCEL (only while
-//   Cancel is usable); WM_DPICHANGED scales the dialog where the system does (dpiChanged,
-//   sim_dialog_scaling.cpp).
+//   Cancel is usable, as on Windows; Wine 8 posts it even so); WM_DPICHANGED scales the dialog
+//   where the system does (dpiChanged, sim_dialog_scaling.cpp).
 // - Modal loops: the script for the template's id runs inside the loop, where the program's
 //   messages go on arriving; the script may move the clock (timers fire), send messages or
 //   close windows. The owner takes no input while the dialog is up.
