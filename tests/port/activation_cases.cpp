@@ -1,6 +1,5 @@
 // The program's own windows minimised, restored and activated: through the position protocol,
 // in the z-order among other programs' windows.
-#include <algorithm>
 #include <optional>
 
 #include "port_case.h"
@@ -11,34 +10,9 @@ namespace {
 using namespace platform;
 using port_test::WindowLog;
 
-const DialogTemplate kPanel{140,
-                            "パネル",
-                            10,
-                            20,
-                            200,
-                            100,
-                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                            0,
-                            "ＭＳ Ｐゴシック",
-                            9,
-                            {{ControlClass::Button, IDOK, "OK", 5, 5, 50, 14, BS_DEFPUSHBUTTON}}};
-
-Rect primaryWorkArea(Monitors& monitors) {
-  for (const Monitors::Enumerated& m : monitors.enumerate()) {
-    MonitorInfo info;
-    info.size = sizeof info;
-    if (monitors.getInfo(m.handle, info) && info.flags == MONITORINFOF_PRIMARY) return info.work;
-  }
-  return {};
-}
-
-std::vector<Hwnd> stacked(Windows& windows, const std::vector<Hwnd>& ours) {
-  std::vector<Hwnd> order;
-  for (Hwnd h : windows.enumWindows()) {
-    if (std::find(ours.begin(), ours.end(), h) != ours.end()) order.push_back(h);
-  }
-  return order;
-}
+const DialogTemplate kPanel =
+    port_test::panelTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+using port_test::stacked;
 
 }  // namespace
 
@@ -60,7 +34,7 @@ PORT_CASE(MinimiseAndRestoreOwnWindow) {
   Rect home, client;
   p.windows.getWindowRect(dialog, home);
   p.windows.getClientRect(dialog, client);
-  const Rect work = primaryWorkArea(p.monitors);
+  const Rect work = port_test::primaryWorkArea(p.monitors);
   log.log.clear();
   iconicWhileChanging.clear();
 
@@ -153,5 +127,8 @@ PORT_CASE(ActivatingAnOwnWindowGoesThroughThePositionProtocol) {
   fixture.pumpMessages(50);
   PORT_EXPECT(p.windows.getForegroundWindow() != dialog);
   p.ownWindows.destroyWindow(other);
+  PORT_EXPECT(p.windows.setForegroundWindow(dialog));
+  fixture.pumpMessages(50);
   p.ownWindows.destroyWindow(dialog);
+  PORT_EXPECT(p.windows.getForegroundWindow() != dialog);  // none of it once it is gone
 }

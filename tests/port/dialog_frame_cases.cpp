@@ -11,44 +11,11 @@ namespace {
 using namespace platform;
 using port_test::WindowLog;
 
-constexpr int32_t kLabel = 1301;
+using port_test::kPageText;
+using port_test::pageTemplate;
 
 DialogTemplate mainTemplate(uint32_t extraStyle) {
-  return {130,
-          "主窓",
-          10,
-          20,
-          200,
-          100,
-          WS_POPUP | WS_CAPTION | WS_SYSMENU | extraStyle,
-          0,
-          "ＭＳ Ｐゴシック",
-          9,
-          {{ControlClass::Button, IDOK, "決定", 5, 5, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
-           {ControlClass::Button, IDCANCEL, "取消", 60, 5, 50, 14, BS_PUSHBUTTON | WS_TABSTOP}}};
-}
-
-DialogTemplate pageTemplate(uint32_t style) {
-  return {131,
-          "",
-          4,
-          6,
-          100,
-          40,
-          style,
-          0,
-          "ＭＳ Ｐゴシック",
-          9,
-          {{ControlClass::Static, kLabel, "頁", 0, 0, 40, 10, SS_LEFT}}};
-}
-
-Rect workArea(Monitors& monitors) {
-  for (const Monitors::Enumerated& m : monitors.enumerate()) {
-    MonitorInfo info;
-    info.size = sizeof info;
-    if (monitors.getInfo(m.handle, info) && info.flags == MONITORINFOF_PRIMARY) return info.work;
-  }
-  return {};
+  return port_test::panelTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU | extraStyle);
 }
 
 Point topLeft(Windows& windows, Hwnd window) {
@@ -98,7 +65,7 @@ PORT_CASE(DialogIsBuiltThenInitialisedThenShown) {
     PORT_EXPECT(p.windows.getWindowLong(ok, GWL_STYLE) & WS_VISIBLE);
     PORT_EXPECT_EQ(p.dialogs.getDlgCtrlId(dialog), 0);
     PORT_EXPECT_EQ(p.windows.getWindowProcessId(dialog), p.windows.getWindowProcessId(ok));
-    PORT_EXPECT_EQ(port_test::hex(p.windows.getWindowText(dialog, 64)), port_test::hex("主窓"));
+    PORT_EXPECT_EQ(port_test::hex(p.windows.getWindowText(dialog, 64)), port_test::hex("パネル"));
     PORT_EXPECT(!p.dialogs.setDlgItemText(dialog, 4242, "x"));
     p.ownWindows.destroyWindow(dialog);
   }
@@ -122,7 +89,7 @@ PORT_CASE(ChildAndOwnedDialogsArePlacedInTheParentsClientArea) {
   p.windows.getClientRect(dialog, client);
   PORT_EXPECT(at.x > rect.left && at.y > rect.top + (rect.height() - client.height()));
 
-  const Hwnd label = p.dialogs.getDlgItem(child, kLabel);
+  const Hwnd label = p.dialogs.getDlgItem(child, kPageText);
   const Point before = topLeft(p.windows, label);
   p.windows.setWindowPos(dialog, {}, rect.left + 100, rect.top + 100, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -137,7 +104,7 @@ PORT_CASE(ChildAndOwnedDialogsArePlacedInTheParentsClientArea) {
 // DS_CENTER centres a dialog on the work area; any dialog is moved onto it.
 PORT_CASE(CentredDialogIsCentredAndEveryDialogKeptOnTheWorkArea) {
   Platform& p = fixture.platform();
-  const Rect work = workArea(p.monitors);
+  const Rect work = port_test::primaryWorkArea(p.monitors);
   WindowLog la(p.ownWindows), lb(p.ownWindows);
   DialogTemplate centred = mainTemplate(0);
   centred.style |= DS_CENTER;

@@ -11,40 +11,7 @@ namespace {
 using namespace platform;
 using port_test::WindowLog;
 
-constexpr int32_t kPageText = 1201;
-
-const DialogTemplate kMain{
-    120,
-    "主",
-    10,
-    20,
-    200,
-    100,
-    WS_POPUP | WS_CAPTION | WS_SYSMENU,
-    0,
-    "ＭＳ Ｐゴシック",
-    9,
-    {{ControlClass::Button, IDOK, "OK", 5, 5, 50, 14, BS_DEFPUSHBUTTON},
-     {ControlClass::Button, IDCANCEL, "取消", 60, 5, 50, 14, BS_PUSHBUTTON}}};
-
-const DialogTemplate kPage{121,
-                           "",
-                           4,
-                           6,
-                           100,
-                           40,
-                           WS_CHILD | WS_VISIBLE | DS_CONTROL,
-                           0,
-                           "ＭＳ Ｐゴシック",
-                           9,
-                           {{ControlClass::Static, kPageText, "頁", 0, 0, 40, 10, SS_LEFT}}};
-
-DialogTemplate ownedPopup() {
-  DialogTemplate owned = kPage;
-  owned.id = 122;
-  owned.style = WS_POPUP;
-  return owned;
-}
+const DialogTemplate kMain = port_test::panelTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU);
 
 // The WM_APP wParams and WM_TIMER ids in the order they came, as "a1 t2 ...".
 std::string arrivals(const WindowLog& log) {
@@ -158,8 +125,9 @@ PORT_CASE(DestroyGoesDownThenNcDestroyUp) {
   page.on = track("page");
   popup.on = track("popup");
   const Hwnd dialog = p.dialogs.createDialog(kMain, {}, &main);
-  const Hwnd child = p.dialogs.createDialog(kPage, dialog, &page);
-  const Hwnd owned = p.dialogs.createDialog(ownedPopup(), dialog, &popup);
+  const Hwnd child = p.dialogs.createDialog(
+      port_test::pageTemplate(WS_CHILD | WS_VISIBLE | DS_CONTROL), dialog, &page);
+  const Hwnd owned = p.dialogs.createDialog(port_test::pageTemplate(WS_POPUP), dialog, &popup);
   PORT_EXPECT(dialog && child && owned);
   const Hwnd ok = p.dialogs.getDlgItem(dialog, IDOK);
   PORT_EXPECT(p.messages.setTimer(dialog, 1, 20));

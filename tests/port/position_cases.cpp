@@ -1,6 +1,5 @@
 // The position protocol of the program's own windows: what WM_WINDOWPOSCHANGING lets a handler
 // rewrite, what follows it, the z-order's bands.
-#include <algorithm>
 #include <optional>
 
 #include "port_case.h"
@@ -18,14 +17,7 @@ LParam pointParam(int32_t x, int32_t y) {
                              (static_cast<uint32_t>(x) & 0xFFFF));
 }
 
-// `ours` in the order enumWindows lists them, top first (the desktop has others besides).
-std::vector<Hwnd> stacked(Windows& windows, const std::vector<Hwnd>& ours) {
-  std::vector<Hwnd> order;
-  for (Hwnd h : windows.enumWindows()) {
-    if (std::find(ours.begin(), ours.end(), h) != ours.end()) order.push_back(h);
-  }
-  return order;
-}
+using port_test::stacked;
 
 }  // namespace
 
@@ -140,5 +132,27 @@ PORT_CASE(ZOrderKeepsTheTopmostBandFirst) {
   p.windows.setWindowPos(b, kHwndTopmost, 0, 0, 0, 0, kStay | SWP_NOZORDER);
   PORT_EXPECT(stacked(p.windows, ours) == (std::vector<Hwnd>{a, c, b}));
   PORT_EXPECT(!topmost(b));
+
+  // What a handler writes into WM_WINDOWPOSCHANGING is where the window goes: the bottom,
+  // then the topmost band (the previews rely on this for their place in the z-order).
+  std::optional<Hwnd> forced, asked;
+  la.on = [&](Hwnd, uint32_t message, WParam, LParam lParam) -> std::optional<LResult> {
+    if (message != WM_WINDOWPOSCHANGING || !forced) return std::nullopt;
+    auto& pos = *reinterpret_cast<WindowPos*>(lParam);
+    asked = pos.insertAfter;
+    pos.insertAfter = *forced;
+    pos.flags &= ~SWP_NOZORDER;
+    return std::nullopt;
+  };
+  forced = kHwndBottom;
+  p.windows.setWindowPos(a, kHwndTop, 0, 0, 0, 0, kStay);
+  PORT_EXPECT(asked == kHwndTop);
+  PORT_EXPECT(stacked(p.windows, ours) == (std::vector<Hwnd>{c, b, a}));
+  PORT_EXPECT(p.windows.enumWindows().back() == a);
+  forced = kHwndTopmost;
+  p.windows.setWindowPos(a, kHwndBottom, 0, 0, 0, 0, kStay);
+  PORT_EXPECT(asked == kHwndBottom);
+  PORT_EXPECT(p.windows.enumWindows().front() == a);
+  PORT_EXPECT(topmost(a));
   for (Hwnd h : ours) p.ownWindows.destroyWindow(h);
 }
