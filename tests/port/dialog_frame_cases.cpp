@@ -146,3 +146,47 @@ PORT_CASE(SystemMenuOnlyForOwnWindowsThatHaveOne) {
   p.ownWindows.destroyWindow(dialog);
   p.ownWindows.destroyWindow(without);
 }
+
+// A modal dialog: its owner takes no input until endDialog gives it back at once, with the
+// dialog hidden; the dialog is shown once its loop runs, unless its handler keeps it hidden,
+// and is gone when runModalDialog returns the result.
+PORT_CASE(ModalDialogHoldsItsOwnerUntilEnded) {
+  Platform& p = fixture.platform();
+  WindowLog ownerLog(p.ownWindows);
+  const Hwnd owner = p.dialogs.createDialog(mainTemplate(0), {}, &ownerLog);
+  for (const bool keepHidden : {false, true}) {
+    WindowLog box(p.ownWindows);
+    Hwnd seen;
+    std::string posted;
+    std::string states;  // visible, owner enabled: before endDialog, then after it
+    auto note = [&](Hwnd h) {
+      states += p.windows.isWindowVisible(h) ? "1" : "0";
+      states += p.windows.isWindowEnabled(owner) ? "1" : "0";
+    };
+    box.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam lParam) -> std::optional<LResult> {
+      if (message == WM_INITDIALOG) {
+        seen = h;
+        p.messages.setTimer(h, 1, 100);
+        p.messages.postMessage(h, WM_APP, 0, 0);
+      }
+      if (message == WM_APP) posted += p.windows.isWindowVisible(h) ? "1" : "0";
+      if (message == WM_WINDOWPOSCHANGING && keepHidden) {
+        reinterpret_cast<WindowPos*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+      }
+      // Its timer ends it; on the simulated desktop, a dialog no script drives is closed first.
+      const bool cancel = message == WM_COMMAND && (wParam & 0xFFFF) == WParam{IDCANCEL};
+      if ((message != WM_TIMER && !cancel) || !states.empty()) return std::nullopt;
+      note(h);
+      p.dialogs.endDialog(h, 42);
+      note(h);
+      return LResult{0};
+    };
+    PORT_EXPECT_EQ(p.dialogs.runModalDialog(mainTemplate(0), owner, &box), intptr_t{42});
+    PORT_EXPECT_EQ(states, std::string(keepHidden ? "0001" : "1001"));
+    PORT_EXPECT_EQ(posted, std::string("0"));
+    PORT_EXPECT(!p.windows.isWindow(seen));
+    PORT_EXPECT(!box.log.empty() && box.log.back().message == WM_NCDESTROY);
+    PORT_EXPECT(p.windows.isWindowEnabled(owner));
+  }
+  p.ownWindows.destroyWindow(owner);
+}
