@@ -125,7 +125,7 @@ PORT_CASE(DialogControlsAndTexts) {
 }
 
 // Rows in code page 932, inserted before and after, long texts read back whole, a missing
-// row read as empty, and the selection mark.
+// row or column read as empty, and the selection mark, which moves with its row.
 PORT_CASE(ListViewRows) {
   Platform& p = fixture.platform();
   Handler handler(p.ownWindows);
@@ -152,11 +152,21 @@ PORT_CASE(ListViewRows) {
   PORT_EXPECT_EQ(port_test::hex(lv.listViewGetItemText(list, 1, 1)), port_test::hex("①②"));
   PORT_EXPECT_EQ(lv.listViewGetItemText(list, 2, 0), "plain");
   PORT_EXPECT_EQ(lv.listViewGetItemText(list, 9, 0), "");
+  PORT_EXPECT_EQ(lv.listViewInsertItem(list, 99, "末尾", -1), 3);  // appended
+  PORT_EXPECT_EQ(lv.listViewInsertItem(list, -1, "bad", -1), -1);
+  lv.listViewSetItemText(list, 3, 2, "lost");  // no such column
+  PORT_EXPECT_EQ(lv.listViewGetItemText(list, 3, 2), "");
 
+  PORT_EXPECT_EQ(lv.listViewGetSelectionMark(list), -1);
   lv.listViewSelectRow(list, 2);
   PORT_EXPECT_EQ(lv.listViewGetSelectionMark(list), 2);
+  // Inserting above the mark moves it with its row.
+  lv.listViewInsertItem(list, 0, "新", -1);
+  PORT_EXPECT_EQ(lv.listViewGetSelectionMark(list), 3);
+  PORT_EXPECT_EQ(lv.listViewGetItemText(list, 3, 0), "plain");
   lv.listViewDeleteAllItems(list);
   PORT_EXPECT_EQ(lv.listViewItemCount(list), 0);
+  PORT_EXPECT_EQ(lv.listViewGetSelectionMark(list), -1);
   p.ownWindows.destroyWindow(dialog);
 }
 

@@ -1,8 +1,5 @@
-// The program's own plain windows: creation, the position protocol, frames, layered alpha,
+// The program's own plain windows: creation, moves and frames, layered alpha,
 // messages and hot-keys.
-#include <algorithm>
-#include <optional>
-
 #include "port_case.h"
 
 namespace {
@@ -22,8 +19,6 @@ class Recorder : public MessageHandler {
   bool ncDestroyed = false;
   int foreignMessages = 0;
   int afterNcDestroy = 0;
-  std::optional<Hwnd> forceInsertAfter;  // rewritten in WM_WINDOWPOSCHANGING
-  std::optional<Hwnd> askedInsertAfter;  // as the handler received it
 
   LResult onMessage(Hwnd hwnd, uint32_t message, WParam wParam, LParam lParam) override {
     if (!window) window = hwnd;
@@ -33,14 +28,6 @@ class Recorder : public MessageHandler {
       case WM_CREATE:
         created = true;
         if (refuseCreate) return -1;
-        break;
-      case WM_WINDOWPOSCHANGING:
-        if (forceInsertAfter) {
-          auto& pos = *reinterpret_cast<WindowPos*>(lParam);
-          askedInsertAfter = pos.insertAfter;
-          pos.insertAfter = *forceInsertAfter;
-          pos.flags &= ~SWP_NOZORDER;
-        }
         break;
       case kTimesSix:
         return static_cast<LResult>(wParam * 6);
@@ -54,12 +41,6 @@ class Recorder : public MessageHandler {
  private:
   OwnWindows& own_;
 };
-
-int zIndex(Windows& windows, Hwnd window) {
-  const std::vector<Hwnd> order = windows.enumWindows();
-  auto at = std::find(order.begin(), order.end(), window);
-  return at == order.end() ? -1 : static_cast<int>(at - order.begin());
-}
 
 }  // namespace
 
@@ -95,45 +76,6 @@ PORT_CASE(PlainWindowFromCreationToDestruction) {
   PORT_EXPECT_EQ(handler.afterNcDestroy, 0);
   PORT_EXPECT_EQ(handler.foreignMessages, 0);
   PORT_EXPECT(!p.windows.isWindow(window));
-}
-
-// What a handler writes into WM_WINDOWPOSCHANGING is where the window goes: the bottom, then
-// the topmost band (the previews rely on this for their place in the z-order).
-PORT_CASE(HandlerDecidesTheZOrder) {
-  Platform& p = fixture.platform();
-  Recorder other(p.ownWindows), forced(p.ownWindows);
-  const Hwnd below = p.ownWindows.createWindow({0, WS_POPUP, 0, {10, 10, 60, 60}}, &other);
-  const Hwnd window = p.ownWindows.createWindow({0, WS_POPUP, 0, {20, 20, 80, 80}}, &forced);
-  p.windows.showWindow(below, SW_SHOWNOACTIVATE);
-  p.windows.showWindow(window, SW_SHOWNOACTIVATE);
-
-  forced.forceInsertAfter = kHwndBottom;
-  p.windows.setWindowPos(window, kHwndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  PORT_EXPECT(forced.askedInsertAfter == kHwndTop);
-  PORT_EXPECT_EQ(zIndex(p.windows, window) + 1, static_cast<int>(p.windows.enumWindows().size()));
-  PORT_EXPECT(zIndex(p.windows, below) < zIndex(p.windows, window));
-  PORT_EXPECT_EQ(p.windows.getWindowLong(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0u);
-
-  forced.forceInsertAfter = kHwndTopmost;
-  p.windows.setWindowPos(window, kHwndBottom, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  PORT_EXPECT(forced.askedInsertAfter == kHwndBottom);
-  PORT_EXPECT_EQ(zIndex(p.windows, window), 0);
-  PORT_EXPECT(p.windows.getWindowLong(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-
-  // Out of the band, then to the bottom: Windows and Wine agree on this way down (Wine
-  // keeps the band with HWND_BOTTOM alone).
-  forced.forceInsertAfter.reset();
-  const uint32_t restack = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-  p.windows.setWindowPos(window, kHwndNotopmost, 0, 0, 0, 0, restack);
-  p.windows.setWindowPos(window, kHwndBottom, 0, 0, 0, 0, restack);
-  PORT_EXPECT_EQ(p.windows.getWindowLong(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0u);
-  PORT_EXPECT_EQ(zIndex(p.windows, window) + 1, static_cast<int>(p.windows.enumWindows().size()));
-  // The window the user works in, as the previews read it; none of these once they are gone.
-  PORT_EXPECT(p.windows.setForegroundWindow(below));
-  PORT_EXPECT(p.windows.getForegroundWindow() == below);
-  p.ownWindows.destroyWindow(window);
-  p.ownWindows.destroyWindow(below);
-  PORT_EXPECT(p.windows.getForegroundWindow() != below);
 }
 
 // Moving, placing, and a frame from adjustWindowRect around the client area asked for.
@@ -219,6 +161,9 @@ PORT_CASE(MessagesAndDeadHandles) {
   const uint32_t message = p.messages.registerWindowMessage("TaskbarCreated");
   PORT_EXPECT(message >= 0xC000 && message <= 0xFFFF);
   PORT_EXPECT_EQ(p.messages.registerWindowMessage("TaskbarCreated"), message);
+  PORT_EXPECT_EQ(p.messages.registerWindowMessage("taskbarcreated"), message);  // an atom
+  const uint32_t another = p.messages.registerWindowMessage("QuillmoorPortCase");
+  PORT_EXPECT(another >= 0xC000 && another != message);
 }
 
 // A key combination has one owner: the second registration fails with the error the control

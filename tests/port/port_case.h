@@ -30,6 +30,12 @@ class Fixture {
   virtual int layeredAlpha(platform::Hwnd window) = 0;
   // Another program opens the file without sharing it (held), or lets it go.
   virtual void holdFile(const std::string& path, bool held) = 0;
+  // The program's message loop for `ms`: what is posted and the timers due are delivered.
+  // The port has none of its own but a modal one, which ends on the user's word.
+  virtual void pumpMessages(uint32_t ms) = 0;
+  // The real adapter under Wine: for a check Wine fails where Windows does not (the case says
+  // why).
+  virtual bool underWine() = 0;
 };
 
 // Collects the failed expectations of one case.

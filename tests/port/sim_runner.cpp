@@ -32,6 +32,8 @@ class SimFixture : public port_test::Fixture {
       desk_->files.lockedFiles.erase(path);
     }
   }
+  void pumpMessages(uint32_t ms) override { desk_->windows.advance(ms); }
+  bool underWine() override { return false; }
 
  private:
   std::unique_ptr<sim::SimDesktop> desk_ = sim::SimDesktop::singleMonitor();

@@ -10,6 +10,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -149,6 +150,20 @@ class Win32Fixture : public port_test::Fixture {
       held_ = INVALID_HANDLE_VALUE;
     }
   }
+  void pumpMessages(uint32_t ms) override {
+    const DWORD start = GetTickCount();
+    for (DWORD spent = 0; spent < ms; spent = GetTickCount() - start) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - spent, QS_ALLINPUT);
+      MSG message;
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
+    }
+  }
+  bool underWine() override {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  }
 
  private:
   HANDLE held_ = INVALID_HANDLE_VALUE;
@@ -165,8 +180,12 @@ int main() {
     return runOtherProgram(arguments[2], _wtoi(arguments[3]), _wtoi(arguments[4]),
                            _wtoi(arguments[5]), _wtoi(arguments[6]));
   }
+  // --only NAME runs that case alone.
+  const std::wstring only =
+      count == 3 && std::wstring(arguments[1]) == L"--only" ? arguments[2] : L"";
   int failed = 0;
   for (const port_test::Case& c : port_test::cases()) {
+    if (!only.empty() && only != std::wstring(c.name, c.name + strlen(c.name))) continue;
     port_test::Checks checks;
     {
       Win32Fixture fixture;

@@ -128,6 +128,9 @@ intptr_t SimDialogs::runModalDialog(const DialogTemplate& dialog, Hwnd parent,
   }
 
   auto over = [this, h] { return windows_.live(h) == nullptr || dialogs_[h.value].ended; };
+  // The loop shows the dialog once it first finds nothing waiting: what WM_INITDIALOG posted
+  // arrives while the dialog is still hidden.
+  windows_.pumpUntil(over);
   if (!over() && !windows_.live(h)->visible()) windows_.show(h, SW_SHOWNORMAL);
   windows_.pumpUntil(over);
   if (!over()) {

@@ -5,11 +5,13 @@
 // - Dialogs built from templates (dialog unit = 1.5 px), their controls as child windows with
 //   their system class names, one MessageHandler per dialog; WM_INITDIALOG before the dialog
 //   is shown. The dialog manager's default processing: WM_CLOSE posts IDCANCEL (only while
-//   Cancel is usable); WM_DPICHANGED scales the dialog where the system does (dpiChanged,
-//   sim_dialog_scaling.cpp).
-// - Modal loops: the script for the template's id runs inside the loop, where the program's
-//   messages go on arriving; the script may move the clock (timers fire), send messages or
-//   close windows. The owner takes no input while the dialog is up.
+//   Cancel is usable, as on Windows; Wine 8 posts it even so); WM_DPICHANGED scales the dialog
+//   where the system does (dpiChanged, sim_dialog_scaling.cpp).
+// - Modal loops: the loop shows the dialog once what WM_INITDIALOG posted has been delivered
+//   (as Windows' loop does when it first finds its queue empty); then the script for the
+//   template's id runs inside the loop, where the program's messages go on arriving; the
+//   script may move the clock (timers fire), send messages or close windows. The owner takes
+//   no input while the dialog is up.
 // - Controls' state: check boxes (auto check boxes toggle on click), radio groups, up-down
 //   controls with their buddies, static icons, list views in report view (rows, columns,
 //   selection, WM_SETREDRAW, their image lists: a list view without LVS_SHAREIMAGELISTS

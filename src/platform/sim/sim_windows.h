@@ -59,14 +59,21 @@
 //     SW_SHOWMINNOACTIVE and SW_HIDE never activate. A sent WM_SYSCOMMAND SC_RESTORE is
 //     SW_RESTORE, SC_MINIMIZE is SW_MINIMIZE; setWindowPlacement carries out its showCmd;
 //   - a window created with WS_VISIBLE is shown with SW_SHOW (a top-level one is activated);
-//   - animateWindow activates with AW_ACTIVATE only; setForegroundWindow always.
+//   - animateWindow activates with AW_ACTIVATE only; setForegroundWindow always, at once and
+//     through WM_WINDOWPOSCHANGING (HWND_TOP, SWP_NOMOVE | SWP_NOSIZE), as Windows does for a
+//     window of the calling thread (Wine 8's virtual desktop activates at the next messages
+//     and raises the window without asking its handler).
 //   Child windows are never activated. A window hidden, minimised or destroyed loses the
 //   activation, which passes to no other window (Windows would activate the next one). The
 //   focus (one window of the program's) goes with the activation: it leaves a window whose
 //   top-level window loses it (WM_KILLFOCUS with no successor); a focus window destroyed
 //   without losing the activation first takes the focus with it silently.
-// - Minimising own windows (to -32000,-32000, 160 x 28) and restoring them; the placement's
-//   normal rectangle is in workspace coordinates (relative to the work area).
+// - Minimising own windows (to -32000,-32000, 160 x 28, where Wine's virtual desktop keeps a
+//   row of icons instead) and restoring them; the placement's normal rectangle is in
+//   workspace coordinates (relative to the work area).
+// - Destruction: owned windows first, then WM_DESTROY down to the children and WM_NCDESTROY
+//   up from them; a window on its way out is not destroyed again (destroyWindow from its
+//   WM_DESTROY fails, as on Windows; Wine 8 starts over, recursing).
 // - Frames (adjustWindowRect and client rectangles alike): 4 px borders with WS_THICKFRAME;
 //   otherwise 3 px with WS_CAPTION (its WS_DLGFRAME half) or WS_EX_DLGMODALFRAME (a dialog
 //   with DS_MODALFRAME gets it); 1 px with a bare WS_BORDER; plus a caption of SM_CYCAPTION
@@ -256,9 +263,17 @@ class SimWindows : public platform::Windows, public platform::Messages {
   std::function<platform::Rect()> virtualScreen = [this] { return screen; };
 
   static constexpr platform::Hwnd kDesktop{0x10010};
-  // What defaultProc answers WM_CTLCOLOR* with, to tell it from the program's brushes.
+  // What defaultProc answers WM_CTLCOLOR* with, to tell it from the program's brushes: a
+  // system colour's brush, as Windows gives, the window colour's for edit boxes and list boxes,
+  // the scroll bar colour's for scroll bars, the face colour's for the rest (a dialog's and
+  // its static controls' alike).
   static constexpr platform::LResult defaultColorBrush(uint32_t message) {
-    return static_cast<platform::LResult>(0xC0000000u | message);
+    constexpr uint32_t kWindow = 5, kScrollBar = 0, kFace = 15;  // COLOR_*
+    const uint32_t colour =
+        message == platform::WM_CTLCOLOREDIT || message == platform::WM_CTLCOLORLISTBOX ? kWindow
+        : message == platform::WM_CTLCOLORSCROLLBAR                                     ? kScrollBar
+                                                                                        : kFace;
+    return static_cast<platform::LResult>(0xC0000000u | colour);
   }
 
   // ===== platform::Windows =====
