@@ -17,8 +17,8 @@ const DialogTemplate kMain = port_test::panelTemplate(WS_POPUP | WS_CAPTION | WS
 std::string arrivals(const WindowLog& log) {
   std::string out;
   for (const port_test::Seen& s : log.log) {
-    if (s.message == WM_APP) out += "a" + std::to_string(s.wParam) + " ";
-    if (s.message == WM_TIMER) out += "t" + std::to_string(s.wParam) + " ";
+    if (s.message == WM_APP) out.append("a").append(std::to_string(s.wParam)).append(" ");
+    if (s.message == WM_TIMER) out.append("t").append(std::to_string(s.wParam)).append(" ");
   }
   return out;
 }
