@@ -4,23 +4,13 @@
 
 #include <cstdio>
 
+#include "platform/sim/sim_texts.h"
+
 namespace sim {
 
 using namespace platform;
 
 namespace {
-
-std::string handleText(Hwnd window) {
-  char text[24];
-  snprintf(text, sizeof text, "h%x", window.value);
-  return text;
-}
-
-std::string rectText(const Rect& r) {
-  char text[64];
-  snprintf(text, sizeof text, "%d,%d,%d,%d", r.left, r.top, r.right, r.bottom);
-  return text;
-}
 
 std::string colorText(ColorRef color) {
   char text[16];

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/sim/sim_texts.h"
+
 namespace sim {
 
 using namespace platform;
@@ -24,11 +26,6 @@ std::string hex(uint64_t value) {
   char text[24];
   snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(value));
   return text;
-}
-
-std::string rectText(const Rect& r) {
-  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
-         "," + std::to_string(r.bottom);
 }
 
 constexpr HResult kCompositionDisabled = static_cast<HResult>(0x80263001u);  // DWM_E_...

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "platform/sim/sim_texts.h"
 #include "platform/sim/sim_windows.h"
 
 namespace sim {
@@ -15,12 +16,6 @@ constexpr uint32_t kSizeRestored = 0;              // SIZE_RESTORED
 constexpr uint32_t kSizeMinimized = 1;             // SIZE_MINIMIZED
 constexpr Dword kErrorInvalidWindowHandle = 1400;  // ERROR_INVALID_WINDOW_HANDLE
 constexpr uint32_t kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
-
-std::string handleText(Hwnd window) {
-  char text[24];
-  snprintf(text, sizeof text, "h%x", window.value);
-  return text;
-}
 
 std::string messageText(uint32_t message) {
   char text[16];

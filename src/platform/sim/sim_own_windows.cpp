@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "platform/sim/sim_texts.h"
+
 namespace sim {
 
 using namespace platform;
@@ -13,18 +15,6 @@ namespace {
 constexpr uint32_t kWsClipSiblings = 0x04000000u;  // WS_CLIPSIBLINGS
 constexpr LParam kPrintClient = 0x4 | 0x8;         // PRF_CLIENT | PRF_ERASEBKGND
 constexpr LResult kCreateFailed = -1;
-
-std::string handleText(Hwnd window) {
-  char text[24];
-  snprintf(text, sizeof text, "h%x", window.value);
-  return text;
-}
-
-std::string rectText(const Rect& r) {
-  char text[64];
-  snprintf(text, sizeof text, "%d,%d,%d,%d", r.left, r.top, r.right, r.bottom);
-  return text;
-}
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "platform/sim/sim_drawing.h"
+#include "platform/sim/sim_texts.h"
 
 namespace sim {
 
@@ -14,12 +15,6 @@ namespace {
 std::string hex(const char* prefix, uint64_t value) {
   char text[32];
   snprintf(text, sizeof text, "%s%llx", prefix, static_cast<unsigned long long>(value));
-  return text;
-}
-
-std::string rectText(const Rect& r) {
-  char text[64];
-  snprintf(text, sizeof text, "%d,%d,%d,%d", r.left, r.top, r.right, r.bottom);
   return text;
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/sim/sim_texts.h"
 #include "platform/sim/sim_windows.h"
 
 namespace sim {
@@ -13,12 +14,6 @@ using namespace platform;
 namespace {
 
 constexpr uint32_t kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
-
-std::string handleText(Hwnd window) {
-  char text[24];
-  snprintf(text, sizeof text, "h%x", window.value);
-  return text;
-}
 
 Rect offset(Rect r, int32_t dx, int32_t dy) {
   return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};

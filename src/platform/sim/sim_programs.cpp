@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "platform/sim/sim_texts.h"
+
 namespace sim {
 
 using namespace platform;
@@ -15,17 +17,6 @@ namespace {
 constexpr uint64_t kHungAfterMs = 5000;
 // What a call that would never return costs here.
 constexpr uint32_t kBlockedMs = 5000;
-
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 }  // namespace
 

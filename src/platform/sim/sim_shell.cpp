@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "platform/sim/sim_texts.h"
+
 namespace sim {
 
 using namespace platform;
@@ -14,13 +16,6 @@ std::string hex(uint64_t value) {
   char text[24];
   snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(value));
   return text;
-}
-
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
 }
 
 class SimTaskbarList : public TaskbarList {

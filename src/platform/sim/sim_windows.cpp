@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "platform/cp932.h"
+#include "platform/sim/sim_texts.h"
 
 namespace sim {
 
@@ -22,17 +23,6 @@ constexpr uint32_t kWsDlgFrame = 0x00400000u;  // WS_DLGFRAME
 
 Rect offset(Rect r, int32_t dx, int32_t dy) {
   return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
-}
-
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace
