@@ -2,21 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sim/sim_clock.h"
-#include "platform/sim/sim_file_system.h"
-#include "platform/sim/sim_system.h"
 #include "support/log_capture.h"
+#include "support/system_only.h"
 
-namespace {
-
-// The program's folder is the system's business: its fake, its folders and the clock.
-struct SystemOnly {
-  sim::SimClock clock;
-  sim::SimFileSystem files;
-  sim::SimSystem system{clock, files};
-};
-
-}  // namespace
+using support::SystemOnly;
 
 TEST(ProgramFolder, FolderIsEverythingBeforeTheLastRealBackslash) {
   SystemOnly desk;

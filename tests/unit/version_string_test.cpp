@@ -2,20 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sim/sim_clock.h"
-#include "platform/sim/sim_file_system.h"
-#include "platform/sim/sim_system.h"
+#include "support/system_only.h"
 
-namespace {
-
-// The version resource is the system's: its fake and the clock it stands on.
-struct SystemOnly {
-  sim::SimClock clock;
-  sim::SimFileSystem files;
-  sim::SimSystem system{clock, files};
-};
-
-}  // namespace
+using support::SystemOnly;
 
 TEST(VersionString, ProductVersionOfTheFirstTranslation) {
   SystemOnly desk;
