@@ -23,8 +23,17 @@ sunk() { found_preview && read -r _ ex _ <<<"$preview" && ! ((ex & 0x8)); }
 
 cx=$(((l + r) / 2))
 cy=$(((t + b) / 2))
-xdotool mousemove 1200 900 mousemove "$cx" "$cy" mousemove $((cx + 2)) $((cy + 1))
-wait_for topmost 5 || fail "the pointer over the preview left it as it was: $preview"
+# Wine maps a new window on X a moment after it exists: a move before that reaches the window
+# below, as a user's would, so the pointer keeps moving a pixel at a time over it.
+nudge=0
+hovered() {
+  topmost && return 0
+  nudge=$(((nudge + 1) % 4))
+  xdotool mousemove $((cx + nudge)) $((cy + 1))
+  return 1
+}
+xdotool mousemove 1200 900 mousemove "$cx" "$cy"
+wait_for hovered 5 || fail "the pointer over the preview left it as it was: $preview"
 log_text "$ZENTA_LOG" | grep -q 'MounseIn' || fail "no pointer-in line in the log"
 xdotool mousemove 1200 900
 wait_for sunk 5 || fail "the preview stayed on top after the pointer left: $preview"
