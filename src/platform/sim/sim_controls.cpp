@@ -63,11 +63,6 @@ ControlModel* SimDialogs::model(Hwnd control) {
   return found == controls_.end() ? nullptr : &found->second;
 }
 
-LResult SimDialogs::ControlProc::onMessage(Hwnd window, uint32_t message, WParam wParam,
-                                           LParam lParam) {
-  return dialogs_.controlProc(window, message, wParam, lParam);
-}
-
 LResult SimDialogs::controlProc(Hwnd handle, uint32_t message, WParam wParam, LParam lParam) {
   SimWindow& control = *windows_.live(handle);  // the table reaches it only while it lives
   ControlModel& model = controls_[handle.value];

@@ -196,11 +196,6 @@ Hwnd SimDialogs::findDialog(int32_t templateId) const {
   return newest;
 }
 
-LResult SimDialogs::DialogProc::onMessage(Hwnd window, uint32_t message, WParam wParam,
-                                          LParam lParam) {
-  return dialogs_.dialogProc(window, message, wParam, lParam);
-}
-
 LResult SimDialogs::dialogProc(Hwnd dialog, uint32_t message, WParam wParam, LParam lParam) {
   switch (message) {
     case WM_CLOSE: {

@@ -123,23 +123,19 @@ class SimDialogs : public platform::Dialogs, public platform::ListViews, SimWind
   };
   // The dialog manager's procedure and the controls' own, which the window table reaches
   // after the program's handler.
-  class DialogProc : public platform::MessageHandler {
+  using Proc = platform::LResult (SimDialogs::*)(platform::Hwnd, uint32_t, platform::WParam,
+                                                 platform::LParam);
+  class ClassProc : public platform::MessageHandler {
    public:
-    explicit DialogProc(SimDialogs& dialogs) : dialogs_(dialogs) {}
+    ClassProc(SimDialogs& dialogs, Proc proc) : dialogs_(dialogs), proc_(proc) {}
     platform::LResult onMessage(platform::Hwnd window, uint32_t message, platform::WParam wParam,
-                                platform::LParam lParam) override;
+                                platform::LParam lParam) override {
+      return (dialogs_.*proc_)(window, message, wParam, lParam);
+    }
 
    private:
     SimDialogs& dialogs_;
-  };
-  class ControlProc : public platform::MessageHandler {
-   public:
-    explicit ControlProc(SimDialogs& dialogs) : dialogs_(dialogs) {}
-    platform::LResult onMessage(platform::Hwnd window, uint32_t message, platform::WParam wParam,
-                                platform::LParam lParam) override;
-
-   private:
-    SimDialogs& dialogs_;
+    Proc proc_;
   };
 
   platform::Hwnd makeDialog(const platform::DialogTemplate& dialog, platform::Hwnd parent,
@@ -163,8 +159,8 @@ class SimDialogs : public platform::Dialogs, public platform::ListViews, SimWind
 
   SimWindows& windows_;
   SimIcons& icons_;
-  DialogProc dialogProc_{*this};
-  ControlProc controlProc_{*this};
+  ClassProc dialogProc_{*this, &SimDialogs::dialogProc};
+  ClassProc controlProc_{*this, &SimDialogs::controlProc};
   std::map<uint32_t, Dialog> dialogs_;
   std::map<uint32_t, ControlModel> controls_;
   std::map<uint32_t, uint32_t> fontDpi_;

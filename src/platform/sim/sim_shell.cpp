@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <string>
 
 #include "platform/sim/sim_texts.h"
 
@@ -29,22 +30,23 @@ class SimTaskbarList : public TaskbarList {
     shell_.windows().clock().actions.push_back("taskbar init");
     return S_OK;
   }
-  HResult addTab(Hwnd window) override {
+  HResult addTab(Hwnd window) override { return tabCall("add", window, true); }
+  HResult deleteTab(Hwnd window) override { return tabCall("delete", window, false); }
+
+ private:
+  HResult tabCall(const char* what, Hwnd window, bool shown) {
     if (shell_.processGone) return E_FAIL;
     ++shell_.shellCalls;
-    shell_.windows().clock().actions.push_back("taskbar add w" + hex(window.value));
-    shell_.taskbarButtons.insert(window.value);
-    return S_OK;
-  }
-  HResult deleteTab(Hwnd window) override {
-    if (shell_.processGone) return E_FAIL;
-    ++shell_.shellCalls;
-    shell_.windows().clock().actions.push_back("taskbar delete w" + hex(window.value));
-    shell_.taskbarButtons.erase(window.value);
+    shell_.windows().clock().actions.push_back(std::string("taskbar ") + what + " w" +
+                                               hex(window.value));
+    if (shown) {
+      shell_.taskbarButtons.insert(window.value);
+    } else {
+      shell_.taskbarButtons.erase(window.value);
+    }
     return S_OK;
   }
 
- private:
   SimShell& shell_;
 };
 
