@@ -12,9 +12,10 @@ class Dialogs {
  public:
   virtual ~Dialogs() = default;
   // Modeless: the dialog (a child when the template has WS_CHILD) is created and
-  // WM_INITDIALOG delivered before this returns; 0 on failure.
+  // WM_INITDIALOG delivered before this returns; 0 on failure, also without a handler.
   virtual Hwnd createDialog(const DialogTemplate& dialog, Hwnd parent, MessageHandler* handler) = 0;
-  // Modal: returns the result given to endDialog, or -1 when the dialog could not be made.
+  // Modal: returns the result given to endDialog, or -1 when the dialog could not be made
+  // (also without a handler).
   virtual intptr_t runModalDialog(const DialogTemplate& dialog, Hwnd parent,
                                   MessageHandler* handler) = 0;
   virtual bool endDialog(Hwnd dialog, intptr_t result) = 0;

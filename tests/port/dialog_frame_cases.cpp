@@ -68,6 +68,10 @@ PORT_CASE(DialogIsBuiltThenInitialisedThenShown) {
     PORT_EXPECT_EQ(port_test::hex(p.windows.getWindowText(dialog, 64)), port_test::hex("パネル"));
     PORT_EXPECT(!p.dialogs.setDlgItemText(dialog, 4242, "x"));
     p.ownWindows.destroyWindow(dialog);
+    // Without a handler nothing would answer its messages: no dialog.
+    const DialogTemplate plain = mainTemplate(visible ? WS_VISIBLE : 0);
+    PORT_EXPECT(!p.dialogs.createDialog(plain, {}, nullptr));
+    PORT_EXPECT_EQ(p.dialogs.runModalDialog(plain, {}, nullptr), intptr_t{-1});
   }
 }
 

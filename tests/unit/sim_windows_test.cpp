@@ -254,7 +254,8 @@ TEST_F(SimWindowsTest, ProcessesAnswerEmptyWhenTheyCannotBeOpened) {
 
 // A dialog unit is 1.5 px here, whatever the font; a test finds a dialog by its template.
 TEST_F(SimWindowsTest, DialogUnitsAreOneAndAHalfPixels) {
-  const Hwnd dlg = dialogs.createDialog(mainTemplate(0), {}, nullptr);
+  Recorder plain(wm);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(0), {}, &plain);
   EXPECT_EQ(dialogs.findDialog(100), dlg);
   wm.showWindow(dlg, SW_SHOW);
   EXPECT_TRUE(support::logged(actions, "show " + name(dlg) + " 5"));
@@ -453,7 +454,8 @@ TEST_F(SimWindowsTest, ClickingButtonsAndLinks) {
 
 // What the list view's model keeps beside what the port reads back.
 TEST_F(SimWindowsTest, ListViewModelKeepsColumnsImagesAndTheSelectedRow) {
-  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, nullptr);
+  Recorder plain(wm);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &plain);
   const Hwnd list = dialogs.getDlgItem(dlg, kList);
   sim::ListViewModel* model = dialogs.listView(list);
   ASSERT_NE(model, nullptr);
@@ -532,7 +534,8 @@ TEST_F(SimWindowsTest, PopupMenuAnswerArrivesOnTheNextPump) {
 }
 
 TEST_F(SimWindowsTest, SystemMenuKeepsWhatIsAppended) {
-  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, nullptr);
+  Recorder plain(wm);
+  const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &plain);
   EXPECT_TRUE(own.appendSystemMenu(dlg, MF_SEPARATOR, 0, ""));
   EXPECT_TRUE(own.appendSystemMenu(dlg, MF_STRING, 0x110, "About"));
   ASSERT_EQ(own.systemMenu(dlg).size(), 2u);

@@ -25,7 +25,9 @@ SimDialogs::SimDialogs(SimWindows& windows, SimIcons& icons) : windows_(windows)
 Hwnd SimDialogs::makeDialog(const DialogTemplate& dialog, Hwnd parent, MessageHandler* handler) {
   const bool child = (dialog.style & WS_CHILD) != 0;
   SimWindow* p = parent ? windows_.live(parent) : nullptr;
-  if ((parent && p == nullptr) || (child && (p == nullptr || !p->own))) return {};
+  if (handler == nullptr || (parent && p == nullptr) || (child && (p == nullptr || !p->own))) {
+    return {};
+  }
 
   SimWindow& w = windows_.newWindow(windows_.nextHandle());
   const Hwnd h = w.handle;

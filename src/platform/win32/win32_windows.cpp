@@ -222,6 +222,11 @@ p::LResult Win32Windows::defaultProc(p::Hwnd window, uint32_t message, p::WParam
 
 HWND Win32Windows::makeDialog(const p::DialogTemplate& dialog, p::Hwnd parent,
                               p::MessageHandler* handler, bool modal, intptr_t& modalResult) {
+  // Every message of a dialog goes to its handler; without one there is no dialog.
+  if (handler == nullptr) {
+    modalResult = -1;
+    return nullptr;
+  }
   auto binding = std::make_unique<Binding>();
   binding->windows = this;
   binding->handler = handler;
