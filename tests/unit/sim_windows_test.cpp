@@ -20,11 +20,13 @@
 #include "platform/sim/sim_input.h"
 #include "platform/sim/sim_own_windows.h"
 #include "platform/sim/sim_programs.h"
+#include "port/window_log.h"
 #include "support/logged.h"
 
 namespace {
 
 using namespace platform;
+using port_test::WindowLog;
 using sim::ForeignWindow;
 using sim::ReceivedMessage;
 using sim::SimWindows;
@@ -34,55 +36,6 @@ constexpr int32_t kLink = 1002;
 constexpr int32_t kCheck = 1003;
 constexpr int32_t kStatic = 1004;
 constexpr int32_t kOpenInner = 1005;
-
-struct Delivered {
-  Hwnd window;
-  uint32_t message;
-  WParam wParam;
-  LParam lParam;
-  WindowPos pos;  // a copy, for the position messages
-};
-
-// Records what a window gets and, like the program's framework, hands everything it does not
-// handle to defaultProc.
-class Recorder : public MessageHandler {
- public:
-  explicit Recorder(SimWindows& wm) : wm_(wm) {}
-
-  std::function<std::optional<LResult>(Hwnd, uint32_t, WParam, LParam)> on;
-  std::vector<Delivered> log;
-
-  LResult onMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) override {
-    Delivered d{window, message, wParam, lParam, {}};
-    if (message == WM_WINDOWPOSCHANGING || message == WM_WINDOWPOSCHANGED) {
-      d.pos = *reinterpret_cast<const WindowPos*>(lParam);
-    }
-    log.push_back(d);
-    if (on) {
-      if (auto answer = on(window, message, wParam, lParam)) return *answer;
-    }
-    return wm_.defaultProc(window, message, wParam, lParam);
-  }
-
-  std::vector<uint32_t> messages() const {
-    std::vector<uint32_t> ids;
-    for (const Delivered& d : log) ids.push_back(d.message);
-    return ids;
-  }
-  size_t count(uint32_t message) const {
-    return static_cast<size_t>(std::count_if(
-        log.begin(), log.end(), [message](const Delivered& d) { return d.message == message; }));
-  }
-  const Delivered* last(uint32_t message) const {
-    for (auto it = log.rbegin(); it != log.rend(); ++it) {
-      if (it->message == message) return &*it;
-    }
-    return nullptr;
-  }
-
- private:
-  SimWindows& wm_;
-};
 
 DialogTemplate mainTemplate(uint32_t extraStyle = WS_VISIBLE) {
   return {100,
@@ -254,7 +207,7 @@ TEST_F(SimWindowsTest, ProcessesAnswerEmptyWhenTheyCannotBeOpened) {
 
 // A dialog unit is 1.5 px here, whatever the font; a test finds a dialog by its template.
 TEST_F(SimWindowsTest, DialogUnitsAreOneAndAHalfPixels) {
-  Recorder plain(wm);
+  WindowLog plain(own);
   const Hwnd dlg = dialogs.createDialog(mainTemplate(0), {}, &plain);
   EXPECT_EQ(dialogs.findDialog(100), dlg);
   wm.showWindow(dlg, SW_SHOW);
@@ -267,14 +220,14 @@ TEST_F(SimWindowsTest, DialogUnitsAreOneAndAHalfPixels) {
   wm.getWindowRect(dialogs.getDlgItem(dlg, IDOK), rect);
   EXPECT_EQ(rect, (Rect{22, 37, 97, 58}));
   // The program makes no page inside another program's window.
-  Recorder page(wm);
+  WindowLog page(own);
   EXPECT_FALSE(dialogs.createDialog(pageTemplate(), wm.addWindow(foreign("x")), &page));
 }
 
 // --- Timers --------------------------------------------------------------------------------
 
 TEST_F(SimWindowsTest, TimersFireAtTheirTimesInOrder) {
-  Recorder main(wm);
+  WindowLog main(own);
   std::vector<std::string> ticks;
   main.on = [&](Hwnd, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
     if (message == WM_TIMER) ticks.push_back(std::to_string(wParam) + "@" + std::to_string(now));
@@ -304,7 +257,7 @@ TEST_F(SimWindowsTest, TimersFireAtTheirTimesInOrder) {
 }
 
 TEST_F(SimWindowsTest, TimersSurviveTheTickCountWrapping) {
-  Recorder main(wm);
+  WindowLog main(own);
   std::vector<uint32_t> ticks;
   main.on = [&](Hwnd, uint32_t message, WParam, LParam) -> std::optional<LResult> {
     if (message == WM_TIMER) ticks.push_back(now);
@@ -321,7 +274,7 @@ TEST_F(SimWindowsTest, TimersSurviveTheTickCountWrapping) {
 // --- Modal dialogs -------------------------------------------------------------------------
 
 TEST_F(SimWindowsTest, ModalScriptDrivesTheDialogToItsEnd) {
-  Recorder main(wm), box(wm);
+  WindowLog main(own), box(own);
   const Hwnd owner = dialogs.createDialog(mainTemplate(), {}, &main);
   box.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
     if (message == WM_COMMAND && (wParam & 0xFFFF) == static_cast<WParam>(IDOK)) {
@@ -345,7 +298,7 @@ TEST_F(SimWindowsTest, ModalScriptDrivesTheDialogToItsEnd) {
 }
 
 TEST_F(SimWindowsTest, UnscriptedModalIsCancelledOrReportedLeftOpen) {
-  Recorder box(wm);
+  WindowLog box(own);
   box.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
     if (message == WM_COMMAND && wParam == static_cast<WParam>(IDCANCEL)) {
       dialogs.endDialog(h, IDCANCEL);
@@ -356,7 +309,7 @@ TEST_F(SimWindowsTest, UnscriptedModalIsCancelledOrReportedLeftOpen) {
   EXPECT_EQ(dialogs.runModalDialog(mainTemplate(), {}, &box), IDCANCEL);
   EXPECT_FALSE(support::logged(actions, "modal 100 left open"));
 
-  Recorder stubborn(wm);  // ignores Cancel
+  WindowLog stubborn(own);  // ignores Cancel
   EXPECT_EQ(dialogs.runModalDialog(mainTemplate(), {}, &stubborn), -1);
   EXPECT_TRUE(support::logged(actions, "modal 100 left open"));
   EXPECT_EQ(stubborn.log.back().message, WM_NCDESTROY);
@@ -377,7 +330,7 @@ TEST_F(SimWindowsTest, NestedModalDialogs) {
   DialogTemplate innerTemplate = mainTemplate();
   innerTemplate.id = 601;
 
-  Recorder outer(wm), inner(wm);
+  WindowLog outer(own), inner(own);
   outer.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
     if (message == WM_COMMAND && (wParam & 0xFFFF) == static_cast<WParam>(kOpenInner)) {
       const intptr_t answer = dialogs.runModalDialog(innerTemplate, h, &inner);
@@ -412,7 +365,7 @@ TEST_F(SimWindowsTest, NestedModalDialogs) {
 // --- Controls ------------------------------------------------------------------------------
 
 TEST_F(SimWindowsTest, ClickingButtonsAndLinks) {
-  Recorder main(wm);
+  WindowLog main(own);
   uint32_t checkedDuringCommand = 99;
   main.on = [&](Hwnd h, uint32_t message, WParam wParam, LParam) -> std::optional<LResult> {
     if (message == WM_COMMAND && (wParam & 0xFFFF) == static_cast<WParam>(kCheck)) {
@@ -454,7 +407,7 @@ TEST_F(SimWindowsTest, ClickingButtonsAndLinks) {
 
 // What the list view's model keeps beside what the port reads back.
 TEST_F(SimWindowsTest, ListViewModelKeepsColumnsImagesAndTheSelectedRow) {
-  Recorder plain(wm);
+  WindowLog plain(own);
   const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &plain);
   const Hwnd list = dialogs.getDlgItem(dlg, kList);
   sim::ListViewModel* model = dialogs.listView(list);
@@ -478,7 +431,7 @@ TEST_F(SimWindowsTest, ListViewModelKeepsColumnsImagesAndTheSelectedRow) {
 }
 
 TEST_F(SimWindowsTest, ListRedrawIsCountedAndRowClicksNotifyTheDialog) {
-  Recorder main(wm);
+  WindowLog main(own);
   int32_t markAtClick = -2;
   NotifyHeader header;
   main.on = [&](Hwnd h, uint32_t message, WParam, LParam lParam) -> std::optional<LResult> {
@@ -512,7 +465,7 @@ TEST_F(SimWindowsTest, ListRedrawIsCountedAndRowClicksNotifyTheDialog) {
 // --- Menus, GDI ----------------------------------------------------------------------------
 
 TEST_F(SimWindowsTest, PopupMenuAnswerArrivesOnTheNextPump) {
-  Recorder main(wm);
+  WindowLog main(own);
   const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &main);
   const MenuTemplate menu{10, "tray", {{40001, "Show"}, {0, nullptr}, {40002, "Exit"}}};
 
@@ -534,7 +487,7 @@ TEST_F(SimWindowsTest, PopupMenuAnswerArrivesOnTheNextPump) {
 }
 
 TEST_F(SimWindowsTest, SystemMenuKeepsWhatIsAppended) {
-  Recorder plain(wm);
+  WindowLog plain(own);
   const Hwnd dlg = dialogs.createDialog(mainTemplate(), {}, &plain);
   EXPECT_TRUE(own.appendSystemMenu(dlg, MF_SEPARATOR, 0, ""));
   EXPECT_TRUE(own.appendSystemMenu(dlg, MF_STRING, 0x110, "About"));
