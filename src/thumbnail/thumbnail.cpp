@@ -299,10 +299,7 @@ void Cthumbnail::fitHeightToSource() {
                                 windows().getWindowLong(hwnd(), GWL_EXSTYLE));
   const Rect now = windowRect();
   windows().moveWindow(hwnd(), now.left, now.top, now.width(), frame.height(), true);
-  ThumbnailProperties properties;
-  properties.flags = DWM_TNP_RECTDESTINATION;
-  properties.destination = thumbnailDestination({client.left, client.top, client.right, newHeight});
-  thumbnail_.update(properties);
+  placeThumbnail({client.left, client.top, client.right, newHeight});
 }
 
 Rect Cthumbnail::thumbnailDestination(const Rect& client) const {
@@ -320,15 +317,15 @@ void Cthumbnail::markChanged() {
     markStrip_ =
         static_cast<int32_t>(dpi::scale(kMarkStripGuess, environment_.dpiAt(windowRect())));
   }
-  placeThumbnail();
+  placeThumbnail(clientRect());
   ownWindows().invalidateRect(hwnd(), true);
 }
 
-void Cthumbnail::placeThumbnail() {
+void Cthumbnail::placeThumbnail(const Rect& client) {
   if (!thumbnail_.held()) return;
   ThumbnailProperties properties;
   properties.flags = DWM_TNP_RECTDESTINATION;
-  properties.destination = thumbnailDestination(clientRect());
+  properties.destination = thumbnailDestination(client);
   thumbnail_.update(properties);
 }
 
@@ -342,7 +339,7 @@ void Cthumbnail::drawMark() {
   if (!pictures_ && box.cy > 0 && box.cy != markStrip_) {
     // The strip was a guess: the whole client was erased and the badge lies where it belongs.
     markStrip_ = box.cy;
-    placeThumbnail();
+    placeThumbnail(client);
   }
 }
 

@@ -150,7 +150,8 @@ class Cthumbnail : public ui::Window {
   // painting).
   void markChanged();
   void drawMark();
-  void placeThumbnail();  // its destination, after the strip changed
+  // The thumbnail's destination within `client` (the strip or the client changed).
+  void placeThumbnail(const platform::Rect& client);
   // Where the thumbnail is drawn within `client`: all of it, or above the mark's strip.
   platform::Rect thumbnailDestination(const platform::Rect& client) const;
   // The part of the target shown (relative to its window rectangle, as a thumbnail's source
