@@ -80,11 +80,6 @@ void SimWindows::userRestore(Hwnd window) {
   if (SimWindow* w = live(window); w != nullptr && !w->own) restoreForeign(*w);
 }
 
-void SimWindows::setVisible(Hwnd window, bool visible) {
-  if (SimWindow* w = live(window))
-    w->style = visible ? w->style | WS_VISIBLE : w->style & ~WS_VISIBLE;
-}
-
 void SimWindows::setEnabled(Hwnd window, bool enabled) {
   if (SimWindow* w = live(window)) {
     w->style = enabled ? w->style & ~WS_DISABLED : w->style | WS_DISABLED;
@@ -114,11 +109,6 @@ void SimWindows::setExStyle(Hwnd window, uint32_t exStyle) {
   w->exStyle = exStyle;
   if ((exStyle & WS_EX_LAYERED) == 0) w->clearLayered();
   if (changesBand && !w->parent && window != kDesktop) placeOnTop(*w);
-}
-
-void SimWindows::bringToTop(Hwnd window) {
-  SimWindow* w = live(window);
-  if (w != nullptr && !w->parent && window != kDesktop) placeOnTop(*w);
 }
 
 void SimWindows::workAreaChanged() {

@@ -35,12 +35,10 @@ class SimIcons : public platform::Icons, SimWindowsListener {
   // ===== Test API =====
   platform::IconHandle newIcon();  // a fresh icon the caller owns, as the shell hands out
   size_t liveIcons() const { return icons_.size(); }
-  bool iconLive(platform::IconHandle icon) const { return icons_.count(icon.value) != 0; }
   int failImageListAdds = 0;  // so many next imageListAddIcon calls fail
   const SimImageList* imageList(platform::ImageListHandle list) const;  // null once destroyed
-  size_t liveImageLists() const { return imageLists_.size(); }
-  static constexpr platform::IconHandle kErrorIcon{0x0B007F01};        // IDI_HAND
-  static constexpr platform::IconHandle kApplicationIcon{0x0B007F00};  // IDI_APPLICATION
+  static constexpr platform::IconHandle kErrorIcon{0x0B007F01};         // IDI_HAND
+  static constexpr platform::IconHandle kApplicationIcon{0x0B007F00};   // IDI_APPLICATION
 
   // ===== platform::Icons =====
   platform::IconHandle loadIcon(int32_t resourceId) override;

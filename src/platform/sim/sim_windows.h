@@ -189,13 +189,11 @@ class SimWindows : public platform::Windows, public platform::Messages {
   void userMinimize(platform::Hwnd window);
   void userMaximize(platform::Hwnd window);
   void userRestore(platform::Hwnd window);
-  void setVisible(platform::Hwnd window, bool visible);
   void setEnabled(platform::Hwnd window, bool enabled);
   void setRect(platform::Hwnd window, const platform::Rect& rect);
   void setNormalRect(platform::Hwnd window, const platform::Rect& workspaceRect);
   void setStyle(platform::Hwnd window, uint32_t style);
   void setExStyle(platform::Hwnd window, uint32_t exStyle);  // moves band on WS_EX_TOPMOST
-  void bringToTop(platform::Hwnd window);                    // top of its band
   // Messages sent or posted to a window without a handler (other programs' windows and the
   // program's controls), oldest first; empty for unknown handles.
   const std::vector<ReceivedMessage>& received(platform::Hwnd window) const;
@@ -239,7 +237,6 @@ class SimWindows : public platform::Windows, public platform::Messages {
   void activateByUser(platform::Hwnd window);
   // Delivers posted messages in order, including those posted meanwhile.
   void pumpMessages();
-  size_t pendingMessages() const { return queue_.size(); }
   // Moves the clock on by `ms`, delivering each timer due on the way (earliest first, ties in
   // the order they were set) and the messages posted meanwhile. Timers already overdue (after
   // a sleep) fire once at once; advance(0) delivers just those.
