@@ -79,7 +79,6 @@ class WindowDetector {
   void addObserver(DetectorObserver* observer) { observers_.push_back(observer); }
   void removeObserver(DetectorObserver* observer) { std::erase(observers_, observer); }
 
-  bool suspended() const { return suspended_; }
   // Every window of the last scan, queued or handed over, in scan order.
   const std::vector<WindowEntry>& knownList() const { return knownList_; }
 

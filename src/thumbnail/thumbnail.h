@@ -91,7 +91,6 @@ class Cthumbnail : public ui::Window {
 
   ThumbState state() const { return state_; }
   bool pointerIn() const { return mouseIn_; }
-  const ZoomView& zoom() const { return zoom_; }
 
   platform::Hwnd targetWnd() const { return targetWnd_; }
   const std::string& title() const { return title_; }
